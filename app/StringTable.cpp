@@ -1,0 +1,70 @@
+#include "app/StringTable.h"
+
+#include <map>
+#include <string_view>
+
+namespace StringTable {
+namespace {
+
+const std::map<int, std::string>& Entries() {
+    static const std::map<int, std::string> entries = {
+        {kFichiersQes, "Fichiers Velto (*.qes)|*.qes|"},
+        {kToutesLesInterviews, "Toutes les interviews"},
+        {kAucunRedressement, "Aucun redressement"},
+        {kSousTotal, "Sous total %d"},
+        {kDossiersDos, "Dossiers Velto (*.dos)|*.dos|"},
+        {kIntvw, "Intvw %d"},
+        {kInterviews, "Interviews"},
+        {kEcraserRedressement, "Souhaitez vous ecraser le redressement existant ?"},
+        {kEcraserRecodage, "Souhaitez vous écraser le recodage existant ?"},
+        {kInitialisationCom, "Ne peut pas initialiser la dll COM"},
+        {kOui, "Oui"},
+    };
+    return entries;
+}
+
+bool IsConversionEnd(char c) {
+    return std::string_view("diouxXeEfFgGsc").find(c) != std::string_view::npos;
+}
+
+} // namespace
+
+const std::string& Text(int id) {
+    static const std::string empty;
+    const auto& entries = Entries();
+    const auto found = entries.find(id);
+    return found == entries.end() ? empty : found->second;
+}
+
+std::string Format(const Message& message) {
+    if (message.id == 0)
+        return message.arguments.empty() ? std::string() : message.arguments.front();
+    const std::string& text = Text(message.id);
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%' || i + 1 >= text.size()) {
+            out += text[i];
+            continue;
+        }
+        if (text[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < text.size() && !IsConversionEnd(text[end]))
+            ++end;
+        if (end == text.size()) {
+            out += text.substr(i);
+            break;
+        }
+        if (next < message.arguments.size())
+            out += message.arguments[next];
+        ++next;
+        i = end;
+    }
+    return out;
+}
+
+} // namespace StringTable

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "app/Message.h"
+
+// The French string table: every text the program shows or generates, by numeric id. Ids below
+// 64000 are the program's historical ids; texts that never had one take ids from 64000 upward.
+namespace StringTable {
+
+// Identifiers in use; add new ones here and their text in StringTable.cpp.
+enum Id : int {
+    kFichiersQes = 63000,
+    kToutesLesInterviews = 63111,
+    kAucunRedressement = 63112,
+    kSousTotal = 63148,
+    kDossiersDos = 63156,
+    kIntvw = 63313,
+    kInterviews = 63407,
+    kEcraserRedressement = 63439,
+    kEcraserRecodage = 63442,
+    kInitialisationCom = 63479,
+    kOui = 63488,
+};
+
+// The text of an id; empty when the id is unknown.
+const std::string& Text(int id);
+
+// The message with its arguments put in place of the text's conversions (%s, %d, %ld, %g, ...)
+// in order; "%%" stays a percent sign. A message of id 0 is its first argument.
+std::string Format(const Message& message);
+
+} // namespace StringTable
