@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 // One language of a questionnaire. Ids are Windows language ids (1036 French, 1033 English...).
 class CLanguage {
 public:
-    explicit CLanguage(std::int32_t id = 0, std::string name = {}) : id(id), name(std::move(name)) {}
+    explicit CLanguage(std::int32_t languageId = 0, std::string languageName = {})
+        : id(languageId), name(std::move(languageName)) {}
 
     std::int32_t id = 0;
     std::string name;

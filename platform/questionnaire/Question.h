@@ -19,8 +19,12 @@
 class CQuestion : public CObjet {
 public:
     CQuestion() = default;
+    // Deep copies: the modalities are cloned with their dynamic type. Assignment gives the strong
+    // guarantee (on failure the target is unchanged).
     CQuestion(const CQuestion& other);
     CQuestion& operator=(const CQuestion& other);
+    CQuestion(CQuestion&& other) = default;
+    CQuestion& operator=(CQuestion&& other) = default;
     ~CQuestion() override;
 
     // Kind and type queries; they read kind and type only.
@@ -33,10 +37,12 @@ public:
     int GetNbreModalite() const { return static_cast<int>(modalities.size()); }
     CModalite* GetModalite(int i) const;    // null when out of range
     CModalite* GetAdrModalite(int i) const { return GetModalite(i); }
-    void AddModalite(std::unique_ptr<CModalite> modality);
+    void AddModalite(std::unique_ptr<CModalite> modality); // a null modality is ignored
     void DetruireModalites() { modalities.clear(); }
     void DonnerCodeModalites(std::vector<std::int32_t>& codes) const; // appends, in order
 
+    // Captions by language: empty when the question has none in that language; setting an
+    // empty text removes the caption.
     const std::string& GetLocalisedShortCaption(std::int32_t language) const;
     void SetLocalisedShortCaption(std::int32_t language, const std::string& text);
     const std::string& GetLocalisedLongCaption(std::int32_t language) const;
@@ -47,7 +53,9 @@ public:
 
     // The response tables that hold this question's answers (distinct, in order of first use)
     // and, for each answer order 1..answerCount (at index order - 1), the index in that list
-    // of the table holding that order.
+    // of the table holding that order. Order k is in tablePerOrder[k - 1] when that entry
+    // exists, else in responseTable. Both arrays are replaced; a question without answers
+    // (answerCount <= 0) still lists responseTable.
     void GetTablePerResponse(std::vector<int>& tables, std::vector<int>& tableOfOrder) const;
 
     // Identity and outline.

@@ -1,0 +1,3 @@
+#include "platform/questionnaire/Objet.h"
+
+void CObjet::Serialize(CArchiveVersion& /*archive*/) {}
