@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app/ObjetDonnees.h"
+
+// The answers of a closed question: one row per interview (or record of a level), one column
+// per answer position, each cell a 16-bit code, row-major. kEmptyCell marks a position without
+// an answer.
+//
+// Rows have a count and a capacity: appending doubles the capacity so that reading one
+// interview at a time stays linear, and Compacter gives the spare rows back once reading is over.
+class CMatriceCodes : public CObjetDonnees {
+public:
+    static constexpr std::int16_t kEmptyCell = -5;
+    static constexpr int kFirstCapacity = 64;
+
+    // No rows and no cells.
+    explicit CMatriceCodes(std::int16_t nbColonnes = 0);
+    // Columns, rows and their cells; the row capacity becomes the row count.
+    CMatriceCodes(const CMatriceCodes& source);
+    CMatriceCodes& operator=(const CMatriceCodes& source);
+
+    int GetNbColonnes() const { return m_nbColonnes; }
+    int GetNbLignes() const { return m_nbLignes; }
+    int GetRowCapacity() const { return m_capaciteLignes; }
+
+    // No bounds check beyond a debug assertion: callers stay below the row and column counts.
+    std::int16_t GetAt(int ligne, int colonne) const;
+    void SetAt(int ligne, int colonne, std::int16_t code);
+
+    // Appends a row of empty cells and answers its index.
+    int AjouterLigne();
+    // Room for exactly n rows; rows past the old count are empty; count = capacity = n.
+    void SetNbLignes(int n);
+    // Every row keeps its first min(old, m) codes and gets empty cells in the new columns.
+    void SetNbColonnes(int m);
+    // Row capacity := row count.
+    void Compacter();
+    // No cells, no rows, no capacity; the given column count.
+    void Vider(int nbColonnes);
+    void RemplirColonne0(std::int16_t code);
+
+private:
+    std::size_t Position(int ligne, int colonne) const;
+    void ReallouerLignes(int capacite);
+    void ViderLignes(int premiere, int fin);
+
+    int m_nbColonnes = 0;
+    int m_nbLignes = 0;
+    int m_capaciteLignes = 0;
+    std::vector<std::int16_t> m_cases; // capacity × columns cells
+};
