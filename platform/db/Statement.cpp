@@ -111,15 +111,6 @@ void Statement::reset() {
     sqlite3_reset(statement_);
 }
 
-void Statement::clear() {
-    sqlite3_reset(statement_);
-    sqlite3_clear_bindings(statement_);
-}
-
-bool Statement::isActive() const {
-    return sqlite3_stmt_busy(statement_) != 0;
-}
-
 int Statement::columnCount() const {
     return sqlite3_column_count(statement_);
 }

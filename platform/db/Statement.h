@@ -33,10 +33,6 @@ public:
     void execute();
     // Makes the statement ready to run again; bindings are kept.
     void reset();
-    // Reset and every parameter back to Null.
-    void clear();
-    // Whether the statement has started and not finished (it then holds a read lock).
-    bool isActive() const;
 
     int columnCount() const;
     bool isNull(int column) const;

@@ -1,6 +1,7 @@
 #include "platform/db/Transaction.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/DbException.h"
 #include "platform/db/Statement.h"
 
 #include <sqlite3.h>
@@ -20,6 +21,11 @@ void run(sqlite3* connection, const std::string& sql, const std::string& operati
 
 Transaction::Transaction(Database& database)
     : database_(database), nested_(sqlite3_get_autocommit(database.connection()) == 0) {
+    // SQLite would begin a write transaction on a read-only connection and fail only at the first
+    // write; a write job on a read-only database is refused before it starts.
+    if (database_.isReadOnly()) {
+        throw DbException("begin transaction", sqlite3_errstr(SQLITE_READONLY), SQLITE_READONLY);
+    }
     if (nested_) {
         run(database_.connection(), std::string("SAVEPOINT ") + kSavepoint, "begin transaction");
     } else {

@@ -203,13 +203,17 @@ TEST_F(DatabaseTest, AUniqueIndexRefusesDuplicatesWithSqlitesDescription) {
     words.addNew();
     words.setValue("Libelle", "le");
     words.update();
-    words.addNew();
-    words.setValue("Libelle", "le");
-    try {
-        words.update();
-        FAIL() << "a duplicate key was accepted";
-    } catch (const DbException& error) {
-        EXPECT_NE(error.description().find("UNIQUE constraint failed"), std::string::npos) << error.description();
+    // Labels compare without regard to case, so "LE" is the same word.
+    for (const char* duplicate : {"le", "LE"}) {
+        words.addNew();
+        words.setValue("Libelle", duplicate);
+        try {
+            words.update();
+            ADD_FAILURE() << "a duplicate key was accepted: " << duplicate;
+        } catch (const DbException& error) {
+            EXPECT_NE(error.description().find("UNIQUE constraint failed"), std::string::npos) << error.description();
+        }
+        words.cancelUpdate();
     }
     EXPECT_EQ(database.rowCount("MotVide"), 1);
 }

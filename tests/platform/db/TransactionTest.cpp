@@ -80,6 +80,36 @@ TEST_F(TransactionTest, CommittedWorkLandsAndANestedRollbackUndoesOnlyItsOwn) {
     EXPECT_EQ(labels, "Standard|Moyennes|Effectifs|");
 }
 
+// A write job walks a table and edits its records, then commits with the walk not finished; a
+// failed job rolls back the same way.
+TEST_F(TransactionTest, AJobCommitsOrRollsBackInTheMiddleOfAWalk) {
+    addStyle("Moyennes");
+    addStyle("Effectifs");
+    for (const bool commit : {false, true}) {
+        Transaction transaction(database);
+        Recordset records(database, "MFW Style");
+        records.setCurrentIndex("PrimaryKey");
+        ASSERT_TRUE(records.seek("=", {1}));
+        records.edit();
+        records.setValue("Libelle", "Renamed");
+        records.update();
+        records.moveNext();
+        ASSERT_FALSE(records.isEOF());
+        if (commit) {
+            transaction.commit();
+        }
+    }
+    Database other(path, Database::Access::ReadOnly);
+    Recordset records(other, "MFW Style");
+    EXPECT_EQ(records.value("Libelle").toText(), "Renamed");
+    EXPECT_EQ(other.rowCount("MFW Style"), 3);
+}
+
+TEST_F(TransactionTest, AReadOnlyDatabaseRefusesAWriteJob) {
+    Database readOnly(path, Database::Access::ReadOnly);
+    EXPECT_THROW(Transaction{readOnly}, DbException);
+}
+
 TEST_F(TransactionTest, AnotherProgramWritingMakesTheTransactionFailAtOnce) {
     sqlite3* foreign = nullptr;
     sqlite3_open(path.c_str(), &foreign);
