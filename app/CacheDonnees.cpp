@@ -30,9 +30,11 @@ CObjetDonnees* CCacheDonnees::LendWithoutKeeping(const CQuestionEtendue* questio
     return m_cache.LendOutside(question, std::move(objet));
 }
 
-void CCacheDonnees::Liberer(const CQuestionEtendue* question, const CObjetDonnees* objet)
+// The container itself tells what it is: kept, detached or lent. Its question adds nothing, and a
+// detached container's question may be cached again with another container.
+void CCacheDonnees::Liberer(const CQuestionEtendue* /*question*/, const CObjetDonnees* objet)
 {
-    m_cache.GiveBack(question, objet);
+    m_cache.GiveBack(objet);
 }
 
 void CCacheDonnees::Invalider(const CQuestionEtendue* question)

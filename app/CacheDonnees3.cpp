@@ -27,9 +27,11 @@ CObjetDonnees* CCacheDonnees3::LendWithoutKeeping(std::int32_t cle1, std::int32_
     return m_cache.LendOutside(Cles{cle1, cle2, cle3}, std::move(objet));
 }
 
-void CCacheDonnees3::Liberer(std::int32_t cle1, std::int32_t cle2, std::int32_t cle3, const CObjetDonnees* objet)
+// The vector itself tells what it is: kept, detached or lent; the keys add nothing.
+void CCacheDonnees3::Liberer(std::int32_t /*cle1*/, std::int32_t /*cle2*/, std::int32_t /*cle3*/,
+                             const CObjetDonnees* objet)
 {
-    m_cache.GiveBack(Cles{cle1, cle2, cle3}, objet);
+    m_cache.GiveBack(objet);
 }
 
 void CCacheDonnees3::InvaliderCle2(std::int32_t cle2)

@@ -18,7 +18,7 @@ public:
     CObjetDonnees* Ajouter(std::int32_t cle1, std::int32_t cle2, std::int32_t cle3,
                            std::unique_ptr<CObjetDonnees> objet);
     CObjetDonnees* LendWithoutKeeping(std::int32_t cle1, std::int32_t cle2, std::int32_t cle3,
-                                    std::unique_ptr<CObjetDonnees> objet);
+                                      std::unique_ptr<CObjetDonnees> objet);
     void Liberer(std::int32_t cle1, std::int32_t cle2, std::int32_t cle3, const CObjetDonnees* objet);
 
     // Empty every entry with that second (study field), respectively third (weighting) key.

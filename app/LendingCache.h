@@ -20,7 +20,8 @@
 // So nothing is freed while in use, and nothing handed out is lost. Destroying the cache frees
 // everything, loans included: a borrowed container must not outlive the cache.
 //
-// Key is a small value type whose value-initialised form never names real data.
+// Key is a small value type compared with ==. A slot is free when it holds no container, whatever
+// its key; containers are given back by identity.
 template <class Key>
 class LendingCache {
 public:
@@ -70,12 +71,12 @@ public:
     // Gives back a container this cache handed out. A container still kept under its key has
     // its use count lowered and stays; a loan outside the slots is freed by its last give-back.
     // An object the cache never handed out is left to its owner.
-    void GiveBack(const Key& key, const CObjetDonnees* object)
+    void GiveBack(const CObjetDonnees* object)
     {
         if (!object)
             return;
         for (Entry& entry : m_slots) {
-            if (entry.object.get() == object && entry.key == key) {
+            if (entry.object.get() == object) {
                 entry.useCount = std::max(entry.useCount - 1, 0);
                 return;
             }
