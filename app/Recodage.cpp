@@ -1,0 +1,33 @@
+#include "app/Recodage.h"
+
+#include <utility>
+
+#include "app/ModaliteEtendue.h"
+
+namespace {
+
+CRecodage::Fabrique& RegisteredFactory() {
+    static CRecodage::Fabrique factory;
+    return factory;
+}
+
+bool IsKnownType(std::int16_t type) { return type >= 0 && type <= 6 && type != 4; }
+
+} // namespace
+
+std::unique_ptr<CRecodage> CRecodage::CreerRecodage(std::int16_t type, CEnquete* survey) {
+    const Fabrique& factory = RegisteredFactory();
+    if (!IsKnownType(type) || !factory)
+        return nullptr;
+    return factory(type, survey);
+}
+
+std::unique_ptr<CRecodage> CRecodage::Cloner(const CRecodage* recode) {
+    return recode != nullptr ? recode->Clone() : nullptr;
+}
+
+CRecodage::Fabrique CRecodage::EnregistrerFabrique(Fabrique fabrique) {
+    return std::exchange(RegisteredFactory(), std::move(fabrique));
+}
+
+void CRecodage::CopyGroups(std::vector<std::unique_ptr<CModaliteEtendue>>&) const {}

@@ -1,0 +1,614 @@
+#include <clocale>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "SurveyTestSupport.h"
+#include "app/CacheDonnees.h"
+#include "app/CacheDonnees3.h"
+#include "app/ChampEtude.h"
+#include "app/IdName.h"
+#include "app/MemorySettingsStore.h"
+#include "app/Redressement.h"
+#include "app/Registre.h"
+#include "app/VecteurDouble.h"
+
+using namespace survey_test;
+
+namespace {
+
+constexpr std::int32_t kFrench = 1036;
+constexpr std::int32_t kGerman = 1031;
+constexpr std::int32_t kItalian = 1040;
+constexpr std::int32_t kSpanish = 1034;
+constexpr std::int32_t kEnglish = 1033;
+constexpr std::int32_t kRussian = 1049;
+
+// ---- Finding questions ------------------------------------------------------------------------
+
+// A small tree: a chapter, a loop's own question with a question under it, and an expanded copy
+// of that question for one iteration.
+class SurveyQuestionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AddQuestion(survey, 1, "CHAP", 1, 0, 1);               // 0
+        AddQuestion(survey, 2, "AGE", 2, 1, 5);                // 1
+        CQuestionEtendue& loop = AddQuestion(survey, 3, "PERS", 2, 1, 1); // 2
+        loop.generated = 1;
+        loop.level = 1;
+        CQuestionEtendue& inLoop = AddQuestion(survey, 4, "SEXE", 3, 1, 1); // 3
+        inLoop.level = 1;
+        CQuestionEtendue& iteration = AddQuestion(survey, 4, "SEXE (A)", 1, 1, 1); // 4
+        iteration.values = {3, 12};
+        CQuestionEtendue& other = AddQuestion(survey, 4, "SEXE (B)", 1, 1, 1);     // 5
+        other.values = {3};
+        CQuestionEtendue& recoded = AddQuestion(survey, 4, "SEXE (A) regroupé", 2, 1, 1); // 6
+        recoded.values = {3, 12};
+        recoded.recodeId = 9;
+        AddQuestion(survey, 5, "NOTE:SUR 10", 1, 1, 1);         // 7
+    }
+
+    TestSurvey survey;
+};
+
+TEST_F(SurveyQuestionsTest, FindsAQuestionByItsReference) {
+    EXPECT_EQ(survey.TrouverQuestion(4, "3;12;", 0), survey.DonnerQuestion(4));
+    EXPECT_EQ(survey.TrouverQuestion(4, "3;12", 0), survey.DonnerQuestion(4));
+    EXPECT_EQ(survey.TrouverQuestion(4, "3;", 0), survey.DonnerQuestion(5));
+    EXPECT_EQ(survey.TrouverQuestion(4, "3;12;", 9), survey.DonnerQuestion(6));
+    EXPECT_EQ(survey.TrouverQuestion(4, "", 0), survey.DonnerQuestion(3));
+    EXPECT_EQ(survey.TrouverQuestion(4, "12;3;", 0), nullptr);
+    EXPECT_EQ(survey.TrouverQuestion(4, "3;12;1;", 0), nullptr);
+    EXPECT_EQ(survey.TrouverQuestion(0, "", 0), nullptr);
+}
+
+TEST_F(SurveyQuestionsTest, ReferenceRoundTrips) {
+    std::int32_t code = -1;
+    std::string keys = "x";
+    std::int32_t recode = -1;
+    CEnquete::DonnerReferenceQuestion(survey.DonnerQuestion(6), code, keys, recode);
+    EXPECT_EQ(code, 4);
+    EXPECT_EQ(keys, "3;12;");
+    EXPECT_EQ(recode, 9);
+    EXPECT_EQ(survey.TrouverQuestion(code, keys, recode), survey.DonnerQuestion(6));
+
+    CEnquete::DonnerReferenceQuestion(nullptr, code, keys, recode);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(keys, "");
+    EXPECT_EQ(recode, 0);
+}
+
+TEST_F(SurveyQuestionsTest, FindsQuestionsByName) {
+    int index = -1;
+    EXPECT_TRUE(survey.TrouverIndexParNom("SEXE", index));
+    EXPECT_EQ(index, 3);
+    EXPECT_FALSE(survey.TrouverIndexParNom("sexe", index)); // exact bytes
+    EXPECT_EQ(survey.TrouverQuestionParNom("AGE"), survey.DonnerQuestion(1));
+    EXPECT_EQ(survey.TrouverQuestionParNom("?"), nullptr);
+    EXPECT_TRUE(survey.TrouverIndexQuestion(survey.DonnerQuestion(5), index));
+    EXPECT_EQ(index, 5);
+    CQuestionEtendue stranger(&survey);
+    EXPECT_FALSE(survey.TrouverIndexQuestion(&stranger, index));
+}
+
+TEST_F(SurveyQuestionsTest, QuestionAndModalityFromText) {
+    struct Case {
+        const char* text;
+        bool found;
+        int index;
+        std::int32_t code;
+    };
+    const Case cases[] = {
+        {"SEXE:2", true, 3, 2},
+        {"NOTE:SUR 10", true, 7, -1}, // no question "NOTE": the whole text is the name
+        {"AGE", true, 1, -1},
+        {"AGE:x", true, 1, 0},        // a code that is not a number reads as 0
+        {"INCONNU:2", false, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        int index = -1;
+        std::int32_t code = -99;
+        EXPECT_EQ(survey.ChercherQuestionModalite(c.text, index, code), c.found);
+        if (c.found) {
+            EXPECT_EQ(index, c.index);
+        }
+        EXPECT_EQ(code, c.code);
+    }
+}
+
+TEST_F(SurveyQuestionsTest, TreeWalks) {
+    EXPECT_EQ(survey.DonnerIndexParent(0), -1);
+    EXPECT_EQ(survey.DonnerIndexParent(1), 0);
+    EXPECT_EQ(survey.DonnerIndexParent(3), 2);
+    EXPECT_EQ(survey.DonnerIndexParent(4), -1);
+    EXPECT_EQ(survey.DonnerIndexParent(6), 5);
+    EXPECT_EQ(survey.DonnerIndexParent(99), -1);
+
+    EXPECT_EQ(survey.DonnerParentMemeCode(survey.DonnerQuestion(6)), survey.DonnerQuestion(5));
+    EXPECT_EQ(survey.DonnerParentMemeCode(survey.DonnerQuestion(3)), nullptr);
+    EXPECT_EQ(survey.DonnerParentMemeCode(nullptr), nullptr);
+
+    std::vector<int> levels;
+    std::vector<int> indices;
+    survey.CollecterAscendants(3, levels, indices);
+    EXPECT_EQ(levels, std::vector<int>{1});
+    EXPECT_EQ(indices, std::vector<int>{2});
+    levels.clear();
+    indices.clear();
+    survey.CollecterAscendants(1, levels, indices);
+    EXPECT_TRUE(levels.empty());
+    EXPECT_TRUE(indices.empty());
+}
+
+TEST_F(SurveyQuestionsTest, DataKindOfAQuestion) {
+    struct Case {
+        std::int16_t kind;
+        std::int16_t type;
+        bool multiple;
+        bool typeFlag;
+        int dataKind;
+        int extra;
+    };
+    const Case cases[] = {
+        {1, 1, false, false, 0, 0}, {1, 1, true, false, 0, 1}, {1, 6, true, false, 0, 1},
+        {1, 7, false, false, 0, 0}, {1, 2, true, true, 0, 0},  {1, 3, false, false, 2, 0},
+        {1, 4, false, false, 1, 0}, {1, 4, false, true, 1, 1}, {1, 5, true, false, 0, 0},
+        {2, 1, false, false, 0, 1}, {0, 1, true, false, 0, 0}, {1, 8, true, false, 0, 0},
+    };
+    TestSurvey local;
+    for (const Case& c : cases) {
+        CQuestionEtendue& question = AddQuestion(local, 1, "Q", 1, c.kind, c.type);
+        question.multipleAnswers = c.multiple;
+        question.typeFlag = c.typeFlag;
+        int kind = -1;
+        int extra = -1;
+        local.DonnerTypeQuestion(local.DonnerNbreQuestions() - 1, kind, extra);
+        EXPECT_EQ(kind, c.dataKind) << c.kind << "/" << c.type;
+        EXPECT_EQ(extra, c.extra) << c.kind << "/" << c.type;
+    }
+    int kind = -1;
+    int extra = -1;
+    local.DonnerTypeQuestion(99, kind, extra);
+    EXPECT_EQ(kind, 0);
+    EXPECT_EQ(extra, 0);
+}
+
+TEST_F(SurveyQuestionsTest, QuestionQueriesByIndex) {
+    AddModality(*survey.DonnerQuestion(3), 1);
+    AddModality(*survey.DonnerQuestion(3), 2);
+    EXPECT_TRUE(survey.EstQuestionFermee(3));
+    EXPECT_FALSE(survey.EstQuestionFermee(0));
+    EXPECT_TRUE(survey.EstQuestionNumerique(1));
+    EXPECT_FALSE(survey.EstQuestionNumerique(3));
+    EXPECT_EQ(survey.DonnerNbreModalites(3), 2);
+    EXPECT_EQ(survey.DonnerNbreModalites(99), 0);
+    EXPECT_FALSE(survey.EstEnSaisie());
+}
+
+// ---- Captions of generated modalities ---------------------------------------------------------
+
+class CaptionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto store = std::make_unique<MemorySettingsStore>();
+        settings = store.get();
+        previous = CRegistre::InstallStore(std::move(store));
+    }
+    void TearDown() override { CRegistre::InstallStore(std::move(previous)); }
+
+    void Languages(std::initializer_list<std::int32_t> ids) {
+        for (std::int32_t id : ids)
+            survey.languages.emplace_back(id);
+    }
+
+    TestSurvey survey;
+    CModalite modality;
+    MemorySettingsStore* settings = nullptr;
+    std::unique_ptr<SettingsStore> previous;
+};
+
+TEST_F(CaptionTest, DateCaptionsHaveNoItalianText) {
+    Languages({kFrench, kItalian});
+    modality.SetLocalisedShortCaption(kItalian, "vecchio");
+    survey.LibellerAvant(modality, "01/01/2000");
+    EXPECT_EQ(modality.GetLocalisedShortCaption(kFrench), "Avant 01/01/2000");
+    EXPECT_EQ(modality.GetLocalisedShortCaption(kItalian), "");
+}
+
+TEST_F(CaptionTest, EveryCaptionInEveryLanguage) {
+    Languages({kFrench, kGerman, kItalian, kSpanish, kEnglish, kRussian});
+    struct Case {
+        std::function<void(CModalite&)> label;
+        std::vector<std::string> expected; // FRA, DEU, ITA, ESP, ENG, and English for the others
+    };
+    const Case cases[] = {
+        {[&](CModalite& m) { survey.LibellerNonReponse(m); },
+         {"Non réponse", "Keine Antwort", "Non risponde", "No respuesa", "Don't know", "Don't know"}},
+        {[&](CModalite& m) { survey.LibellerAutre(m); },
+         {"Autre (préciser)", "Andere", "Altro", "Otro", "Other (Specify)", "Other (Specify)"}},
+        {[&](CModalite& m) { survey.LibellerTotal(m); }, {"Total", "Total", "Totale", "Total", "Total", "Total"}},
+        {[&](CModalite& m) { survey.LibellerNonInterroge(m); },
+         {"Non interrogé", "Nicht Gefragt", "Non interrogato", "Not asked", "Not asked", "Not asked"}},
+        {[&](CModalite& m) { survey.LibellerMoinsDe(m, 10, "ans"); },
+         {"Moins de 10 ans", "Weniger als 10 ans", "Meno di 10 ans", "Menos de 10 ans", "Less than 10 ans",
+          "Less than 10 ans"}},
+        {[&](CModalite& m) { survey.LibellerOuMoins(m, 2.5, "kg"); },
+         {"2.5 ou moins kg", "2.5 oder weniger kg", "2.5 o meno kg", "2.5 o menos kg", "2.5 or less kg",
+          "2.5 or less kg"}},
+        {[&](CModalite& m) { survey.LibellerDeA(m, 10, 20, "ans"); },
+         {"De 10 à 20 ans", "Von 10 bis 20 ans", "Dal 10 al 20 ans", "De 10 a 20 ans", "From 10 to 20 ans",
+          "From 10 to 20 ans"}},
+        {[&](CModalite& m) { survey.LibellerPlusDe(m, 1e6, ""); },
+         {"Plus de 1e+06 ", "Mehr als 1e+06 ", "Più di 1e+06 ", "Màs de 1e+06 ", "More than 1e+06 ",
+          "More than 1e+06 "}},
+        {[&](CModalite& m) { survey.LibellerOuPlus(m, 65, "ans"); },
+         {"65 ou plus ans", "65 oder mehr ans", "65 o più ans", "65 o màs ans", "65 or more ans", "65 or more ans"}},
+        {[&](CModalite& m) { survey.LibellerOuAvant(m, "1990"); },
+         {"1990 ou avant", "", "", "1990 o antes", "1990 or before", "1990 or before"}},
+        {[&](CModalite& m) { survey.LibellerDeADate(m, "1990", "2000"); },
+         {"De 1990 à 2000", "Von 1990 bis 2000", "Dal 1990 al 2000", "De 1990 a 2000", "From 1990 to 2000",
+          "From 1990 to 2000"}},
+        {[&](CModalite& m) { survey.LibellerApres(m, "2000"); },
+         {"Après 2000", "", "", "Despues 2000", "After 2000", "After 2000"}},
+        {[&](CModalite& m) { survey.LibellerOuApres(m, "2000"); },
+         {"2000 ou après", "", "", "2000 o despues", "2000 or after", "2000 or after"}},
+    };
+    const std::int32_t order[] = {kFrench, kGerman, kItalian, kSpanish, kEnglish, kRussian};
+    for (const Case& c : cases) {
+        CModalite target;
+        c.label(target);
+        for (std::size_t i = 0; i < std::size(order); ++i)
+            EXPECT_EQ(target.GetLocalisedShortCaption(order[i]), c.expected[i]) << c.expected[0];
+    }
+}
+
+TEST_F(CaptionTest, NumbersIgnoreTheLocale) {
+    Languages({kFrench});
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"); // where installed; "C" otherwise
+    survey.LibellerDeA(modality, 0.5, 1234567, "€");
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(modality.GetLocalisedShortCaption(kFrench), "De 0.5 à 1.23457e+06 €");
+}
+
+TEST_F(CaptionTest, SettingsOverrideTheBuiltInText) {
+    Languages({kFrench, kEnglish});
+    settings->WriteString("LessThan", "FRA", "Sous %g %s");
+    survey.LibellerMoinsDe(modality, 18, "ans");
+    EXPECT_EQ(modality.GetLocalisedShortCaption(kFrench), "Sous 18 ans");
+    EXPECT_EQ(modality.GetLocalisedShortCaption(kEnglish), "Less than 18 ans");
+}
+
+TEST_F(CaptionTest, AnyStoredTextIsSafe) {
+    Languages({kFrench});
+    settings->WriteString("FromTo", "FRA", "%s %s %d %g %g %g 100%% %");
+    survey.LibellerDeA(modality, 1, 2, "u");
+    EXPECT_EQ(modality.GetLocalisedShortCaption(kFrench), "u  %d 1 2  100% %");
+    // A caption marked "none" reads nothing from the settings.
+    settings->WriteString("Before", "ITA", "Prima di %s");
+    survey.languages.emplace_back(kItalian);
+    survey.LibellerAvant(modality, "x");
+    EXPECT_EQ(modality.GetLocalisedShortCaption(kItalian), "");
+}
+
+// ---- The stamp of the inverted files ----------------------------------------------------------
+
+class StampTest : public ::testing::Test {
+protected:
+    void SetUp() override { survey.invertedFolder = folder.Path(); }
+
+    void Stamp(std::int32_t count, std::size_t bytes = 4) {
+        std::ofstream file(folder.Sub("Velto.dat"), std::ios::binary | std::ios::trunc);
+        const unsigned char le[4] = {static_cast<unsigned char>(count), static_cast<unsigned char>(count >> 8),
+                                     static_cast<unsigned char>(count >> 16), static_cast<unsigned char>(count >> 24)};
+        file.write(reinterpret_cast<const char*>(le), static_cast<std::streamsize>(bytes));
+    }
+
+    TemporaryFolder folder;
+    TestSurvey survey;
+};
+
+TEST_F(StampTest, CheckedStampMustMatchTheInterviewCount) {
+    Stamp(1234);
+    survey.CheckInversion = true;
+    std::int32_t count = 1234;
+    EXPECT_TRUE(survey.VerifierInversion(count));
+    count = 1235;
+    EXPECT_FALSE(survey.VerifierInversion(count));
+    EXPECT_EQ(count, 1235);
+}
+
+TEST_F(StampTest, UncheckedStampIsTakenAsTheCount) {
+    Stamp(70000);
+    survey.CheckInversion = false;
+    std::int32_t count = 3;
+    EXPECT_TRUE(survey.VerifierInversion(count));
+    EXPECT_EQ(count, 70000);
+}
+
+TEST_F(StampTest, MissingOrShortStampFails) {
+    survey.CheckInversion = false;
+    std::int32_t count = 3;
+    EXPECT_FALSE(survey.VerifierInversion(count));
+    Stamp(5, 2);
+    EXPECT_FALSE(survey.VerifierInversion(count));
+    EXPECT_EQ(count, 3);
+    survey.invertedFolder.clear();
+    EXPECT_FALSE(survey.VerifierInversion(count));
+}
+
+TEST_F(StampTest, InvertedFilesFolderIsCreatedOnce) {
+    survey.invertedFolder = folder.Sub("enquete.dat");
+    EXPECT_TRUE(survey.CreerRepertoireInversion());
+    EXPECT_TRUE(std::filesystem::is_directory(survey.invertedFolder));
+    EXPECT_TRUE(survey.CreerRepertoireInversion()); // already there
+    survey.invertedFolder = folder.Sub("absent/deeper.dat");
+    EXPECT_FALSE(survey.CreerRepertoireInversion()); // one level at a time
+    survey.invertedFolder.clear();
+    EXPECT_FALSE(survey.CreerRepertoireInversion());
+}
+
+// ---- Caches, study fields and weightings ------------------------------------------------------
+
+// A weight vector cached and given back at once.
+void CacheWeights(CCacheDonnees3& cache, std::int32_t level, std::int32_t field, std::int32_t weighting) {
+    CObjetDonnees* weights = cache.Ajouter(level, field, weighting, std::make_unique<CVecteurDouble>(1));
+    cache.Liberer(level, field, weighting, weights);
+}
+
+bool IsCached(CCacheDonnees3& cache, std::int32_t level, std::int32_t field, std::int32_t weighting) {
+    CObjetDonnees* found = nullptr;
+    if (!cache.Chercher(level, field, weighting, found))
+        return false;
+    cache.Liberer(level, field, weighting, found);
+    return true;
+}
+
+TEST(SurveyCaches, CreatedAndDestroyedTogether) {
+    TestSurvey survey;
+    EXPECT_EQ(survey.GetClosedAnswerCache(), nullptr);
+    survey.CreerCaches();
+    ASSERT_NE(survey.GetClosedAnswerCache(), nullptr);
+    ASSERT_NE(survey.GetNumericCache(), nullptr);
+    ASSERT_NE(survey.GetWeightCache(), nullptr);
+    EXPECT_EQ(survey.GetClosedAnswerCache()->GetSlotCount(), 5);
+    EXPECT_EQ(survey.GetNumericCache()->GetSlotCount(), 5);
+    EXPECT_EQ(survey.GetWeightCache()->GetSlotCount(), 6);
+    survey.DetruireCaches();
+    EXPECT_EQ(survey.GetClosedAnswerCache(), nullptr);
+    EXPECT_EQ(survey.GetNumericCache(), nullptr);
+    EXPECT_EQ(survey.GetWeightCache(), nullptr);
+}
+
+TEST(SurveyCaches, ForgettingAQuestionDropsItsData) {
+    TestSurvey survey;
+    survey.CreerCaches();
+    CQuestionEtendue& question = AddQuestion(survey, 1, "Q");
+    CQuestionEtendue& other = AddQuestion(survey, 2, "R");
+    for (CCacheDonnees* cache : {survey.GetClosedAnswerCache(), survey.GetNumericCache()}) {
+        for (const CQuestionEtendue* q : {&question, &other}) {
+            CObjetDonnees* data = cache->Ajouter(q, std::make_unique<CVecteurDouble>(1));
+            cache->Liberer(q, data);
+        }
+    }
+    survey.OublierDonneesQuestion(question);
+    for (CCacheDonnees* cache : {survey.GetClosedAnswerCache(), survey.GetNumericCache()}) {
+        CObjetDonnees* found = nullptr;
+        EXPECT_FALSE(cache->Chercher(&question, found));
+        ASSERT_TRUE(cache->Chercher(&other, found));
+        cache->Liberer(&other, found);
+    }
+}
+
+CChampEtude Field(std::int32_t id, const std::string& name) {
+    CChampEtude field;
+    field.id = id;
+    field.name = name;
+    return field;
+}
+
+CRedressement Weighting(std::int32_t id, const std::string& name) {
+    CRedressement weighting;
+    weighting.id = id;
+    weighting.name = name;
+    return weighting;
+}
+
+std::vector<std::string> Names(const std::vector<std::unique_ptr<CIdName>>& list) {
+    std::vector<std::string> names;
+    for (const auto& entry : list)
+        names.push_back(std::to_string(entry->id) + " " + entry->name);
+    return names;
+}
+
+TEST(SurveyStudyFields, UpdatesReplaceAppendAndDropTheirWeights) {
+    TestSurvey survey;
+    survey.CreerCaches();
+    CCacheDonnees3& weights = *survey.GetWeightCache();
+    CacheWeights(weights, 0, 3, -1);
+    CacheWeights(weights, 0, 4, -1);
+    CacheWeights(weights, 1, 3, 7);
+
+    survey.MettreAJourChampEtude(Field(3, "Hommes"));
+    survey.MettreAJourChampEtude(Field(4, "Femmes"));
+    EXPECT_FALSE(IsCached(weights, 0, 3, -1));
+    EXPECT_FALSE(IsCached(weights, 1, 3, 7));
+    EXPECT_FALSE(IsCached(weights, 0, 4, -1));
+
+    CacheWeights(weights, 0, 3, -1);
+    CacheWeights(weights, 0, 4, -1);
+    survey.MettreAJourChampEtude(Field(3, "Hommes adultes"));
+    EXPECT_FALSE(IsCached(weights, 0, 3, -1));
+    EXPECT_TRUE(IsCached(weights, 0, 4, -1));
+
+    std::vector<std::unique_ptr<CIdName>> list;
+    list.push_back(std::make_unique<CIdName>(-1, "kept"));
+    EXPECT_TRUE(survey.DonnerListeChampsEtude(list));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"-1 kept", "3 Hommes adultes", "4 Femmes"}));
+
+    CChampEtude copy;
+    EXPECT_TRUE(survey.DonnerChampEtude(4, copy));
+    EXPECT_EQ(copy.name, "Femmes");
+    EXPECT_FALSE(survey.DonnerChampEtude(5, copy));
+
+    survey.SupprimerChampEtude(4);
+    EXPECT_FALSE(IsCached(weights, 0, 4, -1));
+    EXPECT_FALSE(survey.DonnerChampEtude(4, copy));
+}
+
+TEST(SurveyStudyFields, CopiesAreBoundToTheSurvey) {
+    TestSurvey survey;
+    CQuestionEtendue& question = AddQuestion(survey, 8, "REGION");
+    question.values = {2};
+    CChampEtude field = Field(3, "Nord");
+    field.conditions[1].SetQuestion(8, "2;", 0);
+    field.conditions[1].modalities = {0, 2};
+    field.connectors = {1, 0, 1};
+    survey.MettreAJourChampEtude(field);
+
+    CChampEtude copy;
+    ASSERT_TRUE(survey.DonnerChampEtude(3, copy));
+    EXPECT_EQ(copy.conditions[1].question, &question);
+    EXPECT_EQ(copy.conditions[1].modalities, (std::vector<std::int32_t>{0, 2}));
+    EXPECT_EQ(copy.conditions[0].question, nullptr);
+    EXPECT_EQ(copy.connectors, field.connectors);
+}
+
+TEST(SurveyWeightings, UpdatesReplaceAppendAndDropTheirWeights) {
+    TestSurvey survey;
+    survey.CreerCaches();
+    CCacheDonnees3& weights = *survey.GetWeightCache();
+    survey.MettreAJourRedressement(Weighting(3, "Sexe x âge"));
+    CacheWeights(weights, 0, 3, 3); // a study field 3 and a weighting 3 are not the same thing
+    CacheWeights(weights, 0, -1, 3);
+    CacheWeights(weights, 0, -1, 4);
+
+    CRedressement changed = Weighting(3, "Sexe");
+    changed.NTotal = 1000;
+    changed.definition = "0@@0~";
+    survey.MettreAJourRedressement(changed);
+    EXPECT_FALSE(IsCached(weights, 0, 3, 3));
+    EXPECT_FALSE(IsCached(weights, 0, -1, 3));
+    EXPECT_TRUE(IsCached(weights, 0, -1, 4));
+
+    CRedressement copy;
+    ASSERT_TRUE(survey.DonnerRedressement(3, copy));
+    EXPECT_EQ(copy.name, "Sexe");
+    EXPECT_EQ(copy.NTotal, 1000);
+    EXPECT_EQ(copy.definition, "0@@0~");
+
+    std::vector<std::unique_ptr<CIdName>> list;
+    EXPECT_TRUE(survey.DonnerListeRedressements(list));
+    EXPECT_EQ(Names(list), std::vector<std::string>{"3 Sexe"});
+
+    CacheWeights(weights, 2, -1, 3);
+    survey.SupprimerRedressement(3);
+    EXPECT_FALSE(survey.DonnerRedressement(3, copy));
+    EXPECT_FALSE(IsCached(weights, 2, -1, 3));
+    EXPECT_TRUE(IsCached(weights, 0, -1, 4));
+}
+
+// Lists read from a store that fails once.
+class StoredListsSurvey : public TestSurvey {
+public:
+    int failures = 1;
+    int reads = 0;
+
+protected:
+    bool ReadStudyFields(std::vector<std::unique_ptr<CChampEtude>>& out, std::string& error) override {
+        ++reads;
+        if (failures-- > 0) {
+            error = "base verrouillée";
+            return false;
+        }
+        out.push_back(std::make_unique<CChampEtude>(Field(-1, "Toutes les interviews")));
+        out.push_back(std::make_unique<CChampEtude>(Field(2, "Jeunes")));
+        return true;
+    }
+};
+
+TEST(SurveyStudyFields, ListIsReadOnFirstUseAndAgainAfterAFailure) {
+    StoredListsSurvey survey;
+    std::vector<std::unique_ptr<CIdName>> list;
+    EXPECT_FALSE(survey.DonnerListeChampsEtude(list));
+    EXPECT_EQ(survey.GetLastError(), "base verrouillée");
+    EXPECT_TRUE(list.empty());
+    EXPECT_FALSE(survey.studyFieldsLoaded);
+
+    EXPECT_TRUE(survey.DonnerListeChampsEtude(list));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"-1 Toutes les interviews", "2 Jeunes"}));
+    list.clear();
+    EXPECT_TRUE(survey.DonnerListeChampsEtude(list));
+    EXPECT_EQ(survey.reads, 2);
+}
+
+// ---- Emptying and opening ---------------------------------------------------------------------
+
+TEST(SurveyLifecycle, ConstructorValues) {
+    TestSurvey survey;
+    EXPECT_FALSE(survey.UseCompletedOnly);
+    EXPECT_FALSE(survey.GroupSemiOpens);
+    EXPECT_EQ(survey.currentLevel, 0);
+    EXPECT_EQ(survey.TotalType, 0);
+    EXPECT_EQ(survey.CaptionType, 2);
+    EXPECT_EQ(survey.EffectifSignificativite, 5);
+    EXPECT_EQ(survey.SignificanceType, 2);
+    EXPECT_EQ(survey.SignificanceThreshold3, 2.576);
+    EXPECT_EQ(survey.SignificanceThreshold2, 1.96);
+    EXPECT_EQ(survey.SignificanceThreshold1, 1.645);
+    EXPECT_EQ(survey.ConfidenceIntervalThreshold, 1.96);
+    EXPECT_EQ(survey.MinWeight, 0.0);
+    EXPECT_EQ(survey.MaxWeight, 5.0);
+    EXPECT_EQ(survey.IterationPerQuestion, 30);
+    EXPECT_EQ(survey.Accuracy, 10);
+    EXPECT_EQ(survey.interviewCount, 0);
+    EXPECT_EQ(survey.selectorWord, 0);
+    EXPECT_FALSE(survey.studyFieldsLoaded);
+    EXPECT_FALSE(survey.weightingsLoaded);
+    EXPECT_EQ(survey.GetClosedAnswerCache(), nullptr);
+}
+
+TEST(SurveyLifecycle, ViderEmptiesEverything) {
+    TestSurvey survey;
+    AddQuestion(survey, 1, "Q");
+    AddLevel(survey, 0, 0, "Interviews");
+    survey.languages.emplace_back(kFrench);
+    survey.versions.emplace_back();
+    survey.questionClasses.emplace_back();
+    survey.MettreAJourChampEtude(Field(1, "F"));
+    survey.MettreAJourRedressement(Weighting(1, "W"));
+    survey.CreerCaches();
+    survey.Vider();
+    EXPECT_EQ(survey.DonnerNbreQuestions(), 0);
+    EXPECT_EQ(survey.DonnerNbreNiveaux(), 0);
+    EXPECT_TRUE(survey.languages.empty());
+    EXPECT_TRUE(survey.versions.empty());
+    EXPECT_TRUE(survey.questionClasses.empty());
+    EXPECT_TRUE(survey.studyFields.empty());
+    EXPECT_TRUE(survey.weightings.empty());
+    EXPECT_EQ(survey.GetWeightCache(), nullptr);
+}
+
+TEST(SurveyLifecycle, OpeningAMissingFileFailsAndLeavesTheSurveyEmpty) {
+    TemporaryFolder folder;
+    TestSurvey survey;
+    AddQuestion(survey, 1, "old");
+    survey.CreerCaches();
+    survey.basePath = folder.Sub("absent.qes");
+    EXPECT_FALSE(survey.Ouvrir());
+    EXPECT_FALSE(survey.GetLastError().empty());
+    EXPECT_EQ(survey.DonnerNbreQuestions(), 0);
+    EXPECT_EQ(survey.DonnerNbreNiveaux(), 0);
+    EXPECT_EQ(survey.GetClosedAnswerCache(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(survey.basePath)); // reading never creates the file
+}
+
+} // namespace
