@@ -5,9 +5,8 @@
 #include "platform/db/Statement.h"
 #include "platform/db/Transaction.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 #include <utility>
 
 namespace db {
@@ -59,7 +58,8 @@ std::string createIndexSql(std::string_view table, const IndexDefinition& index,
 
 } // namespace
 
-Database::Database(std::string path, Access access, Creation creation) : path_(std::move(path)), access_(access) {
+Database::Database(std::string path, Access access, Creation creation)
+    : path_(std::move(path)), access_(access) {
     openConnection(creation);
     try {
         if (access_ == Access::ReadWrite) {
@@ -83,7 +83,8 @@ void Database::openConnection(Creation creation) {
     }
     const int code = sqlite3_open_v2(path_.c_str(), &connection_, flags, nullptr);
     if (code != SQLITE_OK) {
-        const std::string description = connection_ != nullptr ? sqlite3_errmsg(connection_) : sqlite3_errstr(code);
+        const std::string description =
+            connection_ != nullptr ? sqlite3_errmsg(connection_) : sqlite3_errstr(code);
         sqlite3_close_v2(connection_);
         connection_ = nullptr;
         throw DbException("open " + path_, description, code);
@@ -139,7 +140,8 @@ std::vector<std::string> Database::tables() const {
 }
 
 std::vector<FieldInfo> Database::fields(std::string_view table) const {
-    Statement statement(connection_, "SELECT name, type, pk FROM pragma_table_info(?1) ORDER BY cid", "list fields");
+    Statement statement(connection_, "SELECT name, type, pk FROM pragma_table_info(?1) ORDER BY cid",
+                        "list fields");
     statement.bindText(1, table);
     std::vector<FieldInfo> result;
     std::vector<bool> keyColumns;
@@ -219,7 +221,8 @@ void Database::addField(std::string_view table, const FieldDefinition& definitio
 
 void Database::dropField(std::string_view table, std::string_view field) {
     const std::string operation = "delete field " + std::string(field);
-    execute("ALTER TABLE " + quoteIdentifier(table, operation) + " DROP COLUMN " + quoteIdentifier(field, operation),
+    execute("ALTER TABLE " + quoteIdentifier(table, operation) + " DROP COLUMN " +
+                quoteIdentifier(field, operation),
             operation);
 }
 
@@ -231,7 +234,8 @@ void Database::createIndex(std::string_view table, const IndexDefinition& defini
 std::vector<IndexInfo> Database::indexes(std::string_view table) const {
     const std::string operation = "list indexes";
     Statement list(connection_, "SELECT name, \"unique\" FROM pragma_index_list(?1)", operation);
-    Statement columns(connection_, "SELECT name, \"desc\" FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno",
+    Statement columns(connection_,
+                      "SELECT name, \"desc\" FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno",
                       operation);
     list.bindText(1, table);
     std::vector<IndexInfo> result;
@@ -255,7 +259,8 @@ std::vector<IndexInfo> Database::indexes(std::string_view table) const {
 
 std::optional<IndexInfo> Database::index(std::string_view table, std::string_view name) const {
     std::vector<IndexInfo> all = indexes(table);
-    auto found = std::find_if(all.begin(), all.end(), [name](const IndexInfo& info) { return info.name == name; });
+    auto found =
+        std::find_if(all.begin(), all.end(), [name](const IndexInfo& info) { return info.name == name; });
     if (found == all.end()) {
         found = std::find_if(all.begin(), all.end(),
                              [name](const IndexInfo& info) { return sameIdentifier(info.name, name); });

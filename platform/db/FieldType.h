@@ -11,14 +11,14 @@ namespace db {
 // with can be read back and a field of the wrong type recognised.
 enum class FieldType {
     Boolean,
-    Byte,       // 0 .. 255
-    Integer,    // 16-bit
-    Long,       // 32-bit
+    Byte,    // 0 .. 255
+    Integer, // 16-bit
+    Long,    // 32-bit
     Currency,
     Single,
     Double,
-    Date,       // a day number with the time as fraction, held as a double
-    Text,       // with a size in characters
+    Date, // a day number with the time as fraction, held as a double
+    Text, // with a size in characters
     Memo,
     AutoNumber, // a Long key given by the database, never reused after a delete
     Other       // a column this layer did not create

@@ -5,9 +5,8 @@
 #include "platform/db/SqlNames.h"
 #include "platform/db/Statement.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 #include <utility>
 
 namespace db {
@@ -99,10 +98,11 @@ std::string Recordset::orderBy() const {
 
 Statement& Recordset::scanStatement() const {
     if (!scan_) {
-        scan_ = std::make_unique<Statement>(
-            database_.connection(),
-            "SELECT " + selectList() + " FROM " + quoteIdentifier(table_, "open recordset") + " ORDER BY " + orderBy(),
-            "read " + table_);
+        scan_ = std::make_unique<Statement>(database_.connection(),
+                                            "SELECT " + selectList() + " FROM " +
+                                                quoteIdentifier(table_, "open recordset") + " ORDER BY " +
+                                                orderBy(),
+                                            "read " + table_);
     }
     return *scan_;
 }
@@ -166,7 +166,8 @@ Statement& Recordset::writeStatement(EditMode mode) {
     if (statement) {
         return *statement;
     }
-    const std::string operation = (mode == EditMode::Adding ? "add record to " : "update record of ") + table_;
+    const std::string operation =
+        (mode == EditMode::Adding ? "add record to " : "update record of ") + table_;
     const std::string table = quoteIdentifier(table_, operation);
     std::string sql;
     std::size_t count = 0;
@@ -187,7 +188,8 @@ Statement& Recordset::writeStatement(EditMode mode) {
         for (std::size_t i = 0; i < fields_.size(); ++i) {
             if (pendingSet_[i]) {
                 ++count;
-                sql += (count == 1 ? "" : ", ") + quoteIdentifier(fields_[i].name, operation) + " = " + parameter(count);
+                sql += (count == 1 ? "" : ", ") + quoteIdentifier(fields_[i].name, operation) + " = " +
+                       parameter(count);
             }
         }
         sql += " WHERE rowid = " + parameter(count + 1);
@@ -201,7 +203,8 @@ Statement& Recordset::writeStatement(EditMode mode) {
 void Recordset::setCurrentIndex(std::string_view name) {
     auto index = database_.index(table_, name);
     if (!index) {
-        throw DbException("set index", "no index named '" + std::string(name) + "' in table '" + table_ + "'");
+        throw DbException("set index",
+                          "no index named '" + std::string(name) + "' in table '" + table_ + "'");
     }
     resetCursor();
     scan_.reset();
@@ -281,7 +284,8 @@ bool Recordset::seek(std::string_view comparisonText, const std::vector<Value>& 
             stepCursor();
         }
     }
-    if (comparison == Comparison::Equal && position_ == Position::OnRecord && statement.integerAt(equalColumn) == 0) {
+    if (comparison == Comparison::Equal && position_ == Position::OnRecord &&
+        statement.integerAt(equalColumn) == 0) {
         statement.reset();
         position_ = Position::AtEnd;
     }
@@ -292,10 +296,11 @@ bool Recordset::seek(std::string_view comparisonText, const std::vector<Value>& 
 
 void Recordset::loadEditedRecord() const {
     if (!reread_) {
-        reread_ = std::make_unique<Statement>(
-            database_.connection(),
-            "SELECT " + selectList() + " FROM " + quoteIdentifier(table_, "read record") + " WHERE rowid = ?1",
-            "read " + table_);
+        reread_ =
+            std::make_unique<Statement>(database_.connection(),
+                                        "SELECT " + selectList() + " FROM " +
+                                            quoteIdentifier(table_, "read record") + " WHERE rowid = ?1",
+                                        "read " + table_);
     }
     reread_->bindInteger(1, currentRowId_);
     editedValues_.clear();
@@ -312,7 +317,8 @@ void Recordset::loadEditedRecord() const {
 Value Recordset::value(int field) const {
     requireCurrentRecord("read field");
     if (field < 0 || static_cast<std::size_t>(field) >= fields_.size()) {
-        throw DbException("read field", "no field number " + std::to_string(field) + " in table '" + table_ + "'");
+        throw DbException("read field",
+                          "no field number " + std::to_string(field) + " in table '" + table_ + "'");
     }
     if (currentEdited_) {
         if (editedValues_.empty()) {
@@ -364,7 +370,8 @@ Value Recordset::convertForField(int field, const Value& value) const {
     const auto range = integerRangeOf(info.type);
     if (range && (number < range->minimum || number > range->maximum)) {
         throw DbException("set field", "the value " + std::to_string(number) + " does not fit the " +
-                                           std::string(fieldTypeName(info.type)) + " field '" + info.name + "'");
+                                           std::string(fieldTypeName(info.type)) + " field '" + info.name +
+                                           "'");
     }
     return Value(number);
 }
@@ -374,11 +381,13 @@ void Recordset::setValue(int field, Value value) {
         throw DbException("set field", "no record is being added or edited in table '" + table_ + "'");
     }
     if (field < 0 || static_cast<std::size_t>(field) >= fields_.size()) {
-        throw DbException("set field", "no field number " + std::to_string(field) + " in table '" + table_ + "'");
+        throw DbException("set field",
+                          "no field number " + std::to_string(field) + " in table '" + table_ + "'");
     }
     const auto position = static_cast<std::size_t>(field);
     if (mode_ == EditMode::Editing && fields_[position].type == FieldType::AutoNumber) {
-        throw DbException("set field", "the AutoNumber field '" + fields_[position].name + "' cannot be changed");
+        throw DbException("set field",
+                          "the AutoNumber field '" + fields_[position].name + "' cannot be changed");
     }
     pendingValues_[position] = convertForField(field, value);
     pendingSet_[position] = true;

@@ -3,7 +3,6 @@
 #include "platform/db/DbException.h"
 
 #include <sqlite3.h>
-
 #include <utility>
 
 namespace db {
@@ -34,7 +33,8 @@ bool isNumberStorage(int storage) {
 
 Statement::Statement(sqlite3* connection, std::string_view sql, std::string operation)
     : connection_(connection), operation_(std::move(operation)) {
-    const int code = sqlite3_prepare_v2(connection_, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr);
+    const int code =
+        sqlite3_prepare_v2(connection_, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr);
     if (code != SQLITE_OK) {
         fail(code);
     }
@@ -45,7 +45,8 @@ Statement::~Statement() {
 }
 
 void Statement::fail(int code) const {
-    throw DbException(operation_, sqlite3_errmsg(connection_), code == SQLITE_OK ? sqlite3_extended_errcode(connection_) : code);
+    throw DbException(operation_, sqlite3_errmsg(connection_),
+                      code == SQLITE_OK ? sqlite3_extended_errcode(connection_) : code);
 }
 
 void Statement::bind(int parameter, const Value& value) {
@@ -63,7 +64,8 @@ void Statement::bind(int parameter, const Value& value) {
         break;
     case Value::Kind::Text: {
         const std::string text = value.toText();
-        code = sqlite3_bind_text64(statement_, parameter, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+        code = sqlite3_bind_text64(statement_, parameter, text.data(), text.size(), SQLITE_TRANSIENT,
+                                   SQLITE_UTF8);
         break;
     }
     }
@@ -80,7 +82,8 @@ void Statement::bindInteger(int parameter, long long number) {
 }
 
 void Statement::bindText(int parameter, std::string_view text) {
-    const int code = sqlite3_bind_text64(statement_, parameter, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    const int code =
+        sqlite3_bind_text64(statement_, parameter, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
     if (code != SQLITE_OK) {
         fail(code);
     }

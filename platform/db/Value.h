@@ -20,8 +20,8 @@ public:
 
     Value() = default;
     template <std::integral T>
-        requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-    Value(T number) : data_(static_cast<long long>(number)) {}
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>) Value(T number)
+        : data_(static_cast<long long>(number)) {}
     template <std::floating_point T> Value(T number) : data_(static_cast<double>(number)) {}
     Value(bool flag) : data_(flag) {}
     Value(std::string text) : data_(std::move(text)) {}

@@ -1,10 +1,10 @@
-#include "TemporaryDirectory.h"
 #include "platform/db/Database.h"
+
+#include "TemporaryDirectory.h"
 #include "platform/db/DbException.h"
 #include "platform/db/Recordset.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -24,7 +24,8 @@ namespace {
 class DatabaseTest : public ::testing::Test {
 protected:
     TemporaryDirectory directory;
-    Database database{directory.file("test.qes"), Database::Access::ReadWrite, Database::Creation::CreateIfMissing};
+    Database database{directory.file("test.qes"), Database::Access::ReadWrite,
+                      Database::Creation::CreateIfMissing};
 };
 
 struct TypeCase {
@@ -78,7 +79,8 @@ TEST_F(DatabaseTest, CreatedFieldsReadBackWithTheirTypesAndOrder) {
 
 TEST_F(DatabaseTest, IndexesAreKnownByTheirProgramNames) {
     database.createTable(allTypesTable());
-    database.createTable(TableDefinition{"MFW Autre", {{"Key", FieldType::Long}}, {{"PrimaryKey", {{"Key"}}, true}}});
+    database.createTable(
+        TableDefinition{"MFW Autre", {{"Key", FieldType::Long}}, {{"PrimaryKey", {{"Key"}}, true}}});
 
     const std::vector<IndexInfo> indexes = database.indexes("MFW Tous");
     ASSERT_EQ(indexes.size(), 2u);
@@ -124,7 +126,8 @@ TEST_F(DatabaseTest, FieldExistenceAndMissingTables) {
 TEST_F(DatabaseTest, NamesWithSpacesSemicolonsAndQuotesWork) {
     const std::string table = "VEL Reponse1";
     const std::vector<std::string> names = {"12;0", "12;1", "Say \"hi\"", "a;b c"};
-    database.createTable(TableDefinition{table, {{"Cle1", FieldType::Long}}, {{"PrimaryKey", {{"Cle1"}}, true, true}}});
+    database.createTable(
+        TableDefinition{table, {{"Cle1", FieldType::Long}}, {{"PrimaryKey", {{"Cle1"}}, true, true}}});
     for (const std::string& name : names) {
         database.addField(table, FieldDefinition{name, FieldType::Long});
     }
@@ -151,8 +154,10 @@ TEST_F(DatabaseTest, NamesWithSpacesSemicolonsAndQuotesWork) {
 
 TEST_F(DatabaseTest, AFieldOfTheWrongTypeIsFoundThenDroppedAndCreatedAgain) {
     const std::string table = "VEL Reponse1";
-    database.createTable(TableDefinition{
-        table, {{"Cle1", FieldType::Long}, {"5;1", FieldType::Long}, {"6;1", FieldType::Long}}, {{"PrimaryKey", {{"Cle1"}}, true}}});
+    database.createTable(
+        TableDefinition{table,
+                        {{"Cle1", FieldType::Long}, {"5;1", FieldType::Long}, {"6;1", FieldType::Long}},
+                        {{"PrimaryKey", {{"Cle1"}}, true}}});
     {
         Recordset records(database, table);
         for (int key = 1; key <= 3; ++key) {
@@ -182,14 +187,18 @@ TEST_F(DatabaseTest, AFieldOfTheWrongTypeIsFoundThenDroppedAndCreatedAgain) {
 
 TEST_F(DatabaseTest, SchemaChangesThatCannotBeMadeRaiseAndLeaveNothingHalfBuilt) {
     // An index on a field the table lacks: the table must not be left behind without it.
-    const TableDefinition broken{"MFW Profil", {{"NroListe", FieldType::AutoNumber}}, {{"Index1", {{"Libelle"}}}}};
+    const TableDefinition broken{
+        "MFW Profil", {{"NroListe", FieldType::AutoNumber}}, {{"Index1", {{"Libelle"}}}}};
     EXPECT_THROW(database.createTable(broken), DbException);
     EXPECT_FALSE(database.tableExists("MFW Profil"));
 
-    database.createTable(TableDefinition{"MFW Profil", {{"NroListe", FieldType::AutoNumber}, {"Libelle", FieldType::Text, 50}},
-                                         {{"Index1", {{"Libelle"}}}}});
-    EXPECT_THROW(database.createTable(TableDefinition{"MFW Profil", {{"X", FieldType::Long}}, {}}), DbException);
-    EXPECT_THROW(database.dropField("MFW Profil", "Libelle"), DbException);   // part of an index
+    database.createTable(
+        TableDefinition{"MFW Profil",
+                        {{"NroListe", FieldType::AutoNumber}, {"Libelle", FieldType::Text, 50}},
+                        {{"Index1", {{"Libelle"}}}}});
+    EXPECT_THROW(database.createTable(TableDefinition{"MFW Profil", {{"X", FieldType::Long}}, {}}),
+                 DbException);
+    EXPECT_THROW(database.dropField("MFW Profil", "Libelle"), DbException); // part of an index
     EXPECT_THROW(database.addField("MFW Profil", {"Libelle", FieldType::Long}), DbException); // exists
     EXPECT_THROW(database.addField("MFW Profil", {"Autre", FieldType::AutoNumber}), DbException);
     EXPECT_THROW(database.createIndex("MFW Profil", {"Bad.Name", {{"Libelle"}}}), DbException);
@@ -198,7 +207,8 @@ TEST_F(DatabaseTest, SchemaChangesThatCannotBeMadeRaiseAndLeaveNothingHalfBuilt)
 }
 
 TEST_F(DatabaseTest, AUniqueIndexRefusesDuplicatesWithSqlitesDescription) {
-    database.createTable(TableDefinition{"MotVide", {{"Libelle", FieldType::Text, 50}}, {{"PrimaryKey", {{"Libelle"}}, true, true}}});
+    database.createTable(TableDefinition{
+        "MotVide", {{"Libelle", FieldType::Text, 50}}, {{"PrimaryKey", {{"Libelle"}}, true, true}}});
     Recordset words(database, "MotVide");
     words.addNew();
     words.setValue("Libelle", "le");
@@ -211,7 +221,8 @@ TEST_F(DatabaseTest, AUniqueIndexRefusesDuplicatesWithSqlitesDescription) {
             words.update();
             ADD_FAILURE() << "a duplicate key was accepted: " << duplicate;
         } catch (const DbException& error) {
-            EXPECT_NE(error.description().find("UNIQUE constraint failed"), std::string::npos) << error.description();
+            EXPECT_NE(error.description().find("UNIQUE constraint failed"), std::string::npos)
+                << error.description();
         }
         words.cancelUpdate();
     }

@@ -3,16 +3,15 @@
 #include "platform/db/DbException.h"
 #include "platform/db/Recordset.h"
 
-#include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
+#include <sqlite3.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using db::Database;
 using db::DbException;
@@ -65,7 +64,8 @@ TEST(Opening, FailuresCarrySqlitesDescription) {
     TemporaryDirectory directory;
     const std::string survey = makeDatabase(directory);
     const std::string text = directory.file("notes.qes");
-    TemporaryDirectory::writeBytes(text, "These are notes, not a database at all. Long enough to fill a header....\n");
+    TemporaryDirectory::writeBytes(
+        text, "These are notes, not a database at all. Long enough to fill a header....\n");
 
     struct FailureCase {
         std::string what;
@@ -73,8 +73,8 @@ TEST(Opening, FailuresCarrySqlitesDescription) {
         std::string description;
     };
     const FailureCase cases[] = {
-        {"missing file, read-only",
-         [&] { Database(directory.file("absent.qes"), Access::ReadOnly); }, "unable to open database file"},
+        {"missing file, read-only", [&] { Database(directory.file("absent.qes"), Access::ReadOnly); },
+         "unable to open database file"},
         {"missing file, read-write, must exist",
          [&] { Database(directory.file("absent.qes"), Access::ReadWrite); }, "unable to open database file"},
         {"a text file", [&] { Database(text, Access::ReadOnly); }, "file is not a database"},
@@ -113,7 +113,9 @@ TEST(Opening, ReadOnlyLeavesTheFileByteForByteAsItWas) {
         records.addNew();
         records.setValue("Cle1", 9);
         EXPECT_EQ(descriptionOfFailure([&] { records.update(); }), "attempt to write a readonly database");
-        EXPECT_EQ(descriptionOfFailure([&] { database.addField("VEL Reponse1", {"2;1", FieldType::Long}); }),
+        EXPECT_EQ(descriptionOfFailure([&] {
+                      database.addField("VEL Reponse1", {"2;1", FieldType::Long});
+                  }),
                   "attempt to write a readonly database");
     }
     EXPECT_EQ(TemporaryDirectory::readBytes(survey), before);

@@ -1,11 +1,11 @@
+#include "platform/db/Recordset.h"
+
 #include "TemporaryDirectory.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbException.h"
-#include "platform/db/Recordset.h"
 #include "platform/db/Transaction.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,13 +25,15 @@ namespace {
 class RecordsetTest : public ::testing::Test {
 protected:
     TemporaryDirectory directory;
-    Database database{directory.file("test.qes"), Database::Access::ReadWrite, Database::Creation::CreateIfMissing};
+    Database database{directory.file("test.qes"), Database::Access::ReadWrite,
+                      Database::Creation::CreateIfMissing};
 
     // A study-field-like table with an AutoNumber key and a label index.
     void createLabelledTable() {
-        database.createTable(TableDefinition{"MFW ChampEtude",
-                                             {{"CodeChamp", FieldType::AutoNumber}, {"Libelle", FieldType::Text, 50}},
-                                             {{"PrimaryKey", {{"CodeChamp"}}, true, true}, {"Libelle", {{"Libelle"}}}}});
+        database.createTable(
+            TableDefinition{"MFW ChampEtude",
+                            {{"CodeChamp", FieldType::AutoNumber}, {"Libelle", FieldType::Text, 50}},
+                            {{"PrimaryKey", {{"CodeChamp"}}, true, true}, {"Libelle", {{"Libelle"}}}}});
     }
 
     long long addLabel(Recordset& records, const std::string& label) {
@@ -42,9 +44,10 @@ protected:
 
     // A response table of a loop: two key fields and one answer.
     void createLoopTable(const std::vector<std::pair<long long, long long>>& keys) {
-        database.createTable(TableDefinition{"VEL Reponse2",
-                                             {{"Cle1", FieldType::Long}, {"Cle2", FieldType::Long}, {"7;1", FieldType::Long}},
-                                             {{"PrimaryKey", {{"Cle1"}, {"Cle2"}}, true, true}}});
+        database.createTable(
+            TableDefinition{"VEL Reponse2",
+                            {{"Cle1", FieldType::Long}, {"Cle2", FieldType::Long}, {"7;1", FieldType::Long}},
+                            {{"PrimaryKey", {{"Cle1"}, {"Cle2"}}, true, true}}});
         Recordset records(database, "VEL Reponse2");
         for (const auto& [interview, iteration] : keys) {
             records.addNew();
@@ -101,9 +104,11 @@ TEST_F(RecordsetTest, SeekOnAMultiFieldPrimaryKey) {
         long long answer; // of the record found
     };
     const SeekCase cases[] = {
-        {"=", {2, 3}, true, 23},  {"=", {2, 4}, false, 0}, {"=", {2}, true, 21},   // a partial key finds the first
-        {"=", {4}, false, 0},     {">=", {2, 4}, true, 32}, {">=", {1, 2}, true, 12},
-        {">", {1, 2}, true, 21},  {">", {2}, true, 32},     {">", {3, 2}, false, 0},
+        {"=", {2, 3}, true, 23},     {"=", {2, 4}, false, 0},
+        {"=", {2}, true, 21}, // a partial key finds the first
+        {"=", {4}, false, 0},        {">=", {2, 4}, true, 32},
+        {">=", {1, 2}, true, 12},    {">", {1, 2}, true, 21},
+        {">", {2}, true, 32},        {">", {3, 2}, false, 0},
         {"=", {"2", 2.0}, true, 22}, // values compare as numbers whatever kind they come in
     };
     for (const SeekCase& c : cases) {
@@ -230,15 +235,15 @@ TEST_F(RecordsetTest, EveryTypeKeepsItsValuesAndNull) {
         {"Small", 255, 255},
         {"Kind", -32768, -32768},
         {"Code", 2147483647, 2147483647},
-        {"Code", 2.5, 2},          // rounded to the nearest, halves to even
+        {"Code", 2.5, 2}, // rounded to the nearest, halves to even
         {"Money", 12, 12.0},
         {"Ratio", 0.5f, 0.5},
-        {"Total", 3.0, 3.0},       // stays a double although it is whole
+        {"Total", 3.0, 3.0}, // stays a double although it is whole
         {"When", 45000.25, 45000.25},
         {"Libelle", "007", "007"}, // a text that looks like a number stays a text
         {"Libelle", 1.5, "1.5"},
         {"Themes", "a\nb|c;d", "a\nb|c;d"},
-        {"Themes", "", ""},        // empty is not Null
+        {"Themes", "", ""}, // empty is not Null
     };
     Recordset records(database, "Types");
     for (const TypeCase& c : cases) {
@@ -294,7 +299,8 @@ TEST_F(RecordsetTest, TextHoldingQuotesAndSqlIsStoredAsItStands) {
 TEST_F(RecordsetTest, BulkInsertOfAWideTableInOneTransaction) {
     constexpr int kAnswers = 50;
     constexpr long long kInterviews = 2000;
-    TableDefinition table{"VEL Reponse1", {{"Cle1", FieldType::Long}}, {{"PrimaryKey", {{"Cle1"}}, true, true}}};
+    TableDefinition table{
+        "VEL Reponse1", {{"Cle1", FieldType::Long}}, {{"PrimaryKey", {{"Cle1"}}, true, true}}};
     for (int answer = 1; answer <= kAnswers; ++answer) {
         table.fields.push_back(FieldDefinition{"3;" + std::to_string(answer), FieldType::Double});
     }

@@ -1,12 +1,12 @@
+#include "platform/db/Transaction.h"
+
 #include "TemporaryDirectory.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbException.h"
 #include "platform/db/Recordset.h"
-#include "platform/db/Transaction.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
 #include <stdexcept>
 #include <string>
 
@@ -26,9 +26,10 @@ protected:
     Database database{path, Database::Access::ReadWrite, Database::Creation::CreateIfMissing};
 
     void SetUp() override {
-        database.createTable(TableDefinition{"MFW Style",
-                                             {{"CodeStyle", FieldType::AutoNumber}, {"Libelle", FieldType::Text, 50}},
-                                             {{"PrimaryKey", {{"CodeStyle"}}, true, true}}});
+        database.createTable(
+            TableDefinition{"MFW Style",
+                            {{"CodeStyle", FieldType::AutoNumber}, {"Libelle", FieldType::Text, 50}},
+                            {{"PrimaryKey", {{"CodeStyle"}}, true, true}}});
         addStyle("Standard");
     }
 

@@ -1,9 +1,9 @@
-#include "platform/db/DbException.h"
 #include "platform/db/Value.h"
 
-#include <gtest/gtest.h>
+#include "platform/db/DbException.h"
 
 #include <clocale>
+#include <gtest/gtest.h>
 #include <string>
 
 using db::DbException;
