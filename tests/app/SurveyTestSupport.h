@@ -27,6 +27,10 @@ public:
 
     std::string basePath;
     std::string invertedFolder;
+    std::int32_t applicationLanguage = 1036;
+
+protected:
+    std::int32_t DonnerLangueApplication() const override { return applicationLanguage; }
 };
 
 // Record keys given by level index; a level listed in `failing` fails with its own message.

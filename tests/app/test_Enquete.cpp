@@ -19,6 +19,8 @@
 #include "app/Redressement.h"
 #include "app/Registre.h"
 #include "app/VecteurDouble.h"
+#include "platform/questionnaire/DBStructure.h"
+#include "platform/questionnaire/Questionnaire.h"
 
 using namespace survey_test;
 
@@ -30,6 +32,8 @@ constexpr std::int32_t kItalian = 1040;
 constexpr std::int32_t kSpanish = 1034;
 constexpr std::int32_t kEnglish = 1033;
 constexpr std::int32_t kRussian = 1049;
+constexpr double kNotAsked = -888888.88;
+constexpr double kNoAnswer = -999999.99;
 
 // ---- Finding questions ------------------------------------------------------------------------
 
@@ -609,6 +613,232 @@ TEST(SurveyLifecycle, OpeningAMissingFileFailsAndLeavesTheSurveyEmpty) {
     EXPECT_EQ(survey.DonnerNbreNiveaux(), 0);
     EXPECT_EQ(survey.GetClosedAnswerCache(), nullptr);
     EXPECT_FALSE(std::filesystem::exists(survey.basePath)); // reading never creates the file
+}
+
+// ---- Opening a questionnaire file -------------------------------------------------------------
+
+std::unique_ptr<CQuestion> Item(std::int32_t code, const std::string& name, std::int16_t depth, std::int16_t kind,
+                                std::int16_t type) {
+    auto question = std::make_unique<CQuestion>();
+    question->code = code;
+    question->name = name;
+    question->depth = depth;
+    question->kind = kind;
+    question->type = type;
+    return question;
+}
+
+void AddModalite(CQuestion& question, std::int32_t code, const std::string& french) {
+    auto modality = std::make_unique<CModalite>(code);
+    modality->SetLocalisedShortCaption(kFrench, french);
+    question.AddModalite(std::move(modality));
+}
+
+// A questionnaire in French and English: a chapter with a closed question offering the no-answer
+// modality, a discrete numeric question and an open one; a chapter out of use with a question
+// under it; a question out of use for analysis; a free numeric question.
+void BuildQuestionnaire(CQuestionnaire& questionnaire) {
+    questionnaire.name = "Ménages";
+    questionnaire.language = kFrench;
+    questionnaire.AddLanguage(CLanguage(kFrench, "Français"));
+    questionnaire.AddLanguage(CLanguage(kEnglish, "English"));
+    questionnaire.AddQuestion(Item(1, "CHAP", 1, 0, 1));
+    auto sex = Item(10, "SEXE", 2, 1, 1);
+    sex->hasNoAnswer = 1;
+    AddModalite(*sex, 1, "Homme");
+    AddModalite(*sex, 2, "Femme");
+    questionnaire.AddQuestion(std::move(sex));
+    auto children = Item(11, "ENFANTS", 2, 1, 6);
+    AddModalite(*children, 1, "0");
+    AddModalite(*children, 2, "1");
+    AddModalite(*children, 3, "2 ou plus");
+    questionnaire.AddQuestion(std::move(children));
+    questionnaire.AddQuestion(Item(12, "COMMENT", 2, 1, 4));
+    auto old = Item(2, "OLD", 1, 0, 1);
+    old->inUse = false;
+    questionnaire.AddQuestion(std::move(old));
+    questionnaire.AddQuestion(Item(20, "UNDER_OLD", 2, 1, 5));
+    auto hidden = Item(13, "HIDDEN", 1, 1, 5);
+    hidden->inUseForAnalysis = false;
+    questionnaire.AddQuestion(std::move(hidden));
+    questionnaire.AddQuestion(Item(14, "AGE", 1, 1, 5));
+}
+
+class OuvrirTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        survey.basePath = folder.Sub("menages.qes");
+        survey.invertedFolder = folder.Sub("menages.dat");
+    }
+
+    void WriteFile(int version) {
+        CQuestionnaire questionnaire;
+        BuildQuestionnaire(questionnaire);
+        CDBStructure structure(survey.basePath);
+        ASSERT_TRUE(structure.CreateDatabase(version)) << structure.GetErrorText();
+        ASSERT_TRUE(structure.DoSaveQuestionnaire(&questionnaire)) << structure.GetErrorText();
+    }
+
+    void Stamp(std::int32_t count) {
+        std::filesystem::create_directory(survey.invertedFolder);
+        std::ofstream file(std::filesystem::path(survey.invertedFolder) / "Velto.dat", std::ios::binary);
+        const unsigned char le[4] = {static_cast<unsigned char>(count), static_cast<unsigned char>(count >> 8),
+                                     static_cast<unsigned char>(count >> 16), static_cast<unsigned char>(count >> 24)};
+        file.write(reinterpret_cast<const char*>(le), 4);
+    }
+
+    ScriptedRecordKeys& GiveRecords(int interviews) {
+        auto source = std::make_unique<ScriptedRecordKeys>();
+        for (std::int32_t i = 1; i <= interviews; ++i)
+            source->keysByLevel[0].insert(RecordKey{i});
+        ScriptedRecordKeys& given = *source;
+        survey.SetRecordKeySource(std::move(source));
+        return given;
+    }
+
+    static std::vector<std::int32_t> Codes(const CQuestionEtendue& question) {
+        std::vector<std::int32_t> codes;
+        question.DonnerCodeModalites(codes);
+        return codes;
+    }
+
+    TemporaryFolder folder;
+    TestSurvey survey;
+};
+
+TEST_F(OuvrirTest, FillsTheSurveyFromTheFile) {
+    WriteFile(404);
+    survey.currentLevel = 3;
+    survey.studyFieldsLoaded = true;
+    ASSERT_TRUE(survey.Ouvrir()) << survey.GetLastError();
+
+    ASSERT_EQ(survey.languages.size(), 2u);
+    EXPECT_EQ(survey.languages[0].id, kFrench);
+    EXPECT_EQ(survey.languages[1].id, kEnglish);
+    EXPECT_EQ(survey.questionnaireLanguage, kFrench);
+    EXPECT_EQ(survey.currentLanguage, kFrench);
+    EXPECT_EQ(survey.fileVersion, 404);
+
+    struct Expected {
+        std::int32_t code;
+        const char* name;
+        std::int16_t kind;
+        std::int16_t type;
+        std::vector<std::int32_t> codes;
+    };
+    const Expected expected[] = {
+        {1, "CHAP", 0, 1, {}},
+        {10, "SEXE", 1, 1, {1, 2, -1, -2}},
+        {11, "ENFANTS", 1, 6, {1, 2, 3, -2}},
+        {12, "COMMENT", 1, 4, {}},
+        {14, "AGE", 1, 5, {}},
+    };
+    ASSERT_EQ(survey.DonnerNbreQuestions(), static_cast<int>(std::size(expected)));
+    for (int i = 0; i < survey.DonnerNbreQuestions(); ++i) {
+        const CQuestionEtendue& question = *survey.DonnerQuestion(i);
+        SCOPED_TRACE(question.name);
+        EXPECT_EQ(question.code, expected[i].code);
+        EXPECT_EQ(question.name, expected[i].name);
+        EXPECT_EQ(question.kind, expected[i].kind);
+        EXPECT_EQ(question.type, expected[i].type);
+        EXPECT_EQ(Codes(question), expected[i].codes);
+        EXPECT_EQ(question.GetEnquete(), &survey);
+        EXPECT_EQ(question.level, 0);
+        for (int m = 0; m < question.GetNbreModalite(); ++m)
+            EXPECT_NE(question.GetModaliteEtendue(m), nullptr);
+    }
+
+    const CQuestionEtendue& sex = *survey.DonnerQuestion(1);
+    EXPECT_EQ(sex.GetModalite(2)->GetLocalisedShortCaption(kFrench), "Non réponse");
+    EXPECT_EQ(sex.GetModalite(2)->GetLocalisedShortCaption(kEnglish), "Don't know");
+    EXPECT_EQ(sex.GetModalite(2)->value, kNoAnswer);
+    EXPECT_EQ(sex.GetModalite(3)->GetLocalisedShortCaption(kFrench), "Non interrogé");
+    EXPECT_EQ(sex.GetModalite(3)->GetLocalisedShortCaption(kEnglish), "Not asked");
+    EXPECT_EQ(sex.GetModalite(3)->value, kNotAsked);
+    EXPECT_EQ(sex.GetModalite(0)->GetLocalisedShortCaption(kFrench), "Homme");
+
+    // A numeric closed question gets its values from its captions.
+    const CQuestionEtendue& children = *survey.DonnerQuestion(2);
+    EXPECT_EQ(children.GetModalite(0)->value, 0);
+    EXPECT_EQ(children.GetModalite(1)->value, 1);
+    EXPECT_EQ(children.GetModalite(2)->value, kNoAnswer); // "2 ou plus" is not a number
+    EXPECT_EQ(children.GetModalite(3)->value, kNotAsked);
+
+    ASSERT_EQ(survey.DonnerNbreNiveaux(), 1);
+    const CQuestionNiveau& interviews = *survey.DonnerNiveau(0);
+    EXPECT_EQ(interviews.name, "Interviews");
+    EXPECT_EQ(interviews.kind, 2);
+    EXPECT_EQ(interviews.type, 1);
+    EXPECT_EQ(interviews.depth, 0);
+    EXPECT_EQ(interviews.levelTable, 1);
+
+    EXPECT_EQ(survey.currentLevel, 0);
+    EXPECT_FALSE(survey.studyFieldsLoaded);
+    EXPECT_FALSE(survey.weightingsLoaded);
+    EXPECT_FALSE(survey.invertedFilesValid);
+    EXPECT_NE(survey.GetClosedAnswerCache(), nullptr);
+    EXPECT_NE(survey.GetNumericCache(), nullptr);
+    EXPECT_NE(survey.GetWeightCache(), nullptr);
+}
+
+TEST_F(OuvrirTest, ReopeningReplacesEverything) {
+    WriteFile(404);
+    ASSERT_TRUE(survey.Ouvrir());
+    ASSERT_TRUE(survey.Ouvrir());
+    EXPECT_EQ(survey.DonnerNbreQuestions(), 5);
+    EXPECT_EQ(survey.DonnerNbreNiveaux(), 1);
+    EXPECT_EQ(survey.languages.size(), 2u);
+}
+
+TEST_F(OuvrirTest, OldFileGetsTheProgramsLanguage) {
+    survey.applicationLanguage = kEnglish;
+    WriteFile(400);
+    ASSERT_TRUE(survey.Ouvrir()) << survey.GetLastError();
+    ASSERT_EQ(survey.languages.size(), 1u);
+    EXPECT_EQ(survey.languages[0].id, kEnglish);
+    EXPECT_TRUE(survey.languages[0].isDefault);
+    EXPECT_EQ(survey.questionnaireLanguage, kEnglish);
+    EXPECT_EQ(survey.currentLanguage, kEnglish);
+    EXPECT_EQ(survey.DonnerQuestion(1)->GetModalite(3)->GetLocalisedShortCaption(kEnglish), "Not asked");
+}
+
+TEST_F(OuvrirTest, InterviewsAreCountedAndTheStampChecked) {
+    WriteFile(404);
+    GiveRecords(3);
+    Stamp(3);
+    survey.CheckInversion = true;
+    ASSERT_TRUE(survey.Ouvrir()) << survey.GetLastError();
+    EXPECT_EQ(survey.DonnerNbreInterviews(), 3);
+    EXPECT_TRUE(survey.invertedFilesValid);
+    EXPECT_TRUE(survey.DonnerNiveau(0)->EstCharge());
+
+    Stamp(4); // stale: the files are not used, the survey still opens
+    ASSERT_TRUE(survey.Ouvrir());
+    EXPECT_EQ(survey.DonnerNbreInterviews(), 3);
+    EXPECT_FALSE(survey.invertedFilesValid);
+
+    survey.CheckInversion = false; // any readable stamp will do; the count stays level 0's
+    ASSERT_TRUE(survey.Ouvrir());
+    EXPECT_EQ(survey.DonnerNbreInterviews(), 3);
+    EXPECT_TRUE(survey.invertedFilesValid);
+}
+
+TEST_F(OuvrirTest, UncountableInterviewsFailTheOpening) {
+    WriteFile(404);
+    GiveRecords(3).failing = {0};
+    EXPECT_FALSE(survey.Ouvrir());
+    EXPECT_EQ(survey.GetLastError(), "level 0 unreadable");
+    EXPECT_EQ(survey.DonnerNbreQuestions(), 0);
+    EXPECT_EQ(survey.DonnerNbreNiveaux(), 0);
+    EXPECT_TRUE(survey.languages.empty());
+    EXPECT_EQ(survey.GetClosedAnswerCache(), nullptr);
+}
+
+TEST_F(OuvrirTest, AFileThatIsNotAQuestionnaireIsRefused) {
+    std::ofstream(survey.basePath) << "not a database";
+    EXPECT_FALSE(survey.Ouvrir());
+    EXPECT_FALSE(survey.GetLastError().empty());
+    EXPECT_EQ(survey.DonnerNbreNiveaux(), 0);
 }
 
 } // namespace
