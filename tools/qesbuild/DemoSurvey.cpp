@@ -52,7 +52,8 @@ constexpr double kBrandCountWeights[] = {0.03, 0.17, 0.30, 0.28, 0.22};
 constexpr double kCriteriaWeights[] = {0.30, 0.28, 0.17, 0.12, 0.13};
 constexpr double kHowKnownWeights[] = {0.25, 0.30, 0.22, 0.15, 0.08};
 constexpr int kOtherModality = 5;
-constexpr double kSemiOpenWeights[] = {0.3, 0.3, 0.4}; // semi-open answers 1, 2, 3
+constexpr double kSemiOpenWeights[] = {0.3, 0.3, 0.4}; // semi-open answers 101, 102, 103
+constexpr int kFirstSemiOpenId = 101;
 constexpr int kInterviewers[] = {101, 102, 103, 104, 105};
 
 const char* const kMaleNames[] = {"Jean",    "Pierre",  "Michel", "Philippe", "Alain",
@@ -229,7 +230,8 @@ void WriteInterview(RandomSource& random, RecordWriter& interviews, Record& reco
 
         int howKnown = 1 + static_cast<int>(random.Pick(Weights(kHowKnownWeights)));
         if (howKnown == kOtherModality && random.Chance(0.6))
-            howKnown = -(1 + static_cast<int>(random.Pick(Weights(kSemiOpenWeights)))); // a semi-open answer
+            howKnown = -(kFirstSemiOpenId +
+                         static_cast<int>(random.Pick(Weights(kSemiOpenWeights)))); // a semi-open answer
         AnswerWithDuration(random, record, kConnu, howKnown, 3);
     }
     interviews.Insert(record.values());
