@@ -178,11 +178,11 @@ void DescriptionParser::ParseText(std::string_view text) {
         }
         const auto tokens = Tokenize(line, [this](const std::string& message) { Fail(message); });
         if (!tokens.empty())
-            ParseLine(tokens, line);
+            ParseLine(tokens);
     }
 }
 
-void DescriptionParser::ParseLine(const std::vector<Token>& tokens, std::string_view) {
+void DescriptionParser::ParseLine(const std::vector<Token>& tokens) {
     using Handler = void (DescriptionParser::*)(const std::vector<Token>&);
     struct Keyword {
         std::string_view word;

@@ -38,7 +38,7 @@ private:
     DescriptionParser(const std::string& file, std::filesystem::path baseDirectory);
 
     void ParseText(std::string_view text);
-    void ParseLine(const std::vector<Token>& tokens, std::string_view rest);
+    void ParseLine(const std::vector<Token>& tokens);
     void Finish();
 
     void OnQuestionnaire(const std::vector<Token>& tokens);
