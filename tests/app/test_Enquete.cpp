@@ -21,6 +21,8 @@
 #include "app/VecteurDouble.h"
 #include "platform/questionnaire/DBStructure.h"
 #include "platform/questionnaire/Questionnaire.h"
+#include "tools/qesbuild/DescriptionParser.h"
+#include "tools/qesbuild/QesWriter.h"
 
 using namespace survey_test;
 
@@ -839,6 +841,96 @@ TEST_F(OuvrirTest, AFileThatIsNotAQuestionnaireIsRefused) {
     EXPECT_FALSE(survey.Ouvrir());
     EXPECT_FALSE(survey.GetLastError().empty());
     EXPECT_EQ(survey.DonnerNbreNiveaux(), 0);
+}
+
+// A fixture built by the questionnaire-fixture builder, as every later test of the data will be.
+constexpr const char* kFixture = R"(
+questionnaire "Ménages" language=fr
+language 1036 fr "Français"
+language 1033 en "English"
+chapter 100 SIGNA
+  question 1 SEXE closed noanswer
+    modality 1 fr "Homme" en "Man"
+    modality 2 fr "Femme" en "Woman"
+  question 2 AGE numeric
+end
+question 3 TRANCHE interval
+  modality 1 fr "De 18 à 30 ans"
+  modality 2 fr "De 30 à 50 ans"
+question 4 AVIS open notinanalysis
+question 5 NOTE discrete
+  modality 1 fr "1"
+  modality 2 fr "5"
+records
+Cle1,1;1,2;1,3;1,5;1
+1,1,34,1,2
+2,2,,2,
+end
+)";
+
+TEST(SurveyFixture, OpeningFillsTheSurvey) {
+    TemporaryFolder folder;
+    TestSurvey survey;
+    survey.basePath = folder.Sub("menages.qes");
+    qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kFixture, "menages.txt", folder.Path());
+    qesbuild::WriteFixture(fixture, survey.basePath);
+    ASSERT_TRUE(survey.Ouvrir()) << survey.GetLastError();
+
+    ASSERT_EQ(survey.languages.size(), 2u);
+    EXPECT_EQ(survey.languages[0].id, kFrench);
+    EXPECT_EQ(survey.languages[1].id, kEnglish);
+    EXPECT_EQ(survey.questionnaireLanguage, kFrench);
+    EXPECT_EQ(survey.currentLanguage, kFrench);
+
+    struct Expected {
+        std::int32_t code;
+        const char* name;
+        std::int16_t kind;
+        std::int16_t type;
+        std::vector<std::int32_t> codes;
+        std::vector<double> values;
+    };
+    const Expected expected[] = {
+        {100, "SIGNA", 0, 1, {}, {}},
+        {1, "SEXE", 1, 1, {1, 2, -1, -2}, {kNoAnswer, kNoAnswer, kNoAnswer, kNotAsked}},
+        {2, "AGE", 1, 5, {}, {}},
+        {3, "TRANCHE", 1, 7, {1, 2, -2}, {24, 40, kNotAsked}},
+        {5, "NOTE", 1, 6, {1, 2, -2}, {1, 5, kNotAsked}},
+    };
+    ASSERT_EQ(survey.DonnerNbreQuestions(), static_cast<int>(std::size(expected)));
+    for (int i = 0; i < survey.DonnerNbreQuestions(); ++i) {
+        const CQuestionEtendue& question = *survey.DonnerQuestion(i);
+        SCOPED_TRACE(question.name);
+        EXPECT_EQ(question.code, expected[i].code);
+        EXPECT_EQ(question.name, expected[i].name);
+        EXPECT_EQ(question.kind, expected[i].kind);
+        EXPECT_EQ(question.type, expected[i].type);
+        std::vector<std::int32_t> codes;
+        std::vector<double> values;
+        for (const auto& modality : question.modalities) {
+            codes.push_back(modality->code);
+            values.push_back(modality->value);
+        }
+        EXPECT_EQ(codes, expected[i].codes);
+        EXPECT_EQ(values, expected[i].values);
+    }
+    const CModalite& notAsked = *survey.DonnerQuestion(1)->GetModalite(3);
+    EXPECT_EQ(notAsked.GetLocalisedShortCaption(kFrench), "Non interrogé");
+    EXPECT_EQ(notAsked.GetLocalisedShortCaption(kEnglish), "Not asked");
+    EXPECT_EQ(survey.DonnerQuestion(1)->GetModalite(1)->GetLocalisedShortCaption(kEnglish), "Woman");
+
+    ASSERT_EQ(survey.DonnerNbreNiveaux(), 1);
+    EXPECT_EQ(survey.DonnerNiveau(0)->name, "Interviews");
+    EXPECT_EQ(survey.DonnerNiveau(0)->depth, 0);
+    EXPECT_EQ(survey.currentLevel, 0);
+    EXPECT_FALSE(survey.invertedFilesValid);
+    EXPECT_FALSE(survey.studyFieldsLoaded);
+    EXPECT_FALSE(survey.weightingsLoaded);
+    EXPECT_NE(survey.GetWeightCache(), nullptr);
+    // Options are the survey's own until the study context copies them from the settings.
+    EXPECT_EQ(survey.CaptionType, 2);
+    EXPECT_EQ(survey.SignificanceType, 2);
+    EXPECT_EQ(survey.MaxWeight, 5.0);
 }
 
 } // namespace
