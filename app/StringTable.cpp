@@ -19,6 +19,9 @@ const std::map<int, std::string>& Entries() {
         {kEcraserRecodage, "Souhaitez vous écraser le recodage existant ?"},
         {kInitialisationCom, "Ne peut pas initialiser la dll COM"},
         {kOui, "Oui"},
+        {kNePeutPasCreerTable, "Ne peut pas créer la table..."},
+        {kErreurBaseDeDonnees, "Erreur de base de données '%s' dans %s"},
+        {kErreurInconnue, "Erreur inconnue dans %s"},
     };
     return entries;
 }

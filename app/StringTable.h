@@ -21,6 +21,9 @@ enum Id : int {
     kEcraserRecodage = 63442,
     kInitialisationCom = 63479,
     kOui = 63488,
+    kNePeutPasCreerTable = 64030,
+    kErreurBaseDeDonnees = 64031,
+    kErreurInconnue = 64032,
 };
 
 // The text of an id; empty when the id is unknown.
