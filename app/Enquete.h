@@ -166,6 +166,8 @@ public:
     std::int32_t selectorWord = 0;
 
 protected:
+    // The loader gives files older than the languages table this language.
+    friend class CQuestionnaireLoader;
     // The language of the program's own version information, given to questionnaires too old to
     // have a languages table. The study context answers it.
     virtual std::int32_t DonnerLangueApplication() const { return 1036; }

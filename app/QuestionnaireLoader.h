@@ -88,7 +88,8 @@ private:
                     const std::vector<Iteration>& iterations, const std::vector<std::string>& markers,
                     const Expansion& expansion, std::int32_t languageId) const;
     void ApplyIterations(CQuestionEtendue& question, const std::vector<Iteration>& iterations,
-                         const std::vector<std::string>& markers, int nesting, std::int32_t languageId) const;
+                         const std::vector<std::string>& markers, int nesting, std::int32_t languageId,
+                         bool captionsInName) const;
     std::string IterationCaption(const Iteration& iteration, std::int32_t languageId) const;
 
     CQuestionnaireSource& m_source;
