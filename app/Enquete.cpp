@@ -9,11 +9,13 @@
 #include "app/CacheDonnees.h"
 #include "app/CacheDonnees3.h"
 #include "app/ChampEtude.h"
+#include "app/DBQuestionnaire.h"
 #include "app/GeneratedCaptions.h"
 #include "app/IdName.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
+#include "app/QuestionnaireLoader.h"
 #include "app/RecordKeySource.h"
 #include "app/Redressement.h"
 #include "platform/questionnaire/DBStructure.h"
@@ -26,11 +28,8 @@ constexpr int kClosedCacheSlots = 5;
 constexpr int kNumericCacheSlots = 5;
 constexpr int kWeightCacheSlots = 6;
 
-constexpr const char* kInterviewLevelName = "Interviews";
 constexpr const char* kStampFileName = "Velto.dat";
 
-// Files older than this have no languages table.
-constexpr int kFirstVersionWithLanguages = 401;
 
 using Kind = CGeneratedCaptions::Kind;
 
@@ -348,11 +347,8 @@ void CEnquete::SupprimerRedressement(std::int32_t id) {
 
 bool CEnquete::Ouvrir() {
     Vider();
-    CQuestionnaire questionnaire;
-    if (!ReadQuestionnaire(questionnaire))
+    if (!LoadQuestionnaire())
         return FailOpening(lastError);
-    TakeQuestionnaire(questionnaire);
-    CreateInterviewLevel();
     currentLanguage = questionnaireLanguage;
     CreerCaches();
     currentLevel = 0;
@@ -401,103 +397,28 @@ void CEnquete::DetruireCaches() {
     m_weightCache.reset();
 }
 
-// Reads the questionnaire's structure from the open file: properties, languages (or the
-// program's own language for a file too old to have them), questions, modalities and semi-open
-// answers.
-bool CEnquete::ReadStructure(CDBStructure& structure, CQuestionnaire& questionnaire) const {
-    if (!structure.LirePropriete(questionnaire))
-        return false;
-    if (questionnaire.GetFileVersion() < kFirstVersionWithLanguages) {
-        CLanguage language(DonnerLangueApplication());
-        language.isDefault = true;
-        questionnaire.AddLanguage(language);
-        questionnaire.language = language.id;
-    } else if (!structure.ReadLanguages(questionnaire)) {
-        return false;
+// Opens the questionnaire database read-only and runs the loader over the survey's arrays.
+bool CEnquete::LoadQuestionnaire() {
+    CDBQuestionnaire database(*this);
+    database.SetLangueApplication(DonnerLangueApplication());
+    bool loaded = database.Open(true);
+    if (loaded) {
+        CQuestionnaireLoader loader(database, *this);
+        loaded = loader.Charger(languages, questions, levels, versions, questionClasses, questionnaireLanguage,
+                                fileVersion);
     }
-    if (!structure.LireQuestions(questionnaire, true) || !structure.LireModalites(questionnaire, true))
-        return false;
-    structure.LireModalitesSemiOuvertes(questionnaire);
-    questionnaire.PreparerSaisie();
-    return true;
-}
-
-// Opens the questionnaire file read-only and reads it. The questionnaire loader replaces this
-// step and the next (TakeQuestionnaire) with the whole load: loops and levels, computed
-// questions and recodes.
-bool CEnquete::ReadQuestionnaire(CQuestionnaire& questionnaire) {
-    CDBStructure structure(DonnerCheminBase());
-    if (structure.Open(true) && ReadStructure(structure, questionnaire))
+    if (loaded)
         return true;
-    lastError = structure.GetErrorText();
+    lastError = !database.GetLastError().empty() ? database.GetLastError() : database.GetErrorText();
     if (lastError.empty())
         lastError = "Le questionnaire '" + DonnerCheminBase() + "' ne peut pas être lu";
     return false;
 }
 
-// The languages, versions, classes and questions of the questionnaire become the survey's.
-void CEnquete::TakeQuestionnaire(const CQuestionnaire& questionnaire) {
-    fileVersion = questionnaire.GetFileVersion();
-    questionnaireLanguage = questionnaire.language;
-    languages = questionnaire.languages;
-    versions = questionnaire.versions;
-    questionClasses = questionnaire.questionClasses;
-    TakeQuestions(questionnaire);
-}
-
-// Every item in use becomes a question of the survey; an item out of use is dropped with its
-// sub-questions, as is a question of non-zero kind out of use for analysis.
-void CEnquete::TakeQuestions(const CQuestionnaire& questionnaire) {
-    for (int i = 0; i < questionnaire.GetNbreQuestion(); ++i) {
-        const CQuestion* model = questionnaire.GetQuestion(i);
-        if (model == nullptr)
-            continue;
-        if (!model->inUse || (model->kind != 0 && !model->inUseForAnalysis)) {
-            i += questionnaire.DonnerNbreSousQuestion(i);
-            continue;
-        }
-        auto question = std::make_unique<CQuestionEtendue>(this, *model);
-        if (question->EstFermee())
-            AddMissingAnswerModalities(*question);
-        questions.push_back(std::move(question));
-    }
-}
-
-// A closed question offers -1 (no answer) when it has the no-answer flag, and always -2 (not
-// asked); a numeric one then gets its modality values.
-void CEnquete::AddMissingAnswerModalities(CQuestionEtendue& question) {
-    if (question.hasNoAnswer != 0) {
-        auto noAnswer = std::make_unique<CModaliteEtendue>(this);
-        noAnswer->code = -1;
-        noAnswer->value = CModalite::kNoAnswerValue;
-        LibellerNonReponse(*noAnswer);
-        question.AddModalite(std::move(noAnswer));
-    }
-    auto notAsked = std::make_unique<CModaliteEtendue>(this);
-    notAsked->code = -2;
-    notAsked->value = CModalite::kNotAskedValue;
-    LibellerNonInterroge(*notAsked);
-    question.AddModalite(std::move(notAsked));
-    if (question.EstNumerique())
-        question.CalculerValeursModalites();
-}
-
-void CEnquete::CreateInterviewLevel() {
-    auto level = std::make_unique<CQuestionNiveau>(this);
-    level->kind = 2;
-    level->type = 1;
-    level->depth = 0;
-    level->levelTable = 1;
-    level->name = kInterviewLevelName;
-    levels.insert(levels.begin(), std::move(level));
-}
-
 // Counts the records of level 0 and checks the stamp of the inverted files, in the order the
-// CheckInversion option asks: the interview count that stays is level 0's record count. Without
-// a record key source there is nothing to count yet: the inverted files stay unused.
+// CheckInversion option asks: the interview count that stays is level 0's record count. Level 0
+// that cannot be counted fails the opening with the level's error text.
 bool CEnquete::CountInterviews() {
-    if (!m_recordKeySource)
-        return true;
     CQuestionNiveau& interviews = *levels.front();
     std::int32_t stamp = 0;
     bool stampMatches = false;

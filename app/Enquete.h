@@ -80,7 +80,8 @@ public:
     CCacheDonnees* GetClosedAnswerCache() const { return m_closedAnswerCache.get(); }
     CCacheDonnees* GetNumericCache() const { return m_numericCache.get(); }
     CCacheDonnees3* GetWeightCache() const { return m_weightCache.get(); }
-    // Where the levels read their record keys (the data access gives itself); null until given.
+    // Where the levels read their record keys; without one (null) they read the response tables
+    // through a data access of their own. Tests and the inverted files give other sources.
     void SetRecordKeySource(std::unique_ptr<CRecordKeySource> source);
     CRecordKeySource* GetRecordKeySource() const { return m_recordKeySource.get(); }
 
@@ -179,12 +180,7 @@ protected:
 
 private:
     // The steps of Ouvrir.
-    bool ReadQuestionnaire(CQuestionnaire& questionnaire);
-    bool ReadStructure(CDBStructure& structure, CQuestionnaire& questionnaire) const;
-    void TakeQuestionnaire(const CQuestionnaire& questionnaire);
-    void TakeQuestions(const CQuestionnaire& questionnaire);
-    void AddMissingAnswerModalities(CQuestionEtendue& question);
-    void CreateInterviewLevel();
+    bool LoadQuestionnaire();
     bool CountInterviews();
     bool FailOpening(const std::string& reason);
 

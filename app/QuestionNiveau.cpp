@@ -1,8 +1,10 @@
 #include "app/QuestionNiveau.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
+#include "app/DataAccess.h"
 #include "app/Enquete.h"
 #include "app/MatriceCodes.h"
 #include "app/VecteurDouble.h"
@@ -74,10 +76,13 @@ bool CQuestionNiveau::ChargerEffectifs(CEnquete& survey, int levelIndex, std::st
     if (m_loaded)
         return true;
     m_records.clear();
+    // Without a source given to the survey, the records come from the response tables, through
+    // a data access made for this one read.
+    std::unique_ptr<CDataAccess> dataAccess;
     CRecordKeySource* source = survey.GetRecordKeySource();
     if (source == nullptr) {
-        error = "Les enregistrements du niveau '" + name + "' ne peuvent pas être lus";
-        return false;
+        dataAccess = std::make_unique<CDataAccess>(survey, true);
+        source = dataAccess.get();
     }
     if (!source->ReadRecordKeys(*this, levelIndex, m_records, error)) {
         m_records.clear();

@@ -679,6 +679,8 @@ protected:
         CDBStructure structure(survey.basePath);
         ASSERT_TRUE(structure.CreateDatabase(version)) << structure.GetErrorText();
         ASSERT_TRUE(structure.DoSaveQuestionnaire(&questionnaire)) << structure.GetErrorText();
+        // Opening counts the interviews of the response tables, empty here.
+        ASSERT_TRUE(structure.VerifyResponseStructure(questionnaire)) << structure.GetErrorText();
     }
 
     void Stamp(std::int32_t count) {
