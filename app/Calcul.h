@@ -1,8 +1,8 @@
 #pragma once
 
-#include <memory>
-
 #include "app/Ligne.h"
+
+#include <memory>
 
 // A calculation line of a request: a line whose code is a calculation code (counts,
 // percentages, mean...) and whose label is the calculation's text. It has no field of its own:

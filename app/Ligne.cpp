@@ -5,4 +5,5 @@
 CLigne::CLigne(const CModaliteEtendue& modality)
     : code(modality.code), label(modality.GetShortCaption()), kept(modality.selected ? 1 : 0),
       bold(modality.displayOptions[0] ? 1 : 0), italic(modality.displayOptions[1] ? 1 : 0),
-      underline(modality.displayOptions[2] ? 1 : 0), shadow(modality.displayOptions[3] ? 1 : 0), fromModality(1) {}
+      underline(modality.displayOptions[2] ? 1 : 0), shadow(modality.displayOptions[3] ? 1 : 0),
+      fromModality(1) {}

@@ -22,6 +22,7 @@ const std::map<int, std::string>& Entries() {
         {kNePeutPasCreerTable, "Ne peut pas créer la table..."},
         {kErreurBaseDeDonnees, "Erreur de base de données '%s' dans %s"},
         {kErreurInconnue, "Erreur inconnue dans %s"},
+        {kImpossibleOuvrirQuestionnaire, "Impossible d'ouvrir le questionnaire '%s' : %s"},
     };
     return entries;
 }

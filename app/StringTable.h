@@ -24,6 +24,7 @@ enum Id : int {
     kNePeutPasCreerTable = 64030,
     kErreurBaseDeDonnees = 64031,
     kErreurInconnue = 64032,
+    kImpossibleOuvrirQuestionnaire = 64033,
 };
 
 // The text of an id; empty when the id is unknown.
