@@ -1,0 +1,39 @@
+// Times opening a questionnaire file: the whole survey opening (structure, loader, level 0
+// counted from the response tables). Usage: open_benchmark FILE.qes
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "app/Enquete.h"
+
+namespace {
+
+class BenchSurvey : public CEnquete {
+public:
+    explicit BenchSurvey(std::string path) : m_path(std::move(path)) {}
+    std::string DonnerCheminBase() const override { return m_path; }
+    std::string DonnerCheminDonnees() const override { return m_path; }
+    std::string DonnerRepertoireInversion() const override { return {}; }
+
+private:
+    std::string m_path;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: open_benchmark FILE.qes\n");
+        return 2;
+    }
+    BenchSurvey survey(argv[1]);
+    const auto start = std::chrono::steady_clock::now();
+    const bool opened = survey.Ouvrir();
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    if (!opened) {
+        std::fprintf(stderr, "opening failed: %s\n", survey.GetLastError().c_str());
+        return 1;
+    }
+    std::printf("%.3f %d %d\n", elapsed.count(), survey.DonnerNbreInterviews(), survey.DonnerNbreQuestions());
+    return 0;
+}
