@@ -10,26 +10,11 @@
 
 #include "app/MemorySettingsStore.h"
 #include "app/Registre.h"
+#include "support/SettingsFixture.h"
 
 namespace {
 
-// Every test reads and writes a fresh store of its own, and leaves the process as it found it.
-class RegistreTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        auto store = std::make_unique<MemorySettingsStore>();
-        m_store = store.get();
-        m_previous = CRegistre::InstallStore(std::move(store));
-    }
-    void TearDown() override { CRegistre::InstallStore(std::move(m_previous)); }
-
-    MemorySettingsStore& Store() { return *m_store; }
-
-private:
-    MemorySettingsStore* m_store = nullptr;
-    std::unique_ptr<SettingsStore> m_previous;
-};
+using RegistreTest = SettingsFixture;
 
 struct NumberCase {
     const char* name;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/QuestionBuilder.h"
 #include "SurveyTestSupport.h"
 #include "app/CacheDonnees.h"
 #include "app/CacheDonnees3.h"
@@ -618,17 +619,6 @@ TEST(SurveyLifecycle, OpeningAMissingFileFailsAndLeavesTheSurveyEmpty) {
 }
 
 // ---- Opening a questionnaire file -------------------------------------------------------------
-
-std::unique_ptr<CQuestion> Item(std::int32_t code, const std::string& name, std::int16_t depth, std::int16_t kind,
-                                std::int16_t type) {
-    auto question = std::make_unique<CQuestion>();
-    question->code = code;
-    question->name = name;
-    question->depth = depth;
-    question->kind = kind;
-    question->type = type;
-    return question;
-}
 
 void AddModalite(CQuestion& question, std::int32_t code, const std::string& french) {
     auto modality = std::make_unique<CModalite>(code);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/QuestionBuilder.h"
 #include "LoaderTestSupport.h"
 #include "SurveyTestSupport.h"
 #include "app/QuestionCalculee.h"
@@ -269,17 +270,6 @@ TEST_F(LoaderFileTest, AVersion400FileSpeaksTheProgramsLanguage) {
 }
 
 // ---- Questionnaires built in code ---------------------------------------------------------------
-
-std::unique_ptr<CQuestion> Item(std::int32_t code, const std::string& name, std::int16_t depth, std::int16_t kind,
-                                std::int16_t type) {
-    auto question = std::make_unique<CQuestion>();
-    question->code = code;
-    question->name = name;
-    question->depth = depth;
-    question->kind = kind;
-    question->type = type;
-    return question;
-}
 
 void AddIteration(CQuestion& loop, std::int32_t code, const std::string& caption) {
     auto modality = std::make_unique<CModalite>(code);

@@ -7,7 +7,7 @@
 #include "app/Registre.h"
 #include "presentation/PresGraphSerie.h"
 #include "presentation/PresentationGraphique.h"
-#include "tests/presentation/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "app/Registre.h"
 #include "presentation/PresentationMapping.h"
 #include "presentation/PresentationMappingLigne.h"
-#include "tests/presentation/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 

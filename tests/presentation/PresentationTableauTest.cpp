@@ -6,7 +6,7 @@
 
 #include "app/Registre.h"
 #include "presentation/PresentationTableau.h"
-#include "tests/presentation/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 
