@@ -5,7 +5,9 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "platform/questionnaire/Questionnaire.h"
+#include "app/Enquete.h"
+#include "app/QuestionEtendue.h"
+#include "app/QuestionNiveau.h"
 
 namespace {
 
@@ -25,36 +27,36 @@ const char* KindText(const CQuestion& q) {
     }
 }
 
-std::string CaptionOf(const CQuestionnaire& questionnaire, const CQuestion& q) {
-    const std::string& shortCaption = q.GetLocalisedShortCaption(questionnaire.language);
-    if (!shortCaption.empty())
-        return shortCaption;
-    return q.GetLocalisedLongCaption(questionnaire.language);
+QString LevelOf(const CEnquete& survey, const CQuestionEtendue& q) {
+    const CQuestionNiveau* level = survey.DonnerNiveau(q.level);
+    return level ? QString::fromStdString(level->name) : QString();
 }
 
 } // namespace
 
 QuestionListWindow::QuestionListWindow(QWidget* parent) : QMainWindow(parent), tree_(new QTreeWidget(this)) {
-    tree_->setColumnCount(4);
-    tree_->setHeaderLabels({tr("Nom"), tr("Libellé"), tr("Code"), tr("Genre")});
+    tree_->setColumnCount(5);
+    tree_->setHeaderLabels({tr("Nom"), tr("Libellé"), tr("Code"), tr("Genre"), tr("Niveau")});
     tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tree_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    tree_->header()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
     setCentralWidget(tree_);
     resize(900, 650);
 }
 
-void QuestionListWindow::ShowQuestionnaire(const QString& path, const CQuestionnaire& questionnaire) {
+void QuestionListWindow::ShowSurvey(const QString& path, const CEnquete& survey) {
     setWindowTitle(QStringLiteral("Morvane - %1").arg(QFileInfo(path).fileName()));
     tree_->clear();
     // The outline is flat with depths: keep the last item of each depth as the parent of deeper ones.
     std::vector<QTreeWidgetItem*> lastAtDepth;
-    for (const auto& question : questionnaire.questions) {
+    for (const auto& question : survey.questions) {
         const auto depth = static_cast<std::size_t>(question->depth < 1 ? 1 : question->depth);
         lastAtDepth.resize(depth);
         QTreeWidgetItem* parent = depth >= 2 ? lastAtDepth[depth - 2] : nullptr;
         const QStringList columns{QString::fromStdString(question->name),
-                                  QString::fromStdString(CaptionOf(questionnaire, *question)),
-                                  QString::number(question->code), QString::fromUtf8(KindText(*question))};
+                                  QString::fromStdString(question->GetCaption()),
+                                  QString::number(question->code), QString::fromUtf8(KindText(*question)),
+                                  LevelOf(survey, *question)};
         auto* item = parent ? new QTreeWidgetItem(parent, columns) : new QTreeWidgetItem(tree_, columns);
         lastAtDepth[depth - 1] = item;
     }

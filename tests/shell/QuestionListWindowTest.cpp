@@ -1,49 +1,46 @@
 #include <QApplication>
 #include <QTreeWidget>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include "platform/questionnaire/Questionnaire.h"
+#include "app/ContexteEtude.h"
 #include "shell/QuestionListWindow.h"
+#include "tools/qesbuild/DemoSurvey.h"
 
 namespace {
 
-std::unique_ptr<CQuestion> MakeQuestion(int code, const char* name, short depth, short kind, short type) {
-    auto question = std::make_unique<CQuestion>();
-    question->code = code;
-    question->name = name;
-    question->depth = depth;
-    question->kind = kind;
-    question->type = type;
-    question->SetLocalisedShortCaption(1036, std::string("Libellé de ") + name);
-    return question;
-}
-
-TEST(QuestionListWindow, ShowsTheOutlineAsATree) {
+TEST(QuestionListWindow, ShowsTheDemoSurveyAsATreeWithItsLevels) {
     int argc = 1;
     char name[] = "test_shell";
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
-    CQuestionnaire questionnaire;
-    questionnaire.language = 1036;
-    questionnaire.AddQuestion(MakeQuestion(1, "SIGNALETIQUE", 1, 0, 1));
-    questionnaire.AddQuestion(MakeQuestion(2, "SEXE", 2, 1, 1));
-    questionnaire.AddQuestion(MakeQuestion(3, "AGE", 2, 1, 5));
-    questionnaire.AddQuestion(MakeQuestion(4, "AVIS", 1, 1, 4));
+    const auto folder = std::filesystem::temp_directory_path() / ("morvane-shell-" + std::to_string(::getpid()));
+    qesbuild::DemoSurvey::Write(folder, qesbuild::DemoSurvey::kSeed, 50);
+    CContexteEtude context;
+    context.questionnairePath = (folder / "demo.qes").string();
+    ASSERT_TRUE(context.OuvrirEtude());
 
     QuestionListWindow window;
-    window.ShowQuestionnaire(QStringLiteral("/tmp/enquete.qes"), questionnaire);
+    window.ShowSurvey(QString::fromStdString(context.questionnairePath), context);
 
     auto* tree = window.findChild<QTreeWidget*>();
     ASSERT_NE(tree, nullptr);
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
     QTreeWidgetItem* chapter = tree->topLevelItem(0);
     EXPECT_EQ(chapter->text(0), QStringLiteral("SIGNALETIQUE"));
-    ASSERT_EQ(chapter->childCount(), 2);
-    EXPECT_EQ(chapter->child(0)->text(1), QStringLiteral("Libellé de SEXE"));
+    EXPECT_EQ(chapter->child(0)->text(0), QStringLiteral("SEXE"));
+    EXPECT_EQ(chapter->child(0)->text(1), QStringLiteral("Sexe"));
     EXPECT_EQ(chapter->child(1)->text(3), QStringLiteral("Numérique"));
-    EXPECT_EQ(tree->topLevelItem(1)->text(3), QStringLiteral("Ouverte"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Morvane - enquete.qes"));
+    QTreeWidgetItem* members = tree->topLevelItem(2);
+    EXPECT_EQ(members->text(4), QStringLiteral("MEMBRES"));
+    EXPECT_EQ(members->child(0)->text(4), QStringLiteral("MEMBRES"));
+    EXPECT_EQ(chapter->child(0)->text(4), QStringLiteral("Interviews"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Morvane - demo.qes"));
+
+    context.FermerEtude();
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
