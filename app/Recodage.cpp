@@ -31,3 +31,14 @@ CRecodage::Fabrique CRecodage::EnregistrerFabrique(Fabrique fabrique) {
 }
 
 void CRecodage::CopyGroups(std::vector<std::unique_ptr<CModaliteEtendue>>&) const {}
+
+void CRecodage::DonnerGroupesDuCode(std::int32_t, int, std::vector<std::int16_t>&) const {}
+
+std::int16_t CRecodage::DonnerClasse(double) const { return kNoGroup; }
+
+std::int16_t CRecodage::DonnerIndexValeur(double) const { return kNoGroup; }
+
+bool CRecodage::Supprimer() const {
+    // TODO: delete the record through CDBQuestionnaire::SupprimerRecodage once it exists.
+    return false;
+}

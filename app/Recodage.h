@@ -28,6 +28,9 @@ public:
         kLevelOpen = 6,       // CRecodageLevelOpen: open question carried to another level
     };
 
+    // What a lookup answers for a value or code that falls in no group.
+    static constexpr std::int16_t kNoGroup = -5;
+
     // Makes a recode of one type for a survey; registered by the recodes at start-up.
     using Fabrique = std::function<std::unique_ptr<CRecodage>(std::int16_t type, CEnquete* survey)>;
 
@@ -77,6 +80,22 @@ public:
     // Appends a copy of each grouped modality the recode builds, in its order; the kinds without
     // groups append nothing. The caller owns the copies.
     virtual void CopyGroups(std::vector<std::unique_ptr<CModaliteEtendue>>& groups) const;
+
+    // Lookups the reading of recoded answers asks of the kinds that group answers; the others
+    // keep these defaults (no group).
+    // Sub-totals: appends to `groups` the numbers, among the groups of `level` in node order, of
+    // every group of that level holding the source modality code; -5 appends nothing.
+    virtual void DonnerGroupesDuCode(std::int32_t code, int level, std::vector<std::int16_t>& groups) const;
+    // Intervals: the number of classes, and the class holding a value (-5 for none).
+    virtual int DonnerNombreClasses() const { return 0; }
+    virtual std::int16_t DonnerClasse(double value) const;
+    // Discrete values: the number of values, and the index of the value an answer takes (-5 for none).
+    virtual int DonnerNombreValeurs() const { return 0; }
+    virtual std::int16_t DonnerIndexValeur(double value) const;
+
+    // Deletes the recode's record (key `id`) from the questionnaire database of its survey;
+    // false when it could not be deleted.
+    bool Supprimer() const;
 
     CEnquete* GetEnquete() const { return m_survey; }
 
