@@ -46,6 +46,27 @@ Recordset::Recordset(Database& database, std::string table)
     if (fields_.empty()) {
         throw DbException("open recordset", "no such table: " + table_);
     }
+    indexFieldPositions();
+}
+
+Recordset::Recordset(Database& database, std::string table, const std::vector<std::string>& fieldNames)
+    : database_(database), table_(std::move(table)) {
+    const std::vector<FieldInfo> all = database_.fields(table_);
+    if (all.empty()) {
+        throw DbException("open recordset", "no such table: " + table_);
+    }
+    for (const std::string& name : fieldNames) {
+        const auto found = std::find_if(all.begin(), all.end(),
+                                        [&](const FieldInfo& field) { return sameIdentifier(field.name, name); });
+        if (found == all.end()) {
+            throw DbException("open recordset", "no field named '" + name + "' in table '" + table_ + "'");
+        }
+        fields_.push_back(*found);
+    }
+    indexFieldPositions();
+}
+
+void Recordset::indexFieldPositions() {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         fieldPositions_.emplace(fields_[i].name, static_cast<int>(i));
     }

@@ -40,6 +40,11 @@ class Recordset {
 public:
     // Raises DbException when the table does not exist.
     Recordset(Database& database, std::string table);
+    // Reads and writes only the named fields, in the order given: a walk selects those columns
+    // alone, so reading a few fields of a wide table does not decode the others. The index
+    // fields need not be among them. Raises DbException when the table or one of the fields
+    // does not exist.
+    Recordset(Database& database, std::string table, const std::vector<std::string>& fieldNames);
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
@@ -95,6 +100,7 @@ private:
     enum class Position { NotStarted, OnRecord, Deleted, AtEnd };
     enum class EditMode { None, Adding, Editing };
 
+    void indexFieldPositions();
     void ensurePositioned() const;
     void requireCurrentRecord(const char* operation) const;
     void resetCursor() const;

@@ -211,6 +211,35 @@ TEST_F(RecordsetTest, EditAndDeleteDuringAWalk) {
     EXPECT_THROW(check.update(), DbException);
 }
 
+TEST_F(RecordsetTest, ARecordsetOfChosenFieldsReadsAndWritesOnlyThem) {
+    createLoopTable({{2, 1}, {1, 2}, {1, 1}});
+    Recordset records(database, "VEL Reponse2", {"7;1", "Cle2"});
+    records.setCurrentIndex("PrimaryKey"); // over Cle1, which it does not read
+    ASSERT_EQ(records.fields().size(), 2u);
+    EXPECT_EQ(records.fieldIndex("7;1"), 0);
+    EXPECT_EQ(records.fieldIndex("CLE2"), 1);
+    EXPECT_FALSE(records.findField("Cle1").has_value());
+    EXPECT_EQ(column(records, "7;1"), (std::vector<long long>{11, 12, 21}));
+
+    // Seek, edit and delete work on the chosen fields; the others keep their values.
+    ASSERT_TRUE(records.seek("=", {1, 2}));
+    EXPECT_EQ(records.value(1), Value(2));
+    records.edit();
+    records.setValue("7;1", -2);
+    records.update();
+    EXPECT_EQ(records.value("7;1"), Value(-2));
+    ASSERT_TRUE(records.seek("=", {2, 1}));
+    records.deleteCurrent();
+    Recordset check(database, "VEL Reponse2");
+    check.setCurrentIndex("PrimaryKey");
+    EXPECT_EQ(column(check, "Cle1"), (std::vector<long long>{1, 1}));
+    check.moveFirst();
+    EXPECT_EQ(column(check, "7;1"), (std::vector<long long>{11, -2}));
+
+    EXPECT_THROW(Recordset(database, "VEL Reponse2", {"Cle1", "8;1"}), DbException);
+    EXPECT_THROW(Recordset(database, "VEL Reponse9", {"Cle1"}), DbException);
+}
+
 TEST_F(RecordsetTest, EveryTypeKeepsItsValuesAndNull) {
     database.createTable(TableDefinition{"Types",
                                          {{"Key", FieldType::AutoNumber},
