@@ -1,30 +1,439 @@
 #include "app/DataAccess.h"
 
+#include <algorithm>
 #include <exception>
+#include <limits>
+#include <map>
 #include <optional>
+#include <unordered_map>
 
+#include "app/CacheDonnees.h"
+#include "app/ContexteEtude.h"
 #include "app/Enquete.h"
+#include "app/MatriceCodes.h"
 #include "app/QuestionNiveau.h"
+#include "app/ResponseTableScan.h"
+#include "app/SilentUserInterface.h"
+#include "app/VecteurDouble.h"
 #include "platform/db/DbException.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Value.h"
 
 namespace {
 
-constexpr const char* kPrimaryKey = "PrimaryKey";
 constexpr const char* kCompleted = "Completed";
 constexpr int kInterviewTable = 1;
+constexpr std::int64_t kNoAnswerCode = -2;
 
 std::string DatabaseError(const std::string& description, const std::string& operation) {
     return "Erreur de base de données '" + description + "' dans CDataAccess::" + operation;
 }
 
+std::string AnswerFieldName(std::int32_t code, int order) {
+    return std::to_string(code) + ";" + std::to_string(order);
+}
+
+// The interview fields LireInfoInterview knows, by index; any other index names no field.
+struct InterviewField {
+    short index;
+    const char* name;
+};
+constexpr InterviewField kInterviewFields[] = {
+    {0, "CodeEnqueteur"}, {1, "DebutInterview"}, {2, "FinInterview"},
+    {4, "Cle1"},          {6, "LanguageId"},     {7, "Completed"},
+};
+
+const char* InterviewFieldName(short index) {
+    for (const InterviewField& field : kInterviewFields)
+        if (field.index == index)
+            return field.name;
+    return nullptr;
+}
+
+// From an answer code to the index of the modality it stands for: every modality's code, and
+// every value of its own value list (a semi-open answer attached to it). A later modality wins
+// a code given twice. Codes of a narrow range are looked up in a table, others in a hash map.
+class CodeIndex {
+public:
+    explicit CodeIndex(const CQuestionEtendue& question) {
+        std::vector<std::pair<std::int64_t, std::int16_t>> entries;
+        for (int i = 0; i < question.GetNbreModalite(); ++i) {
+            const CModalite* modality = question.GetModalite(i);
+            if (modality == nullptr)
+                continue;
+            entries.emplace_back(modality->code, static_cast<std::int16_t>(i));
+            if (const CModaliteEtendue* own = question.GetModaliteEtendue(i))
+                for (std::int32_t value : own->values)
+                    entries.emplace_back(value, static_cast<std::int16_t>(i));
+        }
+        if (entries.empty())
+            return;
+        const auto [low, high] = std::minmax_element(entries.begin(), entries.end());
+        if (high->first - low->first < kDenseRange) {
+            m_first = low->first;
+            m_dense.assign(static_cast<std::size_t>(high->first - low->first + 1), kAbsent);
+            for (const auto& [code, index] : entries)
+                m_dense[static_cast<std::size_t>(code - m_first)] = index;
+        } else {
+            for (const auto& [code, index] : entries)
+                m_sparse[code] = index;
+        }
+    }
+
+    // The modality index of the code; -1 when the code stands for no modality.
+    int Find(std::int64_t code) const {
+        if (!m_dense.empty()) {
+            if (code < m_first || code - m_first >= static_cast<std::int64_t>(m_dense.size()))
+                return kAbsent;
+            return m_dense[static_cast<std::size_t>(code - m_first)];
+        }
+        const auto found = m_sparse.find(code);
+        return found == m_sparse.end() ? kAbsent : found->second;
+    }
+
+private:
+    static constexpr std::int64_t kDenseRange = 1 << 16;
+    static constexpr std::int16_t kAbsent = -1;
+    std::int64_t m_first = 0;
+    std::vector<std::int16_t> m_dense;
+    std::unordered_map<std::int64_t, std::int16_t> m_sparse;
+};
+
+// Which records of a table belong to a question, and at which row of its level: the record's
+// fixed keys must equal the question's values (value j against key field j + 2), and its first
+// depth + 1 keys must be a record of the level.
+class QuestionRecords {
+public:
+    QuestionRecords(const CQuestionEtendue& question, const CQuestionNiveau& level)
+        : m_fixedKeys(question.values), m_rows(level.GetEnregistrements(), level.depth + 1),
+          m_keyLength(level.depth + 1) {}
+
+    // The reason the table cannot give the question its records; empty when it can.
+    std::string CheckKeys(const ResponseTableScan& scan) const {
+        const int needed = std::max(m_keyLength, static_cast<int>(m_fixedKeys.size()) + 1);
+        if (needed <= scan.KeyFieldCount())
+            return {};
+        return "no field named 'Cle" + std::to_string(scan.KeyFieldCount() + 1) + "' in table '" +
+               scan.TableName() + "'";
+    }
+
+    // The record's row; -1 when the record is not the question's.
+    int RowOf(const ResponseTableScan::Record& record) {
+        for (std::size_t j = 0; j < m_fixedKeys.size(); ++j)
+            if (record.Key(static_cast<int>(j) + 2) != m_fixedKeys[j])
+                return -1;
+        return m_rows.Find(record.Keys());
+    }
+
+    int KeyLength() const { return m_keyLength; }
+
+private:
+    std::vector<std::int32_t> m_fixedKeys;
+    ResponseTableScan::LevelRows m_rows;
+    int m_keyLength;
+};
+
 } // namespace
 
+// ---- Read jobs ---------------------------------------------------------------------------------
+//
+// A read job is one question being read from the response tables: it names the tables it needs,
+// attaches a reader to the walk of each, and builds its container from what the walks hand it.
+
+class CDataAccess::ReadJob {
+public:
+    ReadJob(CQuestionEtendue& question, const CQuestionNiveau& level) : m_question(question), m_level(level) {}
+    virtual ~ReadJob() = default;
+    ReadJob(const ReadJob&) = delete;
+    ReadJob& operator=(const ReadJob&) = delete;
+
+    CQuestionEtendue& Question() const { return m_question; }
+    const std::vector<int>& Tables() const { return m_tables; }
+    bool Failed() const { return !m_error.empty(); }
+    const std::string& Error() const { return m_error; }
+    void Fail(const std::string& error) {
+        if (m_error.empty())
+            m_error = error.empty() ? "lecture impossible" : error;
+    }
+
+    // Asks the walk of one of its tables for the fields it needs and adds its reader; false
+    // (with the reason) when the table lacks a field.
+    bool Attach(ResponseTableScan& scan) {
+        std::string reason = AttachTo(scan);
+        if (reason.empty())
+            return true;
+        Fail(reason);
+        return false;
+    }
+    // Once every table is walked: the container, or null after a failure.
+    virtual std::unique_ptr<CObjetDonnees> Finish() = 0;
+
+protected:
+    // A reader of one table for this job.
+    class TableReader : public ResponseTableScan::Reader {
+    public:
+        TableReader(const CQuestionEtendue& question, const CQuestionNiveau& level) : records(question, level) {}
+        QuestionRecords records;
+        std::vector<std::pair<int, int>> fields; // (answer order, field handle)
+        int keyPosition = 0;                     // the key read in place of an answer field
+    };
+
+    virtual std::string AttachTo(ResponseTableScan& scan) = 0;
+
+    // A reader of the question's records whose fields are the given orders of the answer field
+    // (code, order), or with order 0 as key position the iteration key of the question's level.
+    template <class Reader, class... Args>
+    std::string AddReader(ResponseTableScan& scan, const std::vector<int>& orders, bool readKey, Args&&... args) {
+        auto reader = std::make_unique<Reader>(m_question, m_level, std::forward<Args>(args)...);
+        std::string reason = reader->records.CheckKeys(scan);
+        if (!reason.empty())
+            return reason;
+        if (readKey) {
+            reader->keyPosition = reader->records.KeyLength();
+        } else {
+            for (int order : orders) {
+                const std::string name = AnswerFieldName(m_question.code, order);
+                const int handle = scan.AddField(name);
+                if (handle < 0)
+                    return "no field named '" + name + "' in table '" + scan.TableName() + "'";
+                reader->fields.emplace_back(order, handle);
+            }
+        }
+        scan.AddReader(*reader);
+        m_readers.push_back(std::move(reader));
+        return {};
+    }
+
+    CQuestionEtendue& m_question;
+    const CQuestionNiveau& m_level;
+    std::vector<int> m_tables;
+    std::vector<std::unique_ptr<TableReader>> m_readers;
+    std::string m_error;
+};
+
+// Closed answers, or the iteration key of a generated question mapped through the modality codes.
+class CDataAccess::ClosedReadJob : public CDataAccess::ReadJob {
+public:
+    ClosedReadJob(CQuestionEtendue& question, const CQuestionNiveau& level, bool readKey)
+        : ReadJob(question, level), m_codes(question), m_readKey(readKey) {
+        const int columns = readKey ? 1 : std::max<int>(question.answerCount, 0);
+        m_matrix = std::make_unique<CMatriceCodes>(static_cast<std::int16_t>(columns));
+        m_matrix->SetNbLignes(level.GetNbreEnregistrements());
+        const int noAnswer = question.TrouverNonReponse();
+        if (noAnswer >= 0)
+            m_matrix->RemplirColonne0(static_cast<std::int16_t>(noAnswer));
+        if (readKey) {
+            m_tables = {question.levelTable};
+            return;
+        }
+        std::vector<int> tableOfOrder;
+        question.GetTablePerResponse(m_tables, tableOfOrder);
+        m_ordersOfTable.resize(m_tables.size());
+        for (int order = 1; order <= columns; ++order) {
+            const std::size_t k = static_cast<std::size_t>(order - 1);
+            const int table = k < tableOfOrder.size() ? tableOfOrder[k] : 0;
+            if (table >= 0 && static_cast<std::size_t>(table) < m_ordersOfTable.size())
+                m_ordersOfTable[static_cast<std::size_t>(table)].push_back(order);
+        }
+        // Answers spread over several tables are kept by order first, then laid out in the
+        // order of the tables once every table has been read.
+        if (m_tables.size() > 1) {
+            m_byOrder = std::make_unique<CMatriceCodes>(static_cast<std::int16_t>(columns));
+            m_byOrder->SetNbLignes(level.GetNbreEnregistrements());
+        }
+    }
+
+    std::unique_ptr<CObjetDonnees> Finish() override {
+        if (Failed())
+            return nullptr;
+        if (m_byOrder)
+            LayOutByTable();
+        m_matrix->Compacter();
+        return std::move(m_matrix);
+    }
+
+private:
+    class Reader : public TableReader {
+    public:
+        Reader(const CQuestionEtendue& question, const CQuestionNiveau& level, ClosedReadJob& job)
+            : TableReader(question, level), m_job(job) {}
+        void Read(const ResponseTableScan::Record& record) override {
+            const int row = records.RowOf(record);
+            if (row >= 0)
+                m_job.Store(*this, record, row);
+        }
+
+    private:
+        ClosedReadJob& m_job;
+    };
+
+    std::string AttachTo(ResponseTableScan& scan) override {
+        for (std::size_t t = 0; t < m_tables.size(); ++t)
+            if (m_tables[t] == scan.TableNumber())
+                return AddReader<Reader>(scan, m_readKey ? std::vector<int>{} : m_ordersOfTable[t], m_readKey, *this);
+        return {};
+    }
+
+    void Store(const TableReader& reader, const ResponseTableScan::Record& record, int row) {
+        if (m_readKey) {
+            const int index = m_codes.Find(record.Key(reader.keyPosition));
+            if (index >= 0 && m_matrix->GetNbColonnes() > 0)
+                m_matrix->SetAt(row, 0, static_cast<std::int16_t>(index));
+            return;
+        }
+        int column = 0;
+        for (const auto& [order, handle] : reader.fields) {
+            const db::Value value = record.Value(handle);
+            if (value.isNull())
+                continue;
+            const std::int64_t code = value.toInteger();
+            if (code == kNoAnswerCode)
+                continue;
+            const int index = m_codes.Find(code);
+            if (index < 0)
+                continue;
+            if (m_byOrder) {
+                m_byOrder->SetAt(row, order - 1, static_cast<std::int16_t>(index));
+            } else if (column < m_matrix->GetNbColonnes()) {
+                m_matrix->SetAt(row, column++, static_cast<std::int16_t>(index));
+            }
+        }
+    }
+
+    // Each row's answers in the order of the tables and, within a table, of the orders.
+    void LayOutByTable() {
+        for (int row = 0; row < m_byOrder->GetNbLignes(); ++row) {
+            int column = 0;
+            for (const std::vector<int>& orders : m_ordersOfTable) {
+                for (int order : orders) {
+                    const std::int16_t index = m_byOrder->GetAt(row, order - 1);
+                    if (index != CMatriceCodes::kEmptyCell && column < m_matrix->GetNbColonnes())
+                        m_matrix->SetAt(row, column++, index);
+                }
+            }
+        }
+    }
+
+    CodeIndex m_codes;
+    bool m_readKey;
+    std::unique_ptr<CMatriceCodes> m_matrix;
+    std::unique_ptr<CMatriceCodes> m_byOrder;
+    std::vector<std::vector<int>> m_ordersOfTable; // by position in m_tables
+};
+
+// Numeric and date answers (order 1), or the iteration key of a generated question as a number.
+class CDataAccess::NumericReadJob : public CDataAccess::ReadJob {
+public:
+    NumericReadJob(CQuestionEtendue& question, const CQuestionNiveau& level, bool readKey)
+        : ReadJob(question, level), m_readKey(readKey) {
+        m_values = std::make_unique<CVecteurDouble>(level.GetNbreEnregistrements());
+        m_values->Remplir(readKey ? 0.0 : CVecteurDouble::kNotAsked);
+        if (readKey) {
+            m_tables = {question.levelTable};
+        } else {
+            std::vector<int> tables;
+            std::vector<int> tableOfOrder;
+            question.GetTablePerResponse(tables, tableOfOrder);
+            const int first = tableOfOrder.empty() ? 0 : tableOfOrder.front();
+            m_tables = {first >= 0 && static_cast<std::size_t>(first) < tables.size()
+                            ? tables[static_cast<std::size_t>(first)]
+                            : static_cast<int>(question.responseTable)};
+        }
+    }
+
+    std::unique_ptr<CObjetDonnees> Finish() override {
+        if (Failed())
+            return nullptr;
+        return std::move(m_values);
+    }
+
+private:
+    class Reader : public TableReader {
+    public:
+        Reader(const CQuestionEtendue& question, const CQuestionNiveau& level, NumericReadJob& job)
+            : TableReader(question, level), m_job(job) {}
+        void Read(const ResponseTableScan::Record& record) override {
+            const int row = records.RowOf(record);
+            if (row < 0)
+                return;
+            if (fields.empty()) {
+                m_job.m_values->SetAt(row, static_cast<double>(record.Key(keyPosition)));
+                return;
+            }
+            const db::Value value = record.Value(fields.front().second);
+            if (!value.isNull())
+                m_job.m_values->SetAt(row, value.toDouble());
+        }
+
+    private:
+        NumericReadJob& m_job;
+    };
+
+    std::string AttachTo(ResponseTableScan& scan) override {
+        return AddReader<Reader>(scan, {1}, m_readKey, *this);
+    }
+
+    bool m_readKey;
+    std::unique_ptr<CVecteurDouble> m_values;
+};
+
+// Open answers (order 1).
+class CDataAccess::OpenReadJob : public CDataAccess::ReadJob {
+public:
+    OpenReadJob(CQuestionEtendue& question, const CQuestionNiveau& level, std::vector<std::string>& texts)
+        : ReadJob(question, level), m_texts(texts) {
+        m_texts.assign(static_cast<std::size_t>(level.GetNbreEnregistrements()), std::string());
+        std::vector<int> tables;
+        std::vector<int> tableOfOrder;
+        question.GetTablePerResponse(tables, tableOfOrder);
+        const int first = tableOfOrder.empty() ? 0 : tableOfOrder.front();
+        m_tables = {first >= 0 && static_cast<std::size_t>(first) < tables.size()
+                        ? tables[static_cast<std::size_t>(first)]
+                        : static_cast<int>(question.responseTable)};
+    }
+
+    std::unique_ptr<CObjetDonnees> Finish() override { return nullptr; }
+
+private:
+    class Reader : public TableReader {
+    public:
+        Reader(const CQuestionEtendue& question, const CQuestionNiveau& level, std::vector<std::string>& texts)
+            : TableReader(question, level), m_texts(texts) {}
+        void Read(const ResponseTableScan::Record& record) override {
+            const int row = records.RowOf(record);
+            if (row < 0)
+                return;
+            const db::Value value = record.Value(fields.front().second);
+            if (!value.isNull())
+                m_texts[static_cast<std::size_t>(row)] = value.toText();
+        }
+
+    private:
+        std::vector<std::string>& m_texts;
+    };
+
+    std::string AttachTo(ResponseTableScan& scan) override {
+        return AddReader<Reader>(scan, {1}, false, m_texts);
+    }
+
+    std::vector<std::string>& m_texts;
+};
+
+// ---- Construction ------------------------------------------------------------------------------
+
 CDataAccess::CDataAccess(CEnquete& survey, bool wishInverted, db::Database::Access access)
-    : CResponseReader(&survey, wishInverted) {
+    : CResponseReader(&survey, wishInverted), m_path(survey.DonnerCheminBase()) {
     try {
-        m_database = std::make_unique<db::Database>(survey.DonnerCheminBase(), access);
+        m_database = std::make_unique<db::Database>(m_path, access);
+    } catch (const db::DbException& error) {
+        SetErrorText(DatabaseError(error.description(), "CDataAccess"));
+        m_levelErrorText = GetErrorText();
+    }
+}
+
+CDataAccess::CDataAccess(const std::string& path) : CResponseReader(nullptr, false), m_path(path) {
+    try {
+        m_database = std::make_unique<db::Database>(m_path, db::Database::Access::ReadWrite);
     } catch (const db::DbException& error) {
         SetErrorText(DatabaseError(error.description(), "CDataAccess"));
         m_levelErrorText = GetErrorText();
@@ -33,43 +442,417 @@ CDataAccess::CDataAccess(CEnquete& survey, bool wishInverted, db::Database::Acce
 
 CDataAccess::~CDataAccess() = default;
 
-// ---- Readers of answers ------------------------------------------------------------------------
-
-bool CDataAccess::NotYetReadable(const char* reader) {
-    SetErrorText(std::string("CDataAccess::") + reader + " : la lecture des réponses n'est pas disponible");
+bool CDataAccess::Fail(const std::string& text) {
+    SetErrorText(text);
     return false;
 }
 
-bool CDataAccess::LireTableFermee(CQuestionEtendue&, CMatriceCodes*& out) {
-    out = nullptr;
-    return NotYetReadable("LireTableFermee");
+bool CDataAccess::FailDatabase(const std::string& description, const std::string& operation) {
+    return Fail(DatabaseError(description, operation));
 }
 
-bool CDataAccess::LireTableCleFermee(CQuestionEtendue&, CMatriceCodes*& out) {
-    out = nullptr;
-    return NotYetReadable("LireTableCleFermee");
+UserInterface& CDataAccess::GetUserInterface() const {
+    if (auto* context = dynamic_cast<CContexteEtude*>(GetEnquete()))
+        return context->GetUserInterface();
+    if (CContexteEtude* context = GetContexte())
+        return context->GetUserInterface();
+    static SilentUserInterface silent;
+    return silent;
 }
 
-bool CDataAccess::LireTableNumerique(CQuestionEtendue&, CVecteurDouble*& out) {
-    out = nullptr;
-    return NotYetReadable("LireTableNumerique");
+// ---- Readers of answers ------------------------------------------------------------------------
+
+bool CDataAccess::LoadLevel(int levelIndex, CQuestionNiveau*& level) {
+    CEnquete* survey = GetEnquete();
+    level = survey != nullptr ? survey->DonnerNiveau(levelIndex) : nullptr;
+    if (level == nullptr) {
+        m_levelErrorText = "Le niveau " + std::to_string(levelIndex) + " est introuvable";
+        return Fail(m_levelErrorText);
+    }
+    std::string error;
+    if (level->ChargerEffectifs(*survey, levelIndex, error))
+        return true;
+    m_levelErrorText = error;
+    return Fail(error);
 }
 
-bool CDataAccess::LireTableCleNumerique(CQuestionEtendue&, CVecteurDouble*& out) {
-    out = nullptr;
-    return NotYetReadable("LireTableCleNumerique");
+bool CDataAccess::RequireReadable(const char* operation) {
+    if (GetEnquete() == nullptr)
+        return Fail(std::string("CDataAccess::") + operation + " : aucune enquête n'est ouverte");
+    if (!IsOpen())
+        return false;
+    return true;
 }
 
-bool CDataAccess::LireTableOuverte(CQuestionEtendue&, std::vector<std::string>&) {
-    return NotYetReadable("LireTableOuverte");
+bool CDataAccess::LireTableFermee(CQuestionEtendue& question, CMatriceCodes*& out) {
+    std::vector<CMatriceCodes*> read;
+    const bool done = ReadClosed({&question}, read, false, "LireTableFermee");
+    out = read.empty() ? nullptr : read.front();
+    return done;
+}
+
+bool CDataAccess::LireTableCleFermee(CQuestionEtendue& question, CMatriceCodes*& out) {
+    std::vector<CMatriceCodes*> read;
+    const bool done = ReadClosed({&question}, read, true, "LireTableCleFermee");
+    out = read.empty() ? nullptr : read.front();
+    return done;
+}
+
+bool CDataAccess::LireTableNumerique(CQuestionEtendue& question, CVecteurDouble*& out) {
+    std::vector<CVecteurDouble*> read;
+    const bool done = ReadNumeric({&question}, read, false, "LireTableNumerique");
+    out = read.empty() ? nullptr : read.front();
+    return done;
+}
+
+bool CDataAccess::LireTableCleNumerique(CQuestionEtendue& question, CVecteurDouble*& out) {
+    std::vector<CVecteurDouble*> read;
+    const bool done = ReadNumeric({&question}, read, true, "LireTableCleNumerique");
+    out = read.empty() ? nullptr : read.front();
+    return done;
+}
+
+bool CDataAccess::LireTablesFermees(const std::vector<CQuestionEtendue*>& questions,
+                                    std::vector<CMatriceCodes*>& out) {
+    return ReadClosed(questions, out, std::nullopt, "LireTablesFermees");
+}
+
+bool CDataAccess::LireTablesNumeriques(const std::vector<CQuestionEtendue*>& questions,
+                                       std::vector<CVecteurDouble*>& out) {
+    return ReadNumeric(questions, out, std::nullopt, "LireTablesNumeriques");
+}
+
+bool CDataAccess::ReadClosed(const std::vector<CQuestionEtendue*>& questions, std::vector<CMatriceCodes*>& out,
+                             std::optional<bool> readKey, const char* operation) {
+    std::vector<CObjetDonnees*> read;
+    const bool done = ReadAnswers(questions, read, AnswerKind::Closed, readKey, operation);
+    out.assign(read.size(), nullptr);
+    for (std::size_t i = 0; i < read.size(); ++i)
+        out[i] = static_cast<CMatriceCodes*>(read[i]);
+    return done;
+}
+
+bool CDataAccess::ReadNumeric(const std::vector<CQuestionEtendue*>& questions, std::vector<CVecteurDouble*>& out,
+                              std::optional<bool> readKey, const char* operation) {
+    std::vector<CObjetDonnees*> read;
+    const bool done = ReadAnswers(questions, read, AnswerKind::Numeric, readKey, operation);
+    out.assign(read.size(), nullptr);
+    for (std::size_t i = 0; i < read.size(); ++i)
+        out[i] = static_cast<CVecteurDouble*>(read[i]);
+    return done;
+}
+
+// The cache first, then the inverted file, then one walk per response table for all the
+// questions left. A question read twice in one batch is lent twice.
+bool CDataAccess::ReadAnswers(const std::vector<CQuestionEtendue*>& questions, std::vector<CObjetDonnees*>& out,
+                              AnswerKind kind, std::optional<bool> readKey, const char* operation) {
+    out.assign(questions.size(), nullptr);
+    if (!RequireReadable(operation))
+        return false;
+    CEnquete& survey = *GetEnquete();
+    CCacheDonnees* cache = kind == AnswerKind::Closed ? survey.GetClosedAnswerCache() : survey.GetNumericCache();
+    if (cache == nullptr)
+        return Fail(std::string("CDataAccess::") + operation + " : les caches de l'enquête n'existent pas");
+
+    bool complete = true;
+    std::vector<std::unique_ptr<ReadJob>> jobs;
+    std::vector<std::size_t> jobOf(questions.size(), std::numeric_limits<std::size_t>::max());
+    std::map<const CQuestionEtendue*, std::size_t> firstJob;
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        CQuestionEtendue* question = questions[i];
+        if (question == nullptr) {
+            complete = Fail(std::string("CDataAccess::") + operation + " : question absente");
+            continue;
+        }
+        if (const auto earlier = firstJob.find(question); earlier != firstJob.end()) {
+            jobOf[i] = earlier->second;
+            continue;
+        }
+        if (BorrowCached(*cache, *question, kind, out[i]) || ReadInverted(*question, kind, out[i]))
+            continue;
+        CQuestionNiveau* level = nullptr;
+        if (!LoadLevel(question->level, level)) {
+            complete = false;
+            continue;
+        }
+        const bool key = readKey.value_or(question->generated != 0);
+        if (kind == AnswerKind::Closed)
+            jobs.push_back(std::make_unique<ClosedReadJob>(*question, *level, key));
+        else
+            jobs.push_back(std::make_unique<NumericReadJob>(*question, *level, key));
+        jobOf[i] = jobs.size() - 1;
+        firstJob[question] = jobs.size() - 1;
+    }
+
+    std::vector<ReadJob*> pending;
+    for (const auto& job : jobs)
+        pending.push_back(job.get());
+    RunReadJobs(pending, operation);
+
+    std::vector<CObjetDonnees*> lent(jobs.size(), nullptr);
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        std::unique_ptr<CObjetDonnees> container = jobs[j]->Finish();
+        if (!container) {
+            complete = Fail(jobs[j]->Error());
+            continue;
+        }
+        lent[j] = cache->Ajouter(&jobs[j]->Question(), std::move(container));
+    }
+    std::vector<bool> handedOut(jobs.size(), false);
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        if (jobOf[i] == std::numeric_limits<std::size_t>::max())
+            continue;
+        const std::size_t j = jobOf[i];
+        if (lent[j] == nullptr) {
+            complete = false;
+            continue;
+        }
+        out[i] = handedOut[j] ? LendAgain(*cache, jobs[j]->Question(), *lent[j], kind) : lent[j];
+        handedOut[j] = true;
+    }
+    return complete;
+}
+
+bool CDataAccess::BorrowCached(CCacheDonnees& cache, CQuestionEtendue& question, AnswerKind kind,
+                               CObjetDonnees*& out) {
+    CObjetDonnees* found = nullptr;
+    if (!cache.Chercher(&question, found))
+        return false;
+    const bool fits = kind == AnswerKind::Closed ? dynamic_cast<CMatriceCodes*>(found) != nullptr
+                                                 : dynamic_cast<CVecteurDouble*>(found) != nullptr;
+    if (!fits) {
+        cache.Liberer(&question, found);
+        return false;
+    }
+    out = found;
+    return true;
+}
+
+// The same container lent once more: borrowed again from the cache when it kept it, else a copy
+// lent without keeping.
+CObjetDonnees* CDataAccess::LendAgain(CCacheDonnees& cache, CQuestionEtendue& question, CObjetDonnees& lent,
+                                      AnswerKind kind) {
+    CObjetDonnees* found = nullptr;
+    if (cache.Chercher(&question, found)) {
+        if (found == &lent)
+            return found;
+        cache.Liberer(&question, found);
+    }
+    std::unique_ptr<CObjetDonnees> copy;
+    if (kind == AnswerKind::Closed)
+        copy = std::make_unique<CMatriceCodes>(static_cast<CMatriceCodes&>(lent));
+    else
+        copy = std::make_unique<CVecteurDouble>(static_cast<CVecteurDouble&>(lent));
+    return cache.LendWithoutKeeping(&question, std::move(copy));
+}
+
+bool CDataAccess::ReadInverted(CQuestionEtendue& question, AnswerKind kind, CObjetDonnees*& out) {
+    if (!UsesInvertedFiles())
+        return false;
+    if (kind == AnswerKind::Closed) {
+        CMatriceCodes* matrix = nullptr;
+        if (!ReadInvertedClosed(question, matrix) || matrix == nullptr)
+            return false;
+        out = matrix;
+        return true;
+    }
+    CVecteurDouble* values = nullptr;
+    if (!ReadInvertedValues(question, values) || values == nullptr)
+        return false;
+    out = values;
+    return true;
+}
+
+// Each table that a job needs is walked once, for every job that needs it, in table order.
+void CDataAccess::RunReadJobs(const std::vector<ReadJob*>& jobs, const char* operation) {
+    std::map<int, std::vector<ReadJob*>> byTable;
+    for (ReadJob* job : jobs)
+        for (int table : job->Tables())
+            byTable[table].push_back(job);
+    for (const auto& [table, tableJobs] : byTable) {
+        std::vector<ReadJob*> attached;
+        try {
+            ResponseTableScan scan(*m_database, table);
+            for (ReadJob* job : tableJobs)
+                if (!job->Failed() && job->Attach(scan))
+                    attached.push_back(job);
+            if (!attached.empty())
+                scan.Run();
+        } catch (const std::exception& error) {
+            const auto* dbError = dynamic_cast<const db::DbException*>(&error);
+            const std::string text = DatabaseError(dbError ? dbError->description() : error.what(), operation);
+            for (ReadJob* job : tableJobs)
+                job->Fail(text);
+        }
+    }
+}
+
+bool CDataAccess::LireTableOuverte(CQuestionEtendue& question, std::vector<std::string>& out) {
+    out.clear();
+    if (!RequireReadable("LireTableOuverte"))
+        return false;
+    CQuestionNiveau* level = nullptr;
+    if (!LoadLevel(question.level, level))
+        return false;
+    OpenReadJob job(question, *level, out);
+    RunReadJobs({&job}, "LireTableOuverte");
+    if (!job.Failed())
+        return true;
+    out.clear();
+    return Fail(job.Error());
+}
+
+// ---- Entry durations and interview fields ------------------------------------------------------
+
+namespace {
+
+// Adds each record's order-0 field to the row of its interview.
+class DurationReader : public ResponseTableScan::Reader {
+public:
+    DurationReader(const CQuestionNiveau& interviews, CVecteurDouble& sums, int field)
+        : m_rows(interviews.GetEnregistrements(), 1), m_sums(sums), m_field(field) {}
+    void Read(const ResponseTableScan::Record& record) override {
+        const int row = m_rows.Find(record.Keys());
+        if (row < 0)
+            return;
+        const db::Value value = record.Value(m_field);
+        if (!value.isNull())
+            m_sums.SetAt(row, m_sums.GetAt(row) + value.toDouble());
+    }
+
+private:
+    ResponseTableScan::LevelRows m_rows;
+    CVecteurDouble& m_sums;
+    int m_field;
+};
+
+// One interview field (or the running record number) at each interview's row.
+class InterviewFieldReader : public ResponseTableScan::Reader {
+public:
+    InterviewFieldReader(const CQuestionNiveau& interviews, std::vector<db::Value>& values, std::optional<int> field,
+                         bool wholeKey)
+        : m_rows(interviews.GetEnregistrements(), 1), m_values(values), m_field(field), m_key(wholeKey) {}
+    void Read(const ResponseTableScan::Record& record) override {
+        ++m_counter;
+        const int row = m_rows.Find(record.Keys());
+        if (row < 0)
+            return;
+        db::Value& value = m_values[static_cast<std::size_t>(row)];
+        if (m_key)
+            value = db::Value(record.Key(1));
+        else if (m_field)
+            value = record.Value(*m_field);
+        else
+            value = db::Value(m_counter);
+    }
+
+private:
+    ResponseTableScan::LevelRows m_rows;
+    std::vector<db::Value>& m_values;
+    std::optional<int> m_field;
+    bool m_key;
+    std::int32_t m_counter = 0;
+};
+
+} // namespace
+
+bool CDataAccess::LireDureesSaisie(CQuestionEtendue& question, CVecteurDouble& out) {
+    if (!RequireReadable("LireDureesSaisie"))
+        return false;
+    CQuestionNiveau* interviews = nullptr;
+    if (!LoadLevel(0, interviews))
+        return false;
+    CVecteurDouble sums(interviews->GetNbreEnregistrements());
+    sums.Remplir(0.0);
+    std::vector<int> tables;
+    std::vector<int> tableOfOrder;
+    question.GetTablePerResponse(tables, tableOfOrder);
+    const int first = tableOfOrder.empty() ? 0 : tableOfOrder.front();
+    const int table = first >= 0 && static_cast<std::size_t>(first) < tables.size()
+                          ? tables[static_cast<std::size_t>(first)]
+                          : static_cast<int>(question.responseTable);
+    try {
+        ResponseTableScan scan(*m_database, table);
+        const std::string name = AnswerFieldName(question.code, 0);
+        const int field = scan.AddField(name);
+        if (field < 0)
+            return FailDatabase("no field named '" + name + "' in table '" + scan.TableName() + "'",
+                                "LireDureesSaisie");
+        DurationReader reader(*interviews, sums, field);
+        scan.AddReader(reader);
+        scan.Run();
+    } catch (const db::DbException& error) {
+        return FailDatabase(error.description(), "LireDureesSaisie");
+    } catch (const std::exception& error) {
+        return FailDatabase(error.what(), "LireDureesSaisie");
+    }
+    out = sums;
+    return true;
+}
+
+bool CDataAccess::LireInfoInterview(short field, std::vector<db::Value>& out) {
+    out.clear();
+    if (!RequireReadable("LireInfoInterview"))
+        return false;
+    CQuestionNiveau* interviews = nullptr;
+    if (!LoadLevel(0, interviews))
+        return false;
+    std::vector<db::Value> values(static_cast<std::size_t>(interviews->GetNbreEnregistrements()));
+    try {
+        ResponseTableScan scan(*m_database, kInterviewTable);
+        const char* name = InterviewFieldName(field);
+        const bool wholeKey = name != nullptr && std::string_view(name) == "Cle1";
+        std::optional<int> handle;
+        if (name != nullptr && !wholeKey) {
+            // A file without the field has no value to give: every interview reads Null.
+            const int found = scan.AddField(name);
+            if (found < 0) {
+                out = std::move(values);
+                return true;
+            }
+            handle = found;
+        }
+        InterviewFieldReader reader(*interviews, values, handle, wholeKey);
+        scan.AddReader(reader);
+        scan.Run();
+    } catch (const db::DbException& error) {
+        return FailDatabase(error.description(), "LireInfoInterview");
+    } catch (const std::exception& error) {
+        return FailDatabase(error.what(), "LireInfoInterview");
+    }
+    out = std::move(values);
+    return true;
+}
+
+// ---- The inverted files ------------------------------------------------------------------------
+// Read by the inverted-file readers once they exist; until then every question is read from the
+// response tables.
+
+bool CDataAccess::ReadInvertedClosed(CQuestionEtendue&, CMatriceCodes*& out) {
+    out = nullptr;
+    return false;
+}
+
+bool CDataAccess::ReadInvertedValues(CQuestionEtendue&, CVecteurDouble*& out) {
+    out = nullptr;
+    return false;
+}
+
+bool CDataAccess::ReadInvertedLevel(const CQuestionNiveau&, std::set<RecordKey>&) {
+    return false;
 }
 
 // ---- Record keys ---------------------------------------------------------------------------------
 
 bool CDataAccess::ChargerClesNiveau(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
     keys.clear();
-    if (!IsOpen())
+    if (!IsOpen()) {
+        m_levelErrorText = GetErrorText();
         return false;
+    }
+    if (UsesInvertedFiles() && ReadInvertedLevel(level, keys))
+        return true;
+    keys.clear();
     try {
         ReadKeys(level, keys);
         return true;
@@ -82,30 +865,49 @@ bool CDataAccess::ChargerClesNiveau(const CQuestionNiveau& level, std::set<Recor
     return false;
 }
 
-// One walk of the level's table in key order. Records come sorted, so each key goes in at the end.
+namespace {
+
+// Every record's key, in key order (each goes in at the end of the set); a record whose
+// "Completed" is false is skipped when asked.
+class KeyReader : public ResponseTableScan::Reader {
+public:
+    KeyReader(std::set<RecordKey>& keys, int keyLength, std::optional<int> completed)
+        : m_keys(keys), m_key(static_cast<std::size_t>(keyLength)), m_completed(completed) {}
+    void Read(const ResponseTableScan::Record& record) override {
+        if (m_completed) {
+            const db::Value value = record.Value(*m_completed);
+            if (!value.isNull() && !value.toBool())
+                return;
+        }
+        std::copy(record.Keys(), record.Keys() + m_key.size(), m_key.begin());
+        m_keys.emplace_hint(m_keys.end(), m_key);
+    }
+
+private:
+    std::set<RecordKey>& m_keys;
+    RecordKey m_key;
+    std::optional<int> m_completed;
+};
+
+} // namespace
+
 void CDataAccess::ReadKeys(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
     const int table = level.levelTable;
-    db::Recordset records(*m_database, NomTableReponse(table));
-    records.setCurrentIndex(kPrimaryKey);
-    const int keyCount = level.depth + 1;
-    std::vector<int> keyFields;
-    for (int position = 1; position <= keyCount; ++position)
-        keyFields.push_back(records.fieldIndex(NomCle(position)));
+    ResponseTableScan scan(*m_database, table);
+    const int keyLength = level.depth + 1;
+    if (keyLength > scan.KeyFieldCount())
+        throw db::DbException("read keys", "no field named '" + NomCle(scan.KeyFieldCount() + 1) + "' in table '" +
+                                               scan.TableName() + "'");
     const CEnquete* survey = GetEnquete();
     std::optional<int> completed;
-    if (table == kInterviewTable && survey != nullptr && survey->UseCompletedOnly)
-        completed = records.findField(kCompleted);
-    RecordKey key(keyFields.size());
-    for (records.moveFirst(); !records.isEOF(); records.moveNext()) {
-        if (completed) {
-            const db::Value value = records.value(*completed);
-            if (!value.isNull() && !value.toBool())
-                continue;
-        }
-        for (std::size_t k = 0; k < keyFields.size(); ++k)
-            key[k] = static_cast<std::int32_t>(records.value(keyFields[k]).toInteger());
-        keys.emplace_hint(keys.end(), key);
+    if (table == kInterviewTable && survey != nullptr && survey->UseCompletedOnly) {
+        const int field = scan.AddField(kCompleted);
+        if (field >= 0)
+            completed = field;
     }
+    KeyReader reader(keys, keyLength, completed);
+    scan.AddReader(reader);
+    scan.Run();
 }
 
 bool CDataAccess::ReadRecordKeys(const CQuestionNiveau& level, int, std::set<RecordKey>& keys, std::string& error) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -9,29 +12,102 @@
 #include "app/RecordKeySource.h"
 #include "app/ResponseReader.h"
 #include "platform/db/Database.h"
+#include "platform/db/Value.h"
 
+class CCacheDonnees;
+class CObjetDonnees;
+class CQuestion;
 class CQuestionNiveau;
+class UserInterface;
 
-// The one class that touches the response tables "VEL Reponse%d" of a questionnaire database.
+// The one class that touches the response tables "VEL Reponse%d" of a questionnaire database:
+// it reads the answers of questions for every record of their level, the record keys of a level,
+// the interview fields and entry durations; it creates and writes the answer fields of generated
+// variables; and it carries out the two exports of the File menu.
+//
 // Built for one job and let go at its end: the constructor opens the file, the destructor closes
-// it. This first part reads what opening a survey needs: the tables and the record keys of a
-// level; the answer readers follow.
+// it. Reading opens the file read-only; the first write reopens it for writing. Closed and
+// numeric answers are lent through the survey's caches: whatever a reader hands out is given back
+// to its cache (Liberer) by the caller, never deleted. Every write job (one writer call, a field
+// creation, the filtering of an export) is one transaction: a failure half-way leaves the
+// database as it was. Operations answer false on failure with the reason in GetErrorText().
 class CDataAccess : public CResponseReader, public CRecordKeySource {
 public:
     // Opens the survey's questionnaire file, read-only for reading jobs. A file that cannot be
     // opened leaves the data access closed (IsOpen false) with the reason in the error text.
     CDataAccess(CEnquete& survey, bool wishInverted,
                 db::Database::Access access = db::Database::Access::ReadOnly);
+    // Opens another questionnaire file for writing (the target of an export): no survey, no
+    // inverted files.
+    explicit CDataAccess(const std::string& path);
     ~CDataAccess() override;
 
     bool IsOpen() const { return m_database != nullptr; }
 
-    // ---- Readers of answers (the next step of the data access) ----
+    // ---- Readers of answers ----
+    // Closed answers: one row per record of the question's level, one column per answer, each
+    // cell the index of the modality answered (-5 empty); with a modality of code -2, column 0 of
+    // a row without answers holds its index. From the closed-answer cache, else the inverted
+    // file, else the response tables.
     bool LireTableFermee(CQuestionEtendue& question, CMatriceCodes*& out) override;
+    // A generated per-level question: the iteration key of each record of its level, as a
+    // modality index in one column.
     bool LireTableCleFermee(CQuestionEtendue& question, CMatriceCodes*& out) override;
+    // Numeric and date answers (order 1), -888888.88 where none; through the numeric cache.
     bool LireTableNumerique(CQuestionEtendue& question, CVecteurDouble*& out) override;
+    // A generated per-level question: the iteration key of each record as a number (0.0 where none).
     bool LireTableCleNumerique(CQuestionEtendue& question, CVecteurDouble*& out) override;
+    // Open answers (order 1), one text per record ("" where none); never cached.
     bool LireTableOuverte(CQuestionEtendue& question, std::vector<std::string>& out) override;
+
+    // Batch reads: the questions as the single readers above read them (a generated question as
+    // LireTableCleFermee / LireTableCleNumerique do), each response table walked once for all
+    // of them. out[i] is the container of questions[i], to be given back like a single read's,
+    // or null when that question could not be read (the error text then names the last failure).
+    // True when every question was read.
+    bool LireTablesFermees(const std::vector<CQuestionEtendue*>& questions, std::vector<CMatriceCodes*>& out);
+    bool LireTablesNumeriques(const std::vector<CQuestionEtendue*>& questions, std::vector<CVecteurDouble*>& out);
+
+    // Per interview, the sum of the question's entry durations (order 0) over its records; 0.0
+    // where none. `out` has one element per interview.
+    bool LireDureesSaisie(CQuestionEtendue& question, CVecteurDouble& out);
+    // One interview field for every interview, at the interview's row (Null where none): 0
+    // "CodeEnqueteur", 1 "DebutInterview", 2 "FinInterview", 4 "Cle1", 6 "LanguageId", 7
+    // "Completed"; any other index gives the running record number (1, 2, 3, ... in key order).
+    bool LireInfoInterview(short field, std::vector<db::Value>& out);
+
+    // ---- Writers ----
+    // Creates the answer fields "code;1" .. "code;answerCount" of a generated question in an
+    // interview-level table: the given one when it exists at interview level, else the last one
+    // with at most 80 fields, else a new table. The table used comes back in `tableNumber`. A
+    // field of the wrong type is dropped and created again: Double for value type 5, else Long.
+    bool CreerChampsQuestion(std::int32_t code, int answerCount, int valueType, short& tableNumber);
+    // Writes a closed question's matrix or a free numeric or date question's vector at the
+    // interview level; other kinds write nothing. A level that cannot be loaded is shown.
+    bool EcrireReponses(CQuestionEtendue& question, const CObjetDonnees& container);
+    // Write one container for the interviews of `keys` (row i for the i-th key in key order).
+    // A code cell is written as -2 when empty (-5 or -2), -1 or -2 when it is the index given for
+    // them, else as the code of the question's modality at that index.
+    bool EcrireCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
+                     std::optional<int> indexAsMinus1, std::optional<int> indexAsMinus2);
+    bool EcrireValeurs(const CQuestion& question, const CVecteurDouble& values, const std::set<RecordKey>& keys);
+    bool EcrireTextes(const CQuestion& question, const std::vector<std::string>& texts,
+                      const std::set<RecordKey>& keys);
+    // Write memory blocks in interview key order: one double per interview; or answer-count
+    // 16-bit cells per interview, -2 and -5 written -2, the modality count written -1, any other
+    // the code of the modality at that index.
+    bool EcrireValeursNumeriques(const CQuestion& question, const std::vector<double>& block);
+    bool EcrireReponsesFermees(const CQuestion& question, const std::vector<std::int16_t>& block);
+
+    // ---- Exports ----
+    // A copy of the questionnaire holding only the interviews whose membership is not 0.0. On
+    // failure the error is shown and no copy is left. The open questionnaire is never a target.
+    bool ExporterInterviewsChampEtude(const std::string& target, const CVecteurDouble& membership);
+    // A new questionnaire of the questions at the given positions of the survey, with their
+    // answers read at `level` (one interview per record of that level), preceded by a question
+    // "Version" holding `version` when asked. The open questionnaire is never a target.
+    bool ExporterSelectionQuestions(const std::string& target, const std::vector<std::uint32_t>& positions,
+                                    bool withVersion, int version, int level);
 
     // ---- Record keys ----
     // Fills the set with the key of every record of the level (key fields 1 .. depth + 1), read
@@ -51,11 +127,44 @@ public:
     int NombreTablesReponse() const;
     // The count of consecutive key fields from "Cle2" on; -1 when the table does not exist.
     int ProfondeurTable(int number) const;
+    // Creates the response table with the key fields "Cle1" .. "Cle<keyCount>" (and "Ordre"
+    // beside more than one key) and its index "PrimaryKey".
+    bool CreerTableReponse(int number, int keyCount);
 
 private:
-    bool NotYetReadable(const char* reader);
+    enum class AnswerKind { Closed, Numeric };
+    class ReadJob;
+    class ClosedReadJob;
+    class NumericReadJob;
+    class OpenReadJob;
+
+    bool Fail(const std::string& text);
+    bool FailDatabase(const std::string& description, const std::string& operation);
+    UserInterface& GetUserInterface() const;
+
+    // Reading.
+    bool RequireReadable(const char* operation);
+    // Loads the level of the survey; false with its message in both error texts.
+    bool LoadLevel(int levelIndex, CQuestionNiveau*& level);
+    // `readKey` unset: a generated question is read by its keys, any other by its answer fields.
+    bool ReadClosed(const std::vector<CQuestionEtendue*>& questions, std::vector<CMatriceCodes*>& out,
+                    std::optional<bool> readKey, const char* operation);
+    bool ReadNumeric(const std::vector<CQuestionEtendue*>& questions, std::vector<CVecteurDouble*>& out,
+                     std::optional<bool> readKey, const char* operation);
+    bool ReadAnswers(const std::vector<CQuestionEtendue*>& questions, std::vector<CObjetDonnees*>& out,
+                     AnswerKind kind, std::optional<bool> readKey, const char* operation);
+    bool BorrowCached(CCacheDonnees& cache, CQuestionEtendue& question, AnswerKind kind, CObjetDonnees*& out);
+    CObjetDonnees* LendAgain(CCacheDonnees& cache, CQuestionEtendue& question, CObjetDonnees& lent,
+                             AnswerKind kind);
+    bool ReadInverted(CQuestionEtendue& question, AnswerKind kind, CObjetDonnees*& out);
+    void RunReadJobs(const std::vector<ReadJob*>& jobs, const char* operation);
+    // The inverted files, tried first when the flag is set; false when a file cannot be read.
+    bool ReadInvertedClosed(CQuestionEtendue& question, CMatriceCodes*& out);
+    bool ReadInvertedValues(CQuestionEtendue& question, CVecteurDouble*& out);
+    bool ReadInvertedLevel(const CQuestionNiveau& level, std::set<RecordKey>& keys);
     void ReadKeys(const CQuestionNiveau& level, std::set<RecordKey>& keys);
 
     std::unique_ptr<db::Database> m_database;
+    std::string m_path;
     std::string m_levelErrorText;
 };

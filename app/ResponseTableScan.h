@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/RecordKeySource.h"
+#include "platform/db/Value.h"
+
+namespace db {
+class Database;
+class Recordset;
+} // namespace db
+
+// One walk of one response table "VEL Reponse%d" in "PrimaryKey" order that serves many readers:
+// each reader asks for the fields it needs, then every record is handed to every reader in turn.
+// Reading the answers of all the questions that a table holds therefore costs one walk of it, and
+// the walk selects only the key fields and the fields asked for.
+//
+//     ResponseTableScan scan(database, 2);
+//     const int age = scan.AddField("51;1");     // -1 when the table has no such field
+//     scan.AddReader(reader);                    // a ResponseTableScan::Reader of yours
+//     scan.Run();                                // reader.Read(record) for every record
+//
+// Inside Read, the record gives its key fields ("Cle1" .. as many as the table has) and the
+// values of the fields by the handles AddField gave. Database errors raise db::DbException.
+class ResponseTableScan {
+public:
+    // The record being handed out: valid during the Read call only.
+    class Record {
+    public:
+        // The table's key fields "Cle1" .. "Cle<KeyCount()>", read for every record.
+        int KeyCount() const { return static_cast<int>(m_keys.size()); }
+        // "Cle<position>", position from 1 to KeyCount(); a Null key reads as 0.
+        std::int32_t Key(int position) const { return m_keys[static_cast<std::size_t>(position - 1)]; }
+        // Key fields 1 .. KeyCount(), in order.
+        const std::int32_t* Keys() const { return m_keys.data(); }
+
+        // The value of a field asked for with AddField, typed by the field's type.
+        db::Value Value(int field) const;
+
+    private:
+        friend class ResponseTableScan;
+        explicit Record(const db::Recordset& records) : m_records(records) {}
+
+        const db::Recordset& m_records;
+        std::vector<std::int32_t> m_keys;
+    };
+
+    // What wants the records of a table.
+    class Reader {
+    public:
+        virtual ~Reader() = default;
+        virtual void Read(const Record& record) = 0;
+
+    protected:
+        Reader() = default;
+        Reader(const Reader&) = default;
+        Reader& operator=(const Reader&) = default;
+    };
+
+    // Finds the row of a record among a level's records (rows numbered from 0 in key order) from
+    // the record's first keys. The table's records come in key order too, so the search walks
+    // forward through the level alongside the table; a key that goes backwards (an unusual
+    // table) is found by a binary search instead.
+    class LevelRows {
+    public:
+        // `keyLength` keys make the level's key (its depth + 1); the set's keys have that length.
+        LevelRows(const std::set<RecordKey>& records, int keyLength);
+
+        // The row of the level record whose key is keys[0 .. keyLength); -1 when there is none.
+        int Find(const std::int32_t* keys);
+
+    private:
+        int Compare(const RecordKey& levelKey, const std::int32_t* keys) const;
+        int SearchSorted(const std::int32_t* keys);
+
+        const std::set<RecordKey>& m_records;
+        std::set<RecordKey>::const_iterator m_next;
+        int m_nextRow = 0;
+        int m_keyLength = 0;
+        RecordKey m_lastKey;
+        bool m_started = false;
+        std::vector<std::int32_t> m_sortedKeys; // built on the first key out of order
+    };
+
+    // Opens the table's description; raises db::DbException when the table does not exist.
+    ResponseTableScan(db::Database& database, int tableNumber);
+    ~ResponseTableScan();
+    ResponseTableScan(const ResponseTableScan&) = delete;
+    ResponseTableScan& operator=(const ResponseTableScan&) = delete;
+
+    int TableNumber() const { return m_tableNumber; }
+    const std::string& TableName() const { return m_tableName; }
+    // The count of consecutive key fields from "Cle1" on: the depth of the table's level + 1.
+    int KeyFieldCount() const { return static_cast<int>(m_keyFields.size()); }
+    bool HasField(std::string_view name) const;
+
+    // Asks for a field (before Run); answers its handle, the same for a field asked twice, or -1
+    // when the table has no such field.
+    int AddField(std::string_view name);
+    // Adds a reader (before Run); it must outlive Run.
+    void AddReader(Reader& reader);
+    int ReaderCount() const { return static_cast<int>(m_readers.size()); }
+
+    // Walks the table once in "PrimaryKey" order, handing each record to every reader in the
+    // order they were added.
+    void Run();
+
+private:
+    db::Database& m_database;
+    int m_tableNumber = 0;
+    std::string m_tableName;
+    std::vector<std::string> m_tableFields;
+    std::vector<std::string> m_keyFields;
+    std::vector<std::string> m_fields; // asked for, in handle order
+    std::vector<Reader*> m_readers;
+};
