@@ -8,6 +8,7 @@
 #include "app/Registre.h"
 #include "platform/ui/QtSettingsStore.h"
 #include "platform/ui/QtUserInterface.h"
+#include "recodes/EnregistrerRecodages.h"
 #include "shell/QuestionListWindow.h"
 
 int main(int argc, char* argv[]) {
@@ -15,6 +16,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     CRegistre::InstallStore(std::make_unique<QtSettingsStore>());
+    // The recode kinds, before a questionnaire's recodes are read.
+    EnregistrerRecodages();
 
     CContexteEtude context;
     CContexteEtude::RegisterContext(&context);
