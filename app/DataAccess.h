@@ -18,6 +18,7 @@ class CCacheDonnees;
 class CObjetDonnees;
 class CQuestion;
 class CQuestionNiveau;
+class CRecodage;
 class UserInterface;
 
 // The one class that touches the response tables "VEL Reponse%d" of a questionnaire database:
@@ -108,6 +109,37 @@ public:
     // "Version" holding `version` when asked. The open questionnaire is never a target.
     bool ExporterSelectionQuestions(const std::string& target, const std::vector<std::uint32_t>& positions,
                                     bool withVersion, int version, int level);
+
+    // ==== Reading facade (app/DataAccessFacade.cpp) ============================================
+    // What every reader of the program asks for the answers of a question: the facade picks the
+    // source that suits it (the readers above, a matrix the question keeps in memory, or the
+    // recode that derives it from the question it recodes). A container a read answers is
+    // borrowed: give it back with MemoriserReponsesFermees / MemoriserValeursNumeriques, never
+    // delete or change it. On false the error text holds the reason and there is nothing to give
+    // back.
+    bool LireReponsesFermees(CQuestionEtendue& question, CMatriceCodes*& out);
+    // A numeric or date question's values; for another question, the value of the modality in
+    // its first answer column (-888888.88 where none).
+    bool LireValeursNumeriques(CQuestionEtendue& question, CVecteurDouble*& out);
+    bool LireReponsesOuvertes(CQuestionEtendue& question, std::vector<std::string>& out);
+    // The same carried down to the records of `level` (the question's level or one below it),
+    // into a container the caller owns.
+    bool LireReponsesFermeesNiveau(CQuestionEtendue& question, int level, CMatriceCodes& out);
+    bool LireValeursNumeriquesNiveau(CQuestionEtendue& question, int level, CVecteurDouble& out);
+    bool LireReponsesOuvertesNiveau(CQuestionEtendue& question, int level, std::vector<std::string>& out);
+    void MemoriserReponsesFermees(const CQuestionEtendue& question, const CMatriceCodes* matrix);
+    void MemoriserValeursNumeriques(const CQuestionEtendue& question, const CVecteurDouble* values);
+    // The derived reads behind them. Sub-totals: per record, the groups of `level` holding each
+    // answer of the question recoded (each group once per record unless the recode counts every
+    // occurrence). Intervals and discrete values: the class of each value. Change of level: the
+    // answers of the records under each record of the recode's target level, gathered by its rule.
+    bool LireReponsesRecodees(CQuestionEtendue& question, const CRecodage& recode, int level, CMatriceCodes*& out);
+    bool LireIntervallesRecodes(CQuestionEtendue& question, CMatriceCodes*& out);
+    bool LireDiscretsRecodes(CQuestionEtendue& question, CMatriceCodes*& out);
+    bool LireReponsesRecodeesNiveau(CQuestionEtendue& question, CMatriceCodes*& out);
+    bool LireValeursRecodeesNiveau(CQuestionEtendue& question, CVecteurDouble*& out);
+    bool LireTextesRecodesNiveau(CQuestionEtendue& question, std::vector<std::string>& out);
+    // ==== End of the reading facade =============================================================
 
     // ---- Record keys ----
     // Fills the set with the key of every record of the level (key fields 1 .. depth + 1), read

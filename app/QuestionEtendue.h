@@ -8,6 +8,7 @@
 #include "platform/questionnaire/Question.h"
 
 class CEnquete;
+class CMatriceCodes;
 class CModaliteEtendue;
 class CQuestionCalculee;
 class CRecodage;
@@ -32,6 +33,9 @@ public:
     // Whether the question keeps its code matrices in memory (the questions that level recodes
     // create); the response readers then ask the question rather than the database.
     virtual bool KeepsCodeMatricesInMemory() const { return false; }
+    // For such a question: a copy of the matrix it keeps under the key, else of the one under -1;
+    // false when it keeps neither (and for every other question).
+    virtual bool DonnerCodesNiveau(std::int32_t /*key*/, CMatriceCodes& /*out*/) const { return false; }
 
     // Captions. Mode 0 the name, 1 the long caption, any other the short caption; each in the
     // current language, else the default language, else the next simpler mode. Without a mode:

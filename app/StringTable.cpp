@@ -23,6 +23,11 @@ const std::map<int, std::string>& Entries() {
         {kErreurBaseDeDonnees, "Erreur de base de données '%s' dans %s"},
         {kErreurInconnue, "Erreur inconnue dans %s"},
         {kImpossibleOuvrirQuestionnaire, "Impossible d'ouvrir le questionnaire '%s' : %s"},
+        {kLectureImpossible, "Lecture impossible de '%s'..."},
+        {kQuestionNiveauInaccessible, "Question '%s dans le niveau '%s' inaccessible"},
+        {kVeuillezRecalculerVariables, "Veuillez recalculer les variables"},
+        {kInversionDeLaBase, "Inversion de la base"},
+        {kEcritureFichierInverse, "Impossible d'écrire le fichier inversé '%s'"},
     };
     return entries;
 }

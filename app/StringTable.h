@@ -25,6 +25,12 @@ enum Id : int {
     kErreurBaseDeDonnees = 64031,
     kErreurInconnue = 64032,
     kImpossibleOuvrirQuestionnaire = 64033,
+    // Reading answers and the inverted files.
+    kLectureImpossible = 64034,
+    kQuestionNiveauInaccessible = 64035,
+    kVeuillezRecalculerVariables = 64036,
+    kInversionDeLaBase = 64037,
+    kEcritureFichierInverse = 64038,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -225,6 +225,8 @@ void CRecodageModalite::DonnerGroupesDuCode(std::int32_t code, int level, std::v
 // ---- The nodes -------------------------------------------------------------------------------
 
 int CRecodageModalite::AjouterNoeud(std::unique_ptr<CModaliteGroupe> node) {
+    if (!node)
+        return -1;
     m_noeuds.push_back(std::move(node));
     return static_cast<int>(m_noeuds.size()) - 1;
 }

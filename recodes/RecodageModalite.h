@@ -43,7 +43,7 @@ public:
     void DonnerGroupesDuCode(std::int32_t code, int level, std::vector<std::int16_t>& groups) const override;
 
     // ---- The nodes ----
-    // Appends a node (the recode takes it), answering its index.
+    // Appends a node (the recode takes it), answering its index; a null node is not added (-1).
     int AjouterNoeud(std::unique_ptr<CModaliteGroupe> node);
     void ViderNoeuds();
     int NodeCount() const { return static_cast<int>(m_noeuds.size()); }

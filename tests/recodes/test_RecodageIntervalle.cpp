@@ -60,7 +60,10 @@ TEST_F(RecodageIntervalleTest, ClassOfAValueAtAndAroundTheBounds) {
         SCOPED_TRACE(std::to_string(c.x) + (c.closedRight ? " ]a,b]" : " [a,b[") + (c.below ? " below" : "") +
                      (c.above ? " above" : ""));
         Options(c.closedRight, c.below, c.above);
-        EXPECT_EQ(recode.DonnerClasse(c.x), c.expected);
+        for (bool integers : {false, true}) { // whole numbers change the captions, not the classes
+            recode.SetEstEntier(integers);
+            EXPECT_EQ(recode.DonnerClasse(c.x), c.expected);
+        }
     }
 }
 

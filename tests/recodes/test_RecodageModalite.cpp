@@ -221,6 +221,8 @@ TEST_F(RecodageModaliteTest, LevelsNodesAndDescendants) {
     EXPECT_EQ(recode.DonnerNombreDescendants(7), 0);
     EXPECT_EQ(recode.DonnerNombreDescendants(8), 0);
     EXPECT_EQ(recode.DonnerNombreDescendants(-1), 0);
+    EXPECT_EQ(recode.AjouterNoeud(nullptr), -1);
+    EXPECT_EQ(recode.NodeCount(), static_cast<int>(kTree.size()));
     recode.ViderNoeuds();
     EXPECT_EQ(recode.NodeCount(), 0);
     EXPECT_EQ(recode.Node(0), nullptr);
