@@ -9,8 +9,8 @@
 class CEnquete;
 
 // A study field: a named sub-population given by up to four conditions joined by AND/OR
-// connectors, or by one formula. The survey keeps the list of them; their evaluation and their
-// storage come with the recodes and study fields.
+// connectors, or by one formula. The questionnaire database stores them ("MFW ChampEtude") and the
+// survey keeps the list of them; their evaluation comes with the study fields.
 class CChampEtude {
 public:
     // Copy and assignment copy every field, the conditions with their modality lists.

@@ -15,6 +15,11 @@ namespace db {
 class Database;
 }
 class UserInterface;
+class CChampEtude;
+class CIdName;
+class CRecodage;
+class CRedressement;
+class CTblRecode;
 
 // The program's access to one questionnaire database: the structure file (CDBStructure) joined
 // with the source the questionnaire loader reads (CQuestionnaireSource). Callers build one for a
@@ -76,6 +81,124 @@ public:
     // database) or that is not a questionnaire (no "Questionnaire" table); such a file, and a file
     // that already has the field, is never modified.
     static bool VerifierIsLevelLink(const std::string& path, std::string* reason = nullptr);
+
+    // ==== The definition store ==================================================================
+    // The analyst's definitions, one program table each: study fields, weightings, profile lists,
+    // numeric lists, recodes, computed variables and styles; stop words in the library database.
+    //
+    // A definition is identified by its key alone (labels are not unique). Every save seeks the
+    // object's key: a record found is edited, otherwise a record is added and its new AutoNumber
+    // key is written back into the object (a key that no record has, such as -1, adds). Keys of
+    // deleted records are never given again. Deleting a key that no record has succeeds. Saves
+    // create their table when it is missing; listings of a missing table answer their fixed first
+    // entry alone; readers and deleters of a missing table fail. Each save or delete is one
+    // transaction: when it fails, the file is as it was.
+    //
+    // Failure conventions (see the class comment): "text" for study fields, weightings, profile
+    // lists, numeric lists and SauverRecodage; "box" for SupprimerRecodage, computed variables and
+    // styles; the stop words fail silently. The caller owns every object appended to a list.
+
+    // Study fields ("MFW ChampEtude"): first the entry -1 "Toutes les interviews", then every
+    // record in the table's order. "Text".
+    bool ReadSubPopulationList(std::vector<std::unique_ptr<CChampEtude>>& out);
+    bool SaveSubPopulation(CChampEtude& field);
+    bool DeleteSubPopulation(std::int32_t key);
+
+    // Weightings ("MFW Redressement"): first the entry -1 "Aucun redressement", then every record
+    // in the table's order. The definition text ("Valeurs") is stored and read as it is. "Text".
+    bool GetWeightingList(std::vector<std::unique_ptr<CRedressement>>& out);
+    bool SaveWeighting(CRedressement& weighting);
+    bool DeleteWeighting(std::int32_t key);
+
+    // Profile lists ("MFW ListeVariable") and numeric lists ("MFW ListeNumerique"): first the
+    // entry (-1, "{Aucun}"), then (key, label) per record in label order. "Text".
+    bool GetProfileList(std::vector<std::unique_ptr<CIdName>>& out);
+    bool DeleteProfile(std::int32_t key);
+    bool GetNumericProfileList(std::vector<std::unique_ptr<CIdName>>& out);
+    bool DeleteNumericProfile(std::int32_t key);
+
+    // Recodes ("MFW Recode", in the layout of the survey's file version): the fields the recode
+    // describes itself with, its source question and the codes of its levels. SauverRecodage
+    // goes on when the table cannot be created, and then fails on the table ("text");
+    // SupprimerRecodage deletes the record of the recode's key ("box").
+    bool SauverRecodage(CRecodage& recode);
+    bool SupprimerRecodage(const CRecodage& recode);
+
+    // Computed variables ("MFW Variable"), keyed by their own code: the record of that code is
+    // edited or added, its EstCumule kept (false when added). "Box".
+    bool SauverVariable(const CQuestionCalculee& variable);
+    bool SupprimerVariable(const CQuestionCalculee& variable);
+
+    // Styles ("MFW Style"): (key, name) per record in name order, no fixed entry. "Box".
+    bool GetStyleList(std::vector<std::unique_ptr<CIdName>>& out);
+    bool DeleteStyle(std::int32_t key);
+
+    // Stop words ("MotVide" of the library database at the study context's library path; the
+    // program never creates that table). Words compare without regard to the case of ASCII
+    // letters. AjouterMotVide adds a word that is absent; LireMotsVides replaces the list with
+    // every word in index order; SauverMotsVides deletes the removed words found, then adds the
+    // added words absent, in one transaction. Every failure answers false, silently.
+    static bool AjouterMotVide(const std::string& word);
+    static bool LireMotsVides(std::vector<std::string>& words);
+    static bool SauverMotsVides(const std::vector<std::string>& added, const std::vector<std::string>& removed);
+
+    // The fields of a "MFW Recode" record written from a recode and read back into one, shared by
+    // the library database. `grouping` is the definition text to store; the levels' indexes and
+    // codes go through the survey's levels (an index or code matching no level gives code 0,
+    // respectively index 0). Reading sets the fields in the order the recode expects, the grouping
+    // through SetRegroupement(question, text) when a question is given, then lets it prepare.
+    static void EcrireChampsRecodage(const CRecodage& recode, const std::string& grouping, const CEnquete& survey,
+                                     CTblRecode& record);
+    static void LireChampsRecodage(const CTblRecode& record, const CEnquete& survey, const CQuestionEtendue* question,
+                                   CRecodage& recode);
+
+protected:
+    // ---- Stored texts of profile lists, numeric lists and styles ----
+    // The profile and style objects build their reads and saves on these: a profile list's texts
+    // are its profile texts, a numeric list's its question lists (WriteQuestionList), a style's
+    // its calculations text.
+
+    // The texts of one record of "MFW ListeVariable" or "MFW ListeNumerique".
+    struct ListTexts {
+        std::string label;
+        std::string active;       // ModalitesActives / QuestionsActives
+        std::string illustrative; // ModalitesIllustratives / QuestionsIllustratives
+    };
+    // Which texts a list operation is about: the active part alone (a save then leaves the
+    // illustrative text of an existing record unchanged, and gives a new one an empty text), or
+    // both parts (the analysis forms). Also names the operation in the error text.
+    enum class ListPart { Active, Both };
+
+    // False without error text when no record has the key. "Text".
+    bool ReadProfileTexts(std::int32_t key, ListPart part, ListTexts& out);
+    bool SaveProfileTexts(std::int32_t& key, ListPart part, const ListTexts& texts);
+    bool ReadNumericProfileTexts(std::int32_t key, ListPart part, ListTexts& out);
+    bool SaveNumericProfileTexts(std::int32_t& key, ListPart part, const ListTexts& texts);
+
+    // A numeric list's question list: each entry followed by "|", a question as its reference
+    // "%d@%s@%d" (code, loop keys, recode code), a separator line (null) as "0".
+    static std::string WriteQuestionList(const std::vector<const CQuestionEtendue*>& entries);
+    // Appends the entries of a question list, each question found again in the survey; an item of
+    // two "@"-separated parts is a code and a recode code with no loop keys. Separators are kept
+    // (as null) only when asked; items naming no question of the survey are dropped.
+    void ReadQuestionList(const std::string& text, bool withSeparators, std::vector<CQuestionEtendue*>& entries) const;
+
+    // False without a message when no record has the key. "Box".
+    bool ReadStyleTexts(std::int32_t key, std::string& name, std::string& calculations);
+    bool SaveStyleTexts(std::int32_t& key, const std::string& name, const std::string& calculations);
+
+private:
+    // Opens the database for a definition operation (read-only for reading); on failure the
+    // reason becomes the error text and, for a "box" operation, is shown too.
+    bool OpenForDefinitions(bool readOnly, bool showing);
+    // The file version the survey recorded (major x 100 + minor), else the file's own.
+    int DonnerVersionFichier();
+    bool ReadListTexts(std::string_view operation, bool numeric, std::int32_t key, ListTexts& out);
+    bool SaveListTexts(std::string_view operation, bool numeric, std::int32_t& key, ListPart part,
+                       const ListTexts& texts);
+    // Deletes the record of the key, when there is one, from the table ("box" when showing).
+    bool DeleteByKey(std::string_view operation, bool showing, const std::string& table, std::int32_t key);
+    // ==== End of the definition store ===========================================================
 
 protected:
     // The two failure conventions, for the operations on the program's tables. `operation` is

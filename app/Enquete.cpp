@@ -241,9 +241,26 @@ void CEnquete::SetRecordKeySource(std::unique_ptr<CRecordKeySource> source) { m_
 
 // ---- Study fields and weightings ------------------------------------------------------------
 
-bool CEnquete::ReadStudyFields(std::vector<std::unique_ptr<CChampEtude>>&, std::string&) { return true; }
+// Without a questionnaire database the lists start empty and live in memory.
+bool CEnquete::ReadStudyFields(std::vector<std::unique_ptr<CChampEtude>>& out, std::string& error) {
+    if (DonnerCheminBase().empty())
+        return true;
+    CDBQuestionnaire database(*this);
+    if (database.ReadSubPopulationList(out))
+        return true;
+    error = database.GetLastError();
+    return false;
+}
 
-bool CEnquete::ReadWeightings(std::vector<std::unique_ptr<CRedressement>>&, std::string&) { return true; }
+bool CEnquete::ReadWeightings(std::vector<std::unique_ptr<CRedressement>>& out, std::string& error) {
+    if (DonnerCheminBase().empty())
+        return true;
+    CDBQuestionnaire database(*this);
+    if (database.GetWeightingList(out))
+        return true;
+    error = database.GetLastError();
+    return false;
+}
 
 // A failed read leaves the list as it is and the next query tries again.
 bool CEnquete::EnsureStudyFieldsLoaded() {

@@ -174,7 +174,8 @@ protected:
     virtual std::int32_t DonnerLangueApplication() const { return 1036; }
 
     // Where the lists of study fields and weightings come from: the definition store of the
-    // questionnaire database replaces these. Until then the lists start empty and live in memory.
+    // questionnaire database, each list headed by its fixed entry (-1). A survey without a
+    // questionnaire path starts with empty lists that live in memory.
     virtual bool ReadStudyFields(std::vector<std::unique_ptr<CChampEtude>>& out, std::string& error);
     virtual bool ReadWeightings(std::vector<std::unique_ptr<CRedressement>>& out, std::string& error);
 
