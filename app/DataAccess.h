@@ -196,6 +196,16 @@ private:
     bool ReadInvertedLevel(const CQuestionNiveau& level, std::set<RecordKey>& keys);
     void ReadKeys(const CQuestionNiveau& level, std::set<RecordKey>& keys);
 
+    // Writing: one transaction per job, on a connection reopened for writing when needed.
+    db::Database& WritableDatabase();
+    bool WriteJob(const char* operation, const std::function<void(db::Database&)>& job);
+    void WriteCells(const CQuestion& question, const std::set<RecordKey>& keys, int columnCount,
+                    const std::function<db::Value(int row, int order)>& cell);
+    void CreateResponseTable(db::Database& database, int number, int keyCount);
+    int ChooseInterviewTable(db::Database& database);
+    // The interviews' keys (level 0 loaded); a failure is shown when asked.
+    bool InterviewKeys(const std::set<RecordKey>*& keys, bool showFailure);
+
     std::unique_ptr<db::Database> m_database;
     std::string m_path;
     std::string m_levelErrorText;
