@@ -28,6 +28,8 @@ const std::map<int, std::string>& Entries() {
         {kVeuillezRecalculerVariables, "Veuillez recalculer les variables"},
         {kInversionDeLaBase, "Inversion de la base"},
         {kEcritureFichierInverse, "Impossible d'écrire le fichier inversé '%s'"},
+        {kImpossibleCopierFichier, "Impossible de copier le fichier"},
+        {kExportSurQuestionnaireOuvert, "Le fichier '%s' est le questionnaire ouvert : choisissez un autre fichier."},
     };
     return entries;
 }

@@ -31,6 +31,9 @@ enum Id : int {
     kVeuillezRecalculerVariables = 64036,
     kInversionDeLaBase = 64037,
     kEcritureFichierInverse = 64038,
+    // Exports of interviews and questions.
+    kImpossibleCopierFichier = 64039,
+    kExportSurQuestionnaireOuvert = 64040,
 };
 
 // The text of an id; empty when the id is unknown.
