@@ -46,6 +46,12 @@ enum class Setting {
     IsFastExport,
     PostcodePath,
     LabelPath,
+    FusionType,
+    FusionEstTableauParLigne,
+    FusionEstTableauParColonne,
+    FusionEstLibelleTraitement,
+    FusionEstVersDossier,
+    FusionIsEmptyLinePerQuestion,
 };
 
 enum class Kind { Integer, Bool, Double, Text };
@@ -95,6 +101,12 @@ constexpr std::array kSettings{
     SettingRow{Setting::IsFastExport,                   "Excel",     "IsFastExport",                   Kind::Bool,    0,       0,   1},
     SettingRow{Setting::PostcodePath,                   "CACI",      "PostcodePath",                   Kind::Text,    0,       0,   0},
     SettingRow{Setting::LabelPath,                      "CACI",      "LabelPath%d",                    Kind::Text,    0,       0,   0},
+    SettingRow{Setting::FusionType,                     "Fusion",    "Type",                           Kind::Integer, 1,       0,   2},
+    SettingRow{Setting::FusionEstTableauParLigne,       "Fusion",    "EstTableauParLigne",             Kind::Bool,    0,       0,   1},
+    SettingRow{Setting::FusionEstTableauParColonne,     "Fusion",    "EstTableauParColonne",           Kind::Bool,    0,       0,   1},
+    SettingRow{Setting::FusionEstLibelleTraitement,     "Fusion",    "EstLibelleTraitement",           Kind::Bool,    1,       0,   1},
+    SettingRow{Setting::FusionEstVersDossier,           "Fusion",    "EstVersDossier",                 Kind::Bool,    0,       0,   1},
+    SettingRow{Setting::FusionIsEmptyLinePerQuestion,   "Fusion",    "IsEmptyLinePerQuestion",         Kind::Bool,    0,       0,   1},
 };
 
 constexpr bool RowsFollowTheirIds()
@@ -367,4 +379,26 @@ std::string CRegistre::GetLabelPath(int numero)
 {
     const SettingRow& row = Row(Setting::LabelPath);
     return GetString(row.section, KeyWithNumber(row.key, numero), std::string());
+}
+
+int CRegistre::GetFusionType() { return ReadIntegerSetting(Setting::FusionType); }
+void CRegistre::SetFusionType(int value) { WriteIntegerSetting(Setting::FusionType, value); }
+bool CRegistre::GetFusionEstTableauParLigne() { return ReadBoolSetting(Setting::FusionEstTableauParLigne); }
+void CRegistre::SetFusionEstTableauParLigne(bool value) { WriteBoolSetting(Setting::FusionEstTableauParLigne, value); }
+bool CRegistre::GetFusionEstTableauParColonne() { return ReadBoolSetting(Setting::FusionEstTableauParColonne); }
+void CRegistre::SetFusionEstTableauParColonne(bool value)
+{
+    WriteBoolSetting(Setting::FusionEstTableauParColonne, value);
+}
+bool CRegistre::GetFusionEstLibelleTraitement() { return ReadBoolSetting(Setting::FusionEstLibelleTraitement); }
+void CRegistre::SetFusionEstLibelleTraitement(bool value)
+{
+    WriteBoolSetting(Setting::FusionEstLibelleTraitement, value);
+}
+bool CRegistre::GetFusionEstVersDossier() { return ReadBoolSetting(Setting::FusionEstVersDossier); }
+void CRegistre::SetFusionEstVersDossier(bool value) { WriteBoolSetting(Setting::FusionEstVersDossier, value); }
+bool CRegistre::GetFusionIsEmptyLinePerQuestion() { return ReadBoolSetting(Setting::FusionIsEmptyLinePerQuestion); }
+void CRegistre::SetFusionIsEmptyLinePerQuestion(bool value)
+{
+    WriteBoolSetting(Setting::FusionIsEmptyLinePerQuestion, value);
 }

@@ -12,6 +12,7 @@ class CPresentationGraphique;
 class CPresGraphSerie;
 class CPresentationMapping;
 class CPresentationMappingLigne;
+class CTypeFusion;
 
 // The user's preferences kept between runs. Every preference has one static reader that applies
 // the key's default and, for numbers, its bounds: a value that is missing, unreadable or out of
@@ -101,6 +102,25 @@ public:
     // Section "CACI".
     static std::string GetPostcodePath();
     static std::string GetLabelPath(int numero);
+
+    // Section "Fusion": how the sub-tables of a request are merged, key by key.
+    static int GetFusionType();
+    static void SetFusionType(int value);
+    static bool GetFusionEstTableauParLigne();
+    static void SetFusionEstTableauParLigne(bool value);
+    static bool GetFusionEstTableauParColonne();
+    static void SetFusionEstTableauParColonne(bool value);
+    static bool GetFusionEstLibelleTraitement();
+    static void SetFusionEstLibelleTraitement(bool value);
+    static bool GetFusionEstVersDossier();
+    static void SetFusionEstVersDossier(bool value);
+    static bool GetFusionIsEmptyLinePerQuestion();
+    static void SetFusionIsEmptyLinePerQuestion(bool value);
+    // The merge options as a whole, through the keys above. Defined beside the merge options
+    // (tabulation/RegistreTypeFusion.cpp), which sit above this library; whoever calls these
+    // links morvane_tabulation.
+    static void ReadTypeFusion(CTypeFusion& fusion);
+    static void WriteTypeFusion(const CTypeFusion& fusion);
 
     // Presentation defaults, read and written field by field; each reader starts from the
     // defaults of every key, independently of the others.
