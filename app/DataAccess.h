@@ -18,6 +18,7 @@ class CCacheDonnees;
 class CObjetDonnees;
 class CQuestion;
 class CQuestionNiveau;
+class CQuestionnaire;
 class CRecodage;
 class UserInterface;
 
@@ -169,6 +170,7 @@ private:
     class ClosedReadJob;
     class NumericReadJob;
     class OpenReadJob;
+    struct ExportedQuestion;
 
     bool Fail(const std::string& text);
     bool FailDatabase(const std::string& description, const std::string& operation);
@@ -201,10 +203,25 @@ private:
     bool WriteJob(const char* operation, const std::function<void(db::Database&)>& job);
     void WriteCells(const CQuestion& question, const std::set<RecordKey>& keys, int columnCount,
                     const std::function<db::Value(int row, int order)>& cell);
+    // Writes each cell as the code given for its index (-2 for an empty cell or an index
+    // without code).
+    bool WriteCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
+                    const std::vector<std::int32_t>& codeOfIndex, const char* operation);
     void CreateResponseTable(db::Database& database, int number, int keyCount);
     int ChooseInterviewTable(db::Database& database);
     // The interviews' keys (level 0 loaded); a failure is shown when asked.
     bool InterviewKeys(const std::set<RecordKey>*& keys, bool showFailure);
+
+    // Exports.
+    // True (after telling the user) when the target is the open questionnaire itself.
+    bool RefuseOpenQuestionnaire(const std::string& target);
+    // In the copy at `path`, deletes every record of an interview that is not a member.
+    bool FilterInterviews(const std::string& path, const std::set<RecordKey>& interviews,
+                          const CVecteurDouble& membership);
+    bool ExportStructure(const std::string& path, CQuestionnaire& questionnaire);
+    bool ExportAnswers(const std::string& path, const std::vector<ExportedQuestion>& exported,
+                       const CQuestion* versionQuestion, int version, int level, int recordCount);
+    bool ExportFailure(const std::string& partial, const std::string& text);
 
     std::unique_ptr<db::Database> m_database;
     std::string m_path;

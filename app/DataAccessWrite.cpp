@@ -177,21 +177,27 @@ void CDataAccess::WriteCells(const CQuestion& question, const std::set<RecordKey
 
 bool CDataAccess::EcrireCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
                               std::optional<int> indexAsMinus1, std::optional<int> indexAsMinus2) {
+    std::vector<std::int32_t> codeOfIndex = CodesOfIndexes(question);
+    for (std::size_t i = 0; i < codeOfIndex.size(); ++i) {
+        if (indexAsMinus1 && static_cast<int>(i) == *indexAsMinus1)
+            codeOfIndex[i] = kSecondMissingCode;
+        else if (indexAsMinus2 && static_cast<int>(i) == *indexAsMinus2)
+            codeOfIndex[i] = kNoAnswerCode;
+    }
+    return WriteCodes(question, codes, keys, codeOfIndex, "EcrireCodes");
+}
+
+bool CDataAccess::WriteCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
+                             const std::vector<std::int32_t>& codeOfIndex, const char* operation) {
     if (static_cast<std::size_t>(codes.GetNbLignes()) != keys.size())
-        return Fail(SizeMismatch("EcrireCodes", static_cast<std::size_t>(codes.GetNbLignes()), keys.size()));
-    const std::vector<std::int32_t> modalityCodes = CodesOfIndexes(question);
+        return Fail(SizeMismatch(operation, static_cast<std::size_t>(codes.GetNbLignes()), keys.size()));
     const auto written = [&](int row, int order) -> db::Value {
         const int index = codes.GetAt(row, order - 1);
         if (index == kNoAnswerCode || index == CMatriceCodes::kEmptyCell)
             return kNoAnswerCode;
-        if (indexAsMinus1 && index == *indexAsMinus1)
-            return kSecondMissingCode;
-        if (indexAsMinus2 && index == *indexAsMinus2)
-            return kNoAnswerCode;
-        return CodeOfIndex(modalityCodes, index);
+        return CodeOfIndex(codeOfIndex, index);
     };
-    return WriteJob("EcrireCodes",
-                    [&](db::Database&) { WriteCells(question, keys, codes.GetNbColonnes(), written); });
+    return WriteJob(operation, [&](db::Database&) { WriteCells(question, keys, codes.GetNbColonnes(), written); });
 }
 
 bool CDataAccess::EcrireValeurs(const CQuestion& question, const CVecteurDouble& values,
