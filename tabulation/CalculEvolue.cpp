@@ -109,11 +109,12 @@ IdNameList Weightings(CEnquete* survey) {
     return list;
 }
 
-const CIdName* FindById(const IdNameList& list, std::int32_t id) {
+// The name of the first entry of that id; `otherwise` when none.
+std::string NameOfId(const IdNameList& list, std::int32_t id, const std::string& otherwise) {
     for (const auto& entry : list)
         if (entry && entry->id == id)
-            return entry.get();
-    return nullptr;
+            return entry->name;
+    return otherwise;
 }
 
 // The id of the first entry of exactly that name; -1 when none.
@@ -162,12 +163,10 @@ std::unique_ptr<CCalculEvolue> CCalculEvolue::LireDefinition(std::string_view te
     auto calculation = std::make_unique<CCalculEvolue>();
     calculation->studyFieldId = numbers[kPartStudyField];
     if (calculation->studyFieldId != -1)
-        if (const CIdName* field = FindById(StudyFields(survey), calculation->studyFieldId))
-            calculation->studyFieldName = field->name;
+        calculation->studyFieldName = NameOfId(StudyFields(survey), calculation->studyFieldId, calculation->studyFieldName);
     calculation->weightingId = numbers[kPartWeighting];
     if (calculation->weightingId != -1)
-        if (const CIdName* weighting = FindById(Weightings(survey), calculation->weightingId))
-            calculation->weightingName = weighting->name;
+        calculation->weightingName = NameOfId(Weightings(survey), calculation->weightingId, calculation->weightingName);
     calculation->levelIndex = LevelIndex(survey, numbers[kPartLevel]);
     calculation->levelName = LevelName(survey, calculation->levelIndex);
     calculation->type = static_cast<std::int16_t>(numbers[kPartType]);

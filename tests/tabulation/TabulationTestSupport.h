@@ -135,13 +135,29 @@ inline void Put32(Bytes& bytes, std::uint32_t value) {
     Put16(bytes, static_cast<std::uint16_t>(value & 0xFFFF));
     Put16(bytes, static_cast<std::uint16_t>(value >> 16));
 }
-// An ASCII string in the archive's Unicode form (lengths below 255).
+// A string in the archive's Unicode form (UTF-8 text of the basic plane, shorter than 255 code
+// units), written by hand: 0xFF, 0xFFFE, the length, then UTF-16LE.
 inline void PutString(Bytes& bytes, const std::string& text) {
+    std::vector<std::uint16_t> units;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<std::uint8_t>(text[i]);
+        const auto next = [&text, &i](std::size_t k) { return static_cast<std::uint8_t>(text[i + k]) & 0x3Fu; };
+        if (lead < 0x80) {
+            units.push_back(lead);
+            i += 1;
+        } else if (lead < 0xE0) {
+            units.push_back(static_cast<std::uint16_t>(((lead & 0x1Fu) << 6) | next(1)));
+            i += 2;
+        } else {
+            units.push_back(static_cast<std::uint16_t>(((lead & 0x0Fu) << 12) | (next(1) << 6) | next(2)));
+            i += 3;
+        }
+    }
     bytes.push_back(0xFF);
     Put16(bytes, 0xFFFE);
-    bytes.push_back(static_cast<std::uint8_t>(text.size()));
-    for (char c : text)
-        Put16(bytes, static_cast<std::uint8_t>(c));
+    bytes.push_back(static_cast<std::uint8_t>(units.size()));
+    for (std::uint16_t unit : units)
+        Put16(bytes, unit);
 }
 
 } // namespace tabulation_test
