@@ -96,7 +96,9 @@ public:
     //
     // Failure conventions (see the class comment): "text" for study fields, weightings, profile
     // lists, numeric lists and SauverRecodage; "box" for SupprimerRecodage, computed variables and
-    // styles; the stop words fail silently. The caller owns every object appended to a list.
+    // styles; the stop words fail silently. A table that cannot be created fails its save with the
+    // creator's message: in the error text ("text"), or shown ("box"). Opening failures follow the
+    // same split. The caller owns every object appended to a list.
 
     // Study fields ("MFW ChampEtude"): first the entry -1 "Toutes les interviews", then every
     // record in the table's order. "Text".
