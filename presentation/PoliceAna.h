@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class CArchiveVersion;
+
 // A font description: face, size in points, style flags, shading and colour. A plain value,
 // copied into every record that shows text. A default-constructed font holds the built-in
 // defaults; the records that contain fonts take the user's saved ones.
@@ -33,6 +35,10 @@ public:
     // Every attribute equal: the face byte for byte (case counts), the size exactly. Equal fonts
     // are merged into one entry of a font table.
     bool operator==(const CPoliceAna&) const = default;
+
+    // Archive, the same order both ways: face, size (8-byte double), then the 32-bit words bold,
+    // italic, underlined, shaded and colour. Loading replaces the font only once all is read.
+    void Serialize(CArchiveVersion& archive);
 
 private:
     std::string m_nom = kDefaultFace;

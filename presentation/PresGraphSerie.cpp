@@ -1,5 +1,7 @@
 #include "presentation/PresGraphSerie.h"
 
+#include "platform/questionnaire/ArchiveVersion.h"
+
 void CPresGraphSerie::DonnerStyle(Style& style) const
 {
     style = {m_linePattern,
@@ -11,4 +13,16 @@ void CPresGraphSerie::DonnerStyle(Style& style) const
              m_styleWord7,
              m_styleWord8,
              m_styleWord9};
+}
+
+void CPresGraphSerie::Serialize(CArchiveVersion& archive)
+{
+    if (archive.IsStoring()) {
+        archive << m_linePattern << m_fillPattern << m_pointStyle << m_color << m_symbolColor;
+        return;
+    }
+    CPresGraphSerie loaded(*this);
+    archive >> loaded.m_linePattern >> loaded.m_fillPattern >> loaded.m_pointStyle >> loaded.m_color >>
+        loaded.m_symbolColor;
+    *this = loaded;
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+class CArchiveVersion;
+
 // The style of one chart series: line pattern, fill pattern, point style and two colours. The
 // chart receives it as one record of nine 32-bit words; only five of them are user settings.
 class CPresGraphSerie {
@@ -36,6 +38,13 @@ public:
     void DonnerStyle(Style& style) const;
 
     bool operator==(const CPresGraphSerie&) const = default;
+
+    // Archive, the same order both ways: 32-bit LinePattern, FillPattern, PointStyle, Color,
+    // SymbolColor. The words not archived keep their values; loading replaces the five only once
+    // all are read.
+    void Serialize(CArchiveVersion& archive);
+    // Bytes of one record.
+    static constexpr std::uint64_t kArchiveSize = 5 * 4;
 
 private:
     std::int32_t m_linePattern = 2;

@@ -3,6 +3,8 @@
 #include <cstddef>
 
 #include "app/Registre.h"
+#include "platform/questionnaire/ArchiveVersion.h"
+#include "platform/questionnaire/ArchiveException.h"
 
 namespace {
 
@@ -81,4 +83,44 @@ void CPresentationGraphique::SetSerie(int numero, const CPresGraphSerie& serie)
 {
     if (IsSerie(numero))
         m_series[static_cast<std::size_t>(numero)] = serie;
+}
+
+void CPresentationGraphique::Serialize(CArchiveVersion& archive)
+{
+    if (archive.IsStoring()) {
+        Store(archive);
+        return;
+    }
+    CPresentationGraphique loaded(*this);
+    loaded.Load(archive);
+    *this = loaded;
+}
+
+void CPresentationGraphique::Store(CArchiveVersion& archive) const
+{
+    archive << m_type;
+    for (std::size_t zone = 0; zone < kZoneCount; ++zone)
+        archive << m_visible[zone] << m_backColor[zone] << m_foreColor[zone] << m_border[zone];
+    archive << static_cast<std::uint32_t>(kSeriesCount);
+    for (CPresGraphSerie serie : m_series)
+        serie.Serialize(archive);
+}
+
+void CPresentationGraphique::Load(CArchiveVersion& archive)
+{
+    archive >> m_type;
+    for (std::size_t zone = 0; zone < kZoneCount; ++zone)
+        archive >> m_visible[zone] >> m_backColor[zone] >> m_foreColor[zone] >> m_border[zone];
+    std::uint32_t count = 0;
+    archive >> count;
+    if (count > archive.Remaining() / CPresGraphSerie::kArchiveSize)
+        throw ArchiveException(ArchiveException::Reason::BadCount, "CPresentationGraphique");
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (i < kSeriesCount) {
+            m_series[i].Serialize(archive);
+        } else {
+            CPresGraphSerie dropped;
+            dropped.Serialize(archive);
+        }
+    }
 }

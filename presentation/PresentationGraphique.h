@@ -5,6 +5,8 @@
 
 #include "presentation/PresGraphSerie.h"
 
+class CArchiveVersion;
+
 // The look of a table's chart: its type, five zones (visibility, colours, border) and ten series
 // styles. Every request and result table holds one. A new record takes the user's saved defaults.
 class CPresentationGraphique {
@@ -40,7 +42,16 @@ public:
 
     bool operator==(const CPresentationGraphique&) const = default;
 
+    // Archive, the same order both ways: 16-bit Type; for zones 1 to 5 in turn 32-bit Visible,
+    // BackColor, ForeColor and 16-bit Border; a 32-bit count of series (always 10 when written),
+    // then that many series records into styles 0, 1... Styles that the archive does not hold keep
+    // their values; records past the tenth are read and dropped. Loading replaces the record only
+    // once all is read.
+    void Serialize(CArchiveVersion& archive);
+
 private:
+    void Store(CArchiveVersion& archive) const;
+    void Load(CArchiveVersion& archive);
     static bool IsZone(int zone);
     static bool IsSerie(int numero);
 

@@ -5,6 +5,8 @@
 
 #include "presentation/PoliceAna.h"
 
+class CArchiveVersion;
+
 // The look of a result table: four fonts, orientation of the table and of its pages, digits
 // shown, title lines, and the three line styles of its grid. Every request and result table
 // holds one. A new record takes the user's saved defaults.
@@ -72,7 +74,22 @@ public:
 
     bool operator==(const CPresentationTableau&) const = default;
 
+    // The first archive version that stores EstTitreLevel.
+    static constexpr int kVersionTitreLevel = 405;
+
+    // Archive, the same order both ways, the version being the archive's: the fonts Question,
+    // Ligne, Colonne, Cellule; 16-bit Orientation, TypePage, Effectif, Pourcentage, Reel; 32-bit
+    // the three further values and EstPourcent; 32-bit EstTitreAuDessus, EstTitreBase,
+    // EstTitreChamp, EstTitreRedressement; from version 405 on 32-bit EstTitreLevel (an older
+    // archive leaves it as it was); 16-bit ThinBorderSize, ThinBorderType, NormalBorderSize,
+    // NormalBorderType, ThickBorderSize, ThickBorderType. Loading replaces the record only once
+    // all is read.
+    void Serialize(CArchiveVersion& archive);
+
 private:
+    // Stores or loads every field in the archive's order.
+    void Transfer(CArchiveVersion& archive);
+
     // The constructor takes every value below from the user's saved defaults, whose built-in
     // values are the registry reader's (CRegistre::ReadPresentationTableau).
     CPoliceAna m_question;
