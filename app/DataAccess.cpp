@@ -99,14 +99,44 @@ private:
     std::unordered_map<std::int64_t, std::int16_t> m_sparse;
 };
 
+// The row of each record of a walk among a level's records, found once per record for all the
+// readers of that level.
+class SharedLevelRows {
+public:
+    explicit SharedLevelRows(const CQuestionNiveau& level) : m_rows(level.GetEnregistrements(), level.depth + 1) {}
+
+    int Find(const ResponseTableScan::Record& record) {
+        if (record.Number() != m_record) {
+            m_record = record.Number();
+            m_row = m_rows.Find(record.Keys());
+        }
+        return m_row;
+    }
+
+private:
+    ResponseTableScan::LevelRows m_rows;
+    long long m_record = -1;
+    int m_row = -1;
+};
+
+// The level rows of one walk, by level.
+using SharedRows = std::map<const CQuestionNiveau*, std::unique_ptr<SharedLevelRows>>;
+
 // Which records of a table belong to a question, and at which row of its level: the record's
 // fixed keys must equal the question's values (value j against key field j + 2), and its first
 // depth + 1 keys must be a record of the level.
 class QuestionRecords {
 public:
     QuestionRecords(const CQuestionEtendue& question, const CQuestionNiveau& level)
-        : m_fixedKeys(question.values), m_rows(level.GetEnregistrements(), level.depth + 1),
-          m_keyLength(level.depth + 1) {}
+        : m_fixedKeys(question.values), m_level(level), m_keyLength(level.depth + 1) {}
+
+    // Finds rows through the walk's shared rows of the question's level.
+    void ShareRows(SharedRows& shared) {
+        std::unique_ptr<SharedLevelRows>& rows = shared[&m_level];
+        if (!rows)
+            rows = std::make_unique<SharedLevelRows>(m_level);
+        m_rows = rows.get();
+    }
 
     // The reason the table cannot give the question its records; empty when it can.
     std::string CheckKeys(const ResponseTableScan& scan) const {
@@ -122,14 +152,15 @@ public:
         for (std::size_t j = 0; j < m_fixedKeys.size(); ++j)
             if (record.Key(static_cast<int>(j) + 2) != m_fixedKeys[j])
                 return -1;
-        return m_rows.Find(record.Keys());
+        return m_rows->Find(record);
     }
 
     int KeyLength() const { return m_keyLength; }
 
 private:
     std::vector<std::int32_t> m_fixedKeys;
-    ResponseTableScan::LevelRows m_rows;
+    const CQuestionNiveau& m_level;
+    SharedLevelRows* m_rows = nullptr;
     int m_keyLength;
 };
 
@@ -158,8 +189,8 @@ public:
 
     // Asks the walk of one of its tables for the fields it needs and adds its reader; false
     // (with the reason) when the table lacks a field.
-    bool Attach(ResponseTableScan& scan) {
-        std::string reason = AttachTo(scan);
+    bool Attach(ResponseTableScan& scan, SharedRows& rows) {
+        std::string reason = AttachTo(scan, rows);
         if (reason.empty())
             return true;
         Fail(reason);
@@ -178,16 +209,18 @@ protected:
         int keyPosition = 0;                     // the key read in place of an answer field
     };
 
-    virtual std::string AttachTo(ResponseTableScan& scan) = 0;
+    virtual std::string AttachTo(ResponseTableScan& scan, SharedRows& rows) = 0;
 
     // A reader of the question's records whose fields are the given orders of the answer field
     // (code, order), or with order 0 as key position the iteration key of the question's level.
     template <class Reader, class... Args>
-    std::string AddReader(ResponseTableScan& scan, const std::vector<int>& orders, bool readKey, Args&&... args) {
+    std::string AddReader(ResponseTableScan& scan, SharedRows& rows, const std::vector<int>& orders, bool readKey,
+                          Args&&... args) {
         auto reader = std::make_unique<Reader>(m_question, m_level, std::forward<Args>(args)...);
         std::string reason = reader->records.CheckKeys(scan);
         if (!reason.empty())
             return reason;
+        reader->records.ShareRows(rows);
         if (readKey) {
             reader->keyPosition = reader->records.KeyLength();
         } else {
@@ -267,10 +300,11 @@ private:
         ClosedReadJob& m_job;
     };
 
-    std::string AttachTo(ResponseTableScan& scan) override {
+    std::string AttachTo(ResponseTableScan& scan, SharedRows& rows) override {
         for (std::size_t t = 0; t < m_tables.size(); ++t)
             if (m_tables[t] == scan.TableNumber())
-                return AddReader<Reader>(scan, m_readKey ? std::vector<int>{} : m_ordersOfTable[t], m_readKey, *this);
+                return AddReader<Reader>(scan, rows, m_readKey ? std::vector<int>{} : m_ordersOfTable[t], m_readKey,
+                                         *this);
         return {};
     }
 
@@ -369,8 +403,8 @@ private:
         NumericReadJob& m_job;
     };
 
-    std::string AttachTo(ResponseTableScan& scan) override {
-        return AddReader<Reader>(scan, {1}, m_readKey, *this);
+    std::string AttachTo(ResponseTableScan& scan, SharedRows& rows) override {
+        return AddReader<Reader>(scan, rows, {1}, m_readKey, *this);
     }
 
     bool m_readKey;
@@ -412,8 +446,8 @@ private:
         std::vector<std::string>& m_texts;
     };
 
-    std::string AttachTo(ResponseTableScan& scan) override {
-        return AddReader<Reader>(scan, {1}, false, m_texts);
+    std::string AttachTo(ResponseTableScan& scan, SharedRows& rows) override {
+        return AddReader<Reader>(scan, rows, {1}, false, m_texts);
     }
 
     std::vector<std::string>& m_texts;
@@ -673,8 +707,9 @@ void CDataAccess::RunReadJobs(const std::vector<ReadJob*>& jobs, const char* ope
         std::vector<ReadJob*> attached;
         try {
             ResponseTableScan scan(*m_database, table);
+            SharedRows rows;
             for (ReadJob* job : tableJobs)
-                if (!job->Failed() && job->Attach(scan))
+                if (!job->Failed() && job->Attach(scan, rows))
                     attached.push_back(job);
             if (!attached.empty())
                 scan.Run();

@@ -120,6 +120,8 @@ void ResponseTableScan::AddReader(Reader& reader) {
 }
 
 void ResponseTableScan::Run() {
+    if (m_readers.empty())
+        return;
     std::vector<std::string> selected = m_keyFields;
     selected.insert(selected.end(), m_fields.begin(), m_fields.end());
     db::Recordset records(m_database, m_tableName, selected);
@@ -129,6 +131,7 @@ void ResponseTableScan::Run() {
     for (records.moveFirst(); !records.isEOF(); records.moveNext()) {
         for (std::size_t k = 0; k < m_keyFields.size(); ++k)
             record.m_keys[k] = static_cast<std::int32_t>(records.value(static_cast<int>(k)).toInteger());
+        ++record.m_number;
         for (Reader* reader : m_readers)
             reader->Read(record);
     }

@@ -41,6 +41,9 @@ public:
 
         // The value of a field asked for with AddField, typed by the field's type.
         db::Value Value(int field) const;
+        // The record's position in the walk, from 0: readers that share work per record (such as
+        // the row of a level) recognise a new record by it.
+        long long Number() const { return m_number; }
 
     private:
         friend class ResponseTableScan;
@@ -48,6 +51,7 @@ public:
 
         const db::Recordset& m_records;
         std::vector<std::int32_t> m_keys;
+        long long m_number = -1;
     };
 
     // What wants the records of a table.
