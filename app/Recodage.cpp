@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/ContexteEtude.h"
+#include "app/DBQuestionnaire.h"
 #include "app/ModaliteEtendue.h"
 
 namespace {
@@ -39,6 +41,10 @@ std::int16_t CRecodage::DonnerClasse(double) const { return kNoGroup; }
 std::int16_t CRecodage::DonnerIndexValeur(double) const { return kNoGroup; }
 
 bool CRecodage::Supprimer() const {
-    // TODO: delete the record through CDBQuestionnaire::SupprimerRecodage once it exists.
-    return false;
+    if (m_survey == nullptr)
+        return false;
+    // The study context tells the user when the database refuses; a bare survey has nobody to tell.
+    auto* context = dynamic_cast<CContexteEtude*>(m_survey);
+    CDBQuestionnaire file(*m_survey, context != nullptr ? &context->GetUserInterface() : nullptr);
+    return file.SupprimerRecodage(*this);
 }

@@ -94,7 +94,8 @@ public:
     virtual std::int16_t DonnerIndexValeur(double value) const;
 
     // Deletes the recode's record (key `id`) from the questionnaire database of its survey;
-    // false when it could not be deleted.
+    // false without a survey or when it could not be deleted (the study context's user is told
+    // why).
     bool Supprimer() const;
 
     CEnquete* GetEnquete() const { return m_survey; }

@@ -44,7 +44,9 @@ TEST_F(FabriqueTest, EachTypeCodeMakesItsClassForTheSurvey) {
         EXPECT_EQ(CRecodage::CreerRecodage(type, &survey), nullptr);
     }
     EnregistrerRecodages(); // again: no harm
-    EXPECT_NE(CRecodage::CreerRecodage(0, nullptr), nullptr);
+    const std::unique_ptr<CRecodage> withoutSurvey = CRecodage::CreerRecodage(0, nullptr);
+    ASSERT_NE(withoutSurvey, nullptr);
+    EXPECT_FALSE(withoutSurvey->Supprimer()); // no database to delete from
 }
 
 // Every field a recode stores, as the table's writer takes them from the getters.

@@ -188,4 +188,21 @@ TEST_F(RecodesLoadingTest, TheLoaderInsertsEachRecodedQuestionAfterItsSource) {
     EXPECT_NE(Named("AGEP").level, 0);
 }
 
+TEST_F(RecodesLoadingTest, SupprimerDeletesTheRecodesRecordOnly) {
+    AddRecodes({
+        {CRecodage::kModalite, 1, 0, "Sexe regroupé", "0;0;Tous|1;1;Homme|2;1;Femme|"},
+        {CRecodage::kIntervalle, 2, 0, "Tranches", "18@65@"},
+    });
+    EnregistrerRecodages();
+    ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+    const CRecodage* bands = Named("Tranches").GetRecodage();
+    ASSERT_NE(bands, nullptr);
+    EXPECT_TRUE(bands->Supprimer());
+    EXPECT_TRUE(ui->shown.empty());
+
+    ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+    EXPECT_EQ(context.TrouverQuestionParNom("Tranches"), nullptr);
+    EXPECT_NE(context.TrouverQuestionParNom("Sexe regroupé"), nullptr);
+}
+
 } // namespace
