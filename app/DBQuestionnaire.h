@@ -17,8 +17,10 @@ class Database;
 class UserInterface;
 class CChampEtude;
 class CIdName;
+class CProfil;
 class CRecodage;
 class CRedressement;
+class CStyle;
 class CTblRecode;
 
 // The program's access to one questionnaire database: the structure file (CDBStructure) joined
@@ -134,6 +136,32 @@ public:
     // Styles ("MFW Style"): (key, name) per record in name order, no fixed entry. "Box".
     bool GetStyleList(std::vector<std::unique_ptr<CIdName>>& out);
     bool DeleteStyle(std::int32_t key);
+
+    // Profiles and styles as objects, over the stored texts below. Defined beside the profile and
+    // style classes (tabulation/DBQuestionnaireProfils.cpp), which sit above this library: whoever
+    // calls these links morvane_tabulation.
+    //
+    // Profile lists ("text"): reading sets the profile's key and label and reads its text against
+    // the survey; saving writes the label and the text, leaves the illustrative text of an
+    // existing record as it is, and copies a new key into `key` and the profile. The analysis
+    // forms empty both profiles first, give the active one the key and label, and read or write
+    // both texts.
+    bool ReadProfile(std::int32_t key, CProfil& profile);
+    bool SaveProfile(std::int32_t& key, CProfil& profile);
+    bool ReadAnalysisProfile(std::int32_t key, CProfil& active, CProfil& illustrative);
+    bool SaveAnalysisProfile(std::int32_t& key, CProfil& active, CProfil& illustrative);
+    // Numeric lists ("text"): questions without modality and separators, as question lists.
+    // Reading appends to what the profile holds; the analysis forms handle no separators.
+    bool ReadNumericProfile(std::int32_t key, CProfil& profile);
+    bool SaveNumericProfile(std::int32_t& key, CProfil& profile);
+    bool ReadAnalysisNumericProfile(std::int32_t key, CProfil& active, CProfil& illustrative);
+    bool SaveAnalysisNumericProfile(std::int32_t& key, CProfil& active, CProfil& illustrative);
+    // Styles ("box"): saving writes the name and the style's text and copies a new key into the
+    // style; a style whose labels or test texts hold ";" or "|" is refused with
+    // "Vous ne pouvez utiliser les caractères suivants ; et |" and nothing is written. Reading sets
+    // the key and name and rebuilds the calculations from the text.
+    bool SaveStyle(CStyle& style);
+    bool ReadStyle(std::int32_t key, CStyle& style);
 
     // Stop words ("MotVide" of the library database at the study context's library path; the
     // program never creates that table). Words compare without regard to the case of ASCII

@@ -3,6 +3,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/ContexteEtude.h"
+#include "app/DBQuestionnaire.h"
+#include "app/IdName.h"
 #include "platform/questionnaire/ArchiveVersion.h"
 #include "platform/questionnaire/StaticTools.h"
 
@@ -117,8 +120,16 @@ void CStyle::Load(CArchiveVersion& archive) {
     }
 }
 
-bool CStyle::LireStyleEnregistre(const std::string& /*storedName*/) {
-    // The style table is read through the definition store; until a questionnaire can answer,
-    // the style keeps its name and no calculation.
+bool CStyle::LireStyleEnregistre(const std::string& storedName) {
+    CContexteEtude* context = GetContexte();
+    if (context == nullptr)
+        return false;
+    CDBQuestionnaire database(*context, &context->GetUserInterface());
+    std::vector<std::unique_ptr<CIdName>> styles;
+    if (!database.GetStyleList(styles))
+        return false;
+    for (const auto& entry : styles)
+        if (entry && entry->name == storedName)
+            return database.ReadStyle(entry->id, *this);
     return false;
 }
