@@ -22,7 +22,8 @@ constexpr double kNoAnswer = -999999.99;
 constexpr int E = CMatriceCodes::kEmptyCell;
 
 // Four interviews answering every kind of question, a loop over two modalities whose questions
-// are also expanded per iteration (fixed keys), and a loop counted by a number.
+// are also expanded per iteration (fixed keys), a loop counted by a number, and a loop without
+// a level, which the survey sees as one generated per-level question.
 //
 // MARQUES has the modalities 5, 7, 9, then the loader's -3 ("Autre", the semi-open flag) and -2:
 // indexes 0 .. 4; the semi-open answer 101 is read as -101 and counts under 9. Interview 2 is
@@ -48,6 +49,9 @@ loop 60 PERSONNES expand
 end
 loop 70 VISITES count=3
   question 71 NOTE numeric
+end
+loop 80 ETAGES nolevel count=2
+  question 81 SURFACE numeric
 end
 records
 Cle1,CodeEnqueteur,Completed,1;0,1;1,1;2,1;3,2;1,3;1,4;1

@@ -66,6 +66,12 @@ TEST_F(ReadAnswersTest, GeneratedLoopQuestionsReadTheIterationKeys) {
     CQuestionEtendue& visits = Question(70);
     ASSERT_EQ(visits.generated, 1);
     EXPECT_EQ(ReadNumeric(visits, true), (std::vector<double>{1, 2, 1}));
+    // The per-level question of a loop without level lives at the interviews: its key there is
+    // the interview's own.
+    CQuestionEtendue& floors = Question(80);
+    ASSERT_TRUE(floors.EstType8());
+    ASSERT_EQ(floors.level, 0);
+    EXPECT_EQ(ReadNumeric(floors, true), (std::vector<double>{1, 2, 3, 4}));
 }
 
 TEST_F(ReadAnswersTest, ReadsGoThroughTheCaches) {
