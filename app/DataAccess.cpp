@@ -10,6 +10,7 @@
 #include "app/CacheDonnees.h"
 #include "app/ContexteEtude.h"
 #include "app/Enquete.h"
+#include "app/InvertedFiles.h"
 #include "app/MatriceCodes.h"
 #include "app/QuestionNiveau.h"
 #include "app/ResponseTableScan.h"
@@ -860,21 +861,19 @@ bool CDataAccess::LireInfoInterview(short field, std::vector<db::Value>& out) {
 }
 
 // ---- The inverted files ------------------------------------------------------------------------
-// Read by the inverted-file readers once they exist; until then every question is read from the
-// response tables.
+// A file that cannot be used (missing, truncated, of another survey) answers false, and the
+// answers are then read from the response tables.
 
-bool CDataAccess::ReadInvertedClosed(CQuestionEtendue&, CMatriceCodes*& out) {
-    out = nullptr;
-    return false;
+bool CDataAccess::ReadInvertedClosed(CQuestionEtendue& question, CMatriceCodes*& out) {
+    return CInvertedFiles(*GetEnquete()).LireFichierFermees(question, out);
 }
 
-bool CDataAccess::ReadInvertedValues(CQuestionEtendue&, CVecteurDouble*& out) {
-    out = nullptr;
-    return false;
+bool CDataAccess::ReadInvertedValues(CQuestionEtendue& question, CVecteurDouble*& out) {
+    return CInvertedFiles(*GetEnquete()).LireFichierValeurs(question, out);
 }
 
-bool CDataAccess::ReadInvertedLevel(const CQuestionNiveau&, std::set<RecordKey>&) {
-    return false;
+bool CDataAccess::ReadInvertedLevel(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
+    return CInvertedFiles(*GetEnquete()).LireFichierNiveau(level, keys);
 }
 
 // ---- Record keys ---------------------------------------------------------------------------------

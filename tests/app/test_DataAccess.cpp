@@ -2,12 +2,14 @@
 // questions, fixed keys, answers spread over two tables, batch reads, the caches, entry durations
 // and interview fields.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "DataAccessTestSupport.h"
+#include "app/InvertedFiles.h"
 #include "app/ResponseTableScan.h"
 
 using namespace data_access_test;
@@ -209,6 +211,44 @@ TEST_F(ReadAnswersTest, ALevelThatCannotBeLoadedLeavesItsMessage) {
     EXPECT_FALSE(access.LireTableFermee(Question(61), matrix));
     EXPECT_EQ(matrix, nullptr);
     EXPECT_NE(access.GetLevelErrorText().find("VEL Reponse2"), std::string::npos) << access.GetLevelErrorText();
+}
+
+TEST_F(ReadAnswersTest, TheInvertedFileIsTriedFirstWhenWishedAndValid) {
+    CQuestionEtendue& question = Question(1);
+    CInvertedFiles files(survey);
+    ASSERT_TRUE(survey.CreerRepertoireInversion());
+    CMatriceCodes inverted(3);
+    inverted.SetNbLignes(4);
+    inverted.RemplirColonne0(1);
+    std::string error;
+    ASSERT_TRUE(CInvertedFiles::EcrireFermees(files.NomFichierQuestion(question), inverted, error)) << error;
+    const std::vector<std::vector<int>> fromFile = {{1, E, E}, {1, E, E}, {1, E, E}, {1, E, E}};
+    const std::vector<std::vector<int>> fromTables = {{0, 1, E}, {4, E, E}, {2, 2, E}, {4, E, E}};
+    struct Case {
+        bool valid;
+        bool wished;
+        const std::vector<std::vector<int>>& expected;
+    };
+    const Case cases[] = {{true, true, fromFile}, {true, false, fromTables}, {false, true, fromTables}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.valid) + " " + std::to_string(c.wished));
+        survey.OublierDonneesQuestion(question);
+        survey.invertedFilesValid = c.valid;
+        CDataAccess access(survey, c.wished);
+        CMatriceCodes* matrix = nullptr;
+        ASSERT_TRUE(access.LireTableFermee(question, matrix)) << access.GetErrorText();
+        EXPECT_EQ(Rows(*matrix), c.expected);
+        survey.GetClosedAnswerCache()->Liberer(&question, matrix);
+    }
+    // A truncated file is ignored: the tables answer.
+    std::filesystem::resize_file(files.NomFichierQuestion(question), 10);
+    survey.OublierDonneesQuestion(question);
+    survey.invertedFilesValid = true;
+    CDataAccess access(survey, true);
+    CMatriceCodes* matrix = nullptr;
+    ASSERT_TRUE(access.LireTableFermee(question, matrix)) << access.GetErrorText();
+    EXPECT_EQ(Rows(*matrix), fromTables);
+    survey.GetClosedAnswerCache()->Liberer(&question, matrix);
 }
 
 // ---- Answers spread over two tables --------------------------------------------------------------
