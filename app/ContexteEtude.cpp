@@ -1,4 +1,5 @@
 #include "app/ContexteEtude.h"
+#include "app/DataAccess.h"
 
 #include "app/IniFile.h"
 #include "app/QuestionEtendue.h"
@@ -301,8 +302,17 @@ bool CContexteEtude::IsUsableLabelQuestion(const CQuestionEtendue& question) con
     return question.level == 0 && question.answerCount == 1;
 }
 
-bool CContexteEtude::ReadLabelAnswers(const CQuestionEtendue&, std::vector<std::string>&) {
-    return false;
+bool CContexteEtude::ReadLabelAnswers(const CQuestionEtendue& question, std::vector<std::string>& labels) {
+    // The readers take the survey's own question, not a const view of it.
+    std::int32_t code = 0;
+    std::string keys;
+    std::int32_t recode = 0;
+    DonnerReferenceQuestion(&question, code, keys, recode);
+    CQuestionEtendue* own = TrouverQuestion(code, keys, recode);
+    if (own == nullptr)
+        return false;
+    CDataAccess access(*this, true);
+    return access.LireReponsesOuvertes(*own, labels);
 }
 
 void CContexteEtude::PreparerLibellesInterviews() {

@@ -138,9 +138,8 @@ protected:
     // The shell closes every document without saving.
     virtual void FermerDocuments() {}
 
-    // Reads the label question's open answers, one per interview, into `labels`.
-    // TODO(data access): read them through the data access (which may use the inverted files)
-    // once the survey has one; until then this answers false and the labels are numbered.
+    // Reads the label question's open answers, one per interview, into `labels`, through a
+    // data access that may use the inverted files.
     virtual bool ReadLabelAnswers(const CQuestionEtendue& question, std::vector<std::string>& labels);
 
 private:

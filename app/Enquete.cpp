@@ -9,9 +9,11 @@
 #include "app/CacheDonnees.h"
 #include "app/CacheDonnees3.h"
 #include "app/ChampEtude.h"
+#include "app/DataAccess.h"
 #include "app/DBQuestionnaire.h"
 #include "app/GeneratedCaptions.h"
 #include "app/IdName.h"
+#include "app/MatriceCodes.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
@@ -228,7 +230,26 @@ bool CEnquete::ChercherQuestionModalite(const std::string& text, int& index, std
 
 // ---- Answer data ----------------------------------------------------------------------------
 
-bool CEnquete::CompterEffectifsModalites(CQuestionEtendue&) { return false; }
+// The count of each modality goes into its extra word; a cell of -5 is no answer.
+bool CEnquete::CompterEffectifsModalites(CQuestionEtendue& question) {
+    CDataAccess access(*this, true);
+    CMatriceCodes* matrix = nullptr;
+    if (!access.LireReponsesFermees(question, matrix))
+        return false;
+    std::vector<std::int32_t> counts(static_cast<std::size_t>(question.GetNbreModalite()), 0);
+    for (int row = 0; row < matrix->GetNbLignes(); ++row)
+        for (int column = 0; column < matrix->GetNbColonnes(); ++column) {
+            const int index = matrix->GetAt(row, column);
+            if (index >= 0 && index < static_cast<int>(counts.size()))
+                ++counts[static_cast<std::size_t>(index)];
+        }
+    access.MemoriserReponsesFermees(question, matrix);
+    for (int i = 0; i < question.GetNbreModalite(); ++i)
+        if (auto* modality = dynamic_cast<CModaliteEtendue*>(question.GetModalite(i)))
+            modality->extraWord = counts[static_cast<std::size_t>(i)];
+    question.modalitiesLoaded = true;
+    return true;
+}
 
 void CEnquete::OublierDonneesQuestion(const CQuestionEtendue& question) {
     if (m_closedAnswerCache)

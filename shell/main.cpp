@@ -9,6 +9,7 @@
 #include "platform/ui/QtSettingsStore.h"
 #include "platform/ui/QtUserInterface.h"
 #include "recodes/EnregistrerRecodages.h"
+#include "tabulation/EnregistrerClassesTabulation.h"
 #include "shell/QuestionListWindow.h"
 
 int main(int argc, char* argv[]) {
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     CRegistre::InstallStore(std::make_unique<QtSettingsStore>());
     // The recode kinds, before a questionnaire's recodes are read.
     EnregistrerRecodages();
+    EnregistrerClassesTabulation();
 
     CContexteEtude context;
     CContexteEtude::RegisterContext(&context);

@@ -1,3 +1,4 @@
+#include "app/ModaliteEtendue.h"
 #include "ContextTestSupport.h"
 #include "app/Calcul.h"
 #include "app/ContexteEtude.h"
@@ -600,4 +601,22 @@ TEST(ContextDemo, QuestionTreeMatchesTheGoldenFile) {
     const std::string expected = FileBytes(golden);
     ASSERT_FALSE(expected.empty()) << "missing " << golden << " (run with MORVANE_UPDATE_GOLDEN=1)";
     EXPECT_EQ(dump, expected);
+}
+
+// ---- Answers read through the data access ---------------------------------------------------
+
+TEST_F(OpenedContextTest, TheLabelQuestionsAnswersLabelTheInterviews) {
+    test.context.SetLabelQuestion(&Question("NOM"));
+    EXPECT_EQ(Label(test.context, 0), "Alice");
+    EXPECT_EQ(Label(test.context, 2), "Chloé");
+}
+
+TEST_F(OpenedContextTest, ModalityCountsGoIntoTheModalities) {
+    CQuestionEtendue& sexe = Question("SEXE");
+    ASSERT_TRUE(test.context.CompterEffectifsModalites(sexe));
+    std::vector<std::int32_t> counts;
+    for (int i = 0; i < sexe.GetNbreModalite(); ++i)
+        counts.push_back(dynamic_cast<CModaliteEtendue&>(*sexe.GetModalite(i)).extraWord);
+    EXPECT_EQ(counts, (std::vector<std::int32_t>{2, 1, 0})); // Homme, Femme, non interrogé
+    EXPECT_TRUE(sexe.modalitiesLoaded);
 }
