@@ -1,5 +1,7 @@
 #include "app/InvertedFiles.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <exception>
@@ -87,9 +89,8 @@ struct FileCloser {
 // Little-endian values from a buffer whose size the caller checked.
 class LayoutReader {
 public:
-    explicit LayoutReader(const std::vector<std::uint8_t>& bytes) : m_next(bytes.data()), m_end(bytes.data() + bytes.size()) {}
+    LayoutReader(const std::uint8_t* bytes, std::size_t size) : m_next(bytes), m_end(bytes + size) {}
 
-    std::uint64_t Remaining() const { return static_cast<std::uint64_t>(m_end - m_next); }
     std::int32_t Int32() { return static_cast<std::int32_t>(Unsigned(4)); }
     std::int16_t Cell() { return static_cast<std::int16_t>(static_cast<std::uint16_t>(Unsigned(2))); }
     double Float64() { return std::bit_cast<double>(Unsigned(8)); }
@@ -107,27 +108,55 @@ private:
     const std::uint8_t* m_end;
 };
 
-// The bytes of a file whose size is the one its header announces. `expectedSize` reads the
-// header's words and answers the size they announce, or 0 for a header it refuses; nothing past
-// the header is read from a file of another size.
-template <class ExpectedSize>
-bool ReadLayoutFile(const std::string& path, std::size_t headerSize, ExpectedSize expectedSize,
-                    std::vector<std::uint8_t>& bytes) {
-    std::error_code error;
-    const std::uintmax_t size = path.empty() ? 0 : std::filesystem::file_size(path, error);
-    if (path.empty() || error || size < headerSize)
-        return false;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    bytes.resize(headerSize);
-    if (!file || std::fread(bytes.data(), 1, headerSize, file.get()) != headerSize)
-        return false;
-    LayoutReader header(bytes);
-    if (expectedSize(header) != size)
-        return false;
-    bytes.resize(static_cast<std::size_t>(size));
-    const std::size_t rest = bytes.size() - headerSize;
-    return std::fread(bytes.data() + headerSize, 1, rest, file.get()) == rest && std::fgetc(file.get()) == EOF;
-}
+// A layout file read in order: its header, which the caller checks against the file's size, then
+// its body in chunks of whole elements through one small buffer, so that a large file costs no
+// large allocation.
+class LayoutFile {
+public:
+    // Opens the file and reads its first `headerSize` bytes (at most 8); false when it cannot.
+    bool Open(const std::string& path, std::size_t headerSize) {
+        std::error_code error;
+        m_size = path.empty() ? 0 : std::filesystem::file_size(path, error);
+        if (path.empty() || error || m_size < headerSize || headerSize > m_header.size())
+            return false;
+        m_file.reset(std::fopen(path.c_str(), "rb"));
+        m_headerSize = headerSize;
+        return m_file && std::fread(m_header.data(), 1, headerSize, m_file.get()) == headerSize;
+    }
+    std::uint64_t Size() const { return m_size; }
+    LayoutReader Header() const { return LayoutReader(m_header.data(), m_headerSize); }
+
+    // Hands the body to `decode(reader, count)` in chunks of `count` whole elements of
+    // `elementSize` bytes; false when a read fails, `decode` refuses a chunk, or bytes are left.
+    template <class Decode> bool ReadBody(std::size_t elementSize, Decode decode) {
+        if (elementSize == 0 || elementSize > kChunkSize)
+            return false;
+        const std::size_t perChunk = kChunkSize / elementSize;
+        std::uint64_t left = m_size - m_headerSize;
+        if (left % elementSize != 0)
+            return false;
+        while (left > 0) {
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(perChunk, left / elementSize));
+            const std::size_t bytes = count * elementSize;
+            if (std::fread(m_chunk.data(), 1, bytes, m_file.get()) != bytes)
+                return false;
+            LayoutReader reader(m_chunk.data(), bytes);
+            if (!decode(reader, count))
+                return false;
+            left -= bytes;
+        }
+        return std::fgetc(m_file.get()) == EOF;
+    }
+
+private:
+    static constexpr std::size_t kChunkSize = 1 << 16;
+
+    std::unique_ptr<std::FILE, FileCloser> m_file;
+    std::uint64_t m_size = 0;
+    std::array<std::uint8_t, 8> m_header{};
+    std::size_t m_headerSize = 0;
+    std::array<std::uint8_t, kChunkSize> m_chunk{};
+};
 
 const char* PrefixOf(const CQuestionEtendue& question) {
     if (question.EstType8())
@@ -185,30 +214,35 @@ bool CInvertedFiles::LireFichierFermees(CQuestionEtendue& question, CMatriceCode
     const int rows = RecordCountOfLevel(question);
     if (cache == nullptr || rows < 0)
         return false;
-    std::vector<std::uint8_t> bytes;
-    const auto closedSize = [rows](LayoutReader& header) -> std::uint64_t {
-        const std::int32_t fileRows = header.Int32();
-        const std::int32_t columns = header.Int32();
-        if (fileRows != rows || columns < 0 || columns > kLargestColumnCount)
-            return 0;
-        return kHeaderSize + static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(columns) * kCellSize;
-    };
-    if (!ReadLayoutFile(NomFichierQuestion(question), kHeaderSize, closedSize, bytes))
+    auto file = std::make_unique<LayoutFile>();
+    if (!file->Open(NomFichierQuestion(question), kHeaderSize))
         return false;
-    LayoutReader reader(bytes);
-    reader.Int32();
-    const std::int32_t columns = reader.Int32();
+    LayoutReader header = file->Header();
+    const std::int32_t fileRows = header.Int32();
+    const std::int32_t columns = header.Int32();
+    if (fileRows != rows || columns < 0 || columns > kLargestColumnCount ||
+        file->Size() != kHeaderSize + static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(columns) * kCellSize)
+        return false;
     const int modalityCount = question.GetNbreModalite();
     auto codes = std::make_unique<CMatriceCodes>(static_cast<std::int16_t>(columns));
     codes->SetNbLignes(rows);
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column) {
-            const std::int16_t cell = reader.Cell();
+    int row = 0;
+    int column = 0;
+    const bool read = file->ReadBody(kCellSize, [&](LayoutReader& cells, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::int16_t cell = cells.Cell();
             if (cell != CMatriceCodes::kEmptyCell && (cell < 0 || cell >= modalityCount))
                 return false;
             codes->SetAt(row, column, cell);
+            if (++column == columns) {
+                column = 0;
+                ++row;
+            }
         }
-    }
+        return true;
+    });
+    if (!read)
+        return false;
     out = static_cast<CMatriceCodes*>(cache->Ajouter(&question, std::move(codes)));
     return out != nullptr;
 }
@@ -219,17 +253,19 @@ bool CInvertedFiles::LireFichierValeurs(CQuestionEtendue& question, CVecteurDoub
     const int rows = RecordCountOfLevel(question);
     if (cache == nullptr || rows < 0)
         return false;
-    std::vector<std::uint8_t> bytes;
-    const auto numericSize = [rows](LayoutReader& header) -> std::uint64_t {
-        return header.Int32() == rows ? kInt32Size + static_cast<std::uint64_t>(rows) * kValueSize : 0;
-    };
-    if (!ReadLayoutFile(NomFichierQuestion(question), kInt32Size, numericSize, bytes))
+    auto file = std::make_unique<LayoutFile>();
+    if (!file->Open(NomFichierQuestion(question), kInt32Size) || file->Header().Int32() != rows ||
+        file->Size() != kInt32Size + static_cast<std::uint64_t>(rows) * kValueSize)
         return false;
-    LayoutReader reader(bytes);
-    reader.Int32();
     auto values = std::make_unique<CVecteurDouble>(rows);
-    for (int row = 0; row < rows; ++row)
-        values->SetAt(row, reader.Float64());
+    int row = 0;
+    const bool read = file->ReadBody(kValueSize, [&](LayoutReader& chunk, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            values->SetAt(row++, chunk.Float64());
+        return true;
+    });
+    if (!read)
+        return false;
     out = static_cast<CVecteurDouble*>(cache->Ajouter(&question, std::move(values)));
     return out != nullptr;
 }
@@ -239,30 +275,31 @@ bool CInvertedFiles::LireFichierNiveau(const CQuestionNiveau& level, std::set<Re
     const std::int32_t keyLength = level.depth + 1;
     if (keyLength < 1)
         return false;
-    const auto levelSize = [keyLength](LayoutReader& header) -> std::uint64_t {
-        const std::int32_t count = header.Int32();
-        if (count < 0 || header.Int32() != keyLength)
-            return 0;
-        return kHeaderSize + static_cast<std::uint64_t>(count) * (static_cast<std::uint64_t>(keyLength) + 1) * kInt32Size;
-    };
-    std::vector<std::uint8_t> bytes;
-    if (!ReadLayoutFile(NomFichierNiveau(level), kHeaderSize, levelSize, bytes))
+    auto file = std::make_unique<LayoutFile>();
+    if (!file->Open(NomFichierNiveau(level), kHeaderSize))
         return false;
-    LayoutReader reader(bytes);
-    const std::int32_t count = reader.Int32();
-    reader.Int32();
+    LayoutReader header = file->Header();
+    const std::int32_t count = header.Int32();
+    const auto recordSize = (static_cast<std::size_t>(keyLength) + 1) * kInt32Size;
+    if (count < 0 || header.Int32() != keyLength ||
+        file->Size() != kHeaderSize + static_cast<std::uint64_t>(count) * recordSize)
+        return false;
     RecordKey key(static_cast<std::size_t>(keyLength));
-    for (std::int32_t row = 0; row < count; ++row) {
-        for (std::int32_t& value : key)
-            value = reader.Int32();
-        // Rows number the records in key order: anything else is not a level file of ours.
-        if (reader.Int32() != row || (!keys.empty() && !(*keys.rbegin() < key))) {
-            keys.clear();
-            return false;
+    std::int32_t row = 0;
+    const bool read = file->ReadBody(recordSize, [&](LayoutReader& records, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::int32_t& value : key)
+                value = records.Int32();
+            // Rows number the records in key order: anything else is not a level file of ours.
+            if (records.Int32() != row++ || (!keys.empty() && !(*keys.rbegin() < key)))
+                return false;
+            keys.emplace_hint(keys.end(), key);
         }
-        keys.emplace_hint(keys.end(), key);
-    }
-    return true;
+        return true;
+    });
+    if (!read)
+        keys.clear();
+    return read;
 }
 
 // ---- Writers -----------------------------------------------------------------------------------

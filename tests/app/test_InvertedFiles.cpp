@@ -248,6 +248,21 @@ TEST_F(InvertedFilesTest, AFolderThatCannotBeMadeFailsTheInversion) {
 
 // ---- Readers -----------------------------------------------------------------------------------
 
+TEST_F(InvertedFilesTest, AValidFileIsWhatTheReadersAnswer) {
+    InvertAndReopen();
+    const std::vector<int> fromTables = {0, 1, 3, 0};
+    EXPECT_EQ(SexeAsRead(), fromTables);
+    // A file of the right shape is believed: the answers come from it, not from the tables.
+    WriteBytes(fixture.InvertedFile("Mod1.1"), ClosedLayout(4, 1, {1, 1, 2, -5}));
+    EXPECT_EQ(SexeAsRead(), (std::vector<int>{1, 1, 2, -5}));
+    // Without the wish, the tables.
+    CDataAccess tables(survey(), false);
+    CMatriceCodes* codes = nullptr;
+    ASSERT_TRUE(tables.LireReponsesFermees(Question("SEXE"), codes));
+    EXPECT_EQ(Column0(*codes), fromTables);
+    tables.MemoriserReponsesFermees(Question("SEXE"), codes);
+}
+
 TEST_F(InvertedFilesTest, TruncatedForeignOrStaleClosedFilesAreIgnored) {
     InvertAndReopen();
     const Bytes good = FileBytes(fixture.InvertedFile("Mod1.1"));
