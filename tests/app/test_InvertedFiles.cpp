@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "app/Inversion.h"
 #include "app/InvertedFiles.h"
 #include "app/MatriceCodes.h"
+#include "app/QuestionCalculee.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
@@ -243,6 +245,35 @@ TEST_F(InvertedFilesTest, AFolderThatCannotBeMadeFailsTheInversion) {
     WriteBytes(survey().invertedFolder, {1}); // a file where the folder should be
     EXPECT_EQ(Inversion().InverserBase(), CInversion::Issue::Failed);
     EXPECT_EQ(survey().GetLastError(), "Impossible de créer le dossier '" + survey().invertedFolder + "'");
+    EXPECT_FALSE(survey().invertedFilesValid);
+}
+
+// A question whose answers cannot be read (its response table does not exist) at the top level.
+CQuestionEtendue& AddUnreadableQuestion(CEnquete& survey, std::int32_t code, bool computed) {
+    CQuestionEtendue& question = survey_test::AddQuestion(survey, code, "Q" + std::to_string(code));
+    question.responseTable = 9;
+    survey_test::AddModality(question, 1);
+    if (computed)
+        question.SetQuestionCalculee(std::make_unique<CQuestionCalculee>());
+    return question;
+}
+
+TEST_F(InvertedFilesTest, AComputedQuestionThatCannotBeReadIsOnlyNotedAndTheUserToldToRecompute) {
+    AddUnreadableQuestion(survey(), 90, true);
+    EXPECT_EQ(Inversion().InverserBase(), CInversion::Issue::Done) << survey().GetLastError();
+    ASSERT_EQ(fixture.ui.shown.size(), 1u);
+    EXPECT_EQ(fixture.ui.shown[0].message, Message(StringTable::kVeuillezRecalculerVariables));
+    EXPECT_EQ(fixture.ui.ShownTexts()[0], "Veuillez recalculer les variables");
+    EXPECT_FALSE(std::filesystem::exists(fixture.InvertedFile("Mod90.1")));
+    EXPECT_TRUE(std::filesystem::exists(fixture.InvertedFile("Velto.dat")));
+}
+
+TEST_F(InvertedFilesTest, AnyOtherQuestionThatCannotBeReadStopsTheInversionWithoutStamp) {
+    AddUnreadableQuestion(survey(), 91, false);
+    EXPECT_EQ(Inversion().InverserBase(), CInversion::Issue::Failed);
+    EXPECT_NE(survey().GetLastError().find("VEL Reponse9"), std::string::npos) << survey().GetLastError();
+    EXPECT_TRUE(fixture.ui.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(fixture.InvertedFile("Velto.dat")));
     EXPECT_FALSE(survey().invertedFilesValid);
 }
 
