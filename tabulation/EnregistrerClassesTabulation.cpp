@@ -4,9 +4,13 @@
 #include "app/Ligne.h"
 #include "platform/questionnaire/RuntimeClassRegistry.h"
 #include "tabulation/CalculEvolue.h"
+#include "tabulation/Fusion.h"
 #include "tabulation/Profil.h"
 #include "tabulation/SousProfil.h"
 #include "tabulation/Style.h"
+#include "tabulation/Tableau.h"
+#include "tabulation/TableauFactoriel.h"
+#include "tabulation/Traitement.h"
 #include "tabulation/TypeFusion.h"
 
 namespace {
@@ -15,7 +19,8 @@ namespace {
 constexpr const RuntimeClass* kClasses[] = {
     &CLigne::kRuntimeClass,      &CCalcul::kRuntimeClass,  &CCalculEvolue::kRuntimeClass,
     &CStyle::kRuntimeClass,      &CTypeFusion::kRuntimeClass, &CProfil::kRuntimeClass,
-    &CSousProfil::kRuntimeClass,
+    &CSousProfil::kRuntimeClass, &CTraitement::kRuntimeClass, &CTableau::kRuntimeClass,
+    &CTableauFactoriel::kRuntimeClass, &CFusion::kRuntimeClass,
 };
 
 } // namespace
