@@ -126,6 +126,15 @@ public:
     std::uint64_t Size() const { return m_size; }
     LayoutReader Header() const { return LayoutReader(m_header.data(), m_headerSize); }
 
+    // Reads the whole body into `destination`, which holds exactly the body's bytes; false when
+    // the file does not hold exactly that many.
+    bool ReadBodyInto(void* destination, std::uint64_t bytes) {
+        if (m_size - m_headerSize != bytes)
+            return false;
+        return std::fread(destination, 1, static_cast<std::size_t>(bytes), m_file.get()) == bytes &&
+               std::fgetc(m_file.get()) == EOF;
+    }
+
     // Hands the body to `decode(reader, count)` in chunks of `count` whole elements of
     // `elementSize` bytes; false when a read fails, `decode` refuses a chunk, or bytes are left.
     template <class Decode> bool ReadBody(std::size_t elementSize, Decode decode) {
@@ -226,23 +235,21 @@ bool CInvertedFiles::LireFichierFermees(CQuestionEtendue& question, CMatriceCode
     const int modalityCount = question.GetNbreModalite();
     auto codes = std::make_unique<CMatriceCodes>(static_cast<std::int16_t>(columns));
     codes->SetNbLignes(rows);
-    int row = 0;
-    int column = 0;
-    const bool read = file->ReadBody(kCellSize, [&](LayoutReader& cells, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::int16_t cell = cells.Cell();
-            if (cell != CMatriceCodes::kEmptyCell && (cell < 0 || cell >= modalityCount))
-                return false;
-            codes->SetAt(row, column, cell);
-            if (++column == columns) {
-                column = 0;
-                ++row;
-            }
-        }
-        return true;
-    });
-    if (!read)
+    // The file's cells are the matrix's cells in the same row-major order, little-endian: read
+    // them in place, then check every one.
+    std::int16_t* cells = codes->DonnerCellules();
+    const std::size_t cellCount = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
+    if (!file->ReadBodyInto(cells, cellCount * kCellSize))
         return false;
+    if constexpr (std::endian::native == std::endian::big)
+        for (std::size_t i = 0; i < cellCount; ++i)
+        {
+            const auto bits = static_cast<std::uint16_t>(cells[i]);
+            cells[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits >> 8) | (bits << 8)));
+        }
+    for (std::size_t i = 0; i < cellCount; ++i)
+        if (cells[i] != CMatriceCodes::kEmptyCell && (cells[i] < 0 || cells[i] >= modalityCount))
+            return false;
     out = static_cast<CMatriceCodes*>(cache->Ajouter(&question, std::move(codes)));
     return out != nullptr;
 }

@@ -58,7 +58,8 @@ void CMatriceCodes::SetAt(int ligne, int colonne, std::int16_t code)
 
 void CMatriceCodes::ReallouerLignes(int capacite)
 {
-    m_cases.resize(static_cast<std::size_t>(capacite) * static_cast<std::size_t>(m_nbColonnes));
+    // New cells are empty from the start: growing a matrix then costs one pass, not two.
+    m_cases.resize(static_cast<std::size_t>(capacite) * static_cast<std::size_t>(m_nbColonnes), kEmptyCell);
     m_cases.shrink_to_fit();
     m_capaciteLignes = capacite;
 }
@@ -82,8 +83,11 @@ int CMatriceCodes::AjouterLigne()
 void CMatriceCodes::SetNbLignes(int n)
 {
     n = AtLeastZero(n);
+    // Rows past the old capacity come empty from the reallocation; only spare rows that held
+    // codes before need emptying.
+    const int anciennesCapacite = m_capaciteLignes;
     ReallouerLignes(n);
-    ViderLignes(std::min(m_nbLignes, n), n);
+    ViderLignes(std::min(m_nbLignes, n), std::min(anciennesCapacite, n));
     m_nbLignes = n;
 }
 

@@ -30,6 +30,11 @@ public:
     std::int16_t GetAt(int ligne, int colonne) const;
     void SetAt(int ligne, int colonne, std::int16_t code);
 
+    // The cells of the rows in use, row-major (cell (r, c) at r × columns + c), for readers that
+    // fill a whole matrix at once.
+    std::int16_t* DonnerCellules() { return m_cases.data(); }
+    const std::int16_t* DonnerCellules() const { return m_cases.data(); }
+
     // Appends a row of empty cells and answers its index.
     int AjouterLigne();
     // Room for exactly n rows; rows past the old count are empty; count = capacity = n.
