@@ -62,6 +62,7 @@ enum class Missing {
     Grouping,
     Profile,
     Style,
+    EmptyStyle,
     StudyField,
     Weighting,
     Level,
@@ -80,6 +81,7 @@ constexpr std::array kMissingTexts{
     MissingText{Missing::Grouping, "Le regroupement de la question '%s' ne peut plus être construit"},
     MissingText{Missing::Profile, "Profil '%s' pas trouvé"},
     MissingText{Missing::Style, "Style '%s' pas trouvé"},
+    MissingText{Missing::EmptyStyle, "Le style de la demande ne contient aucun calcul"},
     MissingText{Missing::StudyField, "Champ d'étude '%s' pas trouvé"},
     MissingText{Missing::Weighting, "Redressement '%s' pas trouvé"},
     MissingText{Missing::Level, "Niveau %s pas trouvé"},
@@ -304,7 +306,7 @@ public:
         r.studyFieldId = ResolveStudyField(r.studyFieldName);
         r.weightingId = ResolveWeighting(r.weightingName);
         if (r.m_style && r.m_style->GetCount() == 0)
-            Invalidate(Missing::Style, r.m_style->name);
+            Invalidate(r.m_style->name.empty() ? Missing::EmptyStyle : Missing::Style, r.m_style->name);
     }
 
 private:
