@@ -5,7 +5,7 @@ BIN := build/bin
 DEMO := build/demo/demo.qes
 PACKAGES := $(shell sed -e 's/\#.*//' deps/debian.txt)
 
-.PHONY: all deps build test run demo core-test asan-test install clean
+.PHONY: all deps build test run demo core-test asan-test fuzz-build fuzz-test fuzz-long install clean
 
 all: build
 
@@ -46,8 +46,33 @@ core-test: deps
 asan-test: deps
 	cmake --preset asan >/dev/null && cmake --build --preset asan && ctest --preset asan
 
+# The libFuzzer targets of the readers of stored data (clang, core only, address and undefined
+# sanitizers). Each runs FUZZ_SECONDS on the seed corpus that fuzz_seeds writes, plus the inputs
+# earlier runs kept in build-fuzz/corpus/<target>; a failure prints the end of its log and leaves
+# the input in build-fuzz/artifacts/.
+FUZZ_SECONDS ?= 20
+FUZZ_DIR := build-fuzz
+
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null && cmake --build --preset fuzz
+
+fuzz-test: fuzz-build
+	@rm -rf $(FUZZ_DIR)/seeds && $(FUZZ_DIR)/bin/fuzz_seeds $(FUZZ_DIR)/seeds
+	@mkdir -p $(FUZZ_DIR)/artifacts
+	@set -e; for t in $$(cat $(FUZZ_DIR)/fuzz-targets.txt); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/seeds/$$t; \
+	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_DIR)/bin/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/artifacts/$$t- $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/seeds/$$t \
+	    > $(FUZZ_DIR)/$$t.log 2>&1 || { tail -40 $(FUZZ_DIR)/$$t.log; exit 1; }; \
+	  grep -E '^(Done|stat::peak_rss_mb)' $(FUZZ_DIR)/$$t.log; \
+	done
+
+fuzz-long:
+	$(MAKE) fuzz-test FUZZ_SECONDS=60
+
 install: build
 	cmake --install build
 
 clean:
-	rm -rf build build-release build-asan build-core
+	rm -rf build build-release build-asan build-core build-fuzz

@@ -1,0 +1,268 @@
+// Writes the seed corpus of every fuzz target: small valid archives and texts, one file each,
+// under OUTDIR/<target>/. Run by `make fuzz-test` before the targets.
+//
+//     fuzz_seeds OUTDIR
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Calcul.h"
+#include "fuzz/FuzzSurvey.h"
+#include "presentation/PoliceAna.h"
+#include "presentation/PresentationGraphique.h"
+#include "presentation/PresentationTableau.h"
+#include "recodes/RecodageModalite.h"
+#include "tabulation/CalculEvolue.h"
+#include "tabulation/Profil.h"
+#include "tabulation/Style.h"
+#include "tabulation/Tableau.h"
+#include "tabulation/Traitement.h"
+#include "tabulation/TypeFusion.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Modalities = std::vector<std::unique_ptr<CModaliteEtendue>>;
+
+class SeedWriter {
+public:
+    explicit SeedWriter(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+
+    void Write(const std::string& target, const Bytes& bytes) {
+        const std::filesystem::path folder = m_folder / target;
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path file = folder / ("seed-" + std::to_string(++m_count));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    void WriteText(const std::string& target, const std::string& text) { Write(target, Bytes(text.begin(), text.end())); }
+
+    // An archive input: the version byte, then the archive.
+    template <class T> void WriteArchive(const std::string& target, T& object, int version) {
+        Bytes bytes{fuzz::FirstByteOf(version)};
+        const Bytes archive = fuzz::Stored(object, version);
+        bytes.insert(bytes.end(), archive.begin(), archive.end());
+        Write(target, bytes);
+    }
+
+private:
+    std::filesystem::path m_folder;
+    int m_count = 0;
+};
+
+CQuestionEtendue* Question(const std::string& name) { return fuzz::Survey().TrouverQuestionParNom(name); }
+
+Modalities Chosen(const std::string& name, const std::vector<int>& indexes) {
+    Modalities chosen;
+    for (int i : indexes)
+        chosen.push_back(std::make_unique<CModaliteEtendue>(*Question(name)->GetModaliteEtendue(i)));
+    return chosen;
+}
+
+std::vector<std::unique_ptr<CCalcul>> Calculations(std::initializer_list<std::int32_t> codes) {
+    std::vector<std::unique_ptr<CCalcul>> calculations;
+    for (std::int32_t code : codes)
+        calculations.push_back(std::make_unique<CCalcul>(code, "Calcul " + std::to_string(code), true));
+    return calculations;
+}
+
+CTraitement Closed(std::int16_t type, std::int16_t columnKind) {
+    CTraitement request;
+    request.type = type;
+    Modalities rows = Chosen("Q1", {0, 2});
+    rows.push_back(std::make_unique<CModaliteEtendue>(&fuzz::Survey()));
+    rows.back()->code = CLigne::kTotalCode;
+    rows.back()->SetDefaultShortCaption("Total");
+    rows.push_back(std::make_unique<CModaliteEtendue>(&fuzz::Survey()));
+    rows.back()->code = 3;
+    rows.back()->calculationLine = true;
+    request.DefinirModalitesAxe(Question("Q1"), rows, CTraitement::kLignes);
+    request.SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeFermee);
+    request.SetTypeAxe(CTraitement::kColonnes, columnKind);
+    if (columnKind == CTraitement::kAxeFermee)
+        request.DefinirModalitesAxe(Question("Q2"), Chosen("Q2", {0, 1}), CTraitement::kColonnes);
+    if (columnKind == CTraitement::kAxeNumerique)
+        request.SetQuestionAxe(Question("Q30"), CTraitement::kColonnes);
+    request.SetCalculsLignes(Calculations({1, 2}));
+    request.SetCalculsColonnes(Calculations({4}));
+    request.title = "T";
+    request.level = 1;
+    request.studyFieldName = "Hommes";
+    request.weightingName = "Redressement A";
+    return request;
+}
+
+CTraitement Grouped() {
+    CTraitement request;
+    request.type = CTraitement::kTriCroiseRegroupement;
+    request.DefinirRegroupementAxe(Question("Q12G"), CTraitement::kLignes);
+    request.SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeRegroupement);
+    request.DefinirModalitesAxe(Question("Q2"), Chosen("Q2", {1}), CTraitement::kColonnes);
+    request.SetTypeAxe(CTraitement::kColonnes, CTraitement::kAxeFermee);
+    return request;
+}
+
+CTraitement Profiles(std::int16_t rowKind, std::int16_t columnKind) {
+    CTraitement request;
+    request.type = CTraitement::kProfilsCroises;
+    CProfil profile;
+    if (rowKind == CTraitement::kAxeProfilFermees) {
+        Modalities chosen = Chosen("Q1", {1, 2});
+        chosen[0]->displayOptions = {true, false, true, false};
+        profile.Add(Question("Q1"), chosen);
+        profile.AddSeparator();
+        profile.Add(Question("Q20"), Chosen("Q20", {0}));
+    } else {
+        profile.Add(Question(rowKind == CTraitement::kAxeProfilNumeriques ? "Q30" : "Q31"));
+        profile.AddSeparator();
+    }
+    request.SetProfilAxe(&profile, CTraitement::kLignes);
+    request.SetTypeAxe(CTraitement::kLignes, rowKind);
+    request.SetTotalAxe(CTraitement::kLignes, 1);
+    CProfil numeric;
+    numeric.Add(Question("Q30"));
+    request.SetProfilAxe(&numeric, CTraitement::kColonnes);
+    request.SetTypeAxe(CTraitement::kColonnes, columnKind);
+    return request;
+}
+
+CTraitement Questions(std::int16_t rowKind, const std::string& row, std::int16_t columnKind, const std::string& column) {
+    CTraitement request;
+    request.type = CTraitement::kStatistiques;
+    request.SetQuestionAxe(Question(row), CTraitement::kLignes);
+    request.SetTypeAxe(CTraitement::kLignes, rowKind);
+    request.SetQuestionAxe(Question(column), CTraitement::kColonnes);
+    request.SetTypeAxe(CTraitement::kColonnes, columnKind);
+    return request;
+}
+
+std::unique_ptr<CCalculEvolue> StyleCalculation(std::int16_t type, std::int32_t kind, const std::string& label) {
+    auto calculation = std::make_unique<CCalculEvolue>();
+    calculation->type = type;
+    calculation->code = kind;
+    calculation->label = label;
+    calculation->levelIndex = 1;
+    calculation->studyFieldName = "Hommes";
+    calculation->testLineText = type == CCalculEvolue::kTestLine ? "Khi" : "";
+    return calculation;
+}
+
+CStyle RequestStyle() {
+    CStyle style;
+    style.name = "Style";
+    style.Add(StyleCalculation(CCalculEvolue::kCrossing, 1, "Pct"));
+    style.Add(StyleCalculation(CCalculEvolue::kTestLine, 0, "Test"));
+    return style;
+}
+
+std::vector<CTraitement> Requests() {
+    std::vector<CTraitement> requests;
+    requests.emplace_back();
+    requests.push_back(Closed(CTraitement::kTriSimple, CTraitement::kAxeAucun));
+    requests.push_back(Closed(CTraitement::kTriCroise, CTraitement::kAxeFermee));
+    requests.push_back(Closed(CTraitement::kTableauMoyenne, CTraitement::kAxeNumerique));
+    requests.push_back(Grouped());
+    requests.push_back(Profiles(CTraitement::kAxeProfilFermees, CTraitement::kAxeProfilNumeriques));
+    requests.push_back(Profiles(CTraitement::kAxeProfilNumeriques, CTraitement::kAxeAucun));
+    requests.push_back(Profiles(CTraitement::kAxeProfilOuvertes, CTraitement::kAxeProfilOuvertes));
+    requests.push_back(Questions(CTraitement::kAxeNumerique, "Q30", CTraitement::kAxeAucun, "Q1"));
+    requests.push_back(Questions(CTraitement::kAxeOuverte, "Q31", CTraitement::kAxeOuverte, "Q31"));
+    CTraitement styled = Closed(CTraitement::kTriCroise, CTraitement::kAxeFermee);
+    styled.SetStyle(std::make_unique<CStyle>(RequestStyle()));
+    requests.push_back(std::move(styled));
+    CTraitement named = Profiles(CTraitement::kAxeProfilFermees, CTraitement::kAxeAucun);
+    CProfil namedProfile = *named.GetProfilAxe(CTraitement::kLignes);
+    namedProfile.id = 3;
+    namedProfile.label = "Profil";
+    named.SetProfilAxe(&namedProfile, CTraitement::kLignes);
+    auto namedStyle = std::make_unique<CStyle>();
+    namedStyle->id = 2;
+    namedStyle->name = "Style enregistré";
+    named.SetStyle(std::move(namedStyle));
+    requests.push_back(std::move(named));
+    return requests;
+}
+
+void WriteSeeds(SeedWriter& seeds) {
+    for (CTraitement& request : Requests()) {
+        seeds.WriteArchive("fuzz_request", request, 405);
+        CTableau table(1, 1, 2, 2, CTableauBase::kMarqueParColonne);
+        table.SetTraitement(std::make_unique<CTraitement>(request));
+        seeds.WriteArchive("fuzz_table", table, 405);
+    }
+    CTraitement older = Closed(CTraitement::kTriCroise, CTraitement::kAxeFermee);
+    older.SetStyle(std::make_unique<CStyle>(RequestStyle()));
+    seeds.WriteArchive("fuzz_request", older, 403);
+    seeds.WriteArchive("fuzz_request", older, 404);
+    CTableau empty;
+    seeds.WriteArchive("fuzz_table", empty, 405);
+
+    CCalcul line(3, "Pourcentage", true);
+    line.bold = 1;
+    seeds.WriteArchive("fuzz_calculation_line", line, 405);
+    for (int version : {403, 404})
+        seeds.WriteArchive("fuzz_style_calculation", *StyleCalculation(CCalculEvolue::kTestLine, 0, "Test"), version);
+    CStyle style = RequestStyle();
+    seeds.WriteArchive("fuzz_style", style, 404);
+    style.id = 2;
+    seeds.WriteArchive("fuzz_style", style, 404);
+    CTypeFusion merge;
+    merge.Type = 2;
+    merge.IsEmptyLinePerQuestion = 1;
+    seeds.WriteArchive("fuzz_merge_options", merge, 405);
+    CPresentationTableau table;
+    table.SetOrientation(1);
+    for (int version : {404, 405})
+        seeds.WriteArchive("fuzz_table_presentation", table, version);
+    CPresentationGraphique chart;
+    chart.SetType(3);
+    seeds.WriteArchive("fuzz_chart_presentation", chart, 405);
+    CPoliceAna font;
+    font.SetNom("DejaVu Sans é");
+    font.SetGras(true);
+    seeds.WriteArchive("fuzz_font", font, 405);
+
+    // Objects as a portfolio holds them: an array of tables, requests and small types.
+    {
+        std::vector<std::unique_ptr<CObjet>> objects;
+        auto tableWithRequest = std::make_unique<CTableau>();
+        tableWithRequest->SetTraitement(std::make_unique<CTraitement>(Grouped()));
+        objects.push_back(std::move(tableWithRequest));
+        objects.push_back(std::make_unique<CTraitement>(Profiles(CTraitement::kAxeProfilFermees, CTraitement::kAxeAucun)));
+        objects.push_back(std::make_unique<CCalcul>(1, "Effectifs", true));
+        objects.push_back(std::make_unique<CCalcul>(2, "Pourcentage", false));
+        objects.push_back(std::make_unique<CStyle>(RequestStyle()));
+        objects.push_back(nullptr);
+        objects.push_back(std::make_unique<CTypeFusion>());
+        CArchiveVersion out(405);
+        out.SerializeArray(objects);
+        Bytes bytes{fuzz::FirstByteOf(405)};
+        bytes.insert(bytes.end(), out.GetBytes().begin(), out.GetBytes().end());
+        seeds.Write("fuzz_objects", bytes);
+    }
+
+    for (const char* text : {"12@@0@1:0:0:0:0;3:1:0:0:0;|0|", "1@@0@1:0:0:0:0;2:0:1:0:1;|0|2@@0@1:1:1:1:1;|",
+                             "20@3;@0@1:0:0:0:0;2:0:0:1:0;|", "12@0@1;2;|0|", "12@5@0@10:0:0:0:0;|", "30@@0@|0|0|"})
+        seeds.WriteText("fuzz_profile_text", text);
+    for (const char* text : {"-1;-1;0;0;2;1;Pct;", "3;4;7;1;2;9;Total;", "-1;-1;0;3;2;0;Test;Khi",
+                             "-1;-1;0;0;2;1;Pct;|3;-1;7;2;0;10;Moyenne;|", "-1;-1;0;1;2;9"})
+        seeds.WriteText("fuzz_calculation_text", text);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: fuzz_seeds OUTDIR\n";
+        return 2;
+    }
+    SeedWriter seeds{std::filesystem::path(argv[1])};
+    WriteSeeds(seeds);
+    return 0;
+}
