@@ -359,6 +359,78 @@ TEST_F(TraitementTest, TruncatedArchivesFailAtEveryCut) {
     }
 }
 
+// Older files hold profiles as plain lists of modality indexes (form 0); a form word of no known
+// form holds nothing more.
+TEST_F(TraitementTest, OlderProfileFormsAreRead) {
+    CTraitement bare;
+    bare.type = CTraitement::kProfilsSimples;
+    bare.SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeAucun);
+    bare.SetTypeAxe(CTraitement::kColonnes, CTraitement::kAxeAucun);
+    const Bytes stored = Stored(bare, kVersion);
+    const Bytes tail(stored.begin() + 6, stored.end()); // after the type and the two kind words
+
+    const auto withRowPayload = [&](std::int16_t kind, const Bytes& payload) {
+        Bytes bytes;
+        Put16(bytes, static_cast<std::uint16_t>(CTraitement::kProfilsSimples));
+        Put16(bytes, static_cast<std::uint16_t>(kind));
+        bytes.insert(bytes.end(), payload.begin(), payload.end());
+        Put16(bytes, static_cast<std::uint16_t>(CTraitement::kAxeAucun));
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return bytes;
+    };
+
+    // Kind 2: Q1 at indexes 0, 2 and 7 (7 is past its modalities), a separator, Q2 at index 9
+    // alone (dropped: nothing kept); then the Total option 1.
+    q1->GetModaliteEtendue(2)->displayOptions = {false, true, false, false};
+    Bytes closed;
+    Put32(closed, 0);
+    Put16(closed, 3);
+    PutString(closed, "Q1");
+    Put16(closed, 3);
+    for (std::uint32_t index : {0u, 2u, 7u})
+        Put32(closed, index);
+    PutString(closed, "");
+    Put16(closed, 0);
+    PutString(closed, "Q2");
+    Put16(closed, 1);
+    Put32(closed, 9);
+    Put32(closed, 1);
+    CTraitement loaded = Loaded(withRowPayload(CTraitement::kAxeProfilFermees, closed));
+    EXPECT_FALSE(loaded.EstInvalide());
+    const CProfil* profile = loaded.GetProfilAxe(CTraitement::kLignes);
+    ASSERT_NE(profile, nullptr);
+    ASSERT_EQ(profile->GetCount(), 2);
+    const auto& modalities = profile->GetSousProfil(0)->Modalites();
+    ASSERT_EQ(modalities.size(), 2u);
+    EXPECT_EQ(modalities[0]->code, 1);
+    EXPECT_EQ(modalities[1]->code, 3);
+    EXPECT_EQ(modalities[1]->displayOptions, (std::array<bool, 4>{false, true, false, false}));
+    EXPECT_TRUE(profile->IsSeparator(1));
+    EXPECT_EQ(loaded.GetTotalAxe(CTraitement::kLignes), 1);
+
+    // Kind 3: a numeric question gives a line without modalities.
+    Bytes numeric;
+    Put32(numeric, 0);
+    Put16(numeric, 1);
+    PutString(numeric, "Q30");
+    Put16(numeric, 1);
+    Put32(numeric, 4);
+    Put32(numeric, 2);
+    const CTraitement statistical = Loaded(withRowPayload(CTraitement::kAxeProfilNumeriques, numeric));
+    ASSERT_NE(statistical.GetProfilAxe(CTraitement::kLignes), nullptr);
+    EXPECT_EQ(statistical.GetProfilAxe(CTraitement::kLignes)->GetQuestion(0), q30);
+    EXPECT_EQ(statistical.GetProfilAxe(CTraitement::kLignes)->GetNbreModalites(0), 0);
+    EXPECT_EQ(statistical.GetTotalAxe(CTraitement::kLignes), 2);
+
+    // An unknown form: no profile, and the Total option follows at once.
+    Bytes unknown;
+    Put32(unknown, 9);
+    Put32(unknown, 1);
+    const CTraitement none = Loaded(withRowPayload(CTraitement::kAxeProfilFermees, unknown));
+    EXPECT_EQ(none.GetProfilAxe(CTraitement::kLignes), nullptr);
+    EXPECT_EQ(none.GetTotalAxe(CTraitement::kLignes), 1);
+}
+
 // ---- What no longer resolves
 
 TEST_F(TraitementTest, ARequestNamingAMissingQuestionLoadsInvalidWithItsMessage) {
