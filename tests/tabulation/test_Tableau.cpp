@@ -456,7 +456,12 @@ TEST_F(TableauTest, CopiesOwnTheirRequestAndParts) {
     ASSERT_NE(copy.GetTraitement(), nullptr);
     EXPECT_NE(copy.GetTraitement(), table->GetTraitement());
     EXPECT_NE(copy.GetFusionLignes(), table->GetFusionLignes());
+    // A table gives up its request to a new owner, which keeps it after the table is gone.
+    std::unique_ptr<CTraitement> request = table->TakeTraitement();
+    EXPECT_EQ(table->GetTraitement(), nullptr);
     table.reset();
+    ASSERT_NE(request, nullptr);
+    EXPECT_EQ(request->title, "Tableau");
     EXPECT_EQ(copy.GetTraitement()->title, "Tableau");
     EXPECT_EQ(copy.GetFusionColonnes()->GetFusion(0, 1), 1);
     EXPECT_EQ(copy.GetBordures()->GetMarqueLigne(2, 2), CTableauBase::kTraitFin);
