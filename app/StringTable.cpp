@@ -30,6 +30,11 @@ const std::map<int, std::string>& Entries() {
         {kEcritureFichierInverse, "Impossible d'écrire le fichier inversé '%s'"},
         {kImpossibleCopierFichier, "Impossible de copier le fichier"},
         {kExportSurQuestionnaireOuvert, "Le fichier '%s' est le questionnaire ouvert : choisissez un autre fichier."},
+        {kChampEtudeParFormule,
+         "Le champ d'étude '%s' est défini par une formule : les formules ne sont pas encore disponibles, "
+         "le tableau ne peut pas être calculé."},
+        {kRedressementIndisponible, "Le redressement %d ne peut pas être calculé."},
+        {kChampsEtudeCrees, "%d champs d'étude ont été crées"},
     };
     return entries;
 }

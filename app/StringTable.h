@@ -34,6 +34,10 @@ enum Id : int {
     // Exports of interviews and questions.
     kImpossibleCopierFichier = 64039,
     kExportSurQuestionnaireOuvert = 64040,
+    // Study fields and the weights of the tabulation kernels.
+    kChampEtudeParFormule = 64041,
+    kRedressementIndisponible = 64042,
+    kChampsEtudeCrees = 64043,
 };
 
 // The text of an id; empty when the id is unknown.
