@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+class CContexteEtude;
+class CVecteurDouble;
+
+// Free functions on doubles shared by the tabulation kernels, the confidence bounds of flat tables,
+// the significance tests and the multivariate and open-answer analyses. All are pure functions of
+// their arguments; the two percentage bounds also read the confidence threshold of the study context.
+
+// The value that marks an empty cell in results ("no value could be computed").
+inline constexpr double kValeurManquante = -999999.99;
+
+// The double printed as "%.15g" would print it, always with "." whatever the locale.
+void FormaterDouble(std::string& texte, double valeur);
+
+// Sorts the vector's elements ascending, in place (standard sort: no recursion that grows with the
+// data).
+void TrierDoubles(CVecteurDouble& valeurs);
+
+// Standard normal density at x.
+double DensiteNormale(double x);
+
+// Standard normal distribution function (polynomial approximation, absolute error below 7.5e-8);
+// exactly 0 below -4.9 and exactly 1 from 4.9 on.
+double LoiNormale(double x);
+
+// x with LoiNormale(x) = p, for p from 0.5 up, within 1e-5 (bisection on [0, 6.25]); 0 for p below 0.5.
+double InverseLoiNormale(double p);
+
+// P(chi-square with n degrees of freedom <= x). n = 0 gives 1 (the upper tail is empty); x <= 0
+// gives 0 for n above 0. Odd n carry the normal approximation's error (below 1.5e-7).
+double ProbaKhiDeux(double x, int n);
+
+// P(Student's T with n degrees of freedom <= t); n <= 0 gives 0.
+double ProbaStudent(double t, int n);
+
+// Confidence bounds of a percentage P (0 to 100) over a base of n units, in percent, with the
+// threshold z given, clamped to [0, 100]. A base not above 0 gives the missing value.
+double BorneInferieurePourcentage(double pourcentage, double base, double z);
+double BorneSuperieurePourcentage(double pourcentage, double base, double z);
+
+// The same with the study context's ConfidenceIntervalThreshold.
+double BorneInferieurePourcentage(double pourcentage, double base, const CContexteEtude& contexte);
+double BorneSuperieurePourcentage(double pourcentage, double base, const CContexteEtude& contexte);
