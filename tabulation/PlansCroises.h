@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class CEnquete;
+
+// The eight planes of a cross table derived from the weighted count matrix of two questions, and
+// the chi-square of a table built from them. These are the cross-table operations of the
+// tabulation engine, written as free functions over the count arrays so that the engine forwards
+// to them with the significance settings of its study context.
+//
+// Inputs: the count matrix of (r + 1) x (c + 1) doubles in the questions' modality order, row r
+// and column c holding the margins and cell (r, c) the total of units; one signed 16-bit entry per
+// modality of each question giving its line (column) position in the table, -1 when the modality is
+// not kept (a 0xFFFF entry of an unsigned map reads as -1); the positions of the Total line and the
+// Total column, -1 when the table has none.
+//
+// Output: 8 planes of R x C doubles, plane p of cell (i, j) at (p x R + i) x C + j.
+namespace PlansCroises {
+
+enum Plan : int {
+    kEffectif = 0,
+    kPourcentageLigne = 1,
+    kPourcentageColonne = 2,
+    kPourcentageTotal = 3,
+    kMarque = 4,
+    kEffectifTheorique = 5,
+    kValeurTest = 6,
+    kAffinite = 7,
+    kNombrePlans = 8,
+};
+
+// The significance settings of the study context, with their defaults.
+struct ParametresSignificativite {
+    int effectifMinimum = 5; // EffectifSignificativite: the smallest expected count that is marked
+    int type = 2;            // SignificanceType: 0 cell, 1 column, 2 line; any other: no test
+    double seuil1 = 1.645;   // SignificanceThreshold1
+    double seuil2 = 1.96;    // SignificanceThreshold2
+    double seuil3 = 2.576;   // SignificanceThreshold3
+
+    static ParametresSignificativite DuContexte(const CEnquete& contexte);
+};
+
+// The mark of a test value: +3/+2/+1 above the thresholds, -3/-2/-1 below their opposites, 0
+// otherwise (strict comparisons).
+int MarqueSignificativite(double z, const ParametresSignificativite& parametres);
+
+// The planes over respondents.
+void CalculerPourcentages(std::vector<double>& plans, std::span<const double> matrice, int nombreLignes,
+                          int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
+                          int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
+                          std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
+                          const ParametresSignificativite& parametres);
+
+// The planes over answers: percentages and Total cells over the sums of the kept cells; the
+// percentage of the total, the expected counts and the tests over the matrix margins; no affinity.
+void CalculerPourcentagesReponses(std::vector<double>& plans, std::span<const double> matrice, int nombreLignes,
+                                  int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
+                                  int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
+                                  std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
+                                  const ParametresSignificativite& parametres);
+
+// Chi-square of the table outside the excluded line and column (-1 for none), over the cells whose
+// expected count is above 0. Degrees of freedom: (C - 1 - [column excluded]) x (R - 1 - [line
+// excluded]), each factor at least 0. With 0 degrees of freedom the probability is the missing value;
+// with no cell to sum (an empty table) the chi-square is missing too.
+void CalculerKhiDeux(std::span<const double> plans, int nombreLignes, int nombreColonnes, int ligneExclue,
+                     int colonneExclue, double& khiDeux, int& degresLiberte, double& probabilite);
+
+} // namespace PlansCroises
