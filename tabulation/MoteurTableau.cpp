@@ -1,0 +1,521 @@
+#include "tabulation/MoteurTableau.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/CacheDonnees3.h"
+#include "app/ContexteEtude.h"
+#include "app/DataAccess.h"
+#include "app/Ligne.h"
+#include "app/MatriceCodes.h"
+#include "app/ModaliteEtendue.h"
+#include "app/QuestionEtendue.h"
+#include "app/QuestionNiveau.h"
+#include "app/StringTable.h"
+#include "app/VecteurPoids.h"
+#include "recodes/AppliquerChampEtude.h"
+#include "recodes/RecodageModalite.h"
+#include "tabulation/Profil.h"
+
+namespace {
+
+constexpr std::int16_t kEmpty = CMatriceCodes::kEmptyCell;
+constexpr std::int32_t kNone = -1;
+constexpr std::int32_t kNonResponseCode = -1;
+
+// Whether answer cell `code` of a question of n modalities is counted under the map.
+inline bool IsKept(std::int16_t code, const std::vector<std::uint16_t>& map) {
+    return code >= 0 && static_cast<std::size_t>(code) < map.size() &&
+           map[static_cast<std::size_t>(code)] != CMoteurTableau::kNotKept;
+}
+
+// The kept answers of one unit's row, gathered into `kept` (emptied first).
+inline void GatherKept(const std::int16_t* row, int width, const std::vector<std::uint16_t>& map,
+                       std::vector<std::int16_t>& kept) {
+    kept.clear();
+    for (int c = 0; c < width; ++c)
+        if (IsKept(row[c], map))
+            kept.push_back(row[c]);
+}
+
+inline std::size_t Index(int value) { return static_cast<std::size_t>(value); }
+
+} // namespace
+
+// A weight vector borrowed from the survey's cache, given back when the kernel ends.
+class CMoteurTableau::BorrowedWeights {
+public:
+    BorrowedWeights(CMoteurTableau& engine, int level, std::int32_t field, std::int32_t weighting)
+        : m_engine(engine), m_level(level), m_field(field), m_weighting(weighting) {}
+    ~BorrowedWeights() { m_engine.LibererPoids(m_level, m_field, m_weighting, m_weights); }
+    BorrowedWeights(const BorrowedWeights&) = delete;
+    BorrowedWeights& operator=(const BorrowedWeights&) = delete;
+
+    bool Get(std::string& error) { return m_engine.DonnerPoidsInterviews(m_level, m_field, m_weighting, m_weights, error); }
+    const CVecteurPoids& Weights() const { return *m_weights; }
+
+private:
+    CMoteurTableau& m_engine;
+    int m_level;
+    std::int32_t m_field;
+    std::int32_t m_weighting;
+    CVecteurPoids* m_weights = nullptr;
+};
+
+// The closed answers of a question at a level: borrowed from the data access when the question
+// lives at that level (no copy of a large matrix), else carried down into a matrix of its own.
+class CMoteurTableau::Answers {
+public:
+    Answers() = default;
+    ~Answers() {
+        if (m_borrowed != nullptr)
+            m_access->MemoriserReponsesFermees(*m_question, m_borrowed);
+    }
+    Answers(const Answers&) = delete;
+    Answers& operator=(const Answers&) = delete;
+
+    void Borrow(CDataAccess& access, const CQuestionEtendue& question, CMatriceCodes* matrix) {
+        m_access = &access;
+        m_question = &question;
+        m_borrowed = matrix;
+    }
+    CMatriceCodes& Owned() { return m_owned; }
+    const CMatriceCodes& Matrix() const { return m_borrowed != nullptr ? *m_borrowed : m_owned; }
+
+private:
+    CDataAccess* m_access = nullptr;
+    const CQuestionEtendue* m_question = nullptr;
+    CMatriceCodes* m_borrowed = nullptr;
+    CMatriceCodes m_owned;
+};
+
+CMoteurTableau::CMoteurTableau(CContexteEtude& context) : m_context(context) {}
+
+CMoteurTableau::~CMoteurTableau() = default;
+
+// ---- Modality maps ------------------------------------------------------------------------------
+
+void CMoteurTableau::DonnerCorrespondanceModalites(const CQuestionEtendue& question,
+                                                   const std::vector<std::unique_ptr<CLigne>>& lines, int& count,
+                                                   std::vector<std::int32_t>& codes, std::vector<std::uint16_t>& map,
+                                                   std::uint16_t& totalPosition,
+                                                   std::uint16_t& nonResponsePosition) const {
+    codes.clear();
+    question.DonnerCodeModalites(codes);
+    count = static_cast<int>(codes.size());
+    map.assign(codes.size(), kNotKept);
+    totalPosition = kNotKept;
+    nonResponsePosition = kNotKept;
+    for (std::size_t position = 0; position < lines.size() && position < kNotKept; ++position) {
+        const CLigne* line = lines[position].get();
+        if (line == nullptr || line->fromModality == 0)
+            continue;
+        const auto here = static_cast<std::uint16_t>(position);
+        if (line->code == CLigne::kTotalCode)
+            totalPosition = here;
+        if (line->code == kNonResponseCode)
+            nonResponsePosition = here;
+        const auto modality = std::find(codes.begin(), codes.end(), line->code);
+        if (modality != codes.end() && map[Index(static_cast<int>(modality - codes.begin()))] == kNotKept)
+            map[Index(static_cast<int>(modality - codes.begin()))] = here;
+    }
+}
+
+void CMoteurTableau::DonnerIndexModalites(const CProfil& profile, int subProfile, CQuestionEtendue*& question,
+                                          int& count, std::vector<std::int32_t>& codes,
+                                          std::vector<std::uint16_t>& map, int& totalPosition,
+                                          int& nonResponsePosition, int& selectedCount,
+                                          std::vector<std::unique_ptr<CModaliteEtendue>>& selected) const {
+    codes.clear();
+    map.clear();
+    selected.clear();
+    count = 0;
+    selectedCount = 0;
+    totalPosition = -1;
+    nonResponsePosition = -1;
+    profile.GetAt(subProfile, question, selected);
+    if (question == nullptr) {
+        selected.clear();
+        return;
+    }
+    std::vector<std::unique_ptr<CModaliteEtendue>> all;
+    question->DonnerModalites(all, false);
+    for (const auto& modality : all)
+        codes.push_back(modality != nullptr ? modality->code : 0);
+    count = static_cast<int>(codes.size());
+    map.assign(codes.size(), kNotKept);
+    selectedCount = static_cast<int>(selected.size());
+    for (std::size_t position = 0; position < selected.size() && position < kNotKept; ++position) {
+        const std::int32_t code = selected[position]->code;
+        if (code == CLigne::kTotalCode)
+            totalPosition = static_cast<int>(position);
+        if (code == kNonResponseCode)
+            nonResponsePosition = static_cast<int>(position);
+        const auto modality = std::find(codes.begin(), codes.end(), code);
+        if (modality != codes.end() && map[Index(static_cast<int>(modality - codes.begin()))] == kNotKept)
+            map[Index(static_cast<int>(modality - codes.begin()))] = static_cast<std::uint16_t>(position);
+    }
+}
+
+int CMoteurTableau::DonnerTypeMarqueur(int plane) {
+    // By plane: count, three percentages, significance symbol, count, two reals.
+    static constexpr std::array<int, 8> kKinds = {0, 1, 1, 1, 3, 0, 2, 2};
+    return plane >= 0 && Index(plane) < kKinds.size() ? kKinds[Index(plane)] : 0;
+}
+
+// ---- Weights ------------------------------------------------------------------------------------
+
+bool CMoteurTableau::ComputeWeighting(std::int32_t weighting, int /*level*/, CVecteurPoids& /*weights*/,
+                                      std::string& error) {
+    // Raking comes with the weighting schemes; until then only "Aucun redressement" is computed,
+    // and any other weighting fails rather than giving unweighted tables under its name.
+    error = StringTable::Format(Message(StringTable::kRedressementIndisponible, {std::to_string(weighting)}));
+    return false;
+}
+
+bool CMoteurTableau::DonnerPoidsInterviews(int level, std::int32_t studyField, std::int32_t weighting,
+                                           CVecteurPoids*& out, std::string& error) {
+    out = nullptr;
+    CCacheDonnees3* cache = m_context.GetWeightCache();
+    CQuestionNiveau* levelQuestion = m_context.DonnerNiveau(level);
+    if (cache == nullptr || levelQuestion == nullptr) {
+        error = "Le niveau " + std::to_string(level) + " n'existe pas";
+        return false;
+    }
+    CObjetDonnees* found = nullptr;
+    if (cache->Chercher(level, studyField, weighting, found)) {
+        out = static_cast<CVecteurPoids*>(found);
+        return true;
+    }
+    if (!levelQuestion->ChargerEffectifs(m_context, level, error))
+        return false;
+
+    std::unique_ptr<CVecteurPoids> weights;
+    bool copyOfCached = false;
+    if (studyField != kNone && cache->Chercher(level, kNone, weighting, found)) {
+        weights = std::make_unique<CVecteurPoids>(*static_cast<CVecteurPoids*>(found));
+        cache->Liberer(level, kNone, weighting, found);
+        copyOfCached = true;
+    } else {
+        weights = std::make_unique<CVecteurPoids>(levelQuestion->GetNbreEnregistrements());
+        weights->Remplir(1.0);
+        if (weighting != kNone) {
+            if (!ComputeWeighting(weighting, level, *weights, error))
+                return false;
+            if (studyField != kNone) {
+                const CObjetDonnees* kept =
+                    cache->Ajouter(level, kNone, weighting, std::make_unique<CVecteurPoids>(*weights));
+                cache->Liberer(level, kNone, weighting, kept);
+            }
+        }
+    }
+    if (studyField != kNone && !AppliquerChampEtude(studyField, level, *weights, m_context, error))
+        return false;
+    const bool plain = studyField == kNone && (weighting == kNone || copyOfCached);
+    CObjetDonnees* lent = plain ? cache->LendWithoutKeeping(level, studyField, weighting, std::move(weights))
+                                : cache->Ajouter(level, studyField, weighting, std::move(weights));
+    out = static_cast<CVecteurPoids*>(lent);
+    return out != nullptr;
+}
+
+void CMoteurTableau::LibererPoids(int level, std::int32_t studyField, std::int32_t weighting,
+                                  const CVecteurPoids* weights) {
+    CCacheDonnees3* cache = m_context.GetWeightCache();
+    if (cache != nullptr && weights != nullptr)
+        cache->Liberer(level, studyField, weighting, weights);
+}
+
+// ---- Reading ------------------------------------------------------------------------------------
+
+bool CMoteurTableau::ReadClosed(CDataAccess& access, CQuestionEtendue& question, int level, Answers& out,
+                                std::string& error) {
+    bool read = false;
+    if (question.level == level) {
+        CMatriceCodes* borrowed = nullptr;
+        read = access.LireReponsesFermees(question, borrowed);
+        if (read)
+            out.Borrow(access, question, borrowed);
+    } else {
+        read = access.LireReponsesFermeesNiveau(question, level, out.Owned());
+    }
+    if (!read)
+        error = access.GetErrorText();
+    return read;
+}
+
+// The question's answers with each modality replaced by the groups of group level k that hold
+// it, a group written once per unit unless the grouping counts every occurrence; then carried to
+// the request's level.
+bool CMoteurTableau::ReadGrouped(CDataAccess& access, CQuestionEtendue& question, const CRecodageModalite& grouping,
+                                 int groupLevel, int level, CMatriceCodes& out, std::string& error) {
+    Answers answers;
+    if (!ReadClosed(access, question, question.level, answers, error))
+        return false;
+    const CMatriceCodes& codes = answers.Matrix();
+    CMatriceCodes grouped(static_cast<std::int16_t>(std::max(codes.GetNbColonnes(), 1)));
+    grouped.SetNbLignes(codes.GetNbLignes());
+    const bool everyOccurrence = grouping.GetEstCumule();
+    std::vector<std::int16_t> groups;
+    std::vector<std::int16_t> written;
+    for (int row = 0; row < codes.GetNbLignes(); ++row) {
+        written.clear();
+        for (int column = 0; column < codes.GetNbColonnes(); ++column) {
+            const std::int16_t index = codes.GetAt(row, column);
+            if (index == kEmpty)
+                continue;
+            groups.clear();
+            grouping.DonnerGroupesDuCode(question.GetCodeModalite(index), groupLevel, groups);
+            for (const std::int16_t group : groups)
+                if (everyOccurrence || std::find(written.begin(), written.end(), group) == written.end())
+                    written.push_back(group);
+        }
+        if (static_cast<int>(written.size()) > grouped.GetNbColonnes())
+            grouped.SetNbColonnes(static_cast<int>(written.size()));
+        for (std::size_t slot = 0; slot < written.size(); ++slot)
+            grouped.SetAt(row, static_cast<int>(slot), written[slot]);
+    }
+    CQuestionNiveau* target = m_context.DonnerNiveau(level);
+    error.clear();
+    if (target == nullptr || !target->ChargerEffectifs(m_context, level, error) ||
+        !target->TransfererCodes(grouped, out, question.level, level))
+        return false;
+    return true;
+}
+
+// ---- Counts -------------------------------------------------------------------------------------
+
+bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<double>& counts, double& respondents,
+                                      double& total, const std::vector<std::uint16_t>& map, int level,
+                                      std::int32_t studyField, std::int32_t weighting, std::string& error,
+                                      const std::vector<std::uint8_t>* unitFilter) {
+    counts.clear();
+    respondents = 0.0;
+    total = 0.0;
+    CDataAccess access(m_context, true);
+    Answers answers;
+    BorrowedWeights weights(*this, level, studyField, weighting);
+    if (!ReadClosed(access, question, level, answers, error) || !weights.Get(error))
+        return false;
+    const auto n = static_cast<std::size_t>(question.GetNbreModalite());
+    std::vector<double> result(2 * n, 0.0);
+    const CMatriceCodes& codes = answers.Matrix();
+    const int width = codes.GetNbColonnes();
+    const std::int16_t* cells = codes.DonnerCellules();
+    const int units = std::min(codes.GetNbLignes(), weights.Weights().GetSize());
+    for (int unit = 0; unit < units; ++unit) {
+        if (unitFilter != nullptr && (Index(unit) >= unitFilter->size() || (*unitFilter)[Index(unit)] == 0))
+            continue;
+        const double w = weights.Weights().GetAt(unit);
+        // A unit outside the study field weighs 0 and adds 0 everywhere, its unweighted counts
+        // too: they measure the units of the table, whose mean weight they give.
+        const double unweighted = w != 0.0 ? 1.0 : 0.0;
+        const std::int16_t* row = cells + Index(unit) * Index(width);
+        bool answered = false;
+        for (int c = 0; c < width; ++c) {
+            const std::int16_t code = row[c];
+            if (!IsKept(code, map) || Index(code) >= n)
+                continue;
+            result[Index(code)] += w;
+            result[n + Index(code)] += unweighted;
+            answered = true;
+        }
+        if (answered)
+            respondents += w;
+        total += w;
+    }
+    counts = std::move(result);
+    return true;
+}
+
+bool CMoteurTableau::CompterRangs(CQuestionEtendue& question, std::vector<double>& counts,
+                                  const std::vector<std::uint16_t>& map, double& respondents, int level,
+                                  std::int32_t studyField, std::int32_t weighting, std::string& error) {
+    counts.clear();
+    respondents = 0.0;
+    CDataAccess access(m_context, true);
+    Answers answers;
+    BorrowedWeights weights(*this, level, studyField, weighting);
+    if (!ReadClosed(access, question, level, answers, error) || !weights.Get(error))
+        return false;
+    const auto n = static_cast<std::size_t>(question.GetNbreModalite());
+    const auto slots = static_cast<std::size_t>(std::max<int>(question.answerCount, 1));
+    std::vector<double> result(n * slots, 0.0);
+    const CMatriceCodes& codes = answers.Matrix();
+    const int width = codes.GetNbColonnes();
+    const int counted = std::min(width, static_cast<int>(slots));
+    const std::int16_t* cells = codes.DonnerCellules();
+    const int units = std::min(codes.GetNbLignes(), weights.Weights().GetSize());
+    for (int unit = 0; unit < units; ++unit) {
+        const double w = weights.Weights().GetAt(unit);
+        const std::int16_t* row = cells + Index(unit) * Index(width);
+        bool answered = false;
+        for (int j = 0; j < counted; ++j) {
+            const std::int16_t code = row[j];
+            if (!IsKept(code, map) || Index(code) >= n)
+                continue;
+            result[Index(code) * slots + Index(j)] += w;
+            answered = true;
+        }
+        if (answered)
+            respondents += w;
+    }
+    counts = std::move(result);
+    return true;
+}
+
+bool CMoteurTableau::CompterGroupes(CQuestionEtendue& question, const CRecodageModalite& grouping, int groupLevel,
+                                    std::vector<double>& counts, double& respondents, double& total, int level,
+                                    std::int32_t studyField, std::int32_t weighting, std::string& error) {
+    counts.clear();
+    respondents = 0.0;
+    total = 0.0;
+    CDataAccess access(m_context, true);
+    CMatriceCodes grouped;
+    if (!ReadGrouped(access, question, grouping, groupLevel, level, grouped, error))
+        return false;
+    BorrowedWeights weights(*this, level, studyField, weighting);
+    if (!weights.Get(error))
+        return false;
+    const auto groupCount = static_cast<std::size_t>(std::max(grouping.DonnerNombreGroupes(groupLevel), 0));
+    std::vector<double> result(groupCount, 0.0);
+    const int width = grouped.GetNbColonnes();
+    const std::int16_t* cells = grouped.DonnerCellules();
+    const int units = std::min(grouped.GetNbLignes(), weights.Weights().GetSize());
+    for (int unit = 0; unit < units; ++unit) {
+        const double w = weights.Weights().GetAt(unit);
+        const std::int16_t* row = cells + Index(unit) * Index(width);
+        bool answered = false;
+        for (int c = 0; c < width; ++c) {
+            const std::int16_t group = row[c];
+            if (group < 0 || Index(group) >= groupCount)
+                continue;
+            result[Index(group)] += w;
+            answered = true;
+        }
+        if (answered)
+            respondents += w;
+        total += w;
+    }
+    counts = std::move(result);
+    return true;
+}
+
+bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEtendue& columnQuestion,
+                                      std::vector<double>& matrix, double& total,
+                                      const std::vector<std::uint16_t>& rowMap,
+                                      const std::vector<std::uint16_t>& columnMap, int level, std::int32_t studyField,
+                                      std::int32_t weighting, std::string& error,
+                                      MarquesRepondants* respondentMarks) {
+    matrix.clear();
+    total = 0.0;
+    CDataAccess access(m_context, true);
+    Answers rows;
+    Answers columns;
+    BorrowedWeights weights(*this, level, studyField, weighting);
+    if (!ReadClosed(access, rowQuestion, level, rows, error) ||
+        !ReadClosed(access, columnQuestion, level, columns, error) || !weights.Get(error))
+        return false;
+    const auto r = static_cast<std::size_t>(rowQuestion.GetNbreModalite());
+    const auto c = static_cast<std::size_t>(columnQuestion.GetNbreModalite());
+    const std::size_t stride = c + 1;
+    std::vector<double> result((r + 1) * stride, 0.0);
+    const CMatriceCodes& rowCodes = rows.Matrix();
+    const CMatriceCodes& columnCodes = columns.Matrix();
+    const int rowWidth = rowCodes.GetNbColonnes();
+    const int columnWidth = columnCodes.GetNbColonnes();
+    const std::int16_t* rowCells = rowCodes.DonnerCellules();
+    const std::int16_t* columnCells = columnCodes.DonnerCellules();
+    const int units = std::min({rowCodes.GetNbLignes(), columnCodes.GetNbLignes(), weights.Weights().GetSize()});
+    std::vector<std::uint8_t>* marks = nullptr;
+    if (respondentMarks != nullptr) {
+        marks = &(*respondentMarks)[level];
+        if (marks->size() < Index(units))
+            marks->resize(Index(units), 0);
+    }
+    std::vector<std::int16_t> keptRows;
+    std::vector<std::int16_t> keptColumns;
+    keptRows.reserve(Index(rowWidth));
+    keptColumns.reserve(Index(columnWidth));
+    for (int unit = 0; unit < units; ++unit) {
+        GatherKept(rowCells + Index(unit) * Index(rowWidth), rowWidth, rowMap, keptRows);
+        if (keptRows.empty())
+            continue;
+        GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
+        if (keptColumns.empty())
+            continue;
+        const double w = weights.Weights().GetAt(unit);
+        for (const std::int16_t a : keptRows) {
+            if (Index(a) >= r)
+                continue;
+            double* line = result.data() + Index(a) * stride;
+            for (const std::int16_t b : keptColumns)
+                if (Index(b) < c)
+                    line[Index(b)] += w;
+            line[c] += w;
+        }
+        for (const std::int16_t b : keptColumns)
+            if (Index(b) < c)
+                result[r * stride + Index(b)] += w;
+        total += w;
+        if (marks != nullptr)
+            (*marks)[Index(unit)] = 1;
+    }
+    result[r * stride + c] = total;
+    matrix = std::move(result);
+    return true;
+}
+
+bool CMoteurTableau::CroiserGroupes(CQuestionEtendue& rowQuestion, CQuestionEtendue& columnQuestion,
+                                    const CRecodageModalite& grouping, int groupLevel, std::vector<double>& matrix,
+                                    double& total, const std::vector<std::uint16_t>& columnMap, int level,
+                                    std::int32_t studyField, std::int32_t weighting, std::string& error) {
+    matrix.clear();
+    total = 0.0;
+    CDataAccess access(m_context, true);
+    CMatriceCodes grouped;
+    Answers columns;
+    if (!ReadGrouped(access, rowQuestion, grouping, groupLevel, level, grouped, error) ||
+        !ReadClosed(access, columnQuestion, level, columns, error))
+        return false;
+    BorrowedWeights weights(*this, level, studyField, weighting);
+    if (!weights.Get(error))
+        return false;
+    const auto groupCount = static_cast<std::size_t>(std::max(grouping.DonnerNombreGroupes(groupLevel), 0));
+    const auto c = static_cast<std::size_t>(columnQuestion.GetNbreModalite());
+    const std::size_t stride = c + 1;
+    std::vector<double> result((groupCount + 1) * stride, 0.0);
+    const CMatriceCodes& columnCodes = columns.Matrix();
+    const int rowWidth = grouped.GetNbColonnes();
+    const int columnWidth = columnCodes.GetNbColonnes();
+    const std::int16_t* rowCells = grouped.DonnerCellules();
+    const std::int16_t* columnCells = columnCodes.DonnerCellules();
+    const int units = std::min({grouped.GetNbLignes(), columnCodes.GetNbLignes(), weights.Weights().GetSize()});
+    std::vector<std::int16_t> keptColumns;
+    keptColumns.reserve(Index(columnWidth));
+    for (int unit = 0; unit < units; ++unit) {
+        GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
+        const std::int16_t* row = rowCells + Index(unit) * Index(rowWidth);
+        const bool anyGroup = std::any_of(row, row + rowWidth,
+                                          [&](std::int16_t g) { return g >= 0 && Index(g) < groupCount; });
+        if (keptColumns.empty() || !anyGroup)
+            continue;
+        const double w = weights.Weights().GetAt(unit);
+        for (int slot = 0; slot < rowWidth; ++slot) {
+            const std::int16_t g = row[slot];
+            if (g < 0 || Index(g) >= groupCount)
+                continue;
+            double* line = result.data() + Index(g) * stride;
+            for (const std::int16_t b : keptColumns)
+                if (Index(b) < c)
+                    line[Index(b)] += w;
+            line[c] += w;
+        }
+        for (const std::int16_t b : keptColumns)
+            if (Index(b) < c)
+                result[groupCount * stride + Index(b)] += w;
+        total += w;
+    }
+    result[groupCount * stride + c] = total;
+    matrix = std::move(result);
+    return true;
+}
