@@ -14,6 +14,7 @@
 #include "app/StringTable.h"
 #include "app/VecteurPoids.h"
 #include "recodes/AppliquerChampEtude.h"
+#include "recodes/CalculRedressement.h"
 #include "recodes/RecodageModalite.h"
 #include "tabulation/Profil.h"
 
@@ -165,11 +166,13 @@ int CMoteurTableau::DonnerTypeMarqueur(int plane) {
 
 // ---- Weights ------------------------------------------------------------------------------------
 
-bool CMoteurTableau::ComputeWeighting(std::int32_t weighting, int /*level*/, CVecteurPoids& /*weights*/,
+bool CMoteurTableau::ComputeWeighting(std::int32_t weighting, int level, CVecteurPoids& weights,
                                       std::string& error) {
-    // Raking comes with the weighting schemes; until then only "Aucun redressement" is computed,
-    // and any other weighting fails rather than giving unweighted tables under its name.
-    error = StringTable::Format(Message(StringTable::kRedressementIndisponible, {std::to_string(weighting)}));
+    error.clear();
+    if (CalculerRedressement(weighting, level, weights, error, m_context))
+        return true;
+    if (error.empty())
+        error = StringTable::Format(Message(StringTable::kRedressementIndisponible, {std::to_string(weighting)}));
     return false;
 }
 

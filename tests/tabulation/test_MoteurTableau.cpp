@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "app/CacheDonnees3.h"
+#include "app/Redressement.h"
 #include "app/Ligne.h"
 #include "app/ModaliteEtendue.h"
 #include "app/VecteurPoids.h"
 #include "recodes/ChampEtudeTestSupport.h"
+#include "recodes/ObjectifRedressement.h"
 #include "recodes/ModaliteGroupe.h"
 #include "recodes/RecodageModalite.h"
 #include "tabulation/MoteurTableau.h"
@@ -330,6 +332,39 @@ TEST_F(MoteurTableauTest, WeightCacheKeepsFieldVectorsAndNeverFreesOneWhileBorro
     engine.LibererPoids(0, 46, -1, first);
     EXPECT_EQ(cache.GetOutsideLoanCount(), 0);
     EXPECT_FALSE(cache.Chercher(0, 46, -1, found));
+}
+
+TEST_F(MoteurTableauTest, AWeightingIsComputedOnceAndReusedForEveryStudyField) {
+    // SEXE raked to 50 / 50 over 7 interviews: each of the 3 men weighs 3.5 / 3, each of the 4
+    // women 3.5 / 4 (hand computation; tolerance 1e-9).
+    CObjectifRedressement root;
+    auto target = std::make_unique<CObjectifRedressement>(&Named("SEXE"));
+    target->SetObjectif(0, 50.0);
+    target->SetObjectif(1, 50.0);
+    root.AjouterObjectif(std::move(target));
+    CRedressement scheme;
+    scheme.id = 7;
+    scheme.name = "Sexe";
+    scheme.definition = "0@@0~" + root.EcrireDefinition(context, false, 0);
+    context.MettreAJourRedressement(scheme);
+    AddWomen(47);
+
+    const Flat weighted = Count(-1, 7);
+    ASSERT_EQ(weighted.counts.size(), 8u);
+    // Pain: interviews 1, 5 (men) and 7 (a woman).
+    EXPECT_NEAR(weighted.counts[0], 2 * 3.5 / 3 + 3.5 / 4, 1e-9);
+    EXPECT_NEAR(weighted.total, 7.0, 1e-9);
+    EXPECT_EQ(weighted.counts[4], 3.0);
+    CObjetDonnees* found = nullptr;
+    CCacheDonnees3& cache = *context.GetWeightCache();
+    ASSERT_TRUE(cache.Chercher(0, -1, 7, found));
+    cache.Liberer(0, -1, 7, found);
+
+    const Flat women = Count(47, 7);
+    EXPECT_NEAR(women.counts[1], 3 * 3.5 / 4, 1e-9); // Lait: interviews 2, 6, 7
+    EXPECT_NEAR(women.total, 3.5, 1e-9);
+    ASSERT_TRUE(cache.Chercher(0, 47, 7, found));
+    cache.Liberer(0, 47, 7, found);
 }
 
 TEST_F(MoteurTableauTest, MarkerKindOfEachPlane) {
