@@ -6,9 +6,9 @@
 
 #include "app/ContexteEtude.h"
 #include "tabulation/FonctionsStatistiques.h"
-#include "tabulation/PlansCroises.h"
+#include "tabulation/CrossPlanes.h"
 
-using namespace PlansCroises;
+using namespace CrossPlanes;
 
 namespace {
 
@@ -50,7 +50,7 @@ std::vector<std::int16_t> Identite(int n) {
     return map;
 }
 
-Table Croiser(const std::vector<double>& matrice, int r, int c, bool avecTotaux, const ParametresSignificativite& p,
+Table Croiser(const std::vector<double>& matrice, int r, int c, bool avecTotaux, const SignificanceSettings& p,
               bool surReponses = false) {
     Table t{r + (avecTotaux ? 1 : 0), c + (avecTotaux ? 1 : 0), avecTotaux ? r : -1, avecTotaux ? c : -1, {}};
     const auto lignes = Identite(r);
@@ -65,42 +65,42 @@ std::vector<double> MatriceDeuxParDeux() {
     return {30, 10, 40, 20, 40, 60, 50, 50, 100};
 }
 
-ParametresSignificativite Type(int type) {
-    ParametresSignificativite p;
+SignificanceSettings Type(int type) {
+    SignificanceSettings p;
     p.type = type;
     return p;
 }
 
-TEST(PlansCroises, TwoByTwoCellGivesItsPercentagesExpectedCountAndAffinity) {
+TEST(CrossPlanes, TwoByTwoCellGivesItsPercentagesExpectedCountAndAffinity) {
     const Table t = Croiser(MatriceDeuxParDeux(), 2, 2, true, Type(0));
     ASSERT_EQ(t.plans.size(), 8u * 3 * 3);
     // Cell (A, X): m(A) = 40, n(X) = 50, N = 100.
-    EXPECT_DOUBLE_EQ(t.Plan(kEffectif, 0, 0), 30.0);
-    EXPECT_DOUBLE_EQ(t.Plan(kPourcentageLigne, 0, 0), 75.0);      // 30 / 40
-    EXPECT_DOUBLE_EQ(t.Plan(kPourcentageColonne, 0, 0), 60.0);    // 30 / 50
-    EXPECT_DOUBLE_EQ(t.Plan(kPourcentageTotal, 0, 0), 30.0);      // 30 / 100
-    EXPECT_DOUBLE_EQ(t.Plan(kEffectifTheorique, 0, 0), 20.0);     // 40 x 50 / 100
-    EXPECT_DOUBLE_EQ(t.Plan(kAffinite, 0, 0), 150.0);             // 60 / (40 / 100)
+    EXPECT_DOUBLE_EQ(t.Plan(kCount, 0, 0), 30.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kRowPercentage, 0, 0), 75.0);      // 30 / 40
+    EXPECT_DOUBLE_EQ(t.Plan(kColumnPercentage, 0, 0), 60.0);    // 30 / 50
+    EXPECT_DOUBLE_EQ(t.Plan(kTotalPercentage, 0, 0), 30.0);      // 30 / 100
+    EXPECT_DOUBLE_EQ(t.Plan(kExpectedCount, 0, 0), 20.0);     // 40 x 50 / 100
+    EXPECT_DOUBLE_EQ(t.Plan(kAffinity, 0, 0), 150.0);             // 60 / (40 / 100)
     // Total line, Total column and corner.
-    EXPECT_DOUBLE_EQ(t.Plan(kEffectif, 2, 0), 50.0);
-    EXPECT_DOUBLE_EQ(t.Plan(kPourcentageColonne, 2, 0), 100.0);
-    EXPECT_DOUBLE_EQ(t.Plan(kPourcentageLigne, 2, 0), 50.0);
-    EXPECT_DOUBLE_EQ(t.Plan(kPourcentageLigne, 2, 0), t.Plan(kPourcentageTotal, 2, 0));
-    EXPECT_DOUBLE_EQ(t.Plan(kEffectif, 1, 2), 60.0);
-    EXPECT_DOUBLE_EQ(t.Plan(kPourcentageColonne, 1, 2), 60.0);
-    EXPECT_DOUBLE_EQ(t.Plan(kEffectif, 2, 2), 100.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kCount, 2, 0), 50.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kColumnPercentage, 2, 0), 100.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kRowPercentage, 2, 0), 50.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kRowPercentage, 2, 0), t.Plan(kTotalPercentage, 2, 0));
+    EXPECT_DOUBLE_EQ(t.Plan(kCount, 1, 2), 60.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kColumnPercentage, 1, 2), 60.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kCount, 2, 2), 100.0);
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
             if (i != 2 && j != 2) continue;
-            EXPECT_EQ(t.Plan(kValeurTest, i, j), kValeurManquante) << i << "," << j;
-            EXPECT_EQ(t.Plan(kMarque, i, j), 0.0);
-            EXPECT_EQ(t.Plan(kEffectifTheorique, i, j), t.Plan(kEffectif, i, j));
-            EXPECT_EQ(t.Plan(kAffinite, i, j), 100.0);
+            EXPECT_EQ(t.Plan(kTestValue, i, j), kValeurManquante) << i << "," << j;
+            EXPECT_EQ(t.Plan(kMark, i, j), 0.0);
+            EXPECT_EQ(t.Plan(kExpectedCount, i, j), t.Plan(kCount, i, j));
+            EXPECT_EQ(t.Plan(kAffinity, i, j), 100.0);
         }
     }
 }
 
-TEST(PlansCroises, ThreeTestTypesGiveTheHandComputedValuesAndMarks) {
+TEST(CrossPlanes, ThreeTestTypesGiveTheHandComputedValuesAndMarks) {
     // Cell (A, X) = 30, m(A) = 40, n(X) = 50, N = 100, E = 20, default thresholds 1.645/1.96/2.576.
     // Type 0: p = E/N = 0.2, f = 0.3, z = 0.1 / sqrt(0.2 x 0.8 / 100) = 0.1 / 0.04 = 2.5 -> +2.
     // Type 1: c1 = 50, c2 = 50, p1 = 30/50 = 0.6, p2 = (40-30)/50 = 0.2,
@@ -123,31 +123,31 @@ TEST(PlansCroises, ThreeTestTypesGiveTheHandComputedValuesAndMarks) {
     };
     for (const auto& c : cas) {
         const Table t = Croiser(MatriceDeuxParDeux(), 2, 2, true, Type(c.type));
-        EXPECT_NEAR(t.Plan(kValeurTest, 0, 0), c.zAX, 1e-12) << "type " << c.type;
-        EXPECT_EQ(t.Plan(kMarque, 0, 0), c.marqueAX) << "type " << c.type;
-        EXPECT_NEAR(t.Plan(kValeurTest, 1, 0), c.zBX, 1e-12) << "type " << c.type;
-        EXPECT_EQ(t.Plan(kMarque, 1, 0), c.marqueBX) << "type " << c.type;
+        EXPECT_NEAR(t.Plan(kTestValue, 0, 0), c.zAX, 1e-12) << "type " << c.type;
+        EXPECT_EQ(t.Plan(kMark, 0, 0), c.marqueAX) << "type " << c.type;
+        EXPECT_NEAR(t.Plan(kTestValue, 1, 0), c.zBX, 1e-12) << "type " << c.type;
+        EXPECT_EQ(t.Plan(kMark, 1, 0), c.marqueBX) << "type " << c.type;
     }
     const Table sansTest = Croiser(MatriceDeuxParDeux(), 2, 2, true, Type(7));
-    EXPECT_EQ(sansTest.Plan(kValeurTest, 0, 0), 0.0);
-    EXPECT_EQ(sansTest.Plan(kMarque, 0, 0), 0.0);
+    EXPECT_EQ(sansTest.Plan(kTestValue, 0, 0), 0.0);
+    EXPECT_EQ(sansTest.Plan(kMark, 0, 0), 0.0);
 }
 
-TEST(PlansCroises, MarkNeedsTheMinimumExpectedCountAndStrictThresholds) {
-    ParametresSignificativite p = Type(0);
-    p.effectifMinimum = 20; // E of (A, X) is exactly 20: tested and marked
-    EXPECT_EQ(Croiser(MatriceDeuxParDeux(), 2, 2, true, p).Plan(kMarque, 0, 0), 2.0);
-    p.effectifMinimum = 21; // below the minimum: the value is kept, the mark is not
+TEST(CrossPlanes, MarkNeedsTheMinimumExpectedCountAndStrictThresholds) {
+    SignificanceSettings p = Type(0);
+    p.minimumExpectedCount = 20; // E of (A, X) is exactly 20: tested and marked
+    EXPECT_EQ(Croiser(MatriceDeuxParDeux(), 2, 2, true, p).Plan(kMark, 0, 0), 2.0);
+    p.minimumExpectedCount = 21; // below the minimum: the value is kept, the mark is not
     const Table sousMinimum = Croiser(MatriceDeuxParDeux(), 2, 2, true, p);
-    EXPECT_NEAR(sousMinimum.Plan(kValeurTest, 0, 0), 2.5, 1e-12);
-    EXPECT_EQ(sousMinimum.Plan(kMarque, 0, 0), 0.0);
+    EXPECT_NEAR(sousMinimum.Plan(kTestValue, 0, 0), 2.5, 1e-12);
+    EXPECT_EQ(sousMinimum.Plan(kMark, 0, 0), 0.0);
 
     // z exactly on a threshold takes the next lower mark.
-    p.effectifMinimum = 5;
-    const double z = sousMinimum.Plan(kValeurTest, 0, 0);
-    p.seuil2 = z;
-    EXPECT_EQ(Croiser(MatriceDeuxParDeux(), 2, 2, true, p).Plan(kMarque, 0, 0), 1.0);
-    ParametresSignificativite defaut;
+    p.minimumExpectedCount = 5;
+    const double z = sousMinimum.Plan(kTestValue, 0, 0);
+    p.threshold2 = z;
+    EXPECT_EQ(Croiser(MatriceDeuxParDeux(), 2, 2, true, p).Plan(kMark, 0, 0), 1.0);
+    SignificanceSettings defaut;
     EXPECT_EQ(MarqueSignificativite(1.96, defaut), 1);
     EXPECT_EQ(MarqueSignificativite(-1.96, defaut), -1);
     EXPECT_EQ(MarqueSignificativite(-2.6, defaut), -3);
@@ -155,24 +155,24 @@ TEST(PlansCroises, MarkNeedsTheMinimumExpectedCountAndStrictThresholds) {
     EXPECT_EQ(MarqueSignificativite(0.0, defaut), 0);
 }
 
-TEST(PlansCroises, ColumnTestIsNotMadeWhenTheColumnHoldsEveryone) {
+TEST(CrossPlanes, ColumnTestIsNotMadeWhenTheColumnHoldsEveryone) {
     // Everyone answered X: c2 = N - n(X) = 0 for X, c1 = 0 for Y.
     const std::vector<double> m = {30, 0, 30, 20, 0, 20, 50, 0, 50};
     const Table t = Croiser(m, 2, 2, true, Type(1));
     for (int i = 0; i < 2; ++i) {
         for (int j = 0; j < 2; ++j) {
-            EXPECT_EQ(t.Plan(kValeurTest, i, j), 0.0);
-            EXPECT_EQ(t.Plan(kMarque, i, j), 0.0);
+            EXPECT_EQ(t.Plan(kTestValue, i, j), 0.0);
+            EXPECT_EQ(t.Plan(kMark, i, j), 0.0);
         }
     }
     // Type 0 with p (1 - p) = 0 (one cell holds everyone) is not tested either.
     const std::vector<double> plein = {10, 0, 10, 0, 0, 0, 10, 0, 10};
     const Table t0 = Croiser(plein, 2, 2, false, Type(0));
-    EXPECT_EQ(t0.Plan(kValeurTest, 0, 0), 0.0);
+    EXPECT_EQ(t0.Plan(kTestValue, 0, 0), 0.0);
     for (double v : t0.plans) EXPECT_TRUE(std::isfinite(v));
 }
 
-TEST(PlansCroises, EmptyTableHasAllPlanesZeroAndNoChiSquare) {
+TEST(CrossPlanes, EmptyTableHasAllPlanesZeroAndNoChiSquare) {
     const std::vector<double> vide(9, 0.0);
     const Table t = Croiser(vide, 2, 2, true, Type(0));
     for (double v : t.plans) EXPECT_EQ(v, 0.0);
@@ -185,7 +185,7 @@ TEST(PlansCroises, EmptyTableHasAllPlanesZeroAndNoChiSquare) {
     EXPECT_EQ(proba, kValeurManquante);
 }
 
-TEST(PlansCroises, TableWithoutTotalsHasNoMissingTestValueAndMapsPlaceTheCells) {
+TEST(CrossPlanes, TableWithoutTotalsHasNoMissingTestValueAndMapsPlaceTheCells) {
     // Row map reversed and the second column not kept: a 2 x 1 table.
     const std::vector<std::int16_t> lignes = {1, 0};
     const std::vector<std::int16_t> colonnes = {0, -1};
@@ -193,35 +193,35 @@ TEST(PlansCroises, TableWithoutTotalsHasNoMissingTestValueAndMapsPlaceTheCells) 
     CalculerPourcentages(plans, MatriceDeuxParDeux(), 2, 2, lignes, -1, 1, 2, colonnes, -1, Type(0));
     ASSERT_EQ(plans.size(), 16u);
     const Table t{2, 1, -1, -1, plans};
-    EXPECT_EQ(t.Plan(kEffectif, 0, 0), 20.0); // B comes first
-    EXPECT_EQ(t.Plan(kEffectif, 1, 0), 30.0);
-    EXPECT_NEAR(t.Plan(kPourcentageLigne, 1, 0), 75.0, 1e-12); // over m(A), not over the kept cells
-    for (int i = 0; i < 2; ++i) EXPECT_NE(t.Plan(kValeurTest, i, 0), kValeurManquante);
+    EXPECT_EQ(t.Plan(kCount, 0, 0), 20.0); // B comes first
+    EXPECT_EQ(t.Plan(kCount, 1, 0), 30.0);
+    EXPECT_NEAR(t.Plan(kRowPercentage, 1, 0), 75.0, 1e-12); // over m(A), not over the kept cells
+    for (int i = 0; i < 2; ++i) EXPECT_NE(t.Plan(kTestValue, i, 0), kValeurManquante);
 }
 
-TEST(PlansCroises, PlanesOverAnswersUseTheKeptCellsWhereRespondentsUseTheMargins) {
+TEST(CrossPlanes, PlanesOverAnswersUseTheKeptCellsWhereRespondentsUseTheMargins) {
     // Multiple answers: the margins count units (m = 38, 55; n = 48, 47; N = 90) while the cells
     // sum to 40, 60 by line, 50, 50 by column and 100 in all.
     const std::vector<double> m = {30, 10, 38, 20, 40, 55, 48, 47, 90};
     const Table rep = Croiser(m, 2, 2, true, Type(0), true);
-    EXPECT_DOUBLE_EQ(rep.Plan(kPourcentageLigne, 0, 0), 75.0);           // 30 / 40
-    EXPECT_DOUBLE_EQ(rep.Plan(kPourcentageColonne, 0, 0), 60.0);         // 30 / 50
-    EXPECT_DOUBLE_EQ(rep.Plan(kPourcentageTotal, 0, 0), 100.0 * 30 / 90); // over N
-    EXPECT_DOUBLE_EQ(rep.Plan(kEffectifTheorique, 0, 0), 38.0 * 48 / 90);
-    EXPECT_DOUBLE_EQ(rep.Plan(kEffectif, 2, 0), 50.0);
-    EXPECT_DOUBLE_EQ(rep.Plan(kPourcentageLigne, 2, 0), 50.0);
-    EXPECT_DOUBLE_EQ(rep.Plan(kEffectif, 0, 2), 40.0);
-    EXPECT_DOUBLE_EQ(rep.Plan(kPourcentageColonne, 0, 2), 40.0);
-    EXPECT_DOUBLE_EQ(rep.Plan(kEffectif, 2, 2), 100.0);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(rep.plans[static_cast<std::size_t>(kAffinite * 9 + i)], 0.0);
+    EXPECT_DOUBLE_EQ(rep.Plan(kRowPercentage, 0, 0), 75.0);           // 30 / 40
+    EXPECT_DOUBLE_EQ(rep.Plan(kColumnPercentage, 0, 0), 60.0);         // 30 / 50
+    EXPECT_DOUBLE_EQ(rep.Plan(kTotalPercentage, 0, 0), 100.0 * 30 / 90); // over N
+    EXPECT_DOUBLE_EQ(rep.Plan(kExpectedCount, 0, 0), 38.0 * 48 / 90);
+    EXPECT_DOUBLE_EQ(rep.Plan(kCount, 2, 0), 50.0);
+    EXPECT_DOUBLE_EQ(rep.Plan(kRowPercentage, 2, 0), 50.0);
+    EXPECT_DOUBLE_EQ(rep.Plan(kCount, 0, 2), 40.0);
+    EXPECT_DOUBLE_EQ(rep.Plan(kColumnPercentage, 0, 2), 40.0);
+    EXPECT_DOUBLE_EQ(rep.Plan(kCount, 2, 2), 100.0);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(rep.plans[static_cast<std::size_t>(kAffinity * 9 + i)], 0.0);
 
     const Table resp = Croiser(m, 2, 2, true, Type(0));
-    EXPECT_DOUBLE_EQ(resp.Plan(kPourcentageLigne, 0, 0), 100.0 * 30 / 38);
-    EXPECT_DOUBLE_EQ(resp.Plan(kPourcentageColonne, 0, 0), 62.5);
-    EXPECT_DOUBLE_EQ(resp.Plan(kAffinite, 0, 0), 62.5 / (38.0 / 90));
-    EXPECT_DOUBLE_EQ(resp.Plan(kEffectif, 2, 0), 48.0);
-    EXPECT_DOUBLE_EQ(resp.Plan(kPourcentageLigne, 2, 0), 100.0 * 48 / 90);
-    EXPECT_DOUBLE_EQ(resp.Plan(kEffectif, 2, 2), 90.0);
+    EXPECT_DOUBLE_EQ(resp.Plan(kRowPercentage, 0, 0), 100.0 * 30 / 38);
+    EXPECT_DOUBLE_EQ(resp.Plan(kColumnPercentage, 0, 0), 62.5);
+    EXPECT_DOUBLE_EQ(resp.Plan(kAffinity, 0, 0), 62.5 / (38.0 / 90));
+    EXPECT_DOUBLE_EQ(resp.Plan(kCount, 2, 0), 48.0);
+    EXPECT_DOUBLE_EQ(resp.Plan(kRowPercentage, 2, 0), 100.0 * 48 / 90);
+    EXPECT_DOUBLE_EQ(resp.Plan(kCount, 2, 2), 90.0);
 }
 
 struct CasKhiDeux {
@@ -246,7 +246,7 @@ std::vector<Unite> UnitesDe(const std::vector<std::vector<int>>& effectifs) {
     return unites;
 }
 
-TEST(PlansCroises, ChiSquareMatchesAnIndependentPackage) {
+TEST(CrossPlanes, ChiSquareMatchesAnIndependentPackage) {
     // Reference: scipy.stats.chi2_contingency without continuity correction (SciPy 1.10).
     // The 2 x 2 fixture by hand: E = 20, 20, 30, 30; 100/20 + 100/20 + 100/30 + 100/30 = 16.6667.
     const CasKhiDeux cas[] = {
@@ -272,7 +272,7 @@ TEST(PlansCroises, ChiSquareMatchesAnIndependentPackage) {
     EXPECT_NEAR(ProbaKhiDeux(4.5765, 2), 0.8986, 5e-5);
 }
 
-TEST(PlansCroises, ZeroDegreesOfFreedomGiveNoTest) {
+TEST(CrossPlanes, ZeroDegreesOfFreedomGiveNoTest) {
     // One row modality only: (C - 2) x (R - 2) = 1 x 0.
     const std::vector<double> m = {30, 10, 40, 30, 10, 40};
     const Table t = Croiser(m, 1, 2, true, Type(0));
@@ -288,19 +288,19 @@ TEST(PlansCroises, ZeroDegreesOfFreedomGiveNoTest) {
     EXPECT_EQ(proba, kValeurManquante);
 }
 
-TEST(PlansCroises, SettingsComeFromTheStudyContext) {
+TEST(CrossPlanes, SettingsComeFromTheStudyContext) {
     CContexteEtude contexte;
     contexte.EffectifSignificativite = 12;
     contexte.SignificanceType = 1;
     contexte.SignificanceThreshold1 = 1.0;
     contexte.SignificanceThreshold2 = 2.0;
     contexte.SignificanceThreshold3 = 3.0;
-    const ParametresSignificativite p = ParametresSignificativite::DuContexte(contexte);
-    EXPECT_EQ(p.effectifMinimum, 12);
+    const SignificanceSettings p = SignificanceSettings::FromSurvey(contexte);
+    EXPECT_EQ(p.minimumExpectedCount, 12);
     EXPECT_EQ(p.type, 1);
-    EXPECT_EQ(p.seuil1, 1.0);
-    EXPECT_EQ(p.seuil2, 2.0);
-    EXPECT_EQ(p.seuil3, 3.0);
+    EXPECT_EQ(p.threshold1, 1.0);
+    EXPECT_EQ(p.threshold2, 2.0);
+    EXPECT_EQ(p.threshold3, 3.0);
 }
 
 } // namespace

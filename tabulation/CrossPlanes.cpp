@@ -1,4 +1,4 @@
-#include "tabulation/PlansCroises.h"
+#include "tabulation/CrossPlanes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "app/Enquete.h"
 #include "tabulation/FonctionsStatistiques.h"
 
-namespace PlansCroises {
+namespace CrossPlanes {
 namespace {
 
 // Which denominators the percentages and the Total cells use.
@@ -23,7 +23,7 @@ public:
     CalculPlans(std::vector<double>& plans, std::span<const double> matrice, int lignes, int modalitesLigne,
                 std::span<const std::int16_t> correspondanceLignes, int ligneTotal, int colonnes,
                 int modalitesColonne, std::span<const std::int16_t> correspondanceColonnes, int colonneTotal,
-                const ParametresSignificativite& parametres, Base base)
+                const SignificanceSettings& parametres, Base base)
         : m_plans(plans), m_matrice(matrice), m_R(lignes), m_r(modalitesLigne), m_C(colonnes),
           m_c(modalitesColonne), m_ligneTotal(DansTable(ligneTotal, lignes)),
           m_colonneTotal(DansTable(colonneTotal, colonnes)), m_parametres(parametres), m_base(base) {
@@ -32,7 +32,7 @@ public:
     }
 
     void Executer() {
-        m_plans.assign(static_cast<std::size_t>(kNombrePlans) * m_R * m_C, 0.0);
+        m_plans.assign(static_cast<std::size_t>(kPlaneCount) * m_R * m_C, 0.0);
         if (m_matrice.size() < static_cast<std::size_t>(m_r + 1) * (m_c + 1)) {
             return;
         }
@@ -101,7 +101,7 @@ private:
     }
 
     void EcrireEffectifs() {
-        PourChaquePaire([&](int a, int b, int i, int j) { Plan(kEffectif, i, j) = Cellule(a, b); });
+        PourChaquePaire([&](int a, int b, int i, int j) { Plan(kCount, i, j) = Cellule(a, b); });
     }
 
     void EcrireLigneTotal() {
@@ -110,11 +110,11 @@ private:
             const int j = ColonneDe(b);
             if (j < 0) continue;
             const double valeur = ValeurColonne(b);
-            Plan(kEffectif, m_ligneTotal, j) = valeur;
-            Plan(kPourcentageLigne, m_ligneTotal, j) = Pourcentage(valeur, ValeurTotale());
-            Plan(kPourcentageColonne, m_ligneTotal, j) = 100.0;
-            Plan(kPourcentageTotal, m_ligneTotal, j) = Pourcentage(valeur, ValeurTotale());
-            Plan(kAffinite, m_ligneTotal, j) = AffiniteTotal();
+            Plan(kCount, m_ligneTotal, j) = valeur;
+            Plan(kRowPercentage, m_ligneTotal, j) = Pourcentage(valeur, ValeurTotale());
+            Plan(kColumnPercentage, m_ligneTotal, j) = 100.0;
+            Plan(kTotalPercentage, m_ligneTotal, j) = Pourcentage(valeur, ValeurTotale());
+            Plan(kAffinity, m_ligneTotal, j) = AffiniteTotal();
         }
     }
 
@@ -124,34 +124,34 @@ private:
             const int i = LigneDe(a);
             if (i < 0) continue;
             const double valeur = ValeurLigne(a);
-            Plan(kEffectif, i, m_colonneTotal) = valeur;
-            Plan(kPourcentageLigne, i, m_colonneTotal) = 100.0;
-            Plan(kPourcentageColonne, i, m_colonneTotal) = Pourcentage(valeur, ValeurTotale());
-            Plan(kPourcentageTotal, i, m_colonneTotal) = Pourcentage(valeur, ValeurTotale());
-            Plan(kAffinite, i, m_colonneTotal) = AffiniteTotal();
+            Plan(kCount, i, m_colonneTotal) = valeur;
+            Plan(kRowPercentage, i, m_colonneTotal) = 100.0;
+            Plan(kColumnPercentage, i, m_colonneTotal) = Pourcentage(valeur, ValeurTotale());
+            Plan(kTotalPercentage, i, m_colonneTotal) = Pourcentage(valeur, ValeurTotale());
+            Plan(kAffinity, i, m_colonneTotal) = AffiniteTotal();
         }
     }
 
     void EcrireCoin() {
         if (m_ligneTotal < 0 || m_colonneTotal < 0) return;
-        Plan(kEffectif, m_ligneTotal, m_colonneTotal) = ValeurTotale();
-        for (int p : {kPourcentageLigne, kPourcentageColonne, kPourcentageTotal}) {
+        Plan(kCount, m_ligneTotal, m_colonneTotal) = ValeurTotale();
+        for (int p : {kRowPercentage, kColumnPercentage, kTotalPercentage}) {
             Plan(p, m_ligneTotal, m_colonneTotal) = 100.0;
         }
-        Plan(kAffinite, m_ligneTotal, m_colonneTotal) = AffiniteTotal();
+        Plan(kAffinity, m_ligneTotal, m_colonneTotal) = AffiniteTotal();
     }
 
     void EcrirePourcentagesDesCellules() {
         const double n = Total();
         PourChaquePaire([&](int a, int b, int i, int j) {
             const double o = Cellule(a, b);
-            if (MargeLigne(a) > 0.0) Plan(kPourcentageLigne, i, j) = Pourcentage(o, ValeurLigne(a));
-            if (MargeColonne(b) > 0.0) Plan(kPourcentageColonne, i, j) = Pourcentage(o, ValeurColonne(b));
+            if (MargeLigne(a) > 0.0) Plan(kRowPercentage, i, j) = Pourcentage(o, ValeurLigne(a));
+            if (MargeColonne(b) > 0.0) Plan(kColumnPercentage, i, j) = Pourcentage(o, ValeurColonne(b));
             if (!SurReponses() && n > 0.0 && MargeLigne(a) > 0.0) {
                 // The column percentage of the cell over the share of its line in the total.
-                Plan(kAffinite, i, j) = 100.0 * Plan(kPourcentageColonne, i, j) / (100.0 * MargeLigne(a) / n);
+                Plan(kAffinity, i, j) = 100.0 * Plan(kColumnPercentage, i, j) / (100.0 * MargeLigne(a) / n);
             }
-            Plan(kPourcentageTotal, i, j) = Pourcentage(o, n);
+            Plan(kTotalPercentage, i, j) = Pourcentage(o, n);
         });
     }
 
@@ -190,24 +190,24 @@ private:
         const double n = Total();
         PourChaquePaire([&](int a, int b, int i, int j) {
             if (!(n > 0.0)) {
-                Plan(kEffectifTheorique, i, j) = kValeurManquante;
+                Plan(kExpectedCount, i, j) = kValeurManquante;
                 return;
             }
             const double attendu = MargeLigne(a) * MargeColonne(b) / n;
-            Plan(kEffectifTheorique, i, j) = attendu;
+            Plan(kExpectedCount, i, j) = attendu;
             const std::optional<double> z = ValeurTest(a, b, attendu);
             if (!z) return;
-            Plan(kValeurTest, i, j) = *z;
-            if (attendu >= m_parametres.effectifMinimum) {
-                Plan(kMarque, i, j) = MarqueSignificativite(*z, m_parametres);
+            Plan(kTestValue, i, j) = *z;
+            if (attendu >= m_parametres.minimumExpectedCount) {
+                Plan(kMark, i, j) = MarqueSignificativite(*z, m_parametres);
             }
         });
     }
 
     void TerminerCelluleTotal(int i, int j) {
-        Plan(kEffectifTheorique, i, j) = Plan(kEffectif, i, j);
-        Plan(kMarque, i, j) = 0.0;
-        Plan(kValeurTest, i, j) = kValeurManquante;
+        Plan(kExpectedCount, i, j) = Plan(kCount, i, j);
+        Plan(kMark, i, j) = 0.0;
+        Plan(kTestValue, i, j) = kValeurManquante;
     }
 
     void TerminerTotaux() {
@@ -227,7 +227,7 @@ private:
     int m_c;
     int m_ligneTotal;
     int m_colonneTotal;
-    const ParametresSignificativite& m_parametres;
+    const SignificanceSettings& m_parametres;
     Base m_base;
     std::vector<int> m_positionsLignes;
     std::vector<int> m_positionsColonnes;
@@ -238,26 +238,26 @@ private:
 
 } // namespace
 
-ParametresSignificativite ParametresSignificativite::DuContexte(const CEnquete& contexte) {
-    ParametresSignificativite parametres;
-    parametres.effectifMinimum = contexte.EffectifSignificativite;
+SignificanceSettings SignificanceSettings::FromSurvey(const CEnquete& contexte) {
+    SignificanceSettings parametres;
+    parametres.minimumExpectedCount = contexte.EffectifSignificativite;
     parametres.type = contexte.SignificanceType;
-    parametres.seuil1 = contexte.SignificanceThreshold1;
-    parametres.seuil2 = contexte.SignificanceThreshold2;
-    parametres.seuil3 = contexte.SignificanceThreshold3;
+    parametres.threshold1 = contexte.SignificanceThreshold1;
+    parametres.threshold2 = contexte.SignificanceThreshold2;
+    parametres.threshold3 = contexte.SignificanceThreshold3;
     return parametres;
 }
 
-int MarqueSignificativite(double z, const ParametresSignificativite& parametres) {
+int MarqueSignificativite(double z, const SignificanceSettings& parametres) {
     if (z > 0.0) {
-        if (z > parametres.seuil3) return 3;
-        if (z > parametres.seuil2) return 2;
-        if (z > parametres.seuil1) return 1;
+        if (z > parametres.threshold3) return 3;
+        if (z > parametres.threshold2) return 2;
+        if (z > parametres.threshold1) return 1;
         return 0;
     }
-    if (z < -parametres.seuil3) return -3;
-    if (z < -parametres.seuil2) return -2;
-    if (z < -parametres.seuil1) return -1;
+    if (z < -parametres.threshold3) return -3;
+    if (z < -parametres.threshold2) return -2;
+    if (z < -parametres.threshold1) return -1;
     return 0;
 }
 
@@ -265,7 +265,7 @@ void CalculerPourcentages(std::vector<double>& plans, std::span<const double> ma
                           int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
                           int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
                           std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
-                          const ParametresSignificativite& parametres) {
+                          const SignificanceSettings& parametres) {
     CalculPlans(plans, matrice, nombreLignes, nombreModalitesLigne, correspondanceLignes, positionLigneTotal,
                 nombreColonnes, nombreModalitesColonne, correspondanceColonnes, positionColonneTotal, parametres,
                 Base::Repondants)
@@ -276,7 +276,7 @@ void CalculerPourcentagesReponses(std::vector<double>& plans, std::span<const do
                                   int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
                                   int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
                                   std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
-                                  const ParametresSignificativite& parametres) {
+                                  const SignificanceSettings& parametres) {
     CalculPlans(plans, matrice, nombreLignes, nombreModalitesLigne, correspondanceLignes, positionLigneTotal,
                 nombreColonnes, nombreModalitesColonne, correspondanceColonnes, positionColonneTotal, parametres,
                 Base::Reponses)
@@ -292,7 +292,7 @@ void CalculerKhiDeux(std::span<const double> plans, int nombreLignes, int nombre
     const std::size_t taillePlan = static_cast<std::size_t>(std::max(nombreLignes, 0)) * std::max(nombreColonnes, 0);
     khiDeux = kValeurManquante;
     probabilite = kValeurManquante;
-    if (plans.size() < taillePlan * kNombrePlans) return;
+    if (plans.size() < taillePlan * kPlaneCount) return;
     double somme = 0.0;
     bool uneCellule = false;
     for (int i = 0; i < nombreLignes; ++i) {
@@ -300,9 +300,9 @@ void CalculerKhiDeux(std::span<const double> plans, int nombreLignes, int nombre
         for (int j = 0; j < nombreColonnes; ++j) {
             if (avecColonneExclue && j == colonneExclue) continue;
             const std::size_t position = static_cast<std::size_t>(i) * nombreColonnes + j;
-            const double attendu = plans[kEffectifTheorique * taillePlan + position];
+            const double attendu = plans[kExpectedCount * taillePlan + position];
             if (!(attendu > 0.0)) continue;
-            const double ecart = attendu - plans[kEffectif * taillePlan + position];
+            const double ecart = attendu - plans[kCount * taillePlan + position];
             somme += ecart * ecart / attendu;
             uneCellule = true;
         }
@@ -312,4 +312,4 @@ void CalculerKhiDeux(std::span<const double> plans, int nombreLignes, int nombre
     if (degresLiberte > 0) probabilite = ProbaKhiDeux(khiDeux, degresLiberte);
 }
 
-} // namespace PlansCroises
+} // namespace CrossPlanes

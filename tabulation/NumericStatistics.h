@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "tabulation/PlansCroises.h"
+#include "tabulation/CrossPlanes.h"
 
 class CMatriceCodes;
 class CVecteurDouble;
@@ -15,34 +15,34 @@ class CVecteurDouble;
 // numeric question within each modality of a closed question with the test of each modality's mean
 // against the others. The engine reads the values and weights and forwards to these functions.
 // Variances are computed from centred values, so constant data gives exactly 0.
-namespace StatistiquesNumeriques {
+namespace NumericStatistics {
 
-enum Statistique : int {
-    kMoyenne = 0,
-    kEcartType = 1,
-    kNombreReponses = 2,
-    kNonReponses = 3,
-    kSomme = 4,
+enum Statistic : int {
+    kMean = 0,
+    kStandardDeviation = 1,
+    kAnswerWeight = 2,
+    kNonResponseWeight = 3,
+    kSum = 4,
     kMinimum = 5,
     kMaximum = 6,
-    kBorneInferieure = 7,
-    kBorneSuperieure = 8,
+    kLowerBound = 7,
+    kUpperBound = 8,
     kVariance = 9,
-    kMediane = 10,
-    kAplatissement = 11,
-    kAsymetrie = 12,
+    kMedian = 10,
+    kKurtosis = 11,
+    kSkewness = 12,
     kGini = 13,
-    kNombreStatistiques = 14,
+    kStatisticCount = 14,
 };
 
 // In the per-modality records, entries 0 to 9 mean what they mean above; entry 10 is the mark.
-inline constexpr int kMarqueMoyenne = 10;
-inline constexpr int kNombreEntreesMoyenne = 11;
+inline constexpr int kMeanMark = 10;
+inline constexpr int kMeanRecordSize = 11;
 
 // A modality map entry of this value is not kept.
-inline constexpr std::uint16_t kModaliteNonGardee = 0xFFFF;
+inline constexpr std::uint16_t kNotKept = 0xFFFF;
 
-using Statistiques = std::array<double, kNombreStatistiques>;
+using Statistics = std::array<double, kStatisticCount>;
 
 // Keeps the usable values of the units in the filter (one byte per unit, all units when null): a
 // non-response adds its weight to the non-response weight and to the total; a "not asked" value
@@ -59,7 +59,7 @@ void TrierValeursPoids(std::vector<double>& valeurs, std::vector<double>& poids)
 // threshold of the mean's bounds (ConfidenceIntervalThreshold). With no value every entry but 2
 // and 3 is the missing value.
 void CalculerStatistiquesValeurs(std::vector<double>& valeurs, std::vector<double>& poids, double poidsNonReponse,
-                                 double z, Statistiques& statistiques);
+                                 double z, Statistics& statistiques);
 
 // The per-modality records of a numeric question (values) within the modalities of a closed
 // question (codes, one row per unit, -5 for an empty slot) as the map keeps them: (r + 1) x 11
@@ -67,8 +67,8 @@ void CalculerStatistiquesValeurs(std::vector<double>& valeurs, std::vector<doubl
 // marks is given (one byte per unit), those units' bytes are set to 1.
 void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble& valeurs, const CVecteurDouble& poids,
                                std::span<const std::uint16_t> correspondance, int nombreModalites, double z,
-                               const PlansCroises::ParametresSignificativite& parametres,
+                               const CrossPlanes::SignificanceSettings& parametres,
                                std::vector<double>& enregistrements, double& total,
                                std::vector<std::uint8_t>* marques = nullptr);
 
-} // namespace StatistiquesNumeriques
+} // namespace NumericStatistics

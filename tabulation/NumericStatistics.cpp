@@ -1,4 +1,4 @@
-#include "tabulation/StatistiquesNumeriques.h"
+#include "tabulation/NumericStatistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include "app/VecteurDouble.h"
 #include "tabulation/FonctionsStatistiques.h"
 
-namespace StatistiquesNumeriques {
+namespace NumericStatistics {
 namespace {
 
 constexpr std::int16_t kCaseVide = -5;
@@ -42,30 +42,30 @@ struct Accumulateur {
 };
 
 void EcrireEnregistrement(const Accumulateur& acc, double z, double* e) {
-    e[kNombreReponses] = acc.poids;
-    e[kNonReponses] = acc.nonReponses;
-    e[kSomme] = acc.somme;
+    e[kAnswerWeight] = acc.poids;
+    e[kNonResponseWeight] = acc.nonReponses;
+    e[kSum] = acc.somme;
     if (!(acc.poids > 0.0)) {
-        for (int i : {kMoyenne, kEcartType, kMinimum, kMaximum, kBorneInferieure, kBorneSuperieure, kVariance}) {
+        for (int i : {kMean, kStandardDeviation, kMinimum, kMaximum, kLowerBound, kUpperBound, kVariance}) {
             e[i] = kValeurManquante;
         }
         return;
     }
     const double variance = acc.Variance();
     const double ecartType = std::sqrt(variance);
-    e[kMoyenne] = acc.moyenne;
-    e[kEcartType] = ecartType;
+    e[kMean] = acc.moyenne;
+    e[kStandardDeviation] = ecartType;
     e[kMinimum] = acc.minimum;
     e[kMaximum] = acc.maximum;
-    e[kBorneInferieure] = acc.moyenne - z * ecartType / std::sqrt(acc.poids);
-    e[kBorneSuperieure] = acc.moyenne + z * ecartType / std::sqrt(acc.poids);
+    e[kLowerBound] = acc.moyenne - z * ecartType / std::sqrt(acc.poids);
+    e[kUpperBound] = acc.moyenne + z * ecartType / std::sqrt(acc.poids);
     e[kVariance] = variance;
 }
 
 // Student's comparison of a modality's mean with the pooled other modalities; no mark when a
 // denominator is not above 0.
 int MarqueModalite(const std::vector<Accumulateur>& acc, std::size_t k,
-                   const PlansCroises::ParametresSignificativite& parametres) {
+                   const CrossPlanes::SignificanceSettings& parametres) {
     double poidsAutres = 0.0;
     double sommeMoyennes = 0.0;
     double sommeVariances = 0.0;
@@ -83,7 +83,7 @@ int MarqueModalite(const std::vector<Accumulateur>& acc, std::size_t k,
     const double radicande = (varianceAutres * (poidsAutres - 1.0) + acc[k].Variance() * (poidsK - 1.0)) / degres;
     if (!(radicande > 0.0)) return 0;
     const double t = (acc[k].moyenne - moyenneAutres) / std::sqrt(radicande) / std::sqrt(1.0 / poidsAutres + 1.0 / poidsK);
-    return PlansCroises::MarqueSignificativite(t, parametres);
+    return CrossPlanes::MarqueSignificativite(t, parametres);
 }
 
 // The weighted mean by running updates rather than sum(w x) / sum(w): constant data gives back its
@@ -134,7 +134,7 @@ void TrierValeursPoids(std::vector<double>& valeurs, std::vector<double>& poids)
 }
 
 void CalculerStatistiquesValeurs(std::vector<double>& valeurs, std::vector<double>& poids, double poidsNonReponse,
-                                 double z, Statistiques& statistiques) {
+                                 double z, Statistics& statistiques) {
     poids.resize(valeurs.size(), 0.0);
     TrierValeursPoids(valeurs, poids);
     const std::size_t n = valeurs.size();
@@ -145,8 +145,8 @@ void CalculerStatistiquesValeurs(std::vector<double>& valeurs, std::vector<doubl
         somme += poids[i] * valeurs[i];
     }
     statistiques.fill(kValeurManquante);
-    statistiques[kNombreReponses] = sommePoids;
-    statistiques[kNonReponses] = poidsNonReponse;
+    statistiques[kAnswerWeight] = sommePoids;
+    statistiques[kNonResponseWeight] = poidsNonReponse;
     if (n == 0) return;
 
     double moyenne = 0.0;
@@ -173,27 +173,27 @@ void CalculerStatistiquesValeurs(std::vector<double>& valeurs, std::vector<doubl
     }
     const double denominateurGini = static_cast<double>(n) * (static_cast<double>(n) - 1.0) * moyenne;
 
-    statistiques[kMoyenne] = moyenne;
-    statistiques[kEcartType] = ecartType;
-    statistiques[kSomme] = somme;
+    statistiques[kMean] = moyenne;
+    statistiques[kStandardDeviation] = ecartType;
+    statistiques[kSum] = somme;
     statistiques[kMinimum] = valeurs.front();
     statistiques[kMaximum] = valeurs.back();
     if (sommePoids > 0.0) {
-        statistiques[kBorneInferieure] = moyenne - z * ecartType / std::sqrt(sommePoids);
-        statistiques[kBorneSuperieure] = moyenne + z * ecartType / std::sqrt(sommePoids);
+        statistiques[kLowerBound] = moyenne - z * ecartType / std::sqrt(sommePoids);
+        statistiques[kUpperBound] = moyenne + z * ecartType / std::sqrt(sommePoids);
     }
     statistiques[kVariance] = variance;
-    statistiques[kMediane] = valeurs[(n + 1) / 2 - 1];
+    statistiques[kMedian] = valeurs[(n + 1) / 2 - 1];
     if (moments) {
-        statistiques[kAplatissement] = m4 / (sommePoids * variance * variance);
-        statistiques[kAsymetrie] = m3 / (sommePoids * variance * ecartType);
+        statistiques[kKurtosis] = m4 / (sommePoids * variance * variance);
+        statistiques[kSkewness] = m3 / (sommePoids * variance * ecartType);
     }
     if (denominateurGini != 0.0) statistiques[kGini] = gini / denominateurGini;
 }
 
 void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble& valeurs, const CVecteurDouble& poids,
                                std::span<const std::uint16_t> correspondance, int nombreModalites, double z,
-                               const PlansCroises::ParametresSignificativite& parametres,
+                               const CrossPlanes::SignificanceSettings& parametres,
                                std::vector<double>& enregistrements, double& total,
                                std::vector<std::uint8_t>* marques) {
     const int r = std::max(nombreModalites, 0);
@@ -213,7 +213,7 @@ void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble&
         for (int s = 0; s < colonnes; ++s) {
             const std::int16_t m = cellules[static_cast<std::size_t>(u) * colonnes + s];
             if (m == kCaseVide || m < 0 || m >= r || m >= static_cast<int>(correspondance.size())) continue;
-            if (correspondance[static_cast<std::size_t>(m)] == kModaliteNonGardee) continue;
+            if (correspondance[static_cast<std::size_t>(m)] == kNotKept) continue;
             gardee = true;
             Accumulateur& a = acc[static_cast<std::size_t>(m)];
             if (nonReponse) a.nonReponses += w;
@@ -226,16 +226,16 @@ void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble&
         if (marques != nullptr) (*marques)[static_cast<std::size_t>(u)] = 1;
     }
 
-    enregistrements.assign(static_cast<std::size_t>(r + 1) * kNombreEntreesMoyenne, 0.0);
+    enregistrements.assign(static_cast<std::size_t>(r + 1) * kMeanRecordSize, 0.0);
     for (std::size_t k = 0; k < acc.size(); ++k) {
-        double* e = &enregistrements[k * kNombreEntreesMoyenne];
+        double* e = &enregistrements[k * kMeanRecordSize];
         EcrireEnregistrement(acc[k], z, e);
     }
     const std::vector<Accumulateur> modalites(acc.begin(), acc.end() - 1);
     for (std::size_t k = 0; k < modalites.size(); ++k) {
         if (!(modalites[k].poids > 0.0)) continue;
-        enregistrements[k * kNombreEntreesMoyenne + kMarqueMoyenne] = MarqueModalite(modalites, k, parametres);
+        enregistrements[k * kMeanRecordSize + kMeanMark] = MarqueModalite(modalites, k, parametres);
     }
 }
 
-} // namespace StatistiquesNumeriques
+} // namespace NumericStatistics

@@ -7,9 +7,9 @@
 #include "app/MatriceCodes.h"
 #include "app/VecteurDouble.h"
 #include "tabulation/FonctionsStatistiques.h"
-#include "tabulation/StatistiquesNumeriques.h"
+#include "tabulation/NumericStatistics.h"
 
-using namespace StatistiquesNumeriques;
+using namespace NumericStatistics;
 
 namespace {
 
@@ -22,75 +22,75 @@ CVecteurDouble Vecteur(const std::vector<double>& valeurs) {
     return v;
 }
 
-Statistiques StatistiquesDe(std::vector<double> valeurs, std::vector<double> poids, double nonReponses = 0.0) {
-    Statistiques s{};
+Statistics StatistiquesDe(std::vector<double> valeurs, std::vector<double> poids, double nonReponses = 0.0) {
+    Statistics s{};
     CalculerStatistiquesValeurs(valeurs, poids, nonReponses, 1.96, s);
     return s;
 }
 
-TEST(StatistiquesNumeriques, StatisticsOfOneToFourAndTen) {
+TEST(NumericStatistics, StatisticsOfOneToFourAndTen) {
     // Unsorted on purpose. Reference by hand and with NumPy/SciPy (population moments):
     // mean 4, variance 50/5 = 10, s = 3.16227766; skewness 36 / 10^1.5 = 1.13841996 (scipy.stats.skew);
     // kurtosis 278.8 / 100 = 2.788 (scipy.stats.kurtosis, fisher=False); median the 3rd value;
     // Gini (-4x1 - 2x2 + 0x3 + 2x4 + 4x10) / (5 x 4 x 4) = 40 / 80 = 0.5;
     // bounds 4 -/+ 1.96 x 3.16227766 / sqrt(5) = 1.22814142, 6.77185858.
-    const Statistiques s = StatistiquesDe({10, 3, 1, 4, 2}, {1, 1, 1, 1, 1}, 2.0);
+    const Statistics s = StatistiquesDe({10, 3, 1, 4, 2}, {1, 1, 1, 1, 1}, 2.0);
     const double tolerance = 1e-12;
-    EXPECT_NEAR(s[kMoyenne], 4.0, tolerance);
-    EXPECT_NEAR(s[kEcartType], 3.1622776601683795, tolerance);
-    EXPECT_NEAR(s[kNombreReponses], 5.0, tolerance);
-    EXPECT_EQ(s[kNonReponses], 2.0);
-    EXPECT_NEAR(s[kSomme], 20.0, tolerance);
+    EXPECT_NEAR(s[kMean], 4.0, tolerance);
+    EXPECT_NEAR(s[kStandardDeviation], 3.1622776601683795, tolerance);
+    EXPECT_NEAR(s[kAnswerWeight], 5.0, tolerance);
+    EXPECT_EQ(s[kNonResponseWeight], 2.0);
+    EXPECT_NEAR(s[kSum], 20.0, tolerance);
     EXPECT_EQ(s[kMinimum], 1.0);
     EXPECT_EQ(s[kMaximum], 10.0);
-    EXPECT_NEAR(s[kBorneInferieure], 1.2281414177487338, tolerance);
-    EXPECT_NEAR(s[kBorneSuperieure], 6.771858582251266, tolerance);
+    EXPECT_NEAR(s[kLowerBound], 1.2281414177487338, tolerance);
+    EXPECT_NEAR(s[kUpperBound], 6.771858582251266, tolerance);
     EXPECT_NEAR(s[kVariance], 10.0, tolerance);
-    EXPECT_EQ(s[kMediane], 3.0);
-    EXPECT_NEAR(s[kAplatissement], 2.788, tolerance);
-    EXPECT_NEAR(s[kAsymetrie], 1.1384199576606167, tolerance);
+    EXPECT_EQ(s[kMedian], 3.0);
+    EXPECT_NEAR(s[kKurtosis], 2.788, tolerance);
+    EXPECT_NEAR(s[kSkewness], 1.1384199576606167, tolerance);
     EXPECT_NEAR(s[kGini], 0.5, tolerance);
 }
 
-TEST(StatistiquesNumeriques, SmallAndDegenerateSamples) {
+TEST(NumericStatistics, SmallAndDegenerateSamples) {
     // Two values 1 and 3: median the lower middle value, mean 2, s = 1.
-    const Statistiques deux = StatistiquesDe({3, 1}, {1, 1});
-    EXPECT_EQ(deux[kMediane], 1.0);
-    EXPECT_DOUBLE_EQ(deux[kMoyenne], 2.0);
-    EXPECT_DOUBLE_EQ(deux[kEcartType], 1.0);
+    const Statistics deux = StatistiquesDe({3, 1}, {1, 1});
+    EXPECT_EQ(deux[kMedian], 1.0);
+    EXPECT_DOUBLE_EQ(deux[kMean], 2.0);
+    EXPECT_DOUBLE_EQ(deux[kStandardDeviation], 1.0);
 
     // One value: s = 0, no moments, no Gini, median the value.
-    const Statistiques un = StatistiquesDe({7.5}, {2});
-    EXPECT_EQ(un[kEcartType], 0.0);
-    EXPECT_EQ(un[kAsymetrie], kValeurManquante);
-    EXPECT_EQ(un[kAplatissement], kValeurManquante);
+    const Statistics un = StatistiquesDe({7.5}, {2});
+    EXPECT_EQ(un[kStandardDeviation], 0.0);
+    EXPECT_EQ(un[kSkewness], kValeurManquante);
+    EXPECT_EQ(un[kKurtosis], kValeurManquante);
     EXPECT_EQ(un[kGini], kValeurManquante);
-    EXPECT_EQ(un[kMediane], 7.5);
+    EXPECT_EQ(un[kMedian], 7.5);
 
     // Constant data with values whose squares cancel badly: exactly 0, never NaN or -0.
-    const Statistiques constantes = StatistiquesDe(std::vector<double>(1000, 1e8 + 0.1), std::vector<double>(1000, 0.37));
-    EXPECT_EQ(constantes[kEcartType], 0.0);
-    EXPECT_FALSE(std::signbit(constantes[kEcartType]));
+    const Statistics constantes = StatistiquesDe(std::vector<double>(1000, 1e8 + 0.1), std::vector<double>(1000, 0.37));
+    EXPECT_EQ(constantes[kStandardDeviation], 0.0);
+    EXPECT_FALSE(std::signbit(constantes[kStandardDeviation]));
     EXPECT_EQ(constantes[kVariance], 0.0);
-    EXPECT_EQ(constantes[kAsymetrie], kValeurManquante);
+    EXPECT_EQ(constantes[kSkewness], kValeurManquante);
 
     // Weights: values 2 (w 1) and 4 (w 3): mean 3.5, s = 0.8660254 (NumPy weighted average); the
     // bounds use the sum of the weights (4), not the number of values (2).
-    const Statistiques ponderees = StatistiquesDe({4, 2}, {3, 1});
-    EXPECT_NEAR(ponderees[kMoyenne], 3.5, 1e-12);
-    EXPECT_NEAR(ponderees[kEcartType], 0.8660254037844386, 1e-12);
-    EXPECT_NEAR(ponderees[kBorneInferieure], 3.5 - 1.96 * 0.8660254037844386 / 2.0, 1e-12);
+    const Statistics ponderees = StatistiquesDe({4, 2}, {3, 1});
+    EXPECT_NEAR(ponderees[kMean], 3.5, 1e-12);
+    EXPECT_NEAR(ponderees[kStandardDeviation], 0.8660254037844386, 1e-12);
+    EXPECT_NEAR(ponderees[kLowerBound], 3.5 - 1.96 * 0.8660254037844386 / 2.0, 1e-12);
 
     // No value: every entry but the two weights is missing.
-    const Statistiques vide = StatistiquesDe({}, {}, 3.0);
-    for (int i = 0; i < kNombreStatistiques; ++i) {
-        if (i == kNombreReponses) EXPECT_EQ(vide[i], 0.0);
-        else if (i == kNonReponses) EXPECT_EQ(vide[i], 3.0);
+    const Statistics vide = StatistiquesDe({}, {}, 3.0);
+    for (int i = 0; i < kStatisticCount; ++i) {
+        if (i == kAnswerWeight) EXPECT_EQ(vide[i], 0.0);
+        else if (i == kNonResponseWeight) EXPECT_EQ(vide[i], 3.0);
         else EXPECT_EQ(vide[i], kValeurManquante) << i;
     }
 }
 
-TEST(StatistiquesNumeriques, FilterKeepsAnswersCountsNonResponsesAndDropsTheRest) {
+TEST(NumericStatistics, FilterKeepsAnswersCountsNonResponsesAndDropsTheRest) {
     const CVecteurDouble valeurs = Vecteur({5, kNonReponse, kNonInterroge, 8, 9, kNonReponse});
     const CVecteurDouble poids = Vecteur({1, 2, 4, 0, 1.5, 3});
     std::vector<double> v;
@@ -113,13 +113,13 @@ TEST(StatistiquesNumeriques, FilterKeepsAnswersCountsNonResponsesAndDropsTheRest
     FiltrerValeurs(Vecteur({kNonInterroge, kNonInterroge}), Vecteur({1, 1}), v, w, nonReponses, total);
     EXPECT_TRUE(v.empty());
     EXPECT_EQ(nonReponses, 0.0);
-    Statistiques s{};
+    Statistics s{};
     CalculerStatistiquesValeurs(v, w, nonReponses, 1.96, s);
-    EXPECT_EQ(s[kMoyenne], kValeurManquante);
-    EXPECT_EQ(s[kNonReponses], 0.0);
+    EXPECT_EQ(s[kMean], kValeurManquante);
+    EXPECT_EQ(s[kNonResponseWeight], 0.0);
 }
 
-TEST(StatistiquesNumeriques, SortMovesWeightsWithValuesAndCopesWithAMillionSortedValues) {
+TEST(NumericStatistics, SortMovesWeightsWithValuesAndCopesWithAMillionSortedValues) {
     std::vector<double> v = {3, 1, 2, 1};
     std::vector<double> w = {30, 10, 20, 11};
     TrierValeursPoids(v, w);
@@ -130,10 +130,10 @@ TEST(StatistiquesNumeriques, SortMovesWeightsWithValuesAndCopesWithAMillionSorte
     std::vector<double> grandes(1'000'000);
     for (std::size_t i = 0; i < grandes.size(); ++i) grandes[i] = static_cast<double>(i);
     std::vector<double> poids(grandes.size(), 1.0);
-    Statistiques s{};
+    Statistics s{};
     CalculerStatistiquesValeurs(grandes, poids, 0.0, 1.96, s);
-    EXPECT_EQ(s[kMediane], 499'999.0);
-    EXPECT_NEAR(s[kMoyenne], 499'999.5, 1e-6);
+    EXPECT_EQ(s[kMedian], 499'999.0);
+    EXPECT_NEAR(s[kMean], 499'999.5, 1e-6);
 }
 
 // A closed question of 3 modalities (single answers) and a numeric question.
@@ -152,7 +152,7 @@ struct CasMoyennes {
     }
 };
 
-TEST(StatistiquesNumeriques, MeansByModalityWithTheirTest) {
+TEST(NumericStatistics, MeansByModalityWithTheirTest) {
     CasMoyennes c;
     for (double x : {1, 2, 3}) c.Ajouter(0, x);
     for (double x : {4, 5, 6, 7}) c.Ajouter(1, x);
@@ -160,44 +160,44 @@ TEST(StatistiquesNumeriques, MeansByModalityWithTheirTest) {
     c.Ajouter(1, kNonInterroge, 5.0); // dropped altogether
     c.Ajouter(-5, 100.0);             // empty slot: no kept answer
     c.Ajouter(3, 50.0);               // modality 3 not kept by the map
-    const std::vector<std::uint16_t> map = {0, 1, 2, kModaliteNonGardee};
+    const std::vector<std::uint16_t> map = {0, 1, 2, kNotKept};
     std::vector<double> e;
     double total = 0;
     std::vector<std::uint8_t> marques;
     CalculerMoyennesModalites(c.codes, c.valeurs, c.poids, map, 4, 1.96, {}, e, total, &marques);
-    ASSERT_EQ(e.size(), 5u * kNombreEntreesMoyenne);
-    auto at = [&](int k, int i) { return e[static_cast<std::size_t>(k * kNombreEntreesMoyenne + i)]; };
+    ASSERT_EQ(e.size(), 5u * kMeanRecordSize);
+    auto at = [&](int k, int i) { return e[static_cast<std::size_t>(k * kMeanRecordSize + i)]; };
 
-    EXPECT_DOUBLE_EQ(at(0, kMoyenne), 2.0);
+    EXPECT_DOUBLE_EQ(at(0, kMean), 2.0);
     EXPECT_DOUBLE_EQ(at(0, kVariance), 2.0 / 3.0);
-    EXPECT_DOUBLE_EQ(at(1, kMoyenne), 5.5);
+    EXPECT_DOUBLE_EQ(at(1, kMean), 5.5);
     EXPECT_DOUBLE_EQ(at(1, kVariance), 1.25);
     EXPECT_EQ(at(1, kMinimum), 4.0);
     EXPECT_EQ(at(1, kMaximum), 7.0);
-    EXPECT_EQ(at(1, kSomme), 22.0);
+    EXPECT_EQ(at(1, kSum), 22.0);
     // Modality 0 against modality 1 (the only other with weight), by hand:
     // s = sqrt((1.25 x 3 + 2/3 x 2) / 5) = 1.0082988, t = -3.5 / s / sqrt(1/4 + 1/3) = -4.5448584 -> -3.
-    EXPECT_EQ(at(0, kMarqueMoyenne), -3.0);
-    EXPECT_EQ(at(1, kMarqueMoyenne), 3.0);
+    EXPECT_EQ(at(0, kMeanMark), -3.0);
+    EXPECT_EQ(at(1, kMeanMark), 3.0);
     // Modality 2: W = 0, its non-response weight kept, its statistics missing, no test.
-    EXPECT_EQ(at(2, kNombreReponses), 0.0);
-    EXPECT_EQ(at(2, kNonReponses), 2.0);
-    for (int i : {kMoyenne, kEcartType, kMinimum, kMaximum, kBorneInferieure, kBorneSuperieure, kVariance}) {
+    EXPECT_EQ(at(2, kAnswerWeight), 0.0);
+    EXPECT_EQ(at(2, kNonResponseWeight), 2.0);
+    for (int i : {kMean, kStandardDeviation, kMinimum, kMaximum, kLowerBound, kUpperBound, kVariance}) {
         EXPECT_EQ(at(2, i), kValeurManquante) << i;
     }
-    EXPECT_EQ(at(2, kMarqueMoyenne), 0.0);
-    EXPECT_EQ(at(3, kNombreReponses), 0.0);
+    EXPECT_EQ(at(2, kMeanMark), 0.0);
+    EXPECT_EQ(at(3, kAnswerWeight), 0.0);
     // Total record: values 1 to 7 (mean 4, variance 4), bounds 4 -/+ 1.96 x 2 / sqrt(7).
-    EXPECT_DOUBLE_EQ(at(4, kMoyenne), 4.0);
-    EXPECT_NEAR(at(4, kEcartType), 2.0, 1e-12);
-    EXPECT_NEAR(at(4, kBorneInferieure), 2.518379265803829, 1e-12);
-    EXPECT_EQ(at(4, kNonReponses), 2.0);
-    EXPECT_EQ(at(4, kMarqueMoyenne), 0.0);
+    EXPECT_DOUBLE_EQ(at(4, kMean), 4.0);
+    EXPECT_NEAR(at(4, kStandardDeviation), 2.0, 1e-12);
+    EXPECT_NEAR(at(4, kLowerBound), 2.518379265803829, 1e-12);
+    EXPECT_EQ(at(4, kNonResponseWeight), 2.0);
+    EXPECT_EQ(at(4, kMeanMark), 0.0);
     EXPECT_EQ(total, 9.0);
     EXPECT_EQ(marques, (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0}));
 }
 
-TEST(StatistiquesNumeriques, MeansOfConstantModalitiesHaveZeroDeviationAndNoMark) {
+TEST(NumericStatistics, MeansOfConstantModalitiesHaveZeroDeviationAndNoMark) {
     CasMoyennes c;
     for (int i = 0; i < 4; ++i) c.Ajouter(0, 1e8 + 0.1);
     for (int i = 0; i < 4; ++i) c.Ajouter(1, 1e8 + 0.1);
@@ -206,8 +206,8 @@ TEST(StatistiquesNumeriques, MeansOfConstantModalitiesHaveZeroDeviationAndNoMark
     double total = 0;
     CalculerMoyennesModalites(c.codes, c.valeurs, c.poids, map, 2, 1.96, {}, e, total);
     for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(e[static_cast<std::size_t>(k * kNombreEntreesMoyenne + kEcartType)], 0.0);
-        EXPECT_EQ(e[static_cast<std::size_t>(k * kNombreEntreesMoyenne + kMarqueMoyenne)], 0.0);
+        EXPECT_EQ(e[static_cast<std::size_t>(k * kMeanRecordSize + kStandardDeviation)], 0.0);
+        EXPECT_EQ(e[static_cast<std::size_t>(k * kMeanRecordSize + kMeanMark)], 0.0);
     }
     for (double v : e) EXPECT_TRUE(std::isfinite(v));
 }

@@ -18,41 +18,41 @@ class CEnquete;
 // Total column, -1 when the table has none.
 //
 // Output: 8 planes of R x C doubles, plane p of cell (i, j) at (p x R + i) x C + j.
-namespace PlansCroises {
+namespace CrossPlanes {
 
-enum Plan : int {
-    kEffectif = 0,
-    kPourcentageLigne = 1,
-    kPourcentageColonne = 2,
-    kPourcentageTotal = 3,
-    kMarque = 4,
-    kEffectifTheorique = 5,
-    kValeurTest = 6,
-    kAffinite = 7,
-    kNombrePlans = 8,
+enum Plane : int {
+    kCount = 0,
+    kRowPercentage = 1,
+    kColumnPercentage = 2,
+    kTotalPercentage = 3,
+    kMark = 4,
+    kExpectedCount = 5,
+    kTestValue = 6,
+    kAffinity = 7,
+    kPlaneCount = 8,
 };
 
 // The significance settings of the study context, with their defaults.
-struct ParametresSignificativite {
-    int effectifMinimum = 5; // EffectifSignificativite: the smallest expected count that is marked
+struct SignificanceSettings {
+    int minimumExpectedCount = 5; // EffectifSignificativite: the smallest expected count that is marked
     int type = 2;            // SignificanceType: 0 cell, 1 column, 2 line; any other: no test
-    double seuil1 = 1.645;   // SignificanceThreshold1
-    double seuil2 = 1.96;    // SignificanceThreshold2
-    double seuil3 = 2.576;   // SignificanceThreshold3
+    double threshold1 = 1.645;   // SignificanceThreshold1
+    double threshold2 = 1.96;    // SignificanceThreshold2
+    double threshold3 = 2.576;   // SignificanceThreshold3
 
-    static ParametresSignificativite DuContexte(const CEnquete& contexte);
+    static SignificanceSettings FromSurvey(const CEnquete& contexte);
 };
 
 // The mark of a test value: +3/+2/+1 above the thresholds, -3/-2/-1 below their opposites, 0
 // otherwise (strict comparisons).
-int MarqueSignificativite(double z, const ParametresSignificativite& parametres);
+int MarqueSignificativite(double z, const SignificanceSettings& parametres);
 
 // The planes over respondents.
 void CalculerPourcentages(std::vector<double>& plans, std::span<const double> matrice, int nombreLignes,
                           int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
                           int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
                           std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
-                          const ParametresSignificativite& parametres);
+                          const SignificanceSettings& parametres);
 
 // The planes over answers: percentages and Total cells over the sums of the kept cells; the
 // percentage of the total, the expected counts and the tests over the matrix margins; no affinity.
@@ -60,7 +60,7 @@ void CalculerPourcentagesReponses(std::vector<double>& plans, std::span<const do
                                   int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
                                   int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
                                   std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
-                                  const ParametresSignificativite& parametres);
+                                  const SignificanceSettings& parametres);
 
 // Chi-square of the table outside the excluded line and column (-1 for none), over the cells whose
 // expected count is above 0. Degrees of freedom: (C - 1 - [column excluded]) x (R - 1 - [line
@@ -69,4 +69,4 @@ void CalculerPourcentagesReponses(std::vector<double>& plans, std::span<const do
 void CalculerKhiDeux(std::span<const double> plans, int nombreLignes, int nombreColonnes, int ligneExclue,
                      int colonneExclue, double& khiDeux, int& degresLiberte, double& probabilite);
 
-} // namespace PlansCroises
+} // namespace CrossPlanes
