@@ -35,9 +35,8 @@ std::string SafeFileName(const std::string& name) {
         safe += (c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
                     ? '_'
                     : static_cast<char>(c);
-    if (safe.empty() || safe == "." || safe == "..")
-        safe = "_";
-    return safe;
+    const bool usable = !safe.empty() && safe != "." && safe != "..";
+    return usable ? safe : std::string(1, '_');
 }
 
 // A target of the run, in pre-order of the scheme, with what the preparation gives it.
