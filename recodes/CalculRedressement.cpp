@@ -44,7 +44,8 @@ struct PreparedTarget {
     const CObjectifRedressement* target = nullptr;
     const CQuestionEtendue* question = nullptr;
     std::vector<std::int16_t> codes;  // one modality index per interview; empty without question
-    std::vector<double> desiredShare; // desired percentage × 0.01, per modality
+    std::vector<double> desiredShare;   // desired percentage × 0.01, per modality
+    std::vector<double> desiredPercent; // desired percentage, per modality
     double share = 0.0;               // s: population size / n (the size itself without question)
     double total = 0.0;               // N_t
     std::size_t population = 0;       // its nearest population node's interviews
@@ -171,7 +172,10 @@ bool RakingRun::Prepare(const CObjectifRedressement& target, const std::vector<s
         prepared.question = target.GetQuestion();
         prepared.total = total;
         for (int k = 0; k < target.DonnerNombreModalites(); ++k)
+        {
+            prepared.desiredPercent.push_back(target.DonnerPourcentageDesire(k));
             prepared.desiredShare.push_back(target.DonnerPourcentageDesire(k) * 0.01);
+        }
         if (prepared.question != nullptr) {
             if (!ReadCodes(prepared))
                 return false;
@@ -286,7 +290,8 @@ double RakingRun::Deviation(const PreparedTarget& target) const {
     const std::vector<double> observed = Margins(target, sum);
     double chi2 = 0.0;
     for (int k = 0; k < target.Modalities(); ++k) {
-        const double expected = target.desiredShare[static_cast<std::size_t>(k)] * sum;
+        // Percentage × total / 100 keeps an exact expected count exact (30 % of 8 is 2.4).
+        const double expected = target.desiredPercent[static_cast<std::size_t>(k)] * sum / 100.0;
         if (expected > 0.0) {
             const double gap = observed[static_cast<std::size_t>(k)] - expected;
             chi2 += gap * gap / expected;

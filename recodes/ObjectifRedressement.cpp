@@ -62,13 +62,23 @@ bool IsClosedSingleAnswer(const CQuestionEtendue& question) {
     return question.EstFermee() && question.answerCount == 1;
 }
 
+// The "non interrogé" modality that the program appends to every closed question holds the
+// interviews that were not asked: it can take no target, and counting it among the K modalities
+// would dilute every deviation. Its interviews take no part in the target, like empty answers.
+int TargetModalityCount(const CQuestionEtendue* question) {
+    if (question == nullptr)
+        return 0;
+    const int count = question->GetNbreModalite();
+    return count > 0 && question->GetCodeModalite(count - 1) == -2 ? count - 1 : count;
+}
+
 } // namespace
 
 CObjectifRedressement::CObjectifRedressement() = default;
 
 CObjectifRedressement::CObjectifRedressement(CQuestionEtendue* question, std::int16_t mode)
     : m_mode(mode), m_question(question) {
-    const int count = question != nullptr ? question->GetNbreModalite() : 0;
+    const int count = TargetModalityCount(question);
     m_desired.assign(static_cast<std::size_t>(count), 0.0);
     m_observed.assign(static_cast<std::size_t>(count), 0.0);
 }

@@ -159,10 +159,10 @@ TEST_F(RakingTest, EightInterviewsConvergeToTheHandComputedWeights) {
     EXPECT_EQ(lines[1], "Max poids = 5\r");
     EXPECT_EQ(lines[2], "Max nombre d'itérations=60\r");
     EXPECT_EQ(lines[4], "Iteration\tQuestion\tDeviation\r");
-    // Q2 first: chi-square (4 - 2.4)²/2.4 + (4 - 5.6)²/5.6 = 1.5238095..., divided by its K = 3
-    // modalities (the program's not-asked modality counts, with no target) and by s = 1; Q1 gives
-    // 0.5 / 3. With K = 2 the same line would read 0.7619047619047619.
-    EXPECT_EQ(lines[5], "1\tQ2\t0.507936507936508\r");
+    // Q2 first: chi-square (4 - 2.4)²/2.4 + (4 - 5.6)²/5.6 = 1.5238095..., divided by its K = 2
+    // modalities (the program's "non interrogé" modality takes no target) and by s = 1; Q1 gives
+    // 0.5 / 2.
+    EXPECT_EQ(lines[5], "1\tQ2\t0.7619047619047619\r");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Redressement réussi\r"), lines.end());
     EXPECT_TRUE(ui->shown.empty());
 }
