@@ -12,10 +12,13 @@
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
+#include "app/VecteurDouble.h"
 #include "app/VecteurPoids.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "recodes/CalculRedressement.h"
 #include "recodes/RecodageModalite.h"
+#include "tabulation/CrossPlanes.h"
+#include "tabulation/FonctionsStatistiques.h"
 #include "tabulation/Profil.h"
 
 namespace {
@@ -165,6 +168,14 @@ int CMoteurTableau::DonnerTypeMarqueur(int plane) {
 }
 
 // ---- Weights ------------------------------------------------------------------------------------
+
+bool CMoteurTableau::ReadNumeric(CDataAccess& access, CQuestionEtendue& question, int level, CVecteurDouble& out,
+                                 std::string& error) {
+    if (access.LireValeursNumeriquesNiveau(question, level, out))
+        return true;
+    error = access.GetErrorText();
+    return false;
+}
 
 bool CMoteurTableau::ComputeWeighting(std::int32_t weighting, int level, CVecteurPoids& weights,
                                       std::string& error) {
@@ -520,5 +531,201 @@ bool CMoteurTableau::CroiserGroupes(CQuestionEtendue& rowQuestion, CQuestionEten
     }
     result[groupCount * stride + c] = total;
     matrix = std::move(result);
+    return true;
+}
+
+// ---- Values of a flat table ---------------------------------------------------------------------
+
+namespace {
+
+enum FlatValue : int {
+    kFlatCount = 0,
+    kFlatPercentage = 1,
+    kFlatCumulated = 2,
+    kFlatRespondentFrequency = 3,
+    kFlatImportance = 4,
+    kFlatInterviewFrequency = 5,
+    kFlatLowerBound = 6,
+    kFlatUpperBound = 7,
+    kFlatMeanWeight = 8,
+    kFlatTotal = 9,
+};
+
+// 100 x part / base, or the missing value when the base weighs nothing (never NaN or infinity).
+double Share(double part, double base) { return base > 0.0 ? 100.0 * part / base : kValeurManquante; }
+
+// The line of each kept modality, -1 for a modality that is not kept, that has no line inside
+// the table or that stands on the Total line (whose values are its own).
+std::vector<int> LinesOfModalities(std::span<const std::uint16_t> map, int modalityCount, int lineCount,
+                                   int totalPosition) {
+    std::vector<int> lines(Index(std::max(modalityCount, 0)), -1);
+    for (std::size_t m = 0; m < lines.size() && m < map.size(); ++m) {
+        const int line = map[m] == CMoteurTableau::kNotKept ? -1 : map[m];
+        if (line < lineCount && line != totalPosition)
+            lines[m] = line;
+    }
+    return lines;
+}
+
+} // namespace
+
+void CMoteurTableau::CalculerValeursTri(std::vector<double>& values, std::span<const double> counts,
+                                        double respondents, double total, int lineCount, int modalityCount,
+                                        std::span<const std::uint16_t> map, int totalPosition,
+                                        int nonResponsePosition) const {
+    lineCount = std::max(lineCount, 0);
+    values.assign(Index(lineCount) * kFlatValueCount, 0.0);
+    if (totalPosition < 0 || totalPosition >= lineCount)
+        totalPosition = -1;
+    if (nonResponsePosition < 0 || nonResponsePosition >= lineCount || nonResponsePosition == totalPosition)
+        nonResponsePosition = -1;
+    const std::size_t n = Index(std::max(modalityCount, 0));
+    const auto weighted = [&](std::size_t m) { return m < counts.size() ? counts[m] : 0.0; };
+    const auto unweighted = [&](std::size_t m) { return n + m < counts.size() ? counts[n + m] : 0.0; };
+    const std::vector<int> lines = LinesOfModalities(map, modalityCount, lineCount, totalPosition);
+
+    double kept = 0.0;          // S: the answers of the kept modalities
+    double nonResponse = 0.0;   // N: the count shown on the non-response line
+    for (std::size_t m = 0; m < n; ++m) {
+        if (lines[m] < 0)
+            continue;
+        kept += weighted(m);
+        if (lines[m] == nonResponsePosition)
+            nonResponse += weighted(m);
+    }
+    const double z = m_context.ConfidenceIntervalThreshold;
+    for (std::size_t m = 0; m < n; ++m) {
+        if (lines[m] < 0)
+            continue;
+        const double w = weighted(m);
+        const double u = unweighted(m);
+        double* line = values.data() + Index(lines[m]) * kFlatValueCount;
+        line[kFlatCount] = w;
+        line[kFlatPercentage] = Share(w, respondents);
+        line[kFlatRespondentFrequency] =
+            lines[m] == nonResponsePosition ? kValeurManquante : Share(w, respondents - nonResponse);
+        line[kFlatImportance] = Share(w, kept);
+        line[kFlatInterviewFrequency] = Share(w, total);
+        line[kFlatLowerBound] = respondents > 0.0 ? BorneInferieurePourcentage(line[kFlatPercentage], respondents, z)
+                                                  : kValeurManquante;
+        line[kFlatUpperBound] = respondents > 0.0 ? BorneSuperieurePourcentage(line[kFlatPercentage], respondents, z)
+                                                  : kValeurManquante;
+        line[kFlatMeanWeight] = u != 0.0 ? w / u : kValeurManquante;
+    }
+
+    // Every line: the running percentage of answers down the table (the Total line adds nothing)
+    // and 100 in the last value.
+    double cumulated = 0.0;
+    double percentages = 0.0;
+    double respondentFrequencies = 0.0;
+    for (int i = 0; i < lineCount; ++i) {
+        double* line = values.data() + Index(i) * kFlatValueCount;
+        line[kFlatTotal] = 100.0;
+        if (i == totalPosition)
+            continue;
+        if (line[kFlatImportance] != kValeurManquante)
+            cumulated += line[kFlatImportance];
+        line[kFlatCumulated] = kept > 0.0 ? cumulated : kValeurManquante;
+        if (line[kFlatPercentage] != kValeurManquante)
+            percentages += line[kFlatPercentage];
+        if (line[kFlatRespondentFrequency] != kValeurManquante)
+            respondentFrequencies += line[kFlatRespondentFrequency];
+    }
+    if (totalPosition < 0)
+        return;
+
+    double* line = values.data() + Index(totalPosition) * kFlatValueCount;
+    const bool overAllUnits = m_context.TotalType != 0;
+    line[kFlatCount] = overAllUnits ? total : kept;
+    if (overAllUnits)
+        line[kFlatPercentage] = total > 0.0 ? 100.0 : kValeurManquante;
+    else
+        line[kFlatPercentage] = respondents > 0.0 ? percentages : kValeurManquante;
+    line[kFlatCumulated] = kValeurManquante;
+    line[kFlatRespondentFrequency] = respondents - nonResponse > 0.0 ? respondentFrequencies : kValeurManquante;
+    line[kFlatImportance] = kept > 0.0 ? 100.0 : kValeurManquante;
+    line[kFlatInterviewFrequency] = Share(respondents, total);
+    line[kFlatLowerBound] = 100.0;
+    line[kFlatUpperBound] = 100.0;
+    line[kFlatMeanWeight] = kValeurManquante;
+}
+
+// ---- Cross-table planes -------------------------------------------------------------------------
+
+void CMoteurTableau::CalculerPourcentages(std::vector<double>& planes, std::span<const double> matrix, int lineCount,
+                                          int rowModalityCount, std::span<const std::int16_t> rowMap, int totalLine,
+                                          int columnCount, int columnModalityCount,
+                                          std::span<const std::int16_t> columnMap, int totalColumn) const {
+    CrossPlanes::CalculerPourcentages(planes, matrix, lineCount, rowModalityCount, rowMap, totalLine, columnCount,
+                                      columnModalityCount, columnMap, totalColumn,
+                                      CrossPlanes::SignificanceSettings::FromSurvey(m_context));
+}
+
+void CMoteurTableau::CalculerPourcentagesReponses(std::vector<double>& planes, std::span<const double> matrix,
+                                                  int lineCount, int rowModalityCount,
+                                                  std::span<const std::int16_t> rowMap, int totalLine,
+                                                  int columnCount, int columnModalityCount,
+                                                  std::span<const std::int16_t> columnMap, int totalColumn) const {
+    CrossPlanes::CalculerPourcentagesReponses(planes, matrix, lineCount, rowModalityCount, rowMap, totalLine,
+                                              columnCount, columnModalityCount, columnMap, totalColumn,
+                                              CrossPlanes::SignificanceSettings::FromSurvey(m_context));
+}
+
+void CMoteurTableau::CalculerKhiDeux(std::span<const double> planes, int lineCount, int columnCount,
+                                     int excludedLine, int excludedColumn, double& chiSquare,
+                                     int& degreesOfFreedom, double& probability) {
+    CrossPlanes::CalculerKhiDeux(planes, lineCount, columnCount, excludedLine, excludedColumn, chiSquare,
+                                 degreesOfFreedom, probability);
+}
+
+// ---- Numeric statistics -------------------------------------------------------------------------
+
+bool CMoteurTableau::CalculerStatistiquesQuestion(CQuestionEtendue& question, int level, std::int32_t studyField,
+                                                  std::int32_t weighting, NumericStatistics::Statistics& record,
+                                                  double& totalWeight, std::string& error) {
+    record.fill(kValeurManquante);
+    totalWeight = 0.0;
+    CDataAccess access(m_context, true);
+    CVecteurDouble values;
+    if (!ReadNumeric(access, question, level, values, error))
+        return false;
+    std::vector<double> keptValues;
+    std::vector<double> keptWeights;
+    double nonResponseWeight = 0.0;
+    double allWeight = 0.0;
+    {
+        // The weights go back to the cache before the statistics are formed.
+        BorrowedWeights weights(*this, level, studyField, weighting);
+        if (!weights.Get(error))
+            return false;
+        NumericStatistics::FiltrerValeurs(values, weights.Weights(), keptValues, keptWeights, nonResponseWeight,
+                                          allWeight);
+    }
+    NumericStatistics::CalculerStatistiquesValeurs(keptValues, keptWeights, nonResponseWeight,
+                                                   m_context.ConfidenceIntervalThreshold, record);
+    totalWeight = allWeight;
+    return true;
+}
+
+bool CMoteurTableau::CalculerMoyennesModalites(CQuestionEtendue& closedQuestion, CQuestionEtendue& numericQuestion,
+                                               std::vector<double>& records, double& total,
+                                               const std::vector<std::uint16_t>& map, int level,
+                                               std::int32_t studyField, std::int32_t weighting, std::string& error,
+                                               MarquesRepondants* respondentMarks) {
+    records.clear();
+    total = 0.0;
+    CDataAccess access(m_context, true);
+    Answers answers;
+    CVecteurDouble values;
+    BorrowedWeights weights(*this, level, studyField, weighting);
+    if (!ReadClosed(access, closedQuestion, level, answers, error) ||
+        !ReadNumeric(access, numericQuestion, level, values, error) || !weights.Get(error))
+        return false;
+    std::vector<std::uint8_t>* marks = respondentMarks != nullptr ? &(*respondentMarks)[level] : nullptr;
+    NumericStatistics::CalculerMoyennesModalites(answers.Matrix(), values, weights.Weights(), map,
+                                                 closedQuestion.GetNbreModalite(),
+                                                 m_context.ConfidenceIntervalThreshold,
+                                                 CrossPlanes::SignificanceSettings::FromSurvey(m_context), records,
+                                                 total, marks);
     return true;
 }

@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "tabulation/NumericStatistics.h"
 
 class CContexteEtude;
 class CDataAccess;
@@ -14,6 +17,7 @@ class CModaliteEtendue;
 class CProfil;
 class CQuestionEtendue;
 class CRecodageModalite;
+class CVecteurDouble;
 class CVecteurPoids;
 
 // The computing core under every table: maps a question's modalities onto the lines of a table
@@ -93,6 +97,46 @@ public:
                         const std::vector<std::uint16_t>& columnMap, int level, std::int32_t studyField,
                         std::int32_t weighting, std::string& error);
 
+    // ---- Values of a flat table ----
+    // Ten values per line (line i's value k at i * kFlatValueCount + k) from the counts of
+    // CompterModalites: count, percentage of respondents, cumulative percentage, percentage of
+    // respondents less non-response, percentage of answers, percentage of all units, the two
+    // confidence bounds of the percentage, mean weight and 100. A share whose base weighs nothing
+    // is the missing value, never NaN; the Total line (when inside the table) gets its own values.
+    // Positions outside [0, lineCount) mean "no such line".
+    static constexpr int kFlatValueCount = 10;
+    void CalculerValeursTri(std::vector<double>& values, std::span<const double> counts, double respondents,
+                            double total, int lineCount, int modalityCount, std::span<const std::uint16_t> map,
+                            int totalPosition, int nonResponsePosition) const;
+
+    // ---- Cross-table planes, with the study context's significance settings ----
+    // See CrossPlanes: maps are signed, -1 for a modality not kept.
+    void CalculerPourcentages(std::vector<double>& planes, std::span<const double> matrix, int lineCount,
+                              int rowModalityCount, std::span<const std::int16_t> rowMap, int totalLine,
+                              int columnCount, int columnModalityCount, std::span<const std::int16_t> columnMap,
+                              int totalColumn) const;
+    void CalculerPourcentagesReponses(std::vector<double>& planes, std::span<const double> matrix, int lineCount,
+                                      int rowModalityCount, std::span<const std::int16_t> rowMap, int totalLine,
+                                      int columnCount, int columnModalityCount,
+                                      std::span<const std::int16_t> columnMap, int totalColumn) const;
+    static void CalculerKhiDeux(std::span<const double> planes, int lineCount, int columnCount, int excludedLine,
+                                int excludedColumn, double& chiSquare, int& degreesOfFreedom, double& probability);
+
+    // ---- Numeric statistics ----
+    // The fourteen statistics of a numeric question's values at the level, under the study field
+    // and the weighting; totalWeight weighs the kept values and the non-responses. On failure the
+    // record holds missing values, totalWeight is 0 and the error text says why.
+    bool CalculerStatistiquesQuestion(CQuestionEtendue& question, int level, std::int32_t studyField,
+                                      std::int32_t weighting, NumericStatistics::Statistics& record,
+                                      double& totalWeight, std::string& error);
+    // The eleven statistics of the numeric question within each modality of the closed question
+    // kept by the map, (r + 1) x 11 doubles with the Total record last; total weighs the units with
+    // a kept answer, whose respondent marks at the level are set when marks are given.
+    bool CalculerMoyennesModalites(CQuestionEtendue& closedQuestion, CQuestionEtendue& numericQuestion,
+                                   std::vector<double>& records, double& total, const std::vector<std::uint16_t>& map,
+                                   int level, std::int32_t studyField, std::int32_t weighting, std::string& error,
+                                   MarquesRepondants* respondentMarks = nullptr);
+
     // The cell marker kind of a cross-table plane: 0 count, 1 percentage, 3 significance symbol,
     // 2 real.
     static int DonnerTypeMarqueur(int plane);
@@ -104,6 +148,8 @@ private:
     bool ReadClosed(CDataAccess& access, CQuestionEtendue& question, int level, Answers& out, std::string& error);
     bool ReadGrouped(CDataAccess& access, CQuestionEtendue& question, const CRecodageModalite& grouping,
                      int groupLevel, int level, CMatriceCodes& out, std::string& error);
+    bool ReadNumeric(CDataAccess& access, CQuestionEtendue& question, int level, CVecteurDouble& out,
+                     std::string& error);
     bool ComputeWeighting(std::int32_t weighting, int level, CVecteurPoids& weights, std::string& error);
 
     CContexteEtude& m_context;
