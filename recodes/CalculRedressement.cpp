@@ -171,8 +171,7 @@ bool RakingRun::Prepare(const CObjectifRedressement& target, const std::vector<s
         prepared.target = &target;
         prepared.question = target.GetQuestion();
         prepared.total = total;
-        for (int k = 0; k < target.DonnerNombreModalites(); ++k)
-        {
+        for (int k = 0; k < target.DonnerNombreModalites(); ++k) {
             prepared.desiredPercent.push_back(target.DonnerPourcentageDesire(k));
             prepared.desiredShare.push_back(target.DonnerPourcentageDesire(k) * 0.01);
         }
