@@ -40,33 +40,33 @@ struct SignificanceSettings {
     double threshold2 = 1.96;    // SignificanceThreshold2
     double threshold3 = 2.576;   // SignificanceThreshold3
 
-    static SignificanceSettings FromSurvey(const CEnquete& contexte);
+    static SignificanceSettings FromSurvey(const CEnquete& survey);
 };
 
 // The mark of a test value: +3/+2/+1 above the thresholds, -3/-2/-1 below their opposites, 0
 // otherwise (strict comparisons).
-int MarqueSignificativite(double z, const SignificanceSettings& parametres);
+int SignificanceMark(double z, const SignificanceSettings& settings);
 
 // The planes over respondents.
-void CalculerPourcentages(std::vector<double>& plans, std::span<const double> matrice, int nombreLignes,
-                          int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
-                          int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
-                          std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
-                          const SignificanceSettings& parametres);
+void CalculerPourcentages(std::vector<double>& planes, std::span<const double> matrix, int lineCount,
+                          int rowModalityCount, std::span<const std::int16_t> rowMap,
+                          int totalLinePosition, int columnCount, int columnModalityCount,
+                          std::span<const std::int16_t> columnMap, int totalColumnPosition,
+                          const SignificanceSettings& settings);
 
 // The planes over answers: percentages and Total cells over the sums of the kept cells; the
 // percentage of the total, the expected counts and the tests over the matrix margins; no affinity.
-void CalculerPourcentagesReponses(std::vector<double>& plans, std::span<const double> matrice, int nombreLignes,
-                                  int nombreModalitesLigne, std::span<const std::int16_t> correspondanceLignes,
-                                  int positionLigneTotal, int nombreColonnes, int nombreModalitesColonne,
-                                  std::span<const std::int16_t> correspondanceColonnes, int positionColonneTotal,
-                                  const SignificanceSettings& parametres);
+void CalculerPourcentagesReponses(std::vector<double>& planes, std::span<const double> matrix, int lineCount,
+                                  int rowModalityCount, std::span<const std::int16_t> rowMap,
+                                  int totalLinePosition, int columnCount, int columnModalityCount,
+                                  std::span<const std::int16_t> columnMap, int totalColumnPosition,
+                                  const SignificanceSettings& settings);
 
 // Chi-square of the table outside the excluded line and column (-1 for none), over the cells whose
 // expected count is above 0. Degrees of freedom: (C - 1 - [column excluded]) x (R - 1 - [line
 // excluded]), each factor at least 0. With 0 degrees of freedom the probability is the missing value;
 // with no cell to sum (an empty table) the chi-square is missing too.
-void CalculerKhiDeux(std::span<const double> plans, int nombreLignes, int nombreColonnes, int ligneExclue,
-                     int colonneExclue, double& khiDeux, int& degresLiberte, double& probabilite);
+void CalculerKhiDeux(std::span<const double> planes, int lineCount, int columnCount, int excludedLine,
+                     int excludedColumn, double& chiSquare, int& degreesOfFreedom, double& probability);
 
 } // namespace CrossPlanes

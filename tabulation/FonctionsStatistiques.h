@@ -13,14 +13,14 @@ class CVecteurDouble;
 inline constexpr double kValeurManquante = -999999.99;
 
 // The double printed as "%.15g" would print it, always with "." whatever the locale.
-void FormaterDouble(std::string& texte, double valeur);
+void FormaterDouble(std::string& text, double value);
 
 // Sorts the vector's elements ascending, in place (standard sort: no recursion that grows with the
 // data).
-void TrierDoubles(CVecteurDouble& valeurs);
+void TrierDoubles(CVecteurDouble& values);
 
 // Standard normal density at x.
-double DensiteNormale(double x);
+double NormalDensity(double x);
 
 // Standard normal distribution function (polynomial approximation, absolute error below 7.5e-8);
 // exactly 0 below -4.9 and exactly 1 from 4.9 on.
@@ -38,9 +38,9 @@ double ProbaStudent(double t, int n);
 
 // Confidence bounds of a percentage P (0 to 100) over a base of n units, in percent, with the
 // threshold z given, clamped to [0, 100]. A base not above 0 gives the missing value.
-double BorneInferieurePourcentage(double pourcentage, double base, double z);
-double BorneSuperieurePourcentage(double pourcentage, double base, double z);
+double BorneInferieurePourcentage(double percentage, double base, double z);
+double BorneSuperieurePourcentage(double percentage, double base, double z);
 
 // The same with the study context's ConfidenceIntervalThreshold.
-double BorneInferieurePourcentage(double pourcentage, double base, const CContexteEtude& contexte);
-double BorneSuperieurePourcentage(double pourcentage, double base, const CContexteEtude& contexte);
+double BorneInferieurePourcentage(double percentage, double base, const CContexteEtude& survey);
+double BorneSuperieurePourcentage(double percentage, double base, const CContexteEtude& survey);

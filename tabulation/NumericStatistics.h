@@ -48,27 +48,27 @@ using Statistics = std::array<double, kStatisticCount>;
 // non-response adds its weight to the non-response weight and to the total; a "not asked" value
 // and a value of weight 0 are dropped; any other value is kept with its weight and adds it to the
 // total.
-void FiltrerValeurs(const CVecteurDouble& valeurs, const CVecteurDouble& poids, std::vector<double>& valeursGardees,
-                    std::vector<double>& poidsGardes, double& poidsNonReponse, double& poidsTotal,
-                    const std::uint8_t* filtre = nullptr);
+void FiltrerValeurs(const CVecteurDouble& values, const CVecteurDouble& weights, std::vector<double>& keptValues,
+                    std::vector<double>& keptWeights, double& nonResponseWeight, double& totalWeight,
+                    const std::uint8_t* filter = nullptr);
 
 // Sorts the values ascending, each weight moving with its value; equal values keep their order.
-void TrierValeursPoids(std::vector<double>& valeurs, std::vector<double>& poids);
+void TrierValeursPoids(std::vector<double>& values, std::vector<double>& weights);
 
 // The fourteen statistics of the kept values (sorted here, in place); z is the confidence
 // threshold of the mean's bounds (ConfidenceIntervalThreshold). With no value every entry but 2
 // and 3 is the missing value.
-void CalculerStatistiquesValeurs(std::vector<double>& valeurs, std::vector<double>& poids, double poidsNonReponse,
-                                 double z, Statistics& statistiques);
+void CalculerStatistiquesValeurs(std::vector<double>& values, std::vector<double>& weights, double nonResponseWeight,
+                                 double z, Statistics& statistics);
 
 // The per-modality records of a numeric question (values) within the modalities of a closed
 // question (codes, one row per unit, -5 for an empty slot) as the map keeps them: (r + 1) x 11
 // doubles, the Total record last. total receives the weight of the units with a kept answer; when
 // marks is given (one byte per unit), those units' bytes are set to 1.
-void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble& valeurs, const CVecteurDouble& poids,
-                               std::span<const std::uint16_t> correspondance, int nombreModalites, double z,
-                               const CrossPlanes::SignificanceSettings& parametres,
-                               std::vector<double>& enregistrements, double& total,
-                               std::vector<std::uint8_t>* marques = nullptr);
+void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble& values, const CVecteurDouble& weights,
+                               std::span<const std::uint16_t> map, int modalityCount, double z,
+                               const CrossPlanes::SignificanceSettings& settings,
+                               std::vector<double>& records, double& total,
+                               std::vector<std::uint8_t>* marks = nullptr);
 
 } // namespace NumericStatistics

@@ -148,11 +148,11 @@ TEST(CrossPlanes, MarkNeedsTheMinimumExpectedCountAndStrictThresholds) {
     p.threshold2 = z;
     EXPECT_EQ(Croiser(MatriceDeuxParDeux(), 2, 2, true, p).Plan(kMark, 0, 0), 1.0);
     SignificanceSettings defaut;
-    EXPECT_EQ(MarqueSignificativite(1.96, defaut), 1);
-    EXPECT_EQ(MarqueSignificativite(-1.96, defaut), -1);
-    EXPECT_EQ(MarqueSignificativite(-2.6, defaut), -3);
-    EXPECT_EQ(MarqueSignificativite(1.645, defaut), 0);
-    EXPECT_EQ(MarqueSignificativite(0.0, defaut), 0);
+    EXPECT_EQ(SignificanceMark(1.96, defaut), 1);
+    EXPECT_EQ(SignificanceMark(-1.96, defaut), -1);
+    EXPECT_EQ(SignificanceMark(-2.6, defaut), -3);
+    EXPECT_EQ(SignificanceMark(1.645, defaut), 0);
+    EXPECT_EQ(SignificanceMark(0.0, defaut), 0);
 }
 
 TEST(CrossPlanes, ColumnTestIsNotMadeWhenTheColumnHoldsEveryone) {
