@@ -226,6 +226,12 @@ private:
     bool ReadListTexts(std::string_view operation, bool numeric, std::int32_t key, ListTexts& out);
     bool SaveListTexts(std::string_view operation, bool numeric, std::int32_t& key, ListPart part,
                        const ListTexts& texts);
+    // One save of a definition: the database opened for writing, one transaction, `write` run on
+    // it with the key to write (it answers false when its table cannot be made, and turns the key
+    // into the new AutoNumber key when it adds a record). `key` takes the key written only when the
+    // whole save succeeded.
+    bool SaveDefinition(std::string_view operation, bool showing, std::int32_t& key,
+                        const std::function<bool(db::Database&, std::int32_t&)>& write);
     // Deletes the record of the key, when there is one, from the table ("box" when showing).
     bool DeleteByKey(std::string_view operation, bool showing, const std::string& table, std::int32_t key);
     // ==== End of the definition store ===========================================================

@@ -319,6 +319,27 @@ bool CDBQuestionnaire::DeleteByKey(std::string_view operation, bool showing, con
     return showing ? RunShowingBox(job) : RunReportingText(operation, job);
 }
 
+bool CDBQuestionnaire::SaveDefinition(std::string_view operation, bool showing, std::int32_t& key,
+                                      const std::function<bool(db::Database&, std::int32_t&)>& write) {
+    if (!OpenForDefinitions(false, showing))
+        return false;
+    bool saved = false;
+    std::int32_t written = key;
+    const auto job = [&] {
+        db::Database& database = GetDatabase();
+        db::Transaction transaction(database);
+        if (!write(database, written))
+            return;
+        transaction.commit();
+        saved = true;
+    };
+    const bool done = showing ? RunShowingBox(job) : RunReportingText(operation, job);
+    if (!done || !saved)
+        return false;
+    key = written;
+    return true;
+}
+
 // ---- Study fields -----------------------------------------------------------------------------
 
 bool CDBQuestionnaire::ReadSubPopulationList(std::vector<std::unique_ptr<CChampEtude>>& out) {
@@ -346,31 +367,18 @@ bool CDBQuestionnaire::ReadSubPopulationList(std::vector<std::unique_ptr<CChampE
 }
 
 bool CDBQuestionnaire::SaveSubPopulation(CChampEtude& field) {
-    if (!OpenForDefinitions(false, false))
-        return false;
-    bool saved = false;
-    std::int32_t key = field.id;
-    const bool done = RunReportingText("SaveSubPopulation", [&] {
-        db::Database& database = GetDatabase();
-        db::Transaction transaction(database);
+    return SaveDefinition("SaveSubPopulation", false, field.id, [&](db::Database& database, std::int32_t& key) {
         if (!CTblChamp::CreerTable(database, {nullptr, &m_errorText}))
-            return;
-        {
-            CTblChamp table(database);
-            table.Open();
-            const bool adding = EditOrAdd(table, db::Value(field.id));
-            WriteStudyField(field, table);
-            table.Update();
-            if (adding)
-                key = table.m_CodeChamp;
-        }
-        transaction.commit();
-        saved = true;
+            return false;
+        CTblChamp table(database);
+        table.Open();
+        const bool adding = EditOrAdd(table, db::Value(key));
+        WriteStudyField(field, table);
+        table.Update();
+        if (adding)
+            key = table.m_CodeChamp;
+        return true;
     });
-    if (!done || !saved)
-        return false;
-    field.id = key;
-    return true;
 }
 
 bool CDBQuestionnaire::DeleteSubPopulation(std::int32_t key) {
@@ -412,31 +420,18 @@ bool CDBQuestionnaire::GetWeightingList(std::vector<std::unique_ptr<CRedressemen
 }
 
 bool CDBQuestionnaire::SaveWeighting(CRedressement& weighting) {
-    if (!OpenForDefinitions(false, false))
-        return false;
-    bool saved = false;
-    std::int32_t key = weighting.id;
-    const bool done = RunReportingText("SaveWeighting", [&] {
-        db::Database& database = GetDatabase();
-        db::Transaction transaction(database);
+    return SaveDefinition("SaveWeighting", false, weighting.id, [&](db::Database& database, std::int32_t& key) {
         if (!CTblRedressement::CreerTable(database, {nullptr, &m_errorText}))
-            return;
-        {
-            CTblRedressement table(database);
-            table.Open();
-            const bool adding = EditOrAdd(table, db::Value(weighting.id));
-            WriteWeighting(weighting, table);
-            table.Update();
-            if (adding)
-                key = table.m_CodeRedressement;
-        }
-        transaction.commit();
-        saved = true;
+            return false;
+        CTblRedressement table(database);
+        table.Open();
+        const bool adding = EditOrAdd(table, db::Value(key));
+        WriteWeighting(weighting, table);
+        table.Update();
+        if (adding)
+            key = table.m_CodeRedressement;
+        return true;
     });
-    if (!done || !saved)
-        return false;
-    weighting.id = key;
-    return true;
 }
 
 bool CDBQuestionnaire::DeleteWeighting(std::int32_t key) {
@@ -511,33 +506,22 @@ bool CDBQuestionnaire::ReadListTexts(std::string_view operation, bool numeric, s
 
 bool CDBQuestionnaire::SaveListTexts(std::string_view operation, bool numeric, std::int32_t& key, ListPart part,
                                      const ListTexts& texts) {
-    if (!OpenForDefinitions(false, false))
-        return false;
-    bool saved = false;
-    std::int32_t written = key;
     const bool withIllustrative = part == ListPart::Both;
-    const bool done = RunReportingText(operation, [&] {
-        db::Database& database = GetDatabase();
-        db::Transaction transaction(database);
+    return SaveDefinition(operation, false, key, [&](db::Database& database, std::int32_t& written) {
         const CreationReport report{nullptr, &m_errorText};
         if (numeric) {
             if (!ListRecord<CTblProfilNumerique>::Create(database, report))
-                return;
-            written = WriteListRecord<CTblProfilNumerique>(database, key, withIllustrative, texts.label, texts.active,
-                                                           texts.illustrative);
+                return false;
+            written = WriteListRecord<CTblProfilNumerique>(database, written, withIllustrative, texts.label,
+                                                           texts.active, texts.illustrative);
         } else {
             if (!ListRecord<CTblProfil>::Create(database, report))
-                return;
-            written = WriteListRecord<CTblProfil>(database, key, withIllustrative, texts.label, texts.active,
+                return false;
+            written = WriteListRecord<CTblProfil>(database, written, withIllustrative, texts.label, texts.active,
                                                   texts.illustrative);
         }
-        transaction.commit();
-        saved = true;
+        return true;
     });
-    if (!done || !saved)
-        return false;
-    key = written;
-    return true;
 }
 
 std::string CDBQuestionnaire::WriteQuestionList(const std::vector<const CQuestionEtendue*>& entries) {
@@ -622,33 +606,20 @@ void CDBQuestionnaire::LireChampsRecodage(const CTblRecode& record, const CEnque
 }
 
 bool CDBQuestionnaire::SauverRecodage(CRecodage& recode) {
-    if (!OpenForDefinitions(false, false))
-        return false;
     const CEnquete* survey = GetEnquete();
-    bool saved = false;
-    std::int32_t key = recode.id;
-    const bool done = RunReportingText("SauverRecodage", [&] {
-        db::Database& database = GetDatabase();
+    return SaveDefinition("SauverRecodage", false, recode.id, [&](db::Database& database, std::int32_t& key) {
         const int version = DonnerVersionFichier();
-        db::Transaction transaction(database);
         // Goes on whatever the creator answers: a table that cannot be made fails below.
         CTblRecode::CreerTable(database, {nullptr, &m_errorText});
-        {
-            CTblRecode table(database, version);
-            table.Open();
-            const bool adding = EditOrAdd(table, db::Value(recode.id));
-            EcrireChampsRecodage(recode, recode.GetRegroupement(), *survey, table);
-            table.Update();
-            if (adding)
-                key = table.m_CodeRecodage;
-        }
-        transaction.commit();
-        saved = true;
+        CTblRecode table(database, version);
+        table.Open();
+        const bool adding = EditOrAdd(table, db::Value(key));
+        EcrireChampsRecodage(recode, recode.GetRegroupement(), *survey, table);
+        table.Update();
+        if (adding)
+            key = table.m_CodeRecodage;
+        return true;
     });
-    if (!done || !saved)
-        return false;
-    recode.id = key;
-    return true;
 }
 
 bool CDBQuestionnaire::SupprimerRecodage(const CRecodage& recode) {
@@ -658,26 +629,19 @@ bool CDBQuestionnaire::SupprimerRecodage(const CRecodage& recode) {
 // ---- Computed variables -----------------------------------------------------------------------
 
 bool CDBQuestionnaire::SauverVariable(const CQuestionCalculee& variable) {
-    if (!OpenForDefinitions(false, true))
-        return false;
-    bool saved = false;
-    const bool done = RunShowingBox([&] {
-        db::Database& database = GetDatabase();
-        db::Transaction transaction(database);
+    // The key is the variable's own code: it never changes.
+    std::int32_t code = variable.code;
+    return SaveDefinition("SauverVariable", true, code, [&](db::Database& database, std::int32_t& key) {
         if (!CTblCalcule::CreerTable(database, {m_ui, &m_errorText}))
-            return;
-        {
-            CTblCalcule table(database);
-            table.Open();
-            if (EditOrAdd(table, db::Value(variable.code)))
-                table.m_EstCumule = 0;
-            WriteVariable(variable, table);
-            table.Update();
-        }
-        transaction.commit();
-        saved = true;
+            return false;
+        CTblCalcule table(database);
+        table.Open();
+        if (EditOrAdd(table, db::Value(key)))
+            table.m_EstCumule = 0;
+        WriteVariable(variable, table);
+        table.Update();
+        return true;
     });
-    return done && saved;
 }
 
 bool CDBQuestionnaire::SupprimerVariable(const CQuestionCalculee& variable) {
@@ -721,32 +685,19 @@ bool CDBQuestionnaire::ReadStyleTexts(std::int32_t key, std::string& name, std::
 }
 
 bool CDBQuestionnaire::SaveStyleTexts(std::int32_t& key, const std::string& name, const std::string& calculations) {
-    if (!OpenForDefinitions(false, true))
-        return false;
-    bool saved = false;
-    std::int32_t written = key;
-    const bool done = RunShowingBox([&] {
-        db::Database& database = GetDatabase();
-        db::Transaction transaction(database);
+    return SaveDefinition("SaveStyleTexts", true, key, [&](db::Database& database, std::int32_t& written) {
         if (!CTblStyle::CreerTable(database, {m_ui, &m_errorText}))
-            return;
-        {
-            CTblStyle table(database);
-            table.Open();
-            const bool adding = EditOrAdd(table, db::Value(key));
-            table.m_Libelle = name;
-            table.m_Calculs = calculations;
-            table.Update();
-            if (adding)
-                written = table.m_CodeStyle;
-        }
-        transaction.commit();
-        saved = true;
+            return false;
+        CTblStyle table(database);
+        table.Open();
+        const bool adding = EditOrAdd(table, db::Value(written));
+        table.m_Libelle = name;
+        table.m_Calculs = calculations;
+        table.Update();
+        if (adding)
+            written = table.m_CodeStyle;
+        return true;
     });
-    if (!done || !saved)
-        return false;
-    key = written;
-    return true;
 }
 
 bool CDBQuestionnaire::DeleteStyle(std::int32_t key) {
