@@ -27,7 +27,6 @@
 namespace {
 
 constexpr std::int16_t kEmptyCell = CMatriceCodes::kEmptyCell;
-constexpr std::int16_t kNotAskedCell = -2;
 constexpr double kNotAsked = CVecteurDouble::kNotAsked;
 constexpr double kNoAnswer = CVecteurDouble::kNoAnswer;
 constexpr std::int32_t kNoAnswerCode = -1;

@@ -89,7 +89,7 @@ struct FileCloser {
 // Little-endian values from a buffer whose size the caller checked.
 class LayoutReader {
 public:
-    LayoutReader(const std::uint8_t* bytes, std::size_t size) : m_next(bytes), m_end(bytes + size) {}
+    LayoutReader(const std::uint8_t* bytes, [[maybe_unused]] std::size_t size) : m_next(bytes) {}
 
     std::int32_t Int32() { return static_cast<std::int32_t>(Unsigned(4)); }
     std::int16_t Cell() { return static_cast<std::int16_t>(static_cast<std::uint16_t>(Unsigned(2))); }
@@ -105,7 +105,6 @@ private:
     }
 
     const std::uint8_t* m_next;
-    const std::uint8_t* m_end;
 };
 
 // A layout file read in order: its header, which the caller checks against the file's size, then

@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr std::int16_t kNoAnswerCode = CMatriceCodes::kEmptyCell;
 constexpr double kMissingShare = -999999.99; // a share of an empty total
 constexpr const char* kReportSection = "Weighting";
 constexpr const char* kReportKey = "RakingReport";

@@ -33,7 +33,8 @@ TEST_F(FabriqueTest, EachTypeCodeMakesItsClassForTheSurvey) {
         SCOPED_TRACE(c.type);
         const std::unique_ptr<CRecodage> recode = CRecodage::CreerRecodage(c.type, &survey);
         ASSERT_NE(recode, nullptr);
-        EXPECT_EQ(typeid(*recode), c.kind);
+        const CRecodage& made = *recode;
+        EXPECT_EQ(typeid(made), c.kind);
         EXPECT_EQ(recode->GetType(), c.type);
         EXPECT_EQ(recode->GetEnquete(), &survey);
         EXPECT_EQ(recode->id, 0);
@@ -91,7 +92,9 @@ TEST_F(FabriqueTest, ClonerKeepsTheClassAndEveryField) {
         const std::unique_ptr<CRecodage> clone = CRecodage::Cloner(recode.get());
         ASSERT_NE(clone, nullptr);
         EXPECT_NE(clone.get(), recode.get());
-        EXPECT_EQ(typeid(*clone), typeid(*recode));
+        const CRecodage& copy = *clone;
+        const CRecodage& original = *recode;
+        EXPECT_EQ(typeid(copy), typeid(original));
         EXPECT_TRUE(Stored::Of(*clone) == Stored::Of(*recode));
     }
     EXPECT_EQ(CRecodage::Cloner(nullptr), nullptr);
