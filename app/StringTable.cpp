@@ -35,6 +35,9 @@ const std::map<int, std::string>& Entries() {
          "le tableau ne peut pas être calculé."},
         {kRedressementIndisponible, "Le redressement %d ne peut pas être calculé."},
         {kChampsEtudeCrees, "%d champs d'étude ont été crées"},
+        {kTraitementInconnu,
+         "Ce traitement ne peut pas être calculé : lignes de type %d, colonnes de type %d, traitement de type %d."},
+        {kTraitementNonDisponible, "Ce type de tableau n'est pas encore disponible : %s."},
     };
     return entries;
 }

@@ -38,6 +38,9 @@ enum Id : int {
     kChampEtudeParFormule = 64041,
     kRedressementIndisponible = 64042,
     kChampsEtudeCrees = 64043,
+    // The treatment runner.
+    kTraitementInconnu = 64044,
+    kTraitementNonDisponible = 64045,
 };
 
 // The text of an id; empty when the id is unknown.

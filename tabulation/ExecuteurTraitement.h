@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "tabulation/Tableau.h"
+#include "tabulation/Traitement.h"
+
+class CContexteEtude;
+class CFusion;
+class CMatriceCreuse;
+
+// Runs one request for the study context and collects the tables it produces.
+//
+// The dispatcher (Calculer) picks the compute function from the request's row kind, column kind
+// and type code in one table (see ExecuteurTraitement.cpp); each compute function counts through
+// CMoteurTableau, lays the values out as CTableau objects and adds them here.
+//
+// Ownership: a request is handed over with its unique_ptr and every table made from it owns it
+// (or a copy of it); a request that produces no table is freed by the executor, once. Whoever
+// wants to keep its request passes a copy. The executor owns its tables until the caller takes
+// them (TakeTableaux); those never taken are freed with the executor.
+class CExecuteurTraitement {
+public:
+    // One array of labels per header level; a null entry stands for an empty label. Labels are
+    // copied by whoever receives them.
+    using NiveauxLibelles = std::vector<std::vector<const CLigne*>>;
+
+    explicit CExecuteurTraitement(CContexteEtude& context);
+    CExecuteurTraitement(const CExecuteurTraitement&) = delete;
+    CExecuteurTraitement& operator=(const CExecuteurTraitement&) = delete;
+    ~CExecuteurTraitement();
+
+    // Calculer under the wait cursor.
+    int Executer(std::unique_ptr<CTraitement> request);
+    // 1 when the combination of kinds is known, whether or not a table came out; 0 (with a
+    // message) when it is not. Also called for each sub-request a compute function makes.
+    int Calculer(std::unique_ptr<CTraitement> request);
+
+    void AjouterTableau(std::unique_ptr<CTableau> table);
+    int GetNbTableaux() const { return static_cast<int>(m_tables.size()); }
+    // Table i, still owned by the executor; null out of range.
+    CTableau* GetTableau(int i) const;
+    // Hands every table over to the caller, in the order they were added.
+    std::vector<std::unique_ptr<CTableau>> TakeTableaux();
+
+    // ---- The dispatch table, for those who need to know what a request would run ----
+    // The name of the compute function for the combination ("CalculerTriCroise"...), "" for a
+    // known pair of kinds that computes nothing with that type code, null for an unknown pair.
+    static const char* DonnerNomCalcul(std::int16_t rowKind, std::int16_t columnKind, std::int16_t type);
+
+    // ---- Compute functions of flat and cross tables ----
+    // Each reports a kernel's failure in a message box with the kernel's text and adds no table.
+    void CalculerTriSimple(std::unique_ptr<CTraitement> request);
+    void CalculerTriClassement(std::unique_ptr<CTraitement> request);
+    void CalculerTriRegroupe(std::unique_ptr<CTraitement> request);
+    void CalculerTraitementMixte(std::unique_ptr<CTraitement> request);
+    void CalculerTableauStatistiques(std::unique_ptr<CTraitement> request);
+    void CalculerTriCroise(std::unique_ptr<CTraitement> request);
+    void CalculerTauxImportanceCroise(std::unique_ptr<CTraitement> request);
+    void CalculerTriCroiseRegroupe(std::unique_ptr<CTraitement> request);
+    void CalculerTableauMoyenne(std::unique_ptr<CTraitement> request);
+
+    // ---- Derived values that need the study context ----
+    // Ten values for each of resultRows rows of a flat table whose modalities are grouped, from
+    // countRows weighted counts (rows 10 apart in `rows`, all zeroed first); base1 the
+    // respondents, base2 all interviews. Answers the total that "Taux d'importance" and the
+    // cumulative percentages were measured against: the sum of the counts, or answerTotal when
+    // larger.
+    double CalculerValeursTriRegroupe(std::vector<double>& rows, std::span<const double> counts, double base1,
+                                      double base2, int resultRows, int countRows, double answerTotal) const;
+
+    // ---- Table assembly ----
+    // Builds one table of H column-header levels, V row-header levels, R rows and C columns from
+    // row-major cells, markers (one per row, column or cell as markerMode says), labels (copied),
+    // merge maps and line marks (taken; each may be null), and adds it. The table takes the
+    // request, its presentations and captions, and the base rounded to a whole number.
+    void ConstruireTableau(int H, int V, int R, int C, std::span<const double> cells,
+                           std::span<const std::uint16_t> markers, const NiveauxLibelles& rowLabels,
+                           const NiveauxLibelles& columnLabels, std::unique_ptr<CFusion> rowMerges,
+                           std::unique_ptr<CFusion> columnMerges, std::unique_ptr<CMatriceCreuse> lineMarks,
+                           double base, int markerMode, std::unique_ptr<CTraitement> request);
+    // One block of R x C cells per calculation line (calculations[i] names blocks[i] and
+    // markers[i] is its marker), turned into tables as the request's merge options say: one table
+    // per block, or every block in one table side by side in columns or stacked in rows. The
+    // input merge maps (sized (H, V, R, C)) and labels stay the caller's. With several blocks and
+    // a merge Type outside 0 to 2 nothing is made and the request is freed.
+    void AssemblerTableaux(std::unique_ptr<CTraitement> request, const std::vector<std::vector<double>>& blocks, int H,
+                           int R, int V, int C, const NiveauxLibelles& rowLabels,
+                           const NiveauxLibelles& columnLabels, const CTraitement::Calculs& calculations,
+                           const CFusion& rowMerges, const CFusion& columnMerges,
+                           std::span<const std::uint16_t> markers, double base);
+
+    CContexteEtude& GetContexte() const { return m_context; }
+
+private:
+    // Title, presentations, base, captions, request and open-as-chart: what every table made here
+    // takes from its request.
+    void FinirTableau(CTableau& table, std::unique_ptr<CTraitement> request, double base) const;
+    // Shows a kernel's error text.
+    void SignalerErreur(const std::string& error) const;
+
+    CContexteEtude& m_context;
+    std::vector<std::unique_ptr<CTableau>> m_tables;
+};
