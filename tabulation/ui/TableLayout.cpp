@@ -1,0 +1,105 @@
+#include "tabulation/ui/TableLayout.h"
+
+#include "tabulation/TableauBase.h"
+#include "tabulation/ui/FontMetricsSource.h"
+#include "tabulation/ui/TableCellTexts.h"
+#include "tabulation/ui/TextWrapping.h"
+
+#include <algorithm>
+#include <cstddef>
+
+TableLayout TableLayout::Compute(const CTableauBase& table, const FontMetricsSource& metrics,
+                                 const TableLayoutOptions& options) {
+    TableLayout layout;
+    layout.m_options = options;
+    layout.PlaceTitle(table, metrics);
+    layout.PlaceColumns(table);
+    table.DonnerTablePolices(layout.m_fonts, layout.m_cells);
+    layout.PlaceRows(layout.FillCells(table, metrics));
+    return layout;
+}
+
+void TableLayout::PlaceTitle(const CTableauBase& table, const FontMetricsSource& metrics) {
+    m_titleFont = table.DonnerPoliceCellule(0, 0);
+    m_titleAbove = table.GetPresentation().GetEstTitreAuDessus();
+    if (!m_titleAbove)
+        return;
+    m_titleText = table.DonnerTexteBase();
+    m_titleHeight =
+        metrics.MeasureWrapped(m_titleFont, m_titleText, kTitleRight - m_options.leftMargin).height;
+}
+
+void TableLayout::PlaceColumns(const CTableauBase& table) {
+    const std::int32_t headerColumns = table.DonnerNbColonnesEnTete();
+    const std::int32_t dataColumns = table.DonnerNbColonnes();
+    const TableColumns columns =
+        m_options.cellSizeMode == CellSizeMode::kFixed
+            ? TableColumns::Fixed(headerColumns, dataColumns, m_options.leftMargin, m_options.cellMargin)
+            : TableColumns::Variable(m_options.availableWidth, headerColumns, dataColumns,
+                                     m_options.leftMargin, m_options.cellMargin);
+    m_columns = columns.TextAreas();
+    m_tableRight = columns.TableRight();
+}
+
+std::vector<int> TableLayout::FillCells(const CTableauBase& table, const FontMetricsSource& metrics) {
+    const std::int32_t rowCount = table.DonnerNbLignesEnTete() + table.DonnerNbLignes();
+    std::vector<int> rowHeights(static_cast<std::size_t>(std::max(rowCount, 0)), 0);
+    for (CCellule& cell : m_cells) {
+        if (!cell.firstOfBlock)
+            continue;
+        const ColumnEdges area = TextAreaOf(cell);
+        const CPoliceAna& font = FontOf(cell);
+        cell.text = TextWrapping::WrapToColumn(TableCellTexts::CellText(table, cell.row, cell.column),
+                                               area.left, area.right, font, metrics);
+        const int height = metrics.MeasureWrapped(font, cell.text, area.right - area.left).height;
+        int& rowHeight = rowHeights[static_cast<std::size_t>(cell.row)];
+        rowHeight = std::max(rowHeight, height);
+    }
+    return rowHeights;
+}
+
+void TableLayout::PlaceRows(const std::vector<int>& rowHeights) {
+    const int top = m_options.tableTopGap + (m_titleAbove ? m_titleHeight : 0);
+    m_rowTops.assign(1, top);
+    m_rowTops.reserve(rowHeights.size() + 1);
+    for (const int height : rowHeights)
+        m_rowTops.push_back(m_rowTops.back() + height);
+}
+
+int TableLayout::RowHeight(std::int32_t row) const {
+    if (row < 0 || static_cast<std::size_t>(row) + 1 >= m_rowTops.size())
+        return 0;
+    return m_rowTops[static_cast<std::size_t>(row) + 1] - m_rowTops[static_cast<std::size_t>(row)];
+}
+
+const CPoliceAna& TableLayout::FontOf(const CCellule& cell) const {
+    if (cell.fontIndex < 0 || static_cast<std::size_t>(cell.fontIndex) >= m_fonts.size())
+        return m_titleFont;
+    return m_fonts[static_cast<std::size_t>(cell.fontIndex)];
+}
+
+// Records come from the layout's own walk, so their columns and rows lie within the grid; the
+// checks keep a record that does not from reading past the arrays.
+ColumnEdges TableLayout::TextAreaOf(const CCellule& cell) const {
+    const auto columnCount = static_cast<std::int32_t>(m_columns.size());
+    if (cell.column < 0 || cell.column >= columnCount)
+        return ColumnEdges{};
+    const std::int32_t last =
+        std::clamp(cell.column + std::max(cell.span, 1) - 1, cell.column, columnCount - 1);
+    return ColumnEdges{m_columns[static_cast<std::size_t>(cell.column)].left,
+                       m_columns[static_cast<std::size_t>(last)].right};
+}
+
+CellRect TableLayout::RectOf(const CCellule& cell) const {
+    const ColumnEdges area = TextAreaOf(cell);
+    CellRect rect{area.left, 0, area.right, 0};
+    if (cell.row >= 0 && static_cast<std::size_t>(cell.row) + 1 < m_rowTops.size()) {
+        rect.top = m_rowTops[static_cast<std::size_t>(cell.row)];
+        rect.bottom = m_rowTops[static_cast<std::size_t>(cell.row) + 1];
+    }
+    return rect;
+}
+
+CellRect TableLayout::TitleRect() const {
+    return CellRect{m_options.leftMargin, kTitleTop, kTitleRight, kTitleBottom};
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "presentation/PoliceAna.h"
+#include "tabulation/Cellule.h"
+#include "tabulation/ui/TableColumns.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CTableauBase;
+class FontMetricsSource;
+
+// Where a layout places the table on its device.
+struct TableLayoutOptions {
+    // Columns sharing the available width, or of fixed widths (the printer always shares).
+    CellSizeMode cellSizeMode = CellSizeMode::kVariable;
+    // The client width on screen, the page width on a printer, in device units.
+    int availableWidth = 0;
+    // Space above the table, below the title block when it stands above the table: 20 on screen,
+    // 50 on a printer.
+    int tableTopGap = 20;
+    // The text's inset within its column, and the x of the first column's left edge.
+    int cellMargin = 3;
+    int leftMargin = 40;
+};
+
+// The rectangle of a cell record in layout coordinates: its text area (the columns it covers,
+// brought in by the cell margin) between the top and the bottom of its row.
+struct CellRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// A result table laid out for one device: the column positions, the cell records with their
+// wrapped texts, the height of every displayed row and the title block.
+//
+// The records are those of the table's own walk of its displayed grid (one per block, a
+// continuation record for each further row of a vertically merged block), in row-major order.
+// Each record that starts a block gets its text, wrapped to its columns; its measured height is a
+// candidate for its row's height. Continuation records keep an empty text and take no part in
+// the height. Nothing is added above or below a text.
+//
+// The title block either stands in the top-left cell or above the table, from (left margin, 20),
+// as wide as the 5000 units of a page; the table then starts that much lower.
+class TableLayout {
+public:
+    static constexpr int kTitleTop = 20;
+    static constexpr int kTitleRight = 5000;
+    static constexpr int kTitleBottom = 5000;
+    // Space kept under the last row in the scroll height.
+    static constexpr int kSpaceBelowTable = 40;
+
+    // Lays the table out. The measures come from `metrics`, in the units of the device.
+    static TableLayout Compute(const CTableauBase& table, const FontMetricsSource& metrics,
+                               const TableLayoutOptions& options);
+
+    const TableLayoutOptions& Options() const { return m_options; }
+    // Header columns first, then data columns.
+    const std::vector<ColumnEdges>& Columns() const { return m_columns; }
+    // The top of each displayed row (header rows first), then the bottom of the last row.
+    const std::vector<int>& RowTops() const { return m_rowTops; }
+    int RowHeight(std::int32_t row) const;
+    // The records, row-major, and the distinct fonts they point into.
+    const std::vector<CCellule>& Cells() const { return m_cells; }
+    const std::vector<CPoliceAna>& Fonts() const { return m_fonts; }
+    const CPoliceAna& FontOf(const CCellule& cell) const;
+    // From the left of the record's first column's text to the right of its last column's text.
+    ColumnEdges TextAreaOf(const CCellule& cell) const;
+    CellRect RectOf(const CCellule& cell) const;
+
+    // The title block drawn above the table; empty when it stands in the top-left cell.
+    bool HasTitleAbove() const { return m_titleAbove; }
+    const std::string& TitleText() const { return m_titleText; }
+    // The top-left cell's font, which the title block takes wherever it stands.
+    const CPoliceAna& TitleFont() const { return m_titleFont; }
+    CellRect TitleRect() const;
+
+    int TableTop() const { return m_rowTops.front(); }
+    int TableBottom() const { return m_rowTops.back(); }
+    int TableRight() const { return m_tableRight; }
+    // The extent to scroll over: to the table's right edge and a little below its last row.
+    int ScrollWidth() const { return m_tableRight; }
+    int ScrollHeight() const { return TableBottom() + kSpaceBelowTable; }
+
+private:
+    TableLayout() = default;
+
+    void PlaceTitle(const CTableauBase& table, const FontMetricsSource& metrics);
+    void PlaceColumns(const CTableauBase& table);
+    // Gives each record its text and answers the height of every displayed row.
+    std::vector<int> FillCells(const CTableauBase& table, const FontMetricsSource& metrics);
+    void PlaceRows(const std::vector<int>& rowHeights);
+
+    TableLayoutOptions m_options;
+    std::vector<ColumnEdges> m_columns;
+    int m_tableRight = 0;
+    std::vector<int> m_rowTops;
+    std::vector<CCellule> m_cells;
+    std::vector<CPoliceAna> m_fonts;
+    bool m_titleAbove = false;
+    std::string m_titleText;
+    CPoliceAna m_titleFont;
+    int m_titleHeight = 0;
+};

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "tabulation/Tableau.h"
+#include "tabulation/ui/TableColumns.h"
+
+#include <QAbstractScrollArea>
+#include <memory>
+
+class CPresentationTableau;
+class QPaintEvent;
+class QResizeEvent;
+class TableLayout;
+
+// The scrolling window that shows a result table: header labels, values formatted by their
+// markers, the presentation's fonts with the labels' styles, grey fill for shadowed cells, lines
+// of three kinds, and the title block above the table or in its top-left cell.
+//
+// The screen layout is computed lazily: whatever changes it (the table, its presentation, the
+// cell-size mode, a new width in variable mode) marks it dirty, and the next paint lays the table
+// out before drawing it. Drawing replays the laid-out records and stops below the visible band.
+//
+// For now the view shows a table it holds itself, as the presentation dialog's preview and the
+// significant-tables window use it; the document's table comes with the table document.
+class CTableauView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int kCellMargin = 3;
+    static constexpr int kLeftMargin = 40;
+    // The screen's table starts this far down (below the title block when it stands above).
+    static constexpr int kTableTop = 20;
+    // Scroll extent before the first layout.
+    static constexpr int kInitialScrollSize = 100;
+
+    explicit CTableauView(QWidget* parent = nullptr);
+    ~CTableauView() override;
+
+    // Back to the first state: variable cell sizes, layout to be computed, small scroll extent.
+    void OnInitialUpdate();
+
+    // The table shown.
+    const CTableauBase& GetTableau() const;
+    // Shows a copy of the table, held by the view.
+    void SetTableau(const CTableau& table);
+    // Sets the presentation of the table held by the view and lays it out again.
+    void SetPresentation(const CPresentationTableau& presentation);
+    // Lays the table out again and repaints the whole window.
+    void Invalider();
+
+    // "Edition/Taille des cellules fixes" and "Edition/Taille des cellules variables": each switches
+    // the mode when it is not already the one chosen.
+    void OnTailleCellulesFixes();
+    void OnTailleCellulesVariables();
+    CellSizeMode GetCellSizeMode() const { return m_cellSizeMode; }
+
+    bool IsLayoutDirty() const { return m_layoutDirty; }
+    // The screen layout, computed first when it is dirty. Valid until the next change.
+    const TableLayout& ScreenLayout();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void SetCellSizeMode(CellSizeMode mode);
+    void CalculerMiseEnPageEcran();
+    void SetScrollSizes(int width, int height);
+
+    CTableau m_ownTable;
+    std::unique_ptr<TableLayout> m_screenLayout;
+    CellSizeMode m_cellSizeMode = CellSizeMode::kVariable;
+    bool m_layoutDirty = true;
+    int m_lastWidth = 0;
+    int m_scrollWidth = kInitialScrollSize;
+    int m_scrollHeight = kInitialScrollSize;
+};
