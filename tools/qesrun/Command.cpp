@@ -1,0 +1,158 @@
+#include "tools/qesrun/Command.h"
+
+#include "app/ContexteEtude.h"
+#include "app/MemorySettingsStore.h"
+#include "app/Registre.h"
+#include "recodes/EnregistrerRecodages.h"
+#include "tabulation/EnregistrerClassesTabulation.h"
+#include "tabulation/ExecuteurTraitement.h"
+#include "tools/qesrun/RequestArchive.h"
+#include "tools/qesrun/RequestText.h"
+#include "tools/qesrun/StreamUserInterface.h"
+#include "tools/qesrun/TablePrinter.h"
+
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <utility>
+
+namespace qesrun {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: qesrun QUESTIONNAIRE.qes REQUEST\n"
+    "       qesrun QUESTIONNAIRE.qes --archive FILE\n"
+    "REQUEST is the text form described in docs/request-format.md; FILE holds one stored "
+    "request.\n";
+
+struct Arguments {
+    std::string questionnaire;
+    std::string request;
+    bool archive = false;
+};
+
+std::optional<Arguments> ReadArguments(const std::vector<std::string>& arguments) {
+    Arguments read;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--archive" && i + 1 < arguments.size() && !read.archive) {
+            read.archive = true;
+            read.request = arguments[++i];
+        } else if (arguments[i].starts_with("--")) {
+            return std::nullopt;
+        } else {
+            positional.push_back(arguments[i]);
+        }
+    }
+    if (positional.size() != (read.archive ? 1u : 2u))
+        return std::nullopt;
+    read.questionnaire = positional[0];
+    if (!read.archive)
+        read.request = positional[1];
+    return read;
+}
+
+std::optional<std::string> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The run's own settings and study context, in place of the process's for as long as it lasts.
+class RunScope {
+public:
+    RunScope()
+        : m_previousStore(CRegistre::InstallStore(std::make_unique<MemorySettingsStore>())),
+          m_previousContext(GetContexte()) {}
+    ~RunScope() {
+        CContexteEtude::RegisterContext(m_previousContext);
+        CRegistre::InstallStore(std::move(m_previousStore));
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    std::unique_ptr<SettingsStore> m_previousStore;
+    CContexteEtude* m_previousContext;
+};
+
+std::unique_ptr<CTraitement> ReadRequest(const Arguments& arguments, CContexteEtude& context,
+                                         std::ostream& err) {
+    if (arguments.archive) {
+        RequestArchive::Result loaded = RequestArchive::Load(arguments.request);
+        for (const std::string& error : loaded.errors)
+            err << "qesrun: " << arguments.request << ": " << error << '\n';
+        return std::move(loaded.request);
+    }
+    const std::optional<std::string> text = ReadFile(arguments.request);
+    if (!text) {
+        err << "qesrun: cannot read " << arguments.request << '\n';
+        return nullptr;
+    }
+    RequestText::Result parsed = RequestText::Parse(*text, context);
+    if (!parsed.request) {
+        err << "qesrun: " << arguments.request;
+        if (parsed.line > 0)
+            err << ':' << parsed.line;
+        err << ": " << parsed.error << '\n';
+    }
+    return std::move(parsed.request);
+}
+
+int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    RunScope scope;
+    EnregistrerRecodages();
+    EnregistrerClassesTabulation();
+    CContexteEtude context;
+    auto userInterface = std::make_unique<StreamUserInterface>(err);
+    const StreamUserInterface& shown = *userInterface;
+    context.SetUserInterface(std::move(userInterface));
+    CContexteEtude::RegisterContext(&context);
+
+    context.questionnairePath = arguments.questionnaire;
+    if (!context.OuvrirEtude()) {
+        if (shown.MessageCount() == 0)
+            err << "qesrun: cannot open " << arguments.questionnaire << '\n';
+        return Command::kNoTable;
+    }
+    std::unique_ptr<CTraitement> request = ReadRequest(arguments, context, err);
+    if (!request)
+        return Command::kRefused;
+
+    const int shownBefore = shown.MessageCount();
+    CExecuteurTraitement executor(context);
+    executor.Executer(std::move(request));
+    const std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
+    if (tables.empty()) {
+        if (shown.MessageCount() == shownBefore)
+            err << "qesrun: the request produced no table\n";
+        return Command::kNoTable;
+    }
+    std::ostringstream text;
+    TablePrinter::PrintAll(tables, text);
+    out << text.str();
+    return Command::kTablesPrinted;
+}
+
+} // namespace
+
+int Command::Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const std::optional<Arguments> read = ReadArguments(arguments);
+    if (!read) {
+        err << kUsage;
+        return kRefused;
+    }
+    try {
+        return Compute(*read, out, err);
+    } catch (const std::exception& error) {
+        err << "qesrun: " << error.what() << '\n';
+        return kNoTable;
+    }
+}
+
+} // namespace qesrun

@@ -1,0 +1,434 @@
+#include "tools/qesrun/RequestText.h"
+
+#include "app/Calcul.h"
+#include "app/ContexteEtude.h"
+#include "app/IdName.h"
+#include "app/ModaliteEtendue.h"
+#include "app/QuestionEtendue.h"
+#include "app/QuestionNiveau.h"
+#include "recodes/RecodageModalite.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace qesrun {
+
+namespace {
+
+using Calculations = std::vector<std::unique_ptr<CCalcul>>;
+using CalculationList = void (CContexteEtude::*)(Calculations&);
+using Selection = std::vector<std::unique_ptr<CModaliteEtendue>>;
+
+// One kind of table the text can ask for: its names, the axis kinds the request dialog gives it,
+// the calculation list its calculations are taken from (none: the table takes none), and whether
+// its row lines may hold statistics lines.
+struct TypeRule {
+    const char* name;
+    std::int16_t code;
+    std::int16_t rowKind;
+    std::int16_t columnKind;
+    CalculationList calculations;
+    bool statisticLines;
+};
+
+// Axis kinds and calculation lists, named for the table below.
+constexpr std::int16_t kClosed = CTraitement::kAxeFermee;
+constexpr std::int16_t kGrouped = CTraitement::kAxeRegroupement;
+constexpr std::int16_t kNumeric = CTraitement::kAxeNumerique;
+constexpr std::int16_t kNone = CTraitement::kAxeAucun;
+constexpr CalculationList kClosedList = &CContexteEtude::DonnerCalculsQualitatifs;
+constexpr CalculationList kCrossList = &CContexteEtude::DonnerCalculsCroises;
+constexpr CalculationList kNumericList = &CContexteEtude::DonnerCalculsNumeriques;
+constexpr CalculationList kMeanList = &CContexteEtude::DonnerCalculsMoyennes;
+
+// clang-format off
+constexpr std::array kTypes = {
+    TypeRule{"tri-simple",          CTraitement::kTriSimple,             kClosed,  kNone,    kClosedList,  false},
+    TypeRule{"tri-croise",          CTraitement::kTriCroise,             kClosed,  kClosed,  kCrossList,   false},
+    TypeRule{"statistiques",        CTraitement::kStatistiques,          kNumeric, kNone,    kNumericList, false},
+    TypeRule{"moyenne",             CTraitement::kTableauMoyenne,        kClosed,  kNumeric, kMeanList,    false},
+    TypeRule{"regroupement",        CTraitement::kTriRegroupement,       kGrouped, kNone,    kClosedList,  false},
+    TypeRule{"classement",          CTraitement::kTriClassement,         kClosed,  kNone,    nullptr,      false},
+    TypeRule{"croise-regroupement", CTraitement::kTriCroiseRegroupement, kGrouped, kClosed,  kCrossList,   false},
+    TypeRule{"mixte",               CTraitement::kTraitementMixte,       kClosed,  kNone,    kClosedList,  true},
+    TypeRule{"taux-importance",     CTraitement::kTauxImportanceCroise,  kClosed,  kClosed,  kCrossList,   false},
+};
+// clang-format on
+
+constexpr std::array kKeys = {"type",  "lignes", "colonnes",     "calculs", "titre",
+                              "champ", "niveau", "redressement", "fusion"};
+
+constexpr const char* kTotalWord = "total";
+constexpr std::string_view kStatisticPrefix = "stat:";
+constexpr std::int16_t kLastMergeType = CTypeFusion::kBlocksInRows;
+
+// A refusal: the line it names (0 for the text as a whole) and what is wrong. Refusals travel as an
+// exception inside this file only, from wherever the fault is found; Parse turns them into its
+// result.
+struct Refusal : std::runtime_error {
+    Refusal(int at, const std::string& what) : std::runtime_error(what), line(at) {}
+    int line;
+};
+
+// One "key value..." line: its number and the words after the key (and the same as one text).
+struct Entry {
+    int line = 0;
+    std::vector<std::string> words;
+    std::string rest;
+};
+
+std::string Quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+std::optional<std::int32_t> WholeNumber(std::string_view text) {
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string> Words(std::string_view text) {
+    std::istringstream in{std::string(text)};
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+bool IsKey(std::string_view word) {
+    for (const char* key : kKeys)
+        if (word == key)
+            return true;
+    return false;
+}
+
+std::string KeyList() {
+    std::string list;
+    for (const char* key : kKeys)
+        list += (list.empty() ? "" : ", ") + std::string(key);
+    return list;
+}
+
+// The lines of the text by key; refuses unknown keys, keys given twice and keys without value.
+std::map<std::string, Entry> ReadEntries(std::string_view text) {
+    std::map<std::string, Entry> entries;
+    int number = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = Trimmed(text.substr(start, end - start));
+        start = end + 1;
+        ++number;
+        if (line.empty() || line.front() == '#')
+            continue;
+        const auto keyEnd = line.find_first_of(" \t");
+        const std::string key(line.substr(0, keyEnd));
+        if (!IsKey(key))
+            throw Refusal(number, "unknown key " + Quoted(key) + " (keys: " + KeyList() + ")");
+        if (const auto found = entries.find(key); found != entries.end())
+            throw Refusal(number, Quoted(key) + " is given twice (first on line " +
+                                      std::to_string(found->second.line) + ")");
+        Entry entry;
+        entry.line = number;
+        entry.rest =
+            keyEnd == std::string_view::npos ? std::string() : std::string(Trimmed(line.substr(keyEnd)));
+        entry.words = Words(entry.rest);
+        if (entry.words.empty())
+            throw Refusal(number, Quoted(key) + " needs a value");
+        entries.emplace(key, std::move(entry));
+    }
+    return entries;
+}
+
+std::string TypeList() {
+    std::string list;
+    for (const TypeRule& rule : kTypes)
+        list += (list.empty() ? "" : ", ") + std::string(rule.name) + " (" + std::to_string(rule.code) + ")";
+    return list;
+}
+
+const TypeRule& FindType(const Entry& entry) {
+    if (entry.words.size() != 1)
+        throw Refusal(entry.line, "'type' takes one name or code");
+    const std::string& word = entry.words.front();
+    const std::optional<std::int32_t> code = WholeNumber(word);
+    for (const TypeRule& rule : kTypes)
+        if (word == rule.name || (code && *code == rule.code))
+            return rule;
+    throw Refusal(entry.line, "unknown or unsupported type " + Quoted(word) + " (types: " + TypeList() + ")");
+}
+
+// By name, or by code for a whole number: the first question of that code that no recode made.
+CQuestionEtendue* FindQuestion(const CContexteEtude& context, const std::string& word) {
+    if (const std::optional<std::int32_t> code = WholeNumber(word)) {
+        for (const auto& question : context.questions)
+            if (question->code == *code && question->GetCodeRecodage() == 0)
+                return question.get();
+        return nullptr;
+    }
+    return context.TrouverQuestionParNom(word);
+}
+
+bool HasGrouping(const CQuestionEtendue& question) {
+    return dynamic_cast<const CRecodageModalite*>(question.GetRecodage()) != nullptr;
+}
+
+// The side's question, of the kind the axis kind needs.
+CQuestionEtendue& SideQuestion(const CContexteEtude& context, const Entry& entry, const char* key,
+                               std::int16_t kind, const TypeRule& rule) {
+    const std::string& word = entry.words.front();
+    CQuestionEtendue* question = FindQuestion(context, word);
+    if (question == nullptr)
+        throw Refusal(entry.line, "unknown question " + Quoted(word));
+    const std::string wanted = std::string("'") + key + "' of " + rule.name + " needs ";
+    if (kind == kNumeric && !question->EstNumerique())
+        throw Refusal(entry.line,
+                      "question " + Quoted(word) + " is not numeric: " + wanted + "a numeric question");
+    if ((kind == kClosed || kind == kGrouped) && !question->EstFermee())
+        throw Refusal(entry.line,
+                      "question " + Quoted(word) + " is not closed: " + wanted + "a closed question");
+    if (kind == kGrouped && !HasGrouping(*question))
+        throw Refusal(entry.line, "question " + Quoted(word) + " has no grouping of its modalities: " +
+                                      wanted + "a sub-total recode question");
+    if (kind != kClosed && entry.words.size() > 1)
+        throw Refusal(entry.line, Quoted(key) + " of " + rule.name + " takes a question alone");
+    return *question;
+}
+
+std::unique_ptr<CModaliteEtendue> TotalLine(CContexteEtude& context) {
+    const CModaliteEtendue* total = context.DonnerModaliteTotal(0);
+    auto line = total != nullptr ? std::make_unique<CModaliteEtendue>(*total)
+                                 : std::make_unique<CModaliteEtendue>(&context);
+    if (total == nullptr) {
+        line->code = CLigne::kTotalCode;
+        context.LibellerTotal(*line);
+    }
+    line->selected = true;
+    return line;
+}
+
+std::unique_ptr<CModaliteEtendue> StatisticLine(CContexteEtude& context, const Entry& entry,
+                                                std::string_view word) {
+    const std::optional<std::int32_t> code = WholeNumber(word.substr(kStatisticPrefix.size()));
+    Calculations statistics;
+    context.DonnerCalculsNumeriques(statistics);
+    for (const auto& statistic : statistics) {
+        if (code && statistic->code == *code) {
+            auto line = std::make_unique<CModaliteEtendue>(&context);
+            line->code = statistic->code;
+            line->SetDefaultShortCaption(statistic->label);
+            line->calculationLine = true;
+            return line;
+        }
+    }
+    throw Refusal(entry.line, "unknown statistic " + Quoted(word));
+}
+
+// The lines of a closed side: the modalities named by code, "total" and (mixed tables) "stat:N"
+// in the order given; every modality of the question first when none is named.
+Selection SideLines(CContexteEtude& context, const Entry& entry, const CQuestionEtendue& question,
+                    const TypeRule& rule) {
+    Selection lines;
+    bool modalityNamed = false;
+    for (std::size_t i = 1; i < entry.words.size(); ++i) {
+        const std::string& word = entry.words[i];
+        if (word == kTotalWord) {
+            lines.push_back(TotalLine(context));
+        } else if (word.starts_with(kStatisticPrefix)) {
+            if (!rule.statisticLines)
+                throw Refusal(entry.line,
+                              "statistics lines " + Quoted(word) + " are for the type mixte only");
+            lines.push_back(StatisticLine(context, entry, word));
+        } else if (const std::optional<std::int32_t> code = WholeNumber(word)) {
+            const int index = question.TrouverModalite(*code);
+            if (index < 0 || question.GetModaliteEtendue(index) == nullptr)
+                throw Refusal(entry.line, "question " + Quoted(question.name) + " has no modality " + word);
+            lines.push_back(std::make_unique<CModaliteEtendue>(*question.GetModaliteEtendue(index)));
+            lines.back()->selected = true;
+            modalityNamed = true;
+        } else {
+            throw Refusal(entry.line, Quoted(word) + " is not a modality code, 'total' or 'stat:CODE'");
+        }
+    }
+    if (!modalityNamed) {
+        Selection all;
+        for (int i = 0; i < question.GetNbreModalite(); ++i)
+            if (const CModaliteEtendue* modality = question.GetModaliteEtendue(i)) {
+                all.push_back(std::make_unique<CModaliteEtendue>(*modality));
+                all.back()->selected = true;
+            }
+        for (auto& line : lines)
+            all.push_back(std::move(line));
+        lines = std::move(all);
+    }
+    return lines;
+}
+
+// Gives the side its question and what goes with it; answers the question.
+CQuestionEtendue& SetSide(CTraitement& request, CContexteEtude& context, const Entry& entry, int axis,
+                          const TypeRule& rule) {
+    const std::int16_t kind = axis == CTraitement::kLignes ? rule.rowKind : rule.columnKind;
+    const char* key = axis == CTraitement::kLignes ? "lignes" : "colonnes";
+    CQuestionEtendue& question = SideQuestion(context, entry, key, kind, rule);
+    if (kind == kClosed)
+        request.DefinirModalitesAxe(&question, SideLines(context, entry, question, rule), axis);
+    else if (kind == kGrouped)
+        request.DefinirRegroupementAxe(&question, axis);
+    else
+        request.SetQuestionAxe(&question, axis);
+    request.SetTypeAxe(axis, kind);
+    return question;
+}
+
+// The calculations named by code, each as the type's list labels it; without the key, the ones
+// the list selects by default.
+Calculations ChosenCalculations(CContexteEtude& context, const Entry* entry, const TypeRule& rule) {
+    if (rule.calculations == nullptr) {
+        if (entry != nullptr)
+            throw Refusal(entry->line, std::string("the type ") + rule.name + " takes no calculations");
+        return {};
+    }
+    Calculations offered;
+    (context.*rule.calculations)(offered);
+    Calculations chosen;
+    if (entry == nullptr) {
+        for (auto& calculation : offered)
+            if (calculation->kept != 0)
+                chosen.push_back(std::move(calculation));
+        return chosen;
+    }
+    for (const std::string& word : entry->words) {
+        const std::optional<std::int32_t> code = WholeNumber(word);
+        const CCalcul* found = nullptr;
+        for (const auto& calculation : offered)
+            if (code && calculation->code == *code)
+                found = calculation.get();
+        if (found == nullptr) {
+            std::string codes;
+            for (const auto& calculation : offered)
+                codes += (codes.empty() ? "" : " ") + std::to_string(calculation->code);
+            throw Refusal(entry->line, "calculation " + Quoted(word) + " is not offered for " + rule.name +
+                                           " (codes: " + codes + ")");
+        }
+        chosen.push_back(std::make_unique<CCalcul>(*found));
+        chosen.back()->kept = 1;
+    }
+    return chosen;
+}
+
+// The id of the entry of that name in a list of the survey (study fields, weightings).
+std::int32_t IdOfName(bool (CEnquete::*list)(std::vector<std::unique_ptr<CIdName>>&), CContexteEtude& context,
+                      const Entry& entry, const char* what) {
+    std::vector<std::unique_ptr<CIdName>> names;
+    if (!(context.*list)(names))
+        throw Refusal(entry.line,
+                      std::string("the ") + what + "s could not be read: " + context.GetLastError());
+    for (const auto& name : names)
+        if (name && name->name == entry.rest)
+            return name->id;
+    throw Refusal(entry.line, std::string("unknown ") + what + " " + Quoted(entry.rest));
+}
+
+std::int32_t LevelIndex(const CContexteEtude& context, const Entry& entry) {
+    int index = 0;
+    if (const std::optional<std::int32_t> code = WholeNumber(entry.rest))
+        if (TrouverIndexNiveau(*code, index, context))
+            return index;
+    for (int i = 0; i < context.DonnerNbreNiveaux(); ++i) {
+        const CQuestionNiveau* level = context.DonnerNiveau(i);
+        if (level != nullptr && (level->name == entry.rest || level->GetCaption() == entry.rest))
+            return i;
+    }
+    throw Refusal(entry.line, "unknown level " + Quoted(entry.rest));
+}
+
+std::int16_t MergeType(const Entry& entry) {
+    const std::optional<std::int32_t> type = WholeNumber(entry.rest);
+    if (!type || *type < 0 || *type > kLastMergeType)
+        throw Refusal(entry.line,
+                      "'fusion' takes 0 (one table per calculation), 1 (calculations side by side) or "
+                      "2 (calculations one below the other)");
+    return static_cast<std::int16_t>(*type);
+}
+
+const Entry* Find(const std::map<std::string, Entry>& entries, const char* key) {
+    const auto found = entries.find(key);
+    return found != entries.end() ? &found->second : nullptr;
+}
+
+std::unique_ptr<CTraitement> Build(const std::map<std::string, Entry>& entries, CContexteEtude& context) {
+    const Entry* typeEntry = Find(entries, "type");
+    const Entry* rowEntry = Find(entries, "lignes");
+    if (typeEntry == nullptr)
+        throw Refusal(0, "the request has no 'type'");
+    const TypeRule& rule = FindType(*typeEntry);
+    if (rowEntry == nullptr)
+        throw Refusal(0, "the request has no 'lignes'");
+    const Entry* columnEntry = Find(entries, "colonnes");
+    const bool hasColumns = rule.columnKind != kNone;
+    if (hasColumns && columnEntry == nullptr)
+        throw Refusal(0, std::string("the type ") + rule.name + " needs 'colonnes'");
+    if (!hasColumns && columnEntry != nullptr)
+        throw Refusal(columnEntry->line, std::string("the type ") + rule.name + " takes no 'colonnes'");
+
+    auto request = std::make_unique<CTraitement>();
+    request->type = rule.code;
+    request->SetVersDossier(false);
+    const CQuestionEtendue& rows = SetSide(*request, context, *rowEntry, CTraitement::kLignes, rule);
+    std::string title = rows.GetCaption();
+    if (hasColumns)
+        title += " x " + SetSide(*request, context, *columnEntry, CTraitement::kColonnes, rule).GetCaption();
+    else
+        request->SetTypeAxe(CTraitement::kColonnes, rule.columnKind);
+    request->SetCalculsLignes(ChosenCalculations(context, Find(entries, "calculs"), rule));
+    const Entry* titleEntry = Find(entries, "titre");
+    request->title = titleEntry != nullptr ? titleEntry->rest : title;
+    if (const Entry* field = Find(entries, "champ")) {
+        request->studyFieldId = IdOfName(&CEnquete::DonnerListeChampsEtude, context, *field, "study field");
+        request->studyFieldName = field->rest;
+    }
+    if (const Entry* weighting = Find(entries, "redressement")) {
+        request->weightingId =
+            IdOfName(&CEnquete::DonnerListeRedressements, context, *weighting, "weighting");
+        request->weightingName = weighting->rest;
+    }
+    if (const Entry* level = Find(entries, "niveau"))
+        request->level = LevelIndex(context, *level);
+    if (const Entry* merge = Find(entries, "fusion"))
+        request->mergeOptions.Type = MergeType(*merge);
+    return request;
+}
+
+} // namespace
+
+RequestText::Result RequestText::Parse(std::string_view text, CContexteEtude& context) {
+    Result result;
+    try {
+        result.request = Build(ReadEntries(text), context);
+    } catch (const Refusal& refusal) {
+        result.request.reset();
+        result.line = refusal.line;
+        result.error = refusal.what();
+    }
+    return result;
+}
+
+} // namespace qesrun
