@@ -1,10 +1,10 @@
 #pragma once
 
+#include "tabulation/CrossPlanes.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
-
-#include "tabulation/CrossPlanes.h"
 
 // The values the compute functions derive from the kernels' counts once counting is done: the
 // mean ranks of a ranking table, the ten values of a flat table whose modalities are grouped, the
@@ -34,9 +34,12 @@ double CalculerValeursTriRegroupe(std::vector<double>& rows, std::span<const dou
 // (p x (rows + 1) + i) x resultColumns + j) from a (rows + 1) x (sourceColumns + 1) count matrix
 // whose last column and last row hold the margins. columnMap sends each source column to its
 // result column (-1 dropped). columnBases: the column totals that column percentages are measured
-// against; when empty they are made here from the matrix's totals row and handed back.
-void CalculerPlansCroisesRegroupes(std::vector<double>& planes, std::span<const double> counts, double grandTotal,
-                                   int rows, int resultColumns, int sourceColumns,
+// against; when empty they are made here from the matrix's totals row and handed back. When no
+// unit falls in a kept cell only the counts are placed. A test that cannot be computed (a side that
+// weighs nothing, a share of 0 or 1 on both sides) leaves its test value at 0 and no mark; a cell
+// expected below settings.minimumExpectedCount keeps its test value but no mark.
+void CalculerPlansCroisesRegroupes(std::vector<double>& planes, std::span<const double> counts,
+                                   double grandTotal, int rows, int resultColumns, int sourceColumns,
                                    std::span<const std::int16_t> columnMap, int totalColumn,
                                    std::vector<double>& columnBases,
                                    const CrossPlanes::SignificanceSettings& settings);
