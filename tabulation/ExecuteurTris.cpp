@@ -49,16 +49,6 @@ double ValueOf(std::span<const double> values, int record, int width, std::int32
     return at < values.size() ? values[at] : kMissing;
 }
 
-// The row lines as the modality map reads them: a calculation line (a statistic line of a mixed
-// table) stands in no modality's place, whatever its code, so it never takes a modality's counts.
-Lignes ModalityLines(const Lignes& lines) {
-    Lignes modalities;
-    modalities.reserve(lines.size());
-    for (const auto& line : lines)
-        modalities.push_back(dynamic_cast<const CCalcul*>(line.get()) ? nullptr : CLigne::CopierLigne(line.get()));
-    return modalities;
-}
-
 // Where each modality of the row question stands among the row lines.
 struct RowMap {
     int modalityCount = 0;
@@ -72,7 +62,7 @@ RowMap MapRows(const CMoteurTableau& engine, const CQuestionEtendue& question, c
     RowMap rows;
     std::uint16_t total = CMoteurTableau::kNotKept;
     std::uint16_t nonResponse = CMoteurTableau::kNotKept;
-    engine.DonnerCorrespondanceModalites(question, ModalityLines(lines), rows.modalityCount, rows.codes, rows.map,
+    engine.DonnerCorrespondanceModalites(question, lines, rows.modalityCount, rows.codes, rows.map,
                                          total, nonResponse);
     rows.totalRow = Position(total);
     rows.nonResponseRow = Position(nonResponse);

@@ -1,9 +1,12 @@
 #include "tabulation/MoteurTableau.h"
 
+#include "app/Calcul.h"
+
 #include <algorithm>
 #include <array>
 
 #include "app/CacheDonnees3.h"
+#include "app/Calcul.h"
 #include "app/ContexteEtude.h"
 #include "app/DataAccess.h"
 #include "app/Ligne.h"
@@ -112,7 +115,9 @@ void CMoteurTableau::DonnerCorrespondanceModalites(const CQuestionEtendue& quest
     nonResponsePosition = kNotKept;
     for (std::size_t position = 0; position < lines.size() && position < kNotKept; ++position) {
         const CLigne* line = lines[position].get();
-        if (line == nullptr || line->fromModality == 0)
+        // A calculation line built from a selection entry carries the modality flag too: whatever
+        // its code, it stands in no modality's place.
+        if (line == nullptr || line->fromModality == 0 || dynamic_cast<const CCalcul*>(line) != nullptr)
             continue;
         const auto here = static_cast<std::uint16_t>(position);
         if (line->code == CLigne::kTotalCode)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/CacheDonnees3.h"
+#include "app/Calcul.h"
 #include "app/Redressement.h"
 #include "app/Ligne.h"
 #include "app/ModaliteEtendue.h"
@@ -87,6 +88,10 @@ protected:
 
 TEST_F(MoteurTableauTest, ModalityMapTakesTheFirstModalityLineAndTheLastTotalAndNonResponse) {
     std::vector<std::unique_ptr<CLigne>> lines;
+    // A statistic line made from a selection entry carries the modality flag: still no modality.
+    auto statistic = std::make_unique<CCalcul>(2, "Ecart-type", true);
+    statistic->fromModality = 1;
+    lines.push_back(std::move(statistic));
     lines.push_back(Line(-4, true));
     lines.push_back(Line(2, true));
     lines.push_back(Line(1, false)); // a calculation line of the same code is not a modality
@@ -103,9 +108,9 @@ TEST_F(MoteurTableauTest, ModalityMapTakesTheFirstModalityLineAndTheLastTotalAnd
     engine.DonnerCorrespondanceModalites(Named("SEXE"), lines, count, codes, map, total, nonResponse);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(codes, (std::vector<std::int32_t>{1, 2, -2}));
-    EXPECT_EQ(map, (Map{3, 1, X}));
-    EXPECT_EQ(total, 6);
-    EXPECT_EQ(nonResponse, 5);
+    EXPECT_EQ(map, (Map{4, 2, X}));
+    EXPECT_EQ(total, 7);
+    EXPECT_EQ(nonResponse, 6);
 
     engine.DonnerCorrespondanceModalites(Named("SEXE"), {}, count, codes, map, total, nonResponse);
     EXPECT_EQ(map, (Map{X, X, X}));
