@@ -1,13 +1,16 @@
 #pragma once
 
+#include "platform/ui/CommandMap.h"
+#include "platform/ui/ScrollView.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/ui/TableColumns.h"
 
-#include <QAbstractScrollArea>
 #include <memory>
 
 class CPresentationTableau;
-class QPaintEvent;
+class CTableauDoc;
+class QMenu;
+class QMouseEvent;
 class QResizeEvent;
 class TableLayout;
 
@@ -16,12 +19,13 @@ class TableLayout;
 // of three kinds, and the title block above the table or in its top-left cell.
 //
 // The screen layout is computed lazily: whatever changes it (the table, its presentation, the
-// cell-size mode, a new width in variable mode) marks it dirty, and the next paint lays the table
-// out before drawing it. Drawing replays the laid-out records and stops below the visible band.
+// cell-size mode, a new width in variable mode, a new document) marks it dirty, and the next paint
+// lays the table out before drawing it. Drawing replays the laid-out records and stops below the
+// visible band.
 //
-// For now the view shows a table it holds itself, as the presentation dialog's preview and the
-// significant-tables window use it; the document's table comes with the table document.
-class CTableauView : public QAbstractScrollArea {
+// With a document (CTableauDoc) the view shows the document's table; without one, as the
+// presentation dialog's preview and the significant-tables window use it, a table it holds itself.
+class CTableauView : public CScrollView {
     Q_OBJECT
 
 public:
@@ -31,14 +35,19 @@ public:
     static constexpr int kTableTop = 20;
     // Scroll extent before the first layout.
     static constexpr int kInitialScrollSize = 100;
+    // "Edition/Taille des cellules fixes" and "Edition/Taille des cellules variables".
+    static constexpr unsigned kTailleCellulesFixes = 32878;
+    static constexpr unsigned kTailleCellulesVariables = 32879;
 
     explicit CTableauView(QWidget* parent = nullptr);
     ~CTableauView() override;
 
     // Back to the first state: variable cell sizes, layout to be computed, small scroll extent.
-    void OnInitialUpdate();
+    void OnInitialUpdate() override;
+    // The document changed: the table is laid out again.
+    void OnUpdate(CView* sender, int hint) override;
 
-    // The table shown.
+    // The table shown: the document's, else the view's own.
     const CTableauBase& GetTableau() const;
     // Shows a copy of the table, held by the view.
     void SetTableau(const CTableau& table);
@@ -47,8 +56,7 @@ public:
     // Lays the table out again and repaints the whole window.
     void Invalider();
 
-    // "Edition/Taille des cellules fixes" and "Edition/Taille des cellules variables": each switches
-    // the mode when it is not already the one chosen.
+    // Each switches the mode when it is not already the one chosen.
     void OnTailleCellulesFixes();
     void OnTailleCellulesVariables();
     CellSizeMode GetCellSizeMode() const { return m_cellSizeMode; }
@@ -57,21 +65,28 @@ public:
     // The screen layout, computed first when it is dirty. Valid until the next change.
     const TableLayout& ScreenLayout();
 
+    // The pop-up menu of the right button: the two cell-size modes, the one in force marked.
+    std::unique_ptr<QMenu> CreateContextMenu();
+
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
+
+    void OnDraw(QPainter& painter) override;
     void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void OnUpdateTailleCellulesFixes(CCmdUI& ui);
+    void OnUpdateTailleCellulesVariables(CCmdUI& ui);
     void SetCellSizeMode(CellSizeMode mode);
     void CalculerMiseEnPageEcran();
-    void SetScrollSizes(int width, int height);
+    CTableauDoc* GetTableauDoc() const;
+
+    static const CommandEntry<CTableauView> kCommandMap[];
 
     CTableau m_ownTable;
     std::unique_ptr<TableLayout> m_screenLayout;
     CellSizeMode m_cellSizeMode = CellSizeMode::kVariable;
     bool m_layoutDirty = true;
     int m_lastWidth = 0;
-    int m_scrollWidth = kInitialScrollSize;
-    int m_scrollHeight = kInitialScrollSize;
 };
