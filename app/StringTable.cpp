@@ -38,6 +38,7 @@ const std::map<int, std::string>& Entries() {
         {kTraitementInconnu,
          "Ce traitement ne peut pas être calculé : lignes de type %d, colonnes de type %d, traitement de type %d."},
         {kTraitementNonDisponible, "Ce type de tableau n'est pas encore disponible : %s."},
+        {kSupprimerQuestion, "Souhaitez vous vraiment supprimer cette question ?"},
     };
     return entries;
 }

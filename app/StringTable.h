@@ -41,6 +41,8 @@ enum Id : int {
     // The treatment runner.
     kTraitementInconnu = 64044,
     kTraitementNonDisponible = 64045,
+    // The questionnaire tree.
+    kSupprimerQuestion = 64120,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -1,0 +1,3 @@
+#include "shell/ChildFrame.h"
+
+CChildFrame::CChildFrame(QWidget* parent) : CMDIChildWnd(parent) {}
