@@ -19,10 +19,6 @@ bool CTableauDoc::OnOpenDocument(const DocumentSource& source) {
     CTableau* table = source.GetObject<CTableau>();
     if (table == nullptr)
         return false;
-    DeleteContents();
-    m_table = table;
-    if (table->deleteWithWindow == 1)
-        m_ownedTable.reset(table);
     const CTraitement* request = table->GetTraitement();
     if (request != nullptr && request->EstInvalide()) {
         if (CContexteEtude* context = GetContexte()) {
@@ -31,6 +27,10 @@ bool CTableauDoc::OnOpenDocument(const DocumentSource& source) {
         }
         return false;
     }
+    DeleteContents();
+    m_table = table;
+    if (table->deleteWithWindow == 1)
+        m_ownedTable.reset(table);
     SetTableTitle();
     return true;
 }

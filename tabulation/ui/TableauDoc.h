@@ -8,16 +8,23 @@ class CPresentationTableau;
 class CTableau;
 
 // The document of a result-table window: the table shown. The table comes in place of a path
-// (DocumentSource::FromObject); when its delete-with-window flag is 1 the document owns it from
-// that moment, opened or refused, and deletes it with its contents; otherwise its giver keeps it.
+// (DocumentSource::FromObject). Once the window is open, a table whose delete-with-window flag is
+// 1 belongs to the document, which deletes it with its contents; any other table stays its
+// giver's. A window that does not open leaves the table to its giver whatever the flag, so that a
+// null answer of OpenDocumentFile always means "the table is still yours":
+//
+//     if (docTemplate.OpenDocumentFile(DocumentSource::FromObject(table.get())) != nullptr &&
+//         table->deleteWithWindow == 1)
+//         table.release();
 class CTableauDoc : public CDocument {
 public:
     CTableauDoc();
     ~CTableauDoc() override;
 
-    // Takes the table and titles the window with the beginning of the table's title. A table
-    // whose request no longer resolves is refused with the reasons shown: it would only open
-    // empty. False too for any source that is not a table.
+    // Keeps the table (taking it when its flag says so) and titles the window with the beginning
+    // of the table's title. A table whose request no longer resolves is refused with the reasons
+    // shown, and left to its giver: it would only open empty. False too for any source that is
+    // not a table.
     bool OnOpenDocument(const DocumentSource& source) override;
     // The title stays the table's.
     void SetPathName(const std::string& path) override;

@@ -131,7 +131,7 @@ TEST_F(TableauDocTest, TheTitleKeepsTheFirst255Characters) {
 }
 
 // A table kept with a request that no longer resolves (its question was renamed since) would only
-// open empty: no window opens, the reasons are shown, and the table goes as its flag says.
+// open empty: no window opens, the reasons are shown, and the table stays its giver's.
 TEST_F(TableauDocTest, ATableWhoseRequestNoLongerResolvesShowsWhyAndOpensNoWindow) {
     auto stored = MakeTable(3, 2);
     auto request = std::make_unique<CTraitement>();
@@ -147,12 +147,15 @@ TEST_F(TableauDocTest, ATableWhoseRequestNoLongerResolvesShowsWhyAndOpensNoWindo
     tabulation_test::Load(*reloaded, bytes, kArchiveVersion);
     ASSERT_TRUE(reloaded->GetTraitement()->EstInvalide());
 
-    EXPECT_EQ(Open(reloaded.release()), nullptr);
+    ASSERT_EQ(reloaded->deleteWithWindow, 1);
+
+    EXPECT_EQ(Open(reloaded.get()), nullptr);
     EXPECT_EQ(WindowCount(), 0);
     EXPECT_TRUE(m_template->GetDocuments().empty());
     EXPECT_EQ(m_ui->ShownTexts(),
               std::vector<std::string>{"La question 'Q1' n'existe plus dans le questionnaire"});
-    EXPECT_EQ(CountedTable::s_deleted, 1);
+    EXPECT_EQ(CountedTable::s_deleted, 0);
+    EXPECT_TRUE(reloaded->GetTraitement()->EstInvalide());
 }
 
 // The view shows its document's table on the scroll view: the scroll extent follows the layout,
