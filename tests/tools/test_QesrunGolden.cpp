@@ -1,0 +1,174 @@
+// qesrun on the demo questionnaire, run in-process through its command: the tables it prints for
+// the requests of tests/golden/qesrun-*.req are compared with tests/golden/qesrun-*.tsv, and its
+// refusals with the exit codes and messages docs/request-format.md gives.
+//
+// The demo is the one `qesbuild demo DIR` writes (same seed, same number of interviews), so a
+// golden file can be checked by hand with `build/bin/qesrun build/demo/demo.qes REQUEST`. When a
+// change of the tables is meant, rerun with MORVANE_UPDATE_GOLDEN=1 in the environment: the golden
+// files are then rewritten instead of compared; read the difference before committing it.
+#include "ToolsTestSupport.h"
+#include "tools/qesbuild/DemoSurvey.h"
+#include "tools/qesrun/Command.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qesrun::Command;
+using tools_test::TempFolder;
+
+const std::filesystem::path kGoldenFolder = std::filesystem::path(MORVANE_SOURCE_DIR) / "tests" / "golden";
+
+bool UpdatingGoldenFiles() {
+    const char* update = std::getenv("MORVANE_UPDATE_GOLDEN");
+    return update != nullptr && std::string(update) == "1";
+}
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// The demo questionnaire, written once for every test of the suite.
+class QesrunDemo : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder = std::make_unique<TempFolder>();
+        qesbuild::DemoSurvey::Write(folder->path());
+    }
+    static void TearDownTestSuite() { folder.reset(); }
+
+    static std::string Demo() { return folder->Sub("demo.qes"); }
+
+    static Outcome Qesrun(const std::vector<std::string>& arguments) {
+        std::ostringstream out;
+        std::ostringstream err;
+        Outcome run;
+        run.exitCode = Command::Run(arguments, out, err);
+        run.out = out.str();
+        run.err = err.str();
+        return run;
+    }
+
+    // A request text written into the suite's folder.
+    static std::string RequestFile(const std::string& name, const std::string& text) {
+        const std::string path = folder->Sub(name);
+        tools_test::WriteText(path, text);
+        return path;
+    }
+
+    static std::unique_ptr<TempFolder> folder;
+};
+
+std::unique_ptr<TempFolder> QesrunDemo::folder;
+
+// ---- Golden tables ---------------------------------------------------------------------------
+
+// Each case is a pair of files: tests/golden/qesrun-NAME.req, the request, and qesrun-NAME.tsv,
+// what qesrun prints for it.
+class QesrunGolden : public QesrunDemo, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(QesrunGolden, PrintedTablesMatchTheGoldenFile) {
+    const std::string name = std::string("qesrun-") + GetParam();
+    const std::filesystem::path request = kGoldenFolder / (name + ".req");
+    const std::filesystem::path golden = kGoldenFolder / (name + ".tsv");
+    ASSERT_TRUE(std::filesystem::exists(request)) << request;
+
+    const Outcome run = Qesrun({Demo(), request.string()});
+    ASSERT_EQ(run.exitCode, Command::kTablesPrinted) << run.err;
+    EXPECT_EQ(run.err, "");
+    if (UpdatingGoldenFiles()) {
+        tools_test::WriteText(golden, run.out);
+        GTEST_SKIP() << "golden file rewritten: " << golden;
+    }
+    const std::string expected = tools_test::ReadBytes(golden);
+    ASSERT_FALSE(expected.empty()) << "missing " << golden << " (run with MORVANE_UPDATE_GOLDEN=1)";
+    EXPECT_EQ(run.out, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(DemoRequests, QesrunGolden,
+                         ::testing::Values("flat", "cross", "statistics-age", "statistics-revenu", "mean"),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                             std::string name = param.param;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+// ---- Refusals --------------------------------------------------------------------------------
+
+// What a refused request text must give: the exit code and the end of the one error line, after
+// "qesrun: FILE".
+struct Refusal {
+    const char* text;
+    int exitCode;
+    const char* error;
+};
+
+TEST_F(QesrunDemo, RefusedRequestsPrintNoTableAndNameTheLine) {
+    const std::vector<Refusal> cases = {
+        {"type tri-simple\nlignes SATISF 9\n", Command::kRefused, ":2: question 'SATISF' has no modality 9"},
+        {"# flat\ntype tri-simple\nlignes AGE\n", Command::kRefused, ":3: question 'AGE' is not closed"},
+        {"type statistiques\nlignes REVENU\ncalculs 0 14\n", Command::kRefused,
+         ":3: calculation '14' is not offered for statistiques"},
+        {"type moyenne\nlignes SATISF\ncolonnes REGION\n", Command::kRefused,
+         ":3: question 'REGION' is not numeric"},
+        {"type tri-croise\nlignes SATISF\n", Command::kRefused, ": the type tri-croise needs 'colonnes'"},
+        {"type tri-simple\nlignes SATISF\nchamp Inconnu\n", Command::kRefused, ":3: unknown study field 'Inconnu'"},
+    };
+    for (const Refusal& refusal : cases) {
+        SCOPED_TRACE(refusal.text);
+        const std::string request = RequestFile("refused.req", refusal.text);
+        const Outcome run = Qesrun({Demo(), request});
+        EXPECT_EQ(run.exitCode, refusal.exitCode);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("qesrun: " + request, 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(refusal.error), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.back(), '\n');
+    }
+}
+
+TEST_F(QesrunDemo, CommandLineAndFilesThatCannotBeReadAreRefused) {
+    const std::string request = RequestFile("plain.req", "type tri-simple\nlignes SATISF\n");
+    const std::string missing = folder->Sub("missing.req");
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        const char* error;
+    };
+    const std::vector<Case> cases = {
+        {{}, Command::kRefused, "usage: qesrun"},
+        {{Demo()}, Command::kRefused, "usage: qesrun"},
+        {{Demo(), request, request}, Command::kRefused, "usage: qesrun"},
+        {{Demo(), request, "--verbose"}, Command::kRefused, "usage: qesrun"},
+        {{Demo(), missing}, Command::kRefused, "qesrun: cannot read "},
+        {{folder->Sub("nowhere.qes"), request}, Command::kNoTable, ""},
+    };
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(testing::Message() << refused.arguments.size() << " arguments, " << refused.error);
+        const Outcome run = Qesrun(refused.arguments);
+        EXPECT_EQ(run.exitCode, refused.exitCode);
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_NE(run.err.find(refused.error), std::string::npos) << run.err;
+    }
+}
+
+// The same request twice in one process prints the same text: a run keeps nothing of the last.
+TEST_F(QesrunDemo, ARunLeavesNothingBehindForTheNext) {
+    const std::string request = RequestFile("twice.req", "type tri-croise\nlignes SATISF total\ncolonnes SEXE\n");
+    const Outcome first = Qesrun({Demo(), request});
+    const Outcome second = Qesrun({Demo(), request});
+    ASSERT_EQ(first.exitCode, Command::kTablesPrinted) << first.err;
+    EXPECT_FALSE(first.out.empty());
+    EXPECT_EQ(second.exitCode, Command::kTablesPrinted);
+    EXPECT_EQ(second.out, first.out);
+}
+
+} // namespace
