@@ -38,6 +38,8 @@ const std::map<int, std::string>& Entries() {
         {kTraitementInconnu,
          "Ce traitement ne peut pas être calculé : lignes de type %d, colonnes de type %d, traitement de type %d."},
         {kTraitementNonDisponible, "Ce type de tableau n'est pas encore disponible : %s."},
+        {kSelectionnerUneModalite, "Vous devez sélectionner au moins une modalité..."},
+        {kSelectionnerUnTraitement, "Vous devez sélectionner au moins un traitement..."},
         {kSupprimerQuestion, "Souhaitez vous vraiment supprimer cette question ?"},
     };
     return entries;

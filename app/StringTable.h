@@ -41,6 +41,9 @@ enum Id : int {
     // The treatment runner.
     kTraitementInconnu = 64044,
     kTraitementNonDisponible = 64045,
+    // The request dialogs and their pages.
+    kSelectionnerUneModalite = 64046,
+    kSelectionnerUnTraitement = 64047,
     // The questionnaire tree.
     kSupprimerQuestion = 64120,
 };
