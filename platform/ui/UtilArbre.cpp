@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -204,6 +205,127 @@ int DerivedImage(const CQuestionEtendue& question) {
     return 0;
 }
 
+// The moves up, down and out never limit the depth.
+constexpr int kNoDepthLimit = 99;
+
+// Where a moved item goes: under `holder` (the tree's invisible root for the top level), after
+// `after`, or first when `after` is null.
+struct Place {
+    QTreeWidgetItem* holder;
+    QTreeWidgetItem* after;
+};
+
+QTreeWidgetItem& Holder(const QTreeWidget& tree, const QTreeWidgetItem& item) {
+    return item.parent() != nullptr ? *item.parent() : *tree.invisibleRootItem();
+}
+
+QTreeWidgetItem* SiblingAt(const QTreeWidget& tree, const QTreeWidgetItem& item, int offset) {
+    QTreeWidgetItem& holder = Holder(tree, item);
+    return holder.child(holder.indexOfChild(const_cast<QTreeWidgetItem*>(&item)) + offset);
+}
+
+Place LastUnder(QTreeWidgetItem& holder) {
+    return {&holder, holder.child(holder.childCount() - 1)};
+}
+
+std::optional<Place> PlaceUp(const QTreeWidget& tree, QTreeWidgetItem& item, bool allowOut) {
+    if (SiblingAt(tree, item, -1) != nullptr)
+        return Place{&Holder(tree, item), SiblingAt(tree, item, -2)};
+    QTreeWidgetItem* parent = item.parent();
+    if (parent == nullptr)
+        return std::nullopt;
+    if (QTreeWidgetItem* parentsPrevious = SiblingAt(tree, *parent, -1))
+        return LastUnder(*parentsPrevious);
+    if (!allowOut)
+        return std::nullopt;
+    return Place{&Holder(tree, *parent), nullptr};
+}
+
+std::optional<Place> PlaceDown(const QTreeWidget& tree, QTreeWidgetItem& item, bool allowOut) {
+    if (QTreeWidgetItem* next = SiblingAt(tree, item, 1))
+        return Place{&Holder(tree, item), next};
+    if (allowOut) {
+        for (QTreeWidgetItem* ancestor = item.parent(); ancestor != nullptr; ancestor = ancestor->parent()) {
+            if (QTreeWidgetItem* next = SiblingAt(tree, *ancestor, 1))
+                return Place{&Holder(tree, *next), next};
+        }
+        return std::nullopt;
+    }
+    QTreeWidgetItem* parent = item.parent();
+    QTreeWidgetItem* parentsNext = parent != nullptr ? SiblingAt(tree, *parent, 1) : nullptr;
+    if (parentsNext == nullptr)
+        return std::nullopt;
+    return Place{parentsNext, nullptr};
+}
+
+std::optional<Place> PlaceOut(const QTreeWidget& tree, QTreeWidgetItem& item) {
+    QTreeWidgetItem* parent = item.parent();
+    if (parent == nullptr)
+        return std::nullopt;
+    return Place{&Holder(tree, *parent), parent};
+}
+
+std::optional<Place> PlaceIn(const QTreeWidget& tree, QTreeWidgetItem& item, int maximumDepth) {
+    QTreeWidgetItem* previous = SiblingAt(tree, item, -1);
+    if (CUtilArbre::Profondeur(&item) >= maximumDepth || previous == nullptr)
+        return std::nullopt;
+    return LastUnder(*previous);
+}
+
+// Takes every item below `item` out of the tree, in preorder.
+void TakeDescendants(QTreeWidgetItem& item, std::vector<QTreeWidgetItem*>& taken) {
+    while (item.childCount() > 0) {
+        QTreeWidgetItem* child = item.takeChild(0);
+        taken.push_back(child);
+        TakeDescendants(*child, taken);
+    }
+}
+
+// Lifts the items below `item` (at `depth`) that lie deeper than the maximum depth: an item at the
+// maximum depth is followed by its former descendants, in their order.
+void KeepWithinDepth(const QTreeWidget& tree, QTreeWidgetItem& item, int depth, int maximumDepth) {
+    if (depth < maximumDepth) {
+        std::vector<QTreeWidgetItem*> children;
+        for (int i = 0; i < item.childCount(); ++i)
+            children.push_back(item.child(i));
+        for (QTreeWidgetItem* child : children)
+            KeepWithinDepth(tree, *child, depth + 1, maximumDepth);
+        return;
+    }
+    std::vector<QTreeWidgetItem*> lifted;
+    TakeDescendants(item, lifted);
+    QTreeWidgetItem& holder = Holder(tree, item);
+    int position = holder.indexOfChild(&item);
+    for (QTreeWidgetItem* descendant : lifted)
+        holder.insertChild(++position, descendant);
+}
+
+void FoldDescendants(QTreeWidgetItem& item) {
+    for (int i = 0; i < item.childCount(); ++i) {
+        item.child(i)->setExpanded(false);
+        FoldDescendants(*item.child(i));
+    }
+}
+
+bool MoveCurrentItem(QTreeWidget& tree, const std::optional<Place>& place, int maximumDepth) {
+    QTreeWidgetItem* item = tree.currentItem();
+    if (item == nullptr || !place)
+        return false;
+    const bool wasExpanded = item->isExpanded();
+    const bool wasSelected = item->isSelected();
+    QTreeWidgetItem& oldHolder = Holder(tree, *item);
+    oldHolder.takeChild(oldHolder.indexOfChild(item));
+    place->holder->insertChild(place->after != nullptr ? place->holder->indexOfChild(place->after) + 1 : 0,
+                               item);
+    KeepWithinDepth(tree, *item, CUtilArbre::Profondeur(item), maximumDepth);
+    FoldDescendants(*item);
+    tree.setCurrentItem(item);
+    if (wasSelected)
+        item->setSelected(true);
+    item->setExpanded(wasExpanded);
+    return true;
+}
+
 void ExpandSubtree(QTreeWidgetItem& item) {
     item.setExpanded(true);
     for (int i = 0; i < item.childCount(); ++i)
@@ -245,4 +367,38 @@ void CUtilArbre::DeplierTout(QTreeWidget& tree, QTreeWidgetItem* item) {
     }
     for (int i = 0; i < tree.topLevelItemCount(); ++i)
         ExpandSubtree(*tree.topLevelItem(i));
+}
+
+int CUtilArbre::CompterDescendants(const QTreeWidgetItem& item) {
+    int count = item.childCount();
+    for (int i = 0; i < item.childCount(); ++i)
+        count += CompterDescendants(*item.child(i));
+    return count;
+}
+
+int CUtilArbre::Profondeur(const QTreeWidgetItem* item) {
+    int depth = 0;
+    for (; item != nullptr; item = item->parent())
+        ++depth;
+    return depth;
+}
+
+bool CUtilArbre::MonterItem(QTreeWidget& tree, bool allowOut) {
+    QTreeWidgetItem* item = tree.currentItem();
+    return item != nullptr && MoveCurrentItem(tree, PlaceUp(tree, *item, allowOut), kNoDepthLimit);
+}
+
+bool CUtilArbre::DescendreItem(QTreeWidget& tree, bool allowOut) {
+    QTreeWidgetItem* item = tree.currentItem();
+    return item != nullptr && MoveCurrentItem(tree, PlaceDown(tree, *item, allowOut), kNoDepthLimit);
+}
+
+bool CUtilArbre::SortirItem(QTreeWidget& tree) {
+    QTreeWidgetItem* item = tree.currentItem();
+    return item != nullptr && MoveCurrentItem(tree, PlaceOut(tree, *item), kNoDepthLimit);
+}
+
+bool CUtilArbre::EntrerItem(QTreeWidget& tree, int maximumDepth) {
+    QTreeWidgetItem* item = tree.currentItem();
+    return item != nullptr && MoveCurrentItem(tree, PlaceIn(tree, *item, maximumDepth), maximumDepth);
 }

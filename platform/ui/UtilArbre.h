@@ -7,8 +7,9 @@ class CQuestionEtendue;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// What the program's question trees share: the question icons and the choice of a question's
-// icon. An owner holds one CUtilArbre per tree for its icons; the rest is class-level.
+// What the program's question trees share: the question icons, the choice of a question's icon
+// and the moves of an item with its subtree. An owner holds one CUtilArbre per tree for its icons;
+// the rest is class-level.
 //
 // Icons by index: 0 chapter, 1 numeric, 2 discrete numeric (and a closed question offering the
 // non-response), 3 numeric with intervals, 4 ranking, 5 open, 6 derived closed question, 7 closed,
@@ -30,6 +31,38 @@ public:
 
     // Expands the item and all its descendants; from no item, every root item's subtree.
     static void DeplierTout(QTreeWidget& tree, QTreeWidgetItem* item);
+
+    // The number of items below an item, at every depth; 0 for a leaf.
+    static int CompterDescendants(const QTreeWidgetItem& item);
+    // The depth of an item, 1 for a root item; 0 for no item.
+    static int Profondeur(const QTreeWidgetItem* item);
+
+    // Moves of the tree's current item with its whole subtree. Each answers true when the item
+    // moved, false when there is no current item or no place to go. The moved item stays the
+    // current item (and selected when it was), keeps its subtree, texts, data and icons, and is
+    // expanded when it was; its descendants come back folded.
+    //
+    // Up: before its previous sibling; a first child goes last under its parent's previous
+    // sibling, else, when `allowOut`, first under its grandparent.
+    static bool MonterItem(QTreeWidget& tree, bool allowOut);
+    // Down, when `allowOut`: after its next sibling, or after the next sibling of its nearest
+    // ancestor that has one. Otherwise after its next sibling, or first under its parent's next
+    // sibling.
+    static bool DescendreItem(QTreeWidget& tree, bool allowOut);
+    // Out: after its parent.
+    static bool SortirItem(QTreeWidget& tree);
+    // In: last under its previous sibling, when it stands above `maximumDepth`. Descendants that
+    // would lie deeper than that depth are lifted to it, in their order: those lifted to the
+    // item's own depth follow it.
+    static bool EntrerItem(QTreeWidget& tree, int maximumDepth);
+    // The same for the trees whose items take their text from their owner: there, up and down may
+    // always leave the parent.
+    static bool MonterItemSansTexte(QTreeWidget& tree) { return MonterItem(tree, true); }
+    static bool DescendreItemSansTexte(QTreeWidget& tree) { return DescendreItem(tree, true); }
+    static bool SortirItemSansTexte(QTreeWidget& tree) { return SortirItem(tree); }
+    static bool EntrerItemSansTexte(QTreeWidget& tree, int maximumDepth) {
+        return EntrerItem(tree, maximumDepth);
+    }
 
 private:
     std::vector<QIcon> m_images;
