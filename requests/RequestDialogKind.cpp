@@ -1,0 +1,118 @@
+#include "requests/RequestDialogKind.h"
+
+#include "tabulation/Traitement.h"
+
+#include <algorithm>
+
+namespace {
+
+using Page = RequestPage;
+using Defaults = CalculationDefaults;
+
+constexpr int kGeneraleAvecFusion = 153;
+constexpr int kGeneraleSansFusion = 168;
+
+Page Generale(int templateId) {
+    return {Page::kGenerale, templateId, 0, 0, 0};
+}
+Page Lignes(int question, std::int16_t mode = 0) {
+    return {Page::kLignes, 0, question, mode, 0};
+}
+Page Calculs(std::int16_t mode, int side) {
+    return {Page::kCalculs, 0, 0, mode, side};
+}
+
+} // namespace
+
+bool RequestDialogKind::AlwaysInWindow() const {
+    return std::any_of(pages.begin(), pages.end(), [](const RequestPage& page) {
+        return page.kind == RequestPage::kGenerale && page.templateId == kGeneraleSansFusion;
+    });
+}
+
+const std::vector<RequestDialogKind>& RequestDialogKinds() {
+    using T = CTraitement;
+    static const std::vector<RequestDialogKind> kinds = {
+        {143,
+         "Tri simple",
+         "CTriSimpleDlg",
+         {T::kTriSimple},
+         T::kAxeFermee,
+         T::kAxeAucun,
+         1,
+         {Generale(kGeneraleSansFusion), Lignes(0), Calculs(1, 0)},
+         -1,
+         true,
+         false,
+         Defaults::kQualitatifs},
+        {167,
+         "Tri croisé",
+         "CTriCroiseDlg",
+         {T::kTriCroise, T::kTauxImportanceCroise},
+         T::kAxeFermee,
+         T::kAxeFermee,
+         2,
+         {Generale(kGeneraleAvecFusion), Lignes(0), Lignes(1), Calculs(2, 0)},
+         -1,
+         true,
+         true,
+         Defaults::kCroises},
+        {179,
+         "Statistiques",
+         "CStatistiquesDlg",
+         {T::kStatistiques},
+         T::kAxeNumerique,
+         T::kAxeAucun,
+         1,
+         {Generale(kGeneraleSansFusion), Calculs(3, 0)},
+         0,
+         false,
+         false,
+         Defaults::kNumeriques},
+        // The numeric question of a mean table has no line to keep as a default.
+        {186,
+         "Tableau de moyenne",
+         "CTableauMoyenneDlg",
+         {T::kTableauMoyenne},
+         T::kAxeFermee,
+         T::kAxeNumerique,
+         2,
+         {Generale(kGeneraleSansFusion), Lignes(0), Calculs(6, 0)},
+         1,
+         true,
+         false,
+         Defaults::kMoyennes},
+        {215,
+         "Morvane de classement",
+         "CMorvaneClassementDlg",
+         {T::kTriClassement},
+         T::kAxeFermee,
+         T::kAxeAucun,
+         1,
+         {Generale(kGeneraleSansFusion), Lignes(0)},
+         -1,
+         true,
+         false,
+         Defaults::kAucune},
+        {275,
+         "Traitement mixte (Tri simple et Statistique)",
+         "CTraitementMixteDlg",
+         {T::kTraitementMixte},
+         T::kAxeFermee,
+         T::kAxeAucun,
+         1,
+         {Generale(kGeneraleSansFusion), Lignes(0, 3), Calculs(1, 0)},
+         -1,
+         false,
+         false,
+         Defaults::kAucune},
+    };
+    return kinds;
+}
+
+const RequestDialogKind* FindRequestDialogKind(std::int16_t type) {
+    for (const RequestDialogKind& kind : RequestDialogKinds())
+        if (std::find(kind.typeCodes.begin(), kind.typeCodes.end(), type) != kind.typeCodes.end())
+            return &kind;
+    return nullptr;
+}
