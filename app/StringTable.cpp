@@ -41,6 +41,11 @@ const std::map<int, std::string>& Entries() {
         {kSelectionnerUneModalite, "Vous devez sélectionner au moins une modalité..."},
         {kSelectionnerUnTraitement, "Vous devez sélectionner au moins un traitement..."},
         {kSupprimerQuestion, "Souhaitez vous vraiment supprimer cette question ?"},
+        {kSelectionnerQuestionAutorisee, "Vous devez sélectionner une question autorisée..."},
+        {kQuestionHorsNiveauCourant, "Cette question n'est pas compatible avec le niveau courant"},
+        {kSelectionnerQuestion, "Vous devez sélectionner une question..."},
+        {kSelectionnerNiveauParent, "Vous devez sélectionner un niveau parent"},
+        {kSelectionnerElement, "Vous devez sélectionner un élément..."},
     };
     return entries;
 }

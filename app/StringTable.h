@@ -46,6 +46,12 @@ enum Id : int {
     kSelectionnerUnTraitement = 64047,
     // The questionnaire tree.
     kSupprimerQuestion = 64120,
+    // The selection dialogs.
+    kSelectionnerQuestionAutorisee = 64200,
+    kQuestionHorsNiveauCourant = 64201,
+    kSelectionnerQuestion = 64202,
+    kSelectionnerNiveauParent = 64203,
+    kSelectionnerElement = 64204,
 };
 
 // The text of an id; empty when the id is unknown.
