@@ -11,6 +11,9 @@ using Defaults = CalculationDefaults;
 
 constexpr int kGeneraleAvecFusion = 153;
 constexpr int kGeneraleSansFusion = 168;
+constexpr int kNoPlainQuestion = -1;
+constexpr bool kKept = true;
+constexpr bool kNotKept = false;
 
 Page Generale(int templateId) {
     return {Page::kGenerale, templateId, 0, 0, 0};
@@ -32,81 +35,38 @@ bool RequestDialogKind::AlwaysInWindow() const {
 
 const std::vector<RequestDialogKind>& RequestDialogKinds() {
     using T = CTraitement;
+    // clang-format off
+    // Template, caption, class, type codes, row kind, column kind, questions taken; the pages from
+    // top to bottom; the question set without lines; kept for the next dialog: the row lines, the
+    // column lines, the calculations.
     static const std::vector<RequestDialogKind> kinds = {
-        {143,
-         "Tri simple",
-         "CTriSimpleDlg",
-         {T::kTriSimple},
-         T::kAxeFermee,
-         T::kAxeAucun,
-         1,
+        {143, "Tri simple", "CTriSimpleDlg", {T::kTriSimple},
+         T::kAxeFermee, T::kAxeAucun, 1,
          {Generale(kGeneraleSansFusion), Lignes(0), Calculs(1, 0)},
-         -1,
-         true,
-         false,
-         Defaults::kQualitatifs},
-        {167,
-         "Tri croisé",
-         "CTriCroiseDlg",
-         {T::kTriCroise, T::kTauxImportanceCroise},
-         T::kAxeFermee,
-         T::kAxeFermee,
-         2,
+         kNoPlainQuestion, kKept, kNotKept, Defaults::kQualitatifs},
+        {167, "Tri croisé", "CTriCroiseDlg", {T::kTriCroise, T::kTauxImportanceCroise},
+         T::kAxeFermee, T::kAxeFermee, 2,
          {Generale(kGeneraleAvecFusion), Lignes(0), Lignes(1), Calculs(2, 0)},
-         -1,
-         true,
-         true,
-         Defaults::kCroises},
-        {179,
-         "Statistiques",
-         "CStatistiquesDlg",
-         {T::kStatistiques},
-         T::kAxeNumerique,
-         T::kAxeAucun,
-         1,
+         kNoPlainQuestion, kKept, kKept, Defaults::kCroises},
+        {179, "Statistiques", "CStatistiquesDlg", {T::kStatistiques},
+         T::kAxeNumerique, T::kAxeAucun, 1,
          {Generale(kGeneraleSansFusion), Calculs(3, 0)},
-         0,
-         false,
-         false,
-         Defaults::kNumeriques},
-        // The numeric question of a mean table has no line to keep as a default.
-        {186,
-         "Tableau de moyenne",
-         "CTableauMoyenneDlg",
-         {T::kTableauMoyenne},
-         T::kAxeFermee,
-         T::kAxeNumerique,
-         2,
+         0, kNotKept, kNotKept, Defaults::kNumeriques},
+        // The numeric question of a mean table has no line to keep.
+        {186, "Tableau de moyenne", "CTableauMoyenneDlg", {T::kTableauMoyenne},
+         T::kAxeFermee, T::kAxeNumerique, 2,
          {Generale(kGeneraleSansFusion), Lignes(0), Calculs(6, 0)},
-         1,
-         true,
-         false,
-         Defaults::kMoyennes},
-        {215,
-         "Morvane de classement",
-         "CMorvaneClassementDlg",
-         {T::kTriClassement},
-         T::kAxeFermee,
-         T::kAxeAucun,
-         1,
+         1, kKept, kNotKept, Defaults::kMoyennes},
+        {215, "Morvane de classement", "CMorvaneClassementDlg", {T::kTriClassement},
+         T::kAxeFermee, T::kAxeAucun, 1,
          {Generale(kGeneraleSansFusion), Lignes(0)},
-         -1,
-         true,
-         false,
-         Defaults::kAucune},
-        {275,
-         "Traitement mixte (Tri simple et Statistique)",
-         "CTraitementMixteDlg",
-         {T::kTraitementMixte},
-         T::kAxeFermee,
-         T::kAxeAucun,
-         1,
+         kNoPlainQuestion, kKept, kNotKept, Defaults::kAucune},
+        {275, "Traitement mixte (Tri simple et Statistique)", "CTraitementMixteDlg", {T::kTraitementMixte},
+         T::kAxeFermee, T::kAxeAucun, 1,
          {Generale(kGeneraleSansFusion), Lignes(0, 3), Calculs(1, 0)},
-         -1,
-         false,
-         false,
-         Defaults::kAucune},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kAucune},
     };
+    // clang-format on
     return kinds;
 }
 
