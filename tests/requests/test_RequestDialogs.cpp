@@ -402,6 +402,49 @@ TEST_F(RequestDialogTest, EditingKeepsTheTypeLabelsLevelStudyFieldAndWeightingOf
     EXPECT_EQ(edited->GetModalitesAxe(T::kLignes).front()->label, "Ravis");
 }
 
+TEST_F(RequestDialogTest, EveryDialogReopensItsRequestAndGivesItBackUnchanged) {
+    const std::vector<std::pair<std::int16_t, std::vector<std::string>>> dialogs = {
+        {T::kTriSimple, {"CSP"}},
+        {T::kTriCroise, {"SATISF", "REGION"}},
+        {T::kStatistiques, {"AGE"}},
+        {T::kTableauMoyenne, {"SATISF", "REVENU"}},
+        {T::kTriClassement, {"CLASSEMENT"}},
+        {T::kTraitementMixte, {"SATISF"}},
+    };
+    for (const auto& [type, questions] : dialogs) {
+        SCOPED_TRACE(type);
+        auto first = NewDialog(type, questions);
+        // Another order and another choice than the defaults, on every list of the dialog.
+        for (int question = 0; question < 2; ++question)
+            if (CPageQuestionsCalculsDlg* page = first->GetPageLignes(question)) {
+                Tick(page->GetList(), 0, false);
+                SelectRows(page->GetList(), {page->GetList().topLevelItemCount() - 1});
+                page->GetList().MoveFirstSelected(-1);
+                Tick(page->GetList(), page->GetList().topLevelItemCount() - 2, true);
+            }
+        if (CPageCalculsDlg* page = first->GetPageCalculs(0)) {
+            Tick(page->GetList(), 2, true);
+            SelectRows(page->GetList(), {2});
+            page->GetList().MoveFirstSelected(-1);
+        }
+        std::unique_ptr<CTraitement> original = ClickOk(*first);
+        ASSERT_NE(original, nullptr);
+        auto edit = EditDialog(*original);
+        ASSERT_NE(edit, nullptr);
+        std::unique_ptr<CTraitement> again = ClickOk(*edit);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(again->type, original->type);
+        EXPECT_EQ(again->title, original->title);
+        for (int axis : {T::kLignes, T::kColonnes}) {
+            EXPECT_EQ(again->GetTypeAxe(axis), original->GetTypeAxe(axis));
+            EXPECT_EQ(again->GetQuestionAxe(axis), original->GetQuestionAxe(axis));
+            EXPECT_EQ(Codes(again->GetModalitesAxe(axis)), Codes(original->GetModalitesAxe(axis)));
+        }
+        EXPECT_EQ(Codes(again->GetCalculsLignes()), Codes(original->GetCalculsLignes()));
+        EXPECT_EQ(Computed(*again), Computed(*original));
+    }
+}
+
 TEST_F(RequestDialogTest, ARequestThatNoLongerResolvesOpensNoDialog) {
     auto dialog = NewDialog(T::kTriCroise, {"SATISF", "REGION"});
     std::unique_ptr<CTraitement> request = ClickOk(*dialog);
