@@ -46,6 +46,11 @@ enum Id : int {
     kSelectionnerUnTraitement = 64047,
     // The questionnaire tree.
     kSupprimerQuestion = 64120,
+    // The main window and the application.
+    kChangerNiveau = 64121,
+    kFenetreNonDisponible = 64122,
+    kDossierNonDisponible = 64123,
+    kAideIntrouvable = 64124,
     // The selection dialogs.
     kSelectionnerQuestionAutorisee = 64200,
     kQuestionHorsNiveauCourant = 64201,

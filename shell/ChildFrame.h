@@ -9,4 +9,8 @@ class CChildFrame : public CMDIChildWnd {
 
 public:
     explicit CChildFrame(QWidget* parent = nullptr);
+
+    // A new window takes a good part of the main window's document area (whatever small size its
+    // view asks for), so that a table or a tree shows much of itself at once; cascading keeps it.
+    QSize sizeHint() const override;
 };

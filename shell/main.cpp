@@ -1,44 +1,25 @@
-// The program's entry point. Until the main frame exists it opens the questionnaire named on the
-// command line through the study context and lists its questions.
+// The program's entry point: the Qt application, the user's settings, then the application object,
+// which starts the program and whose windows the event loop runs.
 #include <QApplication>
-#include <QFileDialog>
 #include <memory>
 
-#include "app/ContexteEtude.h"
 #include "app/Registre.h"
 #include "platform/ui/QtSettingsStore.h"
 #include "platform/ui/QtUserInterface.h"
-#include "recodes/EnregistrerRecodages.h"
-#include "tabulation/EnregistrerClassesTabulation.h"
-#include "shell/QuestionListWindow.h"
+#include "shell/MorvaneApp.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The settings live under the program's own name ($XDG_CONFIG_HOME/Morvane/Morvane.ini).
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
     CRegistre::InstallStore(std::make_unique<QtSettingsStore>());
-    // The recode kinds, before a questionnaire's recodes are read.
-    EnregistrerRecodages();
-    EnregistrerClassesTabulation();
 
-    CContexteEtude context;
-    CContexteEtude::RegisterContext(&context);
-    context.SetUserInterface(std::make_unique<QtUserInterface>());
-
-    QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (path.isEmpty())
-        path = QFileDialog::getOpenFileName(nullptr, QObject::tr("Ouvrir"), QString(),
-                                            QObject::tr("Fichiers Velto (*.qes)"));
-    if (path.isEmpty())
-        return 0;
-
-    // A failed opening has already told the user why.
-    context.questionnairePath = path.toStdString();
-    if (!context.OuvrirEtude())
+    // Gone before the Qt application: its windows are Qt widgets.
+    CMorvaneApp morvane;
+    morvane.SetUserInterface(std::make_unique<QtUserInterface>());
+    if (!morvane.InitInstance(QApplication::arguments()))
         return 1;
-
-    QuestionListWindow window;
-    window.ShowSurvey(path, context);
-    window.showMaximized();
     return QApplication::exec();
 }

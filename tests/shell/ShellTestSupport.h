@@ -57,9 +57,9 @@ private:
 
 class ShellApp : public CWinApp {};
 
-// The demo questionnaire, written once for all the tests, and an application with the
-// questionnaire and question templates over a context that records what it tells the user.
-class DemoWindowsTest : public SettingsFixture {
+// The demo questionnaire, written once for all the tests of a fixture, in a folder of its own, with
+// fresh settings for each test.
+class DemoSurveyFiles : public SettingsFixture {
 protected:
     static constexpr int kInterviews = 50;
 
@@ -72,6 +72,13 @@ protected:
 
     static std::string DemoPath() { return (s_folder / "demo.qes").string(); }
 
+    static inline std::filesystem::path s_folder;
+};
+
+// An application with the questionnaire and question templates over a context that records what
+// it tells the user.
+class DemoWindowsTest : public DemoSurveyFiles {
+protected:
     void SetUp() override {
         SettingsFixture::SetUp();
         auto ui = std::make_unique<RecordingUserInterface>();
@@ -114,7 +121,6 @@ protected:
 
     int WindowCount() const { return static_cast<int>(m_mainFrame->GetMdiArea().subWindowList().size()); }
 
-    static inline std::filesystem::path s_folder;
     TestContext m_context;
     RecordingUserInterface* m_ui = nullptr;
     std::unique_ptr<ShellApp> m_app;

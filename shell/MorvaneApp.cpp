@@ -1,0 +1,374 @@
+#include "shell/MorvaneApp.h"
+
+#include "app/DBQuestionnaire.h"
+#include "app/QuestionCalculee.h"
+#include "app/QuestionEtendue.h"
+#include "app/Recodage.h"
+#include "app/Registre.h"
+#include "app/StringTable.h"
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/DocumentSource.h"
+#include "platform/ui/FrameworkCommands.h"
+#include "platform/ui/MDIChildWnd.h"
+#include "platform/ui/MultiDocTemplate.h"
+#include "platform/ui/View.h"
+#include "recodes/EnregistrerRecodages.h"
+#include "shell/MainFrame.h"
+#include "shell/QuestionDoc.h"
+#include "shell/QuestionnaireView.h"
+#include "shell/SplashWnd.h"
+#include "tabulation/DemandeOuverture.h"
+#include "tabulation/EnregistrerClassesTabulation.h"
+#include "tabulation/Tableau.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QUrl>
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace {
+
+constexpr const char* kPortfolioExtension = ".dos";
+
+// The filter of a file dialog from the string table's "Name (*.ext)|*.ext|" form: its first part.
+QString DialogFilter(int stringId) {
+    const QString text = QString::fromStdString(StringTable::Text(stringId));
+    return text.section(QLatin1Char('|'), 0, 0);
+}
+
+bool IsPortfolioPath(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == kPortfolioExtension;
+}
+
+bool CarriesRecode(const CQuestionEtendue& question, const CRecodage& recode) {
+    return question.code == recode.sourceQuestionCode && question.recodeId == recode.id;
+}
+
+} // namespace
+
+const CommandEntry<CMorvaneApp> CMorvaneApp::kCommandMap[] = {
+    {FrameworkCommands::kAppAbout, &CMorvaneApp::OnAppAbout, nullptr},
+    {FrameworkCommands::kFileOpen, &CMorvaneApp::OnFileOpen, nullptr},
+    {kFermerTout, &CMorvaneApp::OnFermerTout, nullptr},
+    {FrameworkCommands::kHelpFinder, &CMorvaneApp::OnHelpFinder, nullptr},
+};
+
+CMorvaneApp::CMorvaneApp() {
+    RegisterContext(this);
+}
+
+CMorvaneApp::~CMorvaneApp() {
+    // The windows and documents go while the survey they show is still whole: the context part
+    // of this object is destroyed before the framework part.
+    m_closingDocuments = true;
+    SetMainFrame(nullptr);
+    CloseAllDocuments();
+}
+
+CMorvaneApp* GetMorvaneApp() {
+    return dynamic_cast<CMorvaneApp*>(GetContexte());
+}
+
+// ---- Start-up ---------------------------------------------------------------------------------
+
+bool CMorvaneApp::InitInstance(const QStringList& arguments) {
+    CSplashWnd::EnableSplash(true);
+    // The C runtime already speaks the user's locale: the Qt application object set it.
+    m_recentFiles.Load();
+    // Before a questionnaire's recodes and a stored request are read.
+    EnregistrerRecodages();
+    EnregistrerClassesTabulation();
+    CreateTemplates();
+    SetMainFrame(std::make_unique<CMainFrame>(*this));
+    ProcessCommandLine(arguments);
+    GetMainWindow()->showMaximized();
+    ReadAnalysisOptions();
+    return true;
+}
+
+void CMorvaneApp::CreateTemplates() {
+    for (const DocumentTemplates::Definition& definition : DocumentTemplates::InCreationOrder())
+        m_templates[static_cast<std::size_t>(definition.kind)] = &AddDocTemplate(DocumentTemplates::Create(definition));
+}
+
+void CMorvaneApp::ProcessCommandLine(const QStringList& arguments) {
+    // No empty document at start. A file that does not open has been reported; the program
+    // stays, with nothing open, rather than vanish after the message.
+    if (arguments.size() > 1 && !arguments.at(1).isEmpty())
+        OpenDocumentFile(QDir::toNativeSeparators(arguments.at(1)).toStdString());
+}
+
+void CMorvaneApp::ReadAnalysisOptions() {
+    CaptionType = static_cast<std::int16_t>(CRegistre::GetCaptionType());
+    EffectifSignificativite = static_cast<std::int16_t>(CRegistre::GetEffectifSignificativite());
+    SignificanceType = static_cast<std::int16_t>(CRegistre::GetSignificanceType());
+    SignificanceThreshold3 = CRegistre::GetSignificanceThreshold3();
+    SignificanceThreshold2 = CRegistre::GetSignificanceThreshold2();
+    SignificanceThreshold1 = CRegistre::GetSignificanceThreshold1();
+    ConfidenceIntervalThreshold = CRegistre::GetConfidenceIntervalThreshold();
+}
+
+CMultiDocTemplate& CMorvaneApp::GetTemplate(TemplateKind kind) const {
+    return *m_templates.at(static_cast<std::size_t>(kind));
+}
+
+CMainFrame* CMorvaneApp::GetMainWindow() const {
+    return dynamic_cast<CMainFrame*>(GetMainFrame());
+}
+
+// ---- Opening files ----------------------------------------------------------------------------
+
+CDocument* CMorvaneApp::OpenDocumentFile(const std::string& path) {
+    if (IsPortfolioPath(path))
+        return GetTemplate(TemplateKind::kDossier).OpenDocumentFile(path);
+    return OuvrirQuestionnaire(path);
+}
+
+CDocument* CMorvaneApp::OuvrirQuestionnaire(const std::string& path) {
+    std::string reason;
+    if (!CDBQuestionnaire::VerifierIsLevelLink(path, &reason)) {
+        GetUserInterface().ShowMessage(Message(StringTable::kImpossibleOuvrirQuestionnaire, {path, reason}),
+                                       UserInterface::Icon::Error);
+        return nullptr;
+    }
+    if (!EnregistrerTout())
+        return nullptr;
+    FermerEtude();
+    CDocument* document = GetTemplate(TemplateKind::kQuestionnaire).OpenDocumentFile(path);
+    if (document == nullptr)
+        return nullptr;
+    m_recentFiles.Add(path);
+    if (CMDIFrameWnd* frame = GetMainFrame())
+        frame->OnCmdMsg(FrameworkCommands::kWindowCascade, CmdMsg::kCommand, nullptr);
+    return document;
+}
+
+// ---- Window openers ---------------------------------------------------------------------------
+
+CDocument* CMorvaneApp::OuvrirTableau(std::unique_ptr<CTableau> table) {
+    if (table == nullptr)
+        return nullptr;
+    // Handed over: the window that opens owns it.
+    table->deleteWithWindow = 1;
+    const bool asChart = table->openAsChart != 0 && DocumentTemplates::IsAvailable(TemplateKind::kGraphique);
+    CMultiDocTemplate& docTemplate = GetTemplate(asChart ? TemplateKind::kGraphique : TemplateKind::kTableau);
+    CDocument* document = docTemplate.OpenDocumentFile(DocumentSource::FromObject(table.get()));
+    if (document != nullptr)
+        table.release();
+    return document;
+}
+
+CDocument* CMorvaneApp::OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source) {
+    const CDemandeOuverture request(type, source);
+    return GetTemplate(TemplateKind::kMorvaneDirecte).OpenDocumentFile(DocumentSource::FromObject(&request));
+}
+
+// ---- The study context's operations -----------------------------------------------------------
+
+int CMorvaneApp::ActiverFenetreQuestion(CQuestionEtendue* question) {
+    int index = -1;
+    if (question == nullptr || !TrouverIndexQuestion(question, index))
+        return 0;
+    CMultiDocTemplate& questionTemplate = GetTemplate(TemplateKind::kQuestion);
+    for (CDocument* document : questionTemplate.GetDocuments()) {
+        const auto* form = dynamic_cast<const CQuestionDoc*>(document);
+        if (form == nullptr || form->GetQuestion() != question || form->GetViews().empty())
+            continue;
+        CMDIChildWnd* frame = form->GetViews().front()->GetParentFrame();
+        if (frame != nullptr && frame->mdiArea() != nullptr)
+            frame->mdiArea()->setActiveSubWindow(frame);
+        return 1;
+    }
+    return questionTemplate.OpenDocumentFile(DocumentSource::FromObject(question)) != nullptr ? 1 : 0;
+}
+
+bool CMorvaneApp::EnregistrerTout() {
+    return SaveAllModified();
+}
+
+void CMorvaneApp::FermerDocuments() {
+    // Closing the questionnaire window closes the survey, which comes back here.
+    if (m_closingDocuments)
+        return;
+    m_closingDocuments = true;
+    CloseAllDocuments();
+    m_closingDocuments = false;
+}
+
+void CMorvaneApp::InsererQuestionsRecodage(const CRecodage& recode, bool updateTree) {
+    const std::set<const CQuestionEtendue*> before = [this] {
+        std::set<const CQuestionEtendue*> known;
+        for (const auto& question : questions)
+            known.insert(question.get());
+        return known;
+    }();
+    CContexteEtude::InsererQuestionsRecodage(recode, updateTree);
+    CQuestionnaireView* tree = GetMainWindow() != nullptr ? GetMainWindow()->GetQuestionnaireView() : nullptr;
+    if (!updateTree || tree == nullptr)
+        return;
+    // In list order, each new question stands right after its source; the tree learns them one
+    // by one, so that its numbering matches the list at each step.
+    for (std::size_t i = 1; i < questions.size(); ++i) {
+        if (before.count(questions[i].get()) == 0)
+            tree->InsererQuestionRenumeroter(static_cast<int>(i) - 1);
+    }
+}
+
+void CMorvaneApp::MettreAJourQuestionsRecodage(const CRecodage& recode, CQuestionEtendue* source) {
+    // The recode may be the copy held by one of the questions it updates.
+    const std::unique_ptr<CRecodage> kept = CRecodage::Cloner(&recode);
+    for (const auto& owned : questions) {
+        CQuestionEtendue& question = *owned;
+        if (!CarriesRecode(question, *kept))
+            continue;
+        const CQuestionEtendue* parent = DonnerQuestionParente(&question);
+        const CQuestionEtendue* from = parent != nullptr ? parent : source;
+        if (from == nullptr)
+            continue;
+        const int answers = kept->DonnerNombreReponses(*from) * from->answerCount;
+        question.answerCount = static_cast<std::int16_t>(answers);
+        question.multipleAnswers = answers != 1;
+        question.name = question.values.empty() ? kept->label : from->name + " " + kept->label;
+        question.SetRecodage(kept.get());
+        question.modalitiesLoaded = false;
+        question.recodeBuilt = false;
+        kept->Appliquer(question, from->hasNoAnswer != 0);
+        OublierDonneesQuestion(question);
+    }
+    RafraichirArbreQuestions();
+}
+
+void CMorvaneApp::SupprimerQuestionsRecodage(const CRecodage& recode) {
+    // The recode may be the copy held by one of the questions that go.
+    const std::unique_ptr<CRecodage> kept = CRecodage::Cloner(&recode);
+    for (int index = static_cast<int>(questions.size()) - 1; index >= 0; --index) {
+        if (!CarriesRecode(*questions[static_cast<std::size_t>(index)], *kept))
+            continue;
+        const std::unique_ptr<CQuestionEtendue> removed = RetirerQuestion(index);
+        OublierDonneesQuestion(*removed);
+    }
+    kept->Supprimer();
+}
+
+void CMorvaneApp::SupprimerQuestionCalculee(CQuestionEtendue& question) {
+    int index = -1;
+    if (!TrouverIndexQuestion(&question, index))
+        return;
+    // The recoded questions made of it stand right after it, deeper in the tree.
+    std::vector<std::unique_ptr<CRecodage>> recodes;
+    std::set<std::int32_t> seen;
+    for (std::size_t i = static_cast<std::size_t>(index) + 1;
+         i < questions.size() && questions[i]->depth > question.depth; ++i) {
+        const CRecodage* recode = questions[i]->GetRecodage();
+        if (recode != nullptr && seen.insert(recode->id).second)
+            recodes.push_back(CRecodage::Cloner(recode));
+    }
+    for (const auto& recode : recodes)
+        SupprimerQuestionsRecodage(*recode);
+    if (!TrouverIndexQuestion(&question, index))
+        return;
+    std::unique_ptr<CQuestionEtendue> removed = RetirerQuestion(index);
+    OublierDonneesQuestion(*removed);
+    if (const CQuestionCalculee* definition = removed->GetQuestionCalculee()) {
+        CDBQuestionnaire database(*this, &GetUserInterface());
+        database.SupprimerVariable(*definition);
+    }
+    deletedQuestions.push_back(std::move(removed));
+}
+
+void CMorvaneApp::RafraichirArbreQuestions() {
+    CMainFrame* frame = GetMainWindow();
+    if (CQuestionnaireView* tree = frame != nullptr ? frame->GetQuestionnaireView() : nullptr)
+        tree->Rafraichir();
+}
+
+std::unique_ptr<CQuestionEtendue> CMorvaneApp::RetirerQuestion(int index) {
+    CMainFrame* frame = GetMainWindow();
+    if (CQuestionnaireView* tree = frame != nullptr ? frame->GetQuestionnaireView() : nullptr)
+        tree->SupprimerQuestionRenumeroter(index);
+    const auto position = questions.begin() + index;
+    std::unique_ptr<CQuestionEtendue> removed = std::move(*position);
+    questions.erase(position);
+    return removed;
+}
+
+// ---- Commands ---------------------------------------------------------------------------------
+
+bool CMorvaneApp::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {
+    if (id >= FrameworkCommands::kFileMruFirst && id < FrameworkCommands::kFileMruFirst + RecentFileList::kSize)
+        return HandleRecentFile(id - FrameworkCommands::kFileMruFirst, kind, ui);
+    return DispatchCommandMap(*this, kCommandMap, id, kind, ui) || CWinApp::HandleOwnCommand(id, kind, ui);
+}
+
+void CMorvaneApp::OnAppAbout() {
+    const QString version = QCoreApplication::applicationVersion();
+    const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
+    const QString text = QStringLiteral("Morvane %1\n\n%2").arg(version, QLocale().toString(built, QLocale::LongFormat));
+    QMessageBox::about(GetMainFrame(), QStringLiteral("A propos de Morvane"), text);
+}
+
+void CMorvaneApp::OnFileOpen() {
+    const QString path = QFileDialog::getOpenFileName(GetMainFrame(), QStringLiteral("Ouvrir"), QString(),
+                                                      DialogFilter(StringTable::kFichiersQes));
+    if (!path.isEmpty())
+        OuvrirQuestionnaire(QDir::toNativeSeparators(path).toStdString());
+}
+
+void CMorvaneApp::OnFermerTout() {
+    for (CDocument* document : GetTemplate(TemplateKind::kTableau).GetDocuments()) {
+        for (CView* view : std::vector<CView*>(document->GetViews())) {
+            if (CMDIChildWnd* frame = view->GetParentFrame())
+                frame->close();
+        }
+    }
+}
+
+void CMorvaneApp::OnHelpFinder() {
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromUtf8(kHelpFileName));
+    if (QFileInfo::exists(path)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return;
+    }
+    GetUserInterface().ShowMessage(Message(StringTable::kAideIntrouvable, {path.toStdString()}),
+                                   UserInterface::Icon::Information);
+}
+
+bool CMorvaneApp::HandleRecentFile(unsigned index, CmdMsg kind, CCmdUI* ui) {
+    const std::vector<std::string>& files = m_recentFiles.GetFiles();
+    const bool present = index < files.size();
+    switch (kind) {
+    case CmdMsg::kCommand:
+        if (present)
+            OuvrirFichierRecent(index);
+        return present;
+    case CmdMsg::kUpdateCommandUI:
+        if (ui != nullptr) {
+            ui->Enable(present);
+            if (present)
+                ui->SetText(QStringLiteral("&%1 %2").arg(index + 1).arg(QString::fromStdString(files[index])));
+        }
+        return true;
+    case CmdMsg::kFindHandler:
+        return present;
+    }
+    return false;
+}
+
+void CMorvaneApp::OuvrirFichierRecent(unsigned index) {
+    // A copy: the list changes as the file opens.
+    const std::string path = m_recentFiles.GetFiles().at(index);
+    if (OpenDocumentFile(path) == nullptr && !std::filesystem::exists(path))
+        m_recentFiles.Remove(path);
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/ContexteEtude.h"
+#include "platform/ui/CommandMap.h"
+#include "platform/ui/WinApp.h"
+#include "shell/DocumentTemplates.h"
+#include "shell/RecentFileList.h"
+
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CDocument;
+class CMainFrame;
+class CMultiDocTemplate;
+class CQuestionEtendue;
+class CRecodage;
+class CTableau;
+
+// The program's application object, which is at the same time the study context: it starts the
+// program (settings, document templates, main window, command line, analysis options), serves the
+// application's own commands (opening a questionnaire, "Fermer tout", the recent files, About,
+// help), keeps the templates through which every window opens (the window openers), and does for
+// the context what needs windows: showing a question's form, closing every document, keeping the
+// questionnaire tree in step with the survey's questions.
+//
+// It registers itself as the program's context when it is made.
+class CMorvaneApp : public CWinApp, public CContexteEtude {
+public:
+    // The private clipboard format of the portfolio's elements.
+    static constexpr const char* kPortfolioMimeType = "application/x-veltoportfolio";
+    static constexpr const char* kHelpFileName = "Morvane.chm";
+
+    // ---- The application's commands ----
+    static constexpr unsigned kOuvrirDossier = 32813;
+    static constexpr unsigned kTrisSignificatifs = 32893;
+    static constexpr unsigned kFermerTout = 32894;
+    static constexpr unsigned kLangue = 32914;
+
+    CMorvaneApp();
+    ~CMorvaneApp() override;
+
+    // Start-up: recent files, recode kinds and stored classes, the 22 document templates, the
+    // main window, the file named by the command line (arguments[1], when given), the window
+    // shown maximised, and the analysis options read from the settings into the survey. False
+    // when the program cannot run. A file that cannot be opened is reported and the program
+    // starts without it.
+    bool InitInstance(const QStringList& arguments);
+
+    CMultiDocTemplate& GetTemplate(TemplateKind kind) const;
+    // The main window; null before start-up.
+    CMainFrame* GetMainWindow() const;
+    RecentFileList& GetRecentFiles() { return m_recentFiles; }
+
+    // ---- Opening files ----
+    // A portfolio (".dos") goes to the portfolio window; any other file is opened as a
+    // questionnaire. The new document, or null (the reason shown).
+    CDocument* OpenDocumentFile(const std::string& path);
+    // Opens the questionnaire in place of the open one: the file is checked and brought up to
+    // date first, then every document is saved (as the user agrees) and closed, and the
+    // questionnaire window opens; the windows are cascaded and the file joins the recent files.
+    // A file that is not a questionnaire is refused with the reason before anything is closed.
+    CDocument* OuvrirQuestionnaire(const std::string& path);
+
+    // ---- Window openers ----
+    // Shows the table in a window of its own (a chart window when the table asks for one and the
+    // program has it), which takes it. Null when no window opened; the table is freed then.
+    CDocument* OuvrirTableau(std::unique_ptr<CTableau> table);
+    // The study of a table (principal components, correspondence analysis...) in its window; the
+    // table stays the caller's.
+    CDocument* OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source);
+
+    // ---- What the study context needs windows for ----
+    int ActiverFenetreQuestion(CQuestionEtendue* question) override;
+    bool EnregistrerTout() override;
+    void InsererQuestionsRecodage(const CRecodage& recode, bool updateTree) override;
+    void MettreAJourQuestionsRecodage(const CRecodage& recode, CQuestionEtendue* source) override;
+    void SupprimerQuestionsRecodage(const CRecodage& recode) override;
+    // Removes a computed question with the recoded questions made of it, from the tree and the
+    // survey, and deletes its stored definition; the question is kept with the deleted ones until
+    // the survey closes.
+    void SupprimerQuestionCalculee(CQuestionEtendue& question);
+    // Repaints the questionnaire tree (its icons follow the current level).
+    void RafraichirArbreQuestions();
+
+protected:
+    bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
+    // Closes every document without saving.
+    void FermerDocuments() override;
+
+private:
+    void CreateTemplates();
+    void ReadAnalysisOptions();
+    void ProcessCommandLine(const QStringList& arguments);
+
+    void OnAppAbout();
+    void OnFileOpen();
+    void OnFermerTout();
+    void OnHelpFinder();
+    bool HandleRecentFile(unsigned index, CmdMsg kind, CCmdUI* ui);
+    void OuvrirFichierRecent(unsigned index);
+
+    // Removes question `index` from the tree (when there is one) and from the survey.
+    std::unique_ptr<CQuestionEtendue> RetirerQuestion(int index);
+
+    static const CommandEntry<CMorvaneApp> kCommandMap[];
+
+    std::array<CMultiDocTemplate*, static_cast<std::size_t>(TemplateKind::kCount)> m_templates{};
+    RecentFileList m_recentFiles;
+    bool m_closingDocuments = false;
+};
+
+// The program's application object; null when the registered context is not one (tests that
+// make their own context).
+CMorvaneApp* GetMorvaneApp();

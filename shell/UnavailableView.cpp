@@ -1,0 +1,3 @@
+#include "shell/UnavailableView.h"
+
+UnavailableView::UnavailableView(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,248 @@
+#include "MorvaneAppTestSupport.h"
+#include "app/StringTable.h"
+#include "tabulation/ExecuteurTraitement.h"
+#include "tools/qesrun/TablePrinter.h"
+
+#include <QToolBar>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+using shell_test::MorvaneAppTest;
+using shell_test::ScriptedRequestDialogs;
+
+class MainFrameTest : public MorvaneAppTest {
+protected:
+    void SetUp() override {
+        MorvaneAppTest::SetUp();
+        ASSERT_TRUE(Start(DemoPath()));
+    }
+
+    static std::string Printed(const CTableauBase& table) {
+        std::ostringstream out;
+        qesrun::TablePrinter::Print(table, out);
+        return out.str();
+    }
+
+    // The tables the runner makes of the request, as qesrun prints them.
+    std::vector<std::string> ComputedDirectly(const std::string& text) const {
+        CExecuteurTraitement executor(*m_app);
+        executor.Executer(Request(text));
+        std::vector<std::string> printed;
+        for (const auto& table : executor.TakeTableaux())
+            printed.push_back(Printed(*table));
+        return printed;
+    }
+
+    std::vector<std::string> ShownInWindows() const {
+        std::vector<std::string> printed;
+        for (const CTableauDoc* document : TableDocuments())
+            printed.push_back(Printed(*document->GetTableau()));
+        return printed;
+    }
+};
+
+// Which commands the selection enables, with every request dialog offered: each command's rule
+// on the selected question, the level left to the level check. "-" no current item, then a closed
+// question, a numeric one, an open one, a ranking, and a closed question of the members' level.
+TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
+    InstallDialogs();
+    const std::vector<std::string> selections = {"", "SEXE", "AGE", "SERVICE", "CLASSEMENT", "LIEN"};
+    struct Case {
+        unsigned id;
+        const char* name;
+        // One mark per selection: 'x' enabled, '.' disabled.
+        const char* enabled;
+    };
+    const Case cases[] = {
+        {32771, "Tris simple", ".x..xx"},
+        {32804, "Tris avec regroupement", "......"},
+        {32793, "Statistiques", "..x..."},
+        {32892, "Traitement mixte", "......"},
+        {32846, "Morvane de classement", "....x."},
+        {32795, "Profils simples", "xxxxxx"},
+        {32796, "Profils statistiques", "xxxxxx"},
+        {32844, "Comparaison de modalités", "xxxxxx"},
+        {32789, "Tri Croisé", ".x..xx"},
+        {32917, "Taux d'importance croisé", ".x..xx"},
+        {32859, "Tri Croisé avec regroupement", "......"},
+        {32797, "Tableau de moyenne", ".x..xx"},
+        {32798, "Profils croisés", "xxxxxx"},
+        {32874, "Profils croisés de moyenne", "xxxxxx"},
+        {32890, "Tableaux évolués", "xxxxxx"},
+        {32918, "Ouverte/Profils", "xxxxxx"},
+        // Whose window or dialog is still to come.
+        {32884, "Test d'indépendence", "......"},
+        {32802, "Regrouper en sous-totaux", "......"},
+        {32822, "Créer une variable", "......"},
+        {32887, "Sélectionner le niveau courant", "......"},
+        {32814, "Dictionnaire", "......"},
+        {32863, "A. C. P.", "......"},
+        // Runs at once on a closed question.
+        {32912, "Créer un champ d'étude par modalité", ".x..xx"},
+    };
+    for (std::size_t s = 0; s < selections.size(); ++s) {
+        Select(selections[s]);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " on '" + selections[s] + "'");
+            EXPECT_EQ(IsEnabled(c.id), c.enabled[s] == 'x');
+        }
+    }
+}
+
+// The table commands wait for their dialogs: without them only what runs by itself is offered,
+// and with no survey open no question command is.
+TEST_F(MainFrameTest, CommandsWaitForTheirDialogsAndForASurvey) {
+    Select("SEXE");
+    EXPECT_FALSE(IsEnabled(32771));
+    EXPECT_FALSE(IsEnabled(32795));
+    EXPECT_TRUE(IsEnabled(32912));
+    EXPECT_FALSE(Run(32771));
+
+    InstallDialogs();
+    m_app->GetTemplate(TemplateKind::kQuestionnaire).GetDocuments().front()->OnFileClose();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(Frame().GetQuestionnaireView(), nullptr);
+    for (const MainFrameCommands::Command& command : MainFrameCommands::All()) {
+        SCOPED_TRACE(command.text);
+        EXPECT_FALSE(IsEnabled(command.id));
+    }
+}
+
+// A question of another level: the user is asked to change the level; No leaves the level and
+// opens no dialog, Yes makes the question's level current and goes on to the dialog.
+TEST_F(MainFrameTest, AQuestionOfAnotherLevelAsksToChangeTheLevel) {
+    ScriptedRequestDialogs& dialogs = InstallDialogs();
+    Select("LIEN");
+    const CQuestionEtendue& lien = QuestionNamed("LIEN");
+    ASSERT_NE(lien.level, 0);
+    ASSERT_EQ(m_app->currentLevel, 0);
+
+    m_ui->ScriptReplies({false});
+    Run(32771);
+    ASSERT_EQ(m_ui->asked.size(), 1u);
+    EXPECT_EQ(StringTable::Format(m_ui->asked[0]),
+              "Cette question n'est pas compatible avec le niveau courant. Voulez-vous changer de niveau ?");
+    EXPECT_EQ(m_app->currentLevel, 0);
+    EXPECT_TRUE(dialogs.calls.empty());
+
+    m_ui->ScriptReplies({true});
+    Run(32771);
+    EXPECT_EQ(m_ui->asked.size(), 2u);
+    EXPECT_EQ(m_app->currentLevel, lien.level);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].type, CTraitement::kTriSimple);
+    EXPECT_EQ(dialogs.calls[0].questions.question, &lien);
+
+    // Now at its level, the question is used without a question; a question of the interviews
+    // is usable at the members' level too.
+    Run(32771);
+    Select("SEXE");
+    Run(32771);
+    EXPECT_EQ(m_ui->asked.size(), 2u);
+    EXPECT_EQ(dialogs.calls.size(), 3u);
+}
+
+// Only the first question of a cross table is checked for its level: a second question of another
+// level asks nothing.
+TEST_F(MainFrameTest, ACrossTableChecksTheLevelOfItsFirstQuestionOnly) {
+    ScriptedRequestDialogs& dialogs = InstallDialogs();
+    dialogs.picked = &QuestionNamed("LIEN");
+    Select("SEXE");
+    Run(32789);
+    EXPECT_TRUE(m_ui->asked.empty());
+    EXPECT_EQ(dialogs.pickerModes, std::vector<int>{0});
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].questions.second, &QuestionNamed("LIEN"));
+}
+
+// The whole road of "Tri Croisé": the second question from the picker, the request from the
+// dialog, the analyst's modalities and calculations kept as the next defaults, and the table in a
+// window of its own. A cancelled picker or dialog changes nothing.
+TEST_F(MainFrameTest, TheCrossTableCommandRunsTheRequestAndKeepsTheChoices) {
+    ScriptedRequestDialogs& dialogs = InstallDialogs();
+    CQuestionEtendue& sexe = QuestionNamed("SEXE");
+    CQuestionEtendue& region = QuestionNamed("REGION");
+    Select("SEXE");
+
+    Run(32789);
+    EXPECT_TRUE(dialogs.calls.empty());
+    dialogs.picked = &region;
+    Run(32789);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_TRUE(TableDocuments().empty());
+    EXPECT_TRUE(sexe.GetModaliteEtendue(1)->selected);
+
+    const std::string text = "type tri-croise\nlignes SEXE 1\ncolonnes REGION 1 2 total\ncalculs 0 2\n";
+    dialogs.makeRequest = [this, text] { return Request(text); };
+    Run(32789);
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    const ScriptedRequestDialogs::Call& call = dialogs.calls[1];
+    EXPECT_EQ(call.type, CTraitement::kTriCroise);
+    EXPECT_EQ(call.questions.question, &sexe);
+    EXPECT_EQ(call.questions.parent, &QuestionNamed("SIGNALETIQUE"));
+    EXPECT_EQ(call.questions.second, &region);
+
+    EXPECT_TRUE(sexe.GetModaliteEtendue(0)->selected);
+    EXPECT_FALSE(sexe.GetModaliteEtendue(1)->selected);
+    EXPECT_TRUE(region.GetModaliteEtendue(1)->selected);
+    EXPECT_FALSE(region.GetModaliteEtendue(2)->selected);
+    EXPECT_FALSE(m_app->DonnerModaliteTotal(0)->selected);
+    EXPECT_TRUE(m_app->DonnerModaliteTotal(1)->selected);
+    std::vector<std::unique_ptr<CCalcul>> defaults;
+    m_app->DonnerCalculsCroises(defaults);
+    std::vector<std::int32_t> chosen;
+    for (const auto& calculation : defaults) {
+        if (calculation->kept != 0)
+            chosen.push_back(calculation->code);
+    }
+    EXPECT_EQ(chosen, (std::vector<std::int32_t>{0, 2}));
+
+    EXPECT_EQ(ShownInWindows(), ComputedDirectly(text));
+    EXPECT_EQ(WindowCount(), 2);
+}
+
+// Each table of a request opens in a window of its own, with the numbers the runner gives.
+TEST_F(MainFrameTest, EachTableOfARequestOpensInItsOwnWindow) {
+    const std::string text = "type tri-croise\nlignes SATISF\ncolonnes REGION\ncalculs 0 1 2\nfusion 0\n";
+    CMainFrame::LancerTraitement(Request(text));
+    ASSERT_EQ(TableDocuments().size(), 3u);
+    EXPECT_EQ(WindowCount(), 4);
+    const std::vector<std::string> expected = ComputedDirectly(text);
+    ASSERT_EQ(expected.size(), 3u);
+    EXPECT_EQ(ShownInWindows(), expected);
+    EXPECT_NE(expected[0], expected[1]);
+    EXPECT_TRUE(m_ui->shown.empty());
+
+    CMainFrame::LancerTraitement(nullptr);
+    EXPECT_EQ(TableDocuments().size(), 3u);
+}
+
+// A request for the portfolio opens its tables in windows while there is no portfolio, and says so.
+TEST_F(MainFrameTest, ARequestForThePortfolioOpensWindowsMeanwhile) {
+    std::unique_ptr<CTraitement> request = Request("type tri-croise\nlignes SEXE\ncolonnes REGION\nfusion 0\n");
+    request->SetVersDossier(true);
+    CMainFrame::LancerTraitement(std::move(request));
+    EXPECT_EQ(TableDocuments().size(), 2u);
+    ASSERT_EQ(m_ui->shown.size(), 1u);
+    EXPECT_EQ(m_ui->shown[0].message.id, StringTable::kDossierNonDisponible);
+}
+
+// The tool bar holds the buttons in their order, separators included.
+TEST_F(MainFrameTest, TheToolBarHoldsItsButtonsInOrder) {
+    std::vector<unsigned> buttons;
+    for (QAction* action : Frame().GetToolBar().actions()) {
+        unsigned id = 0;
+        for (unsigned candidate : MainMenus::ToolBar()) {
+            if (candidate != 0 && Frame().GetCommandRouter().GetAction(candidate) == action)
+                id = candidate;
+        }
+        buttons.push_back(id);
+    }
+    const std::span<const unsigned> expected = MainMenus::ToolBar();
+    EXPECT_EQ(buttons, std::vector<unsigned>(expected.begin(), expected.end()));
+    EXPECT_EQ(expected.size(), 26u);
+}
+
+} // namespace
