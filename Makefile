@@ -71,8 +71,14 @@ fuzz-test: fuzz-build
 fuzz-long:
 	$(MAKE) fuzz-test FUZZ_SECONDS=60
 
+# The program, its desktop entry and icon, and the file types ".qes" and ".dos", under PREFIX;
+# the desktop's MIME and application databases are refreshed where their tools are installed.
+PREFIX ?= /usr/local
+
 install: build
-	cmake --install build
+	cmake --install build --prefix $(PREFIX)
+	@if command -v update-mime-database >/dev/null; then update-mime-database $(PREFIX)/share/mime; fi
+	@if command -v update-desktop-database >/dev/null; then update-desktop-database $(PREFIX)/share/applications; fi
 
 clean:
 	rm -rf build build-release build-asan build-core build-fuzz
