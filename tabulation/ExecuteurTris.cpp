@@ -13,8 +13,8 @@
 #include "app/ContexteEtude.h"
 #include "app/Ligne.h"
 #include "app/QuestionEtendue.h"
-#include "recodes/ModaliteGroupe.h"
 #include "recodes/RecodageModalite.h"
+#include "tabulation/EnTetesRegroupement.h"
 #include "tabulation/Fusion.h"
 #include "tabulation/MoteurTableau.h"
 #include "tabulation/NumericStatistics.h"
@@ -169,40 +169,26 @@ void PlaceStatisticLines(CTableau& table, const Lignes& lines, const NumericStat
 
 // ---- Grouped flat tables ----
 
-// The labels, merges and cells of a table whose lines are a grouping's nodes: L row-header
-// levels, node i's label at its own group level, spanning to the right edge of the header and
-// down over its descendants.
+// The cells of a table whose lines are a grouping's nodes, one column per calculation, with the
+// nodes' row headers: L row-header levels, node i's label at its own group level, spanning to the
+// right edge of the header and down over its descendants.
 struct GroupedLayout {
     int levels = 1;
     int nodes = 0;
     int columns = 0;
     std::vector<double> cells;
-    std::vector<std::unique_ptr<CLigne>> nodeLabels;
-    CExecuteurTraitement::NiveauxLibelles rowLabels;
-    std::unique_ptr<CFusion> rowMerges;
-    std::unique_ptr<CFusion> columnMerges;
+    EnTetesRegroupement::LibellesNoeuds rowLabels;
+    EnTetesRegroupement::FusionsNoeuds merges;
 };
 
 GroupedLayout LayOutGrouping(const CRecodageModalite& grouping, int columns) {
-    GroupedLayout layout;
-    layout.levels = grouping.DonnerNombreNiveaux();
-    layout.nodes = grouping.NodeCount();
-    layout.columns = columns;
+    GroupedLayout layout{.levels = grouping.DonnerNombreNiveaux(),
+                         .nodes = grouping.NodeCount(),
+                         .columns = columns,
+                         .cells = {},
+                         .rowLabels = EnTetesRegroupement::DonnerLibellesNoeuds(grouping),
+                         .merges = EnTetesRegroupement::DonnerFusionsNoeuds(grouping, columns)};
     layout.cells.assign(Index(layout.nodes) * Index(columns), 0.0);
-    layout.rowLabels.assign(Index(layout.levels), std::vector<const CLigne*>(Index(layout.nodes), nullptr));
-    layout.rowMerges = std::make_unique<CFusion>(1, layout.levels, layout.nodes, columns);
-    layout.columnMerges = std::make_unique<CFusion>(1, layout.levels, layout.nodes, columns);
-    layout.columnMerges->SetFusion(0, 0, static_cast<std::uint16_t>(layout.levels - 1));
-    for (int i = 0; i < layout.nodes; ++i) {
-        const CModaliteGroupe* node = grouping.Node(i);
-        layout.nodeLabels.push_back(std::make_unique<CLigne>(*node));
-        const int level = node->level;
-        if (level < 0 || level >= layout.levels)
-            continue;
-        layout.rowLabels[Index(level)][Index(i)] = layout.nodeLabels.back().get();
-        layout.columnMerges->SetFusion(i + 1, level, static_cast<std::uint16_t>(layout.levels - level - 1));
-        layout.rowMerges->SetFusion(i + 1, level, static_cast<std::uint16_t>(grouping.DonnerNombreDescendants(i)));
-    }
     return layout;
 }
 
@@ -212,6 +198,8 @@ void PlaceGroupValues(GroupedLayout& layout, const CRecodageModalite& grouping, 
     const int groups = grouping.DonnerNombreGroupes(groupLevel);
     for (int g = 0; g < groups; ++g) {
         const int node = grouping.DonnerIndexNoeud(g, groupLevel);
+        if (node < 0 || node >= layout.nodes)
+            continue;
         for (std::size_t j = 0; j < calculations.size(); ++j)
             layout.cells[Index(node) * Index(layout.columns) + j] =
                 ValueOf(values, g, kFlatValues, calculations[j]->code);
@@ -313,8 +301,10 @@ void CExecuteurTraitement::CalculerTriRegroupe(std::unique_ptr<CTraitement> requ
     for (const auto& calculation : calculations)
         calculationLabels[0].push_back(calculation.get());
     const std::vector<std::uint16_t> markers = FlatMarkers(calculations);
-    ConstruireTableau(1, layout.levels, layout.nodes, layout.columns, layout.cells, markers, layout.rowLabels,
-                      calculationLabels, std::move(layout.rowMerges), std::move(layout.columnMerges), nullptr, base,
+    ConstruireTableau(1, layout.levels, layout.nodes, layout.columns, layout.cells, markers,
+                      layout.rowLabels.levels, calculationLabels,
+                      std::make_unique<CFusion>(std::move(layout.merges.rowMerges)),
+                      std::make_unique<CFusion>(std::move(layout.merges.columnMerges)), nullptr, base,
                       CTableauBase::kMarqueParColonne, std::move(request));
 }
 

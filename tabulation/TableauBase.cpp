@@ -1,52 +1,20 @@
 #include "tabulation/TableauBase.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <utility>
 
 #include "app/Ligne.h"
 #include "platform/questionnaire/StaticTools.h"
+#include "tabulation/CellFormatter.h"
 #include "tabulation/Traitement.h"
 
 namespace {
 
 const std::string kEmptyText;
 
-// Digits after the decimal point that the cell formats cover.
-constexpr int kMostDecimals = 4;
-
-// Texts of the significance marker, from -3 to 3.
-constexpr std::array<const char*, 7> kSignificanceSymbols{"---", "--", "-", " ", "+", "++", "+++"};
-constexpr int kStrongestSignificance = 3;
-constexpr const char* kNoSignificance = " ";
-
 constexpr const char* kBaseFormatStart = "Base : ";
 constexpr const char* kTitleLineBreak = "\r\n";
-
-// The value with that many digits after the point, as printf's "%.Nlf" writes it, always with
-// "." whatever the locale. Decimals outside 0..4 are brought into it.
-std::string FormatFixed(double value, int decimals) {
-    if (decimals < 0)
-        decimals = 0;
-    if (decimals > kMostDecimals)
-        decimals = kMostDecimals;
-    // The largest double written in fixed notation takes 309 digits, plus sign, point and decimals.
-    std::array<char, 330> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc())
-        return std::string();
-    return std::string(buffer.data(), result.ptr);
-}
-
-std::string SignificanceText(double value) {
-    const double level = std::trunc(value);
-    if (!(level >= -kStrongestSignificance && level <= kStrongestSignificance))
-        return kNoSignificance;
-    return kSignificanceSymbols[static_cast<std::size_t>(static_cast<int>(level) + kStrongestSignificance)];
-}
 
 // The span of a cell record or counter, never negative.
 std::int32_t NotBelowZero(std::int32_t value) { return value < 0 ? 0 : value; }
@@ -320,31 +288,8 @@ std::string CTableauBase::DonnerTexteCellule(std::int32_t row, std::int32_t colu
         return GetLibelleLigneAffiche(column, row - headerRows);
     if (row < headerRows)
         return GetLibelleColonneAffiche(row, column - headerColumns);
-    return DataText(row - headerRows, column - headerColumns);
-}
-
-// A missing value shows nothing whatever its marker. A marker outside 0..4, and a text marker
-// whose value is no text index, show nothing either.
-std::string CTableauBase::DataText(std::int32_t row, std::int32_t column) const {
-    const double value = DonnerValeurAffichee(row, column);
-    if (value == kValeurManquante)
-        return std::string();
-    switch (DonnerMarqueAffichee(row, column)) {
-    case kMarqueEffectif:
-        return FormatFixed(value, m_presentation.GetEffectif());
-    case kMarquePourcentage:
-        return FormatFixed(value, m_presentation.GetPourcentage()) + (m_presentation.GetEstPourcent() ? "%" : "");
-    case kMarqueReel:
-        return FormatFixed(value, m_presentation.GetReel());
-    case kMarqueSignificativite:
-        return SignificanceText(value);
-    case kMarqueTexte:
-        if (value >= 0 && value < TextCount())
-            return GetTexte(static_cast<std::int32_t>(value));
-        return std::string();
-    default:
-        return std::string();
-    }
+    // The exports' texts: the sign right after the number, nothing for a cell with nothing to show.
+    return CellFormatter::DataText(*this, row - headerRows, column - headerColumns, CellFormatter::kExport);
 }
 
 // ---- Title block -----------------------------------------------------------------------------

@@ -139,7 +139,7 @@ public:
     // Row headers and the corner, column headers, or data.
     Zone DonnerZoneCellule(std::int32_t row, std::int32_t column) const;
     // The text of any displayed cell: the title block in the corner (unless it stands above the
-    // table), labels in the headers, and data formatted by their marker (see the .cpp).
+    // table), labels in the headers, and data as the exports show them (CellFormatter::kExport).
     std::string DonnerTexteCellule(std::int32_t row, std::int32_t column) const;
     // The font of any displayed cell: the zone's font with the styles of the labels of its row
     // and column applied.
@@ -188,7 +188,6 @@ protected:
 private:
     // The index of a stored cell in the row-major values; -1 outside.
     std::int64_t CellIndex(std::int32_t row, std::int32_t column) const;
-    std::string DataText(std::int32_t row, std::int32_t column) const;
     void ApplyRowLabelStyles(CPoliceAna& font, std::int32_t displayedRow) const;
     void ApplyColumnLabelStyles(CPoliceAna& font, std::int32_t displayedColumn) const;
     const std::string& DeepestText(bool rows, std::int32_t index) const;

@@ -6,8 +6,9 @@
 class CTableauBase;
 
 // The texts the table window shows in its cells. Headers and the corner read as the table gives
-// them; values are the window's own: a blank before the per-cent sign, and a single blank where a
-// cell has nothing to show, so that a text export of the window keeps every field.
+// them; values take the window's style of CellFormatter: a blank before the per-cent sign, and a
+// single blank where a cell has nothing to show, so that a text export of the window keeps every
+// field.
 namespace TableCellTexts {
 
 // The text of a displayed cell (headers counted).
