@@ -46,7 +46,7 @@ QLabel* NewValueLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setWordWrap(true);
-    label->setMinimumWidth(320);
+    label->setMinimumWidth(200);
     return label;
 }
 
