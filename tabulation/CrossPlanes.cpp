@@ -112,7 +112,8 @@ private:
             const double value = ColumnValue(b);
             PlaneAt(kCount, m_totalLine, j) = value;
             PlaneAt(kRowPercentage, m_totalLine, j) = Percentage(value, TotalValue());
-            PlaneAt(kColumnPercentage, m_totalLine, j) = 100.0;
+            // An empty column has no profile: its Total shows nothing rather than 100 %.
+            PlaneAt(kColumnPercentage, m_totalLine, j) = Percentage(value, value);
             PlaneAt(kTotalPercentage, m_totalLine, j) = Percentage(value, TotalValue());
             PlaneAt(kAffinity, m_totalLine, j) = TotalAffinity();
         }
@@ -125,7 +126,7 @@ private:
             if (i < 0) continue;
             const double value = LineValue(a);
             PlaneAt(kCount, i, m_totalColumn) = value;
-            PlaneAt(kRowPercentage, i, m_totalColumn) = 100.0;
+            PlaneAt(kRowPercentage, i, m_totalColumn) = Percentage(value, value);
             PlaneAt(kColumnPercentage, i, m_totalColumn) = Percentage(value, TotalValue());
             PlaneAt(kTotalPercentage, i, m_totalColumn) = Percentage(value, TotalValue());
             PlaneAt(kAffinity, i, m_totalColumn) = TotalAffinity();
@@ -136,7 +137,7 @@ private:
         if (m_totalLine < 0 || m_totalColumn < 0) return;
         PlaneAt(kCount, m_totalLine, m_totalColumn) = TotalValue();
         for (int p : {kRowPercentage, kColumnPercentage, kTotalPercentage}) {
-            PlaneAt(p, m_totalLine, m_totalColumn) = 100.0;
+            PlaneAt(p, m_totalLine, m_totalColumn) = Percentage(TotalValue(), TotalValue());
         }
         PlaneAt(kAffinity, m_totalLine, m_totalColumn) = TotalAffinity();
     }
@@ -145,8 +146,9 @@ private:
         const double n = Total();
         ForEachKeptPair([&](int a, int b, int i, int j) {
             const double o = Cell(a, b);
-            if (RowMargin(a) > 0.0) PlaneAt(kRowPercentage, i, j) = Percentage(o, LineValue(a));
-            if (ColumnMargin(b) > 0.0) PlaneAt(kColumnPercentage, i, j) = Percentage(o, ColumnValue(b));
+            // A line or column that nobody answered has no profile: its shares are the missing value.
+            PlaneAt(kRowPercentage, i, j) = Percentage(o, LineValue(a));
+            PlaneAt(kColumnPercentage, i, j) = Percentage(o, ColumnValue(b));
             if (!OverAnswers() && n > 0.0 && RowMargin(a) > 0.0) {
                 // The column percentage of the cell over the share of its line in the total.
                 PlaneAt(kAffinity, i, j) = 100.0 * PlaneAt(kColumnPercentage, i, j) / (100.0 * RowMargin(a) / n);

@@ -304,3 +304,18 @@ TEST(CrossPlanes, SettingsComeFromTheStudyContext) {
 }
 
 } // namespace
+
+TEST(CrossPlanes, ColumnThatNobodyAnsweredHasNoProfile) {
+    // Rows A, B; columns X, Y and an empty Z: its column percentages are the missing value, shown
+    // empty, not 0 % in its cells and 100 % on its Total line.
+    const std::vector<double> matrice = {30, 10, 0, 40, 20, 40, 0, 60, 50, 50, 0, 100};
+    const Table t = Croiser(matrice, 2, 3, true, Type(0));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(t.Plan(kColumnPercentage, i, 2), kValeurManquante) << i;
+        EXPECT_EQ(t.Plan(kCount, i, 2), 0.0) << i;
+    }
+    EXPECT_DOUBLE_EQ(t.Plan(kRowPercentage, 0, 2), 0.0); // 0 of line A's 40
+    EXPECT_DOUBLE_EQ(t.Plan(kColumnPercentage, 2, 0), 100.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kRowPercentage, 0, 3), 100.0);
+    EXPECT_DOUBLE_EQ(t.Plan(kColumnPercentage, 3 - 1, 3), 100.0);
+}
