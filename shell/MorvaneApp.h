@@ -33,11 +33,8 @@ public:
     static constexpr const char* kPortfolioMimeType = "application/x-veltoportfolio";
     static constexpr const char* kHelpFileName = "Morvane.chm";
 
-    // ---- The application's commands ----
-    static constexpr unsigned kOuvrirDossier = 32813;
-    static constexpr unsigned kTrisSignificatifs = 32893;
+    // "Fichier/Fermer tout".
     static constexpr unsigned kFermerTout = 32894;
-    static constexpr unsigned kLangue = 32914;
 
     CMorvaneApp();
     ~CMorvaneApp() override;

@@ -166,6 +166,47 @@ TEST_F(MorvaneAppTest, AWindowStillToComeSaysSo) {
     EXPECT_EQ(WindowCount(), 1);
 }
 
+// A recode's questions come and go in the survey and in the tree together: inserted under their
+// source, renamed when the recode changes, removed with it.
+TEST_F(MorvaneAppTest, ARecodesQuestionsFollowItInTheTree) {
+    ASSERT_TRUE(Start(DemoPath()));
+    CQuestionnaireView& tree = *Frame().GetQuestionnaireView();
+    const auto itemOf = [&tree](const char* name) {
+        const QList<QTreeWidgetItem*> found =
+            tree.findItems(QString::fromUtf8(name), Qt::MatchExactly | Qt::MatchRecursive);
+        return found.size() == 1 ? found.front() : nullptr;
+    };
+    CQuestionEtendue& region = QuestionNamed("REGION");
+    std::unique_ptr<CRecodage> recode = CRecodage::CreerRecodage(CRecodage::kModalite, m_app.get());
+    ASSERT_NE(recode, nullptr);
+    recode->id = 9;
+    recode->sourceQuestionCode = region.code;
+    recode->label = "Grandes régions";
+    const int questionCount = m_app->DonnerNbreQuestions();
+    int regionIndex = -1;
+    ASSERT_TRUE(m_app->TrouverIndexQuestion(&region, regionIndex));
+
+    m_app->InsererQuestionsRecodage(*recode, true);
+    ASSERT_EQ(m_app->DonnerNbreQuestions(), questionCount + 1);
+    CQuestionEtendue* recoded = m_app->DonnerQuestion(regionIndex + 1);
+    ASSERT_NE(recoded, nullptr);
+    EXPECT_EQ(recoded->name, "Grandes régions");
+    ASSERT_NE(itemOf("Grandes régions"), nullptr);
+    EXPECT_EQ(itemOf("Grandes régions")->parent(), itemOf("REGION"));
+    EXPECT_EQ(CQuestionnaireView::IndexOf(itemOf("CSP")), regionIndex + 2);
+
+    recode->label = "Régions";
+    m_app->MettreAJourQuestionsRecodage(*recode, &region);
+    EXPECT_EQ(recoded->name, "Régions");
+    EXPECT_NE(itemOf("Régions"), nullptr);
+
+    m_app->SupprimerQuestionsRecodage(*recode);
+    EXPECT_EQ(m_app->DonnerNbreQuestions(), questionCount);
+    EXPECT_EQ(itemOf("Régions"), nullptr);
+    EXPECT_EQ(itemOf("REGION")->childCount(), 0);
+    EXPECT_EQ(CQuestionnaireView::IndexOf(itemOf("CSP")), regionIndex + 1);
+}
+
 // Deleting a recoded question from the tree goes through the application: the question leaves the
 // survey and the tree, and the others keep their items.
 TEST_F(MorvaneAppTest, DeletingARecodedQuestionRemovesItFromTheTreeAndTheSurvey) {
