@@ -100,10 +100,18 @@ TEST_F(MainFrameTest, CommandsWaitForTheirDialogsAndForASurvey) {
     EXPECT_TRUE(IsEnabled(32912));
     EXPECT_FALSE(Run(32771));
 
+    // Closing the survey closes its tables too, and the menus of no document come back.
     InstallDialogs();
+    CMainFrame::LancerTraitement(Request("type tri-simple\nlignes SEXE\n"));
+    ASSERT_EQ(WindowCount(), 2);
     m_app->GetTemplate(TemplateKind::kQuestionnaire).GetDocuments().front()->OnFileClose();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
     ASSERT_EQ(Frame().GetQuestionnaireView(), nullptr);
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_TRUE(TableDocuments().empty());
+    EXPECT_EQ(m_app->DonnerNbreQuestions(), 0);
+    EXPECT_FALSE(Frame().ShowsDocumentMenus());
     for (const MainFrameCommands::Command& command : MainFrameCommands::All()) {
         SCOPED_TRACE(command.text);
         EXPECT_FALSE(IsEnabled(command.id));
