@@ -11,8 +11,10 @@ const std::map<int, std::string>& Entries() {
         {kFichiersQes, "Fichiers Velto (*.qes)|*.qes|"},
         {kToutesLesInterviews, "Toutes les interviews"},
         {kAucunRedressement, "Aucun redressement"},
+        {kSelectionnerQuestionAutorisee, "Vous devez sélectionner une question autorisée..."},
         {kSousTotal, "Sous total %d"},
         {kDossiersDos, "Dossiers Velto (*.dos)|*.dos|"},
+        {kSelectionnerQuestion, "Vous devez sélectionner une question..."},
         {kIntvw, "Intvw %d"},
         {kInterviews, "Interviews"},
         {kEcraserRedressement, "Souhaitez vous ecraser le redressement existant ?"},
@@ -47,11 +49,10 @@ const std::map<int, std::string>& Entries() {
         {kDossierNonDisponible,
          "Le dossier n'est pas encore disponible : les tableaux sont ouverts dans leurs propres fenêtres."},
         {kAideIntrouvable, "Le fichier d'aide '%s' est introuvable."},
-        {kSelectionnerQuestionAutorisee, "Vous devez sélectionner une question autorisée..."},
         {kQuestionHorsNiveauCourant, "Cette question n'est pas compatible avec le niveau courant"},
-        {kSelectionnerQuestion, "Vous devez sélectionner une question..."},
         {kSelectionnerNiveauParent, "Vous devez sélectionner un niveau parent"},
         {kSelectionnerElement, "Vous devez sélectionner un élément..."},
+        {kSelectionnerUnCalcul, "Vous devez sélectionner  un calcul..."},
     };
     return entries;
 }

@@ -13,8 +13,10 @@ enum Id : int {
     kFichiersQes = 63000,
     kToutesLesInterviews = 63111,
     kAucunRedressement = 63112,
+    kSelectionnerQuestionAutorisee = 63114,
     kSousTotal = 63148,
     kDossiersDos = 63156,
+    kSelectionnerQuestion = 63161,
     kIntvw = 63313,
     kInterviews = 63407,
     kEcraserRedressement = 63439,
@@ -52,11 +54,10 @@ enum Id : int {
     kDossierNonDisponible = 64123,
     kAideIntrouvable = 64124,
     // The selection dialogs.
-    kSelectionnerQuestionAutorisee = 64200,
     kQuestionHorsNiveauCourant = 64201,
-    kSelectionnerQuestion = 64202,
     kSelectionnerNiveauParent = 64203,
     kSelectionnerElement = 64204,
+    kSelectionnerUnCalcul = 64205,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -1,7 +1,7 @@
 #include "requests/SelectionnerDlg.h"
 
-#include "app/ContexteEtude.h"
 #include "app/StringTable.h"
+#include "requests/ChosenLine.h"
 #include "requests/SelectionButtons.h"
 
 #include <QCollator>
@@ -49,13 +49,9 @@ CSelectionnerDlg::CSelectionnerDlg(std::vector<CIdName> items, QWidget* parent)
 }
 
 void CSelectionnerDlg::accept() {
-    const QList<QListWidgetItem*> selected = m_list->selectedItems();
-    if (selected.isEmpty()) {
-        if (const CContexteEtude* context = GetContexte())
-            context->GetUserInterface().ShowMessage(Message(StringTable::kSelectionnerElement),
-                                                    UserInterface::Icon::Warning);
+    const std::optional<std::int32_t> id = ChosenLineId(*m_list, StringTable::kSelectionnerElement);
+    if (!id)
         return;
-    }
-    m_chosenId = selected.front()->data(Qt::UserRole).toInt();
+    m_chosenId = *id;
     QDialog::accept();
 }

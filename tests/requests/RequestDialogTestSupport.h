@@ -11,11 +11,11 @@
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageQuestionsCalculsDlg.h"
 #include "requests/RequestDialog.h"
+#include "support/DemoSurveyFolder.h"
 #include "support/RecordingUserInterface.h"
 #include "support/SettingsFixture.h"
 #include "tabulation/ExecuteurTraitement.h"
 #include "tabulation/Traitement.h"
-#include "tools/qesbuild/DemoSurvey.h"
 #include "tools/qesrun/RequestText.h"
 #include "tools/qesrun/TablePrinter.h"
 
@@ -26,12 +26,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <cstdint>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace requests_test {
@@ -42,22 +40,13 @@ class DemoRequestTest : public SettingsFixture {
 protected:
     static constexpr int kInterviews = 300;
 
-    static void SetUpTestSuite() {
-        if (!s_folder.empty())
-            return;
-        s_folder =
-            std::filesystem::temp_directory_path() / ("morvane-requests-" + std::to_string(::getpid()));
-        qesbuild::DemoSurvey::Write(s_folder, qesbuild::DemoSurvey::kSeed, kInterviews);
-        std::atexit([] { std::filesystem::remove_all(s_folder); });
-    }
-
     void SetUp() override {
         SettingsFixture::SetUp();
         auto ui = std::make_unique<RecordingUserInterface>();
         m_ui = ui.get();
         m_context.SetUserInterface(std::move(ui));
         CContexteEtude::RegisterContext(&m_context);
-        m_context.questionnairePath = (s_folder / "demo.qes").string();
+        m_context.questionnairePath = DemoSurveyFolder::QuestionnairePath(kInterviews);
         ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
         m_ui->shown.clear();
     }
@@ -120,7 +109,6 @@ protected:
         return ids;
     }
 
-    static inline std::filesystem::path s_folder;
     CContexteEtude m_context;
     RecordingUserInterface* m_ui = nullptr;
 };

@@ -1,66 +1,26 @@
-// The question, level and item selection dialogs on the demo questionnaire: what each filter
-// offers, what OK accepts and what it refuses with which message.
-#include "app/ContexteEtude.h"
-#include "app/QuestionEtendue.h"
-#include "app/StringTable.h"
+// The question, level, item and calculation selection dialogs on the demo questionnaire: what each
+// filter offers, what OK accepts and what it refuses with which message.
+#include "RequestDialogTestSupport.h"
 #include "platform/ui/MultiTree.h"
+#include "requests/SelCalculDlg.h"
 #include "requests/SelNiveauDlg.h"
 #include "requests/SelQuestionDlg.h"
 #include "requests/SelectionnerDlg.h"
-#include "support/RecordingUserInterface.h"
-#include "support/SettingsFixture.h"
-#include "tools/qesbuild/DemoSurvey.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTreeWidgetItemIterator>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-constexpr int kInterviews = 20;
+using requests_test::DemoRequestTest;
 
-class SelectionDialogsTest : public SettingsFixture {
+class SelectionDialogsTest : public DemoRequestTest {
 protected:
-    static void SetUpTestSuite() {
-        // The folder's tests share one application object; this suite makes one only when run alone.
-        if (QApplication::instance() == nullptr)
-            s_application = new QApplication(s_argc, s_argv);
-        s_folder =
-            std::filesystem::temp_directory_path() / ("morvane-selection-" + std::to_string(::getpid()));
-        qesbuild::DemoSurvey::Write(s_folder, qesbuild::DemoSurvey::kSeed, kInterviews);
-    }
-    static void TearDownTestSuite() {
-        std::filesystem::remove_all(s_folder);
-        delete s_application;
-        s_application = nullptr;
-    }
-
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        auto ui = std::make_unique<RecordingUserInterface>();
-        m_ui = ui.get();
-        m_context.SetUserInterface(std::move(ui));
-        CContexteEtude::RegisterContext(&m_context);
-        m_context.questionnairePath = (s_folder / "demo.qes").string();
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-        m_ui->shown.clear();
-    }
-    void TearDown() override {
-        CContexteEtude::RegisterContext(nullptr);
-        SettingsFixture::TearDown();
-    }
-
-    CQuestionEtendue* Question(const std::string& name) const {
-        return m_context.TrouverQuestionParNom(name);
-    }
-
     static QTreeWidgetItem* ItemNamed(QTreeWidget& tree, const std::string& name) {
         for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
             if ((*it)->text(0).toStdString() == name)
@@ -68,6 +28,19 @@ protected:
         }
         ADD_FAILURE() << "no item " << name;
         return nullptr;
+    }
+
+    // A double click on the text of the item drawn in `rect`, as the mouse gives it.
+    static void DoubleClick(QAbstractItemView& view, const QRect& rect) {
+        QWidget* viewport = view.viewport();
+        const QPoint point(rect.left() + 24, rect.center().y());
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent event(type, point, viewport->mapToGlobal(point), Qt::LeftButton, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        }
     }
 
     // The names of the items the user may choose, in tree order.
@@ -79,22 +52,24 @@ protected:
         }
         return names;
     }
-
-    std::vector<int> ShownIds() const {
-        std::vector<int> ids;
-        for (const auto& shown : m_ui->shown)
-            ids.push_back(shown.message.id);
-        return ids;
-    }
-
-    static inline QApplication* s_application = nullptr;
-    static inline int s_argc = 1;
-    static inline char s_name[] = "test_requests";
-    static inline char* s_argv[] = {s_name, nullptr};
-    static inline std::filesystem::path s_folder;
-    CContexteEtude m_context;
-    RecordingUserInterface* m_ui = nullptr;
 };
+
+// A request's calculations in its own order, not the alphabet's.
+CSelCalculDlg::Calculs RowCalculations() {
+    CSelCalculDlg::Calculs calculations;
+    calculations.push_back(std::make_unique<CCalcul>(2, "Pourcentage", true));
+    calculations.push_back(std::make_unique<CCalcul>(0, "Effectifs", true));
+    calculations.push_back(std::make_unique<CCalcul>(7, "Moyenne", true));
+    return calculations;
+}
+
+// The texts of a list's lines, top to bottom.
+std::vector<std::string> Lines(const QListWidget& list) {
+    std::vector<std::string> lines;
+    for (int row = 0; row < list.count(); ++row)
+        lines.push_back(list.item(row)->text().toStdString());
+    return lines;
+}
 
 TEST_F(SelectionDialogsTest, EachFilterOffersItsQuestions) {
     const std::string closed = "SEXE TRANCHE REGION CSP SATISF MARQUES CLASSEMENT CONNU LIEN";
@@ -265,16 +240,7 @@ TEST_F(SelectionDialogsTest, ADoubleClickActsAsOk) {
         dialog.SetMultipleSelection(multiple);
         dialog.show();
         CMultiTree& tree = dialog.GetTree();
-        QWidget* viewport = tree.viewport();
-        const QRect rect = tree.visualItemRect(ItemNamed(tree, "REGION"));
-        const QPoint point(rect.left() + 24, rect.center().y());
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-            QMouseEvent event(type, point, viewport->mapToGlobal(point), Qt::LeftButton, held,
-                              Qt::NoModifier);
-            QApplication::sendEvent(viewport, &event);
-        }
+        DoubleClick(tree, tree.visualItemRect(ItemNamed(tree, "REGION")));
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         if (multiple)
             EXPECT_EQ(dialog.GetQuestions(), std::vector<CQuestionEtendue*>{Question("REGION")});
@@ -338,10 +304,7 @@ TEST_F(SelectionDialogsTest, TheListIsAlphabeticalAndOkGivesTheId) {
     dialog.show();
     QListWidget& list = dialog.GetList();
     EXPECT_EQ(dialog.windowTitle(), QString("Selectionner"));
-    std::vector<std::string> names;
-    for (int row = 0; row < list.count(); ++row)
-        names.push_back(list.item(row)->text().toStdString());
-    EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Bison", "Élan", "zèbre"}));
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"alpha", "Bison", "Élan", "zèbre"}));
 
     list.clearSelection();
     dialog.accept();
@@ -352,6 +315,48 @@ TEST_F(SelectionDialogsTest, TheListIsAlphabeticalAndOkGivesTheId) {
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.GetChosenId(), 7);
+}
+
+TEST_F(SelectionDialogsTest, TheCalculationDialogGivesTheChosenCode) {
+    auto calculations = RowCalculations();
+    CSelCalculDlg dialog(calculations);
+    // The dialog keeps nothing of the caller's calculations.
+    calculations.clear();
+    dialog.show();
+    QListWidget& list = dialog.GetList();
+    EXPECT_EQ(dialog.windowTitle(), QString("Sélectionner un calcul"));
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"Pourcentage", "Effectifs", "Moyenne"}));
+    EXPECT_EQ(list.selectedItems().size(), 0);
+
+    list.setCurrentRow(2);
+    dialog.accept();
+    EXPECT_TRUE(m_ui->shown.empty());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.GetCode(), 7);
+
+    CSelCalculDlg clicked(RowCalculations());
+    clicked.show();
+    DoubleClick(clicked.GetList(), clicked.GetList().visualItemRect(clicked.GetList().item(1)));
+    EXPECT_EQ(clicked.result(), QDialog::Accepted);
+    EXPECT_EQ(clicked.GetCode(), 0);
+}
+
+TEST_F(SelectionDialogsTest, TheCalculationDialogRefusesOkWithoutALine) {
+    const struct {
+        const char* what;
+        bool withCalculations;
+    } cases[] = {{"no line selected", true}, {"no line at all", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_ui->shown.clear();
+        CSelCalculDlg dialog(c.withCalculations ? RowCalculations() : CSelCalculDlg::Calculs{});
+        dialog.show();
+        dialog.accept();
+        EXPECT_EQ(ShownIds(), std::vector<int>{StringTable::kSelectionnerUnCalcul});
+        EXPECT_EQ(m_ui->ShownTexts(), std::vector<std::string>{"Vous devez sélectionner  un calcul..."});
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+    }
 }
 
 } // namespace

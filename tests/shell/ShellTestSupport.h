@@ -11,16 +11,15 @@
 #include "shell/QuestionnaireDoc.h"
 #include "shell/QuestionnaireView.h"
 #include "shell/QuestionnaireViewHost.h"
+#include "support/DemoSurveyFolder.h"
 #include "support/RecordingUserInterface.h"
 #include "support/SettingsFixture.h"
-#include "tools/qesbuild/DemoSurvey.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace shell_test {
@@ -57,20 +56,15 @@ private:
 
 class ShellApp : public CWinApp {};
 
-// The demo questionnaire, written once for all the tests of a fixture, in a folder of its own, with
-// fresh settings for each test.
+// The demo questionnaire, written once for the whole run in a folder of its own, with fresh
+// settings for each test.
 class DemoSurveyFiles : public SettingsFixture {
 protected:
     static constexpr int kInterviews = 50;
 
-    static void SetUpTestSuite() {
-        s_folder =
-            std::filesystem::temp_directory_path() / ("morvane-shell-windows-" + std::to_string(::getpid()));
-        qesbuild::DemoSurvey::Write(s_folder, qesbuild::DemoSurvey::kSeed, kInterviews);
-    }
-    static void TearDownTestSuite() { std::filesystem::remove_all(s_folder); }
+    static void SetUpTestSuite() { s_folder = DemoSurveyFolder::Get(kInterviews); }
 
-    static std::string DemoPath() { return (s_folder / "demo.qes").string(); }
+    static std::string DemoPath() { return DemoSurveyFolder::QuestionnairePath(kInterviews); }
 
     static inline std::filesystem::path s_folder;
 };
