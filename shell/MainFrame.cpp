@@ -7,6 +7,7 @@
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/FrameworkCommands.h"
 #include "platform/ui/MDIChildWnd.h"
+#include "requests/AppliquerChoixAuContexte.h"
 #include "shell/MorvaneApp.h"
 #include "shell/QuestionnaireView.h"
 #include "shell/SplashWnd.h"
@@ -94,16 +95,16 @@ void CMainFrame::SetRequestDialogs(std::unique_ptr<RequestDialogs> dialogs) {
     m_requestDialogs = std::move(dialogs);
 }
 
-void CMainFrame::LancerTraitement(std::unique_ptr<CTraitement> request) {
+bool CMainFrame::LancerTraitement(std::unique_ptr<CTraitement> request) {
     CMorvaneApp* application = GetMorvaneApp();
     if (application == nullptr || request == nullptr)
-        return;
+        return false;
     const bool toPortfolio = request->mergeOptions.EstVersDossier != 0;
     CExecuteurTraitement executor(*application);
     executor.Executer(std::move(request));
     std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
     if (tables.empty())
-        return;
+        return false;
     if (toPortfolio) {
         // Rather than lose the results, they are shown as if the request asked for windows.
         application->GetUserInterface().ShowMessage(Message(StringTable::kDossierNonDisponible),
@@ -111,6 +112,7 @@ void CMainFrame::LancerTraitement(std::unique_ptr<CTraitement> request) {
     }
     for (std::unique_ptr<CTableau>& table : tables)
         application->OuvrirTableau(std::move(table));
+    return true;
 }
 
 bool CMainFrame::VerifierNiveau(CQuestionEtendue& question) {
@@ -189,19 +191,9 @@ void CMainFrame::ExecuterCommande(const MainFrameCommands::Command& command) {
         m_requestDialogs->DemanderTraitement(command.requestType, {question, parent, second}, this);
     if (request == nullptr)
         return;
-    EcrireChoix(command, *request, question, second);
+    // The next dialog opens with the same modalities and calculations.
+    AppliquerChoixAuContexte(*request, m_application);
     LancerTraitement(std::move(request));
-}
-
-// The next dialog opens with the same modalities and calculations.
-void CMainFrame::EcrireChoix(const MainFrameCommands::Command& command, const CTraitement& request,
-                             CQuestionEtendue* question, CQuestionEtendue* second) const {
-    if (command.rowsWrittenBack)
-        m_application.AppliquerSelectionModalites(question, request.GetModalitesAxe(CTraitement::kLignes), 0);
-    if (command.columnsWrittenBack)
-        m_application.AppliquerSelectionModalites(second, request.GetModalitesAxe(CTraitement::kColonnes), 1);
-    if (command.calculationsWrittenBack != nullptr)
-        (m_application.*command.calculationsWrittenBack)(request.GetCalculsLignes());
 }
 
 void CMainFrame::OnUpdateInterviewCount(CCmdUI& ui) {

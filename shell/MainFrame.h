@@ -46,8 +46,8 @@ public:
     void SetRequestDialogs(std::unique_ptr<RequestDialogs> dialogs);
     // Runs the request and delivers its tables in order, each to a window of its own. A request
     // that sends its tables to the portfolio has them shown in windows too, with a word that the
-    // portfolio is not there yet. No table, nothing happens.
-    static void LancerTraitement(std::unique_ptr<CTraitement> request);
+    // portfolio is not there yet. No table, nothing happens. False when no table came out.
+    static bool LancerTraitement(std::unique_ptr<CTraitement> request);
 
     // Whether the question may be used at the study's current level; when it may not, the user is
     // asked to change the level, and on Yes the question's level becomes current and the tree is
@@ -79,8 +79,6 @@ private:
     // The one flow of the commands: question test, level check, second question, then the
     // command's action, or its request dialog, the choices written back and the request run.
     void ExecuterCommande(const MainFrameCommands::Command& command);
-    void EcrireChoix(const MainFrameCommands::Command& command, const CTraitement& request,
-                     CQuestionEtendue* question, CQuestionEtendue* second) const;
 
     void CreateCommands();
     MenuSet BuildMenus(std::span<const MainMenus::Item> items);

@@ -1,6 +1,5 @@
 #include "shell/MainFrameCommands.h"
 
-#include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "shell/MainFrame.h"
@@ -16,12 +15,6 @@ using R = QuestionRule;
 using S = SecondQuestion;
 using T = CTraitement;
 
-constexpr ApplyCalculations kQualitative = &CContexteEtude::AppliquerCalculsQualitatifs;
-constexpr ApplyCalculations kCross = &CContexteEtude::AppliquerCalculsCroises;
-constexpr ApplyCalculations kNumeric = &CContexteEtude::AppliquerCalculsNumeriques;
-constexpr ApplyCalculations kMeans = &CContexteEtude::AppliquerCalculsMoyennes;
-constexpr bool kRows = true;
-constexpr bool kColumns = true;
 constexpr bool kLevel = true;
 
 void CreateStudyFieldPerModality(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
@@ -30,68 +23,68 @@ void CreateStudyFieldPerModality(CMainFrame& frame, CQuestionEtendue* question, 
 
 // clang-format off
 const Command kCommands[] = {
-    // id     menu/item                                                  rule                   level   second question    request dialog            rows   columns   calculations  action
+    // id     menu/item                                                  rule                   level   second question    request dialog            action
     // ---- Tables ("Tris", "Test") ----
-    {32771, "Tris/Tris simple",                                          R::kClosed,            kLevel, S::kNone,          T::kTriSimple,            kRows, false,    kQualitative, nullptr},
-    {32804, "Tris/Tris avec regroupement",                               R::kGrouped,           kLevel, S::kNone,          T::kTriRegroupement,      kRows, false,    kQualitative, nullptr},
-    {32793, "Tris/Statistiques",                                         R::kNumeric,           kLevel, S::kNone,          T::kStatistiques,         false, false,    kNumeric,     nullptr},
-    {32892, "Tris/Traitement mixte (Tris simple et Statistiques)",       R::kNumericClosed,     kLevel, S::kNone,          T::kTraitementMixte,      false, false,    nullptr,      nullptr},
-    {32846, "Tris/Morvane de classement",                                R::kRanking,           false,  S::kNone,          T::kTriClassement,        kRows, false,    nullptr,      nullptr},
-    {32795, "Tris/Profils simples",                                      R::kAlways,            false,  S::kNone,          T::kProfilsSimples,       false, false,    kQualitative, nullptr},
-    {32796, "Tris/Profils statistiques",                                 R::kAlways,            false,  S::kNone,          T::kProfilsStatistiques,  false, false,    kNumeric,     nullptr},
-    {32844, "Tris/Comparaison de modalités",                             R::kAlways,            false,  S::kNone,          T::kComparaisonModalites, false, false,    kQualitative, nullptr},
-    {32789, "Tris/Tri Croisé",                                           R::kClosed,            kLevel, S::kCrossed,       T::kTriCroise,            kRows, kColumns, kCross,       nullptr},
-    {32917, "Tris/Taux d'importance croisé",                             R::kClosed,            kLevel, S::kCrossed,       T::kTauxImportanceCroise, kRows, kColumns, kCross,       nullptr},
-    {32859, "Tris/Tri Croisé avec regroupement",                         R::kGrouped,           false,  S::kCrossed,       T::kTriCroiseRegroupement, kRows, kColumns, kCross,      nullptr},
-    {32797, "Tris/Tableau de moyenne",                                   R::kClosed,            false,  S::kMeanNumeric,   T::kTableauMoyenne,       kRows, kColumns, kMeans,       nullptr},
-    {32798, "Tris/Profils croisés",                                      R::kAlways,            false,  S::kNone,          T::kProfilsCroises,       false, false,    kCross,       nullptr},
-    {32874, "Tris/Profils croisés de moyenne",                           R::kAlways,            false,  S::kNone,          T::kProfilsCroisesMoyenne, false, false,   kMeans,       nullptr},
-    {32890, "Tris/Tableaux évolués",                                     R::kAlways,            false,  S::kNone,          T::kTableauxEvolues,      false, false,    nullptr,      nullptr},
-    {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      false, false,    nullptr,      nullptr},
+    {32771, "Tris/Tris simple",                                          R::kClosed,            kLevel, S::kNone,          T::kTriSimple,            nullptr},
+    {32804, "Tris/Tris avec regroupement",                               R::kGrouped,           kLevel, S::kNone,          T::kTriRegroupement,      nullptr},
+    {32793, "Tris/Statistiques",                                         R::kNumeric,           kLevel, S::kNone,          T::kStatistiques,         nullptr},
+    {32892, "Tris/Traitement mixte (Tris simple et Statistiques)",       R::kNumericClosed,     kLevel, S::kNone,          T::kTraitementMixte,      nullptr},
+    {32846, "Tris/Morvane de classement",                                R::kRanking,           false,  S::kNone,          T::kTriClassement,        nullptr},
+    {32795, "Tris/Profils simples",                                      R::kAlways,            false,  S::kNone,          T::kProfilsSimples,       nullptr},
+    {32796, "Tris/Profils statistiques",                                 R::kAlways,            false,  S::kNone,          T::kProfilsStatistiques,  nullptr},
+    {32844, "Tris/Comparaison de modalités",                             R::kAlways,            false,  S::kNone,          T::kComparaisonModalites, nullptr},
+    {32789, "Tris/Tri Croisé",                                           R::kClosed,            kLevel, S::kCrossed,       T::kTriCroise,            nullptr},
+    {32917, "Tris/Taux d'importance croisé",                             R::kClosed,            kLevel, S::kCrossed,       T::kTauxImportanceCroise, nullptr},
+    {32859, "Tris/Tri Croisé avec regroupement",                         R::kGrouped,           false,  S::kCrossed,       T::kTriCroiseRegroupement, nullptr},
+    {32797, "Tris/Tableau de moyenne",                                   R::kClosed,            false,  S::kMeanNumeric,   T::kTableauMoyenne,       nullptr},
+    {32798, "Tris/Profils croisés",                                      R::kAlways,            false,  S::kNone,          T::kProfilsCroises,       nullptr},
+    {32874, "Tris/Profils croisés de moyenne",                           R::kAlways,            false,  S::kNone,          T::kProfilsCroisesMoyenne, nullptr},
+    {32890, "Tris/Tableaux évolués",                                     R::kAlways,            false,  S::kNone,          T::kTableauxEvolues,      nullptr},
+    {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      nullptr},
     // The independence-test window is still to come.
-    {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               false, false,    nullptr,      nullptr},
+    {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
     // ---- Editing and tools ("Edition", "Outils", "Fichier"); their dialogs are still to come ----
-    {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32803, "Edition/Modifier...",                                       R::kDerived,           false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32912, "Edition/Créer un champ d'étude par modalité",               R::kClosed,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      &CreateStudyFieldPerModality},
-    {32887, "Edition/Sélectionner le niveau courant...",                 R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
+    {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               nullptr},
+    {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               nullptr},
+    {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32803, "Edition/Modifier...",                                       R::kDerived,           false,  S::kNone,          kNoRequest,               nullptr},
+    {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32912, "Edition/Créer un champ d'étude par modalité",               R::kClosed,            false,  S::kNone,          kNoRequest,               &CreateStudyFieldPerModality},
+    {32887, "Edition/Sélectionner le niveau courant...",                 R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32888, "Edition/Changer le niveau de la question/En tant que question à modalités...",
-                                                                         R::kOtherLevelClosed,  false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
+                                                                         R::kOtherLevelClosed,  false,  S::kNone,          kNoRequest,               nullptr},
     {32889, "Edition/Changer le niveau de la question/En tant que question numérique...",
-                                                                         R::kOtherLevelNumeric, false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
+                                                                         R::kOtherLevelNumeric, false,  S::kNone,          kNoRequest,               nullptr},
     {32911, "Edition/Changer le niveau de la question/En tant que question ouverte...",
-                                                                         R::kOtherLevelOpen,    false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
+                                                                         R::kOtherLevelOpen,    false,  S::kNone,          kNoRequest,               nullptr},
+    {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     // ---- Open answers ("Ouverte") and statistical studies ("Morvane"); their windows are still to come ----
-    {32814, "Ouverte/Dictionnaire",                                      R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32816, "Ouverte/Segments répétés",                                  R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32818, "Ouverte/Spécificités/Formes (Mots)",                        R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32880, "Ouverte/Spécificités/Segments répétés",                     R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32820, "Ouverte/Réponses caractéristiques",                         R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32826, "Ouverte/Morvane des Correspondances",                       R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32881, "Ouverte/Typologie",                                         R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32856, "Ouverte/Visualiser les réponses",                           R::kOpen,              false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32857, "Ouverte/Visualiser les réponses selon une autre question",  R::kOpen,              false,  S::kOpenAnswersBy, kNoRequest,               false, false,    nullptr,      nullptr},
-    {32858, "Ouverte/Bibliothèque des mots outils",                      R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32847, "Morvane/Typologie",                                         R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32861, "Morvane/Typologie numérique",                               R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32848, "Morvane/Classification hiérarchique",                       R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32862, "Morvane/Classification hiérarchique numérique",             R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32863, "Morvane/A. C. P.",                                          R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32864, "Morvane/AFC Disjonctive",                                   R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
-    {32886, "Morvane/Régression linéaire multiple",                      R::kAlways,            false,  S::kNone,          kNoRequest,               false, false,    nullptr,      nullptr},
+    {32814, "Ouverte/Dictionnaire",                                      R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32816, "Ouverte/Segments répétés",                                  R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32818, "Ouverte/Spécificités/Formes (Mots)",                        R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32880, "Ouverte/Spécificités/Segments répétés",                     R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32820, "Ouverte/Réponses caractéristiques",                         R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32826, "Ouverte/Morvane des Correspondances",                       R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32881, "Ouverte/Typologie",                                         R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32856, "Ouverte/Visualiser les réponses",                           R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32857, "Ouverte/Visualiser les réponses selon une autre question",  R::kOpen,              false,  S::kOpenAnswersBy, kNoRequest,               nullptr},
+    {32858, "Ouverte/Bibliothèque des mots outils",                      R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32847, "Morvane/Typologie",                                         R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32861, "Morvane/Typologie numérique",                               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32848, "Morvane/Classification hiérarchique",                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32862, "Morvane/Classification hiérarchique numérique",             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32863, "Morvane/A. C. P.",                                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32864, "Morvane/AFC Disjonctive",                                   R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32886, "Morvane/Régression linéaire multiple",                      R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
 };
 // clang-format on
 

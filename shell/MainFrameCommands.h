@@ -1,20 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <span>
-#include <vector>
 
-class CCalcul;
-class CContexteEtude;
 class CMainFrame;
 class CQuestionEtendue;
 
 // The commands of the main frame that act on the survey: the tables, the editing and tool
 // commands, the open-answer and statistical studies. Each is one line of one table, which the
 // frame's one command flow reads: the question the command needs, whether its level is checked,
-// the second question it asks for, the request dialog it opens (or the action it runs instead),
-// and the analyst's choices that go back onto the study context as the next defaults.
+// the second question it asks for, and the request dialog it opens (or the action it runs
+// instead). Which of the analyst's choices go back onto the study context is the request
+// dialog's own knowledge (AppliquerChoixAuContexte).
 namespace MainFrameCommands {
 
 // What a command asks of the question selected in the questionnaire tree, both to be enabled
@@ -44,8 +41,6 @@ enum class SecondQuestion : int {
     kInterviewNames = 6, // the question that names the interviews
 };
 
-// How a request's calculations become the study context's defaults.
-using ApplyCalculations = void (CContexteEtude::*)(const std::vector<std::unique_ptr<CCalcul>>&);
 // What a command does itself once its questions are chosen, in place of a request dialog.
 using Action = void (*)(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* second);
 
@@ -61,11 +56,6 @@ struct Command {
     SecondQuestion secondQuestion;
     // The request dialog, by the type of table it defines; kNoRequest for an action.
     std::int16_t requestType;
-    // The request's row lines go onto the question, its column lines onto the second question.
-    bool rowsWrittenBack;
-    bool columnsWrittenBack;
-    // The request's calculations become the defaults of this list; null for none.
-    ApplyCalculations calculationsWrittenBack;
     // Null while the dialog or window the command opens is not in the program: the command
     // stays disabled.
     Action action;

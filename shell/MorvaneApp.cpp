@@ -14,12 +14,15 @@
 #include "platform/ui/View.h"
 #include "recodes/EnregistrerRecodages.h"
 #include "shell/MainFrame.h"
+#include "shell/QtRequestDialogs.h"
+#include "shell/QtTableDefinitionEditor.h"
 #include "shell/QuestionDoc.h"
 #include "shell/QuestionnaireView.h"
 #include "shell/SplashWnd.h"
 #include "tabulation/DemandeOuverture.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/Tableau.h"
+#include "tabulation/ui/TableauDoc.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -75,6 +78,8 @@ CMorvaneApp::~CMorvaneApp() {
     m_closingDocuments = true;
     SetMainFrame(nullptr);
     CloseAllDocuments();
+    if (CTableauDoc::GetDefinitionEditor() == m_definitionEditor.get())
+        CTableauDoc::SetDefinitionEditor(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -92,6 +97,9 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     EnregistrerClassesTabulation();
     CreateTemplates();
     SetMainFrame(std::make_unique<CMainFrame>(*this));
+    GetMainWindow()->SetRequestDialogs(std::make_unique<QtRequestDialogs>(*this));
+    m_definitionEditor = std::make_unique<QtTableDefinitionEditor>(*this);
+    CTableauDoc::SetDefinitionEditor(m_definitionEditor.get());
     ProcessCommandLine(arguments);
     GetMainWindow()->showMaximized();
     ReadAnalysisOptions();

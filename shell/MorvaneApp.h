@@ -18,6 +18,7 @@ class CMultiDocTemplate;
 class CQuestionEtendue;
 class CRecodage;
 class CTableau;
+class QtTableDefinitionEditor;
 
 // The program's application object, which is at the same time the study context: it starts the
 // program (settings, document templates, main window, command line, analysis options), serves the
@@ -40,8 +41,9 @@ public:
     ~CMorvaneApp() override;
 
     // Start-up: recent files, recode kinds and stored classes, the 22 document templates, the
-    // main window, the file named by the command line (arguments[1], when given), the window
-    // shown maximised, and the analysis options read from the settings into the survey. False
+    // main window with the request dialogs, the editing of a table's definition, the file named
+    // by the command line (arguments[1], when given), the window shown maximised, and the
+    // analysis options read from the settings into the survey. False
     // when the program cannot run. A file that cannot be opened is reported and the program
     // starts without it.
     bool InitInstance(const QStringList& arguments);
@@ -106,6 +108,7 @@ private:
 
     std::array<CMultiDocTemplate*, static_cast<std::size_t>(TemplateKind::kCount)> m_templates{};
     RecentFileList m_recentFiles;
+    std::unique_ptr<QtTableDefinitionEditor> m_definitionEditor;
     bool m_closingDocuments = false;
 };
 

@@ -1,15 +1,36 @@
 #include "tabulation/ui/TableauDoc.h"
 
 #include "app/ContexteEtude.h"
+#include "platform/ui/CmdUI.h"
 #include "platform/ui/DocumentSource.h"
 #include "platform/ui/DocumentTitle.h"
+#include "platform/ui/MDIChildWnd.h"
+#include "platform/ui/View.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
+#include "tabulation/ui/TableDefinitionEditor.h"
+
+#include <QPointer>
+#include <vector>
 
 namespace {
 constexpr std::int32_t kMinimumSentDimension = 3;
 constexpr std::size_t kMaximumSentRowCalculations = 1;
+
+TableDefinitionEditor* g_definitionEditor = nullptr;
 } // namespace
+
+const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
+    {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition, &CTableauDoc::OnUpdateEditionRetourDefinition},
+};
+
+void CTableauDoc::SetDefinitionEditor(TableDefinitionEditor* editor) {
+    g_definitionEditor = editor;
+}
+
+TableDefinitionEditor* CTableauDoc::GetDefinitionEditor() {
+    return g_definitionEditor;
+}
 
 CTableauDoc::CTableauDoc() = default;
 
@@ -62,6 +83,39 @@ bool CTableauDoc::EstEnvoiPossible() const {
         return false;
     const CTraitement* request = m_table->GetTraitement();
     return request == nullptr || request->GetCalculsLignes().size() <= kMaximumSentRowCalculations;
+}
+
+bool CTableauDoc::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {
+    return DispatchCommandMap(*this, kCommandMap, id, kind, ui) || CDocument::HandleOwnCommand(id, kind, ui);
+}
+
+bool CTableauDoc::EstRedefinissable() const {
+    const CTraitement* request = m_table != nullptr ? m_table->GetTraitement() : nullptr;
+    return request != nullptr && g_definitionEditor != nullptr && g_definitionEditor->HasDefinitionDialog(request->type);
+}
+
+void CTableauDoc::OnUpdateEditionRetourDefinition(CCmdUI& ui) {
+    ui.Enable(EstRedefinissable());
+}
+
+void CTableauDoc::OnEditionRetourDefinition() {
+    if (!EstRedefinissable())
+        return;
+    std::unique_ptr<CTraitement> request = g_definitionEditor->ModifierTraitement(*m_table->GetTraitement());
+    if (request == nullptr)
+        return;
+    // The frames are gathered first: the new windows open before the old ones close, and a
+    // frame that went meanwhile is skipped.
+    std::vector<QPointer<CMDIChildWnd>> frames;
+    for (CView* view : GetViews())
+        frames.emplace_back(view->GetParentFrame());
+    // A request that gives no table (its reasons shown) leaves the analyst the table he had.
+    if (!g_definitionEditor->LancerTraitement(std::move(request)))
+        return;
+    // Closing the last frame may destroy this document: nothing of it is used from here.
+    for (const QPointer<CMDIChildWnd>& frame : frames)
+        if (frame != nullptr)
+            frame->close();
 }
 
 void CTableauDoc::SetTableTitle() {

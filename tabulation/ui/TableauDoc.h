@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/ui/CommandMap.h"
 #include "platform/ui/Document.h"
 
 #include <memory>
 
 class CPresentationTableau;
 class CTableau;
+class TableDefinitionEditor;
 
 // The document of a result-table window: the table shown. The table comes in place of a path
 // (DocumentSource::FromObject). Once the window is open, a table whose delete-with-window flag is
@@ -18,6 +20,14 @@ class CTableau;
 //         table.release();
 class CTableauDoc : public CDocument {
 public:
+    // "Edition/Retour à la définition...".
+    static constexpr unsigned kRetourDefinition = 32787;
+
+    // The request dialogs through which a table's definition is edited; not owned, null for none.
+    // The installer removes it before it goes.
+    static void SetDefinitionEditor(TableDefinitionEditor* editor);
+    static TableDefinitionEditor* GetDefinitionEditor();
+
     CTableauDoc();
     ~CTableauDoc() override;
 
@@ -41,8 +51,22 @@ public:
     // rows and 3 columns, and no request or one with fewer than 2 row calculations.
     bool EstEnvoiPossible() const;
 
+    // The dialog that made the table's request opens on it; on OK the new request runs (its
+    // tables open in new windows), then every window of this document closes. Cancel, a table
+    // without a request, a request that no dialog defines, or a new request that gives no table
+    // change nothing.
+    void OnEditionRetourDefinition();
+
+protected:
+    bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
+
 private:
+    // Enabled when a dialog defines the table's request.
+    void OnUpdateEditionRetourDefinition(CCmdUI& ui);
+    bool EstRedefinissable() const;
     void SetTableTitle();
+
+    static const CommandEntry<CTableauDoc> kCommandMap[];
 
     CTableau* m_table = nullptr;
     std::unique_ptr<CTableau> m_ownedTable;

@@ -94,6 +94,7 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
 // The table commands wait for their dialogs: without them only what runs by itself is offered,
 // and with no survey open no question command is.
 TEST_F(MainFrameTest, CommandsWaitForTheirDialogsAndForASurvey) {
+    Frame().SetRequestDialogs(nullptr);
     Select("SEXE");
     EXPECT_FALSE(IsEnabled(32771));
     EXPECT_FALSE(IsEnabled(32795));

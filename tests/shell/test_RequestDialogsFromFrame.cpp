@@ -1,0 +1,376 @@
+// The request dialogs as the program opens them: from the main frame's commands, with the
+// question picker before a cross table, and from a table window to edit its definition. The
+// dialogs are the real ones, modal, answered as the analyst answers them; the tables they give are
+// compared with what the qesrun command prints for the same request written as text.
+#include "MorvaneAppTestSupport.h"
+#include "platform/ui/MultiTree.h"
+#include "requests/CalculListCtrl.h"
+#include "requests/ModaliteListCtrl.h"
+#include "requests/PageCalculsDlg.h"
+#include "requests/PageQuestionsCalculsDlg.h"
+#include "requests/RequestDialog.h"
+#include "requests/SelQuestionDlg.h"
+#include "tabulation/ui/TableDefinitionEditor.h"
+#include "tools/qesrun/Command.h"
+#include "tools/qesrun/TablePrinter.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+using shell_test::MorvaneAppTest;
+using T = CTraitement;
+
+constexpr unsigned kTriSimple = 32771;
+constexpr unsigned kStatistiques = 32793;
+constexpr unsigned kTriCroise = 32789;
+constexpr unsigned kTableauMoyenne = 32797;
+
+// Answers the modal dialogs that a command opens, one step per dialog in the order they appear.
+// A step fills its dialog and closes it; a dialog left open by its step, or one that no step is
+// left for, is cancelled and counted, so that a test that goes wrong fails instead of waiting.
+class ModalAnswers {
+public:
+    using Step = std::function<void(QDialog&)>;
+
+    explicit ModalAnswers(std::vector<Step> steps) : m_steps(std::move(steps)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { AnswerShownDialog(); });
+        m_timer.start(0);
+    }
+
+    std::size_t Answered() const { return m_next; }
+    int Unexpected() const { return m_unexpected; }
+
+private:
+    void AnswerShownDialog() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog == m_current)
+            return;
+        m_current = dialog;
+        if (m_next < m_steps.size())
+            m_steps[m_next++](*dialog);
+        if (m_current != nullptr && m_current->isVisible()) {
+            ++m_unexpected;
+            m_current->reject();
+        }
+    }
+
+    QTimer m_timer;
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    QPointer<QDialog> m_current;
+    int m_unexpected = 0;
+};
+
+// ---- Driving the dialogs as the analyst does ---------------------------------------------------
+
+QTreeWidgetItem* RowLabelled(const QTreeWidget& list, const std::string& label) {
+    for (int row = 0; row < list.topLevelItemCount(); ++row)
+        if (list.topLevelItem(row)->text(0).toStdString() == label)
+            return list.topLevelItem(row);
+    return nullptr;
+}
+
+void Tick(QTreeWidget& list, const std::string& label, bool ticked) {
+    QTreeWidgetItem* row = RowLabelled(list, label);
+    ASSERT_NE(row, nullptr) << label;
+    row->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+std::vector<std::string> TickedLabels(const QTreeWidget& list) {
+    std::vector<std::string> labels;
+    for (int row = 0; row < list.topLevelItemCount(); ++row)
+        if (list.topLevelItem(row)->checkState(0) == Qt::Checked)
+            labels.push_back(list.topLevelItem(row)->text(0).toStdString());
+    return labels;
+}
+
+// The question picker's step: the question of that name chosen, then OK.
+ModalAnswers::Step Pick(const std::string& name) {
+    return [name](QDialog& shown) {
+        auto* picker = qobject_cast<CSelQuestionDlg*>(&shown);
+        ASSERT_NE(picker, nullptr);
+        const QList<QTreeWidgetItem*> found =
+            picker->GetTree().findItems(QString::fromStdString(name), Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << name;
+        picker->GetTree().SelectItem(found.front());
+        picker->accept();
+    };
+}
+
+// A request dialog's step: the analyst's choices, then OK (or Cancel).
+ModalAnswers::Step Define(std::function<void(RequestDialog&)> choose, bool ok = true) {
+    return [choose = std::move(choose), ok](QDialog& shown) {
+        auto* dialog = qobject_cast<RequestDialog*>(&shown);
+        ASSERT_NE(dialog, nullptr);
+        choose(*dialog);
+        (ok ? dialog->OkButton() : dialog->CancelButton()).click();
+    };
+}
+
+class RequestDialogsFromFrameTest : public MorvaneAppTest {
+protected:
+    void SetUp() override {
+        MorvaneAppTest::SetUp();
+        ASSERT_TRUE(Start(DemoPath()));
+    }
+
+    // Runs the command with the selected question, the dialogs it opens answered by the steps;
+    // every step used and no dialog left open.
+    void RunAnswered(unsigned id, const std::vector<ModalAnswers::Step>& steps) {
+        ModalAnswers answers(steps);
+        Run(id);
+        EXPECT_EQ(answers.Answered(), steps.size());
+        EXPECT_EQ(answers.Unexpected(), 0);
+    }
+
+    // What the qesrun command prints for the request text.
+    std::string Qesrun(const std::string& text) const {
+        const std::filesystem::path file = s_folder / "frame-request.req";
+        std::ofstream(file) << text;
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(qesrun::Command::Run({DemoPath(), file.string()}, out, err), qesrun::Command::kTablesPrinted)
+            << err.str();
+        return out.str();
+    }
+
+    // The table of a window, as qesrun prints a table.
+    static std::string Printed(const CTableauDoc& document) {
+        std::ostringstream out;
+        qesrun::TablePrinter::Print(*document.GetTableau(), out);
+        return out.str();
+    }
+
+    // The one table window open, with the title of its request added to the text.
+    void ExpectOneTableLike(const std::string& text) {
+        const std::vector<CTableauDoc*> tables = TableDocuments();
+        ASSERT_EQ(tables.size(), 1u);
+        const CTraitement* request = tables.front()->GetTableau()->GetTraitement();
+        ASSERT_NE(request, nullptr);
+        EXPECT_EQ(Printed(*tables.front()), Qesrun(text + "titre " + request->title + "\n"));
+    }
+};
+
+// ---- The commands' dialogs give the tables qesrun gives ---------------------------------------
+
+TEST_F(RequestDialogsFromFrameTest, EachCommandsDialogGivesTheTableOfTheSameRequestAsText) {
+    struct Case {
+        const char* name;
+        const char* question;
+        unsigned command;
+        std::vector<ModalAnswers::Step> steps;
+        const char* text;
+    };
+    const std::vector<Case> cases = {
+        {"Tri Croisé with counts, row and column percentages and marks",
+         "SATISF",
+         kTriCroise,
+         {Pick("REGION"), Define([](RequestDialog& dialog) {
+              Tick(dialog.GetPageCalculs(0)->GetList(), "Profil colonne", true);
+              Tick(dialog.GetPageCalculs(0)->GetList(), "Significativité", true);
+          })},
+         "type tri-croise\nlignes SATISF total\ncolonnes REGION total\ncalculs 0 1 2 4\n"},
+        {"Tris simple with cumulated percentages",
+         "CSP",
+         kTriSimple,
+         {Define([](RequestDialog& dialog) {
+             Tick(dialog.GetPageCalculs(0)->GetList(), "Pourcentages cumulés", true);
+         })},
+         "type tri-simple\nlignes CSP total\ncalculs 0 1 2\n"},
+        {"Statistiques with the median in place of the mean",
+         "AGE",
+         kStatistiques,
+         {Define([](RequestDialog& dialog) {
+             Tick(dialog.GetPageCalculs(0)->GetList(), "Moyenne", false);
+             Tick(dialog.GetPageCalculs(0)->GetList(), "Médiane", true);
+         })},
+         "type statistiques\nlignes AGE\ncalculs 1 10\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_app->GetTemplate(TemplateKind::kTableau).CloseAllDocuments();
+        Select(c.question);
+        RunAnswered(c.command, c.steps);
+        ExpectOneTableLike(c.text);
+        EXPECT_TRUE(m_ui->shown.empty());
+    }
+}
+
+// The picker lets the analyst choose what the command's mode allows: closed questions for the
+// columns of a cross table, numeric ones for a mean table. Its Cancel opens no dialog.
+TEST_F(RequestDialogsFromFrameTest, ThePickerFiltersTheSecondQuestionByTheCommand) {
+    struct Case {
+        unsigned command;
+        const char* allowed;
+        const char* refused;
+    };
+    for (const Case& c : {Case{kTriCroise, "REGION", "REVENU"}, Case{kTableauMoyenne, "REVENU", "REGION"}}) {
+        SCOPED_TRACE(c.command);
+        Select("SATISF");
+        RunAnswered(c.command, {[this, c](QDialog& shown) {
+                        auto* picker = qobject_cast<CSelQuestionDlg*>(&shown);
+                        ASSERT_NE(picker, nullptr);
+                        EXPECT_EQ(picker->windowTitle(), QStringLiteral("Sélection d'une question"));
+                        EXPECT_TRUE(picker->EstAutorisee(QuestionNamed(c.allowed)));
+                        EXPECT_FALSE(picker->EstAutorisee(QuestionNamed(c.refused)));
+                        picker->reject();
+                    }});
+        EXPECT_TRUE(TableDocuments().empty());
+    }
+}
+
+// At start-up the program offers the commands whose dialogs it has, and those only.
+TEST_F(RequestDialogsFromFrameTest, TheProgramOffersTheCommandsWhoseDialogsItHas) {
+    Select("SATISF");
+    EXPECT_TRUE(IsEnabled(kTriSimple));
+    EXPECT_TRUE(IsEnabled(kTriCroise));
+    EXPECT_TRUE(IsEnabled(kTableauMoyenne));
+    EXPECT_FALSE(IsEnabled(32795)); // "Profils simples"
+    EXPECT_FALSE(IsEnabled(32798)); // "Profils croisés"
+    Select("AGE");
+    EXPECT_TRUE(IsEnabled(kStatistiques));
+}
+
+// ---- The analyst's choices open the next dialog ------------------------------------------------
+
+TEST_F(RequestDialogsFromFrameTest, TheChoicesOfADialogOpenTheNextOne) {
+    Select("SATISF");
+    RunAnswered(kTriCroise, {Pick("REGION"), Define([](RequestDialog& dialog) {
+                                 Tick(dialog.GetPageLignes(0)->GetList(), "Ni satisfait ni insatisfait", false);
+                                 Tick(dialog.GetPageLignes(1)->GetList(), "Sud-Est", false);
+                                 Tick(dialog.GetPageCalculs(0)->GetList(), "Profil ligne", false);
+                                 Tick(dialog.GetPageCalculs(0)->GetList(), "Valeur test", true);
+                             })});
+    ASSERT_EQ(TableDocuments().size(), 1u);
+
+    std::vector<std::string> rows;
+    std::vector<std::string> columns;
+    std::vector<std::string> calculations;
+    RunAnswered(kTriCroise, {Pick("REGION"), Define(
+                                                 [&](RequestDialog& dialog) {
+                                                     rows = TickedLabels(dialog.GetPageLignes(0)->GetList());
+                                                     columns = TickedLabels(dialog.GetPageLignes(1)->GetList());
+                                                     calculations = TickedLabels(dialog.GetPageCalculs(0)->GetList());
+                                                 },
+                                                 false)});
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "Ni satisfait ni insatisfait"), 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "Très satisfait"), 1);
+    EXPECT_EQ(columns, (std::vector<std::string>{"Île-de-France", "Nord-Est", "Nord-Ouest", "Sud-Ouest",
+                                                 "Non interrogé", "Total"}));
+    EXPECT_EQ(calculations, (std::vector<std::string>{"Effectifs", "Valeur test"}));
+    // The cancelled dialog ran nothing.
+    EXPECT_EQ(TableDocuments().size(), 1u);
+}
+
+// ---- A table's definition edited from its window ------------------------------------------------
+
+class TableDefinitionTest : public RequestDialogsFromFrameTest {
+protected:
+    // A cross table of SATISF by REGION with counts, row and column percentages, in its window.
+    CTableauDoc* OpenCrossTable() {
+        Select("SATISF");
+        RunAnswered(kTriCroise, {Pick("REGION"), Define([](RequestDialog& dialog) {
+                                     Tick(dialog.GetPageCalculs(0)->GetList(), "Profil colonne", true);
+                                 })});
+        const std::vector<CTableauDoc*> tables = TableDocuments();
+        return tables.size() == 1 ? tables.front() : nullptr;
+    }
+
+    static constexpr const char* kCross = "type tri-croise\nlignes SATISF total\ncolonnes REGION total\n";
+};
+
+TEST_F(TableDefinitionTest, TheDefinitionEditedWithoutACalculationGivesTheTableWithoutIt) {
+    const CTableauDoc* original = OpenCrossTable();
+    ASSERT_NE(original, nullptr);
+    ASSERT_TRUE(IsEnabled(CTableauDoc::kRetourDefinition));
+    std::vector<std::string> offered;
+    RunAnswered(CTableauDoc::kRetourDefinition, {Define([this, &offered](RequestDialog& dialog) {
+                    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tri croisé"));
+                    EXPECT_EQ(dialog.parentWidget(), &Frame());
+                    offered = TickedLabels(dialog.GetPageCalculs(0)->GetList());
+                    Tick(dialog.GetPageCalculs(0)->GetList(), "Profil ligne", false);
+                })});
+    EXPECT_EQ(offered, (std::vector<std::string>{"Effectifs", "Profil ligne", "Profil colonne"}));
+    const std::vector<CTableauDoc*> tables = TableDocuments();
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_NE(tables.front(), original);
+    EXPECT_EQ(WindowCount(), 2);
+    ExpectOneTableLike(std::string(kCross) + "calculs 0 2\n");
+}
+
+TEST_F(TableDefinitionTest, CancellingTheDefinitionLeavesTheWindowAsItWas) {
+    CTableauDoc* original = OpenCrossTable();
+    ASSERT_NE(original, nullptr);
+    const std::string before = Printed(*original);
+    RunAnswered(CTableauDoc::kRetourDefinition,
+                {Define([](RequestDialog& dialog) { Tick(dialog.GetPageCalculs(0)->GetList(), "Effectifs", false); },
+                        false)});
+    ASSERT_EQ(TableDocuments(), std::vector<CTableauDoc*>{original});
+    EXPECT_EQ(Printed(*original), before);
+    EXPECT_EQ(WindowCount(), 2);
+}
+
+// A new definition whose request gives no table (its reasons told) leaves the analyst the table
+// he had, in its window.
+TEST_F(TableDefinitionTest, ADefinitionThatGivesNoTableKeepsTheWindow) {
+    class NoTableEditor : public TableDefinitionEditor {
+    public:
+        bool HasDefinitionDialog(std::int16_t /*type*/) const override { return true; }
+        std::unique_ptr<CTraitement> ModifierTraitement(const CTraitement& existing) override {
+            return std::make_unique<CTraitement>(existing);
+        }
+        bool LancerTraitement(std::unique_ptr<CTraitement> request) override {
+            ran = request != nullptr;
+            return false;
+        }
+        bool ran = false;
+    };
+    CTableauDoc* original = OpenCrossTable();
+    ASSERT_NE(original, nullptr);
+    TableDefinitionEditor* installed = CTableauDoc::GetDefinitionEditor();
+    NoTableEditor editor;
+    CTableauDoc::SetDefinitionEditor(&editor);
+    Run(CTableauDoc::kRetourDefinition);
+    CTableauDoc::SetDefinitionEditor(installed);
+    EXPECT_TRUE(editor.ran);
+    EXPECT_EQ(TableDocuments(), std::vector<CTableauDoc*>{original});
+    EXPECT_EQ(WindowCount(), 2);
+}
+
+// The command is offered when a dialog defines the table's request: not for a table without a
+// request, nor for a kind of table whose dialog the program does not have, nor before the program
+// has installed its dialogs.
+TEST_F(TableDefinitionTest, TheDefinitionIsOfferedWhenADialogDefinesTheRequest) {
+    CTableauDoc* cross = OpenCrossTable();
+    ASSERT_NE(cross, nullptr);
+    EXPECT_TRUE(IsEnabled(CTableauDoc::kRetourDefinition));
+
+    TableDefinitionEditor* installed = CTableauDoc::GetDefinitionEditor();
+    CTableauDoc::SetDefinitionEditor(nullptr);
+    EXPECT_FALSE(IsEnabled(CTableauDoc::kRetourDefinition));
+    CTableauDoc::SetDefinitionEditor(installed);
+
+    cross->GetTableau()->GetTraitement()->type = T::kTableauxEvolues;
+    EXPECT_FALSE(IsEnabled(CTableauDoc::kRetourDefinition));
+    // Called all the same, it opens nothing.
+    RunAnswered(CTableauDoc::kRetourDefinition, {});
+    EXPECT_EQ(TableDocuments(), std::vector<CTableauDoc*>{cross});
+
+    auto bare = std::make_unique<CTableau>();
+    bare->Dimensionner(1, 1, 2, 2, CTableauBase::kMarqueParColonne);
+    bare->title = "Sans définition";
+    ASSERT_NE(m_app->OuvrirTableau(std::move(bare)), nullptr);
+    QApplication::processEvents();
+    EXPECT_FALSE(IsEnabled(CTableauDoc::kRetourDefinition));
+}
+
+} // namespace
