@@ -23,12 +23,6 @@ CVecteurDouble& CVecteurDouble::operator=(const CVecteurDouble& source)
     return *this;
 }
 
-double CVecteurDouble::GetAt(int i) const
-{
-    assert(i >= 0 && i < m_nombre);
-    return m_valeurs[static_cast<std::size_t>(i)];
-}
-
 void CVecteurDouble::SetAt(int i, double valeur)
 {
     assert(i >= 0 && i < m_nombre);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cassert>
+#include <cstddef>
 #include <vector>
 
 #include "app/ObjetDonnees.h"
@@ -25,8 +27,12 @@ public:
     int GetSize() const { return m_nombre; }
     int GetCapacity() const { return static_cast<int>(m_valeurs.size()); }
 
-    // No bounds check beyond a debug assertion: callers stay below the count.
-    double GetAt(int i) const;
+    // No bounds check beyond a debug assertion: callers stay below the count. Inline: the counting
+    // loops read one weight per unit, and a call there would send their running sums through memory.
+    double GetAt(int i) const {
+        assert(i >= 0 && i < m_nombre);
+        return m_valeurs[static_cast<std::size_t>(i)];
+    }
     void SetAt(int i, double valeur);
 
     void Remplir(double valeur);

@@ -30,11 +30,23 @@ constexpr std::int16_t kEmpty = CMatriceCodes::kEmptyCell;
 constexpr std::int32_t kNone = -1;
 constexpr std::int32_t kNonResponseCode = -1;
 
-// Whether answer cell `code` of a question of n modalities is counted under the map.
-inline bool IsKept(std::int16_t code, const std::vector<std::uint16_t>& map) {
-    return code >= 0 && static_cast<std::size_t>(code) < map.size() &&
-           map[static_cast<std::size_t>(code)] != CMoteurTableau::kNotKept;
-}
+// Whether an answer cell is counted under a map. The map's bounds are held by value, so that the
+// counting loops keep them in registers: through a reference to the vector they are read again
+// at every answer.
+class KeptCodes {
+public:
+    explicit KeptCodes(const std::vector<std::uint16_t>& map) : m_entries(map.data()), m_size(map.size()) {}
+    bool operator()(std::int16_t code) const {
+        return code >= 0 && static_cast<std::size_t>(code) < m_size &&
+               m_entries[static_cast<std::size_t>(code)] != CMoteurTableau::kNotKept;
+    }
+
+private:
+    const std::uint16_t* m_entries;
+    std::size_t m_size;
+};
+
+inline bool IsKept(std::int16_t code, const std::vector<std::uint16_t>& map) { return KeptCodes(map)(code); }
 
 // The kept answers of one unit's row, gathered into `kept` (emptied first).
 inline void GatherKept(const std::int16_t* row, int width, const std::vector<std::uint16_t>& map,
@@ -321,8 +333,17 @@ bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<do
     const int width = codes.GetNbColonnes();
     const std::int16_t* cells = codes.DonnerCellules();
     const int units = std::min(codes.GetNbLignes(), weights.Weights().GetSize());
+    const KeptCodes kept(map);
+    const std::uint8_t* filter = unitFilter != nullptr ? unitFilter->data() : nullptr;
+    const std::size_t filterSize = unitFilter != nullptr ? unitFilter->size() : 0;
+    double* weighted = result.data();
+    double* unweightedCounts = weighted + n;
+    // The sums in locals, so that they stay in registers (through the references, each would be
+    // stored at every unit); added in unit order as ever.
+    double respondentSum = 0.0;
+    double sum = 0.0;
     for (int unit = 0; unit < units; ++unit) {
-        if (unitFilter != nullptr && (Index(unit) >= unitFilter->size() || (*unitFilter)[Index(unit)] == 0))
+        if (filter != nullptr && (Index(unit) >= filterSize || filter[Index(unit)] == 0))
             continue;
         const double w = weights.Weights().GetAt(unit);
         // A unit outside the study field weighs 0 and adds 0 everywhere, its unweighted counts
@@ -332,16 +353,18 @@ bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<do
         bool answered = false;
         for (int c = 0; c < width; ++c) {
             const std::int16_t code = row[c];
-            if (!IsKept(code, map) || Index(code) >= n)
+            if (!kept(code) || Index(code) >= n)
                 continue;
-            result[Index(code)] += w;
-            result[n + Index(code)] += unweighted;
+            weighted[Index(code)] += w;
+            unweightedCounts[Index(code)] += unweighted;
             answered = true;
         }
         if (answered)
-            respondents += w;
-        total += w;
+            respondentSum += w;
+        sum += w;
     }
+    respondents = respondentSum;
+    total = sum;
     counts = std::move(result);
     return true;
 }
@@ -445,41 +468,71 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
     const std::int16_t* rowCells = rowCodes.DonnerCellules();
     const std::int16_t* columnCells = columnCodes.DonnerCellules();
     const int units = std::min({rowCodes.GetNbLignes(), columnCodes.GetNbLignes(), weights.Weights().GetSize()});
-    std::vector<std::uint8_t>* marks = nullptr;
+    std::uint8_t* marks = nullptr;
     if (respondentMarks != nullptr) {
-        marks = &(*respondentMarks)[level];
-        if (marks->size() < Index(units))
-            marks->resize(Index(units), 0);
+        std::vector<std::uint8_t>& levelMarks = (*respondentMarks)[level];
+        if (levelMarks.size() < Index(units))
+            levelMarks.resize(Index(units), 0);
+        marks = levelMarks.data();
     }
-    std::vector<std::int16_t> keptRows;
-    std::vector<std::int16_t> keptColumns;
-    keptRows.reserve(Index(rowWidth));
-    keptColumns.reserve(Index(columnWidth));
-    for (int unit = 0; unit < units; ++unit) {
-        GatherKept(rowCells + Index(unit) * Index(rowWidth), rowWidth, rowMap, keptRows);
-        if (keptRows.empty())
-            continue;
-        GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
-        if (keptColumns.empty())
-            continue;
-        const double w = weights.Weights().GetAt(unit);
-        for (const std::int16_t a : keptRows) {
-            if (Index(a) >= r)
+    const KeptCodes keptRow(rowMap);
+    const KeptCodes keptColumn(columnMap);
+    double* cells = result.data();
+    double* columnMargins = cells + r * stride;
+    // The total in a local, so that it stays in a register; added in unit order as ever.
+    double sum = 0.0;
+    if (rowWidth == 1 && columnWidth == 1) {
+        // One answer a side, the common case: the same sums in the same order as the general loop
+        // below, without gathering the answers into lists.
+        for (int unit = 0; unit < units; ++unit) {
+            const std::int16_t a = rowCells[Index(unit)];
+            const std::int16_t b = columnCells[Index(unit)];
+            if (!keptRow(a) || !keptColumn(b))
                 continue;
-            double* line = result.data() + Index(a) * stride;
-            for (const std::int16_t b : keptColumns)
+            const double w = weights.Weights().GetAt(unit);
+            if (Index(a) < r) {
+                double* line = cells + Index(a) * stride;
                 if (Index(b) < c)
                     line[Index(b)] += w;
-            line[c] += w;
-        }
-        for (const std::int16_t b : keptColumns)
+                line[c] += w;
+            }
             if (Index(b) < c)
-                result[r * stride + Index(b)] += w;
-        total += w;
-        if (marks != nullptr)
-            (*marks)[Index(unit)] = 1;
+                columnMargins[Index(b)] += w;
+            sum += w;
+            if (marks != nullptr)
+                marks[Index(unit)] = 1;
+        }
+    } else {
+        std::vector<std::int16_t> keptRows;
+        std::vector<std::int16_t> keptColumns;
+        keptRows.reserve(Index(rowWidth));
+        keptColumns.reserve(Index(columnWidth));
+        for (int unit = 0; unit < units; ++unit) {
+            GatherKept(rowCells + Index(unit) * Index(rowWidth), rowWidth, rowMap, keptRows);
+            if (keptRows.empty())
+                continue;
+            GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
+            if (keptColumns.empty())
+                continue;
+            const double w = weights.Weights().GetAt(unit);
+            for (const std::int16_t a : keptRows) {
+                if (Index(a) >= r)
+                    continue;
+                double* line = cells + Index(a) * stride;
+                for (const std::int16_t b : keptColumns)
+                    if (Index(b) < c)
+                        line[Index(b)] += w;
+                line[c] += w;
+            }
+            for (const std::int16_t b : keptColumns)
+                if (Index(b) < c)
+                    columnMargins[Index(b)] += w;
+            sum += w;
+            if (marks != nullptr)
+                marks[Index(unit)] = 1;
+        }
     }
-    result[r * stride + c] = total;
+    columnMargins[c] = total = sum;
     matrix = std::move(result);
     return true;
 }

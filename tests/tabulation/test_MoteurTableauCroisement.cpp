@@ -1,0 +1,183 @@
+// Cross counts of one-answer questions and of several-answer questions holding the same answers:
+// the kernel counts both alike, to the last bit, whatever the maps and the weighting.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ContexteEtude.h"
+#include "app/QuestionEtendue.h"
+#include "app/Redressement.h"
+#include "recodes/ObjectifRedressement.h"
+#include "support/RecordingUserInterface.h"
+#include "support/SettingsFixture.h"
+#include "tabulation/MoteurTableau.h"
+#include "tools/qesbuild/DescriptionParser.h"
+#include "tools/qesbuild/QesWriter.h"
+
+namespace {
+
+using Doubles = std::vector<double>;
+using Map = std::vector<std::uint16_t>;
+constexpr std::uint16_t X = CMoteurTableau::kNotKept;
+constexpr std::int32_t kUnweighted = -1;
+constexpr std::int32_t kRaked = 3;
+
+// Ten interviews. SEXES and REGIONS hold the answers of SEXE and REGION in one of their answer
+// fields, the others blank; a blank question is held as "not asked" (the last index).
+//
+//   interview  SEXE  REGION  SEXES  REGIONS
+//   1          1     1       1 .    1 . .
+//   2          2     3       . 2    . . 3
+//   3          1     NI      1 .    . . .
+//   4          NI    2       . .    . 2 .
+//   5          2     4       2 .    4 . .
+//   6          2     2       . 2    . . 2
+//   7          1     3       1 .    . 3 .
+//   8          NI    NI      . .    . . .
+//   9          2     1       . 2    1 . .
+//   10         1     4       1 .    . . 4
+constexpr const char* kRegions = R"(
+questionnaire "Regions" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+question 2 REGION closed
+  modality 1 fr "Nord"
+  modality 2 fr "Sud"
+  modality 3 fr "Est"
+  modality 4 fr "Ouest"
+question 3 SEXES closed answers=2
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+question 4 REGIONS closed answers=3
+  modality 1 fr "Nord"
+  modality 2 fr "Sud"
+  modality 3 fr "Est"
+  modality 4 fr "Ouest"
+records
+Cle1,1;1,2;1,3;1,3;2,4;1,4;2,4;3
+1,1,1,1,,1,,
+2,2,3,,2,,,3
+3,1,,1,,,,
+4,,2,,,,2,
+5,2,4,2,,4,,
+6,2,2,,2,,,2
+7,1,3,1,,,3,
+8,,,,,,,
+9,2,1,,2,1,,
+10,1,4,1,,,,4
+end
+)";
+
+class MoteurTableauCroisementTest : public SettingsFixture {
+protected:
+    void SetUp() override {
+        SettingsFixture::SetUp();
+        folder = std::filesystem::path(::testing::TempDir()) /
+                 (std::string("regions_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        const std::string path = (folder / "regions.qes").string();
+        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kRegions, "regions.txt", folder);
+        qesbuild::WriteFixture(fixture, path);
+        context.SetUserInterface(std::make_unique<RecordingUserInterface>());
+        context.questionnairePath = path;
+        ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+        RakeSexTo30And70();
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder);
+        SettingsFixture::TearDown();
+    }
+
+    CQuestionEtendue& Named(const std::string& name) {
+        CQuestionEtendue* question = context.TrouverQuestionParNom(name);
+        EXPECT_NE(question, nullptr) << name;
+        return *question;
+    }
+
+    // Weights that are no whole numbers, so that sums taken in another order would show.
+    void RakeSexTo30And70() {
+        CObjectifRedressement root;
+        auto target = std::make_unique<CObjectifRedressement>(&Named("SEXE"));
+        target->SetObjectif(0, 30.0);
+        target->SetObjectif(1, 70.0);
+        root.AjouterObjectif(std::move(target));
+        CRedressement scheme;
+        scheme.id = kRaked;
+        scheme.name = "Sexe";
+        scheme.definition = "0@@0~" + root.EcrireDefinition(context, false, 0);
+        context.MettreAJourRedressement(scheme);
+    }
+
+    struct Cross {
+        Doubles matrix;
+        double total = -1;
+        std::vector<std::uint8_t> marks;
+    };
+    Cross Count(const std::string& rows, const std::string& columns, const Map& rowMap, const Map& columnMap,
+                std::int32_t weighting) {
+        Cross cross;
+        std::string error;
+        CMoteurTableau::MarquesRepondants marks;
+        CMoteurTableau engine(context);
+        EXPECT_TRUE(engine.CroiserModalites(Named(rows), Named(columns), cross.matrix, cross.total, rowMap, columnMap,
+                                            0, -1, weighting, error, &marks))
+            << error;
+        cross.marks = marks[0];
+        return cross;
+    }
+
+    std::filesystem::path folder;
+    CContexteEtude context;
+};
+
+TEST_F(MoteurTableauCroisementTest, OneAnswerQuestionsCrossedByHand) {
+    // Homme, Femme, not asked by Nord, Sud, Est, Ouest, not asked; margins and total last.
+    const Cross real = Count("SEXE", "REGION", {0, 1, X}, {0, 1, 2, 3, X}, kUnweighted);
+    EXPECT_EQ(real.matrix, (Doubles{1, 0, 1, 1, 0, 3, /**/ 1, 1, 1, 1, 0, 4, /**/ 0, 0, 0, 0, 0, 0,
+                                    /**/ 2, 1, 2, 2, 0, 7}));
+    EXPECT_EQ(real.total, 7);
+    EXPECT_EQ(real.marks, (std::vector<std::uint8_t>{1, 1, 0, 0, 1, 1, 1, 0, 1, 1}));
+
+    const Cross all = Count("SEXE", "REGION", {0, 1, 2}, {0, 1, 2, 3, 4}, kUnweighted);
+    EXPECT_EQ(all.matrix, (Doubles{1, 0, 1, 1, 1, 4, /**/ 1, 1, 1, 1, 0, 4, /**/ 0, 1, 0, 0, 1, 2,
+                                   /**/ 2, 2, 2, 2, 2, 10}));
+    EXPECT_EQ(all.total, 10);
+}
+
+TEST_F(MoteurTableauCroisementTest, OneAnswerAndSeveralAnswerQuestionsOfTheSameAnswersCountAlike) {
+    struct Case {
+        const char* what;
+        Map sexes;
+        Map regions;
+        std::int32_t weighting;
+    };
+    const std::vector<Case> cases = {
+        {"real answers", {0, 1, X}, {0, 1, 2, 3, X}, kUnweighted},
+        {"real answers, raked", {0, 1, X}, {0, 1, 2, 3, X}, kRaked},
+        {"not asked kept, raked", {0, 1, 2}, {0, 1, 2, 3, 4}, kRaked},
+        {"some answers left out, raked", {X, 1, X}, {0, X, 2, X, X}, kRaked},
+        {"a map shorter than the question", {0}, {0, 1}, kRaked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Cross single = Count("SEXE", "REGION", c.sexes, c.regions, c.weighting);
+        ASSERT_GT(single.total, 0);
+        for (const auto& [rows, columns] : {std::pair{"SEXES", "REGIONS"}, std::pair{"SEXE", "REGIONS"},
+                                            std::pair{"SEXES", "REGION"}}) {
+            SCOPED_TRACE(std::string(rows) + " by " + columns);
+            const Cross several = Count(rows, columns, c.sexes, c.regions, c.weighting);
+            EXPECT_EQ(several.matrix, single.matrix);
+            EXPECT_EQ(several.total, single.total);
+            EXPECT_EQ(several.marks, single.marks);
+        }
+    }
+}
+
+} // namespace
