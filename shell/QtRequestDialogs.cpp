@@ -28,8 +28,9 @@ constexpr PickerMode kPickerModes[] = {
 };
 
 const PickerMode* FindPickerMode(int mode) {
-    const auto found = std::find_if(std::begin(kPickerModes), std::end(kPickerModes),
-                                    [mode](const PickerMode& entry) { return static_cast<int>(entry.mode) == mode; });
+    const auto found =
+        std::find_if(std::begin(kPickerModes), std::end(kPickerModes),
+                     [mode](const PickerMode& entry) { return static_cast<int>(entry.mode) == mode; });
     return found != std::end(kPickerModes) ? &*found : nullptr;
 }
 
@@ -51,15 +52,16 @@ CQuestionEtendue* QtRequestDialogs::ChoisirQuestion(int mode, QWidget* parent) {
     return dialog.GetQuestion();
 }
 
-std::unique_ptr<CTraitement> QtRequestDialogs::DemanderTraitement(std::int16_t type, const Questions& questions,
-                                                                  QWidget* parent) {
+std::unique_ptr<CTraitement>
+QtRequestDialogs::DemanderTraitement(std::int16_t type, const Questions& questions, QWidget* parent) {
     const RequestDialogKind* kind = FindRequestDialogKind(type);
     if (kind == nullptr)
         return nullptr;
     std::vector<CQuestionEtendue*> taken{questions.question};
     if (kind->questionCount > 1)
         taken.push_back(questions.second);
-    std::unique_ptr<RequestDialog> dialog = RequestDialog::PourNouvelleDemande(m_context, type, taken, parent);
+    std::unique_ptr<RequestDialog> dialog =
+        RequestDialog::PourNouvelleDemande(m_context, type, taken, parent);
     if (dialog == nullptr || dialog->exec() != QDialog::Accepted)
         return nullptr;
     return dialog->TakeTraitement();

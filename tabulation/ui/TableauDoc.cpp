@@ -21,7 +21,8 @@ TableDefinitionEditor* g_definitionEditor = nullptr;
 } // namespace
 
 const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
-    {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition, &CTableauDoc::OnUpdateEditionRetourDefinition},
+    {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition,
+     &CTableauDoc::OnUpdateEditionRetourDefinition},
 };
 
 void CTableauDoc::SetDefinitionEditor(TableDefinitionEditor* editor) {
@@ -91,7 +92,8 @@ bool CTableauDoc::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {
 
 bool CTableauDoc::EstRedefinissable() const {
     const CTraitement* request = m_table != nullptr ? m_table->GetTraitement() : nullptr;
-    return request != nullptr && g_definitionEditor != nullptr && g_definitionEditor->HasDefinitionDialog(request->type);
+    return request != nullptr && g_definitionEditor != nullptr &&
+           g_definitionEditor->HasDefinitionDialog(request->type);
 }
 
 void CTableauDoc::OnUpdateEditionRetourDefinition(CCmdUI& ui) {

@@ -13,11 +13,10 @@
 #include "tabulation/ui/TableDefinitionEditor.h"
 #include "tools/qesrun/Command.h"
 #include "tools/qesrun/TablePrinter.h"
+#include "tools/screenshot/ModalAnswers.h"
 
 #include <QDialog>
-#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -33,42 +32,6 @@ constexpr unsigned kTriSimple = 32771;
 constexpr unsigned kStatistiques = 32793;
 constexpr unsigned kTriCroise = 32789;
 constexpr unsigned kTableauMoyenne = 32797;
-
-// Answers the modal dialogs that a command opens, one step per dialog in the order they appear.
-// A step fills its dialog and closes it; a dialog left open by its step, or one that no step is
-// left for, is cancelled and counted, so that a test that goes wrong fails instead of waiting.
-class ModalAnswers {
-public:
-    using Step = std::function<void(QDialog&)>;
-
-    explicit ModalAnswers(std::vector<Step> steps) : m_steps(std::move(steps)) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { AnswerShownDialog(); });
-        m_timer.start(0);
-    }
-
-    std::size_t Answered() const { return m_next; }
-    int Unexpected() const { return m_unexpected; }
-
-private:
-    void AnswerShownDialog() {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog == m_current)
-            return;
-        m_current = dialog;
-        if (m_next < m_steps.size())
-            m_steps[m_next++](*dialog);
-        if (m_current != nullptr && m_current->isVisible()) {
-            ++m_unexpected;
-            m_current->reject();
-        }
-    }
-
-    QTimer m_timer;
-    std::vector<Step> m_steps;
-    std::size_t m_next = 0;
-    QPointer<QDialog> m_current;
-    int m_unexpected = 0;
-};
 
 // ---- Driving the dialogs as the analyst does ---------------------------------------------------
 
@@ -138,7 +101,8 @@ protected:
         std::ofstream(file) << text;
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(qesrun::Command::Run({DemoPath(), file.string()}, out, err), qesrun::Command::kTablesPrinted)
+        EXPECT_EQ(qesrun::Command::Run({DemoPath(), file.string()}, out, err),
+                  qesrun::Command::kTablesPrinted)
             << err.str();
         return out.str();
     }
@@ -245,7 +209,8 @@ TEST_F(RequestDialogsFromFrameTest, TheProgramOffersTheCommandsWhoseDialogsItHas
 TEST_F(RequestDialogsFromFrameTest, TheChoicesOfADialogOpenTheNextOne) {
     Select("SATISF");
     RunAnswered(kTriCroise, {Pick("REGION"), Define([](RequestDialog& dialog) {
-                                 Tick(dialog.GetPageLignes(0)->GetList(), "Ni satisfait ni insatisfait", false);
+                                 Tick(dialog.GetPageLignes(0)->GetList(), "Ni satisfait ni insatisfait",
+                                      false);
                                  Tick(dialog.GetPageLignes(1)->GetList(), "Sud-Est", false);
                                  Tick(dialog.GetPageCalculs(0)->GetList(), "Profil ligne", false);
                                  Tick(dialog.GetPageCalculs(0)->GetList(), "Valeur test", true);
@@ -255,13 +220,14 @@ TEST_F(RequestDialogsFromFrameTest, TheChoicesOfADialogOpenTheNextOne) {
     std::vector<std::string> rows;
     std::vector<std::string> columns;
     std::vector<std::string> calculations;
-    RunAnswered(kTriCroise, {Pick("REGION"), Define(
-                                                 [&](RequestDialog& dialog) {
-                                                     rows = TickedLabels(dialog.GetPageLignes(0)->GetList());
-                                                     columns = TickedLabels(dialog.GetPageLignes(1)->GetList());
-                                                     calculations = TickedLabels(dialog.GetPageCalculs(0)->GetList());
-                                                 },
-                                                 false)});
+    RunAnswered(kTriCroise,
+                {Pick("REGION"), Define(
+                                     [&](RequestDialog& dialog) {
+                                         rows = TickedLabels(dialog.GetPageLignes(0)->GetList());
+                                         columns = TickedLabels(dialog.GetPageLignes(1)->GetList());
+                                         calculations = TickedLabels(dialog.GetPageCalculs(0)->GetList());
+                                     },
+                                     false)});
     EXPECT_EQ(std::count(rows.begin(), rows.end(), "Ni satisfait ni insatisfait"), 0);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), "Très satisfait"), 1);
     EXPECT_EQ(columns, (std::vector<std::string>{"Île-de-France", "Nord-Est", "Nord-Ouest", "Sud-Ouest",
@@ -311,9 +277,10 @@ TEST_F(TableDefinitionTest, CancellingTheDefinitionLeavesTheWindowAsItWas) {
     CTableauDoc* original = OpenCrossTable();
     ASSERT_NE(original, nullptr);
     const std::string before = Printed(*original);
-    RunAnswered(CTableauDoc::kRetourDefinition,
-                {Define([](RequestDialog& dialog) { Tick(dialog.GetPageCalculs(0)->GetList(), "Effectifs", false); },
-                        false)});
+    RunAnswered(
+        CTableauDoc::kRetourDefinition,
+        {Define([](RequestDialog& dialog) { Tick(dialog.GetPageCalculs(0)->GetList(), "Effectifs", false); },
+                false)});
     ASSERT_EQ(TableDocuments(), std::vector<CTableauDoc*>{original});
     EXPECT_EQ(Printed(*original), before);
     EXPECT_EQ(WindowCount(), 2);

@@ -1,59 +1,208 @@
 // morvane_screenshot QUESTIONNAIRE.qes OUT.png [WIDTH HEIGHT]
+// morvane_screenshot --cross QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]
 //
-// Starts the program as main() does, on built-in settings rather than the user's, opens the form
-// of the question SATISF and the cross table of SATISF by SEXE beside the questionnaire tree,
-// and saves the main window, drawn at the given size (1280 x 800 by default), as a PNG picture.
-// Exits 1 when the questionnaire does not open or the picture cannot be written, 2 on bad usage.
+// Starts the program as main() does, on built-in settings rather than the user's, and saves
+// pictures of it as PNG files, the main window drawn at the given size:
+// - by default, the form of the question SATISF and the cross table of SATISF by SEXE beside the
+//   questionnaire tree, at 1280 x 800 unless told;
+// - with --cross, the command "Tris/Tri Croisé" run on SATISF as the analyst runs it: REGION
+//   picked as the second question, the request dialog filled with the counts, the row and column
+//   percentages and the significance marks, the empty "Non interrogé" left out (DIALOG.png, the
+//   dialog alone), then OK, and the main window with the table the request gave beside the tree
+//   (TABLE.png). Its 24 columns want a wide window: 1920 x 1080 by default.
+// Exits 1 when the questionnaire does not open or a picture cannot be made, 2 on bad usage.
+#include "app/MemorySettingsStore.h"
+#include "app/Registre.h"
+#include "platform/ui/MultiTree.h"
+#include "platform/ui/QtUserInterface.h"
+#include "requests/CalculListCtrl.h"
+#include "requests/ModaliteListCtrl.h"
+#include "requests/PageCalculsDlg.h"
+#include "requests/PageQuestionsCalculsDlg.h"
+#include "requests/RequestDialog.h"
+#include "requests/SelQuestionDlg.h"
+#include "shell/MainFrame.h"
+#include "shell/MorvaneApp.h"
+#include "shell/QuestionnaireView.h"
+#include "tools/qesrun/RequestText.h"
+#include "tools/screenshot/ModalAnswers.h"
+
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
-
-#include "app/MemorySettingsStore.h"
-#include "app/Registre.h"
-#include "platform/ui/QtUserInterface.h"
-#include "shell/MainFrame.h"
-#include "shell/MorvaneApp.h"
-#include "tools/qesrun/RequestText.h"
 
 namespace {
 
 constexpr int kDefaultWidth = 1280;
 constexpr int kDefaultHeight = 800;
+constexpr int kCrossDefaultWidth = 1920;
+constexpr int kCrossDefaultHeight = 1080;
+// Long enough for the window to take its size and for the splash to go.
+constexpr int kSettleMilliseconds = 1500;
 constexpr const char* kQuestion = "SATISF";
 constexpr const char* kCrossTable = "type tri-croise\nlignes SATISF\ncolonnes SEXE\ncalculs 0 2\n";
+constexpr unsigned kTriCroiseCommand = 32789;
+constexpr const char* kSecondQuestion = "REGION";
+constexpr const char* kCrossCalculations[] = {"Profil colonne", "Significativité"};
+// Nobody of the demo is "not asked": its line and column, all zeros, are left out.
+constexpr const char* kLeftOutLine = "Non interrogé";
 
-// The three windows side by side: the tree, then the form, then the table.
-void ArrangeWindows(QMdiArea& area) {
+struct Usage {
+    bool cross = false;
+    QString questionnaire;
+    QString dialogOutput; // --cross only
+    QString output;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+};
+
+// Null on bad usage, which is told.
+std::unique_ptr<Usage> ReadUsage(const QStringList& arguments) {
+    auto usage = std::make_unique<Usage>();
+    QStringList rest = arguments.mid(1);
+    usage->cross = !rest.isEmpty() && rest.front() == QStringLiteral("--cross");
+    if (usage->cross) {
+        rest.removeFirst();
+        usage->width = kCrossDefaultWidth;
+        usage->height = kCrossDefaultHeight;
+    }
+    const int files = usage->cross ? 3 : 2;
+    if (rest.size() != files && rest.size() != files + 2) {
+        std::fprintf(
+            stderr,
+            "usage: morvane_screenshot QUESTIONNAIRE.qes OUT.png [WIDTH HEIGHT]\n"
+            "       morvane_screenshot --cross QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]\n");
+        return nullptr;
+    }
+    usage->questionnaire = rest.at(0);
+    usage->dialogOutput = usage->cross ? rest.at(1) : QString();
+    usage->output = rest.at(files - 1);
+    if (rest.size() == files + 2) {
+        usage->width = rest.at(files).toInt();
+        usage->height = rest.at(files + 1).toInt();
+    }
+    if (usage->width <= 0 || usage->height <= 0) {
+        std::fprintf(stderr, "morvane_screenshot: the size must be two positive whole numbers\n");
+        return nullptr;
+    }
+    return usage;
+}
+
+// The windows side by side in creation order, each taking its share of the width.
+void ArrangeWindows(QMdiArea& area, const std::vector<int>& sharesInTenths) {
     const QList<QMdiSubWindow*> windows = area.subWindowList(QMdiArea::CreationOrder);
     const int width = area.viewport()->width();
     const int height = area.viewport()->height();
-    const int treeWidth = width / 5;
-    const int formWidth = width * 3 / 10;
-    const QRect places[] = {QRect(0, 0, treeWidth, height), QRect(treeWidth, 0, formWidth, height),
-                            QRect(treeWidth + formWidth, 0, width - treeWidth - formWidth, height)};
-    for (int i = 0; i < windows.size() && i < 3; ++i)
-        windows[i]->setGeometry(places[i]);
+    int left = 0;
+    for (int i = 0; i < windows.size() && i < static_cast<int>(sharesInTenths.size()); ++i) {
+        const bool last = i + 1 == static_cast<int>(sharesInTenths.size());
+        const int share = last ? width - left : width * sharesInTenths[static_cast<std::size_t>(i)] / 10;
+        windows[i]->setGeometry(QRect(left, 0, share, height));
+        left += share;
+    }
+}
+
+bool Save(QWidget& widget, const QString& path) {
+    // A table lays itself out at its first paint after a change, then takes its new scroll
+    // extent and paints again.
+    for (int pass = 0; pass < 2; ++pass) {
+        widget.repaint();
+        QApplication::processEvents();
+    }
+    if (widget.grab().save(path, "PNG"))
+        return true;
+    std::fprintf(stderr, "morvane_screenshot: cannot write %s\n", path.toLocal8Bit().constData());
+    return false;
+}
+
+// The tree, the question's form and a cross table computed from its text.
+bool MainWindowScene(CMorvaneApp& morvane, const Usage& usage) {
+    CMainFrame& frame = *morvane.GetMainWindow();
+    morvane.ActiverFenetreQuestion(morvane.TrouverQuestionParNom(kQuestion));
+    qesrun::RequestText::Result request = qesrun::RequestText::Parse(kCrossTable, morvane);
+    if (request.request == nullptr) {
+        std::fprintf(stderr, "morvane_screenshot: %s\n", request.error.c_str());
+        return false;
+    }
+    CMainFrame::LancerTraitement(std::move(request.request));
+    ArrangeWindows(frame.GetMdiArea(), {2, 3, 5});
+    frame.GetCommandRouter().UpdateActions();
+    return Save(frame, usage.output);
+}
+
+// The picker's answer: the second question chosen, then OK.
+void PickSecondQuestion(QDialog& shown) {
+    auto* picker = qobject_cast<CSelQuestionDlg*>(&shown);
+    if (picker == nullptr)
+        return;
+    const QList<QTreeWidgetItem*> found = picker->GetTree().findItems(QString::fromUtf8(kSecondQuestion),
+                                                                      Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.size() != 1)
+        return;
+    picker->GetTree().SelectItem(found.front());
+    picker->accept();
+}
+
+void Tick(QTreeWidget& list, const char* label, bool ticked) {
+    const QList<QTreeWidgetItem*> found = list.findItems(QString::fromUtf8(label), Qt::MatchExactly);
+    if (!found.isEmpty())
+        found.front()->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+// The request dialog's answer: the analyst's choices, the picture, then OK. False when no
+// picture was saved.
+bool FillAndPicture(QDialog& shown, const QString& output) {
+    auto* dialog = qobject_cast<RequestDialog*>(&shown);
+    CPageCalculsDlg* calculations = dialog != nullptr ? dialog->GetPageCalculs(0) : nullptr;
+    if (calculations == nullptr)
+        return false;
+    for (const char* label : kCrossCalculations)
+        Tick(calculations->GetList(), label, true);
+    for (int side = 0; side < 2; ++side)
+        if (CPageQuestionsCalculsDlg* lines = dialog->GetPageLignes(side))
+            Tick(lines->GetList(), kLeftOutLine, false);
+    const bool pictured = Save(*dialog, output);
+    dialog->OkButton().click();
+    return pictured;
+}
+
+// "Tris/Tri Croisé" on SATISF through the dialogs, then the table it gave beside the tree.
+bool CrossScene(CMorvaneApp& morvane, const Usage& usage) {
+    CMainFrame& frame = *morvane.GetMainWindow();
+    CQuestionnaireView* tree = frame.GetQuestionnaireView();
+    const QList<QTreeWidgetItem*> found =
+        tree != nullptr ? tree->findItems(QString::fromUtf8(kQuestion), Qt::MatchExactly | Qt::MatchRecursive)
+                        : QList<QTreeWidgetItem*>();
+    if (found.size() != 1) {
+        std::fprintf(stderr, "morvane_screenshot: no question %s in the tree\n", kQuestion);
+        return false;
+    }
+    tree->setCurrentItem(found.front());
+    bool pictured = false;
+    ModalAnswers answers({PickSecondQuestion,
+                          [&](QDialog& dialog) { pictured = FillAndPicture(dialog, usage.dialogOutput); }});
+    frame.GetCommandRouter().Execute(kTriCroiseCommand);
+    if (!pictured || frame.GetMdiArea().subWindowList().size() != 2) {
+        std::fprintf(stderr, "morvane_screenshot: the cross table did not come out\n");
+        return false;
+    }
+    ArrangeWindows(frame.GetMdiArea(), {1, 9});
+    frame.GetCommandRouter().UpdateActions();
+    return Save(frame, usage.output);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc != 3 && argc != 5) {
-        std::fprintf(stderr, "usage: morvane_screenshot QUESTIONNAIRE.qes OUT.png [WIDTH HEIGHT]\n");
+    const std::unique_ptr<Usage> usage = ReadUsage(QApplication::arguments());
+    if (usage == nullptr)
         return 2;
-    }
-    const QString output = QString::fromLocal8Bit(argv[2]);
-    const int width = argc == 5 ? QString::fromLocal8Bit(argv[3]).toInt() : kDefaultWidth;
-    const int height = argc == 5 ? QString::fromLocal8Bit(argv[4]).toInt() : kDefaultHeight;
-    if (width <= 0 || height <= 0) {
-        std::fprintf(stderr, "morvane_screenshot: the size must be two positive whole numbers\n");
-        return 2;
-    }
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
     // The same picture whatever the user chose in the program.
@@ -61,36 +210,17 @@ int main(int argc, char* argv[]) {
 
     CMorvaneApp morvane;
     morvane.SetUserInterface(std::make_unique<QtUserInterface>());
-    if (!morvane.InitInstance({QStringLiteral("morvane"), QString::fromLocal8Bit(argv[1])}) ||
+    if (!morvane.InitInstance({QStringLiteral("morvane"), usage->questionnaire}) ||
         morvane.DonnerNbreQuestions() == 0)
         return 1;
     CMainFrame& frame = *morvane.GetMainWindow();
     frame.showNormal();
-    frame.resize(width, height);
-
-    morvane.ActiverFenetreQuestion(morvane.TrouverQuestionParNom(kQuestion));
-    qesrun::RequestText::Result request = qesrun::RequestText::Parse(kCrossTable, morvane);
-    if (request.request == nullptr) {
-        std::fprintf(stderr, "morvane_screenshot: %s\n", request.error.c_str());
-        return 1;
-    }
-    CMainFrame::LancerTraitement(std::move(request.request));
+    frame.resize(usage->width, usage->height);
 
     int status = 0;
-    // Once the window has its size and the splash has gone.
-    QTimer::singleShot(1500, [&] {
-        ArrangeWindows(frame.GetMdiArea());
-        frame.GetCommandRouter().UpdateActions();
-        // A table lays itself out at its first paint after a change, then takes its new scroll
-        // extent and paints again.
-        for (int pass = 0; pass < 2; ++pass) {
-            frame.repaint();
-            QApplication::processEvents();
-        }
-        if (!frame.grab().save(output, "PNG")) {
-            std::fprintf(stderr, "morvane_screenshot: cannot write %s\n", argv[2]);
-            status = 1;
-        }
+    QTimer::singleShot(kSettleMilliseconds, [&] {
+        const bool saved = usage->cross ? CrossScene(morvane, *usage) : MainWindowScene(morvane, *usage);
+        status = saved ? 0 : 1;
         QApplication::quit();
     });
     QApplication::exec();
