@@ -7,6 +7,7 @@
 #include "platform/ui/QtSettingsStore.h"
 #include "platform/ui/QtUserInterface.h"
 #include "shell/MorvaneApp.h"
+#include "shell/ProgramIcon.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+    QApplication::setWindowIcon(ProgramIcon());
     CRegistre::InstallStore(std::make_unique<QtSettingsStore>());
 
     // Gone before the Qt application: its windows are Qt widgets.

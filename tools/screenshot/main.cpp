@@ -23,6 +23,7 @@
 #include "requests/SelQuestionDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
+#include "shell/ProgramIcon.h"
 #include "shell/QuestionnaireView.h"
 #include "tools/qesrun/RequestText.h"
 #include "tools/screenshot/ModalAnswers.h"
@@ -205,6 +206,7 @@ int main(int argc, char* argv[]) {
         return 2;
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+    QApplication::setWindowIcon(ProgramIcon());
     // The same picture whatever the user chose in the program.
     CRegistre::InstallStore(std::make_unique<MemorySettingsStore>());
 
