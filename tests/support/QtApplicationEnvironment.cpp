@@ -4,9 +4,9 @@
 
 namespace {
 
-// One application object for the whole run of the request dialogs' tests, made before the first
+// One application object for the whole run of a test program of windows, made before the first
 // test and gone before the process ends; without a display the offscreen platform is used. A test
-// file of this folder needs no application object of its own (and must not make a second one).
+// file needs no application object of its own (and must not make a second one).
 class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -19,7 +19,7 @@ public:
 
 private:
     int m_argc = 1;
-    char m_name[14] = "test_requests";
+    char m_name[14] = "morvane_tests";
     char* m_argv[2] = {m_name, nullptr};
     std::unique_ptr<QApplication> m_application;
 };
