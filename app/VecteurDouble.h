@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "app/ObjetDonnees.h"
@@ -34,6 +35,9 @@ public:
         return m_valeurs[static_cast<std::size_t>(i)];
     }
     void SetAt(int i, double valeur);
+    // The meaningful elements at once, for the counting loops that read every one: the data
+    // pointer and the count then stay in registers instead of being read again at every unit.
+    std::span<const double> Valeurs() const { return {m_valeurs.data(), static_cast<std::size_t>(m_nombre)}; }
 
     void Remplir(double valeur);
     // Appends one "not asked" element and answers its index.

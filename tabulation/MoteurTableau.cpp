@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <type_traits>
+#include <utility>
 
 #include "app/CacheDonnees3.h"
 #include "app/Calcul.h"
@@ -36,9 +39,10 @@ constexpr std::int32_t kNonResponseCode = -1;
 class KeptCodes {
 public:
     explicit KeptCodes(const std::vector<std::uint16_t>& map) : m_entries(map.data()), m_size(map.size()) {}
+    // A negative code (an empty cell) becomes a huge index: one comparison rejects it too.
     bool operator()(std::int16_t code) const {
-        return code >= 0 && static_cast<std::size_t>(code) < m_size &&
-               m_entries[static_cast<std::size_t>(code)] != CMoteurTableau::kNotKept;
+        const auto index = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(code));
+        return index < m_size && m_entries[index] != CMoteurTableau::kNotKept;
     }
 
 private:
@@ -58,6 +62,61 @@ inline void GatherKept(const std::int16_t* row, int width, const std::vector<std
 }
 
 inline std::size_t Index(int value) { return static_cast<std::size_t>(value); }
+
+// Counts accumulated in independent lanes: unit u adds into lane u % kLanes, each lane in unit
+// order, and the lanes are merged in one fixed order at the end. Consecutive units that answer the
+// same modality then add into different counters, whose additions overlap, instead of each waiting
+// for the one before it to be stored (a chain through the most common modality's counter that
+// bounded every counting loop). A sum so taken differs from the straight one in its last bits
+// only; the fixed merge keeps it the same from run to run, and the same in every kernel whose
+// counts must agree (a one-answer and a several-answer question holding the same answers) as
+// long as each of them counts through this class.
+class LaneSums {
+public:
+    static constexpr std::size_t kLanes = 4;
+    template <std::size_t L> using Lane = std::integral_constant<std::size_t, L>;
+    // The running sums a kernel keeps apart from its counters, one per lane, so that they stay
+    // in registers.
+    using Running = std::array<double, kLanes>;
+
+    explicit LaneSums(std::size_t slots) : m_slots(slots), m_sums(slots * kLanes, 0.0) {}
+
+    double* Counters(std::size_t lane) { return m_sums.data() + lane * m_slots; }
+
+    // Lane 0 first, then 1, 2 and 3.
+    static double Merge(const Running& lanes) { return ((lanes[0] + lanes[1]) + lanes[2]) + lanes[3]; }
+    // Every counter merged across the lanes.
+    std::vector<double> Merged() const {
+        std::vector<double> merged(m_slots, 0.0);
+        for (std::size_t slot = 0; slot < m_slots; ++slot)
+            merged[slot] = Merge({m_sums[slot], m_sums[m_slots + slot], m_sums[2 * m_slots + slot],
+                                  m_sums[3 * m_slots + slot]});
+        return merged;
+    }
+
+    // Calls visit(unit, lane) for units 0 .. units-1 in order, the lane a compile-time constant so
+    // that a kernel's running sums can be indexed by it and still be kept in registers.
+    template <typename Visit>
+    [[gnu::always_inline]] static void ForEachUnit(int units, Visit&& visit) {
+        int first = 0;
+        for (; first + static_cast<int>(kLanes) <= units; first += static_cast<int>(kLanes))
+            VisitGroup(first, units, visit, std::make_index_sequence<kLanes>{});
+        VisitGroup(first, units, visit, std::make_index_sequence<kLanes>{});
+    }
+
+private:
+    static_assert(kLanes == 4, "Merge adds four lanes");
+
+    // Inlined, as the visits it makes, or the running sums would go through memory.
+    template <typename Visit, std::size_t... L>
+    [[gnu::always_inline]] static void VisitGroup(int first, int units, Visit& visit,
+                                                  std::index_sequence<L...>) {
+        ((first + static_cast<int>(L) < units ? visit(first + static_cast<int>(L), Lane<L>{}) : void()), ...);
+    }
+
+    std::size_t m_slots;
+    std::vector<double> m_sums;
+};
 
 } // namespace
 
@@ -328,30 +387,30 @@ bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<do
     if (!ReadClosed(access, question, level, answers, error) || !weights.Get(error))
         return false;
     const auto n = static_cast<std::size_t>(question.GetNbreModalite());
-    std::vector<double> result(2 * n, 0.0);
     const CMatriceCodes& codes = answers.Matrix();
     const int width = codes.GetNbColonnes();
     const std::int16_t* cells = codes.DonnerCellules();
-    const int units = std::min(codes.GetNbLignes(), weights.Weights().GetSize());
+    const std::span<const double> weight = weights.Weights().Valeurs();
+    const int units = std::min(codes.GetNbLignes(), static_cast<int>(weight.size()));
     const KeptCodes kept(map);
     const std::uint8_t* filter = unitFilter != nullptr ? unitFilter->data() : nullptr;
     const std::size_t filterSize = unitFilter != nullptr ? unitFilter->size() : 0;
-    double* weighted = result.data();
-    double* unweightedCounts = weighted + n;
-    // The sums in locals, so that they stay in registers (through the references, each would be
-    // stored at every unit); added in unit order as ever.
-    double respondentSum = 0.0;
-    double sum = 0.0;
-    for (int unit = 0; unit < units; ++unit) {
+    // By lane: the weighted counts by modality, then the unweighted ones.
+    LaneSums lanes(2 * n);
+    LaneSums::Running respondentSums{};
+    LaneSums::Running sums{};
+    const auto countUnit = [&](int unit, auto lane, auto rowWidth) {
         if (filter != nullptr && (Index(unit) >= filterSize || filter[Index(unit)] == 0))
-            continue;
-        const double w = weights.Weights().GetAt(unit);
+            return;
+        const double w = weight[Index(unit)];
         // A unit outside the study field weighs 0 and adds 0 everywhere, its unweighted counts
         // too: they measure the units of the table, whose mean weight they give.
         const double unweighted = w != 0.0 ? 1.0 : 0.0;
-        const std::int16_t* row = cells + Index(unit) * Index(width);
+        double* weighted = lanes.Counters(lane);
+        double* unweightedCounts = weighted + n;
+        const std::int16_t* row = cells + Index(unit) * Index(rowWidth);
         bool answered = false;
-        for (int c = 0; c < width; ++c) {
+        for (int c = 0; c < rowWidth; ++c) {
             const std::int16_t code = row[c];
             if (!kept(code) || Index(code) >= n)
                 continue;
@@ -360,12 +419,18 @@ bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<do
             answered = true;
         }
         if (answered)
-            respondentSum += w;
-        sum += w;
-    }
-    respondents = respondentSum;
-    total = sum;
-    counts = std::move(result);
+            respondentSums[lane] += w;
+        sums[lane] += w;
+    };
+    // One answer a unit, the common case, with the answer loop unrolled away.
+    if (width == 1)
+        LaneSums::ForEachUnit(units,
+                              [&](int unit, auto lane) { countUnit(unit, lane, std::integral_constant<int, 1>{}); });
+    else
+        LaneSums::ForEachUnit(units, [&](int unit, auto lane) { countUnit(unit, lane, width); });
+    respondents = LaneSums::Merge(respondentSums);
+    total = LaneSums::Merge(sums);
+    counts = lanes.Merged();
     return true;
 }
 
@@ -381,27 +446,32 @@ bool CMoteurTableau::CompterRangs(CQuestionEtendue& question, std::vector<double
         return false;
     const auto n = static_cast<std::size_t>(question.GetNbreModalite());
     const auto slots = static_cast<std::size_t>(std::max<int>(question.answerCount, 1));
-    std::vector<double> result(n * slots, 0.0);
     const CMatriceCodes& codes = answers.Matrix();
     const int width = codes.GetNbColonnes();
     const int counted = std::min(width, static_cast<int>(slots));
     const std::int16_t* cells = codes.DonnerCellules();
-    const int units = std::min(codes.GetNbLignes(), weights.Weights().GetSize());
-    for (int unit = 0; unit < units; ++unit) {
-        const double w = weights.Weights().GetAt(unit);
+    const std::span<const double> weight = weights.Weights().Valeurs();
+    const int units = std::min(codes.GetNbLignes(), static_cast<int>(weight.size()));
+    const KeptCodes kept(map);
+    LaneSums lanes(n * slots);
+    LaneSums::Running respondentSums{};
+    LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
+        const double w = weight[Index(unit)];
+        double* result = lanes.Counters(lane);
         const std::int16_t* row = cells + Index(unit) * Index(width);
         bool answered = false;
         for (int j = 0; j < counted; ++j) {
             const std::int16_t code = row[j];
-            if (!IsKept(code, map) || Index(code) >= n)
+            if (!kept(code) || Index(code) >= n)
                 continue;
             result[Index(code) * slots + Index(j)] += w;
             answered = true;
         }
         if (answered)
-            respondents += w;
-    }
-    counts = std::move(result);
+            respondentSums[lane] += w;
+    });
+    respondents = LaneSums::Merge(respondentSums);
+    counts = lanes.Merged();
     return true;
 }
 
@@ -419,12 +489,16 @@ bool CMoteurTableau::CompterGroupes(CQuestionEtendue& question, const CRecodageM
     if (!weights.Get(error))
         return false;
     const auto groupCount = static_cast<std::size_t>(std::max(grouping.DonnerNombreGroupes(groupLevel), 0));
-    std::vector<double> result(groupCount, 0.0);
     const int width = grouped.GetNbColonnes();
     const std::int16_t* cells = grouped.DonnerCellules();
-    const int units = std::min(grouped.GetNbLignes(), weights.Weights().GetSize());
-    for (int unit = 0; unit < units; ++unit) {
-        const double w = weights.Weights().GetAt(unit);
+    const std::span<const double> weight = weights.Weights().Valeurs();
+    const int units = std::min(grouped.GetNbLignes(), static_cast<int>(weight.size()));
+    LaneSums lanes(groupCount);
+    LaneSums::Running respondentSums{};
+    LaneSums::Running sums{};
+    LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
+        const double w = weight[Index(unit)];
+        double* result = lanes.Counters(lane);
         const std::int16_t* row = cells + Index(unit) * Index(width);
         bool answered = false;
         for (int c = 0; c < width; ++c) {
@@ -435,10 +509,12 @@ bool CMoteurTableau::CompterGroupes(CQuestionEtendue& question, const CRecodageM
             answered = true;
         }
         if (answered)
-            respondents += w;
-        total += w;
-    }
-    counts = std::move(result);
+            respondentSums[lane] += w;
+        sums[lane] += w;
+    });
+    respondents = LaneSums::Merge(respondentSums);
+    total = LaneSums::Merge(sums);
+    counts = lanes.Merged();
     return true;
 }
 
@@ -460,14 +536,14 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
     const auto r = static_cast<std::size_t>(rowQuestion.GetNbreModalite());
     const auto c = static_cast<std::size_t>(columnQuestion.GetNbreModalite());
     const std::size_t stride = c + 1;
-    std::vector<double> result((r + 1) * stride, 0.0);
     const CMatriceCodes& rowCodes = rows.Matrix();
     const CMatriceCodes& columnCodes = columns.Matrix();
     const int rowWidth = rowCodes.GetNbColonnes();
     const int columnWidth = columnCodes.GetNbColonnes();
     const std::int16_t* rowCells = rowCodes.DonnerCellules();
     const std::int16_t* columnCells = columnCodes.DonnerCellules();
-    const int units = std::min({rowCodes.GetNbLignes(), columnCodes.GetNbLignes(), weights.Weights().GetSize()});
+    const std::span<const double> weight = weights.Weights().Valeurs();
+    const int units = std::min({rowCodes.GetNbLignes(), columnCodes.GetNbLignes(), static_cast<int>(weight.size())});
     std::uint8_t* marks = nullptr;
     if (respondentMarks != nullptr) {
         std::vector<std::uint8_t>& levelMarks = (*respondentMarks)[level];
@@ -477,19 +553,21 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
     }
     const KeptCodes keptRow(rowMap);
     const KeptCodes keptColumn(columnMap);
-    double* cells = result.data();
-    double* columnMargins = cells + r * stride;
-    // The total in a local, so that it stays in a register; added in unit order as ever.
-    double sum = 0.0;
+    // By lane, the matrix less its total, which is kept in registers.
+    LaneSums lanes((r + 1) * stride);
+    LaneSums::Running sums{};
+    const std::size_t columnMargins = r * stride;
+    const double* weightOf = weight.data();
     if (rowWidth == 1 && columnWidth == 1) {
-        // One answer a side, the common case: the same sums in the same order as the general loop
+        // One answer a side, the common case: the same sums in the same lanes as the general loop
         // below, without gathering the answers into lists.
-        for (int unit = 0; unit < units; ++unit) {
+        LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
             const std::int16_t a = rowCells[Index(unit)];
             const std::int16_t b = columnCells[Index(unit)];
             if (!keptRow(a) || !keptColumn(b))
-                continue;
-            const double w = weights.Weights().GetAt(unit);
+                return;
+            double* cells = lanes.Counters(lane);
+            const double w = weightOf[Index(unit)];
             if (Index(a) < r) {
                 double* line = cells + Index(a) * stride;
                 if (Index(b) < c)
@@ -497,24 +575,25 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
                 line[c] += w;
             }
             if (Index(b) < c)
-                columnMargins[Index(b)] += w;
-            sum += w;
+                cells[columnMargins + Index(b)] += w;
+            sums[lane] += w;
             if (marks != nullptr)
                 marks[Index(unit)] = 1;
-        }
+        });
     } else {
         std::vector<std::int16_t> keptRows;
         std::vector<std::int16_t> keptColumns;
         keptRows.reserve(Index(rowWidth));
         keptColumns.reserve(Index(columnWidth));
-        for (int unit = 0; unit < units; ++unit) {
+        LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
             GatherKept(rowCells + Index(unit) * Index(rowWidth), rowWidth, rowMap, keptRows);
             if (keptRows.empty())
-                continue;
+                return;
             GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
             if (keptColumns.empty())
-                continue;
-            const double w = weights.Weights().GetAt(unit);
+                return;
+            double* cells = lanes.Counters(lane);
+            const double w = weightOf[Index(unit)];
             for (const std::int16_t a : keptRows) {
                 if (Index(a) >= r)
                     continue;
@@ -526,13 +605,14 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
             }
             for (const std::int16_t b : keptColumns)
                 if (Index(b) < c)
-                    columnMargins[Index(b)] += w;
-            sum += w;
+                    cells[columnMargins + Index(b)] += w;
+            sums[lane] += w;
             if (marks != nullptr)
                 marks[Index(unit)] = 1;
-        }
+        });
     }
-    columnMargins[c] = total = sum;
+    std::vector<double> result = lanes.Merged();
+    result[r * stride + c] = total = LaneSums::Merge(sums);
     matrix = std::move(result);
     return true;
 }
@@ -555,28 +635,31 @@ bool CMoteurTableau::CroiserGroupes(CQuestionEtendue& rowQuestion, CQuestionEten
     const auto groupCount = static_cast<std::size_t>(std::max(grouping.DonnerNombreGroupes(groupLevel), 0));
     const auto c = static_cast<std::size_t>(columnQuestion.GetNbreModalite());
     const std::size_t stride = c + 1;
-    std::vector<double> result((groupCount + 1) * stride, 0.0);
     const CMatriceCodes& columnCodes = columns.Matrix();
     const int rowWidth = grouped.GetNbColonnes();
     const int columnWidth = columnCodes.GetNbColonnes();
     const std::int16_t* rowCells = grouped.DonnerCellules();
     const std::int16_t* columnCells = columnCodes.DonnerCellules();
-    const int units = std::min({grouped.GetNbLignes(), columnCodes.GetNbLignes(), weights.Weights().GetSize()});
+    const std::span<const double> weight = weights.Weights().Valeurs();
+    const int units = std::min({grouped.GetNbLignes(), columnCodes.GetNbLignes(), static_cast<int>(weight.size())});
+    LaneSums lanes((groupCount + 1) * stride);
+    LaneSums::Running sums{};
     std::vector<std::int16_t> keptColumns;
     keptColumns.reserve(Index(columnWidth));
-    for (int unit = 0; unit < units; ++unit) {
+    LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
         GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
         const std::int16_t* row = rowCells + Index(unit) * Index(rowWidth);
         const bool anyGroup = std::any_of(row, row + rowWidth,
                                           [&](std::int16_t g) { return g >= 0 && Index(g) < groupCount; });
         if (keptColumns.empty() || !anyGroup)
-            continue;
-        const double w = weights.Weights().GetAt(unit);
+            return;
+        const double w = weight[Index(unit)];
+        double* result = lanes.Counters(lane);
         for (int slot = 0; slot < rowWidth; ++slot) {
             const std::int16_t g = row[slot];
             if (g < 0 || Index(g) >= groupCount)
                 continue;
-            double* line = result.data() + Index(g) * stride;
+            double* line = result + Index(g) * stride;
             for (const std::int16_t b : keptColumns)
                 if (Index(b) < c)
                     line[Index(b)] += w;
@@ -585,9 +668,10 @@ bool CMoteurTableau::CroiserGroupes(CQuestionEtendue& rowQuestion, CQuestionEten
         for (const std::int16_t b : keptColumns)
             if (Index(b) < c)
                 result[groupCount * stride + Index(b)] += w;
-        total += w;
-    }
-    result[groupCount * stride + c] = total;
+        sums[lane] += w;
+    });
+    std::vector<double> result = lanes.Merged();
+    result[groupCount * stride + c] = total = LaneSums::Merge(sums);
     matrix = std::move(result);
     return true;
 }

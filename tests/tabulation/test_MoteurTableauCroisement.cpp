@@ -180,4 +180,23 @@ TEST_F(MoteurTableauCroisementTest, OneAnswerAndSeveralAnswerQuestionsOfTheSameA
     }
 }
 
+TEST_F(MoteurTableauCroisementTest, FlatCountsAndTheMarginsOfACrossOverEveryAnswerAgree) {
+    // Every modality of REGION kept, the not-asked one too: each interview with a kept SEXE
+    // answers a counted pair, so the line margins weigh the same interviews as the flat counts.
+    const Map sexes = {0, 1, 2};
+    const Cross cross = Count("SEXE", "REGION", sexes, {0, 1, 2, 3, 4}, kRaked);
+    Doubles counts;
+    double respondents = -1;
+    double total = -1;
+    std::string error;
+    CMoteurTableau engine(context);
+    ASSERT_TRUE(engine.CompterModalites(Named("SEXE"), counts, respondents, total, sexes, 0, -1, kRaked, error))
+        << error;
+    const std::size_t stride = 6; // five REGION modalities and the line margin
+    for (std::size_t a = 0; a < sexes.size(); ++a)
+        EXPECT_EQ(cross.matrix[a * stride + 5], counts[a]) << "line " << a;
+    EXPECT_EQ(cross.total, respondents);
+    EXPECT_EQ(cross.total, total);
+}
+
 } // namespace
