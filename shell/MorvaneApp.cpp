@@ -26,6 +26,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QScreen>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -101,7 +102,12 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     m_definitionEditor = std::make_unique<QtTableDefinitionEditor>(*this);
     CTableauDoc::SetDefinitionEditor(m_definitionEditor.get());
     ProcessCommandLine(arguments);
-    GetMainWindow()->showMaximized();
+    // The screen's whole work area first: a display without a window manager (a virtual one) does
+    // not maximise a window by itself.
+    QWidget* mainWindow = GetMainWindow();
+    if (const QScreen* screen = mainWindow->screen())
+        mainWindow->setGeometry(screen->availableGeometry());
+    mainWindow->showMaximized();
     ReadAnalysisOptions();
     return true;
 }
