@@ -30,6 +30,11 @@ CObjetDonnees* CCacheDonnees::LendWithoutKeeping(const CQuestionEtendue* questio
     return m_cache.LendOutside(question, std::move(objet));
 }
 
+std::unique_ptr<CObjetDonnees> CCacheDonnees::PrendreProchainEvince()
+{
+    return m_cache.TakeNextEvicted();
+}
+
 // The container itself tells what it is: kept, detached or lent. Its question adds nothing, and a
 // detached container's question may be cached again with another container.
 void CCacheDonnees::Liberer(const CQuestionEtendue* /*question*/, const CObjetDonnees* objet)

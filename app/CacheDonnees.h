@@ -28,6 +28,10 @@ public:
     // Hands out a container that must not be kept (a derived read), so that the reader gives it
     // back like any other: the matching Liberer frees it.
     CObjetDonnees* LendWithoutKeeping(const CQuestionEtendue* question, std::unique_ptr<CObjetDonnees> objet);
+    // The container the next Ajouter would free to make room, taken out of the cache so that a
+    // reader refills its memory instead of allocating afresh; null when a slot is free or every
+    // container is borrowed.
+    std::unique_ptr<CObjetDonnees> PrendreProchainEvince();
     // Gives back what Chercher, Ajouter or LendWithoutKeeping handed out.
     void Liberer(const CQuestionEtendue* question, const CObjetDonnees* objet);
 

@@ -166,6 +166,31 @@ private:
     std::array<std::uint8_t, kChunkSize> m_chunk{};
 };
 
+// Whether every cell is the index of one of the question's modalities or the empty cell. No early
+// exit, so that the compiler checks many cells per instruction: a valid file, by far the common
+// case, is read through anyway. Negative cells other than the empty one become large unsigned
+// values, above every index a cell can hold (at most 32767).
+bool AllModalitiesOrEmpty(const std::int16_t* cells, std::size_t count, int modalityCount) {
+    const auto limit = static_cast<std::uint16_t>(std::clamp(modalityCount, 0, 0x8000));
+    constexpr auto kEmpty = static_cast<std::uint16_t>(CMatriceCodes::kEmptyCell);
+    std::uint16_t faults = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto cell = static_cast<std::uint16_t>(cells[i]);
+        faults |= static_cast<std::uint16_t>((cell >= limit) & (cell != kEmpty));
+    }
+    return faults == 0;
+}
+
+// A matrix for a whole-file read: the memory of the matrix the closed-answer cache is about to
+// free, when there is one, so that reading question after question reuses the same pages.
+std::unique_ptr<CMatriceCodes> MatrixToRefill(CCacheDonnees& cache) {
+    auto codes = std::make_unique<CMatriceCodes>();
+    if (std::unique_ptr<CObjetDonnees> evicted = cache.PrendreProchainEvince())
+        if (auto* spent = dynamic_cast<CMatriceCodes*>(evicted.get()))
+            codes->ReprendreMemoire(*spent);
+    return codes;
+}
+
 const char* PrefixOf(const CQuestionEtendue& question) {
     if (question.EstType8())
         return "Pro";
@@ -232,8 +257,8 @@ bool CInvertedFiles::LireFichierFermees(CQuestionEtendue& question, CMatriceCode
         file->Size() != kHeaderSize + static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(columns) * kCellSize)
         return false;
     const int modalityCount = question.GetNbreModalite();
-    auto codes = std::make_unique<CMatriceCodes>(static_cast<std::int16_t>(columns));
-    codes->SetNbLignes(rows);
+    std::unique_ptr<CMatriceCodes> codes = MatrixToRefill(*cache);
+    codes->SetTailleAEcraser(rows, columns);
     // The file's cells are the matrix's cells in the same row-major order, little-endian: read
     // them in place, then check every one.
     std::int16_t* cells = codes->DonnerCellules();
@@ -246,9 +271,8 @@ bool CInvertedFiles::LireFichierFermees(CQuestionEtendue& question, CMatriceCode
             const auto bits = static_cast<std::uint16_t>(cells[i]);
             cells[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits >> 8) | (bits << 8)));
         }
-    for (std::size_t i = 0; i < cellCount; ++i)
-        if (cells[i] != CMatriceCodes::kEmptyCell && (cells[i] < 0 || cells[i] >= modalityCount))
-            return false;
+    if (!AllModalitiesOrEmpty(cells, cellCount, modalityCount))
+        return false;
     out = static_cast<CMatriceCodes*>(cache->Ajouter(&question, std::move(codes)));
     return out != nullptr;
 }

@@ -59,6 +59,20 @@ public:
         return m_slots.front().object.get();
     }
 
+    // Takes out of the cache, for its memory, the container that the next Add would free to make
+    // room: the least recently used entry nobody borrows, when no slot is free; null otherwise.
+    std::unique_ptr<CObjetDonnees> TakeNextEvicted()
+    {
+        if (FindSlot([](const Entry& entry) { return !entry.object; }) != m_slots.size())
+            return nullptr;
+        const auto slot = LeastRecentlyUsedIdleSlot();
+        if (slot == m_slots.size())
+            return nullptr;
+        std::unique_ptr<CObjetDonnees> taken = std::move(m_slots[slot].object);
+        m_slots[slot] = Entry{};
+        return taken;
+    }
+
     // Hands out a container that is not kept: the give-back frees it.
     CObjetDonnees* LendOutside(const Key& key, std::unique_ptr<CObjetDonnees> object)
     {

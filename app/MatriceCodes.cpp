@@ -91,10 +91,26 @@ void CMatriceCodes::SetNbLignes(int n)
     m_nbLignes = n;
 }
 
+void CMatriceCodes::SetTailleAEcraser(int n, int nbColonnes)
+{
+    n = AtLeastZero(n);
+    m_nbColonnes = AtLeastZero(nbColonnes);
+    m_cases.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(m_nbColonnes));
+    m_nbLignes = n;
+    m_capaciteLignes = n;
+}
+
+void CMatriceCodes::ReprendreMemoire(CMatriceCodes& abandonnee)
+{
+    m_cases.swap(abandonnee.m_cases);
+    m_cases.clear();
+    abandonnee.Vider(abandonnee.m_nbColonnes);
+}
+
 void CMatriceCodes::SetNbColonnes(int m)
 {
     m = AtLeastZero(m);
-    std::vector<std::int16_t> cases(static_cast<std::size_t>(m_capaciteLignes) * static_cast<std::size_t>(m), kEmptyCell);
+    decltype(m_cases) cases(static_cast<std::size_t>(m_capaciteLignes) * static_cast<std::size_t>(m), kEmptyCell);
     const int gardees = std::min(m_nbColonnes, m);
     for (int ligne = 0; ligne < m_capaciteLignes; ++ligne) {
         const auto debut = m_cases.begin() + static_cast<std::ptrdiff_t>(Position(ligne, 0));
@@ -111,7 +127,7 @@ void CMatriceCodes::Compacter()
 
 void CMatriceCodes::Vider(int nbColonnes)
 {
-    std::vector<std::int16_t>().swap(m_cases);
+    decltype(m_cases)().swap(m_cases);
     m_nbColonnes = AtLeastZero(nbColonnes);
     m_nbLignes = 0;
     m_capaciteLignes = 0;

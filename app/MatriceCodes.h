@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "app/ObjetDonnees.h"
@@ -39,6 +42,14 @@ public:
     int AjouterLigne();
     // Room for exactly n rows; rows past the old count are empty; count = capacity = n.
     void SetNbLignes(int n);
+    // n rows of the given column count whose every cell the caller writes next (a whole-matrix
+    // reader): the cells are left as they are, neither emptied nor zeroed, so that sizing costs
+    // no pass over the memory; count = capacity = n. The memory already held is kept, so that a
+    // matrix refilled again and again allocates nothing once it is large enough.
+    void SetTailleAEcraser(int n, int nbColonnes);
+    // Takes over the cell memory of a matrix that is no longer wanted (emptied), to be refilled
+    // through SetTailleAEcraser without a fresh allocation.
+    void ReprendreMemoire(CMatriceCodes& abandonnee);
     // Every row keeps its first min(old, m) codes and gets empty cells in the new columns.
     void SetNbColonnes(int m);
     // Row capacity := row count.
@@ -48,6 +59,23 @@ public:
     void RemplirColonne0(std::int16_t code);
 
 private:
+    // Leaves cells uninitialised when a size is asked without a value: only SetTailleAEcraser
+    // does so; every other resize names kEmptyCell.
+    template <class T>
+    struct CellAllocator : std::allocator<T> {
+        template <class U>
+        struct rebind {
+            using other = CellAllocator<U>;
+        };
+        CellAllocator() = default;
+        template <class U>
+        CellAllocator(const CellAllocator<U>&) noexcept {}
+        template <class U>
+        void construct(U* place) noexcept { ::new (static_cast<void*>(place)) U; }
+        template <class U, class... Args>
+        void construct(U* place, Args&&... args) { ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...); }
+    };
+
     std::size_t Position(int ligne, int colonne) const;
     void ReallouerLignes(int capacite);
     void ViderLignes(int premiere, int fin);
@@ -55,5 +83,5 @@ private:
     int m_nbColonnes = 0;
     int m_nbLignes = 0;
     int m_capaciteLignes = 0;
-    std::vector<std::int16_t> m_cases; // capacity × columns cells
+    std::vector<std::int16_t, CellAllocator<std::int16_t>> m_cases; // capacity × columns cells
 };

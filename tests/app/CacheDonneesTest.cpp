@@ -107,6 +107,31 @@ TEST_F(CacheDonneesTest, AFullCacheReplacesTheLeastRecentlyUsedIdleEntry)
     EXPECT_NE(Emprunter(3), nullptr);
 }
 
+TEST_F(CacheDonneesTest, TheNextEvictedContainerIsTakenOnlyFromAFullCacheAndNeverWhileBorrowed)
+{
+    Garder(0, 10);
+    Garder(1, 11);
+    EXPECT_EQ(cache.PrendreProchainEvince(), nullptr) << "a free slot: nothing would be evicted";
+    Garder(2, 12);
+    CObjetDonnees* q0 = Emprunter(0);
+
+    // Question 0 is borrowed: the least recently used idle entry is question 1.
+    std::unique_ptr<CObjetDonnees> pris = cache.PrendreProchainEvince();
+    ASSERT_NE(pris, nullptr);
+    EXPECT_EQ(static_cast<Sonde*>(pris.get())->id, 11);
+    EXPECT_EQ(Emprunter(1), nullptr);
+    EXPECT_FALSE(Supprimee(11));
+    // Its slot is free again: the next container takes it and nothing else is freed.
+    Garder(3, 13);
+    EXPECT_TRUE(Supprimees().empty());
+    EXPECT_EQ(Emprunter(0), q0);
+
+    CObjetDonnees* q2 = Emprunter(2);
+    Emprunter(3);
+    EXPECT_EQ(cache.PrendreProchainEvince(), nullptr) << "every container is borrowed";
+    EXPECT_EQ(static_cast<Sonde*>(q2)->id, 12);
+}
+
 TEST_F(CacheDonneesTest, EvictionSkipsBorrowedEntries)
 {
     CObjetDonnees* emprunte = cache.Ajouter(Question(0), Nouvelle(10)); // kept borrowed, at the back

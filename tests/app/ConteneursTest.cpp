@@ -162,6 +162,34 @@ TEST(MatriceCodes, AppendedRowsAreEmptyAndTheRowCapacityDoublesFrom64)
     ExpectNumberedRows(grande, 65, 3);
 }
 
+TEST(MatriceCodes, ARefilledMatrixReusesTheMemoryOfAnAbandonedOne)
+{
+    CMatriceCodes abandonnee = Numbered(100, 3);
+    const std::int16_t* memoire = abandonnee.DonnerCellules();
+
+    CMatriceCodes matrice;
+    matrice.ReprendreMemoire(abandonnee);
+    EXPECT_EQ(abandonnee.GetNbLignes(), 0);
+    EXPECT_EQ(abandonnee.GetRowCapacity(), 0);
+
+    // Fewer cells than the memory holds: no new allocation, the sizes are the new ones.
+    matrice.SetTailleAEcraser(120, 2);
+    EXPECT_EQ(matrice.DonnerCellules(), memoire);
+    EXPECT_EQ(matrice.GetNbLignes(), 120);
+    EXPECT_EQ(matrice.GetNbColonnes(), 2);
+    EXPECT_EQ(matrice.GetRowCapacity(), 120);
+    for (int r = 0; r < 120; ++r)
+        for (int c = 0; c < 2; ++c)
+            matrice.SetAt(r, c, static_cast<std::int16_t>(r + c));
+    EXPECT_EQ(matrice.GetAt(119, 1), 120);
+
+    // Growing past the memory still gives every row; later appends empty their cells.
+    matrice.SetTailleAEcraser(1000, 2);
+    EXPECT_EQ(matrice.GetNbLignes(), 1000);
+    EXPECT_EQ(matrice.AjouterLigne(), 1000);
+    ExpectEmptyRows(matrice, 1000, 1001);
+}
+
 TEST(MatriceCodes, SetNbLignesKeepsTheFirstRowsAndEmptiesTheNewOnes)
 {
     struct Case {
