@@ -162,3 +162,57 @@ TEST(BothPaths, EveryQuestionOfTheDemoReadsTheSameFromTablesAndInvertedFiles) {
 }
 
 } // namespace
+
+namespace {
+
+// The codes of a closed question read through one path, its matrix kept in the answer cache.
+std::string ReadKept(CEnquete& survey, CQuestionEtendue& question, bool inverted) {
+    CDataAccess access(survey, inverted);
+    CMatriceCodes* codes = nullptr;
+    if (!access.LireReponsesFermees(question, codes))
+        return question.name + " failed";
+    const std::string text = question.name + " " + Describe(*codes);
+    access.MemoriserReponsesFermees(question, codes);
+    return text;
+}
+
+TEST(BothPaths, AnswersReadIntoTheMemoryOfEvictedMatricesAreTheFilesAnswers) {
+    // More closed questions than the answer cache has places, read twice around: from the second
+    // question beyond its size on, every read refills the memory of a matrix the cache gives up.
+    survey_test::TemporaryFolder folder;
+    qesbuild::DemoSurvey::Write(folder.Path(), qesbuild::DemoSurvey::kSeed, 300);
+    FixtureSurvey fixture((std::filesystem::path(folder.Path()) / "demo.qes").string());
+    CEnquete& survey = fixture.survey;
+    ASSERT_TRUE(fixture.Open());
+    std::vector<CQuestionEtendue*> closed;
+    for (int i = 0; i < survey.DonnerNbreQuestions(); ++i)
+        if (survey.DonnerQuestion(i)->EstFermee() && survey.DonnerQuestion(i)->level == 0)
+            closed.push_back(survey.DonnerQuestion(i));
+    ASSERT_GT(closed.size(), 6u);
+    std::vector<std::string> fromTables;
+    for (CQuestionEtendue* question : closed) {
+        fromTables.push_back(ReadKept(survey, *question, false));
+        survey.OublierDonneesQuestion(*question);
+    }
+    ASSERT_EQ(CInversion(survey, fixture.ui).InverserBase(), CInversion::Issue::Done) << survey.GetLastError();
+    ASSERT_TRUE(fixture.Open());
+    ASSERT_TRUE(survey.invertedFilesValid);
+    closed.clear();
+    for (int i = 0; i < survey.DonnerNbreQuestions(); ++i)
+        if (survey.DonnerQuestion(i)->EstFermee() && survey.DonnerQuestion(i)->level == 0)
+            closed.push_back(survey.DonnerQuestion(i));
+
+    // A matrix still borrowed is never refilled under its borrower.
+    CDataAccess borrower(survey, true);
+    CMatriceCodes* held = nullptr;
+    ASSERT_TRUE(borrower.LireReponsesFermees(*closed[0], held));
+    const std::string heldBefore = closed[0]->name + " " + Describe(*held);
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 1; i < closed.size(); ++i)
+            EXPECT_EQ(ReadKept(survey, *closed[i], true), fromTables[i]) << "round " << round;
+    EXPECT_EQ(closed[0]->name + " " + Describe(*held), heldBefore);
+    EXPECT_EQ(heldBefore, fromTables[0]);
+    borrower.MemoriserReponsesFermees(*closed[0], held);
+}
+
+} // namespace
