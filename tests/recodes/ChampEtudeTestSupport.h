@@ -12,7 +12,7 @@
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
 #include "support/RecordingUserInterface.h"
-#include "support/SettingsFixture.h"
+#include "support/FixtureStudyTest.h"
 #include "tools/qesbuild/DescriptionParser.h"
 #include "tools/qesbuild/QesWriter.h"
 
@@ -57,34 +57,12 @@ end
 )";
 
 // The survey above, opened in a context of its own, with a recording user interface.
-class PurchasesFixture : public SettingsFixture {
+class PurchasesFixture : public FixtureStudyTest {
 protected:
     void SetUp() override {
-        SettingsFixture::SetUp();
-        folder = std::filesystem::path(::testing::TempDir()) /
-                 (std::string("purchases_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        const std::string path = (folder / "achats.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kPurchases, "achats.txt", folder);
-        qesbuild::WriteFixture(fixture, path);
-        auto recorder = std::make_unique<RecordingUserInterface>();
-        ui = recorder.get();
-        context.SetUserInterface(std::move(recorder));
-        context.questionnairePath = path;
-        ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+        FixtureStudyTest::SetUp();
+        OpenFixture(kPurchases, "achats");
     }
-    void TearDown() override {
-        std::filesystem::remove_all(folder);
-        SettingsFixture::TearDown();
-    }
-
-    CQuestionEtendue& Named(const std::string& name) {
-        CQuestionEtendue* question = context.TrouverQuestionParNom(name);
-        EXPECT_NE(question, nullptr) << name;
-        return *question;
-    }
-
     // Condition `slot` of the field: the question, the kind, the selected indexes and bounds.
     void SetCondition(CChampEtude& field, int slot, const std::string& question, std::int16_t kind,
                       std::vector<std::int32_t> modalities = {}, double a = 0.0, double b = 0.0) {
@@ -104,9 +82,6 @@ protected:
         context.MettreAJourChampEtude(field);
     }
 
-    std::filesystem::path folder;
-    CContexteEtude context;
-    RecordingUserInterface* ui = nullptr;
 };
 
 } // namespace champ_etude_test

@@ -18,7 +18,7 @@
 #include "recodes/ModaliteGroupe.h"
 #include "recodes/RecodageModalite.h"
 #include "support/RecordingUserInterface.h"
-#include "support/SettingsFixture.h"
+#include "support/FixtureStudyTest.h"
 #include "tabulation/ExecuteurTraitement.h"
 #include "tabulation/Fusion.h"
 #include "tabulation/Tableau.h"
@@ -88,38 +88,18 @@ struct Node {
 // Counts, column percentages and significance marks of ACHAT (rows) by SEXE (columns).
 const std::vector<Calc> kCrossCalcs = {{0, "Effectifs"}, {2, "% colonne"}, {4, "Significativité"}};
 
-class CalculsCroisesTest : public SettingsFixture {
+class CalculsCroisesTest : public FixtureStudyTest {
 protected:
     void SetUp() override {
-        SettingsFixture::SetUp();
-        folder = std::filesystem::path(::testing::TempDir()) /
-                 (std::string("purchases_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        const std::string path = (folder / "courses.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kPurchases, "courses.txt", folder);
-        qesbuild::WriteFixture(fixture, path);
-        auto recorder = std::make_unique<RecordingUserInterface>();
-        ui = recorder.get();
-        context.SetUserInterface(std::move(recorder));
-        context.questionnairePath = path;
-        ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+        FixtureStudyTest::SetUp();
+        OpenFixture(kPurchases, "courses");
+        if (HasFatalFailure())
+            return;
         // Tests by line, every cell marked whatever its expected count (all are at least 1 here).
         context.SignificanceType = 2;
         context.EffectifSignificativite = 1;
         ui->shown.clear();
     }
-    void TearDown() override {
-        std::filesystem::remove_all(folder);
-        SettingsFixture::TearDown();
-    }
-
-    CQuestionEtendue& Named(const std::string& name) {
-        CQuestionEtendue* question = context.TrouverQuestionParNom(name);
-        EXPECT_NE(question, nullptr) << name;
-        return *question;
-    }
-
     // Copies of the question's first `count` modalities, then the axis's Total line.
     Modalities WithTotal(const std::string& question, int count, int axis) {
         Modalities chosen;
@@ -191,9 +171,6 @@ protected:
         return tables;
     }
 
-    std::filesystem::path folder;
-    CContexteEtude context;
-    RecordingUserInterface* ui = nullptr;
     CExecuteurTraitement runner{context};
 };
 

@@ -17,7 +17,7 @@
 #include "recodes/ModaliteGroupe.h"
 #include "recodes/RecodageModalite.h"
 #include "support/RecordingUserInterface.h"
-#include "support/SettingsFixture.h"
+#include "support/FixtureStudyTest.h"
 #include "tabulation/ExecuteurTraitement.h"
 #include "tabulation/Fusion.h"
 #include "tabulation/Tableau.h"
@@ -78,36 +78,16 @@ struct Node {
     std::int16_t level;
 };
 
-class CalculsTrisTest : public SettingsFixture {
+class CalculsTrisTest : public FixtureStudyTest {
 protected:
     void SetUp() override {
-        SettingsFixture::SetUp();
-        folder = std::filesystem::path(::testing::TempDir()) /
-                 (std::string("colours_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        const std::string path = (folder / "couleurs.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kColours, "couleurs.txt", folder);
-        qesbuild::WriteFixture(fixture, path);
-        auto recorder = std::make_unique<RecordingUserInterface>();
-        ui = recorder.get();
-        context.SetUserInterface(std::move(recorder));
-        context.questionnairePath = path;
-        ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+        FixtureStudyTest::SetUp();
+        OpenFixture(kColours, "couleurs");
+        if (HasFatalFailure())
+            return;
         context.TotalType = 0;
         ui->shown.clear();
     }
-    void TearDown() override {
-        std::filesystem::remove_all(folder);
-        SettingsFixture::TearDown();
-    }
-
-    CQuestionEtendue& Named(const std::string& name) {
-        CQuestionEtendue* question = context.TrouverQuestionParNom(name);
-        EXPECT_NE(question, nullptr) << name;
-        return *question;
-    }
-
     // Copies of the question's modalities at these indexes.
     static Modalities Chosen(const CQuestionEtendue& question, const std::vector<int>& indexes) {
         Modalities chosen;
@@ -172,9 +152,6 @@ protected:
         return runner.GetNbTableaux() == 1 ? runner.GetTableau(0) : nullptr;
     }
 
-    std::filesystem::path folder;
-    CContexteEtude context;
-    RecordingUserInterface* ui = nullptr;
     CExecuteurTraitement runner{context};
 
 private:

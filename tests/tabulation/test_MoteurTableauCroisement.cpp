@@ -13,7 +13,7 @@
 #include "app/Redressement.h"
 #include "recodes/ObjectifRedressement.h"
 #include "support/RecordingUserInterface.h"
-#include "support/SettingsFixture.h"
+#include "support/FixtureStudyTest.h"
 #include "tabulation/MoteurTableau.h"
 #include "tools/qesbuild/DescriptionParser.h"
 #include "tools/qesbuild/QesWriter.h"
@@ -74,33 +74,15 @@ Cle1,1;1,2;1,3;1,3;2,4;1,4;2,4;3
 end
 )";
 
-class MoteurTableauCroisementTest : public SettingsFixture {
+class MoteurTableauCroisementTest : public FixtureStudyTest {
 protected:
     void SetUp() override {
-        SettingsFixture::SetUp();
-        folder = std::filesystem::path(::testing::TempDir()) /
-                 (std::string("regions_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        const std::string path = (folder / "regions.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kRegions, "regions.txt", folder);
-        qesbuild::WriteFixture(fixture, path);
-        context.SetUserInterface(std::make_unique<RecordingUserInterface>());
-        context.questionnairePath = path;
-        ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+        FixtureStudyTest::SetUp();
+        OpenFixture(kRegions, "regions");
+        if (HasFatalFailure())
+            return;
         RakeSexTo30And70();
     }
-    void TearDown() override {
-        std::filesystem::remove_all(folder);
-        SettingsFixture::TearDown();
-    }
-
-    CQuestionEtendue& Named(const std::string& name) {
-        CQuestionEtendue* question = context.TrouverQuestionParNom(name);
-        EXPECT_NE(question, nullptr) << name;
-        return *question;
-    }
-
     // Weights that are no whole numbers, so that sums taken in another order would show.
     void RakeSexTo30And70() {
         CObjectifRedressement root;
@@ -133,8 +115,6 @@ protected:
         return cross;
     }
 
-    std::filesystem::path folder;
-    CContexteEtude context;
 };
 
 TEST_F(MoteurTableauCroisementTest, OneAnswerQuestionsCrossedByHand) {
