@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <exception>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -94,14 +96,13 @@ public:
         return merged;
     }
 
-    // Calls visit(unit, lane) for units 0 .. units-1 in order, the lane a compile-time constant so
-    // that a kernel's running sums can be indexed by it and still be kept in registers.
+    // Calls visit(unit, lane) for units first .. last-1 in order, the lane a compile-time constant
+    // so that a kernel's running sums can be indexed by it and still be kept in registers.
     template <typename Visit>
-    [[gnu::always_inline]] static void ForEachUnit(int units, Visit&& visit) {
-        int first = 0;
-        for (; first + static_cast<int>(kLanes) <= units; first += static_cast<int>(kLanes))
-            VisitGroup(first, units, visit, std::make_index_sequence<kLanes>{});
-        VisitGroup(first, units, visit, std::make_index_sequence<kLanes>{});
+    [[gnu::always_inline]] static void ForEachUnit(int first, int last, Visit&& visit) {
+        for (; first + static_cast<int>(kLanes) <= last; first += static_cast<int>(kLanes))
+            VisitGroup(first, last, visit, std::make_index_sequence<kLanes>{});
+        VisitGroup(first, last, visit, std::make_index_sequence<kLanes>{});
     }
 
 private:
@@ -117,6 +118,73 @@ private:
     std::size_t m_slots;
     std::vector<double> m_sums;
 };
+
+// A count's units are cut into chunks of a fixed size, each counted in lanes of its own, and the
+// chunks' sums are added in chunk order. The chunks are the same whatever the number of cores, so
+// a table has the same last bits on every machine and in every run; only which thread counts a
+// chunk varies. The chunks are spread over a few threads; a count of one chunk stays on the
+// caller's thread. The counting is bound by memory: on the 8-core build machine more than four
+// threads made the tables of a million interviews slower, not faster.
+constexpr int kChunkUnits = 1 << 16;
+constexpr unsigned kMostThreads = 4;
+
+// The counters of every chunk, merged, and the running sums the kernel returned for each.
+template <std::size_t N> struct ChunkedCount {
+    std::vector<double> counters;
+    std::array<double, N> sums{};
+};
+
+template <typename T> struct RunningSumCount;
+template <std::size_t N> struct RunningSumCount<std::array<double, N>> : std::integral_constant<std::size_t, N> {};
+
+// Calls countChunk(lanes, first, last) once per chunk, lanes holding `slots` counters a lane,
+// and returns the sums of them all. countChunk returns its chunk's running sums, each already
+// merged across its lanes; it must only write what belongs to its own units.
+template <typename CountChunk> auto CountInChunks(int units, std::size_t slots, CountChunk&& countChunk) {
+    using Sums = std::invoke_result_t<CountChunk&, LaneSums&, int, int>;
+    const int chunks = std::max(1, (units + kChunkUnits - 1) / kChunkUnits);
+    std::vector<LaneSums> lanes(Index(chunks), LaneSums(slots));
+    std::vector<Sums> sums(Index(chunks));
+    const auto countChunksFrom = [&](int start, int step) {
+        for (int chunk = start; chunk < chunks; chunk += step)
+            sums[Index(chunk)] = countChunk(lanes[Index(chunk)], chunk * kChunkUnits,
+                                            std::min(units, (chunk + 1) * kChunkUnits));
+    };
+    const int threads = static_cast<int>(
+        std::min({static_cast<unsigned>(chunks), std::max(std::thread::hardware_concurrency(), 1U), kMostThreads}));
+    if (threads <= 1) {
+        countChunksFrom(0, 1);
+    } else {
+        // A failure in a worker (memory) is carried back to the caller rather than ending the process.
+        std::vector<std::exception_ptr> failures(Index(threads));
+        std::vector<std::thread> workers;
+        workers.reserve(Index(threads));
+        for (int worker = 0; worker < threads; ++worker)
+            workers.emplace_back([&, worker] {
+                try {
+                    countChunksFrom(worker, threads);
+                } catch (...) {
+                    failures[Index(worker)] = std::current_exception();
+                }
+            });
+        for (std::thread& worker : workers)
+            worker.join();
+        for (const std::exception_ptr& failure : failures)
+            if (failure)
+                std::rethrow_exception(failure);
+    }
+    ChunkedCount<RunningSumCount<Sums>::value> result;
+    result.counters = lanes[0].Merged();
+    result.sums = sums[0];
+    for (std::size_t chunk = 1; chunk < Index(chunks); ++chunk) {
+        const std::vector<double> merged = lanes[chunk].Merged();
+        for (std::size_t slot = 0; slot < merged.size(); ++slot)
+            result.counters[slot] += merged[slot];
+        for (std::size_t sum = 0; sum < result.sums.size(); ++sum)
+            result.sums[sum] += sums[chunk][sum];
+    }
+    return result;
+}
 
 } // namespace
 
@@ -396,10 +464,8 @@ bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<do
     const std::uint8_t* filter = unitFilter != nullptr ? unitFilter->data() : nullptr;
     const std::size_t filterSize = unitFilter != nullptr ? unitFilter->size() : 0;
     // By lane: the weighted counts by modality, then the unweighted ones.
-    LaneSums lanes(2 * n);
-    LaneSums::Running respondentSums{};
-    LaneSums::Running sums{};
-    const auto countUnit = [&](int unit, auto lane, auto rowWidth) {
+    const auto countUnit = [&](LaneSums& lanes, LaneSums::Running& respondentSums, LaneSums::Running& sums, int unit,
+                               auto lane, auto rowWidth) {
         if (filter != nullptr && (Index(unit) >= filterSize || filter[Index(unit)] == 0))
             return;
         const double w = weight[Index(unit)];
@@ -422,15 +488,26 @@ bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<do
             respondentSums[lane] += w;
         sums[lane] += w;
     };
+    const auto countChunk = [&](LaneSums& lanes, int first, int last, auto rowWidth) {
+        LaneSums::Running respondentSums{};
+        LaneSums::Running sums{};
+        LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
+            countUnit(lanes, respondentSums, sums, unit, lane, rowWidth);
+        });
+        return std::array<double, 2>{LaneSums::Merge(respondentSums), LaneSums::Merge(sums)};
+    };
     // One answer a unit, the common case, with the answer loop unrolled away.
-    if (width == 1)
-        LaneSums::ForEachUnit(units,
-                              [&](int unit, auto lane) { countUnit(unit, lane, std::integral_constant<int, 1>{}); });
-    else
-        LaneSums::ForEachUnit(units, [&](int unit, auto lane) { countUnit(unit, lane, width); });
-    respondents = LaneSums::Merge(respondentSums);
-    total = LaneSums::Merge(sums);
-    counts = lanes.Merged();
+    auto counted = width == 1 ? CountInChunks(units, 2 * n,
+                                              [&](LaneSums& lanes, int first, int last) {
+                                                  return countChunk(lanes, first, last,
+                                                                    std::integral_constant<int, 1>{});
+                                              })
+                              : CountInChunks(units, 2 * n, [&](LaneSums& lanes, int first, int last) {
+                                    return countChunk(lanes, first, last, width);
+                                });
+    respondents = counted.sums[0];
+    total = counted.sums[1];
+    counts = std::move(counted.counters);
     return true;
 }
 
@@ -453,25 +530,27 @@ bool CMoteurTableau::CompterRangs(CQuestionEtendue& question, std::vector<double
     const std::span<const double> weight = weights.Weights().Valeurs();
     const int units = std::min(codes.GetNbLignes(), static_cast<int>(weight.size()));
     const KeptCodes kept(map);
-    LaneSums lanes(n * slots);
-    LaneSums::Running respondentSums{};
-    LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
-        const double w = weight[Index(unit)];
-        double* result = lanes.Counters(lane);
-        const std::int16_t* row = cells + Index(unit) * Index(width);
-        bool answered = false;
-        for (int j = 0; j < counted; ++j) {
-            const std::int16_t code = row[j];
-            if (!kept(code) || Index(code) >= n)
-                continue;
-            result[Index(code) * slots + Index(j)] += w;
-            answered = true;
-        }
-        if (answered)
-            respondentSums[lane] += w;
+    auto ranked = CountInChunks(units, n * slots, [&](LaneSums& lanes, int first, int last) {
+        LaneSums::Running respondentSums{};
+        LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
+            const double w = weight[Index(unit)];
+            double* result = lanes.Counters(lane);
+            const std::int16_t* row = cells + Index(unit) * Index(width);
+            bool answered = false;
+            for (int j = 0; j < counted; ++j) {
+                const std::int16_t code = row[j];
+                if (!kept(code) || Index(code) >= n)
+                    continue;
+                result[Index(code) * slots + Index(j)] += w;
+                answered = true;
+            }
+            if (answered)
+                respondentSums[lane] += w;
+        });
+        return std::array<double, 1>{LaneSums::Merge(respondentSums)};
     });
-    respondents = LaneSums::Merge(respondentSums);
-    counts = lanes.Merged();
+    respondents = ranked.sums[0];
+    counts = std::move(ranked.counters);
     return true;
 }
 
@@ -493,28 +572,30 @@ bool CMoteurTableau::CompterGroupes(CQuestionEtendue& question, const CRecodageM
     const std::int16_t* cells = grouped.DonnerCellules();
     const std::span<const double> weight = weights.Weights().Valeurs();
     const int units = std::min(grouped.GetNbLignes(), static_cast<int>(weight.size()));
-    LaneSums lanes(groupCount);
-    LaneSums::Running respondentSums{};
-    LaneSums::Running sums{};
-    LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
-        const double w = weight[Index(unit)];
-        double* result = lanes.Counters(lane);
-        const std::int16_t* row = cells + Index(unit) * Index(width);
-        bool answered = false;
-        for (int c = 0; c < width; ++c) {
-            const std::int16_t group = row[c];
-            if (group < 0 || Index(group) >= groupCount)
-                continue;
-            result[Index(group)] += w;
-            answered = true;
-        }
-        if (answered)
-            respondentSums[lane] += w;
-        sums[lane] += w;
+    auto groupCounts = CountInChunks(units, groupCount, [&](LaneSums& lanes, int first, int last) {
+        LaneSums::Running respondentSums{};
+        LaneSums::Running sums{};
+        LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
+            const double w = weight[Index(unit)];
+            double* result = lanes.Counters(lane);
+            const std::int16_t* row = cells + Index(unit) * Index(width);
+            bool answered = false;
+            for (int c = 0; c < width; ++c) {
+                const std::int16_t group = row[c];
+                if (group < 0 || Index(group) >= groupCount)
+                    continue;
+                result[Index(group)] += w;
+                answered = true;
+            }
+            if (answered)
+                respondentSums[lane] += w;
+            sums[lane] += w;
+        });
+        return std::array<double, 2>{LaneSums::Merge(respondentSums), LaneSums::Merge(sums)};
     });
-    respondents = LaneSums::Merge(respondentSums);
-    total = LaneSums::Merge(sums);
-    counts = lanes.Merged();
+    respondents = groupCounts.sums[0];
+    total = groupCounts.sums[1];
+    counts = std::move(groupCounts.counters);
     return true;
 }
 
@@ -554,14 +635,14 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
     const KeptCodes keptRow(rowMap);
     const KeptCodes keptColumn(columnMap);
     // By lane, the matrix less its total, which is kept in registers.
-    LaneSums lanes((r + 1) * stride);
-    LaneSums::Running sums{};
+    const std::size_t slots = (r + 1) * stride;
     const std::size_t columnMargins = r * stride;
     const double* weightOf = weight.data();
-    if (rowWidth == 1 && columnWidth == 1) {
-        // One answer a side, the common case: the same sums in the same lanes as the general loop
-        // below, without gathering the answers into lists.
-        LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
+    // One answer a side, the common case: the same sums in the same lanes as the general loop
+    // below, without gathering the answers into lists.
+    const auto countOneAnswer = [&](LaneSums& lanes, int first, int last) {
+        LaneSums::Running sums{};
+        LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
             const std::int16_t a = rowCells[Index(unit)];
             const std::int16_t b = columnCells[Index(unit)];
             if (!keptRow(a) || !keptColumn(b))
@@ -580,12 +661,15 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
             if (marks != nullptr)
                 marks[Index(unit)] = 1;
         });
-    } else {
+        return std::array<double, 1>{LaneSums::Merge(sums)};
+    };
+    const auto countSeveralAnswers = [&](LaneSums& lanes, int first, int last) {
+        LaneSums::Running sums{};
         std::vector<std::int16_t> keptRows;
         std::vector<std::int16_t> keptColumns;
         keptRows.reserve(Index(rowWidth));
         keptColumns.reserve(Index(columnWidth));
-        LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
+        LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
             GatherKept(rowCells + Index(unit) * Index(rowWidth), rowWidth, rowMap, keptRows);
             if (keptRows.empty())
                 return;
@@ -610,9 +694,12 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
             if (marks != nullptr)
                 marks[Index(unit)] = 1;
         });
-    }
-    std::vector<double> result = lanes.Merged();
-    result[r * stride + c] = total = LaneSums::Merge(sums);
+        return std::array<double, 1>{LaneSums::Merge(sums)};
+    };
+    auto crossed = rowWidth == 1 && columnWidth == 1 ? CountInChunks(units, slots, countOneAnswer)
+                                                     : CountInChunks(units, slots, countSeveralAnswers);
+    std::vector<double> result = std::move(crossed.counters);
+    result[r * stride + c] = total = crossed.sums[0];
     matrix = std::move(result);
     return true;
 }
@@ -642,36 +729,38 @@ bool CMoteurTableau::CroiserGroupes(CQuestionEtendue& rowQuestion, CQuestionEten
     const std::int16_t* columnCells = columnCodes.DonnerCellules();
     const std::span<const double> weight = weights.Weights().Valeurs();
     const int units = std::min({grouped.GetNbLignes(), columnCodes.GetNbLignes(), static_cast<int>(weight.size())});
-    LaneSums lanes((groupCount + 1) * stride);
-    LaneSums::Running sums{};
-    std::vector<std::int16_t> keptColumns;
-    keptColumns.reserve(Index(columnWidth));
-    LaneSums::ForEachUnit(units, [&](int unit, auto lane) {
-        GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
-        const std::int16_t* row = rowCells + Index(unit) * Index(rowWidth);
-        const bool anyGroup = std::any_of(row, row + rowWidth,
-                                          [&](std::int16_t g) { return g >= 0 && Index(g) < groupCount; });
-        if (keptColumns.empty() || !anyGroup)
-            return;
-        const double w = weight[Index(unit)];
-        double* result = lanes.Counters(lane);
-        for (int slot = 0; slot < rowWidth; ++slot) {
-            const std::int16_t g = row[slot];
-            if (g < 0 || Index(g) >= groupCount)
-                continue;
-            double* line = result + Index(g) * stride;
+    auto crossed = CountInChunks(units, (groupCount + 1) * stride, [&](LaneSums& lanes, int first, int last) {
+        LaneSums::Running sums{};
+        std::vector<std::int16_t> keptColumns;
+        keptColumns.reserve(Index(columnWidth));
+        LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
+            GatherKept(columnCells + Index(unit) * Index(columnWidth), columnWidth, columnMap, keptColumns);
+            const std::int16_t* row = rowCells + Index(unit) * Index(rowWidth);
+            const bool anyGroup = std::any_of(
+                row, row + rowWidth, [&](std::int16_t g) { return g >= 0 && Index(g) < groupCount; });
+            if (keptColumns.empty() || !anyGroup)
+                return;
+            const double w = weight[Index(unit)];
+            double* result = lanes.Counters(lane);
+            for (int slot = 0; slot < rowWidth; ++slot) {
+                const std::int16_t g = row[slot];
+                if (g < 0 || Index(g) >= groupCount)
+                    continue;
+                double* line = result + Index(g) * stride;
+                for (const std::int16_t b : keptColumns)
+                    if (Index(b) < c)
+                        line[Index(b)] += w;
+                line[c] += w;
+            }
             for (const std::int16_t b : keptColumns)
                 if (Index(b) < c)
-                    line[Index(b)] += w;
-            line[c] += w;
-        }
-        for (const std::int16_t b : keptColumns)
-            if (Index(b) < c)
-                result[groupCount * stride + Index(b)] += w;
-        sums[lane] += w;
+                    result[groupCount * stride + Index(b)] += w;
+            sums[lane] += w;
+        });
+        return std::array<double, 1>{LaneSums::Merge(sums)};
     });
-    std::vector<double> result = lanes.Merged();
-    result[groupCount * stride + c] = total = LaneSums::Merge(sums);
+    std::vector<double> result = std::move(crossed.counters);
+    result[groupCount * stride + c] = total = crossed.sums[0];
     matrix = std::move(result);
     return true;
 }

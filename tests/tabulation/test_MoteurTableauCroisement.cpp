@@ -1,10 +1,12 @@
 // Cross counts of one-answer questions and of several-answer questions holding the same answers:
-// the kernel counts both alike, to the last bit, whatever the maps and the weighting.
+// the kernel counts both alike, to the last bit, whatever the maps and the weighting, and whatever
+// the number of interviews, counted in several parts at once or not.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,11 +76,10 @@ Cle1,1;1,2;1,3;1,3;2,4;1,4;2,4;3
 end
 )";
 
-class MoteurTableauCroisementTest : public FixtureStudyTest {
+class CrossCountTest : public FixtureStudyTest {
 protected:
-    void SetUp() override {
-        FixtureStudyTest::SetUp();
-        OpenFixture(kRegions, "regions");
+    void Open(const char* description, const std::string& name) {
+        OpenFixture(description, name);
         if (HasFatalFailure())
             return;
         RakeSexTo30And70();
@@ -114,7 +115,14 @@ protected:
         cross.marks = marks[0];
         return cross;
     }
+};
 
+class MoteurTableauCroisementTest : public CrossCountTest {
+protected:
+    void SetUp() override {
+        CrossCountTest::SetUp();
+        Open(kRegions, "regions");
+    }
 };
 
 TEST_F(MoteurTableauCroisementTest, OneAnswerQuestionsCrossedByHand) {
@@ -177,6 +185,95 @@ TEST_F(MoteurTableauCroisementTest, FlatCountsAndTheMarginsOfACrossOverEveryAnsw
         EXPECT_EQ(cross.matrix[a * stride + 5], counts[a]) << "line " << a;
     EXPECT_EQ(cross.total, respondents);
     EXPECT_EQ(cross.total, total);
+}
+
+// Enough interviews to be counted in three parts, the last one short. Interview i answers SEXE
+// and REGION from a small generator (blank now and then), SEXES and REGIONS holding the same
+// answers in a field that moves from one interview to the next.
+class ManyInterviewsCrossTest : public CrossCountTest {
+protected:
+    static constexpr int kInterviews = 2 * 65536 + 7;
+
+    void SetUp() override {
+        CrossCountTest::SetUp();
+        const std::string description = Describe();
+        Open(description.c_str(), "many");
+    }
+
+    std::string Describe() {
+        std::ostringstream text;
+        const std::string questions = kRegions;
+        text << questions.substr(0, questions.find("records") + std::string("records\n").size());
+        text << "Cle1,1;1,2;1,3;1,3;2,4;1,4;2,4;3\n";
+        std::uint32_t state = 12345;
+        for (int i = 1; i <= kInterviews; ++i) {
+            state = state * 1103515245U + 12345U;
+            const std::uint32_t draw = state >> 16;
+            sexes.push_back(static_cast<int>(draw % 3));   // 0: blank
+            regions.push_back(static_cast<int>(draw / 3 % 5)); // 0: blank
+            const std::string sex = sexes.back() == 0 ? "" : std::to_string(sexes.back());
+            const std::string region = regions.back() == 0 ? "" : std::to_string(regions.back());
+            const int sexSlot = i % 2;
+            const int regionSlot = i % 3;
+            text << i << ',' << sex << ',' << region << ',' << (sexSlot == 0 ? sex : "") << ','
+                 << (sexSlot == 1 ? sex : "") << ',' << (regionSlot == 0 ? region : "") << ','
+                 << (regionSlot == 1 ? region : "") << ',' << (regionSlot == 2 ? region : "") << '\n';
+        }
+        text << "end\n";
+        return text.str();
+    }
+
+    // By interview, the answer written (0 for a blank).
+    std::vector<int> sexes;
+    std::vector<int> regions;
+};
+
+TEST_F(ManyInterviewsCrossTest, CountedInPartsTheAnswersStillCountAlikeAndByHand) {
+    const Map sexMap = {0, 1, X};
+    const Map regionMap = {0, 1, 2, 3, X};
+
+    // Unweighted, every count is a whole number: the sums of the parts are the hand counts.
+    const Cross plain = Count("SEXE", "REGION", sexMap, regionMap, kUnweighted);
+    // Three SEXE indices (the last: not asked) by five REGION ones, line margins last, then the
+    // column margins and the total.
+    Doubles expected(4 * 6, 0.0);
+    std::vector<std::uint8_t> marks(kInterviews, 0);
+    for (int i = 0; i < kInterviews; ++i) {
+        if (sexes[i] == 0 || regions[i] == 0)
+            continue;
+        const auto a = static_cast<std::size_t>(sexes[i] - 1);
+        const auto b = static_cast<std::size_t>(regions[i] - 1);
+        expected[a * 6 + b] += 1;
+        expected[a * 6 + 5] += 1;
+        expected[3 * 6 + b] += 1;
+        expected[3 * 6 + 5] += 1;
+        marks[static_cast<std::size_t>(i)] = 1;
+    }
+    ASSERT_EQ(plain.matrix.size(), expected.size());
+    EXPECT_EQ(plain.matrix, expected);
+    EXPECT_EQ(plain.total, expected.back());
+    EXPECT_EQ(plain.marks, marks);
+
+    // Raked, the one-answer and the several-answer questions agree to the last bit, from run to run.
+    const Cross single = Count("SEXE", "REGION", sexMap, regionMap, kRaked);
+    EXPECT_EQ(Count("SEXE", "REGION", sexMap, regionMap, kRaked).matrix, single.matrix);
+    const Cross several = Count("SEXES", "REGIONS", sexMap, regionMap, kRaked);
+    EXPECT_EQ(several.matrix, single.matrix);
+    EXPECT_EQ(several.total, single.total);
+    EXPECT_EQ(several.marks, single.marks);
+
+    Doubles counts;
+    double respondents = -1;
+    double total = -1;
+    std::string error;
+    CMoteurTableau engine(context);
+    const Map everySex = {0, 1, 2};
+    ASSERT_TRUE(engine.CompterModalites(Named("SEXES"), counts, respondents, total, everySex, 0, -1, kRaked, error))
+        << error;
+    const Cross overEveryAnswer = Count("SEXE", "REGION", everySex, {0, 1, 2, 3, 4}, kRaked);
+    for (std::size_t a = 0; a < everySex.size(); ++a)
+        EXPECT_EQ(overEveryAnswer.matrix[a * 6 + 5], counts[a]) << "line " << a;
+    EXPECT_EQ(overEveryAnswer.total, total);
 }
 
 } // namespace
