@@ -65,6 +65,22 @@ inline void GatherKept(const std::int16_t* row, int width, const std::vector<std
 
 inline std::size_t Index(int value) { return static_cast<std::size_t>(value); }
 
+// One unit's weight added to a line of a cross (a row modality or a group) for each of its kept
+// columns that the table has, and to the line's margin at index c.
+inline void AddToCrossLine(double* line, const std::vector<std::int16_t>& keptColumns, std::size_t c, double w) {
+    for (const std::int16_t b : keptColumns)
+        if (Index(b) < c)
+            line[Index(b)] += w;
+    line[c] += w;
+}
+
+// The same weight added once to the column margins for each of the unit's kept columns.
+inline void AddToColumnMargins(double* margins, const std::vector<std::int16_t>& keptColumns, std::size_t c, double w) {
+    for (const std::int16_t b : keptColumns)
+        if (Index(b) < c)
+            margins[Index(b)] += w;
+}
+
 // Counts accumulated in independent lanes: unit u adds into lane u % kLanes, each lane in unit
 // order, and the lanes are merged in one fixed order at the end. Consecutive units that answer the
 // same modality then add into different counters, whose additions overlap, instead of each waiting
@@ -678,18 +694,10 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
                 return;
             double* cells = lanes.Counters(lane);
             const double w = weightOf[Index(unit)];
-            for (const std::int16_t a : keptRows) {
-                if (Index(a) >= r)
-                    continue;
-                double* line = cells + Index(a) * stride;
-                for (const std::int16_t b : keptColumns)
-                    if (Index(b) < c)
-                        line[Index(b)] += w;
-                line[c] += w;
-            }
-            for (const std::int16_t b : keptColumns)
-                if (Index(b) < c)
-                    cells[columnMargins + Index(b)] += w;
+            for (const std::int16_t a : keptRows)
+                if (Index(a) < r)
+                    AddToCrossLine(cells + Index(a) * stride, keptColumns, c, w);
+            AddToColumnMargins(cells + columnMargins, keptColumns, c, w);
             sums[lane] += w;
             if (marks != nullptr)
                 marks[Index(unit)] = 1;
@@ -746,15 +754,9 @@ bool CMoteurTableau::CroiserGroupes(CQuestionEtendue& rowQuestion, CQuestionEten
                 const std::int16_t g = row[slot];
                 if (g < 0 || Index(g) >= groupCount)
                     continue;
-                double* line = result + Index(g) * stride;
-                for (const std::int16_t b : keptColumns)
-                    if (Index(b) < c)
-                        line[Index(b)] += w;
-                line[c] += w;
+                AddToCrossLine(result + Index(g) * stride, keptColumns, c, w);
             }
-            for (const std::int16_t b : keptColumns)
-                if (Index(b) < c)
-                    result[groupCount * stride + Index(b)] += w;
+            AddToColumnMargins(result + groupCount * stride, keptColumns, c, w);
             sums[lane] += w;
         });
         return std::array<double, 1>{LaneSums::Merge(sums)};
