@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <exception>
-#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -25,8 +23,11 @@
 #include "recodes/AppliquerChampEtude.h"
 #include "recodes/CalculRedressement.h"
 #include "recodes/RecodageModalite.h"
+#include "tabulation/ChunkedCount.h"
 #include "tabulation/CrossPlanes.h"
 #include "tabulation/FonctionsStatistiques.h"
+#include "tabulation/LaneSums.h"
+#include "tabulation/OneAnswerBlockCounter.h"
 #include "tabulation/Profil.h"
 
 namespace {
@@ -79,127 +80,6 @@ inline void AddToColumnMargins(double* margins, const std::vector<std::int16_t>&
     for (const std::int16_t b : keptColumns)
         if (Index(b) < c)
             margins[Index(b)] += w;
-}
-
-// Counts accumulated in independent lanes: unit u adds into lane u % kLanes, each lane in unit
-// order, and the lanes are merged in one fixed order at the end. Consecutive units that answer the
-// same modality then add into different counters, whose additions overlap, instead of each waiting
-// for the one before it to be stored (a chain through the most common modality's counter that
-// bounded every counting loop). A sum so taken differs from the straight one in its last bits
-// only; the fixed merge keeps it the same from run to run, and the same in every kernel whose
-// counts must agree (a one-answer and a several-answer question holding the same answers) as
-// long as each of them counts through this class.
-class LaneSums {
-public:
-    static constexpr std::size_t kLanes = 4;
-    template <std::size_t L> using Lane = std::integral_constant<std::size_t, L>;
-    // The running sums a kernel keeps apart from its counters, one per lane, so that they stay
-    // in registers.
-    using Running = std::array<double, kLanes>;
-
-    explicit LaneSums(std::size_t slots) : m_slots(slots), m_sums(slots * kLanes, 0.0) {}
-
-    double* Counters(std::size_t lane) { return m_sums.data() + lane * m_slots; }
-
-    // Lane 0 first, then 1, 2 and 3.
-    static double Merge(const Running& lanes) { return ((lanes[0] + lanes[1]) + lanes[2]) + lanes[3]; }
-    // Every counter merged across the lanes.
-    std::vector<double> Merged() const {
-        std::vector<double> merged(m_slots, 0.0);
-        for (std::size_t slot = 0; slot < m_slots; ++slot)
-            merged[slot] = Merge({m_sums[slot], m_sums[m_slots + slot], m_sums[2 * m_slots + slot],
-                                  m_sums[3 * m_slots + slot]});
-        return merged;
-    }
-
-    // Calls visit(unit, lane) for units first .. last-1 in order, the lane a compile-time constant
-    // so that a kernel's running sums can be indexed by it and still be kept in registers.
-    template <typename Visit>
-    [[gnu::always_inline]] static void ForEachUnit(int first, int last, Visit&& visit) {
-        for (; first + static_cast<int>(kLanes) <= last; first += static_cast<int>(kLanes))
-            VisitGroup(first, last, visit, std::make_index_sequence<kLanes>{});
-        VisitGroup(first, last, visit, std::make_index_sequence<kLanes>{});
-    }
-
-private:
-    static_assert(kLanes == 4, "Merge adds four lanes");
-
-    // Inlined, as the visits it makes, or the running sums would go through memory.
-    template <typename Visit, std::size_t... L>
-    [[gnu::always_inline]] static void VisitGroup(int first, int units, Visit& visit,
-                                                  std::index_sequence<L...>) {
-        ((first + static_cast<int>(L) < units ? visit(first + static_cast<int>(L), Lane<L>{}) : void()), ...);
-    }
-
-    std::size_t m_slots;
-    std::vector<double> m_sums;
-};
-
-// A count's units are cut into chunks of a fixed size, each counted in lanes of its own, and the
-// chunks' sums are added in chunk order. The chunks are the same whatever the number of cores, so
-// a table has the same last bits on every machine and in every run; only which thread counts a
-// chunk varies. The chunks are spread over a few threads; a count of one chunk stays on the
-// caller's thread. The counting is bound by memory: on the 8-core build machine more than four
-// threads made the tables of a million interviews slower, not faster.
-constexpr int kChunkUnits = 1 << 16;
-constexpr unsigned kMostThreads = 4;
-
-// The counters of every chunk, merged, and the running sums the kernel returned for each.
-template <std::size_t N> struct ChunkedCount {
-    std::vector<double> counters;
-    std::array<double, N> sums{};
-};
-
-template <typename T> struct RunningSumCount;
-template <std::size_t N> struct RunningSumCount<std::array<double, N>> : std::integral_constant<std::size_t, N> {};
-
-// Calls countChunk(lanes, first, last) once per chunk, lanes holding `slots` counters a lane,
-// and returns the sums of them all. countChunk returns its chunk's running sums, each already
-// merged across its lanes; it must only write what belongs to its own units.
-template <typename CountChunk> auto CountInChunks(int units, std::size_t slots, CountChunk&& countChunk) {
-    using Sums = std::invoke_result_t<CountChunk&, LaneSums&, int, int>;
-    const int chunks = std::max(1, (units + kChunkUnits - 1) / kChunkUnits);
-    std::vector<LaneSums> lanes(Index(chunks), LaneSums(slots));
-    std::vector<Sums> sums(Index(chunks));
-    const auto countChunksFrom = [&](int start, int step) {
-        for (int chunk = start; chunk < chunks; chunk += step)
-            sums[Index(chunk)] = countChunk(lanes[Index(chunk)], chunk * kChunkUnits,
-                                            std::min(units, (chunk + 1) * kChunkUnits));
-    };
-    const int threads = static_cast<int>(
-        std::min({static_cast<unsigned>(chunks), std::max(std::thread::hardware_concurrency(), 1U), kMostThreads}));
-    if (threads <= 1) {
-        countChunksFrom(0, 1);
-    } else {
-        // A failure in a worker (memory) is carried back to the caller rather than ending the process.
-        std::vector<std::exception_ptr> failures(Index(threads));
-        std::vector<std::thread> workers;
-        workers.reserve(Index(threads));
-        for (int worker = 0; worker < threads; ++worker)
-            workers.emplace_back([&, worker] {
-                try {
-                    countChunksFrom(worker, threads);
-                } catch (...) {
-                    failures[Index(worker)] = std::current_exception();
-                }
-            });
-        for (std::thread& worker : workers)
-            worker.join();
-        for (const std::exception_ptr& failure : failures)
-            if (failure)
-                std::rethrow_exception(failure);
-    }
-    ChunkedCount<RunningSumCount<Sums>::value> result;
-    result.counters = lanes[0].Merged();
-    result.sums = sums[0];
-    for (std::size_t chunk = 1; chunk < Index(chunks); ++chunk) {
-        const std::vector<double> merged = lanes[chunk].Merged();
-        for (std::size_t slot = 0; slot < merged.size(); ++slot)
-            result.counters[slot] += merged[slot];
-        for (std::size_t sum = 0; sum < result.sums.size(); ++sum)
-            result.sums[sum] += sums[chunk][sum];
-    }
-    return result;
 }
 
 } // namespace
@@ -504,9 +384,16 @@ bool CMoteurTableau::CompterModalites(CQuestionEtendue& question, std::vector<do
             respondentSums[lane] += w;
         sums[lane] += w;
     };
+    // One-answer units of an unfiltered count are taken by blocks first, where the processor
+    // can; the chunk's last units, and every other count, unit by unit, in the same lanes.
+    const OneAnswerBlockCounter blocks(map, n);
+    const bool byBlocks = width == 1 && filter == nullptr && blocks.Applies();
     const auto countChunk = [&](LaneSums& lanes, int first, int last, auto rowWidth) {
         LaneSums::Running respondentSums{};
         LaneSums::Running sums{};
+        if (byBlocks)
+            first += blocks.Count(cells + Index(first), weight.data() + Index(first), last - first, lanes,
+                                  respondentSums, sums);
         LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
             countUnit(lanes, respondentSums, sums, unit, lane, rowWidth);
         });

@@ -1,6 +1,8 @@
-// Cross counts of one-answer questions and of several-answer questions holding the same answers:
-// the kernel counts both alike, to the last bit, whatever the maps and the weighting, and whatever
-// the number of interviews, counted in several parts at once or not.
+// Cross and flat counts of one-answer questions and of several-answer questions holding the same
+// answers: the kernels count both alike, to the last bit, whatever the maps, the weighting and the
+// study field, and whatever the number of interviews, counted in several parts at once or not.
+// One-answer flat counts of many interviews go by blocks of units where the processor can, the
+// several-answer ones unit by unit: their agreement is that of the two ways.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ChampEtude.h"
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
 #include "app/Redressement.h"
@@ -187,12 +190,13 @@ TEST_F(MoteurTableauCroisementTest, FlatCountsAndTheMarginsOfACrossOverEveryAnsw
     EXPECT_EQ(cross.total, total);
 }
 
-// Enough interviews to be counted in three parts, the last one short. Interview i answers SEXE
+// Enough interviews to be counted in three parts, the last one short and not a whole number of
+// blocks of sixteen units. Interview i answers SEXE
 // and REGION from a small generator (blank now and then), SEXES and REGIONS holding the same
 // answers in a field that moves from one interview to the next.
 class ManyInterviewsCrossTest : public CrossCountTest {
 protected:
-    static constexpr int kInterviews = 2 * 65536 + 7;
+    static constexpr int kInterviews = 2 * 65536 + 37;
 
     void SetUp() override {
         CrossCountTest::SetUp();
@@ -274,6 +278,76 @@ TEST_F(ManyInterviewsCrossTest, CountedInPartsTheAnswersStillCountAlikeAndByHand
     for (std::size_t a = 0; a < everySex.size(); ++a)
         EXPECT_EQ(overEveryAnswer.matrix[a * 6 + 5], counts[a]) << "line " << a;
     EXPECT_EQ(overEveryAnswer.total, total);
+}
+
+struct Flat {
+    Doubles counts;
+    double respondents = -1;
+    double total = -1;
+    bool operator==(const Flat&) const = default;
+};
+
+TEST_F(ManyInterviewsCrossTest, FlatCountsOfOneAndSeveralAnswerQuestionsAgreeToTheLastBit) {
+    // Interviews that answered SEXE "Homme": the others weigh 0 and count in no unweighted count.
+    CChampEtude men;
+    men.id = 50;
+    men.name = "Hommes";
+    CChampCondition& condition = men.conditions[0];
+    condition.SetQuestion(&Named("SEXE"));
+    condition.kind = 0;
+    condition.SetModalites({0});
+    men.connectors = {1, 1, 1};
+    context.MettreAJourChampEtude(men);
+
+    const auto count = [&](const char* question, const Map& map, std::int32_t field, std::int32_t weighting) {
+        Flat flat;
+        std::string error;
+        CMoteurTableau engine(context);
+        EXPECT_TRUE(engine.CompterModalites(Named(question), flat.counts, flat.respondents, flat.total, map, 0,
+                                            field, weighting, error))
+            << error;
+        return flat;
+    };
+    struct Case {
+        const char* what;
+        Map regions;
+    };
+    const std::vector<Case> cases = {
+        {"every modality, not asked too", {0, 1, 2, 3, 4}},
+        {"the real answers", {0, 1, 2, 3, X}},
+        {"some answers left out", {0, X, 2, X, X}},
+        {"one modality", {X, X, X, 3, X}},
+        {"a map shorter than the question", {0, 1}},
+        {"nothing kept", {X, X, X, X, X}},
+    };
+    for (const Case& c : cases) {
+        for (const std::int32_t field : {-1, 50}) {
+            for (const std::int32_t weighting : {kUnweighted, kRaked}) {
+                SCOPED_TRACE(std::string(c.what) + ", field " + std::to_string(field) + ", weighting " +
+                             std::to_string(weighting));
+                const Flat single = count("REGION", c.regions, field, weighting);
+                EXPECT_EQ(count("REGIONS", c.regions, field, weighting), single);
+                EXPECT_EQ(count("REGION", c.regions, field, weighting), single);
+                if (weighting != kUnweighted)
+                    continue;
+                // Unweighted, the counts are the hand counts, each once weighted and once not.
+                Flat expected{Doubles(10, 0.0), 0.0, 0.0};
+                for (int i = 0; i < kInterviews; ++i) {
+                    if (field == 50 && sexes[i] != 1)
+                        continue;
+                    expected.total += 1;
+                    // A blank REGION is held as not asked, the last index.
+                    const auto index = static_cast<std::size_t>(regions[i] == 0 ? 4 : regions[i] - 1);
+                    if (index >= c.regions.size() || c.regions[index] == X)
+                        continue;
+                    expected.counts[index] += 1;
+                    expected.counts[5 + index] += 1;
+                    expected.respondents += 1;
+                }
+                EXPECT_EQ(single, expected);
+            }
+        }
+    }
 }
 
 } // namespace
