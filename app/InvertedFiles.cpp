@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <utility>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/CacheDonnees.h"
 #include "app/Enquete.h"
@@ -16,6 +21,7 @@
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
+#include "app/WorkerPool.h"
 #include "platform/questionnaire/ArchiveVersion.h"
 
 namespace {
@@ -125,13 +131,29 @@ public:
     std::uint64_t Size() const { return m_size; }
     LayoutReader Header() const { return LayoutReader(m_header.data(), m_headerSize); }
 
-    // Reads the whole body into `destination`, which holds exactly the body's bytes; false when
-    // the file does not hold exactly that many.
-    bool ReadBodyInto(void* destination, std::uint64_t bytes) {
-        if (m_size - m_headerSize != bytes)
+    // Reads the whole body into `destination`, which holds exactly the body's bytes, in pieces
+    // read at once by the worker pool, each handed to `check(first byte, byte count)` as soon as
+    // it is read, while it is still in the processor's cache; false when the file does not hold
+    // exactly that many bytes, a piece cannot be read or a check fails. Pieces are whole
+    // multiples of `elementSize`.
+    template <class Check>
+    bool ReadBodyInto(void* destination, std::uint64_t bytes, std::size_t elementSize, Check check) {
+        const int descriptor = fileno(m_file.get());
+        struct stat status {};
+        if (m_size - m_headerSize != bytes || elementSize == 0 || ::fstat(descriptor, &status) != 0 ||
+            static_cast<std::uint64_t>(status.st_size) != m_size)
             return false;
-        return std::fread(destination, 1, static_cast<std::size_t>(bytes), m_file.get()) == bytes &&
-               std::fgetc(m_file.get()) == EOF;
+        const std::uint64_t pieceBytes = std::max<std::uint64_t>(kPieceSize / elementSize, 1) * elementSize;
+        const auto pieces = static_cast<int>((bytes + pieceBytes - 1) / pieceBytes);
+        std::vector<char> done(static_cast<std::size_t>(pieces), 0);
+        WorkerPool::Shared().Run(pieces, [&](int piece) {
+            const std::uint64_t offset = static_cast<std::uint64_t>(piece) * pieceBytes;
+            const std::uint64_t length = std::min(pieceBytes, bytes - offset);
+            auto* target = static_cast<char*>(destination) + offset;
+            done[static_cast<std::size_t>(piece)] =
+                ReadAt(descriptor, target, length, m_headerSize + offset) && check(target, length);
+        });
+        return std::all_of(done.begin(), done.end(), [](char read) { return read != 0; });
     }
 
     // Hands the body to `decode(reader, count)` in chunks of `count` whole elements of
@@ -158,6 +180,24 @@ public:
 
 private:
     static constexpr std::size_t kChunkSize = 1 << 16;
+    // Large enough that a piece's read is not lost in the cost of handing it out.
+    static constexpr std::uint64_t kPieceSize = 1 << 18;
+
+    // Reads exactly `length` bytes at `offset`; a read cut short by a signal is taken up again.
+    static bool ReadAt(int descriptor, char* target, std::uint64_t length, std::uint64_t offset) {
+        while (length > 0) {
+            const ssize_t read =
+                ::pread(descriptor, target, static_cast<std::size_t>(length), static_cast<off_t>(offset));
+            if (read < 0 && errno == EINTR)
+                continue;
+            if (read <= 0)
+                return false;
+            target += read;
+            offset += static_cast<std::uint64_t>(read);
+            length -= static_cast<std::uint64_t>(read);
+        }
+        return true;
+    }
 
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::uint64_t m_size = 0;
@@ -263,15 +303,17 @@ bool CInvertedFiles::LireFichierFermees(CQuestionEtendue& question, CMatriceCode
     // them in place, then check every one.
     std::int16_t* cells = codes->DonnerCellules();
     const std::size_t cellCount = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    if (!file->ReadBodyInto(cells, cellCount * kCellSize))
-        return false;
-    if constexpr (std::endian::native == std::endian::big)
-        for (std::size_t i = 0; i < cellCount; ++i)
-        {
-            const auto bits = static_cast<std::uint16_t>(cells[i]);
-            cells[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits >> 8) | (bits << 8)));
-        }
-    if (!AllModalitiesOrEmpty(cells, cellCount, modalityCount))
+    const auto checkPiece = [&](char* bytes, std::uint64_t size) {
+        auto* piece = reinterpret_cast<std::int16_t*>(bytes);
+        const std::size_t count = static_cast<std::size_t>(size / kCellSize);
+        if constexpr (std::endian::native == std::endian::big)
+            for (std::size_t i = 0; i < count; ++i) {
+                const auto bits = static_cast<std::uint16_t>(piece[i]);
+                piece[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits >> 8) | (bits << 8)));
+            }
+        return AllModalitiesOrEmpty(piece, count, modalityCount);
+    };
+    if (!file->ReadBodyInto(cells, cellCount * kCellSize, kCellSize, checkPiece))
         return false;
     out = static_cast<CMatriceCodes*>(cache->Ajouter(&question, std::move(codes)));
     return out != nullptr;

@@ -1,6 +1,7 @@
 // The inverted files: their names, their bytes at plain offsets, the readers refusing truncated,
-// foreign and stale files (the answers then come from the response tables), and the inversion of
-// the whole database with its progress, its cancellation and its stamp.
+// foreign and stale files (the answers then come from the response tables), a closed file read in
+// several pieces, and the inversion of the whole database with its progress, its cancellation
+// and its stamp.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -394,6 +395,133 @@ TEST_F(InvertedFilesTest, ForeignLevelFilesAreIgnoredAndTheLevelComesFromItsTabl
     std::set<RecordKey> keys;
     EXPECT_TRUE(files.LireFichierNiveau(*survey().DonnerNiveau(1), keys));
     EXPECT_EQ(keys.size(), 5u);
+}
+
+// ---- A closed file of several pieces -----------------------------------------------------------
+
+// 2,500 interviews who left GRANDE's 120 answers empty: its file of 600,000 bytes of cells is
+// read in three pieces (two full ones of 256 KiB), each checked on its own.
+std::string LargeClosedDescription() {
+    std::string text = "questionnaire \"Grande\" language=fr\nlanguage 1036 fr \"Français\"\n"
+                       "question 1 GRANDE closed answers=120\n"
+                       "  modality 1 fr \"A\"\n  modality 2 fr \"B\"\n  modality 3 fr \"C\"\n"
+                       "records\nCle1\n";
+    for (int interview = 1; interview <= 2500; ++interview)
+        text += std::to_string(interview) + "\n";
+    return text + "end\n";
+}
+
+class LargeClosedFileTest : public ::testing::Test {
+protected:
+    static constexpr int kRows = 2500;
+    static constexpr int kColumns = 120;
+    static constexpr std::size_t kCellsPerPiece = (1 << 18) / 2;
+
+    void SetUp() override {
+        ASSERT_TRUE(fixture.Open());
+        ASSERT_EQ(CInversion(survey(), fixture.ui).InverserBase(), CInversion::Issue::Done)
+            << survey().GetLastError();
+        ASSERT_TRUE(fixture.Open());
+        ASSERT_TRUE(survey().invertedFilesValid);
+        ASSERT_EQ(Grande().GetNbreModalite(), 4); // A, B, C and the loader's -2
+        // Every cell a modality or empty, in a pattern no row of the tables follows.
+        cells.resize(static_cast<std::size_t>(kRows) * kColumns);
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const auto v = static_cast<std::int16_t>((i / kColumns * 7 + i % kColumns * 3) % 5);
+            cells[i] = v == 4 ? CMatriceCodes::kEmptyCell : v;
+        }
+        ASSERT_GT(cells.size(), 2 * kCellsPerPiece);
+    }
+
+    survey_test::TestSurvey& survey() { return fixture.survey; }
+    CQuestionEtendue& Grande() { return *survey().TrouverQuestionParNom("GRANDE"); }
+    std::string File() { return CInvertedFiles(survey()).NomFichierQuestion(Grande()); }
+
+    static std::vector<std::int16_t> Cells(const CMatriceCodes& codes) {
+        std::vector<std::int16_t> read;
+        for (int r = 0; r < codes.GetNbLignes(); ++r)
+            for (int c = 0; c < codes.GetNbColonnes(); ++c)
+                read.push_back(codes.GetAt(r, c));
+        return read;
+    }
+
+    // GRANDE read afresh through a data access, as a table would read it.
+    std::vector<std::int16_t> AsRead(bool wishInverted) {
+        survey().OublierDonneesQuestion(Grande());
+        CDataAccess access(survey(), wishInverted);
+        CMatriceCodes* codes = nullptr;
+        EXPECT_TRUE(access.LireReponsesFermees(Grande(), codes)) << access.GetErrorText();
+        if (codes == nullptr)
+            return {};
+        std::vector<std::int16_t> read = Cells(*codes);
+        access.MemoriserReponsesFermees(Grande(), codes);
+        survey().OublierDonneesQuestion(Grande());
+        return read;
+    }
+
+    // Every matrix of the closed-answer cache still borrowed, kept or not.
+    int Loans() {
+        const CCacheDonnees& cache = *survey().GetClosedAnswerCache();
+        int loans = cache.GetOutsideLoanCount();
+        for (int slot = 0; slot < cache.GetSlotCount(); ++slot)
+            loans += cache.GetUseCountAt(slot);
+        return loans;
+    }
+
+    // The first cell where two reads differ, or -1: a failure names one cell, not 300,000.
+    static long FirstDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
+        if (a.size() != b.size())
+            return static_cast<long>(std::min(a.size(), b.size()));
+        const auto found = std::mismatch(a.begin(), a.end(), b.begin());
+        return found.first == a.end() ? -1 : static_cast<long>(found.first - a.begin());
+    }
+
+    FixtureSurvey fixture{LargeClosedDescription().c_str(), "grande"};
+    std::vector<std::int16_t> cells;
+};
+
+TEST_F(LargeClosedFileTest, EveryPieceIsReadInPlace) {
+    WriteBytes(File(), ClosedLayout(kRows, kColumns, cells));
+    CMatriceCodes* codes = nullptr;
+    ASSERT_TRUE(CInvertedFiles(survey()).LireFichierFermees(Grande(), codes));
+    ASSERT_NE(codes, nullptr);
+    EXPECT_EQ(codes->GetNbLignes(), kRows);
+    EXPECT_EQ(codes->GetNbColonnes(), kColumns);
+    EXPECT_EQ(FirstDifference(Cells(*codes), cells), -1);
+    survey().GetClosedAnswerCache()->Liberer(&Grande(), codes);
+    EXPECT_EQ(Loans(), 0);
+    EXPECT_EQ(FirstDifference(AsRead(true), cells), -1);
+}
+
+TEST_F(LargeClosedFileTest, OneBadPieceOrAShortFileSendsTheReadToTheTables) {
+    const std::vector<std::int16_t> fromTables = AsRead(false);
+    ASSERT_EQ(fromTables.size(), cells.size());
+    ASSERT_NE(FirstDifference(fromTables, cells), -1);
+    const auto withCell = [&](std::size_t cell, std::int16_t value) {
+        std::vector<std::int16_t> bad = cells;
+        bad[cell] = value;
+        return ClosedLayout(kRows, kColumns, bad);
+    };
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {"the first cell of the first piece past the modalities", withCell(0, 4)},
+        {"the last cell of the first piece negative", withCell(kCellsPerPiece - 1, -1)},
+        {"the first cell of the second piece past the modalities", withCell(kCellsPerPiece, 4)},
+        {"the last cell of the last piece negative", withCell(cells.size() - 1, -2)},
+        {"a byte short", [&] { Bytes b = ClosedLayout(kRows, kColumns, cells); b.pop_back(); return b; }()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(File(), c.bytes);
+        CMatriceCodes* codes = nullptr;
+        EXPECT_FALSE(CInvertedFiles(survey()).LireFichierFermees(Grande(), codes));
+        EXPECT_EQ(codes, nullptr);
+        EXPECT_EQ(Loans(), 0);
+        EXPECT_EQ(FirstDifference(AsRead(true), fromTables), -1);
+    }
 }
 
 } // namespace
