@@ -457,25 +457,29 @@ private:
 // ---- Construction ------------------------------------------------------------------------------
 
 CDataAccess::CDataAccess(CEnquete& survey, bool wishInverted, db::Database::Access access)
-    : CResponseReader(&survey, wishInverted), m_path(survey.DonnerCheminBase()) {
-    try {
-        m_database = std::make_unique<db::Database>(m_path, access);
-    } catch (const db::DbException& error) {
-        SetErrorText(DatabaseError(error.description(), "CDataAccess"));
-        m_levelErrorText = GetErrorText();
-    }
-}
+    : CResponseReader(&survey, wishInverted), m_path(survey.DonnerCheminBase()), m_access(access) {}
 
-CDataAccess::CDataAccess(const std::string& path) : CResponseReader(nullptr, false), m_path(path) {
-    try {
-        m_database = std::make_unique<db::Database>(m_path, db::Database::Access::ReadWrite);
-    } catch (const db::DbException& error) {
-        SetErrorText(DatabaseError(error.description(), "CDataAccess"));
-        m_levelErrorText = GetErrorText();
-    }
-}
+CDataAccess::CDataAccess(const std::string& path)
+    : CResponseReader(nullptr, false), m_path(path), m_access(db::Database::Access::ReadWrite) {}
 
 CDataAccess::~CDataAccess() = default;
+
+bool CDataAccess::IsOpen() {
+    if (m_database == nullptr && m_openError.empty()) {
+        try {
+            m_database = std::make_unique<db::Database>(m_path, m_access);
+        } catch (const db::DbException& error) {
+            m_openError = DatabaseError(error.description(), "IsOpen");
+        }
+    }
+    if (m_database != nullptr)
+        return true;
+    // Said again at every refusal: the jobs that fail for want of the file carry its reason, not
+    // whatever failed last.
+    SetErrorText(m_openError);
+    m_levelErrorText = m_openError;
+    return false;
+}
 
 bool CDataAccess::Fail(const std::string& text) {
     SetErrorText(text);
@@ -582,8 +586,8 @@ bool CDataAccess::ReadNumeric(const std::vector<CQuestionEtendue*>& questions, s
 bool CDataAccess::ReadAnswers(const std::vector<CQuestionEtendue*>& questions, std::vector<CObjetDonnees*>& out,
                               AnswerKind kind, std::optional<bool> readKey, const char* operation) {
     out.assign(questions.size(), nullptr);
-    if (!RequireReadable(operation))
-        return false;
+    if (GetEnquete() == nullptr)
+        return Fail(std::string("CDataAccess::") + operation + " : aucune enquête n'est ouverte");
     CEnquete& survey = *GetEnquete();
     CCacheDonnees* cache = kind == AnswerKind::Closed ? survey.GetClosedAnswerCache() : survey.GetNumericCache();
     if (cache == nullptr)
@@ -700,6 +704,13 @@ bool CDataAccess::ReadInverted(CQuestionEtendue& question, AnswerKind kind, CObj
 
 // Each table that a job needs is walked once, for every job that needs it, in table order.
 void CDataAccess::RunReadJobs(const std::vector<ReadJob*>& jobs, const char* operation) {
+    if (jobs.empty())
+        return;
+    if (!IsOpen()) {
+        for (ReadJob* job : jobs)
+            job->Fail(GetErrorText());
+        return;
+    }
     std::map<int, std::vector<ReadJob*>> byTable;
     for (ReadJob* job : jobs)
         for (int table : job->Tables())
@@ -880,13 +891,13 @@ bool CDataAccess::ReadInvertedLevel(const CQuestionNiveau& level, std::set<Recor
 
 bool CDataAccess::ChargerClesNiveau(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
     keys.clear();
+    if (UsesInvertedFiles() && ReadInvertedLevel(level, keys))
+        return true;
+    keys.clear();
     if (!IsOpen()) {
         m_levelErrorText = GetErrorText();
         return false;
     }
-    if (UsesInvertedFiles() && ReadInvertedLevel(level, keys))
-        return true;
-    keys.clear();
     try {
         ReadKeys(level, keys);
         return true;
@@ -961,18 +972,18 @@ std::string CDataAccess::NomCle(int position) {
     return "Cle" + std::to_string(position);
 }
 
-bool CDataAccess::ExisteTable(std::string_view name) const {
+bool CDataAccess::ExisteTable(std::string_view name) {
     return IsOpen() && m_database->tableExists(name);
 }
 
-int CDataAccess::NombreTablesReponse() const {
+int CDataAccess::NombreTablesReponse() {
     int count = 0;
     while (ExisteTable(NomTableReponse(count + 1)))
         ++count;
     return count;
 }
 
-int CDataAccess::ProfondeurTable(int number) const {
+int CDataAccess::ProfondeurTable(int number) {
     if (!ExisteTable(NomTableReponse(number)))
         return -1;
     int depth = 0;

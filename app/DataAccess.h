@@ -27,24 +27,27 @@ class UserInterface;
 // the interview fields and entry durations; it creates and writes the answer fields of generated
 // variables; and it carries out the two exports of the File menu.
 //
-// Built for one job and let go at its end: the constructor opens the file, the destructor closes
-// it. Reading opens the file read-only; the first write reopens it for writing. Closed and
+// Built for one job and let go at its end. The file is opened when the job first needs it, and
+// closed by the destructor: a job answered from the survey's caches or the inverted files never
+// opens it, which spares every table of a session the opening of the database. Reading opens the
+// file read-only; the first write reopens it for writing. Closed and
 // numeric answers are lent through the survey's caches: whatever a reader hands out is given back
 // to its cache (Liberer) by the caller, never deleted. Every write job (one writer call, a field
 // creation, the filtering of an export) is one transaction: a failure half-way leaves the
 // database as it was. Operations answer false on failure with the reason in GetErrorText().
 class CDataAccess : public CResponseReader, public CRecordKeySource {
 public:
-    // Opens the survey's questionnaire file, read-only for reading jobs. A file that cannot be
-    // opened leaves the data access closed (IsOpen false) with the reason in the error text.
+    // On the survey's questionnaire file, read-only for reading jobs.
     CDataAccess(CEnquete& survey, bool wishInverted,
                 db::Database::Access access = db::Database::Access::ReadOnly);
-    // Opens another questionnaire file for writing (the target of an export): no survey, no
+    // On another questionnaire file, for writing (the target of an export): no survey, no
     // inverted files.
     explicit CDataAccess(const std::string& path);
     ~CDataAccess() override;
 
-    bool IsOpen() const { return m_database != nullptr; }
+    // Whether the file is open, opening it when it is not yet. A file that cannot be opened
+    // leaves the data access closed for good with the reason in the error text.
+    bool IsOpen();
 
     // ---- Readers of answers ----
     // Closed answers: one row per record of the question's level, one column per answer, each
@@ -155,11 +158,11 @@ public:
     // ---- Tables ----
     static std::string NomTableReponse(int number); // "VEL Reponse%d"
     static std::string NomCle(int position);        // "Cle%d"
-    bool ExisteTable(std::string_view name) const;
+    bool ExisteTable(std::string_view name);
     // The count of consecutive response tables from 1.
-    int NombreTablesReponse() const;
+    int NombreTablesReponse();
     // The count of consecutive key fields from "Cle2" on; -1 when the table does not exist.
-    int ProfondeurTable(int number) const;
+    int ProfondeurTable(int number);
     // Creates the response table with the key fields "Cle1" .. "Cle<keyCount>" (and "Ordre"
     // beside more than one key) and its index "PrimaryKey".
     bool CreerTableReponse(int number, int keyCount);
@@ -225,5 +228,8 @@ private:
 
     std::unique_ptr<db::Database> m_database;
     std::string m_path;
+    db::Database::Access m_access;
+    std::string m_openError; // why the file could not be opened; it is not tried again
+
     std::string m_levelErrorText;
 };
