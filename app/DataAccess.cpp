@@ -515,13 +515,13 @@ bool CDataAccess::LoadLevel(int levelIndex, CQuestionNiveau*& level) {
     return Fail(error);
 }
 
-bool CDataAccess::RequireReadable(const char* operation) {
+bool CDataAccess::RequireSurvey(const char* operation) {
     if (GetEnquete() == nullptr)
         return Fail(std::string("CDataAccess::") + operation + " : aucune enquête n'est ouverte");
-    if (!IsOpen())
-        return false;
     return true;
 }
+
+bool CDataAccess::RequireReadable(const char* operation) { return RequireSurvey(operation) && IsOpen(); }
 
 bool CDataAccess::LireTableFermee(CQuestionEtendue& question, CMatriceCodes*& out) {
     std::vector<CMatriceCodes*> read;
@@ -586,8 +586,8 @@ bool CDataAccess::ReadNumeric(const std::vector<CQuestionEtendue*>& questions, s
 bool CDataAccess::ReadAnswers(const std::vector<CQuestionEtendue*>& questions, std::vector<CObjetDonnees*>& out,
                               AnswerKind kind, std::optional<bool> readKey, const char* operation) {
     out.assign(questions.size(), nullptr);
-    if (GetEnquete() == nullptr)
-        return Fail(std::string("CDataAccess::") + operation + " : aucune enquête n'est ouverte");
+    if (!RequireSurvey(operation))
+        return false;
     CEnquete& survey = *GetEnquete();
     CCacheDonnees* cache = kind == AnswerKind::Closed ? survey.GetClosedAnswerCache() : survey.GetNumericCache();
     if (cache == nullptr)

@@ -179,7 +179,9 @@ private:
     bool FailDatabase(const std::string& description, const std::string& operation);
     UserInterface& GetUserInterface() const;
 
-    // Reading.
+    // Reading: a survey to read (and, for RequireReadable, its file open), else false with the
+    // reason in the error text.
+    bool RequireSurvey(const char* operation);
     bool RequireReadable(const char* operation);
     // Loads the level of the survey; false with its message in both error texts.
     bool LoadLevel(int levelIndex, CQuestionNiveau*& level);

@@ -66,8 +66,7 @@ WorkerPool::~WorkerPool() {
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
-        ++m_generation;
-        m_published.store(m_generation, std::memory_order_release);
+        m_generation.fetch_add(1, std::memory_order_release);
     }
     m_wake.notify_all();
     for (std::thread& worker : m_workers)
@@ -94,8 +93,7 @@ void WorkerPool::Run(int count, const std::function<void(int)>& task) {
         const std::lock_guard lock(m_mutex);
         StartWorkers();
         m_job = &job;
-        ++m_generation;
-        m_published.store(m_generation, std::memory_order_release);
+        m_generation.fetch_add(1, std::memory_order_release);
     }
     m_wake.notify_all();
     RunTasks(job);
@@ -127,12 +125,12 @@ void WorkerPool::Work() {
     for (;;) {
         // Look for the next job for a while, then sleep until it comes.
         const auto spinUntil = std::chrono::steady_clock::now() + kSpinTime;
-        while (m_published.load(std::memory_order_acquire) == seen &&
+        while (m_generation.load(std::memory_order_acquire) == seen &&
                std::chrono::steady_clock::now() < spinUntil)
             std::this_thread::yield();
         std::unique_lock lock(m_mutex);
-        m_wake.wait(lock, [&] { return m_generation != seen; });
-        seen = m_generation;
+        m_wake.wait(lock, [&] { return m_generation.load() != seen; });
+        seen = m_generation.load();
         if (m_stopping)
             return;
         Job* job = m_job;

@@ -54,8 +54,8 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_idle;
     Job* m_job = nullptr;
-    std::uint64_t m_generation = 0;
-    std::atomic<std::uint64_t> m_published{0};
+    // Raised with each job (and at the end), under m_mutex; read without it by spinning workers.
+    std::atomic<std::uint64_t> m_generation{0};
     int m_busyWorkers = 0;
     bool m_stopping = false;
     std::vector<std::thread> m_workers;

@@ -34,13 +34,6 @@ constexpr int kBlock = OneAnswerBlockCounter::kBlockUnits;
 // answer lies in a range of kept modalities, or is one of a list of them.
 enum class RespondentTest { None, Range, List };
 
-struct KeptModalities {
-    std::array<std::int16_t, kMostModalities> list{};
-    std::size_t count = 0;
-    std::int16_t lowest = 0;
-    std::int16_t highest = 0;
-};
-
 // The 64-bit masks of units 4Q .. 4Q + 3 of a mask of sixteen units in 16-bit lanes.
 template <int Q> MORVANE_AVX2 inline __m256i QuarterOf(__m256i mask) {
     __m128i half;
@@ -74,16 +67,19 @@ MORVANE_AVX2 inline __m256i WeighsSomething(const __m256d (&weights)[4]) {
     return _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
 }
 
+// The units whose answer is kept: within the range of the kept modalities when they follow
+// each other, else one of them (`list` holds each broadcast to every lane).
 template <RespondentTest R>
-MORVANE_AVX2 inline __m256i KeptMask(__m256i answers, const KeptModalities& kept,
+MORVANE_AVX2 inline __m256i KeptMask(__m256i answers, const std::int16_t* kept, std::size_t keptCount,
                                      const __m256i (&list)[kMostModalities]) {
     if constexpr (R == RespondentTest::Range) {
-        return _mm256_and_si256(
-            _mm256_cmpgt_epi16(answers, _mm256_set1_epi16(static_cast<short>(kept.lowest - 1))),
-            _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(kept.highest + 1)), answers));
+        const auto below = static_cast<short>(kept[0] - 1);
+        const auto above = static_cast<short>(kept[keptCount - 1] + 1);
+        return _mm256_and_si256(_mm256_cmpgt_epi16(answers, _mm256_set1_epi16(below)),
+                                _mm256_cmpgt_epi16(_mm256_set1_epi16(above), answers));
     } else {
         __m256i any = _mm256_setzero_si256();
-        for (std::size_t j = 0; j < kept.count; ++j)
+        for (std::size_t j = 0; j < keptCount; ++j)
             any = _mm256_or_si256(any, _mm256_cmpeq_epi16(answers, list[j]));
         return any;
     }
@@ -105,7 +101,8 @@ struct PassInput {
     int blocks;
     const std::int16_t* modalities; // the B modalities of this pass
     std::size_t modalityCount;
-    const KeptModalities* kept;
+    const std::int16_t* kept; // every kept modality, in increasing order
+    std::size_t keptCount;
 };
 
 // One pass over the blocks of a chunk for B modalities; the first pass also takes the
@@ -123,8 +120,9 @@ MORVANE_AVX2 void CountPass(const PassInput& in, LaneSums& lanes, LaneSums::Runn
         modality[b] = _mm256_set1_epi16(in.modalities[b]);
     }
     __m256i list[kMostModalities];
-    for (std::size_t j = 0; j < in.kept->count; ++j)
-        list[j] = _mm256_set1_epi16(in.kept->list[j]);
+    if constexpr (R == RespondentTest::List)
+        for (std::size_t j = 0; j < in.keptCount; ++j)
+            list[j] = _mm256_set1_epi16(in.kept[j]);
     __m256d respondentSums = _mm256_setzero_pd();
     __m256d allSums = _mm256_setzero_pd();
     for (int block = 0; block < in.blocks; ++block) {
@@ -140,7 +138,8 @@ MORVANE_AVX2 void CountPass(const PassInput& in, LaneSums& lanes, LaneSums::Runn
             weighted[b] = AddWhere(weighted[b], match, weights);
         }
         if constexpr (R != RespondentTest::None) {
-            respondentSums = AddWhere(respondentSums, KeptMask<R>(answers, *in.kept, list), weights);
+            respondentSums =
+                AddWhere(respondentSums, KeptMask<R>(answers, in.kept, in.keptCount, list), weights);
             for (const __m256d& quarter : weights)
                 allSums = _mm256_add_pd(allSums, quarter);
         }
@@ -200,11 +199,6 @@ int OneAnswerBlockCounter::Count(const std::int16_t* codes, const double* weight
     if (!m_applies || blocks <= 0)
         return 0;
 #if MORVANE_VECTOR_COUNTS
-    KeptModalities kept;
-    kept.count = m_kept.size();
-    std::copy(m_kept.begin(), m_kept.end(), kept.list.begin());
-    kept.lowest = m_kept.front();
-    kept.highest = m_kept.back();
     // Passes of as even a size as can be: ten modalities go five and five.
     const std::size_t passes = (m_kept.size() + kMostModalitiesAPass - 1) / kMostModalitiesAPass;
     const std::size_t perPass = (m_kept.size() + passes - 1) / passes;
@@ -212,7 +206,13 @@ int OneAnswerBlockCounter::Count(const std::int16_t* codes, const double* weight
         static_cast<std::size_t>(m_contiguous ? RespondentTest::Range : RespondentTest::List);
     for (std::size_t start = 0; start < m_kept.size(); start += perPass) {
         const std::size_t size = std::min(perPass, m_kept.size() - start);
-        const PassInput input{codes, weights, blocks, m_kept.data() + start, m_modalityCount, &kept};
+        const PassInput input{.codes = codes,
+                              .weights = weights,
+                              .blocks = blocks,
+                              .modalities = m_kept.data() + start,
+                              .modalityCount = m_modalityCount,
+                              .kept = m_kept.data(),
+                              .keptCount = m_kept.size()};
         kPasses[size - 1][start == 0 ? firstTest : 0](input, lanes, respondents, sums);
     }
     return blocks * kBlockUnits;
