@@ -3,7 +3,7 @@
 #include "app/ContexteEtude.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
-#include "platform/ui/UtilArbre.h"
+#include "framework/UtilArbre.h"
 #include "requests/SelectionButtons.h"
 
 #include <QPainter>

@@ -4,7 +4,7 @@
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
-#include "platform/ui/MultiTree.h"
+#include "framework/MultiTree.h"
 #include "requests/SelectionButtons.h"
 
 #include <QApplication>

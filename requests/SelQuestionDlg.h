@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/UtilArbre.h"
+#include "framework/UtilArbre.h"
 
 #include <QDialog>
 #include <QString>

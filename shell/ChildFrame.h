@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/MDIChildWnd.h"
+#include "framework/MDIChildWnd.h"
 
 // The frame of every document window of the program: the framework's child frame, which the
 // templates make for each window they open.

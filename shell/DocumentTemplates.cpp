@@ -1,6 +1,6 @@
 #include "shell/DocumentTemplates.h"
 
-#include "platform/ui/MultiDocTemplate.h"
+#include "framework/MultiDocTemplate.h"
 #include "shell/ChildFrame.h"
 #include "shell/QuestionDoc.h"
 #include "shell/QuestionView.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/CommandMap.h"
-#include "platform/ui/MDIFrameWnd.h"
+#include "framework/CommandMap.h"
+#include "framework/MDIFrameWnd.h"
 #include "shell/MainFrameCommands.h"
 #include "shell/MainMenus.h"
 #include "shell/QuestionnaireViewHost.h"

@@ -1,6 +1,6 @@
 #include "shell/MainMenus.h"
 
-#include "platform/ui/FrameworkCommands.h"
+#include "framework/FrameworkCommands.h"
 #include "shell/MainFrameCommands.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/CommandRouter.h"
+#include "framework/CommandRouter.h"
 
 #include <span>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/ContexteEtude.h"
-#include "platform/ui/CommandMap.h"
-#include "platform/ui/WinApp.h"
+#include "framework/CommandMap.h"
+#include "framework/WinApp.h"
 #include "shell/DocumentTemplates.h"
 #include "shell/RecentFileList.h"
 

@@ -1,8 +1,8 @@
 #include "shell/QuestionDoc.h"
 
 #include "app/QuestionEtendue.h"
-#include "platform/ui/DocumentSource.h"
-#include "platform/ui/DocumentTitle.h"
+#include "framework/DocumentSource.h"
+#include "framework/DocumentTitle.h"
 
 bool CQuestionDoc::OnOpenDocument(const DocumentSource& source) {
     CQuestionEtendue* question = source.GetObject<CQuestionEtendue>();

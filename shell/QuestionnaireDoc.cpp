@@ -1,9 +1,9 @@
 #include "shell/QuestionnaireDoc.h"
 
 #include "app/ContexteEtude.h"
-#include "platform/ui/DocTemplate.h"
-#include "platform/ui/DocumentSource.h"
-#include "platform/ui/WinApp.h"
+#include "framework/DocTemplate.h"
+#include "framework/DocumentSource.h"
+#include "framework/WinApp.h"
 
 bool CQuestionnaireDoc::OnOpenDocument(const DocumentSource& source) {
     CContexteEtude* context = GetContexte();

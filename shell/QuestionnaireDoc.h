@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Document.h"
+#include "framework/Document.h"
 
 // The document of the questionnaire window. It holds nothing itself: opening it opens the survey
 // in the study context, and closing it closes the survey with every other window.

@@ -4,12 +4,12 @@
 #include "app/QuestionCalculee.h"
 #include "app/Recodage.h"
 #include "app/StringTable.h"
-#include "platform/ui/CmdUI.h"
-#include "platform/ui/CommandRouter.h"
-#include "platform/ui/DocTemplate.h"
-#include "platform/ui/Document.h"
-#include "platform/ui/MDIFrameWnd.h"
-#include "platform/ui/WinApp.h"
+#include "framework/CmdUI.h"
+#include "framework/CommandRouter.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/MDIFrameWnd.h"
+#include "framework/WinApp.h"
 #include "shell/QuestionnaireViewHost.h"
 
 #include <QAction>

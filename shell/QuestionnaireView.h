@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ui/CommandMap.h"
-#include "platform/ui/UtilArbre.h"
-#include "platform/ui/View.h"
+#include "framework/CommandMap.h"
+#include "framework/UtilArbre.h"
+#include "framework/View.h"
 
 #include <QPointer>
 #include <QTreeWidget>

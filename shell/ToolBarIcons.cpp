@@ -1,6 +1,6 @@
 #include "shell/ToolBarIcons.h"
 
-#include "platform/ui/FrameworkCommands.h"
+#include "framework/FrameworkCommands.h"
 
 #include <QColor>
 #include <QFont>

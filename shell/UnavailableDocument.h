@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Document.h"
+#include "framework/Document.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/View.h"
+#include "framework/View.h"
 
 #include <QWidget>
 

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "app/Registre.h"
-#include "platform/ui/QtSettingsStore.h"
-#include "platform/ui/QtUserInterface.h"
+#include "framework/QtSettingsStore.h"
+#include "framework/QtUserInterface.h"
 #include "shell/MorvaneApp.h"
 #include "shell/ProgramIcon.h"
 

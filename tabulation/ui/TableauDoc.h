@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/CommandMap.h"
-#include "platform/ui/Document.h"
+#include "framework/CommandMap.h"
+#include "framework/Document.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "tabulation/ui/TableauView.h"
 
-#include "platform/ui/CmdUI.h"
-#include "platform/ui/MDIChildWnd.h"
+#include "framework/CmdUI.h"
+#include "framework/MDIChildWnd.h"
 #include "tabulation/ui/QtFontMetricsSource.h"
 #include "tabulation/ui/TableLayout.h"
 #include "tabulation/ui/TablePainter.h"

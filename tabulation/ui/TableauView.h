@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/CommandMap.h"
-#include "platform/ui/ScrollView.h"
+#include "framework/CommandMap.h"
+#include "framework/ScrollView.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/ui/TableColumns.h"
 

@@ -1,7 +1,7 @@
 // The question, level, item and calculation selection dialogs on the demo questionnaire: what each
 // filter offers, what OK accepts and what it refuses with which message.
 #include "RequestDialogTestSupport.h"
-#include "platform/ui/MultiTree.h"
+#include "framework/MultiTree.h"
 #include "requests/SelCalculDlg.h"
 #include "requests/SelNiveauDlg.h"
 #include "requests/SelQuestionDlg.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ShellTestSupport.h"
-#include "platform/ui/CmdUI.h"
+#include "framework/CmdUI.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "shell/RequestDialogs.h"

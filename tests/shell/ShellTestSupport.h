@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/ContexteEtude.h"
-#include "platform/ui/DocumentSource.h"
-#include "platform/ui/MDIFrameWnd.h"
-#include "platform/ui/MultiDocTemplate.h"
-#include "platform/ui/WinApp.h"
+#include "framework/DocumentSource.h"
+#include "framework/MDIFrameWnd.h"
+#include "framework/MultiDocTemplate.h"
+#include "framework/WinApp.h"
 #include "shell/ChildFrame.h"
 #include "shell/QuestionDoc.h"
 #include "shell/QuestionView.h"

@@ -1,7 +1,7 @@
 #include "MorvaneAppTestSupport.h"
 #include "app/Recodage.h"
 #include "app/StringTable.h"
-#include "platform/ui/FrameworkCommands.h"
+#include "framework/FrameworkCommands.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "ShellTestSupport.h"
 #include "app/QuestionCalculee.h"
 #include "app/StringTable.h"
-#include "platform/ui/CmdUI.h"
-#include "platform/ui/CommandRouter.h"
+#include "framework/CmdUI.h"
+#include "framework/CommandRouter.h"
 
 #include <QAction>
 #include <QMenu>

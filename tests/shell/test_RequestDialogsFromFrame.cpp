@@ -3,7 +3,7 @@
 // dialogs are the real ones, modal, answered as the analyst answers them; the tables they give are
 // compared with what the qesrun command prints for the same request written as text.
 #include "MorvaneAppTestSupport.h"
-#include "platform/ui/MultiTree.h"
+#include "framework/MultiTree.h"
 #include "requests/CalculListCtrl.h"
 #include "requests/ModaliteListCtrl.h"
 #include "requests/PageCalculsDlg.h"

@@ -13,8 +13,8 @@
 // Exits 1 when the questionnaire does not open or a picture cannot be made, 2 on bad usage.
 #include "app/MemorySettingsStore.h"
 #include "app/Registre.h"
-#include "platform/ui/MultiTree.h"
-#include "platform/ui/QtUserInterface.h"
+#include "framework/MultiTree.h"
+#include "framework/QtUserInterface.h"
 #include "requests/CalculListCtrl.h"
 #include "requests/ModaliteListCtrl.h"
 #include "requests/PageCalculsDlg.h"

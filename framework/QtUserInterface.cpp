@@ -1,0 +1,57 @@
+#include "framework/QtUserInterface.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QProgressDialog>
+
+#include "app/StringTable.h"
+
+namespace {
+
+QString TextOf(const Message& message) { return QString::fromStdString(StringTable::Format(message)); }
+
+QMessageBox::Icon BoxIcon(UserInterface::Icon icon) {
+    switch (icon) {
+    case UserInterface::Icon::Warning: return QMessageBox::Warning;
+    case UserInterface::Icon::Error: return QMessageBox::Critical;
+    case UserInterface::Icon::Question: return QMessageBox::Question;
+    case UserInterface::Icon::Information: break;
+    }
+    return QMessageBox::Information;
+}
+
+} // namespace
+
+QtUserInterface::QtUserInterface(QWidget* parent) : parent_(parent) {}
+
+QtUserInterface::~QtUserInterface() = default;
+
+void QtUserInterface::ShowMessage(const Message& message, Icon icon) {
+    QMessageBox box(BoxIcon(icon), QApplication::applicationName(), TextOf(message), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtUserInterface::AskYesNo(const Message& question) {
+    return QMessageBox::question(parent_, QApplication::applicationName(), TextOf(question),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void QtUserInterface::BeginWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtUserInterface::EndWait() { QApplication::restoreOverrideCursor(); }
+
+void QtUserInterface::BeginProgress(const Message& title, int steps) {
+    progress_ = std::make_unique<QProgressDialog>(TextOf(title), QObject::tr("Annuler"), 0, steps, parent_);
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumDuration(500);
+}
+
+bool QtUserInterface::ReportProgress(int step) {
+    if (!progress_)
+        return true;
+    progress_->setValue(step);
+    QApplication::processEvents();
+    return !progress_->wasCanceled();
+}
+
+void QtUserInterface::EndProgress() { progress_.reset(); }
