@@ -27,7 +27,12 @@ std::string Fixed(double value, int decimals) {
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
     if (result.ec != std::errc())
         return std::string();
-    return std::string(buffer.data(), result.ptr);
+    std::string text(buffer.data(), result.ptr);
+    // A small negative value (and a negative zero) rounds to nothing but its sign; "-0.0" would
+    // read as a direction the value does not have at the decimals shown.
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, 1);
+    return text;
 }
 
 std::string Significance(double value) {

@@ -21,7 +21,8 @@ public:
 
     // Row and column of the displayed data grid (headers not counted). Numbers are written as
     // printf's "%.Nlf" writes them in the "C" locale, whatever the locale, with the decimals
-    // brought into 0..4; significance marks read "---" to "+++", a single blank for none.
+    // brought into 0..4, except that a value rounding to zero has no sign ("0.0", never "-0.0");
+    // significance marks read "---" to "+++", a single blank for none.
     static std::string DataText(const CTableauBase& table, std::int32_t row, std::int32_t column,
                                 const Style& style);
 };

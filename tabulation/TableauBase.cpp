@@ -16,6 +16,13 @@ const std::string kEmptyText;
 constexpr const char* kBaseFormatStart = "Base : ";
 constexpr const char* kTitleLineBreak = "\r\n";
 
+// The base rounded to the nearest whole number; a base that rounds to zero from below reads "0",
+// not "-0".
+double RoundedBase(double base) {
+    const double rounded = std::trunc(base + 0.5);
+    return rounded == 0.0 ? 0.0 : rounded;
+}
+
 // The span of a cell record or counter, never negative.
 std::int32_t NotBelowZero(std::int32_t value) { return value < 0 ? 0 : value; }
 
@@ -296,7 +303,7 @@ std::string CTableauBase::DonnerTexteCellule(std::int32_t row, std::int32_t colu
 
 void CTableauBase::DonnerLignesTitre(std::vector<std::string>& lines) const {
     if (m_presentation.GetEstTitreBase())
-        lines.push_back(kBaseFormatStart + CStaticTools::FormatG(std::trunc(base + 0.5)));
+        lines.push_back(kBaseFormatStart + CStaticTools::FormatG(RoundedBase(base)));
     if (m_presentation.GetEstTitreChamp())
         lines.push_back(studyFieldCaption);
     if (m_presentation.GetEstTitreRedressement())

@@ -25,10 +25,16 @@ public:
     static constexpr int kFixedDataWidth = 80;
 
     // Shares `availableWidth` less twice the left margin. A width too small for the margins
-    // gives columns of no width rather than columns running backwards.
+    // gives columns of no width rather than columns running backwards. The unit is never less
+    // than `minimumUnit`: the table is then wider than the available width.
     static TableColumns Variable(int availableWidth, int headerColumns, int dataColumns, int leftMargin,
-                                 int cellMargin);
+                                 int cellMargin, double minimumUnit = 0.0);
     static TableColumns Fixed(int headerColumns, int dataColumns, int leftMargin, int cellMargin);
+
+    // The smallest unit of the variable mode at which `headerColumns` header columns and
+    // `dataColumns` data columns side by side are at least `width` wide, the truncation of each
+    // column's width counted. 0 for no column or no width.
+    static double UnitForWidth(int width, int headerColumns, int dataColumns);
 
     // One entry per displayed column, header columns first.
     const std::vector<ColumnEdges>& TextAreas() const { return m_textAreas; }

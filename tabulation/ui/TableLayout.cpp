@@ -7,15 +7,18 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <map>
+#include <utility>
 
 TableLayout TableLayout::Compute(const CTableauBase& table, const FontMetricsSource& metrics,
                                  const TableLayoutOptions& options) {
     TableLayout layout;
     layout.m_options = options;
     layout.PlaceTitle(table, metrics);
-    layout.PlaceColumns(table);
     table.DonnerTablePolices(layout.m_fonts, layout.m_cells);
-    layout.PlaceRows(layout.FillCells(table, metrics));
+    layout.TakeTexts(table);
+    layout.PlaceColumns(table, metrics);
+    layout.PlaceRows(layout.FillCells(table.DonnerNbLignesEnTete() + table.DonnerNbLignes(), metrics));
     return layout;
 }
 
@@ -29,28 +32,55 @@ void TableLayout::PlaceTitle(const CTableauBase& table, const FontMetricsSource&
         metrics.MeasureWrapped(m_titleFont, m_titleText, kTitleRight - m_options.leftMargin).height;
 }
 
-void TableLayout::PlaceColumns(const CTableauBase& table) {
+void TableLayout::TakeTexts(const CTableauBase& table) {
+    for (CCellule& cell : m_cells)
+        if (cell.firstOfBlock)
+            cell.text = TableCellTexts::CellText(table, cell.row, cell.column);
+}
+
+double TableLayout::WholeWordsUnit(std::int32_t headerColumns, const FontMetricsSource& metrics) const {
+    double unit = 0.0;
+    // The values of a table repeat ("0", "100.0 %"): each text is measured once per font.
+    std::map<std::pair<std::int32_t, std::string>, int> widestByText;
+    for (const CCellule& cell : m_cells) {
+        const auto [known, added] = widestByText.try_emplace({cell.fontIndex, cell.text}, 0);
+        if (added)
+            known->second = TextWrapping::WidestWholeWord(cell.text, FontOf(cell), metrics);
+        const int widest = known->second;
+        if (widest <= 0)
+            continue;
+        const std::int32_t span = std::max(cell.span, 1);
+        const std::int32_t headersCovered = std::clamp(headerColumns - cell.column, 0, span);
+        unit = std::max(unit, TableColumns::UnitForWidth(widest + 2 * m_options.cellMargin, headersCovered,
+                                                         span - headersCovered));
+    }
+    return unit;
+}
+
+void TableLayout::PlaceColumns(const CTableauBase& table, const FontMetricsSource& metrics) {
     const std::int32_t headerColumns = table.DonnerNbColonnesEnTete();
     const std::int32_t dataColumns = table.DonnerNbColonnes();
+    const auto variable = [&] {
+        const double minimumUnit = m_options.keepWordsWhole ? WholeWordsUnit(headerColumns, metrics) : 0.0;
+        return TableColumns::Variable(m_options.availableWidth, headerColumns, dataColumns,
+                                      m_options.leftMargin, m_options.cellMargin, minimumUnit);
+    };
     const TableColumns columns =
         m_options.cellSizeMode == CellSizeMode::kFixed
             ? TableColumns::Fixed(headerColumns, dataColumns, m_options.leftMargin, m_options.cellMargin)
-            : TableColumns::Variable(m_options.availableWidth, headerColumns, dataColumns,
-                                     m_options.leftMargin, m_options.cellMargin);
+            : variable();
     m_columns = columns.TextAreas();
     m_tableRight = columns.TableRight();
 }
 
-std::vector<int> TableLayout::FillCells(const CTableauBase& table, const FontMetricsSource& metrics) {
-    const std::int32_t rowCount = table.DonnerNbLignesEnTete() + table.DonnerNbLignes();
+std::vector<int> TableLayout::FillCells(std::int32_t rowCount, const FontMetricsSource& metrics) {
     std::vector<int> rowHeights(static_cast<std::size_t>(std::max(rowCount, 0)), 0);
     for (CCellule& cell : m_cells) {
         if (!cell.firstOfBlock)
             continue;
         const ColumnEdges area = TextAreaOf(cell);
         const CPoliceAna& font = FontOf(cell);
-        cell.text = TextWrapping::WrapToColumn(TableCellTexts::CellText(table, cell.row, cell.column),
-                                               area.left, area.right, font, metrics);
+        cell.text = TextWrapping::WrapToColumn(cell.text, area.left, area.right, font, metrics);
         const int height = metrics.MeasureWrapped(font, cell.text, area.right - area.left).height;
         int& rowHeight = rowHeights[static_cast<std::size_t>(cell.row)];
         rowHeight = std::max(rowHeight, height);

@@ -15,6 +15,11 @@ class FontMetricsSource;
 struct TableLayoutOptions {
     // Columns sharing the available width, or of fixed widths (the printer always shares).
     CellSizeMode cellSizeMode = CellSizeMode::kVariable;
+    // With shared widths, no column narrower than its cells' whole words need (see
+    // TableLayout::WholeWordsUnit): the table then outgrows a narrow window and scrolls. The
+    // screen asks for it; a layout that must keep within its width (a page) leaves it off, and
+    // words longer than their column are then broken as in fixed mode.
+    bool keepWordsWhole = false;
     // The client width on screen, the page width on a printer, in device units.
     int availableWidth = 0;
     // Space above the table, below the title block when it stands above the table: 20 on screen,
@@ -42,6 +47,10 @@ struct CellRect {
 // Each record that starts a block gets its text, wrapped to its columns; its measured height is a
 // candidate for its row's height. Continuation records keep an empty text and take no part in
 // the height. Nothing is added above or below a text.
+//
+// When the columns share the width and the options ask to keep words whole, no column is made
+// narrower than the widest word or number of its cells needs, so that the word wrapping of the
+// drawing never has to break one; the table is then wider than the available width.
 //
 // The title block either stands in the top-left cell or above the table, from (left margin, 20),
 // as wide as the 5000 units of a page; the table then starts that much lower.
@@ -89,9 +98,16 @@ private:
     TableLayout() = default;
 
     void PlaceTitle(const CTableauBase& table, const FontMetricsSource& metrics);
-    void PlaceColumns(const CTableauBase& table);
-    // Gives each record its text and answers the height of every displayed row.
-    std::vector<int> FillCells(const CTableauBase& table, const FontMetricsSource& metrics);
+    // Gives each record that starts a block the text of its cell, unwrapped.
+    void TakeTexts(const CTableauBase& table);
+    // The smallest unit of the shared widths at which every record's words and numbers stand
+    // whole in its text area: each record's widest whole word (TextWrapping::WholeWords) plus the
+    // cell margins on both sides, over the header and data columns it covers (a header column
+    // being two units). 0 for a table without text.
+    double WholeWordsUnit(std::int32_t headerColumns, const FontMetricsSource& metrics) const;
+    void PlaceColumns(const CTableauBase& table, const FontMetricsSource& metrics);
+    // Wraps each record's text to its columns and answers the height of every displayed row.
+    std::vector<int> FillCells(std::int32_t rowCount, const FontMetricsSource& metrics);
     void PlaceRows(const std::vector<int>& rowHeights);
 
     TableLayoutOptions m_options;

@@ -119,6 +119,9 @@ void CTableauView::CalculerMiseEnPageEcran() {
     options.tableTopGap = kTableTop;
     options.cellMargin = kCellMargin;
     options.leftMargin = kLeftMargin;
+    // A reader must never see a word or a number cut in two: a window too narrow for the table's
+    // words scrolls sideways instead.
+    options.keepWordsWhole = true;
     const QtFontMetricsSource metrics(viewport());
     m_screenLayout = std::make_unique<TableLayout>(TableLayout::Compute(GetTableau(), metrics, options));
     m_layoutDirty = false;

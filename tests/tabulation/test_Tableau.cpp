@@ -74,6 +74,17 @@ TEST_F(TableauTest, CellTextsByMarkerAndDecimals) {
         {kMissing, CTableauBase::kMarqueReel, 1, true, ""},
         {kMissing, CTableauBase::kMarqueSignificativite, 0, true, ""},
         {kMissing, CTableauBase::kMarqueTexte, 0, true, ""},
+        // printf writes "-0.0" for a value that rounds to zero from below; no sign is shown then.
+        {-0.04, CTableauBase::kMarqueReel, 1, true, "0.0"},
+        {-0.049, CTableauBase::kMarqueReel, 1, true, "0.0"},
+        {-0.0, CTableauBase::kMarqueEffectif, 0, true, "0"},
+        {-0.5, CTableauBase::kMarqueEffectif, 0, true, "0"},   // printf: "-0" (half to even)
+        {-0.00004, CTableauBase::kMarquePourcentage, 4, true, "0.0000%"},
+        // Values that do not round to zero keep printf's rounding and sign: -0.05 is stored a
+        // little beyond -0.05, -0.25 exactly, -0.00005 a little beyond.
+        {-0.05, CTableauBase::kMarqueReel, 1, true, "-0.1"},
+        {-0.25, CTableauBase::kMarqueReel, 1, true, "-0.2"},
+        {-0.00005, CTableauBase::kMarquePourcentage, 4, true, "-0.0001%"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "value " << c.value << " marker " << c.marker << " decimals " << c.decimals);
@@ -168,6 +179,22 @@ TEST_F(TableauTest, TitleBlockInTheCorner) {
     presentation.SetEstTitreAuDessus(true);
     table.SetPresentation(presentation);
     EXPECT_EQ(table.DonnerTexteCellule(0, 0), "");
+}
+
+// The base is rounded to the nearest whole number; one that rounds to zero from below reads 0.
+TEST_F(TableauTest, BaseRoundingToZeroHasNoSign) {
+    CTableau table;
+    table.RemplirExemple();
+    CPresentationTableau presentation = table.GetPresentation();
+    presentation.SetEstTitreBase(true);
+    presentation.SetEstTitreChamp(false);
+    presentation.SetEstTitreRedressement(false);
+    presentation.SetEstTitreLevel(false);
+    table.SetPresentation(presentation);
+    table.base = -0.7;
+    EXPECT_EQ(table.DonnerTexteBase(), "Base : 0");
+    table.base = -1.7;
+    EXPECT_EQ(table.DonnerTexteBase(), "Base : -1");
 }
 
 TEST_F(TableauTest, DeepestLabelText) {

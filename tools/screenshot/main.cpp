@@ -10,6 +10,11 @@
 //   percentages and the significance marks, the empty "Non interrogé" left out (DIALOG.png, the
 //   dialog alone), then OK, and the main window with the table the request gave beside the tree
 //   (TABLE.png). Its 24 columns want a wide window: 1920 x 1080 by default.
+// morvane_screenshot --table QUESTIONNAIRE.qes REQUEST.req OUT.png [WIDTH HEIGHT]
+// morvane_screenshot --table-maximised QUESTIONNAIRE.qes REQUEST.req OUT.png [WIDTH HEIGHT]
+// - with --table, the table of a request text (docs/request-format.md) in its own window, drawn
+//   alone at WIDTH x HEIGHT (800 x 600 by default); with --table-maximised, the main window at
+//   WIDTH x HEIGHT (1600 x 900 by default) with that table window maximised in it.
 // Exits 1 when the questionnaire does not open or a picture cannot be made, 2 on bad usage.
 #include "app/MemorySettingsStore.h"
 #include "app/Registre.h"
@@ -29,6 +34,7 @@
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
@@ -53,10 +59,34 @@ constexpr const char* kCrossCalculations[] = {"Profil colonne", "Significativit�
 // Nobody of the demo is "not asked": its line and column, all zeros, are left out.
 constexpr const char* kLeftOutLine = "Non interrogé";
 
+constexpr int kTableDefaultWidth = 800;
+constexpr int kTableDefaultHeight = 600;
+constexpr int kMaximisedDefaultWidth = 1600;
+constexpr int kMaximisedDefaultHeight = 900;
+// Room around a table window drawn alone, so that the main window never squeezes it.
+constexpr int kRoomAroundTableWindow = 200;
+
+enum class Scene { kMainWindow, kCross, kTable, kTableMaximised };
+
+struct SceneOption {
+    const char* option;
+    Scene scene;
+    int files; // the questionnaire included
+    int width;
+    int height;
+};
+
+constexpr SceneOption kSceneOptions[] = {
+    {"--cross", Scene::kCross, 3, kCrossDefaultWidth, kCrossDefaultHeight},
+    {"--table", Scene::kTable, 3, kTableDefaultWidth, kTableDefaultHeight},
+    {"--table-maximised", Scene::kTableMaximised, 3, kMaximisedDefaultWidth, kMaximisedDefaultHeight},
+};
+
 struct Usage {
-    bool cross = false;
+    Scene scene = Scene::kMainWindow;
     QString questionnaire;
     QString dialogOutput; // --cross only
+    QString request;      // --table and --table-maximised only
     QString output;
     int width = kDefaultWidth;
     int height = kDefaultHeight;
@@ -66,22 +96,31 @@ struct Usage {
 std::unique_ptr<Usage> ReadUsage(const QStringList& arguments) {
     auto usage = std::make_unique<Usage>();
     QStringList rest = arguments.mid(1);
-    usage->cross = !rest.isEmpty() && rest.front() == QStringLiteral("--cross");
-    if (usage->cross) {
+    int files = 2;
+    for (const SceneOption& option : kSceneOptions) {
+        if (rest.isEmpty() || rest.front() != QString::fromLatin1(option.option))
+            continue;
         rest.removeFirst();
-        usage->width = kCrossDefaultWidth;
-        usage->height = kCrossDefaultHeight;
+        usage->scene = option.scene;
+        files = option.files;
+        usage->width = option.width;
+        usage->height = option.height;
+        break;
     }
-    const int files = usage->cross ? 3 : 2;
     if (rest.size() != files && rest.size() != files + 2) {
         std::fprintf(
             stderr,
             "usage: morvane_screenshot QUESTIONNAIRE.qes OUT.png [WIDTH HEIGHT]\n"
-            "       morvane_screenshot --cross QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]\n");
+            "       morvane_screenshot --cross QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]\n"
+            "       morvane_screenshot --table QUESTIONNAIRE.qes REQUEST.req OUT.png [WIDTH HEIGHT]\n"
+            "       morvane_screenshot --table-maximised QUESTIONNAIRE.qes REQUEST.req OUT.png\n"
+            "                          [WIDTH HEIGHT]\n");
         return nullptr;
     }
     usage->questionnaire = rest.at(0);
-    usage->dialogOutput = usage->cross ? rest.at(1) : QString();
+    usage->dialogOutput = usage->scene == Scene::kCross ? rest.at(1) : QString();
+    const bool tableScene = usage->scene == Scene::kTable || usage->scene == Scene::kTableMaximised;
+    usage->request = tableScene ? rest.at(1) : QString();
     usage->output = rest.at(files - 1);
     if (rest.size() == files + 2) {
         usage->width = rest.at(files).toInt();
@@ -197,6 +236,54 @@ bool CrossScene(CMorvaneApp& morvane, const Usage& usage) {
     return Save(frame, usage.output);
 }
 
+// The tables of the request text, each in its window; the first one drawn alone at the usage's
+// size, or maximised in the main window.
+bool TableScene(CMorvaneApp& morvane, const Usage& usage) {
+    QFile file(usage.request);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "morvane_screenshot: cannot read %s\n", usage.request.toLocal8Bit().constData());
+        return false;
+    }
+    const std::string text = file.readAll().toStdString();
+    qesrun::RequestText::Result request = qesrun::RequestText::Parse(text, morvane);
+    if (request.request == nullptr) {
+        std::fprintf(stderr, "morvane_screenshot: %s:%d: %s\n", usage.request.toLocal8Bit().constData(),
+                     request.line, request.error.c_str());
+        return false;
+    }
+    CMainFrame& frame = *morvane.GetMainWindow();
+    const qsizetype before = frame.GetMdiArea().subWindowList().size();
+    CMainFrame::LancerTraitement(std::move(request.request));
+    const QList<QMdiSubWindow*> windows = frame.GetMdiArea().subWindowList(QMdiArea::CreationOrder);
+    if (windows.size() <= before) {
+        std::fprintf(stderr, "morvane_screenshot: the request gave no table\n");
+        return false;
+    }
+    QMdiSubWindow* table = windows.at(before);
+    frame.GetMdiArea().setActiveSubWindow(table);
+    frame.GetCommandRouter().UpdateActions();
+    if (usage.scene == Scene::kTableMaximised) {
+        table->showMaximized();
+        return Save(frame, usage.output);
+    }
+    table->showNormal();
+    table->setGeometry(QRect(0, 0, usage.width, usage.height));
+    return Save(*table, usage.output);
+}
+
+bool RunScene(CMorvaneApp& morvane, const Usage& usage) {
+    switch (usage.scene) {
+    case Scene::kCross:
+        return CrossScene(morvane, usage);
+    case Scene::kTable:
+    case Scene::kTableMaximised:
+        return TableScene(morvane, usage);
+    case Scene::kMainWindow:
+        break;
+    }
+    return MainWindowScene(morvane, usage);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -217,11 +304,14 @@ int main(int argc, char* argv[]) {
         return 1;
     CMainFrame& frame = *morvane.GetMainWindow();
     frame.showNormal();
-    frame.resize(usage->width, usage->height);
+    if (usage->scene == Scene::kTable)
+        frame.resize(usage->width + kRoomAroundTableWindow, usage->height + kRoomAroundTableWindow);
+    else
+        frame.resize(usage->width, usage->height);
 
     int status = 0;
     QTimer::singleShot(kSettleMilliseconds, [&] {
-        const bool saved = usage->cross ? CrossScene(morvane, *usage) : MainWindowScene(morvane, *usage);
+        const bool saved = RunScene(morvane, *usage);
         status = saved ? 0 : 1;
         QApplication::quit();
     });

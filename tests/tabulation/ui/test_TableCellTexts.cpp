@@ -32,6 +32,11 @@ const std::vector<DataCase> kDataCases{
     {"TextIndexOutOfList", CTableauBase::kMarqueTexte, 5.0, 0, true, " "},
     {"NegativeTextIndex", CTableauBase::kMarqueTexte, -1.0, 0, true, " "},
     {"UnknownMarker", 9, 42.0, 0, true, " "},
+    // A value rounding to zero has no sign ("-0.0" from printf); printf's rounding otherwise:
+    // -0.05 is stored a little beyond -0.05.
+    {"SmallNegativeRoundsToUnsignedZero", CTableauBase::kMarqueReel, -0.04, 1, true, "0.0"},
+    {"NegativeZeroPercentage", CTableauBase::kMarquePourcentage, -0.0, 1, true, "0.0 %"},
+    {"NegativeHalfRoundsAsPrintf", CTableauBase::kMarqueReel, -0.05, 1, true, "-0.1"},
     // A missing value shows a single blank whatever its marker.
     {"MissingCount", CTableauBase::kMarqueEffectif, CTableauBase::kValeurManquante, 0, true, " "},
     {"MissingPercentage", CTableauBase::kMarquePourcentage, CTableauBase::kValeurManquante, 1, true, " "},

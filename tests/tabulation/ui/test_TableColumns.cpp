@@ -15,6 +15,7 @@ struct ColumnCase {
     int headerColumns;
     int dataColumns;
     std::vector<int> rightEdges; // of every column, header columns first
+    double minimumUnit = 0.0;    // variable mode only
 };
 
 // Right edges counted by hand: in variable mode a unit u = (width - 80) / (C + 2W), header
@@ -36,6 +37,12 @@ const std::vector<ColumnCase> kColumnCases{
     // Narrower than the two margins: columns of no width, never running backwards.
     {"VariableNarrowerThanTheMargins", CellSizeMode::kVariable, 60, 1, 2, {40, 40, 40}},
     {"VariableNoColumnAtAll", CellSizeMode::kVariable, 880, 0, 0, {}},
+    // A minimum unit below the shared one changes nothing.
+    {"VariableAboveTheMinimumUnit", CellSizeMode::kVariable, 880, 1, 4, {306, 439, 572, 705, 838}, 100.0},
+    // Above it, the columns take the minimum and the table outgrows the window: 40 + 2 x 150.5 =
+    // 341, then 150 more for each data column.
+    {"VariableNeverBelowTheMinimumUnit", CellSizeMode::kVariable, 880, 1, 4, {341, 491, 641, 791, 941},
+     150.5},
 };
 
 class TableColumnsCase : public ::testing::TestWithParam<ColumnCase> {};
@@ -45,7 +52,8 @@ TEST_P(TableColumnsCase, RightEdgesTextAreasAndTableRight) {
     const TableColumns columns =
         c.mode == CellSizeMode::kFixed
             ? TableColumns::Fixed(c.headerColumns, c.dataColumns, kLeftMargin, kCellMargin)
-            : TableColumns::Variable(c.width, c.headerColumns, c.dataColumns, kLeftMargin, kCellMargin);
+            : TableColumns::Variable(c.width, c.headerColumns, c.dataColumns, kLeftMargin, kCellMargin,
+                                     c.minimumUnit);
     ASSERT_EQ(columns.TextAreas().size(), c.rightEdges.size());
     int left = kLeftMargin;
     for (std::size_t i = 0; i < c.rightEdges.size(); ++i) {
@@ -59,5 +67,30 @@ TEST_P(TableColumnsCase, RightEdgesTextAreasAndTableRight) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, TableColumnsCase, ::testing::ValuesIn(kColumnCases),
                          [](const ::testing::TestParamInfo<ColumnCase>& param) { return param.param.name; });
+
+struct UnitCase {
+    int width;
+    int headerColumns;
+    int dataColumns;
+    double unit;
+};
+
+// The smallest unit whose truncated columns are at least the width: a data column of u is
+// floor(u) wide and a header column floor(2u), so the answer is the width shared exactly when the
+// truncation loses nothing, else the next half unit that makes up for it.
+TEST(TableColumns, UnitForWidthIsTheSmallestUnitGivingTheWidth) {
+    const UnitCase cases[] = {
+        {76, 0, 1, 76.0},    // one data column: its width
+        {127, 1, 0, 63.5},   // one header column: half its width
+        {306, 0, 3, 102.0},  // three data columns sharing 306 exactly
+        {307, 0, 3, 103.0},  // 102.33 and 102.5 still give 3 x 102 = 306
+        {301, 1, 1, 100.5},  // 100.33 gives 200 + 100; 100.5 gives 201 + 100
+        {0, 1, 4, 0.0},      // nothing to hold
+        {50, 0, 0, 0.0},     // no column
+    };
+    for (const UnitCase& c : cases)
+        EXPECT_DOUBLE_EQ(TableColumns::UnitForWidth(c.width, c.headerColumns, c.dataColumns), c.unit)
+            << c.width << " over " << c.headerColumns << " header and " << c.dataColumns << " data columns";
+}
 
 } // namespace

@@ -274,6 +274,95 @@ TEST_F(TableLayoutTest, FixedCellSizesIgnoreTheWindowWidth) {
     EXPECT_EQ(layout.RectOf(*RecordAt(layout, 1, 2)).right, 357);
 }
 
+// ---- Words kept whole ------------------------------------------------------------------------
+
+struct WholeWordsCase {
+    const char* name;
+    CellSizeMode mode;
+    bool keepWordsWhole;
+    int width;
+    std::string rowLabel;
+    std::vector<int> rightEdges; // of every column, the header column first
+    std::string rowLabelLaidOut;
+};
+
+// One header column and four data columns; the first data column shows 100 as a percentage,
+// "100.0 %" (7 characters, 70 wide: a number is measured with its sign), the others show "0".
+// The corner's widest word is "Base :" (60, in a header column of two units) and the column
+// labels are "C0" to "C3". A text area is its column less 3 on each side, so a word of n
+// characters needs 10n + 6 of a data column, or half that in units in a header column.
+const std::vector<WholeWordsCase> kWholeWordsCases{
+    // Every word fits the shared unit 800 / 6: the positions are the shared ones.
+    {"WideWindowKeepsTheSharedPositions", CellSizeMode::kVariable, true, 880, "Ligne",
+     {306, 439, 572, 705, 838}, "Ligne"},
+    // (300 - 80) / 6 = 36.7 is less than the 76 of "100.0 %": u = 76, the table ends at 496.
+    {"NarrowWindowTakesTheWidestNumberWithItsSign", CellSizeMode::kVariable, true, 300, "Ligne",
+     {192, 268, 344, 420, 496}, "Ligne"},
+    // A 21-character label needs 216 of the header column, that is u = 108.
+    {"HeaderColumnNeedIsHalvedIntoUnits", CellSizeMode::kVariable, true, 300, "Interviewesdelenquete",
+     {256, 364, 472, 580, 688}, "Interviewesdelenquete"},
+    // Left to share the window, the same label is broken in a text area 67 wide (6 characters).
+    {"SharedWidthAloneBreaksLongWords", CellSizeMode::kVariable, false, 300, "Interviewesdelenquete",
+     {113, 149, 185, 221, 257}, "Interv\niewesd\nelenqu\nete"},
+    // Fixed sizes stay 160 and 80: a 30-character label is broken in its 154 (15 characters).
+    {"FixedSizeStillBreaksAWordLongerThanItsColumn", CellSizeMode::kFixed, true, 300,
+     "Interviewesdelenquetegenerales", {200, 280, 360, 440, 520}, "Interviewesdele\nnquetegenerales"},
+};
+
+class TableLayoutWholeWords : public SettingsFixture, public ::testing::WithParamInterface<WholeWordsCase> {};
+
+TEST_P(TableLayoutWholeWords, ColumnsAreNeverNarrowerThanTheirWords) {
+    const WholeWordsCase& c = GetParam();
+    CTableau table = LabelledTable(1, 1, 1, 4);
+    const CLigne label(c.rowLabel);
+    table.SetLibelleLigne(0, 0, &label);
+    table.SetMarque(0, CTableauBase::kMarquePourcentage);
+    table.SetValeur(0, 0, 100.0);
+    TableLayoutOptions options = ScreenOptions(c.width);
+    options.cellSizeMode = c.mode;
+    options.keepWordsWhole = c.keepWordsWhole;
+    const FakeFontMetrics metrics;
+    const TableLayout layout = TableLayout::Compute(table, metrics, options);
+
+    ASSERT_EQ(layout.Columns().size(), c.rightEdges.size());
+    for (std::size_t i = 0; i < c.rightEdges.size(); ++i)
+        EXPECT_EQ(layout.Columns()[i].right, c.rightEdges[i] - 3) << "column " << i;
+    EXPECT_EQ(layout.ScrollWidth(), c.rightEdges.back());
+    ASSERT_NE(RecordAt(layout, 1, 0), nullptr);
+    EXPECT_EQ(RecordAt(layout, 1, 0)->text, c.rowLabelLaidOut);
+    if (c.keepWordsWhole) {
+        ASSERT_NE(RecordAt(layout, 1, 1), nullptr);
+        EXPECT_EQ(RecordAt(layout, 1, 1)->text, "100.0 %");
+        EXPECT_EQ(layout.RowHeight(1), c.mode == CellSizeMode::kFixed ? 2 * kLineHeight : kLineHeight);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TableLayoutWholeWords, ::testing::ValuesIn(kWholeWordsCases),
+                         [](const ::testing::TestParamInfo<WholeWordsCase>& param) {
+                             return param.param.name;
+                         });
+
+// A word of a label merged over the three data columns is shared by them: 30 characters need
+// 306, so u = 102 and the columns end at 40 + 204, then every 102.
+TEST_F(TableLayoutTest, MergedLabelSharesItsNeedAmongItsColumns) {
+    CTableau table = LabelledTable(2, 1, 1, 3);
+    const CLigne group("Interviewesdelenquetegenerales");
+    table.SetLibelleColonne(0, 0, &group);
+    auto merges = std::make_unique<CFusion>(2, 1, 1, 3);
+    merges->SetFusion(0, 1, 2);
+    table.SetFusionColonnes(std::move(merges));
+    TableLayoutOptions options = ScreenOptions(300);
+    options.keepWordsWhole = true;
+    const TableLayout layout = TableLayout::Compute(table, m_metrics, options);
+
+    EXPECT_EQ(layout.ScrollWidth(), 550);
+    const CCellule* header = RecordAt(layout, 0, 1);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->text, "Interviewesdelenquetegenerales");
+    const CellRect rect = layout.RectOf(*header);
+    EXPECT_EQ(rect.right - rect.left, 300);
+}
+
 // A table without any cell still has a table top and a bottom, and no record.
 TEST_F(TableLayoutTest, EmptyTableHasNoRecordAndNoHeight) {
     const CTableau table;
