@@ -177,6 +177,18 @@ std::string CContexteEtude::DonnerCheminBibliotheque() {
     return libraryPath;
 }
 
+// ---- Analysis options -----------------------------------------------------------------------
+
+void CContexteEtude::ReadStartupOptions() {
+    CaptionType = static_cast<std::int16_t>(CRegistre::GetCaptionType());
+    EffectifSignificativite = static_cast<std::int16_t>(CRegistre::GetEffectifSignificativite());
+    SignificanceType = static_cast<std::int16_t>(CRegistre::GetSignificanceType());
+    SignificanceThreshold3 = CRegistre::GetSignificanceThreshold3();
+    SignificanceThreshold2 = CRegistre::GetSignificanceThreshold2();
+    SignificanceThreshold1 = CRegistre::GetSignificanceThreshold1();
+    ConfidenceIntervalThreshold = CRegistre::GetConfidenceIntervalThreshold();
+}
+
 // ---- Opening and closing --------------------------------------------------------------------
 
 bool CContexteEtude::OuvrirEtude() {

@@ -56,10 +56,19 @@ public:
     void SetConfigurationFolder(const std::string& folder) { m_configurationFolder = folder; }
     std::string DonnerDossierConfiguration() const;
 
+    // ---- Analysis options ----
+    // Copies from the settings the options the program reads once, when it starts: CaptionType,
+    // EffectifSignificativite, SignificanceType, the three significance thresholds and
+    // ConfidenceIntervalThreshold. Every way of computing tables (the program, qesrun) reads them
+    // here, so that one request gives one table whoever computes it. The options of each opening
+    // are read by OuvrirEtude.
+    void ReadStartupOptions();
+
     // ---- Opening and closing ----
     // Opens the questionnaire at questionnairePath (the caller sets it first) with the options of
-    // the settings. A failure is shown to the user, naming the file and the cause, and leaves the
-    // survey empty.
+    // the settings that are read at each opening (CheckInversion, UseCompletedOnly,
+    // GroupSemiOpens, TotalType and the weighting's bounds and iterations). A failure is shown to
+    // the user, naming the file and the cause, and leaves the survey empty.
     bool OuvrirEtude();
     // Empties the survey; the shell closes its documents first (FermerDocuments).
     virtual void FermerEtude();

@@ -124,14 +124,9 @@ void CMorvaneApp::ProcessCommandLine(const QStringList& arguments) {
         OpenDocumentFile(QDir::toNativeSeparators(arguments.at(1)).toStdString());
 }
 
+// The same reading as qesrun's, so that the program and qesrun give one request the same table.
 void CMorvaneApp::ReadAnalysisOptions() {
-    CaptionType = static_cast<std::int16_t>(CRegistre::GetCaptionType());
-    EffectifSignificativite = static_cast<std::int16_t>(CRegistre::GetEffectifSignificativite());
-    SignificanceType = static_cast<std::int16_t>(CRegistre::GetSignificanceType());
-    SignificanceThreshold3 = CRegistre::GetSignificanceThreshold3();
-    SignificanceThreshold2 = CRegistre::GetSignificanceThreshold2();
-    SignificanceThreshold1 = CRegistre::GetSignificanceThreshold1();
-    ConfidenceIntervalThreshold = CRegistre::GetConfidenceIntervalThreshold();
+    ReadStartupOptions();
 }
 
 CMultiDocTemplate& CMorvaneApp::GetTemplate(TemplateKind kind) const {

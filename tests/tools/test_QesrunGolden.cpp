@@ -94,8 +94,8 @@ TEST_P(QesrunGolden, PrintedTablesMatchTheGoldenFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DemoRequests, QesrunGolden,
-                         ::testing::Values("flat", "cross", "cross-test-values", "statistics-age",
-                                           "statistics-revenu", "mean"),
+                         ::testing::Values("flat", "cross", "cross-values", "statistics-age", "statistics-revenu",
+                                           "mean"),
                          [](const ::testing::TestParamInfo<const char*>& param) {
                              std::string name = param.param;
                              std::erase(name, '-');

@@ -114,8 +114,7 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     context.SetUserInterface(std::move(userInterface));
     CContexteEtude::RegisterContext(&context);
 
-    context.questionnairePath = arguments.questionnaire;
-    if (!context.OuvrirEtude()) {
+    if (!Command::OpenStudy(context, arguments.questionnaire)) {
         if (shown.MessageCount() == 0)
             err << "qesrun: cannot open " << arguments.questionnaire << '\n';
         return Command::kNoTable;
@@ -140,6 +139,12 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
 }
 
 } // namespace
+
+bool Command::OpenStudy(CContexteEtude& context, const std::string& questionnaire) {
+    context.ReadStartupOptions();
+    context.questionnairePath = questionnaire;
+    return context.OuvrirEtude();
+}
 
 int Command::Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const std::optional<Arguments> read = ReadArguments(arguments);

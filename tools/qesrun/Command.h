@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class CContexteEtude;
+
 namespace qesrun {
 
 // The qesrun command: opens a questionnaire, reads one request (its text form, or a stored
@@ -12,7 +14,9 @@ namespace qesrun {
 // once, and nothing when no table came out.
 //
 // The run never reads nor changes the user's settings: it works on a settings store of its own,
-// so that the same request on the same file always prints the same text.
+// so that the same request on the same file always prints the same text. It reads its analysis
+// options from that store as the program reads its own at start-up and at each opening, so that
+// a request gives the table the program gives on the same settings.
 class Command {
 public:
     static constexpr int kTablesPrinted = 0;
@@ -22,6 +26,12 @@ public:
     static constexpr int kRefused = 2;
 
     static int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+    // Opens the questionnaire into `context` as the program does: the options the program reads
+    // when it starts, then the opening with the options read at each opening, all from the
+    // settings store installed. False when the questionnaire could not be opened (the reason told
+    // through the context's user interface).
+    static bool OpenStudy(CContexteEtude& context, const std::string& questionnaire);
 };
 
 } // namespace qesrun
