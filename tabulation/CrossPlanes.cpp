@@ -149,9 +149,12 @@ private:
             // A line or column that nobody answered has no profile: its shares are the missing value.
             PlaneAt(kRowPercentage, i, j) = Percentage(o, LineValue(a));
             PlaneAt(kColumnPercentage, i, j) = Percentage(o, ColumnValue(b));
-            if (!OverAnswers() && n > 0.0 && RowMargin(a) > 0.0) {
-                // The column percentage of the cell over the share of its line in the total.
-                PlaneAt(kAffinity, i, j) = 100.0 * PlaneAt(kColumnPercentage, i, j) / (100.0 * RowMargin(a) / n);
+            if (!OverAnswers() && n > 0.0) {
+                // The column percentage of the cell over the share of its line in the total; a line
+                // or column nobody answered has no profile to compare, so no affinity either.
+                const bool profiled = RowMargin(a) > 0.0 && ColumnValue(b) > 0.0;
+                PlaneAt(kAffinity, i, j) =
+                    profiled ? 100.0 * PlaneAt(kColumnPercentage, i, j) / (100.0 * RowMargin(a) / n) : kValeurManquante;
             }
             PlaneAt(kTotalPercentage, i, j) = Percentage(o, n);
         });

@@ -318,4 +318,19 @@ TEST(CrossPlanes, ColumnThatNobodyAnsweredHasNoProfile) {
     EXPECT_DOUBLE_EQ(t.Plan(kColumnPercentage, 2, 0), 100.0);
     EXPECT_DOUBLE_EQ(t.Plan(kRowPercentage, 0, 3), 100.0);
     EXPECT_DOUBLE_EQ(t.Plan(kColumnPercentage, 3 - 1, 3), 100.0);
+    // Its affinity compares a column percentage it does not have: missing, not 0 x 100 / 40 % of
+    // the missing value.
+    EXPECT_EQ(t.Plan(kAffinity, 0, 2), kValeurManquante);
+    EXPECT_EQ(t.Plan(kAffinity, 1, 2), kValeurManquante);
+    EXPECT_DOUBLE_EQ(t.Plan(kAffinity, 0, 0), 150.0); // 60 / (40 / 100), beside the empty column
+}
+
+TEST(CrossPlanes, LineThatNobodyAnsweredHasNoAffinity) {
+    // Rows A, B and an empty C; columns X, Y. C's share of the total is 0: its affinity would
+    // divide by it.
+    const std::vector<double> matrice = {30, 10, 40, 20, 40, 60, 0, 0, 0, 50, 50, 100};
+    const Table t = Croiser(matrice, 3, 2, true, Type(0));
+    EXPECT_EQ(t.Plan(kAffinity, 2, 0), kValeurManquante);
+    EXPECT_EQ(t.Plan(kAffinity, 2, 1), kValeurManquante);
+    EXPECT_DOUBLE_EQ(t.Plan(kAffinity, 1, 1), 80.0 / 0.6); // 40 / 50 of X over B's 60 / 100
 }
