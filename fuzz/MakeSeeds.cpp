@@ -24,6 +24,7 @@
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
 #include "tabulation/TypeFusion.h"
+#include "tools/qesbuild/DemoSurvey.h"
 
 namespace {
 
@@ -189,6 +190,36 @@ std::vector<CTraitement> Requests() {
     return requests;
 }
 
+// A fixture description with every kind of line and inline records of two levels.
+constexpr const char* kFixture = R"(questionnaire "Q" language=fr version=405
+language 1036 fr "Français"
+class 1 "Signalétique"
+interviewer 7 "Durand" "Anne"
+chapter 100 SIGNA class=1
+  caption fr "Signalétique"
+  question 1 SEXE closed noanswer
+    caption fr "Sexe" "Vous êtes :"
+    modality 1 value=1.5 fr "Homme"
+    modality 3 fr "Autre, préciser"
+    semiopen 11 kind=1 modality=3 fr "Gamma"
+  question 2 AGE numeric min=18 max=99
+end
+question 4 QUAND date datekind=1
+loop 500 PERSONNES count=4
+  question 52 AGEP discrete answers=2
+    modality 1 fr "Un"
+end
+records
+Cle1,CodeEnqueteur,DebutInterview,Completed,1;1,2;1,4;1
+1,7,2024-03-04 10:15,true,1,34,45000
+2,7,"2024-03-05",0,-11,,"2024-01-02"
+end
+records loop=500
+Cle1,Cle2,Ordre,52;1
+1,1,1,1
+end
+)";
+
 void WriteSeeds(SeedWriter& seeds) {
     for (CTraitement& request : Requests()) {
         seeds.WriteArchive("fuzz_request", request, 405);
@@ -253,6 +284,17 @@ void WriteSeeds(SeedWriter& seeds) {
     for (const char* text : {"-1;-1;0;0;2;1;Pct;", "3;4;7;1;2;9;Total;", "-1;-1;0;3;2;0;Test;Khi",
                              "-1;-1;0;0;2;1;Pct;|3;-1;7;2;0;10;Moyenne;|", "-1;-1;0;1;2;9"})
         seeds.WriteText("fuzz_calculation_text", text);
+
+    for (const char* text :
+         {"type tri-simple\nlignes Q1 total\ncalculs 0 1 2\n",
+          "type tri-croise\nlignes Q1 1 3 total 1\ncolonnes Q2 total\ncalculs 0 2 4\nfusion 2\n",
+          "type statistiques\nlignes Q30\nniveau Membres\n",
+          "type moyenne\nlignes 1\ncolonnes Q30\ncalculs 0 10\nchamp Hommes\nredressement Redressement A\n",
+          "type croise-regroupement\nlignes Q12G\ncolonnes Q2\n",
+          "# m\ntype 15\nlignes Q1 stat:0 total\ntitre T\n"})
+        seeds.WriteText("fuzz_request_text", text);
+    seeds.WriteText("fuzz_fixture_description", qesbuild::DemoSurvey::DescriptionText());
+    seeds.WriteText("fuzz_fixture_description", kFixture);
 }
 
 } // namespace

@@ -35,6 +35,22 @@ std::string Fixed(double value, int decimals) {
     return text;
 }
 
+// From here on a double no longer holds every digit that "%.Nf" would print (15 significant
+// digits at most): such a number is written "%.Ne", the same decimals before the exponent, so that
+// a value of 1e308 takes ten characters rather than three hundred.
+constexpr double kLargestFixed = 1e15;
+
+std::string Number(double value, int decimals) {
+    if (!(std::abs(value) >= kLargestFixed))
+        return Fixed(value, decimals);
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, std::clamp(decimals, 0, kMostDecimals));
+    if (result.ec != std::errc())
+        return std::string();
+    return std::string(buffer.data(), result.ptr);
+}
+
 std::string Significance(double value) {
     const double level = std::trunc(value);
     if (!(level >= -kStrongestSignificance && level <= kStrongestSignificance))
@@ -53,15 +69,15 @@ std::string CellFormatter::DataText(const CTableauBase& table, std::int32_t row,
     std::string text;
     switch (table.DonnerMarqueAffichee(row, column)) {
     case CTableauBase::kMarqueEffectif:
-        text = Fixed(value, presentation.GetEffectif());
+        text = Number(value, presentation.GetEffectif());
         break;
     case CTableauBase::kMarquePourcentage:
-        text = Fixed(value, presentation.GetPourcentage());
+        text = Number(value, presentation.GetPourcentage());
         if (!text.empty() && presentation.GetEstPourcent())
             text += style.percentSuffix;
         break;
     case CTableauBase::kMarqueReel:
-        text = Fixed(value, presentation.GetReel());
+        text = Number(value, presentation.GetReel());
         break;
     case CTableauBase::kMarqueSignificativite:
         return Significance(value);

@@ -18,6 +18,7 @@
 #include "tabulation/CrossPlanes.h"
 #include "tabulation/EnTetesRegroupement.h"
 #include "tabulation/Fusion.h"
+#include "tabulation/LignesRepetees.h"
 #include "tabulation/MoteurTableau.h"
 #include "tabulation/NumericStatistics.h"
 #include "tabulation/ValeursDerivees.h"
@@ -47,13 +48,15 @@ int Count(std::size_t size) { return static_cast<int>(size); }
 // ---- Axes ----
 
 // Where each modality of a question stands among the lines of an axis: the map the counting
-// kernels read, and the same map signed (-1 not kept) for the planes.
+// kernels read, and the same map signed (-1 not kept) for the planes. A line given twice is
+// computed on its first occurrence (the Total too) and copied onto the others from `sources`.
 struct AxisMap {
     int modalityCount = 0;
     std::vector<std::int32_t> codes;
     std::vector<std::uint16_t> map;
     std::vector<std::int16_t> signedMap;
     int totalPosition = -1;
+    std::vector<int> sources;
 };
 
 std::int16_t Signed(std::uint16_t position) {
@@ -71,7 +74,8 @@ AxisMap MapAxis(const CMoteurTableau& engine, const CQuestionEtendue& question, 
     axis.signedMap.reserve(axis.map.size());
     for (const std::uint16_t position : axis.map)
         axis.signedMap.push_back(Signed(position));
-    axis.totalPosition = Signed(total);
+    axis.sources = LignesRepetees::DonnerSources(lines);
+    axis.totalPosition = LignesRepetees::Source(axis.sources, Signed(total));
     return axis;
 }
 
@@ -131,6 +135,16 @@ void AllocateBlocks(Croisement& cross) {
     cross.blocks.assign(cross.calculations.size(), std::vector<double>(Index(cross.rows) * Index(cross.columns)));
 }
 
+// Every occurrence of a repeated line or column shows the values of its first one.
+void CopyRepeats(Croisement& cross, const std::vector<int>* rowSources,
+                 const std::vector<int>& columnSources) {
+    for (std::vector<double>& block : cross.blocks) {
+        if (rowSources != nullptr)
+            LignesRepetees::RecopierLignes(block, cross.columns, *rowSources);
+        LignesRepetees::RecopierColonnes(block, cross.columns, columnSources);
+    }
+}
+
 void AssembleCross(CExecuteurTraitement& runner, std::unique_ptr<CTraitement> request, const Croisement& cross) {
     runner.AssemblerTableaux(std::move(request), cross.blocks, 1, cross.rows, cross.rowHeaderLevels, cross.columns,
                              cross.rowLabels, OneLevel(cross.columnLines), cross.calculations, cross.rowMerges,
@@ -177,6 +191,7 @@ bool CrossQuestions(CMoteurTableau& engine, const CTraitement& request, PlaneFun
                 cross.blocks[k][Index(i) * Index(cross.columns) + Index(j)] =
                     PlaneValue(planes, plane, cross.rows, cross.columns, i, j);
     }
+    CopyRepeats(cross, &rows.sources, columns.sources);
     return true;
 }
 
@@ -312,6 +327,7 @@ void CExecuteurTraitement::CalculerTriCroiseRegroupe(std::unique_ptr<CTraitement
         SignalerErreur(error);
         return;
     }
+    CopyRepeats(cross, nullptr, columns.sources);
     AssembleCross(*this, std::move(request), cross);
 }
 
@@ -335,6 +351,7 @@ void CExecuteurTraitement::CalculerTableauMoyenne(std::unique_ptr<CTraitement> r
     std::vector<double> placed;
     ValeursDerivees::PlacerLignesStatistiques(placed, records, lineCount, rows.modalityCount, rows.map,
                                               rows.totalPosition);
+    LignesRepetees::RecopierLignes(placed, NumericStatistics::kMeanRecordSize, rows.sources);
     const Calculs& calculations = request->GetCalculsLignes();
     const std::vector<double> cells = MeanCells(placed, lineCount, calculations);
     const std::vector<std::uint16_t> markers = MeanMarkers(calculations);

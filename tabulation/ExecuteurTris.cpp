@@ -16,6 +16,7 @@
 #include "recodes/RecodageModalite.h"
 #include "tabulation/EnTetesRegroupement.h"
 #include "tabulation/Fusion.h"
+#include "tabulation/LignesRepetees.h"
 #include "tabulation/MoteurTableau.h"
 #include "tabulation/NumericStatistics.h"
 #include "tabulation/ValeursDerivees.h"
@@ -49,13 +50,16 @@ double ValueOf(std::span<const double> values, int record, int width, std::int32
     return at < values.size() ? values[at] : kMissing;
 }
 
-// Where each modality of the row question stands among the row lines.
+// Where each modality of the row question stands among the row lines. A line given twice is
+// computed on its first occurrence (the Total and non-response rows too) and copied onto the
+// others from `sources`.
 struct RowMap {
     int modalityCount = 0;
     std::vector<std::int32_t> codes;
     std::vector<std::uint16_t> map;
     int totalRow = -1;
     int nonResponseRow = -1;
+    std::vector<int> sources;
 };
 
 RowMap MapRows(const CMoteurTableau& engine, const CQuestionEtendue& question, const Lignes& lines) {
@@ -64,8 +68,9 @@ RowMap MapRows(const CMoteurTableau& engine, const CQuestionEtendue& question, c
     std::uint16_t nonResponse = CMoteurTableau::kNotKept;
     engine.DonnerCorrespondanceModalites(question, lines, rows.modalityCount, rows.codes, rows.map,
                                          total, nonResponse);
-    rows.totalRow = Position(total);
-    rows.nonResponseRow = Position(nonResponse);
+    rows.sources = LignesRepetees::DonnerSources(lines);
+    rows.totalRow = LignesRepetees::Source(rows.sources, Position(total));
+    rows.nonResponseRow = LignesRepetees::Source(rows.sources, Position(nonResponse));
     return rows;
 }
 
@@ -86,6 +91,7 @@ bool ComputeFlatValues(CMoteurTableau& engine, CTraitement& request, CQuestionEt
         return false;
     engine.CalculerValeursTri(flat.values, counts, flat.respondents, total, Count(lines.size()), rows.modalityCount,
                               rows.map, rows.totalRow, rows.nonResponseRow);
+    LignesRepetees::RecopierLignes(flat.values, kFlatValues, rows.sources);
     return true;
 }
 
@@ -259,6 +265,7 @@ void CExecuteurTraitement::CalculerTriClassement(std::unique_ptr<CTraitement> re
     std::vector<double> matrix;
     ValeursDerivees::CalculerRangsMoyens(matrix, counts, lineCount, rows.modalityCount, rows.map, rows.totalRow,
                                          ranks);
+    LignesRepetees::RecopierLignes(matrix, ranks + 2, rows.sources);
     auto table = std::make_unique<CTableau>(1, 1, lineCount, ranks + 2, CTableauBase::kMarqueParColonne);
     SetRowLabels(*table, lines);
     SetRankingColumns(*table, ranks);

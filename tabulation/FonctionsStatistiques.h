@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 
 class CContexteEtude;
@@ -11,6 +12,10 @@ class CVecteurDouble;
 
 // The value that marks an empty cell in results ("no value could be computed").
 inline constexpr double kValeurManquante = -999999.99;
+
+// The value as a result keeps it: a value that is not a finite number (a sum or a product past the
+// largest double, or 0/0 and inf - inf after one) has no value and becomes the missing value.
+inline double ValeurOuManquante(double value) { return std::isfinite(value) ? value : kValeurManquante; }
 
 // The double printed as "%.15g" would print it, always with "." whatever the locale.
 void FormaterDouble(std::string& text, double value);

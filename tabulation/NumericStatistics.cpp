@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 #include "app/MatriceCodes.h"
@@ -21,8 +22,9 @@ struct Accumulator {
     double squares = 0.0; // sum of w (x - mean)^2
     double sum = 0.0;
     double nonResponses = 0.0;
-    double minimum = 1e50;
-    double maximum = -1e50;
+    // Any kept value (of weight above 0) replaces them, however large it is.
+    double minimum = std::numeric_limits<double>::infinity();
+    double maximum = -std::numeric_limits<double>::infinity();
 
     void Add(double x, double w) {
         weight += w;
@@ -92,6 +94,12 @@ double RunningMean(const std::vector<double>& values, const std::vector<double>&
     Accumulator acc;
     for (std::size_t i = 0; i < values.size(); ++i) acc.Add(values[i], weights[i]);
     return acc.mean;
+}
+
+// Values far from the usual scale (1e308 in a numeric answer) overflow a sum, a square or a
+// fourth power; whatever did has no value in the record.
+void KeepFinite(std::span<double> record) {
+    for (double& value : record) value = ValeurOuManquante(value);
 }
 
 } // namespace
@@ -189,6 +197,7 @@ void CalculerStatistiquesValeurs(std::vector<double>& values, std::vector<double
         statistics[kSkewness] = m3 / (weightSum * variance * standardDeviation);
     }
     if (giniDenominator != 0.0) statistics[kGini] = gini / giniDenominator;
+    KeepFinite(statistics);
 }
 
 void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble& values, const CVecteurDouble& weights,
@@ -236,6 +245,7 @@ void CalculerMoyennesModalites(const CMatriceCodes& codes, const CVecteurDouble&
         if (!(modalities[k].weight > 0.0)) continue;
         records[k * kMeanRecordSize + kMeanMark] = ModalityMark(modalities, k, settings);
     }
+    KeepFinite(records);
 }
 
 } // namespace NumericStatistics

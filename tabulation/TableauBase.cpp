@@ -7,6 +7,7 @@
 #include "app/Ligne.h"
 #include "platform/questionnaire/StaticTools.h"
 #include "tabulation/CellFormatter.h"
+#include "tabulation/FonctionsStatistiques.h"
 #include "tabulation/Traitement.h"
 
 namespace {
@@ -104,7 +105,7 @@ std::int64_t CTableauBase::CellIndex(std::int32_t row, std::int32_t column) cons
 void CTableauBase::SetValeur(std::int32_t row, std::int32_t column, double value) {
     const std::int64_t index = CellIndex(row, column);
     if (index >= 0)
-        m_values[static_cast<std::size_t>(index)] = value;
+        m_values[static_cast<std::size_t>(index)] = ValeurOuManquante(value);
 }
 
 double CTableauBase::GetValeur(std::int32_t row, std::int32_t column) const {

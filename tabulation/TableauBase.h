@@ -67,6 +67,7 @@ public:
     std::int32_t MarkerMode() const { return m_markerMode; }
 
     // ---- Values, markers and texts (stored grid) ----
+    // A value that is not a finite number (an overflow) is kept as the missing value.
     void SetValeur(std::int32_t row, std::int32_t column, double value);
     double GetValeur(std::int32_t row, std::int32_t column) const;
     // The marker of a row (one per row) or a column (one per column).

@@ -581,7 +581,8 @@ bool CDBStructure::Open(bool readOnly) {
     Close();
     std::error_code error;
     if (!std::filesystem::is_regular_file(path_, error))
-        return Fail("Le fichier « " + path_ + " » n'existe pas.");
+        return Fail(std::filesystem::exists(path_, error) ? "« " + path_ + " » n'est pas un fichier."
+                                                          : "Le fichier « " + path_ + " » n'existe pas.");
     return Run([&] {
         auto database = std::make_unique<db::Database>(path_, readOnly ? db::Database::Access::ReadOnly
                                                                        : db::Database::Access::ReadWrite);

@@ -411,6 +411,101 @@ TEST_F(CalculsCroisesTest, ACodeThatNamesNoValueShowsEmptyCells) {
     ExpectTable(*fresh.GetTableau(0), Block(3, std::vector<double>(1, kMissing)), "means");
 }
 
+TEST_F(CalculsCroisesTest, ALineOrColumnGivenTwiceShowsTheValuesOfItsFirstOccurrence) {
+    // Copies of the question's modalities at these indexes (-1: the axis's Total line).
+    const auto lines = [&](const std::string& question, const std::vector<int>& indexes, int axis) {
+        Modalities chosen;
+        for (int i : indexes)
+            chosen.push_back(std::make_unique<CModaliteEtendue>(
+                i < 0 ? *context.DonnerModaliteTotal(axis) : *Named(question).GetModaliteEtendue(i)));
+        return chosen;
+    };
+    const auto repeatedAxes = [&](CTraitement& request) {
+        request.DefinirModalitesAxe(&Named("ACHAT"), lines("ACHAT", {1, 0, 1, -1, -1}, 0),
+                                    CTraitement::kLignes);
+        request.DefinirModalitesAxe(&Named("SEXE"), lines("SEXE", {1, 0, 1, -1}, 1), CTraitement::kColonnes);
+    };
+    {
+        SCOPED_TRACE("cross table");
+        // Lines Lait, Pain, Lait, Total, Total by Femme, Homme, Femme, Total. Oeufs is not kept,
+        // so unit 8 drops out: Lait by 2 men (1, 2) and woman 5, Pain by man 1 and women 4, 6;
+        // 2 men and 3 women, 5 units.
+        auto request = CrossRequest(CTraitement::kTriCroise, CTypeFusion::kSeparateTables,
+                                    {{0, "Effectifs"}, {2, "% colonne"}});
+        repeatedAxes(*request);
+        const std::vector<CTableau*> tables = Run(std::move(request));
+        ASSERT_EQ(tables.size(), 2u);
+        ExpectTable(*tables[0], {{1, 2, 1, 3}, {2, 1, 2, 3}, {1, 2, 1, 3}, {3, 2, 3, 5}, {3, 2, 3, 5}},
+                    "counts");
+        const double third = 100.0 / 3;
+        ExpectTable(*tables[1],
+                    {{third, 100, third, 60},
+                     {2 * third, 50, 2 * third, 60},
+                     {third, 100, third, 60},
+                     {100, 100, 100, 100},
+                     {100, 100, 100, 100}},
+                    "column percentages");
+        EXPECT_EQ(tables[0]->base, 5);
+    }
+    {
+        SCOPED_TRACE("importance rates");
+        // The same cross over answers, against the table of each line and column given once.
+        const std::vector<Calc> calcs = {
+            {0, "Effectifs"}, {1, "% ligne"}, {2, "% colonne"}, {4, "Significativité"}};
+        auto once = CrossRequest(CTraitement::kTauxImportanceCroise, CTypeFusion::kSeparateTables, calcs);
+        once->DefinirModalitesAxe(&Named("ACHAT"), lines("ACHAT", {1, 0, -1}, 0), CTraitement::kLignes);
+        once->DefinirModalitesAxe(&Named("SEXE"), lines("SEXE", {1, 0, -1}, 1), CTraitement::kColonnes);
+        auto twice = CrossRequest(CTraitement::kTauxImportanceCroise, CTypeFusion::kSeparateTables, calcs);
+        repeatedAxes(*twice);
+        CExecuteurTraitement onceRunner(context);
+        CExecuteurTraitement twiceRunner(context);
+        ASSERT_EQ(onceRunner.Calculer(std::move(once)), 1);
+        ASSERT_EQ(twiceRunner.Calculer(std::move(twice)), 1);
+        ASSERT_EQ(onceRunner.GetNbTableaux(), 4);
+        ASSERT_EQ(twiceRunner.GetNbTableaux(), 4);
+        const int lineOnce[] = {0, 1, 0, 2, 2};
+        const int columnOnce[] = {0, 1, 0, 2};
+        EXPECT_NEAR(onceRunner.GetTableau(0)->GetValeur(2, 2), 6, kTolerance); // 6 answer pairs kept
+        for (int k = 0; k < 4; ++k) {
+            const CTableau& expected = *onceRunner.GetTableau(k);
+            Block block(5, std::vector<double>(4));
+            for (int i = 0; i < 5; ++i)
+                for (int j = 0; j < 4; ++j)
+                    block[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
+                        expected.GetValeur(lineOnce[i], columnOnce[j]);
+            ExpectTable(*twiceRunner.GetTableau(k), block, calcs[static_cast<std::size_t>(k)].label);
+        }
+    }
+    {
+        SCOPED_TRACE("grouped cross");
+        // The first test's grouped cross with its columns as Femme, Homme, Femme, Total.
+        auto request = GroupedRequest(kFresh, {{0, "Effectifs"}, {2, "% colonne"}});
+        request->DefinirModalitesAxe(&Named("SEXE"), lines("SEXE", {1, 0, 1, -1}, 1), CTraitement::kColonnes);
+        CExecuteurTraitement fresh(context);
+        ASSERT_EQ(fresh.Calculer(std::move(request)), 1);
+        ASSERT_EQ(fresh.GetNbTableaux(), 2);
+        ExpectTable(*fresh.GetTableau(0), {{2, 1, 2, 3}, {3, 2, 3, 5}, {1, 2, 1, 3}, {3, 0, 3, 3}}, "counts");
+        ExpectTable(*fresh.GetTableau(1),
+                    {{50, 50, 50, 50}, {75, 100, 75, 500.0 / 6}, {25, 100, 25, 50}, {75, 0, 75, 50}},
+                    "column percentages");
+    }
+    {
+        SCOPED_TRACE("mean table");
+        // The first test's mean table with its lines as Femme, Homme, Femme, Total, Total.
+        auto request =
+            MeanRequest({{0, "Moyenne"}, {2, "Nbre de réponses"}, {10, "Significativité"}, {4, "Somme"}});
+        request->DefinirModalitesAxe(&Named("SEXE"), lines("SEXE", {1, 0, 1, -1, -1}, 0),
+                                     CTraitement::kLignes);
+        CExecuteurTraitement fresh(context);
+        ASSERT_EQ(fresh.Calculer(std::move(request)), 1);
+        ASSERT_EQ(fresh.GetNbTableaux(), 1);
+        ExpectTable(*fresh.GetTableau(0),
+                    {{45, 2, 3, 90}, {20, 3, -3, 60}, {45, 2, 3, 90}, {30, 5, 0, 150}, {30, 5, 0, 150}},
+                    "means");
+        EXPECT_EQ(fresh.GetTableau(0)->base, 6);
+    }
+}
+
 TEST_F(CalculsCroisesTest, AKernelFailureShowsItsTextAndAddsNoTable) {
     // A study field given by a formula cannot be applied by the counting kernels, and weighting 77
     // does not exist. Each request is freed once, with no table made from it.

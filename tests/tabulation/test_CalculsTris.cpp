@@ -397,6 +397,74 @@ TEST_F(CalculsTrisTest, MixedTableShowsStatisticLinesAcrossTheirRow) {
     EXPECT_EQ(table->base, 5);
 }
 
+TEST_F(CalculsTrisTest, ALineGivenTwiceShowsTheValuesOfItsFirstOccurrenceAndCountsOnce) {
+    // Lines Vert, Rouge, Vert, Total, Total. Kept modalities Rouge and Vert: respondents 1, 2, 5
+    // and 6 (4); Vert by 1, 2, 5 (3), Rouge by 1, 2, 5, 6 (4); 7 answers of 6 interviews. The
+    // repeats add nothing to the Total line nor to the cumulative percentages.
+    CQuestionEtendue& choice = Named("CHOIX");
+    const auto repeated = [&] {
+        Modalities rows = Chosen(choice, {1, 0, 1});
+        rows.push_back(Total());
+        rows.push_back(Total());
+        return rows;
+    };
+    {
+        SCOPED_TRACE("flat table");
+        CTableau* table =
+            RunForOneTable(RowRequest(CTraitement::kTriSimple, "CHOIX", repeated(), kFlatCalcs));
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->RowCount(), 5);
+        const std::vector<double> green = {3, 75, 300.0 / 7, 300.0 / 7, 50, 1};
+        const std::vector<double> total = {7, 175, kMissing, 100, 400.0 / 6, kMissing};
+        ExpectRow(*table, 0, green);
+        ExpectRow(*table, 1, {4, 100, 100, 400.0 / 7, 400.0 / 6, 1});
+        ExpectRow(*table, 2, green);
+        ExpectRow(*table, 3, total);
+        ExpectRow(*table, 4, total);
+        EXPECT_EQ(table->GetLibelleLigne(0, 2), "Vert");
+        EXPECT_EQ(table->base, 4);
+    }
+    {
+        SCOPED_TRACE("ranking table");
+        CExecuteurTraitement fresh(context);
+        ASSERT_EQ(fresh.Calculer(RowRequest(CTraitement::kTriClassement, "CHOIX", repeated(), {})), 1);
+        ASSERT_EQ(fresh.GetNbTableaux(), 1);
+        const CTableau& table = *fresh.GetTableau(0);
+        ASSERT_EQ(table.RowCount(), 5);
+        const std::vector<double> green = {2, 1, 0, 3, 4.0 / 3};
+        ExpectRow(table, 0, green);
+        ExpectRow(table, 1, {2, 1, 1, 4, 1.75});
+        ExpectRow(table, 2, green);
+        ExpectRow(table, 3, {4, 2, 1, 7, kMissing});
+        ExpectRow(table, 4, {4, 2, 1, 7, kMissing});
+    }
+    {
+        SCOPED_TRACE("mixed table");
+        // NOTE lines Moyen, the mean, Moyen, Bas, Total, Total: Moyen by 2 and 4, Bas by 1; 3
+        // respondents. The mean of every value given (1, 2, 4, 2, 4) is 2.6.
+        CQuestionEtendue& note = Named("NOTE");
+        Modalities rows = Chosen(note, {1});
+        rows.push_back(Statistic(0, "Moyenne"));
+        for (auto& modality : Chosen(note, {1, 0}))
+            rows.push_back(std::move(modality));
+        rows.push_back(Total());
+        rows.push_back(Total());
+        CExecuteurTraitement fresh(context);
+        ASSERT_EQ(fresh.Calculer(RowRequest(CTraitement::kTraitementMixte, "NOTE", rows,
+                                            {{0, "Effectifs"}, {1, "Pourcentage"}})),
+                  1);
+        ASSERT_EQ(fresh.GetNbTableaux(), 1);
+        const CTableau& table = *fresh.GetTableau(0);
+        ASSERT_EQ(table.RowCount(), 6);
+        ExpectRow(table, 0, {2, 200.0 / 3});
+        ExpectRow(table, 1, {2.6, kMissing});
+        ExpectRow(table, 2, {2, 200.0 / 3});
+        ExpectRow(table, 3, {1, 100.0 / 3});
+        ExpectRow(table, 4, {3, 100});
+        ExpectRow(table, 5, {3, 100});
+    }
+}
+
 TEST_F(CalculsTrisTest, AKernelFailureShowsItsTextAndAddsNoTable) {
     // A study field given by a formula cannot be applied by the counting kernels, and weighting 77
     // does not exist.

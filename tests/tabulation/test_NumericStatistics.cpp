@@ -212,4 +212,48 @@ TEST(NumericStatistics, MeansOfConstantModalitiesHaveZeroDeviationAndNoMark) {
     for (double v : e) EXPECT_TRUE(std::isfinite(v));
 }
 
+// 1e308 twice: the sum, the squares and the higher powers pass the largest double. What overflows
+// has no value; what does not (counts, extremes, median, a mean taken by running updates) stays
+// exact.
+TEST(NumericStatistics, ResultsThatOverflowAreMissingAndTheOthersStayExact) {
+    const Statistics s = StatistiquesDe({1e308, 20, 1e308, 40}, {1, 1, 1, 1}, 3.0);
+    EXPECT_EQ(s[kAnswerWeight], 4.0);
+    EXPECT_EQ(s[kNonResponseWeight], 3.0);
+    EXPECT_EQ(s[kMinimum], 20.0);
+    EXPECT_EQ(s[kMaximum], 1e308);
+    EXPECT_EQ(s[kMedian], 40.0);
+    EXPECT_NEAR(s[kMean], 5e307, 5e295); // (2e308 + 60) / 4
+    for (int i : {kSum, kStandardDeviation, kVariance, kLowerBound, kUpperBound, kKurtosis, kSkewness, kGini})
+        EXPECT_EQ(s[i], kValeurManquante) << i;
+
+    // By modality: 1e308 twice in modality 0 (no spread: deviation 0, bounds at the mean), 20 in
+    // modality 1; the Total record spreads 1e308 against 20.
+    CasMoyennes c;
+    c.Ajouter(0, 1e308);
+    c.Ajouter(0, 1e308);
+    c.Ajouter(1, 20);
+    std::vector<double> e;
+    double total = 0;
+    CalculerMoyennesModalites(c.codes, c.valeurs, c.poids, std::vector<std::uint16_t>{0, 1}, 2, 1.96, {}, e,
+                              total);
+    ASSERT_EQ(e.size(), 3u * kMeanRecordSize);
+    auto at = [&](int k, int i) { return e[static_cast<std::size_t>(k * kMeanRecordSize + i)]; };
+    EXPECT_EQ(at(0, kSum), kValeurManquante);
+    EXPECT_EQ(at(0, kMean), 1e308);
+    EXPECT_EQ(at(0, kMinimum), 1e308); // every kept value counts, however large
+    EXPECT_EQ(at(0, kMaximum), 1e308);
+    EXPECT_EQ(at(0, kStandardDeviation), 0.0);
+    EXPECT_EQ(at(0, kUpperBound), 1e308);
+    EXPECT_EQ(at(1, kSum), 20.0);
+    EXPECT_EQ(at(1, kVariance), 0.0);
+    EXPECT_EQ(at(2, kAnswerWeight), 3.0);
+    EXPECT_EQ(at(2, kMinimum), 20.0);
+    EXPECT_EQ(at(2, kMaximum), 1e308);
+    for (int i : {kSum, kStandardDeviation, kVariance, kLowerBound, kUpperBound})
+        EXPECT_EQ(at(2, i), kValeurManquante) << i;
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(at(k, kMeanMark), 0.0) << k;
+    EXPECT_EQ(total, 3.0);
+}
+
 } // namespace

@@ -156,12 +156,26 @@ TEST(DescriptionParser, RecordFilesAreReadBesideTheDescriptionAndFaultsNameThem)
     }
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.qes"));
 
-    WriteText(folder.path() / "fixture.txt", std::string(kHeader) + "records \"missing.csv\"\n");
+    // A file that is missing or not a plain file (a folder, a device) cannot be read.
+    std::filesystem::create_directories(folder.path() / "folder.csv");
+    for (const char* name : {"missing.csv", "folder.csv", "/dev/zero"}) {
+        SCOPED_TRACE(name);
+        WriteText(folder.path() / "fixture.txt", std::string(kHeader) + "records \"" + name + "\"\n");
+        try {
+            DescriptionParser::ParseFile(folder.path() / "fixture.txt");
+            ADD_FAILURE() << "no error";
+        } catch (const FixtureError& error) {
+            EXPECT_EQ(error.line(), 3);
+            EXPECT_NE(std::string(error.what()).find(std::string("cannot read the records file")),
+                      std::string::npos);
+            EXPECT_NE(std::string(error.what()).find(name), std::string::npos);
+        }
+    }
     try {
-        DescriptionParser::ParseFile(folder.path() / "fixture.txt");
+        DescriptionParser::ParseFile(folder.path() / "folder.csv");
         ADD_FAILURE() << "no error";
     } catch (const FixtureError& error) {
-        EXPECT_EQ(error.line(), 3);
-        EXPECT_NE(std::string(error.what()).find("missing.csv"), std::string::npos);
+        EXPECT_EQ(error.line(), 0);
+        EXPECT_NE(std::string(error.what()).find("cannot read the description"), std::string::npos);
     }
 }

@@ -141,7 +141,7 @@ TEST_F(QesrunDemo, CommandLineAndFilesThatCannotBeReadAreRefused) {
     struct Case {
         std::vector<std::string> arguments;
         int exitCode;
-        const char* error;
+        std::string error;
     };
     const std::vector<Case> cases = {
         {{}, Command::kRefused, "usage: qesrun"},
@@ -149,7 +149,13 @@ TEST_F(QesrunDemo, CommandLineAndFilesThatCannotBeReadAreRefused) {
         {{Demo(), request, request}, Command::kRefused, "usage: qesrun"},
         {{Demo(), request, "--verbose"}, Command::kRefused, "usage: qesrun"},
         {{Demo(), missing}, Command::kRefused, "qesrun: cannot read "},
-        {{folder->Sub("nowhere.qes"), request}, Command::kNoTable, ""},
+        // A folder opens as a file and fails only when read: still a request that cannot be read.
+        {{Demo(), folder->Sub("")},
+         Command::kRefused,
+         "qesrun: cannot read " + folder->Sub("") + ": it is a folder\n"},
+        {{Demo(), "--archive", folder->Sub("")}, Command::kRefused, "the request cannot be read"},
+        {{folder->Sub("nowhere.qes"), request}, Command::kNoTable, "n'existe pas."},
+        {{folder->Sub(""), request}, Command::kNoTable, "n'est pas un fichier."},
     };
     for (const Case& refused : cases) {
         SCOPED_TRACE(testing::Message() << refused.arguments.size() << " arguments, " << refused.error);

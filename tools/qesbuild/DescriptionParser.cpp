@@ -6,9 +6,11 @@
 #include <charconv>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
+#include <optional>
 #include <set>
-#include <sstream>
+#include <system_error>
 
 namespace qesbuild {
 
@@ -35,6 +37,22 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && (IsBlank(text.back()) || text.back() == '\n'))
         text.remove_suffix(1);
     return text;
+}
+
+// The whole text of a file; nothing when it is not a plain file (a folder, a device that never
+// ends) or cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    try {
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt;
+    }
 }
 
 // Reads a quoted text starting at text[pos] == '"'; pos ends after the closing quote.
@@ -144,12 +162,10 @@ FixtureDescription DescriptionParser::Parse(std::string_view text, const std::st
 }
 
 FixtureDescription DescriptionParser::ParseFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (!text)
         throw FixtureError(path.string(), 0, "cannot read the description");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str(), path.string(), path.parent_path());
+    return Parse(*text, path.string(), path.parent_path());
 }
 
 void DescriptionParser::Fail(const std::string& message) const {
@@ -623,12 +639,10 @@ void DescriptionParser::OnRecords(const std::vector<Token>& tokens) {
         return;
     }
     const std::filesystem::path path = baseDirectory_ / fileName;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (!text)
         Fail("cannot read the records file \"" + path.string() + "\"");
-    std::ostringstream text;
-    text << in.rdbuf();
-    records.table = CsvTable::Parse(text.str(), path.string());
+    records.table = CsvTable::Parse(*text, path.string());
     result_.records.push_back(std::move(records));
 }
 

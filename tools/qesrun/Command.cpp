@@ -10,10 +10,9 @@
 #include "tools/qesrun/RequestText.h"
 #include "tools/qesrun/StreamUserInterface.h"
 #include "tools/qesrun/TablePrinter.h"
+#include "tools/qesrun/TextFile.h"
 
 #include <exception>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -56,13 +55,6 @@ std::optional<Arguments> ReadArguments(const std::vector<std::string>& arguments
     return read;
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The run's own settings and study context, in place of the process's for as long as it lasts.
 class RunScope {
 public:
@@ -89,9 +81,10 @@ std::unique_ptr<CTraitement> ReadRequest(const Arguments& arguments, CContexteEt
             err << "qesrun: " << arguments.request << ": " << error << '\n';
         return std::move(loaded.request);
     }
-    const std::optional<std::string> text = ReadFile(arguments.request);
+    std::string reason;
+    const std::optional<std::string> text = TextFile::Read(arguments.request, reason);
     if (!text) {
-        err << "qesrun: cannot read " << arguments.request << '\n';
+        err << "qesrun: cannot read " << arguments.request << ": " << reason << '\n';
         return nullptr;
     }
     RequestText::Result parsed = RequestText::Parse(*text, context);
