@@ -14,6 +14,7 @@
 
 #include "app/Calcul.h"
 #include "fuzz/FuzzSurvey.h"
+#include "fuzz/QuestionnaireMutations.h"
 #include "presentation/PoliceAna.h"
 #include "presentation/PresentationGraphique.h"
 #include "presentation/PresentationTableau.h"
@@ -253,6 +254,8 @@ void WriteSeeds(SeedWriter& seeds) {
     for (const char* text : {"-1;-1;0;0;2;1;Pct;", "3;4;7;1;2;9;Total;", "-1;-1;0;3;2;0;Test;Khi",
                              "-1;-1;0;0;2;1;Pct;|3;-1;7;2;0;10;Moyenne;|", "-1;-1;0;1;2;9"})
         seeds.WriteText("fuzz_calculation_text", text);
+    for (const Bytes& mutations : fuzz::QuestionnaireMutationSeeds())
+        seeds.Write("fuzz_questionnaire", mutations);
 }
 
 } // namespace

@@ -1,14 +1,16 @@
 // Cells of the structure tables of a small questionnaire changed one at a time, by a table of
 // chosen damages and by a seeded random sweep: every result is either refused at opening with a
 // message and no survey, or opens into a survey whose tables hold together: no crash, no negative
-// count, the base of a one-answer question equal to the sum of its lines, and a table that cannot
-// be made said so by a message.
+// count, the base of a one-answer question equal to the sum of its lines, each line of such a
+// question of the interviews equal to the count SQLite itself finds of its code, and a table
+// that cannot be made said so by a message.
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -293,6 +295,38 @@ protected:
         if (question.answerCount == 1) {
             EXPECT_EQ(lines, table->base);
             EXPECT_EQ(counts.back(), table->base);
+            ExpectRawCounts(question, counts);
+        }
+    }
+
+    // A one-answer question of the interviews read from their table: each line counts the
+    // records whose answer is its modality's code (or a semi-open answer it gathers), as SQLite
+    // itself reads them, so that no answer is counted under another modality nor lost.
+    void ExpectRawCounts(const CQuestionEtendue& question, const std::vector<double>& counts) {
+        if (question.level != 0 || !question.values.empty() || question.generated != 0 || question.recodeId != 0 ||
+            question.responseTable != 1 || !question.tablePerOrder.empty() ||
+            counts.size() != static_cast<std::size_t>(question.GetNbreModalite()) + 1)
+            return;
+        std::map<long long, double> raw;
+        sqlite3* connection = nullptr;
+        sqlite3_stmt* statement = nullptr;
+        const std::string sql = "SELECT \"" + std::to_string(question.code) + ";1\" FROM \"VEL Reponse1\"";
+        if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                if (sqlite3_column_type(statement, 0) == SQLITE_INTEGER)
+                    raw[sqlite3_column_int64(statement, 0)] += 1;
+        }
+        sqlite3_finalize(statement);
+        sqlite3_close(connection);
+        for (int i = 0; i < question.GetNbreModalite(); ++i) {
+            const CModaliteEtendue* modality = question.GetModaliteEtendue(i);
+            if (modality == nullptr || modality->code == -2)
+                continue;
+            double expected = raw[modality->code];
+            for (const std::int32_t value : modality->values)
+                expected += raw[value];
+            EXPECT_EQ(counts[static_cast<std::size_t>(i)], expected) << "modality " << modality->code;
         }
     }
 
