@@ -241,11 +241,15 @@ void CContexteEtude::RebuildTotals() {
     }
 }
 
-// The survey's error text is the database's own; the message adds which file it was about.
+// The survey's error text is the database's own; the message adds which file it was about. A
+// questionnaire refused for what it holds is told by the program's own message.
 void CContexteEtude::ShowOpeningFailure() {
-    const std::string text = StringTable::Format(
-        Message(StringTable::kImpossibleOuvrirQuestionnaire, {questionnairePath, GetLastError()}));
-    GetUserInterface().ShowMessage(Message::Text(text), UserInterface::Icon::Error);
+    const Message failure(StringTable::kImpossibleOuvrirQuestionnaire, {questionnairePath, GetLastError()});
+    if (GetLastErrorMessage().id != 0) {
+        GetUserInterface().ShowMessage(failure, UserInterface::Icon::Error);
+        return;
+    }
+    GetUserInterface().ShowMessage(Message::Text(StringTable::Format(failure)), UserInterface::Icon::Error);
 }
 
 void CContexteEtude::FermerEtude() {

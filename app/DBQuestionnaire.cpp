@@ -80,9 +80,10 @@ bool CDBQuestionnaire::LireStructure(CQuestionnaire& questionnaire) {
     } else if (!ReadLanguages(questionnaire)) {
         return false;
     }
-    if (!LireQuestions(questionnaire, true) || !LireModalites(questionnaire, true))
+    // Semi-open answers that cannot be read would leave their answers counted nowhere.
+    if (!LireQuestions(questionnaire, true) || !LireModalites(questionnaire, true) ||
+        !LireModalitesSemiOuvertes(questionnaire))
         return false;
-    LireModalitesSemiOuvertes(questionnaire);
     questionnaire.PreparerSaisie();
     return true;
 }

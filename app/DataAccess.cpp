@@ -15,6 +15,7 @@
 #include "app/QuestionNiveau.h"
 #include "app/ResponseTableScan.h"
 #include "app/SilentUserInterface.h"
+#include "app/StringTable.h"
 #include "app/VecteurDouble.h"
 #include "platform/db/DbException.h"
 #include "platform/db/Recordset.h"
@@ -199,6 +200,8 @@ public:
     }
     // Once every table is walked: the container, or null after a failure.
     virtual std::unique_ptr<CObjetDonnees> Finish() = 0;
+    // The answers met whose code names none of the question's modalities.
+    virtual std::int64_t UnknownAnswers() const { return 0; }
 
 protected:
     // A reader of one table for this job.
@@ -286,6 +289,8 @@ public:
         return std::move(m_matrix);
     }
 
+    std::int64_t UnknownAnswers() const override { return m_unknownAnswers; }
+
 private:
     class Reader : public TableReader {
     public:
@@ -309,30 +314,55 @@ private:
         return {};
     }
 
+    // An answer that names no modality is left out, as an absent one, and counted for the
+    // report; a value that is not a whole number cannot be taken for any code and stops the read.
     void Store(const TableReader& reader, const ResponseTableScan::Record& record, int row) {
+        if (Failed())
+            return;
         if (m_readKey) {
             const int index = m_codes.Find(record.Key(reader.keyPosition));
-            if (index >= 0 && m_matrix->GetNbColonnes() > 0)
+            if (index < 0)
+                ++m_unknownAnswers;
+            else if (m_matrix->GetNbColonnes() > 0)
                 m_matrix->SetAt(row, 0, static_cast<std::int16_t>(index));
             return;
         }
         int column = 0;
         for (const auto& [order, handle] : reader.fields) {
-            const db::Value value = record.Value(handle);
+            const db::Value value = record.StoredValue(handle);
             if (value.isNull())
                 continue;
-            const std::int64_t code = value.toInteger();
-            if (code == kNoAnswerCode)
+            long long code = 0;
+            const db::Value::Whole whole = value.toWholeNumber(code);
+            if (whole == db::Value::Whole::No) {
+                RefuseNotWhole(record, value);
+                return;
+            }
+            if (whole == db::Value::Whole::Exact && code == kNoAnswerCode)
                 continue;
-            const int index = m_codes.Find(code);
-            if (index < 0)
+            const int index = whole == db::Value::Whole::Exact ? m_codes.Find(code) : -1;
+            if (index < 0) {
+                ++m_unknownAnswers;
                 continue;
+            }
             if (m_byOrder) {
                 m_byOrder->SetAt(row, order - 1, static_cast<std::int16_t>(index));
             } else if (column < m_matrix->GetNbColonnes()) {
                 m_matrix->SetAt(row, column++, static_cast<std::int16_t>(index));
             }
         }
+    }
+
+    void RefuseNotWhole(const ResponseTableScan::Record& record, const db::Value& value) {
+        std::string interview = std::to_string(record.Key(1));
+        if (record.KeyCount() > 1) {
+            interview += record.KeyCount() > 2 ? " (itérations " : " (itération ";
+            for (int position = 2; position <= record.KeyCount(); ++position)
+                interview += (position > 2 ? ", " : "") + std::to_string(record.Key(position));
+            interview += ")";
+        }
+        Fail(StringTable::Format(
+            Message(StringTable::kReponseNonEntiere, {m_question.name, value.toText(), interview})));
     }
 
     // Each row's answers in the order of the tables and, within a table, of the orders.
@@ -351,6 +381,7 @@ private:
 
     CodeIndex m_codes;
     bool m_readKey;
+    std::int64_t m_unknownAnswers = 0;
     std::unique_ptr<CMatriceCodes> m_matrix;
     std::unique_ptr<CMatriceCodes> m_byOrder;
     std::vector<std::vector<int>> m_ordersOfTable; // by position in m_tables
@@ -635,6 +666,7 @@ bool CDataAccess::ReadAnswers(const std::vector<CQuestionEtendue*>& questions, s
             complete = Fail(jobs[j]->Error());
             continue;
         }
+        ReportUnknownAnswers(jobs[j]->Question(), jobs[j]->UnknownAnswers());
         lent[j] = cache->Ajouter(&jobs[j]->Question(), std::move(container));
     }
     std::vector<bool> handedOut(jobs.size(), false);
@@ -650,6 +682,17 @@ bool CDataAccess::ReadAnswers(const std::vector<CQuestionEtendue*>& questions, s
         handedOut[j] = true;
     }
     return complete;
+}
+
+// Once a session per question: the answers stay counted as absent, so the user is told the
+// table rests on answers the questionnaire does not know.
+void CDataAccess::ReportUnknownAnswers(const CQuestionEtendue& question, std::int64_t count) {
+    CEnquete* survey = GetEnquete();
+    if (count <= 0 || survey == nullptr || !survey->NoteUnknownAnswersReport(question))
+        return;
+    GetUserInterface().ShowMessage(
+        Message(StringTable::kReponsesHorsModalites, {question.name, std::to_string(count)}),
+        UserInterface::Icon::Warning);
 }
 
 bool CDataAccess::BorrowCached(CCacheDonnees& cache, CQuestionEtendue& question, AnswerKind kind,

@@ -53,7 +53,9 @@ public:
     // Closed answers: one row per record of the question's level, one column per answer, each
     // cell the index of the modality answered (-5 empty); with a modality of code -2, column 0 of
     // a row without answers holds its index. From the closed-answer cache, else the inverted
-    // file, else the response tables.
+    // file, else the response tables. An answer whose code names no modality is left out, as an
+    // absent one, and the user is told how many once a session per question; a value that is not
+    // a whole number fails the read with a message naming the question and the interview.
     bool LireTableFermee(CQuestionEtendue& question, CMatriceCodes*& out) override;
     // A generated per-level question: the iteration key of each record of its level, as a
     // modality index in one column.
@@ -192,6 +194,9 @@ private:
                      std::optional<bool> readKey, const char* operation);
     bool ReadAnswers(const std::vector<CQuestionEtendue*>& questions, std::vector<CObjetDonnees*>& out,
                      AnswerKind kind, std::optional<bool> readKey, const char* operation);
+    // Tells the user, the first time in the session, how many of the question's answers name
+    // none of its modalities.
+    void ReportUnknownAnswers(const CQuestionEtendue& question, std::int64_t count);
     bool BorrowCached(CCacheDonnees& cache, CQuestionEtendue& question, AnswerKind kind, CObjetDonnees*& out);
     CObjetDonnees* LendAgain(CCacheDonnees& cache, CQuestionEtendue& question, CObjetDonnees& lent,
                              AnswerKind kind);

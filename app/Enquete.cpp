@@ -20,6 +20,7 @@
 #include "app/QuestionnaireLoader.h"
 #include "app/RecordKeySource.h"
 #include "app/Redressement.h"
+#include "app/StringTable.h"
 #include "platform/questionnaire/DBStructure.h"
 #include "platform/questionnaire/Questionnaire.h"
 #include "platform/questionnaire/StaticTools.h"
@@ -258,6 +259,16 @@ void CEnquete::OublierDonneesQuestion(const CQuestionEtendue& question) {
         m_numericCache->Invalider(&question);
 }
 
+bool CEnquete::NoteUnknownAnswersReport(const CQuestionEtendue& question) {
+    std::int32_t code = 0;
+    std::string keys;
+    std::int32_t recode = 0;
+    DonnerReferenceQuestion(&question, code, keys, recode);
+    const std::string reference = std::to_string(code) + "@" + keys + "@" + std::to_string(recode) + "@" +
+                                  std::to_string(question.generated) + "@" + question.name;
+    return m_unknownAnswersReported.insert(reference).second;
+}
+
 void CEnquete::SetRecordKeySource(std::unique_ptr<CRecordKeySource> source) { m_recordKeySource = std::move(source); }
 
 // ---- Study fields and weightings ------------------------------------------------------------
@@ -385,6 +396,7 @@ void CEnquete::SupprimerRedressement(std::int32_t id) {
 
 bool CEnquete::Ouvrir() {
     Vider();
+    lastErrorMessage = Message();
     if (!LoadQuestionnaire())
         return FailOpening(lastError);
     currentLanguage = questionnaireLanguage;
@@ -402,8 +414,10 @@ bool CEnquete::Ouvrir() {
 // A failed opening leaves the survey empty, with the reason.
 bool CEnquete::FailOpening(const std::string& reason) {
     const std::string kept = reason;
+    const Message keptMessage = lastErrorMessage;
     Vider();
     lastError = kept;
+    lastErrorMessage = keptMessage;
     return false;
 }
 
@@ -420,6 +434,7 @@ void CEnquete::Vider() {
     interviewCount = 0;
     invertedFilesValid = false;
     currentLevel = 0;
+    m_unknownAnswersReported.clear();
     DetruireCaches();
 }
 
@@ -444,6 +459,11 @@ bool CEnquete::LoadQuestionnaire() {
         CQuestionnaireLoader loader(database, *this);
         loaded = loader.Charger(languages, questions, levels, versions, questionClasses, questionnaireLanguage,
                                 fileVersion);
+        if (!loaded && loader.GetRefusal().id != 0) {
+            lastErrorMessage = loader.GetRefusal();
+            lastError = StringTable::Format(lastErrorMessage);
+            return false;
+        }
     }
     if (loaded)
         return true;

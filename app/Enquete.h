@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "app/Message.h"
 #include "app/QuestionEtendue.h"
 #include "platform/questionnaire/Language.h"
 #include "platform/questionnaire/QuestionClass.h"
@@ -113,6 +115,13 @@ public:
     // `count`. A file that cannot be read fails.
     bool VerifierInversion(std::int32_t& count) const;
     const std::string& GetLastError() const { return lastError; }
+    // The last failure of an opening as a message of the string table, when it has one of its
+    // own (a questionnaire the program cannot count); id 0 when the failure is only a text.
+    const Message& GetLastErrorMessage() const { return lastErrorMessage; }
+
+    // Whether the answers of the question that name no modality are still to be reported: true
+    // the first time it is asked for a question in the open survey, false after.
+    bool NoteUnknownAnswersReport(const CQuestionEtendue& question);
 
     // ---- Captions of the generated modalities, in every language of the survey ----
     void LibellerNonReponse(CModalite& modality) const;
@@ -140,6 +149,7 @@ public:
     std::vector<CVersion> versions;                           // filled by the loader
     std::vector<CQuestionClass> questionClasses;              // filled by the loader
     std::string lastError;
+    Message lastErrorMessage;
     bool CheckInversion = true;
     bool invertedFilesValid = false;
     std::int32_t interviewCount = 0;
@@ -194,4 +204,6 @@ private:
     std::unique_ptr<CCacheDonnees> m_numericCache;
     std::unique_ptr<CCacheDonnees3> m_weightCache;
     std::unique_ptr<CRecordKeySource> m_recordKeySource;
+    // The questions whose answers naming no modality were reported, by reference.
+    std::set<std::string> m_unknownAnswersReported;
 };

@@ -1,5 +1,6 @@
 #include "app/QuestionnaireLoader.h"
 
+#include <map>
 #include <string>
 #include <utility>
 
@@ -10,6 +11,7 @@
 #include "app/QuestionNiveau.h"
 #include "app/QuestionnaireSource.h"
 #include "app/Recodage.h"
+#include "app/StringTable.h"
 #include "platform/questionnaire/Questionnaire.h"
 
 namespace {
@@ -103,6 +105,7 @@ bool CQuestionnaireLoader::Charger(std::vector<CLanguage>& languages, Questions&
 bool CQuestionnaireLoader::LireQuestionnaire(std::vector<CLanguage>& languages, Questions& treeQuestions,
                                              std::vector<CVersion>& versions, std::vector<CQuestionClass>& classes,
                                              std::int32_t& language, std::int32_t& version) {
+    m_refusal = Message();
     CQuestionnaire questionnaire;
     if (!m_source.LireStructure(questionnaire))
         return false;
@@ -128,12 +131,40 @@ bool CQuestionnaireLoader::LireQuestionnaire(std::vector<CLanguage>& languages, 
             continue;
         }
         auto question = std::make_unique<CQuestionEtendue>(&m_survey, *model);
-        if (question->EstFermee())
+        if (question->EstFermee()) {
             AddProgramModalities(*question);
+            if (!CheckCountable(*question))
+                return false;
+        }
         treeQuestions.push_back(std::move(question));
     }
     versions.insert(versions.end(), questionnaire.versions.begin(), questionnaire.versions.end());
     classes.insert(classes.end(), questionnaire.questionClasses.begin(), questionnaire.questionClasses.end());
+    return true;
+}
+
+bool CQuestionnaireLoader::CheckCountable(const CQuestionEtendue& question) {
+    // A loop's answer count is the number of its iterations, never a number of answer columns.
+    if (question.kind == 1 && question.answerCount < 1) {
+        m_refusal = Message(StringTable::kNombreReponsesInvalide, {question.name, std::to_string(question.answerCount)});
+        return false;
+    }
+    std::map<std::int64_t, int> modalityOfCode;
+    for (int i = 0; i < question.GetNbreModalite(); ++i) {
+        const CModalite* modality = question.GetModalite(i);
+        if (modality == nullptr)
+            continue;
+        std::vector<std::int64_t> codes{modality->code};
+        if (const CModaliteEtendue* own = question.GetModaliteEtendue(i))
+            codes.insert(codes.end(), own->values.begin(), own->values.end());
+        for (const std::int64_t code : codes) {
+            const auto [owner, first] = modalityOfCode.emplace(code, i);
+            if (!first && owner->second != i) {
+                m_refusal = Message(StringTable::kCodeModaliteEnDouble, {question.name, std::to_string(code)});
+                return false;
+            }
+        }
+    }
     return true;
 }
 

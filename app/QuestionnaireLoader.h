@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Message.h"
 #include "platform/questionnaire/Language.h"
 #include "platform/questionnaire/QuestionClass.h"
 #include "platform/questionnaire/Version.h"
@@ -36,13 +37,15 @@ public:
     CQuestionnaireLoader(CQuestionnaireSource& source, CEnquete& survey);
 
     // The whole load into the given arrays (appended to); false when the source cannot read the
-    // structure, nothing else being done then.
+    // structure, or when the structure holds a question the program cannot count (GetRefusal()
+    // then says which), nothing else being done then.
     bool Charger(std::vector<CLanguage>& languages, Questions& questions, Levels& levels,
                  std::vector<CVersion>& versions, std::vector<CQuestionClass>& classes, std::int32_t& language,
                  std::int32_t& version);
 
     // Reads the library questionnaire into the survey's questions (in use only, with the added
-    // modalities), kept in `treeQuestions`; false when the source fails.
+    // modalities), kept in `treeQuestions`; false when the source fails or a question cannot be
+    // counted.
     bool LireQuestionnaire(std::vector<CLanguage>& languages, Questions& treeQuestions,
                            std::vector<CVersion>& versions, std::vector<CQuestionClass>& classes,
                            std::int32_t& language, std::int32_t& version);
@@ -75,7 +78,15 @@ public:
     // Rebuilds the modalities of the kind-13 definitions, then binds every definition's sources.
     void PreparerQuestionsCalculees(Questions& questions);
 
+    // Why the last load refused the questionnaire's structure; id 0 when it did not.
+    const Message& GetRefusal() const { return m_refusal; }
+
 private:
+    // A question whose answers cannot be counted: a question with fewer than one answer column,
+    // or a code that would stand for two of its modalities (its own, the ones added for missing
+    // answers and the semi-open answers they gather), so that its answers would go to the wrong
+    // line or to none. False with the refusal set.
+    bool CheckCountable(const CQuestionEtendue& question);
     void AddProgramModalities(CQuestionEtendue& question) const;
     void AddSemiOpenModalities(CQuestionEtendue& question) const;
     void CreateInterviewLevel(Levels& levels) const;
@@ -94,4 +105,5 @@ private:
 
     CQuestionnaireSource& m_source;
     CEnquete& m_survey;
+    Message m_refusal;
 };

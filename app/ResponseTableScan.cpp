@@ -27,6 +27,10 @@ db::Value ResponseTableScan::Record::Value(int field) const {
     return m_records.value(static_cast<int>(m_keys.size()) + field);
 }
 
+db::Value ResponseTableScan::Record::StoredValue(int field) const {
+    return m_records.storedValue(static_cast<int>(m_keys.size()) + field);
+}
+
 // ---- LevelRows ------------------------------------------------------------------------------------
 
 ResponseTableScan::LevelRows::LevelRows(const std::set<RecordKey>& records, int keyLength)

@@ -41,6 +41,9 @@ public:
 
         // The value of a field asked for with AddField, typed by the field's type.
         db::Value Value(int field) const;
+        // The same value as the file holds it, before the conversion to the field's type (which
+        // would round a 1.6 found in a whole-number field).
+        db::Value StoredValue(int field) const;
         // The record's position in the walk, from 0: readers that share work per record (such as
         // the row of a level) recognise a new record by it.
         long long Number() const { return m_number; }

@@ -53,6 +53,17 @@ const std::map<int, std::string>& Entries() {
         {kSelectionnerNiveauParent, "Vous devez sélectionner un niveau parent"},
         {kSelectionnerElement, "Vous devez sélectionner un élément..."},
         {kSelectionnerUnCalcul, "Vous devez sélectionner  un calcul..."},
+        {kNombreReponsesInvalide,
+         "la question '%s' a %d pour nombre de réponses : il en faut au moins une. Le questionnaire est endommagé."},
+        {kCodeModaliteEnDouble,
+         "la question '%s' a plusieurs modalités de code %d : ses réponses ne peuvent pas être comptées. "
+         "Le questionnaire est endommagé."},
+        {kReponseNonEntiere,
+         "La question '%s' contient une réponse qui n'est pas un code entier (%s) à l'interview %s : "
+         "ses réponses ne peuvent pas être lues."},
+        {kReponsesHorsModalites,
+         "La question '%s' contient %d réponse(s) dont le code ne correspond à aucune de ses modalités : "
+         "elles sont lues comme des réponses absentes."},
     };
     return entries;
 }

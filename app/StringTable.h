@@ -58,6 +58,11 @@ enum Id : int {
     kSelectionnerNiveauParent = 64203,
     kSelectionnerElement = 64204,
     kSelectionnerUnCalcul = 64205,
+    // Questionnaires and answers the program cannot count.
+    kNombreReponsesInvalide = 64300,
+    kCodeModaliteEnDouble = 64301,
+    kReponseNonEntiere = 64302,
+    kReponsesHorsModalites = 64303,
 };
 
 // The text of an id; empty when the id is unknown.

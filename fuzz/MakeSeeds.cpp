@@ -14,6 +14,7 @@
 
 #include "app/Calcul.h"
 #include "fuzz/FuzzSurvey.h"
+#include "fuzz/QuestionnaireMutations.h"
 #include "presentation/PoliceAna.h"
 #include "presentation/PresentationGraphique.h"
 #include "presentation/PresentationTableau.h"
@@ -295,6 +296,8 @@ void WriteSeeds(SeedWriter& seeds) {
         seeds.WriteText("fuzz_request_text", text);
     seeds.WriteText("fuzz_fixture_description", qesbuild::DemoSurvey::DescriptionText());
     seeds.WriteText("fuzz_fixture_description", kFixture);
+    for (const Bytes& mutations : fuzz::QuestionnaireMutationSeeds())
+        seeds.Write("fuzz_questionnaire", mutations);
 }
 
 } // namespace

@@ -355,6 +355,24 @@ Value Recordset::value(std::string_view field) const {
     return value(fieldIndex(field));
 }
 
+// A record edited through this recordset holds what setValue converted to the field's type:
+// there is nothing else to see in it.
+Value Recordset::storedValue(int field) const {
+    if (currentEdited_) {
+        return value(field);
+    }
+    requireCurrentRecord("read field");
+    if (field < 0 || static_cast<std::size_t>(field) >= fields_.size()) {
+        throw DbException("read field",
+                          "no field number " + std::to_string(field) + " in table '" + table_ + "'");
+    }
+    return cursor_->storedValueAt(field + 1);
+}
+
+Value Recordset::storedValue(std::string_view field) const {
+    return storedValue(fieldIndex(field));
+}
+
 // ---- Writing -------------------------------------------------------------------------------
 
 void Recordset::addNew() {

@@ -76,6 +76,11 @@ public:
     // there is no current record (at the end, or the record was just deleted).
     Value value(std::string_view field) const;
     Value value(int field) const;
+    // The same value as the file holds it, before the conversion to the field's type: a reader
+    // that must not take 1.6 for the whole number 2, nor a text for a number, looks here. Raises
+    // DbException as value() does.
+    Value storedValue(std::string_view field) const;
+    Value storedValue(int field) const;
 
     // Starts a new record; fields not set stay Null (an AutoNumber field takes the next key).
     // The current record does not change.

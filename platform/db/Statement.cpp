@@ -132,6 +132,10 @@ std::string Statement::textAt(int column) const {
     return std::string(text != nullptr ? text : "", static_cast<std::size_t>(size));
 }
 
+Value Statement::storedValueAt(int column) const {
+    return storedValue(statement_, column);
+}
+
 Value Statement::valueAt(int column, FieldType type) const {
     const int storage = sqlite3_column_type(statement_, column);
     if (storage == SQLITE_NULL) {

@@ -41,6 +41,9 @@ public:
     // The column read as a value of the field type: whole numbers for the integer types, doubles
     // for the floating ones, booleans, texts; by storage class for Other.
     Value valueAt(int column, FieldType type) const;
+    // The column as SQLite holds it, before any conversion to a field type: Null, a whole
+    // number, a double or a text (a blob reads as its bytes).
+    Value storedValueAt(int column) const;
 
     const std::string& operation() const { return operation_; }
 

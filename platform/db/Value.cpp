@@ -68,6 +68,18 @@ long long parseInteger(std::string_view original) {
     return roundToInteger(parseDouble(original));
 }
 
+Value::Whole wholeNumberOf(double value, long long& number) {
+    constexpr double limit = 9223372036854775808.0; // 2^63
+    if (!std::isfinite(value) || value != std::trunc(value)) {
+        return Value::Whole::No;
+    }
+    if (value >= limit || value < -limit) {
+        return Value::Whole::OutOfRange;
+    }
+    number = static_cast<long long>(value);
+    return Value::Whole::Exact;
+}
+
 std::string doubleToText(double number) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
@@ -99,6 +111,38 @@ long long Value::toInteger() const {
         return std::get<bool>(data_) ? 1 : 0;
     }
     return 0;
+}
+
+Value::Whole Value::toWholeNumber(long long& number) const {
+    switch (kind()) {
+    case Kind::Null:
+        return Whole::No;
+    case Kind::Integer:
+        number = std::get<long long>(data_);
+        return Whole::Exact;
+    case Kind::Double:
+        return wholeNumberOf(std::get<double>(data_), number);
+    case Kind::Text: {
+        const std::string_view text = trimmed(std::get<std::string>(data_));
+        const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
+        const char* end = text.data() + text.size();
+        long long parsed = 0;
+        const auto [stop, error] = std::from_chars(begin, end, parsed);
+        if (!text.empty() && error == std::errc() && stop == end) {
+            number = parsed;
+            return Whole::Exact;
+        }
+        try {
+            return wholeNumberOf(parseDouble(text), number);
+        } catch (const DbException&) {
+            return Whole::No;
+        }
+    }
+    case Kind::Boolean:
+        number = std::get<bool>(data_) ? 1 : 0;
+        return Whole::Exact;
+    }
+    return Whole::No;
 }
 
 double Value::toDouble() const {

@@ -34,6 +34,12 @@ public:
     // Whole number: a double is rounded to the nearest integer (halves to even); a boolean is 1
     // or 0; a text is parsed as a number and rounded.
     long long toInteger() const;
+    // The whole number the value is exactly, without the rounding of toInteger(): an integer, a
+    // double without fraction, a text that reads as one ("12", "1.0"), a boolean as 1 or 0. A
+    // whole number beyond the range of long long (1e300) is told apart from a value that is not
+    // whole (1.6, "abc", an infinity, Null); `number` is set for Exact only.
+    enum class Whole { Exact, OutOfRange, No };
+    Whole toWholeNumber(long long& number) const;
     // A text is parsed with "." as decimal point; "," is accepted where no "." appears.
     double toDouble() const;
     // Numbers are written with "." as decimal point and the fewest digits that read back to the

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <new>
 #include <optional>
@@ -170,15 +171,39 @@ void DeleteEveryRecord(db::Database& database, const char* table) {
     }
 }
 
-std::int16_t AsInt16(const db::Value& value) {
-    return static_cast<std::int16_t>(value.toInteger());
-}
-std::int32_t AsInt32(const db::Value& value) {
-    return static_cast<std::int32_t>(value.toInteger());
-}
-
 [[noreturn]] void Corrupt(const std::string& text) {
     throw db::DbException("CDBStructure", text);
+}
+
+// A whole-number field of a structure table, Null reading as 0. A fraction would be rounded and
+// a number beyond the model's field cut to its 16 or 32 bits: either would read the file as
+// another questionnaire than the one it holds, so the file is refused instead.
+long long WholeField(const db::Recordset& records, std::string_view field,
+                     long long minimum = std::numeric_limits<long long>::min(),
+                     long long maximum = std::numeric_limits<long long>::max()) {
+    const db::Value stored = records.storedValue(field);
+    if (stored.isNull())
+        return 0;
+    long long number = 0;
+    if (stored.toWholeNumber(number) != db::Value::Whole::Exact || number < minimum || number > maximum)
+        Corrupt("la valeur « " + stored.toText() + " » du champ « " + std::string(field) + " » de la table « " +
+                records.table() + " » n'est pas un nombre entier de " + std::to_string(minimum) + " à " +
+                std::to_string(maximum));
+    return number;
+}
+
+template <class Integer> Integer AsWhole(const db::Recordset& records, std::string_view field) {
+    return static_cast<Integer>(WholeField(records, field, std::numeric_limits<Integer>::min(),
+                                           std::numeric_limits<Integer>::max()));
+}
+std::int16_t AsInt16(const db::Recordset& records, std::string_view field) {
+    return AsWhole<std::int16_t>(records, field);
+}
+std::int32_t AsInt32(const db::Recordset& records, std::string_view field) {
+    return AsWhole<std::int32_t>(records, field);
+}
+std::uint16_t AsUInt16(const db::Recordset& records, std::string_view field) {
+    return AsWhole<std::uint16_t>(records, field);
 }
 
 // The position in "Question" of each question of the questionnaire, in order; the file must hold
@@ -188,7 +213,7 @@ std::map<long long, std::size_t> QuestionIndexByPosition(db::Database& database,
     std::map<long long, std::size_t> indexes;
     OrderedTable questions(database, "Question");
     for (; !questions->isEOF(); questions->moveNext())
-        indexes.emplace(questions->value("Position").toInteger(), indexes.size());
+        indexes.emplace(WholeField(*questions, "Position"), indexes.size());
     if (indexes.size() != questionnaire.questions.size())
         Corrupt("le questionnaire ne correspond pas aux questions du fichier (" +
                 std::to_string(indexes.size()) + " questions dans le fichier, " +
@@ -197,10 +222,10 @@ std::map<long long, std::size_t> QuestionIndexByPosition(db::Database& database,
 }
 
 CQuestion& QuestionAt(const CQuestionnaire& questionnaire, const std::map<long long, std::size_t>& indexes,
-                      const db::Value& position, const char* table) {
-    const auto found = indexes.find(position.toInteger());
+                      long long position, const char* table) {
+    const auto found = indexes.find(position);
     if (found == indexes.end())
-        Corrupt(std::string("la table « ") + table + " » désigne la question " + position.toText() +
+        Corrupt(std::string("la table « ") + table + " » désigne la question " + std::to_string(position) +
                 " qui n'existe pas");
     return *questionnaire.questions[found->second];
 }
@@ -276,29 +301,29 @@ void WriteQuestion(db::Recordset& records, long long position, const CQuestion& 
 
 std::unique_ptr<CQuestion> ReadQuestion(const db::Recordset& records) {
     auto q = std::make_unique<CQuestion>();
-    q->code = AsInt32(records.value("Code"));
+    q->code = AsInt32(records, "Code");
     q->name = records.value("Name").toText();
-    q->depth = AsInt16(records.value("Depth"));
-    q->kind = AsInt16(records.value("Kind"));
-    q->classAttribute = AsInt16(records.value("ClassAttribute"));
-    q->type = AsInt16(records.value("Type"));
+    q->depth = AsInt16(records, "Depth");
+    q->kind = AsInt16(records, "Kind");
+    q->classAttribute = AsInt16(records, "ClassAttribute");
+    q->type = AsInt16(records, "Type");
     q->typeFlag = records.value("TypeFlag").toBool();
-    q->dateKind = AsInt16(records.value("DateKind"));
-    q->questionClass = AsInt32(records.value("QuestionClass"));
-    q->answerCount = AsInt16(records.value("AnswerCount"));
+    q->dateKind = AsInt16(records, "DateKind");
+    q->questionClass = AsInt32(records, "QuestionClass");
+    q->answerCount = AsInt16(records, "AnswerCount");
     q->multipleAnswers = records.value("MultipleAnswers").toBool();
-    q->hasNoAnswer = AsInt32(records.value("HasNoAnswer"));
-    q->ranking = AsInt32(records.value("Ranking"));
+    q->hasNoAnswer = AsInt32(records, "HasNoAnswer");
+    q->ranking = AsInt32(records, "Ranking");
     q->lowerBound = records.value("LowerBound").toDouble();
     q->upperBound = records.value("UpperBound").toDouble();
-    q->responseTable = static_cast<std::uint16_t>(records.value("ResponseTable").toInteger());
-    q->levelTable = static_cast<std::uint16_t>(records.value("LevelTable").toInteger());
+    q->responseTable = AsUInt16(records, "ResponseTable");
+    q->levelTable = AsUInt16(records, "LevelTable");
     q->inUse = records.value("InUse").toBool();
     q->inUseForAnalysis = records.value("InUseForAnalysis").toBool();
     q->semiOpen = records.value("SemiOpen").toBool();
     q->loopWithoutLevel = records.value("LoopWithoutLevel").toBool();
     q->loopSharesLevel = records.value("LoopSharesLevel").toBool();
-    q->sharedLevelCode = AsInt32(records.value("SharedLevelCode"));
+    q->sharedLevelCode = AsInt32(records, "SharedLevelCode");
     q->expandIterations = records.value("ExpandIterations").toBool();
     return q;
 }
@@ -606,23 +631,23 @@ bool CDBStructure::LirePropriete(CQuestionnaire& questionnaire) {
         db::Recordset properties(*database_, "Questionnaire");
         if (properties.isEOF())
             Corrupt("La table « Questionnaire » est vide.");
-        const int major = static_cast<int>(properties.value("MajorVersion").toInteger());
-        const int minor = static_cast<int>(properties.value("MinorVersion").toInteger());
+        const int major = AsInt16(properties, "MajorVersion");
+        const int minor = AsInt16(properties, "MinorVersion");
         const int version = major * 100 + minor;
         if (version < kOldestVersion || version > kNewestReadableVersion)
             Corrupt("La version " + std::to_string(version) + " du fichier n'est pas prise en charge (" +
                     std::to_string(kOldestVersion) + " à " + std::to_string(kNewestReadableVersion) + ").");
         std::vector<CQuestionClass> classes;
         for (OrderedTable records(*database_, "QuestionClass"); !records->isEOF(); records->moveNext())
-            classes.push_back({AsInt32(records->value("Code")), records->value("Name").toText()});
+            classes.push_back({AsInt32(*records, "Code"), records->value("Name").toText()});
         std::vector<CVersion> versions;
         for (OrderedTable records(*database_, "Version"); !records->isEOF(); records->moveNext())
-            versions.push_back({AsInt32(records->value("Code")), records->value("Name").toText()});
+            versions.push_back({AsInt32(*records, "Code"), records->value("Name").toText()});
 
         questionnaire.name = properties.value("Name").toText();
         questionnaire.majorVersion = major;
         questionnaire.minorVersion = minor;
-        questionnaire.language = AsInt32(properties.value("Language"));
+        questionnaire.language = AsInt32(properties, "Language");
         questionnaire.questionClasses = std::move(classes);
         questionnaire.versions = std::move(versions);
     });
@@ -636,7 +661,7 @@ bool CDBStructure::ReadLanguages(CQuestionnaire& questionnaire) {
             Corrupt("La table « Language » est absente (fichier antérieur à la version 401).");
         std::vector<CLanguage> languages;
         for (OrderedTable records(*database_, "Language"); !records->isEOF(); records->moveNext())
-            languages.emplace_back(AsInt32(records->value("LanguageId")), records->value("Name").toText());
+            languages.emplace_back(AsInt32(*records, "LanguageId"), records->value("Name").toText());
         questionnaire.languages = std::move(languages);
     });
 }
@@ -648,14 +673,15 @@ bool CDBStructure::LireQuestions(CQuestionnaire& questionnaire, bool withCaption
         std::vector<std::unique_ptr<CQuestion>> questions;
         std::map<long long, std::size_t> indexes;
         for (OrderedTable records(*database_, "Question"); !records->isEOF(); records->moveNext()) {
-            indexes.emplace(records->value("Position").toInteger(), questions.size());
+            if (!indexes.emplace(WholeField(*records, "Position"), questions.size()).second)
+                Corrupt("la table « Question » donne deux fois la même position");
             questions.push_back(ReadQuestion(*records));
         }
         CQuestionnaire read; // lets the helpers find the questions by position
         read.questions = std::move(questions);
         for (OrderedTable records(*database_, "AnswerTable"); !records->isEOF(); records->moveNext()) {
-            CQuestion& question = QuestionAt(read, indexes, records->value("Question"), "AnswerTable");
-            const long long order = records->value("AnswerOrder").toInteger();
+            CQuestion& question = QuestionAt(read, indexes, WholeField(*records, "Question"), "AnswerTable");
+            const long long order = WholeField(*records, "AnswerOrder");
             if (order < 1 || order > question.answerCount)
                 Corrupt("la table « AnswerTable » donne l'ordre " + std::to_string(order) +
                         " à la question " + std::to_string(question.code));
@@ -663,14 +689,14 @@ bool CDBStructure::LireQuestions(CQuestionnaire& questionnaire, bool withCaption
                 std::max<std::size_t>(question.tablePerOrder.size(), static_cast<std::size_t>(order)),
                 question.responseTable);
             question.tablePerOrder[static_cast<std::size_t>(order - 1)] =
-                static_cast<std::uint16_t>(records->value("TableNumber").toInteger());
+                AsUInt16(*records, "TableNumber");
         }
         if (withCaptions) {
             for (OrderedTable records(*database_, "QuestionCaption"); !records->isEOF();
                  records->moveNext()) {
                 CQuestion& question =
-                    QuestionAt(read, indexes, records->value("Question"), "QuestionCaption");
-                const std::int32_t language = AsInt32(records->value("LanguageId"));
+                    QuestionAt(read, indexes, WholeField(*records, "Question"), "QuestionCaption");
+                const std::int32_t language = AsInt32(*records, "LanguageId");
                 ReadCaption(*records, "ShortCaption", language, question.shortCaptions);
                 ReadCaption(*records, "LongCaption", language, question.longCaptions);
             }
@@ -688,23 +714,22 @@ bool CDBStructure::LireModalites(CQuestionnaire& questionnaire, bool withCaption
         std::vector<std::vector<std::unique_ptr<CModalite>>> modalities(questionnaire.questions.size());
         std::map<std::pair<long long, long long>, CModalite*> byPosition;
         for (OrderedTable records(*database_, "Modalite"); !records->isEOF(); records->moveNext()) {
-            const db::Value question = records->value("Question");
-            const CQuestion& owner = QuestionAt(questionnaire, indexes, question, "Modalite");
-            auto& list = modalities[indexes.at(question.toInteger())];
-            (void)owner;
-            auto modality = std::make_unique<CModalite>(AsInt32(records->value("Code")),
+            const long long question = WholeField(*records, "Question");
+            QuestionAt(questionnaire, indexes, question, "Modalite");
+            auto& list = modalities[indexes.at(question)];
+            auto modality = std::make_unique<CModalite>(AsInt32(*records, "Code"),
                                                         records->value("Value").toDouble());
-            byPosition[{question.toInteger(), records->value("Position").toInteger()}] = modality.get();
+            byPosition[{question, WholeField(*records, "Position")}] = modality.get();
             list.push_back(std::move(modality));
         }
         if (withCaptions) {
             for (OrderedTable records(*database_, "ModaliteCaption"); !records->isEOF();
                  records->moveNext()) {
-                const auto found = byPosition.find(
-                    {records->value("Question").toInteger(), records->value("Modalite").toInteger()});
+                const auto found =
+                    byPosition.find({WholeField(*records, "Question"), WholeField(*records, "Modalite")});
                 if (found == byPosition.end())
                     Corrupt("la table « ModaliteCaption » désigne une modalité qui n'existe pas");
-                ReadCaption(*records, "Caption", AsInt32(records->value("LanguageId")),
+                ReadCaption(*records, "Caption", AsInt32(*records, "LanguageId"),
                             found->second->shortCaptions);
             }
         }
@@ -721,24 +746,24 @@ bool CDBStructure::LireModalitesSemiOuvertes(CQuestionnaire& questionnaire) {
         std::vector<std::vector<CSemiOpen>> semiOpens(questionnaire.questions.size());
         std::map<std::pair<long long, long long>, std::pair<std::size_t, std::size_t>> byPosition;
         for (OrderedTable records(*database_, "SemiOpen"); !records->isEOF(); records->moveNext()) {
-            const db::Value question = records->value("Question");
+            const long long question = WholeField(*records, "Question");
             QuestionAt(questionnaire, indexes, question, "SemiOpen");
-            const std::size_t index = indexes.at(question.toInteger());
+            const std::size_t index = indexes.at(question);
             CSemiOpen semiOpen;
-            semiOpen.id = AsInt32(records->value("Id"));
-            semiOpen.kind = AsInt16(records->value("Kind"));
-            semiOpen.modalityCode = AsInt32(records->value("ModaliteCode"));
-            byPosition[{question.toInteger(), records->value("Position").toInteger()}] = {
+            semiOpen.id = AsInt32(*records, "Id");
+            semiOpen.kind = AsInt16(*records, "Kind");
+            semiOpen.modalityCode = AsInt32(*records, "ModaliteCode");
+            byPosition[{question, WholeField(*records, "Position")}] = {
                 index, semiOpens[index].size()};
             semiOpens[index].push_back(std::move(semiOpen));
         }
         for (OrderedTable records(*database_, "SemiOpenCaption"); !records->isEOF(); records->moveNext()) {
-            const auto found = byPosition.find(
-                {records->value("Question").toInteger(), records->value("SemiOpen").toInteger()});
+            const auto found =
+                byPosition.find({WholeField(*records, "Question"), WholeField(*records, "SemiOpen")});
             if (found == byPosition.end())
                 Corrupt("la table « SemiOpenCaption » désigne une réponse semi-ouverte qui n'existe pas");
             CSemiOpen& semiOpen = semiOpens[found->second.first][found->second.second];
-            ReadCaption(*records, "Caption", AsInt32(records->value("LanguageId")), semiOpen.shortCaptions);
+            ReadCaption(*records, "Caption", AsInt32(*records, "LanguageId"), semiOpen.shortCaptions);
         }
         for (std::size_t i = 0; i < semiOpens.size(); ++i)
             questionnaire.questions[i]->semiOpens = std::move(semiOpens[i]);
@@ -755,7 +780,7 @@ bool CDBStructure::GetAgentList(std::vector<std::int32_t>& codes, std::vector<st
         std::vector<std::string> readTexts;
         if (database_->tableExists("Interviewer")) {
             for (OrderedTable records(*database_, "Interviewer"); !records->isEOF(); records->moveNext()) {
-                readCodes.push_back(AsInt32(records->value("Code")));
+                readCodes.push_back(AsInt32(*records, "Code"));
                 readNames.push_back(records->value("Name").toText());
                 readTexts.push_back(records->value("Text").toText());
             }

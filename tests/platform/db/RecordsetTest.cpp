@@ -6,6 +6,7 @@
 #include "platform/db/Transaction.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -299,6 +300,36 @@ TEST_F(RecordsetTest, EveryTypeKeepsItsValuesAndNull) {
     records.moveFirst();
     records.edit();
     EXPECT_THROW(records.setValue("Key", 99), DbException); // a key given by the database stays
+}
+
+// A whole-number field read as stored: what another program put there, a fraction or a text,
+// before the conversion that value() makes (which rounds 1.6 to 2).
+TEST_F(RecordsetTest, StoredValuesAreReadBeforeTheConversionToTheFieldsType) {
+    createLoopTable({{1, 1}, {1, 2}, {2, 1}});
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(directory.file("test.qes").c_str(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other,
+                           "UPDATE \"VEL Reponse2\" SET \"7;1\" = 1.6 WHERE Cle2 = 1 AND Cle1 = 1;"
+                           "UPDATE \"VEL Reponse2\" SET \"7;1\" = 'deux' WHERE Cle1 = 2;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+
+    Recordset records(database, "VEL Reponse2");
+    records.setCurrentIndex("PrimaryKey");
+    EXPECT_EQ(records.storedValue("7;1"), Value(1.6));
+    EXPECT_EQ(records.value("7;1"), Value(2LL));
+    records.moveNext();
+    EXPECT_EQ(records.storedValue("7;1"), Value(12LL));
+    EXPECT_EQ(records.storedValue(0), Value(1LL));
+    records.moveNext();
+    EXPECT_EQ(records.storedValue("7;1"), Value("deux"));
+    EXPECT_THROW((void)records.storedValue("absent"), DbException);
+    // A record edited through the layer holds its field's type either way.
+    records.edit();
+    records.setValue("7;1", 3);
+    records.update();
+    EXPECT_EQ(records.storedValue("7;1"), Value(3LL));
 }
 
 TEST_F(RecordsetTest, TextHoldingQuotesAndSqlIsStoredAsItStands) {

@@ -67,6 +67,41 @@ TEST(Value, RefusesConversionsThatCannotBeMade) {
     EXPECT_THROW((void)Value("yes").toBool(), DbException);
 }
 
+// The whole number a value is exactly: never rounded, and a number too large to be one is told
+// apart from a value that is none.
+TEST(Value, TellsAWholeNumberFromAFractionAndFromANumberTooLarge) {
+    const struct {
+        Value value;
+        Value::Whole whole;
+        long long number;
+    } cases[] = {
+        {Value(7), Value::Whole::Exact, 7},
+        {Value(9999999999LL), Value::Whole::Exact, 9999999999LL},
+        {Value(1.0), Value::Whole::Exact, 1},
+        {Value(-2.0), Value::Whole::Exact, -2},
+        {Value("12"), Value::Whole::Exact, 12},
+        {Value(" +3 "), Value::Whole::Exact, 3},
+        {Value("1.0"), Value::Whole::Exact, 1},
+        {Value(true), Value::Whole::Exact, 1},
+        {Value(1.6), Value::Whole::No, 0},
+        {Value(-0.5), Value::Whole::No, 0},
+        {Value("1,6"), Value::Whole::No, 0},
+        {Value("abc"), Value::Whole::No, 0},
+        {Value(""), Value::Whole::No, 0},
+        {Value(), Value::Whole::No, 0},
+        {Value(1.0 / 0.0), Value::Whole::No, 0},
+        {Value(1e300), Value::Whole::OutOfRange, 0},
+        {Value(-1e19), Value::Whole::OutOfRange, 0},
+        {Value("99999999999999999999"), Value::Whole::OutOfRange, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.toText());
+        long long number = 0;
+        EXPECT_EQ(c.value.toWholeNumber(number), c.whole);
+        EXPECT_EQ(number, c.number);
+    }
+}
+
 TEST(Value, NumbersIgnoreTheLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     if (std::setlocale(LC_ALL, "fr_FR.UTF-8") == nullptr) {

@@ -1,0 +1,320 @@
+// Questionnaires damaged by hand, as a user probed them: a structure the program cannot count is
+// refused at opening with a message naming the question; answers that name no modality are
+// counted as absent and reported once; a value that is no whole number in a closed answer field
+// stops the read. Every case also shows that the questionnaire file is never changed, and runs
+// through qesrun, whose tables and messages are what a user of the command sees.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ContextTestSupport.h"
+#include "DamagedQuestionnaireSupport.h"
+#include "app/CacheDonnees.h"
+#include "app/DataAccess.h"
+#include "app/Inversion.h"
+#include "app/MatriceCodes.h"
+#include "app/StringTable.h"
+#include "tools/qesrun/Command.h"
+
+using namespace context_test;
+using namespace damaged_test;
+using survey_test::TemporaryFolder;
+
+namespace {
+
+// Eight interviews. SATISF (one answer, with the non-response code -1) gives by hand: "Très
+// satisfait" 2, "Plutôt satisfait" 3, "Pas satisfait" 1, "Non réponse" 1, "Non interrogé" 1 (the
+// interview without answer). MARQUES holds two answers; LIEN is asked per member of a loop.
+constexpr const char* kSatisfaction = R"(
+questionnaire "Satisfaction" language=fr
+language 1036 fr "Français"
+question 10 SATISF closed noanswer
+  caption fr "Satisfaction globale"
+  modality 1 fr "Très satisfait"
+  modality 2 fr "Plutôt satisfait"
+  modality 3 fr "Pas satisfait"
+question 11 MARQUES closed answers=2
+  caption fr "Marques connues"
+  modality 1 fr "Alvéa"
+  modality 2 fr "Bricor"
+loop 500 MEMBRES count=2
+  question 53 LIEN closed
+    modality 1 fr "Conjoint"
+    modality 2 fr "Enfant"
+end
+records
+Cle1,10;1,11;1,11;2
+1,1,1,2
+2,1,2,
+3,2,,
+4,2,1,
+5,3,2,1
+6,-1,,
+7,,1,
+8,2,2,
+end
+records loop=500
+Cle1,Cle2,Ordre,53;1
+1,1,1,1
+1,2,2,2
+2,1,1,2
+end
+)";
+
+constexpr const char* kFlatSatisfaction = "type tri-simple\nlignes SATISF total\ncalculs 0\n";
+
+class DamagedQuestionnaireTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = folder.Sub("satisfaction.qes");
+        WriteQuestionnaire(kSatisfaction, path);
+        request = folder.Sub("flat.req");
+        std::ofstream(request) << kFlatSatisfaction;
+    }
+
+    // Changes the file; the test fails when SQLite refuses the change.
+    void DamageFile(const std::string& sql) {
+        const std::string error = Damage(path, sql);
+        ASSERT_TRUE(error.empty()) << error;
+        bytes = Bytes(path);
+    }
+
+    bool Open() {
+        test.ui->shown.clear();
+        test.context.questionnairePath = path;
+        return test.context.OuvrirEtude();
+    }
+
+    // qesrun on the file with the request: its exit status, output and error stream.
+    struct Run {
+        int status = -1;
+        std::string out;
+        std::string err;
+    };
+    Run RunQesrun(const std::string& requestFile) {
+        std::ostringstream out;
+        std::ostringstream err;
+        Run run;
+        run.status = qesrun::Command::Run({path, requestFile}, out, err);
+        run.out = out.str();
+        run.err = err.str();
+        return run;
+    }
+
+    // The refusal at opening: one message, the program's own, naming the file and the question;
+    // nothing of the survey left.
+    void ExpectRefused(const Message& cause) {
+        EXPECT_FALSE(Open());
+        ASSERT_EQ(test.ui->shown.size(), 1u);
+        const Message& shown = test.ui->shown.front().message;
+        EXPECT_EQ(shown.id, StringTable::kImpossibleOuvrirQuestionnaire);
+        ASSERT_EQ(shown.arguments.size(), 2u);
+        EXPECT_EQ(shown.arguments[0], path);
+        EXPECT_EQ(shown.arguments[1], StringTable::Format(cause));
+        EXPECT_EQ(test.context.GetLastErrorMessage(), cause);
+        EXPECT_EQ(test.context.DonnerNbreQuestions(), 0);
+        EXPECT_EQ(test.context.DonnerNbreNiveaux(), 0);
+        EXPECT_EQ(test.context.GetClosedAnswerCache(), nullptr);
+
+        const Run run = RunQesrun(request);
+        EXPECT_NE(run.status, qesrun::Command::kTablesPrinted);
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_NE(run.err.find(StringTable::Format(cause)), std::string::npos) << run.err;
+        EXPECT_EQ(Bytes(path), bytes);
+    }
+
+    CQuestionEtendue& Named(const std::string& name) {
+        CQuestionEtendue* question = test.context.TrouverQuestionParNom(name);
+        EXPECT_NE(question, nullptr) << name;
+        return *question;
+    }
+
+    RecodeFactoryKept factory;
+    SettingsInMemory settings;
+    TemporaryFolder folder;
+    TestContext test;
+    std::string path;
+    std::string request;
+    std::string bytes;
+};
+
+Message Unknown(const std::string& question, int count) {
+    return Message(StringTable::kReponsesHorsModalites, {question, std::to_string(count)});
+}
+
+TEST_F(DamagedQuestionnaireTest, TheUndamagedQuestionnaireOpensAndCountsAsByHand) {
+    bytes = Bytes(path);
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    const std::unique_ptr<CTableau> table = FlatTable(test.context, Named("SATISF"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(Counts(*table), (std::vector<double>{2, 3, 1, 1, 1, 8}));
+    EXPECT_EQ(table->base, 8);
+    EXPECT_TRUE(test.ui->shown.empty());
+    EXPECT_EQ(Bytes(path), bytes);
+}
+
+TEST_F(DamagedQuestionnaireTest, AnAnswerCountBelowOneIsRefusedNamingTheQuestion) {
+    for (const int count : {0, -3}) {
+        SCOPED_TRACE(count);
+        DamageFile("UPDATE Question SET AnswerCount = " + std::to_string(count) + " WHERE Name = 'SATISF'");
+        ExpectRefused(Message(StringTable::kNombreReponsesInvalide, {"SATISF", std::to_string(count)}));
+    }
+}
+
+TEST_F(DamagedQuestionnaireTest, ModalitiesSharingACodeAreRefusedNamingTheQuestion) {
+    // Two of its own modalities, then one of its own with the code of the not-asked modality the
+    // program adds.
+    const struct {
+        const char* sql;
+        const char* question;
+        const char* code;
+    } cases[] = {
+        {"UPDATE Modalite SET Code = 1 WHERE Position = 1 AND "
+         "Question = (SELECT Position FROM Question WHERE Name = 'SATISF')",
+         "SATISF", "1"},
+        {"UPDATE Modalite SET Code = -2 WHERE Position = 1 AND "
+         "Question = (SELECT Position FROM Question WHERE Name = 'MARQUES')",
+         "MARQUES", "-2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        WriteQuestionnaire(kSatisfaction, folder.Sub("fresh.qes"));
+        std::filesystem::rename(folder.Sub("fresh.qes"), path);
+        DamageFile(c.sql);
+        ExpectRefused(Message(StringTable::kCodeModaliteEnDouble, {c.question, c.code}));
+    }
+}
+
+// 99 and -5 are no code of SATISF; 65537 and 4294967298 would be 1 and 2 once cut to 16 or 32
+// bits, 9999999999 holds in no 32-bit code: all five name no modality. By hand: interviews 1, 2,
+// 3, 4 and 8 lose their answer, so "Très satisfait" and "Plutôt satisfait" fall to 0 and "Non
+// interrogé" rises to 6 of 8.
+TEST_F(DamagedQuestionnaireTest, AnswersNamingNoModalityAreCountedAsAbsentAndReportedOnce) {
+    DamageFile("UPDATE \"VEL Reponse1\" SET \"10;1\" = 99 WHERE Cle1 = 1;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = 65537 WHERE Cle1 = 2;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = -5 WHERE Cle1 = 3;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = 4294967298 WHERE Cle1 = 4;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = 9999999999 WHERE Cle1 = 8;"
+               "UPDATE \"VEL Reponse1\" SET \"11;2\" = 7 WHERE Cle1 = 1;");
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    EXPECT_TRUE(test.ui->shown.empty());
+
+    const std::unique_ptr<CTableau> table = FlatTable(test.context, Named("SATISF"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(Counts(*table), (std::vector<double>{0, 0, 1, 1, 6, 8}));
+    EXPECT_EQ(table->base, 8);
+    ASSERT_EQ(test.ui->shown.size(), 1u);
+    EXPECT_EQ(test.ui->shown.front().message, Unknown("SATISF", 5));
+    EXPECT_EQ(test.ui->shown.front().icon, UserInterface::Icon::Warning);
+
+    // Read again from the cache, and again from the file once the cache has let it go: the same
+    // table, no second report.
+    test.context.OublierDonneesQuestion(Named("SATISF"));
+    const std::unique_ptr<CTableau> again = FlatTable(test.context, Named("SATISF"));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Counts(*again), Counts(*table));
+    EXPECT_EQ(test.ui->shown.size(), 1u);
+
+    // Interview 1's second brand is unknown: the first stays, nothing takes the second's place.
+    CDataAccess access(test.context, false);
+    CMatriceCodes* codes = nullptr;
+    ASSERT_TRUE(access.LireReponsesFermees(Named("MARQUES"), codes)) << access.GetErrorText();
+    EXPECT_EQ(codes->GetAt(0, 0), 0);
+    EXPECT_EQ(codes->GetAt(0, 1), CMatriceCodes::kEmptyCell);
+    access.MemoriserReponsesFermees(Named("MARQUES"), codes);
+    ASSERT_EQ(test.ui->shown.size(), 2u);
+    EXPECT_EQ(test.ui->shown.back().message, Unknown("MARQUES", 1));
+
+    // A new session reports again.
+    ASSERT_TRUE(Open());
+    ASSERT_NE(FlatTable(test.context, Named("SATISF")), nullptr);
+    ASSERT_EQ(test.ui->shown.size(), 1u);
+    EXPECT_EQ(test.ui->shown.front().message, Unknown("SATISF", 5));
+
+    // qesrun prints the true table, the report on its error stream, and succeeds.
+    const Run run = RunQesrun(request);
+    EXPECT_EQ(run.status, qesrun::Command::kTablesPrinted);
+    EXPECT_EQ(run.out, "Satisfaction globale\n"
+                       "Base : 8\n"
+                       "Base : 8\tEffectifs\n"
+                       "Très satisfait\t0\n"
+                       "Plutôt satisfait\t0\n"
+                       "Pas satisfait\t1\n"
+                       "Non réponse\t1\n"
+                       "Non interrogé\t6\n"
+                       "Total\t8\n");
+    EXPECT_NE(run.err.find(StringTable::Format(Unknown("SATISF", 5))), std::string::npos) << run.err;
+    EXPECT_EQ(Bytes(path), bytes);
+}
+
+// The inversion reads the answers as the tables give them: the unknown ones are reported while it
+// reads, and the inverted files then give the same table.
+TEST_F(DamagedQuestionnaireTest, InvertedFilesHoldTheAnswersAsTheTablesCountThem) {
+    DamageFile("UPDATE \"VEL Reponse1\" SET \"10;1\" = 99 WHERE Cle1 = 1;");
+    ASSERT_TRUE(Open());
+    CInversion inversion(test.context);
+    ASSERT_EQ(inversion.InverserBase(), CInversion::Issue::Done) << test.context.GetLastError();
+    ASSERT_EQ(test.ui->shown.size(), 1u);
+    EXPECT_EQ(test.ui->shown.front().message, Unknown("SATISF", 1));
+
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(test.context.invertedFilesValid);
+    const std::unique_ptr<CTableau> table = FlatTable(test.context, Named("SATISF"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(Counts(*table), (std::vector<double>{1, 3, 1, 1, 2, 8}));
+}
+
+// A fraction is no code: rather than round 1.6 to "Plutôt satisfait", the read stops with a
+// message naming the question, the value and the interview (and the iteration of a loop record),
+// and no table is made. A text that is no number is refused the same way.
+TEST_F(DamagedQuestionnaireTest, AValueThatIsNoWholeNumberStopsTheRead) {
+    const struct {
+        const char* sql;
+        const char* question;
+        const char* value;
+        const char* interview;
+    } cases[] = {
+        {"UPDATE \"VEL Reponse1\" SET \"10;1\" = 1.6 WHERE Cle1 = 1", "SATISF", "1.6", "1"},
+        {"UPDATE \"VEL Reponse1\" SET \"11;2\" = 'deux' WHERE Cle1 = 5", "MARQUES", "deux", "5"},
+        {"UPDATE \"VEL Reponse2\" SET \"53;1\" = 2.5 WHERE Cle1 = 1 AND Cle2 = 2", "LIEN", "2.5",
+         "1 (itération 2)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        WriteQuestionnaire(kSatisfaction, folder.Sub("fresh.qes"));
+        std::filesystem::rename(folder.Sub("fresh.qes"), path);
+        DamageFile(c.sql);
+        ASSERT_TRUE(Open()) << test.context.GetLastError();
+        const std::string expected = StringTable::Format(
+            Message(StringTable::kReponseNonEntiere, {c.question, c.value, c.interview}));
+
+        CDataAccess access(test.context, false);
+        CMatriceCodes* codes = nullptr;
+        EXPECT_FALSE(access.LireReponsesFermees(Named(c.question), codes));
+        EXPECT_EQ(codes, nullptr);
+        EXPECT_NE(access.GetErrorText().find(expected), std::string::npos) << access.GetErrorText();
+
+        EXPECT_EQ(FlatTable(test.context, Named(c.question)), nullptr);
+        ASSERT_FALSE(test.ui->shown.empty());
+        EXPECT_NE(test.ui->ShownTexts().back().find(expected), std::string::npos) << test.ui->ShownTexts().back();
+        EXPECT_EQ(Bytes(path), bytes);
+    }
+
+    // qesrun on the first case: no table, the reason on the error stream.
+    WriteQuestionnaire(kSatisfaction, folder.Sub("fresh.qes"));
+    std::filesystem::rename(folder.Sub("fresh.qes"), path);
+    DamageFile(cases[0].sql);
+    const Run run = RunQesrun(request);
+    EXPECT_NE(run.status, qesrun::Command::kTablesPrinted);
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_NE(run.err.find("'SATISF'"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("(1.6)"), std::string::npos) << run.err;
+    EXPECT_EQ(Bytes(path), bytes);
+}
+
+} // namespace
