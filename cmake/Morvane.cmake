@@ -51,5 +51,10 @@ function(morvane_test name)
   target_compile_definitions(${name} PRIVATE
       MORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
       MORVANE_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENV}")
+  # Temporary folders of tests are named after the tests: each build tree gets its own, so that
+  # two trees tested at once never share one.
+  set(temp_dir ${CMAKE_BINARY_DIR}/test-tmp)
+  file(MAKE_DIRECTORY ${temp_dir})
+  set(environment "TEST_TMPDIR=${temp_dir}/" "TMPDIR=${temp_dir}" ${ARG_ENV})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${environment}")
 endfunction()
