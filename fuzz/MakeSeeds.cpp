@@ -298,6 +298,11 @@ void WriteSeeds(SeedWriter& seeds) {
     seeds.WriteText("fuzz_fixture_description", kFixture);
     for (const Bytes& mutations : fuzz::QuestionnaireMutationSeeds())
         seeds.Write("fuzz_questionnaire", mutations);
+    for (const char* text : {"??Q1?? >= 2 ET ??Q2:1?? OU NOT ??Q30?? IN {1;3 TO 5}", "(2+3)*4 MOD 3 - -1",
+                             "FORMAT(SUM({1;2} + ??Q12?? ) / 3, 2) + \"a\"", "ON(2, #2024-03-05#, &10:30&) - 1",
+                             "YEAR(#5/3/24 10:15#) = 2024 OU LEN(\"été\") <> 3", "{4;5;6}[2] | {1 TO 9}",
+                             "GETPARAMETER(\"10,20\", 2) + VAL(\"3,5\") + INT(-2.7)", "ISEMAIL(??Q31?? ) ET ((1)"})
+        seeds.WriteText("fuzz_formula", text);
 }
 
 } // namespace

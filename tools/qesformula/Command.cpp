@@ -1,0 +1,189 @@
+#include "tools/qesformula/Command.h"
+
+#include "app/ContexteEtude.h"
+#include "app/MemorySettingsStore.h"
+#include "app/QuestionNiveau.h"
+#include "app/Registre.h"
+#include "app/StringTable.h"
+#include "app/UserInterface.h"
+#include "formula/EvaluerFormule.h"
+#include "platform/questionnaire/StaticTools.h"
+#include "recodes/EnregistrerRecodages.h"
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <utility>
+
+namespace qesformula {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: qesformula QUESTIONNAIRE.qes FORMULA [--level N]\n"
+    "FORMULA is written in the formula language described in docs/formula-language.md.\n";
+
+struct Arguments {
+    std::string questionnaire;
+    std::string formula;
+    int level = 0;
+};
+
+std::optional<Arguments> ReadArguments(const std::vector<std::string>& arguments) {
+    Arguments read;
+    std::vector<std::string> positional;
+    bool levelGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--level" && i + 1 < arguments.size() && !levelGiven) {
+            std::int32_t level = 0;
+            if (!CStaticTools::EstLong(arguments[++i], level) || level < 0)
+                return std::nullopt;
+            read.level = level;
+            levelGiven = true;
+        } else if (arguments[i].starts_with("--")) {
+            return std::nullopt;
+        } else {
+            positional.push_back(arguments[i]);
+        }
+    }
+    if (positional.size() != 2)
+        return std::nullopt;
+    read.questionnaire = positional[0];
+    read.formula = positional[1];
+    return read;
+}
+
+// Whatever the core tells the user goes to the error stream.
+class StreamUserInterface final : public UserInterface {
+public:
+    explicit StreamUserInterface(std::ostream& out) : m_out(out) {}
+    void ShowMessage(const Message& message, Icon) override {
+        ++m_messages;
+        m_out << "qesformula: " << StringTable::Format(message) << '\n';
+    }
+    bool AskYesNo(const Message& question) override {
+        ++m_messages;
+        m_out << "qesformula: question answered No: " << StringTable::Format(question) << '\n';
+        return false;
+    }
+    void BeginWait() override {}
+    void EndWait() override {}
+    void BeginProgress(const Message&, int) override {}
+    bool ReportProgress(int) override { return true; }
+    void EndProgress() override {}
+    int MessageCount() const { return m_messages; }
+
+private:
+    std::ostream& m_out;
+    int m_messages = 0;
+};
+
+// The run's own settings and study context, in place of the process's for as long as it lasts.
+class RunScope {
+public:
+    RunScope()
+        : m_previousStore(CRegistre::InstallStore(std::make_unique<MemorySettingsStore>())),
+          m_previousContext(GetContexte()) {}
+    ~RunScope() {
+        CContexteEtude::RegisterContext(m_previousContext);
+        CRegistre::InstallStore(std::move(m_previousStore));
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    std::unique_ptr<SettingsStore> m_previousStore;
+    CContexteEtude* m_previousContext;
+};
+
+std::string KeyText(const RecordKey& key) {
+    std::string text;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        text += (i == 0 ? "" : ";") + std::to_string(key[i]);
+    return text;
+}
+
+void PrintError(const FormulaError& error, std::ostream& err) {
+    err << "qesformula: error " << error.code << " at position " << error.position << ", length "
+        << error.length;
+    if (!error.text.empty())
+        err << ": " << error.text;
+    err << '\n';
+}
+
+// One line per record of the level: its keys, a tab, its result. Records without keys to show
+// (a level whose records could not be listed) are numbered from 0.
+void PrintResults(const CQuestionNiveau* level, const std::vector<std::string>& results, std::ostream& out) {
+    std::ostringstream text;
+    const bool keyed = level != nullptr && level->GetEnregistrements().size() == results.size();
+    auto key = keyed ? level->GetEnregistrements().begin() : std::set<RecordKey>::const_iterator{};
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        text << (keyed ? KeyText(*key++) : std::to_string(i)) << '\t' << results[i] << '\n';
+    }
+    out << text.str();
+}
+
+int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    RunScope scope;
+    EnregistrerRecodages();
+    CContexteEtude context;
+    auto userInterface = std::make_unique<StreamUserInterface>(err);
+    const StreamUserInterface& shown = *userInterface;
+    context.SetUserInterface(std::move(userInterface));
+    CContexteEtude::RegisterContext(&context);
+
+    context.questionnairePath = arguments.questionnaire;
+    if (!context.OuvrirEtude()) {
+        if (shown.MessageCount() == 0)
+            err << "qesformula: cannot open " << arguments.questionnaire << '\n';
+        return Command::kNoResult;
+    }
+    CQuestionNiveau* level = context.DonnerNiveau(arguments.level);
+    if (level == nullptr) {
+        err << "qesformula: the questionnaire has no level " << arguments.level << '\n';
+        return Command::kRefused;
+    }
+    std::string levelError;
+    if (!level->ChargerEffectifs(context, arguments.level, levelError)) {
+        err << "qesformula: " << levelError << '\n';
+        return Command::kNoResult;
+    }
+
+    FormulaError error;
+    std::vector<std::string> results;
+    if (!EvaluerFormule(arguments.formula, error, context, results)) {
+        PrintError(error, err);
+        return Command::kRefused;
+    }
+    if (arguments.level != 0) {
+        CQuestionNiveau* interviews = context.DonnerNiveau(0);
+        std::vector<std::string> carried;
+        if (interviews == nullptr || !interviews->ChargerEffectifs(context, 0, levelError) ||
+            !level->TransfererTextes(results, carried, 0, arguments.level)) {
+            err << "qesformula: the results cannot be carried to level " << arguments.level << '\n';
+            return Command::kNoResult;
+        }
+        results = std::move(carried);
+    }
+    PrintResults(level, results, out);
+    return Command::kResultsPrinted;
+}
+
+} // namespace
+
+int Command::Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const std::optional<Arguments> read = ReadArguments(arguments);
+    if (!read) {
+        err << kUsage;
+        return kRefused;
+    }
+    try {
+        return Compute(*read, out, err);
+    } catch (const std::exception& error) {
+        err << "qesformula: " << error.what() << '\n';
+        return kNoResult;
+    }
+}
+
+} // namespace qesformula
