@@ -19,7 +19,7 @@ constexpr unsigned kEditCopy = 57634;
 constexpr unsigned kEditCut = 57635;
 constexpr unsigned kEditPaste = 57637;
 constexpr unsigned kEditUndo = 57643;
-// Handled by the main frame: cascades the document windows.
+// Handled by the main frame: cascade and tile the document windows ("Cascade", "Mosaïque").
 constexpr unsigned kWindowCascade = 57650;
 constexpr unsigned kWindowTileHorizontally = 57651;
 constexpr unsigned kAppAbout = 57664;

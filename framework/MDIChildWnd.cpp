@@ -5,6 +5,8 @@
 
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMoveEvent>
+#include <QResizeEvent>
 
 CMDIChildWnd::CMDIChildWnd(QWidget* parent) : QMdiSubWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -47,4 +49,37 @@ void CMDIChildWnd::closeEvent(QCloseEvent* event) {
         return;
     }
     QMdiSubWindow::closeEvent(event);
+}
+
+CMDIChildWnd::Placement CMDIChildWnd::GetWindowPlacement() const {
+    const Qt::WindowStates state = windowState() & (Qt::WindowMaximized | Qt::WindowMinimized);
+    return {state == Qt::WindowNoState ? geometry() : m_normalGeometry, state};
+}
+
+void CMDIChildWnd::SetWindowPlacement(const Placement& placement) {
+    // Maximised or minimised, the window first comes back to its own normal geometry: that is the
+    // one its new state keeps for later.
+    if (isMaximized() || isMinimized())
+        showNormal();
+    if (placement.normalGeometry.isValid())
+        setGeometry(placement.normalGeometry);
+    if (placement.state.testFlag(Qt::WindowMinimized))
+        showMinimized();
+    else if (placement.state.testFlag(Qt::WindowMaximized))
+        showMaximized();
+}
+
+void CMDIChildWnd::moveEvent(QMoveEvent* event) {
+    QMdiSubWindow::moveEvent(event);
+    KeepNormalGeometry();
+}
+
+void CMDIChildWnd::resizeEvent(QResizeEvent* event) {
+    QMdiSubWindow::resizeEvent(event);
+    KeepNormalGeometry();
+}
+
+void CMDIChildWnd::KeepNormalGeometry() {
+    if (!isMaximized() && !isMinimized())
+        m_normalGeometry = geometry();
 }

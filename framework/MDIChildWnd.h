@@ -3,6 +3,7 @@
 #include "framework/CmdTarget.h"
 
 #include <QMdiSubWindow>
+#include <QRect>
 
 class CDocument;
 class CView;
@@ -15,7 +16,18 @@ class CMDIChildWnd : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT
 
 public:
+    // Where a window stands: its place and size when neither maximised nor minimised, and whether
+    // it is maximised or minimised now.
+    struct Placement {
+        QRect normalGeometry;
+        Qt::WindowStates state;
+    };
+
     explicit CMDIChildWnd(QWidget* parent = nullptr);
+
+    Placement GetWindowPlacement() const;
+    // The window takes the place and size, then the state (a window put in another's place).
+    void SetWindowPlacement(const Placement& placement);
 
     // The view shown; null while the frame holds none.
     CView* GetActiveView() const;
@@ -30,4 +42,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void KeepNormalGeometry();
+
+    // Kept at each move and resize made while neither maximised nor minimised: the area keeps
+    // the geometry a maximised window comes back to, but does not tell it.
+    QRect m_normalGeometry;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/WindowListMenu.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -10,6 +11,7 @@
 
 const CommandEntry<CMDIFrameWnd> CMDIFrameWnd::kCommandMap[] = {
     {FrameworkCommands::kWindowCascade, &CMDIFrameWnd::OnWindowCascade, nullptr},
+    {FrameworkCommands::kWindowTileHorizontally, &CMDIFrameWnd::OnWindowTile, nullptr},
 };
 
 CMDIFrameWnd::CMDIFrameWnd(CCmdTarget* application, QWidget* parent)
@@ -61,6 +63,34 @@ bool CMDIFrameWnd::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {
     return DispatchCommandMap(*this, kCommandMap, id, kind, ui) || CCmdTarget::HandleOwnCommand(id, kind, ui);
 }
 
+void CMDIFrameWnd::SetWindowMenu(QMenu& menu) {
+    m_windowList = new WindowListMenu(menu, *m_mdiArea);
+}
+
+WindowListMenu* CMDIFrameWnd::GetWindowList() const {
+    return m_windowList.data();
+}
+
 void CMDIFrameWnd::OnWindowCascade() {
-    m_mdiArea->cascadeSubWindows();
+    ArrangeInStackingOrder(&QMdiArea::cascadeSubWindows);
+}
+
+void CMDIFrameWnd::OnWindowTile() {
+    ArrangeInStackingOrder(&QMdiArea::tileSubWindows);
+}
+
+// The area places its windows in the order of its activation-order setting (the order they were
+// opened, by default) and leaves their stacking alone: a window opened early but brought in front
+// since, such as the questionnaire tree that the analyst clicks before each command, would stay
+// above the windows cascaded after it and hide their title bars. Placed in stacking order, the
+// window in front lands last, on top of the cascade.
+void CMDIFrameWnd::ArrangeInStackingOrder(void (QMdiArea::*arrange)()) {
+    const QMdiArea::WindowOrder kept = m_mdiArea->activationOrder();
+    m_mdiArea->setActivationOrder(QMdiArea::StackingOrder);
+    (m_mdiArea->*arrange)();
+    m_mdiArea->setActivationOrder(kept);
+    // The arranged windows may cover the minimised ones' title bars.
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (window->isMinimized())
+            window->raise();
 }

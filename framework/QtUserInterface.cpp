@@ -3,12 +3,20 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QRegularExpression>
 
 #include "app/StringTable.h"
 
 namespace {
 
-QString TextOf(const Message& message) { return QString::fromStdString(StringTable::Format(message)); }
+// A message box breaks its lines at spaces only: a hyphenated word ("Voulez-vous") stays whole, the
+// hyphen joined to the next letter by a word joiner, which shows nothing.
+QString TextOf(const Message& message) {
+    static const QRegularExpression kHyphenInWord(QStringLiteral(R"((?<=\w)-(?=\w))"),
+                                                  QRegularExpression::UseUnicodePropertiesOption);
+    QString text = QString::fromStdString(StringTable::Format(message));
+    return text.replace(kHyphenInWord, QStringLiteral("-\u2060"));
+}
 
 QMessageBox::Icon BoxIcon(UserInterface::Icon icon) {
     switch (icon) {

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <algorithm>
 #include <utility>
 
@@ -50,6 +51,26 @@ LineListWidget::LineListWidget(QWidget* parent) : QTreeWidget(parent) {
     setAllColumnsShowFocus(true);
     connect(this, &QTreeWidget::itemChanged, this, &LineListWidget::OnItemChanged);
     connect(this, &QTreeWidget::currentItemChanged, this, [this] { emit focusedLineChanged(); });
+}
+
+QSize LineListWidget::sizeHint() const {
+    const int rows = topLevelItemCount();
+    const int shownRows = std::clamp(rows, kRowsAtLeast, kRowsShownWhole);
+    // Every row has the height of the first (uniform heights); an empty list takes a line of text.
+    const int rowHeight = rows > 0 ? sizeHintForRow(0) : fontMetrics().height();
+    const int headerHeight = isHeaderHidden() ? 0 : header()->sizeHint().height();
+    const int frame = 2 * frameWidth();
+    int width = frame;
+    for (int column = 0; column < columnCount(); ++column) {
+        const int contents = std::max(sizeHintForColumn(column), header()->sectionSizeHint(column));
+        // A stretched last column is as wide as the list is made: only its contents count.
+        const bool stretched = header()->stretchLastSection() && column == columnCount() - 1;
+        width += stretched ? contents : std::max(columnWidth(column), contents);
+    }
+    if (rows > shownRows)
+        width += verticalScrollBar()->sizeHint().width();
+    const QSize base = QTreeWidget::sizeHint();
+    return {std::max(base.width(), width), frame + headerHeight + shownRows * rowHeight};
 }
 
 int LineListWidget::LineOfRow(int row) const {

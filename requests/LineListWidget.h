@@ -23,6 +23,9 @@ class UserInterface;
 // refused), Alt+Up and Alt+Down move it, Alt+B, Alt+I, Alt+U and Alt+S ask for the four options
 // (optionKeyPressed: the buttons that show the options flip and apply them). Every change the
 // analyst makes to a line is reported by `changed`.
+//
+// The list asks its dialog for room for every row, up to kRowsShownWhole rows, and for every
+// column: a dialog opened at its layout's size shows its lines without scrolling.
 class LineListWidget : public QTreeWidget {
     Q_OBJECT
 
@@ -30,7 +33,16 @@ public:
     enum Option : int { kBold = 0, kItalic = 1, kUnderline = 2, kShadow = 3 };
     using Options = std::array<bool, 4>;
 
+    // Beyond this many rows the list scrolls rather than grow; below kRowsAtLeast it keeps room
+    // for that many.
+    static constexpr int kRowsShownWhole = 20;
+    static constexpr int kRowsAtLeast = 4;
+
     explicit LineListWidget(QWidget* parent = nullptr);
+
+    // The header, the rows (kRowsAtLeast to kRowsShownWhole of them) and the columns (each at least
+    // as wide as its header and texts), with the vertical scroll bar when the rows are more.
+    QSize sizeHint() const override;
 
     // The line shown at a row; -1 out of range.
     int LineOfRow(int row) const;

@@ -10,6 +10,8 @@ CModaliteListCtrl::CModaliteListCtrl(QWidget* parent) : LineListWidget(parent) {
     setColumnWidth(kLibelle, 200);
     setColumnWidth(kEffectif, 120);
     setColumnWidth(kOrdre, 60);
+    // The columns keep their widths: the last one stretched would not shrink back below its own.
+    header()->setStretchLastSection(false);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     connect(header(), &QHeaderView::sectionClicked, this, &CModaliteListCtrl::TrierParColonne);

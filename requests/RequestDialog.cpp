@@ -2,6 +2,7 @@
 
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
+#include "framework/WindowSize.h"
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageGeneraleDlg.h"
 #include "requests/PageQuestionsCalculsDlg.h"
@@ -94,6 +95,8 @@ void RequestDialog::CreatePages() {
         }
     }
     AddButtons();
+    // Its lists whole, on the screen.
+    WindowSize::FitContentsToScreen(*this);
 }
 
 void RequestDialog::AddGeneralPage(int templateId) {

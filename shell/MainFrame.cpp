@@ -47,7 +47,6 @@ const CommandEntry<CMainFrame> CMainFrame::kCommandMap[] = {
     {MainMenus::kInterviewCountPane, nullptr, &CMainFrame::OnUpdateInterviewCount},
     {FrameworkCommands::kViewToolBar, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
     {FrameworkCommands::kViewStatusBar, &CMainFrame::OnViewStatusBar, &CMainFrame::OnUpdateViewStatusBar},
-    {FrameworkCommands::kWindowTileHorizontally, &CMainFrame::OnWindowTile, nullptr},
     {FrameworkCommands::kAppExit, &CMainFrame::OnAppExit, nullptr},
 };
 
@@ -57,6 +56,9 @@ CMainFrame::CMainFrame(CMorvaneApp& application) : CMDIFrameWnd(&application), m
     CreateCommands();
     m_noDocumentMenus = BuildMenus(MainMenus::NoDocumentMenus());
     m_documentMenus = BuildMenus(MainMenus::DocumentMenus());
+    for (QMenu* menu : m_documentMenus)
+        if (menu->title() == QString::fromUtf8(MainMenus::kWindowMenu))
+            SetWindowMenu(*menu);
     CreateToolBar();
     CreateStatusBar();
     ShowMenus(m_noDocumentMenus);
@@ -217,10 +219,6 @@ void CMainFrame::OnViewStatusBar() {
 void CMainFrame::OnUpdateViewStatusBar(CCmdUI& ui) {
     ui.Enable(true);
     ui.SetCheck(statusBar()->isVisible() ? 1 : 0);
-}
-
-void CMainFrame::OnWindowTile() {
-    GetMdiArea().tileSubWindows();
 }
 
 void CMainFrame::OnAppExit() {

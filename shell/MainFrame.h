@@ -93,7 +93,6 @@ private:
     void OnUpdateViewToolBar(CCmdUI& ui);
     void OnViewStatusBar();
     void OnUpdateViewStatusBar(CCmdUI& ui);
-    void OnWindowTile();
     void OnAppExit();
 
     static const CommandEntry<CMainFrame> kCommandMap[];

@@ -110,7 +110,7 @@ constexpr Item kDocumentMenus[] = {
     {"&Outils", 32913}, {"&Outils", 32916}, {"&Outils", 32920}, {"&Outils", 32921},
 
     {"&Affichage", F::kViewToolBar}, {"&Affichage", F::kViewStatusBar},
-    {"Fe&nêtre", F::kWindowCascade}, {"Fe&nêtre", F::kWindowTileHorizontally},
+    {kWindowMenu, F::kWindowCascade}, {kWindowMenu, F::kWindowTileHorizontally},
     {"&Aide", F::kHelpFinder}, {"&Aide", 0}, {"&Aide", F::kAppAbout},
 };
 

@@ -13,6 +13,9 @@ namespace MainMenus {
 // The status-bar pane that shows the survey's interview count.
 constexpr unsigned kInterviewCountPane = 102;
 
+// The document menus' "Fenêtre", which ends with the list of the open windows.
+constexpr const char* kWindowMenu = "Fe&nêtre";
+
 // One item of a menu bar: the menu (and sub-menu, after a "/") it goes in, and its command; a
 // command 0 is a separator. Menus show in the order they first appear.
 struct Item {

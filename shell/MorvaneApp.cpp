@@ -8,11 +8,13 @@
 #include "app/StringTable.h"
 #include "framework/CmdUI.h"
 #include "framework/DocumentSource.h"
+#include "framework/FileDialog.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/MultiDocTemplate.h"
 #include "framework/View.h"
 #include "recodes/EnregistrerRecodages.h"
+#include "shell/FrenchInterface.h"
 #include "shell/MainFrame.h"
 #include "shell/QtRequestDialogs.h"
 #include "shell/QtTableDefinitionEditor.h"
@@ -29,7 +31,6 @@
 #include <QScreen>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMdiArea>
@@ -42,12 +43,6 @@
 namespace {
 
 constexpr const char* kPortfolioExtension = ".dos";
-
-// The filter of a file dialog from the string table's "Name (*.ext)|*.ext|" form: its first part.
-QString DialogFilter(int stringId) {
-    const QString text = QString::fromStdString(StringTable::Text(stringId));
-    return text.section(QLatin1Char('|'), 0, 0);
-}
 
 bool IsPortfolioPath(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -90,6 +85,10 @@ CMorvaneApp* GetMorvaneApp() {
 // ---- Start-up ---------------------------------------------------------------------------------
 
 bool CMorvaneApp::InitInstance(const QStringList& arguments) {
+    // Before any window is made: Qt's texts are taken as its widgets are built.
+    if (!FrenchInterface::Install())
+        qWarning("Qt's French translations (%s) are missing: its standard dialogs stay in English.",
+                 FrenchInterface::kQtTranslation);
     CSplashWnd::EnableSplash(true);
     // The C runtime already speaks the user's locale: the Qt application object set it.
     m_recentFiles.Load();
@@ -329,8 +328,11 @@ void CMorvaneApp::OnAppAbout() {
 }
 
 void CMorvaneApp::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(GetMainFrame(), QStringLiteral("Ouvrir"), QString(),
-                                                      DialogFilter(StringTable::kFichiersQes));
+    CFileDialog dialog(CFileDialog::Mode::kOpen, QStringLiteral("qes"),
+                       QString::fromStdString(StringTable::Text(StringTable::kFichiersQes)), GetMainFrame());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString path = dialog.GetPathName();
     if (!path.isEmpty())
         OuvrirQuestionnaire(QDir::toNativeSeparators(path).toStdString());
 }

@@ -40,11 +40,11 @@ public:
     CMorvaneApp();
     ~CMorvaneApp() override;
 
-    // Start-up: recent files, recode kinds and stored classes, the 22 document templates, the
-    // main window with the request dialogs, the editing of a table's definition, the file named
-    // by the command line (arguments[1], when given), the window shown maximised, and the
-    // analysis options read from the settings into the survey. False
-    // when the program cannot run. A file that cannot be opened is reported and the program
+    // Start-up: the French interface (FrenchInterface), recent files, recode kinds and stored
+    // classes, the 22 document templates, the main window with the request dialogs, the editing
+    // of a table's definition, the file named by the command line (arguments[1], when given), the
+    // window shown maximised, and the analysis options read from the settings into the survey.
+    // False when the program cannot run. A file that cannot be opened is reported and the program
     // starts without it.
     bool InitInstance(const QStringList& arguments);
 

@@ -3,7 +3,9 @@
 // dialogs are the real ones, modal, answered as the analyst answers them; the tables they give are
 // compared with what the qesrun command prints for the same request written as text.
 #include "MorvaneAppTestSupport.h"
+#include "framework/MDIChildWnd.h"
 #include "framework/MultiTree.h"
+#include "framework/View.h"
 #include "requests/CalculListCtrl.h"
 #include "requests/ModaliteListCtrl.h"
 #include "requests/PageCalculsDlg.h"
@@ -271,6 +273,33 @@ TEST_F(TableDefinitionTest, TheDefinitionEditedWithoutACalculationGivesTheTableW
     EXPECT_NE(tables.front(), original);
     EXPECT_EQ(WindowCount(), 2);
     ExpectOneTableLike(std::string(kCross) + "calculs 0 2\n");
+}
+
+// The new table opens where the old one stood, as large, maximised or not, and the old window
+// goes.
+TEST_F(TableDefinitionTest, TheNewTableTakesThePlaceOfTheOldWindow) {
+    const QRect place(37, 23, 430, 290);
+    for (const bool maximised : {false, true}) {
+        SCOPED_TRACE(maximised ? "maximised" : "normal");
+        m_app->GetTemplate(TemplateKind::kTableau).CloseAllDocuments();
+        CTableauDoc* original = OpenCrossTable();
+        ASSERT_NE(original, nullptr);
+        CMDIChildWnd* old = original->GetViews().front()->GetParentFrame();
+        old->showNormal();
+        old->setGeometry(place);
+        if (maximised)
+            old->showMaximized();
+        RunAnswered(CTableauDoc::kRetourDefinition, {Define([](RequestDialog&) {})});
+        const std::vector<CTableauDoc*> tables = TableDocuments();
+        ASSERT_EQ(tables.size(), 1u);
+        ASSERT_NE(tables.front(), original);
+        CMDIChildWnd* replacing = tables.front()->GetViews().front()->GetParentFrame();
+        EXPECT_EQ(Frame().MDIGetActive(), replacing);
+        EXPECT_EQ(replacing->isMaximized(), maximised);
+        replacing->showNormal();
+        EXPECT_EQ(replacing->geometry(), place);
+        EXPECT_EQ(WindowCount(), 2);
+    }
 }
 
 TEST_F(TableDefinitionTest, CancellingTheDefinitionLeavesTheWindowAsItWas) {
