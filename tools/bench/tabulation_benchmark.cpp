@@ -25,7 +25,7 @@
 #include "tabulation/MoteurTableau.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
-#include "tools/qesrun/StreamUserInterface.h"
+#include "tools/cli/StreamUserInterface.h"
 
 #include <chrono>
 #include <cstdio>
@@ -57,7 +57,7 @@ void ReportValue(const char* name, double value) {
 
 bool Open(CContexteEtude& context, const char* path) {
     // Messages of the core go to the error stream, so that a failing request is never silent.
-    context.SetUserInterface(std::make_unique<qesrun::StreamUserInterface>(std::cerr));
+    context.SetUserInterface(std::make_unique<cli::StreamUserInterface>(std::cerr, "tabulation_benchmark"));
     CContexteEtude::RegisterContext(&context);
     context.questionnairePath = path;
     if (context.OuvrirEtude())

@@ -1,11 +1,9 @@
 #include "tools/qesformula/Command.h"
 
 #include "app/ContexteEtude.h"
-#include "app/MemorySettingsStore.h"
 #include "app/QuestionNiveau.h"
-#include "app/Registre.h"
-#include "app/StringTable.h"
-#include "app/UserInterface.h"
+#include "tools/cli/RunScope.h"
+#include "tools/cli/StreamUserInterface.h"
 #include "formula/EvaluerFormule.h"
 #include "platform/questionnaire/StaticTools.h"
 #include "recodes/EnregistrerRecodages.h"
@@ -54,49 +52,6 @@ std::optional<Arguments> ReadArguments(const std::vector<std::string>& arguments
     return read;
 }
 
-// Whatever the core tells the user goes to the error stream.
-class StreamUserInterface final : public UserInterface {
-public:
-    explicit StreamUserInterface(std::ostream& out) : m_out(out) {}
-    void ShowMessage(const Message& message, Icon) override {
-        ++m_messages;
-        m_out << "qesformula: " << StringTable::Format(message) << '\n';
-    }
-    bool AskYesNo(const Message& question) override {
-        ++m_messages;
-        m_out << "qesformula: question answered No: " << StringTable::Format(question) << '\n';
-        return false;
-    }
-    void BeginWait() override {}
-    void EndWait() override {}
-    void BeginProgress(const Message&, int) override {}
-    bool ReportProgress(int) override { return true; }
-    void EndProgress() override {}
-    int MessageCount() const { return m_messages; }
-
-private:
-    std::ostream& m_out;
-    int m_messages = 0;
-};
-
-// The run's own settings and study context, in place of the process's for as long as it lasts.
-class RunScope {
-public:
-    RunScope()
-        : m_previousStore(CRegistre::InstallStore(std::make_unique<MemorySettingsStore>())),
-          m_previousContext(GetContexte()) {}
-    ~RunScope() {
-        CContexteEtude::RegisterContext(m_previousContext);
-        CRegistre::InstallStore(std::move(m_previousStore));
-    }
-    RunScope(const RunScope&) = delete;
-    RunScope& operator=(const RunScope&) = delete;
-
-private:
-    std::unique_ptr<SettingsStore> m_previousStore;
-    CContexteEtude* m_previousContext;
-};
-
 std::string KeyText(const RecordKey& key) {
     std::string text;
     for (std::size_t i = 0; i < key.size(); ++i)
@@ -125,11 +80,11 @@ void PrintResults(const CQuestionNiveau* level, const std::vector<std::string>& 
 }
 
 int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    RunScope scope;
+    cli::RunScope scope;
     EnregistrerRecodages();
     CContexteEtude context;
-    auto userInterface = std::make_unique<StreamUserInterface>(err);
-    const StreamUserInterface& shown = *userInterface;
+    auto userInterface = std::make_unique<cli::StreamUserInterface>(err, "qesformula");
+    const cli::StreamUserInterface& shown = *userInterface;
     context.SetUserInterface(std::move(userInterface));
     CContexteEtude::RegisterContext(&context);
 

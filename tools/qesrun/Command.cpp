@@ -1,14 +1,13 @@
 #include "tools/qesrun/Command.h"
 
 #include "app/ContexteEtude.h"
-#include "app/MemorySettingsStore.h"
-#include "app/Registre.h"
 #include "recodes/EnregistrerRecodages.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/ExecuteurTraitement.h"
+#include "tools/cli/RunScope.h"
+#include "tools/cli/StreamUserInterface.h"
 #include "tools/qesrun/RequestArchive.h"
 #include "tools/qesrun/RequestText.h"
-#include "tools/qesrun/StreamUserInterface.h"
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/qesrun/TextFile.h"
 
@@ -55,24 +54,6 @@ std::optional<Arguments> ReadArguments(const std::vector<std::string>& arguments
     return read;
 }
 
-// The run's own settings and study context, in place of the process's for as long as it lasts.
-class RunScope {
-public:
-    RunScope()
-        : m_previousStore(CRegistre::InstallStore(std::make_unique<MemorySettingsStore>())),
-          m_previousContext(GetContexte()) {}
-    ~RunScope() {
-        CContexteEtude::RegisterContext(m_previousContext);
-        CRegistre::InstallStore(std::move(m_previousStore));
-    }
-    RunScope(const RunScope&) = delete;
-    RunScope& operator=(const RunScope&) = delete;
-
-private:
-    std::unique_ptr<SettingsStore> m_previousStore;
-    CContexteEtude* m_previousContext;
-};
-
 std::unique_ptr<CTraitement> ReadRequest(const Arguments& arguments, CContexteEtude& context,
                                          std::ostream& err) {
     if (arguments.archive) {
@@ -98,12 +79,12 @@ std::unique_ptr<CTraitement> ReadRequest(const Arguments& arguments, CContexteEt
 }
 
 int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    RunScope scope;
+    cli::RunScope scope;
     EnregistrerRecodages();
     EnregistrerClassesTabulation();
     CContexteEtude context;
-    auto userInterface = std::make_unique<StreamUserInterface>(err);
-    const StreamUserInterface& shown = *userInterface;
+    auto userInterface = std::make_unique<cli::StreamUserInterface>(err, "qesrun");
+    const cli::StreamUserInterface& shown = *userInterface;
     context.SetUserInterface(std::move(userInterface));
     CContexteEtude::RegisterContext(&context);
 

@@ -1,35 +1,35 @@
-#include "tools/qesrun/StreamUserInterface.h"
+#include "tools/cli/StreamUserInterface.h"
 
 #include "app/StringTable.h"
 
-namespace qesrun {
+namespace cli {
 
 namespace {
 
-const char* Prefix(UserInterface::Icon icon) {
+const char* Kind(UserInterface::Icon icon) {
     switch (icon) {
     case UserInterface::Icon::Warning:
-        return "qesrun: warning: ";
+        return "warning: ";
     case UserInterface::Icon::Error:
-        return "qesrun: error: ";
+        return "error: ";
     case UserInterface::Icon::Information:
     case UserInterface::Icon::Question:
         break;
     }
-    return "qesrun: ";
+    return "";
 }
 
 } // namespace
 
 void StreamUserInterface::ShowMessage(const Message& message, Icon icon) {
     ++m_messages;
-    m_out << Prefix(icon) << StringTable::Format(message) << '\n';
+    m_out << m_command << ": " << Kind(icon) << StringTable::Format(message) << '\n';
 }
 
 bool StreamUserInterface::AskYesNo(const Message& question) {
     ++m_messages;
-    m_out << "qesrun: question answered No: " << StringTable::Format(question) << '\n';
+    m_out << m_command << ": question answered No: " << StringTable::Format(question) << '\n';
     return false;
 }
 
-} // namespace qesrun
+} // namespace cli

@@ -3,16 +3,17 @@
 #include "app/UserInterface.h"
 
 #include <ostream>
+#include <string>
 
-namespace qesrun {
+namespace cli {
 
 // The user interface of a command-line run: every message the core shows is written, as the user
-// would read it, on one stream (the error stream), and counted so that the command can tell a
-// silent run from one that reported a problem. Questions are answered No, the answer that changes
-// nothing; progress is never cancelled.
+// would read it, on one stream (the error stream) after the command's name, and counted so that
+// the command can tell a silent run from one that reported a problem. Questions are answered No,
+// the answer that changes nothing; progress is never cancelled.
 class StreamUserInterface final : public UserInterface {
 public:
-    explicit StreamUserInterface(std::ostream& out) : m_out(out) {}
+    StreamUserInterface(std::ostream& out, std::string command) : m_out(out), m_command(std::move(command)) {}
 
     void ShowMessage(const Message& message, Icon icon) override;
     bool AskYesNo(const Message& question) override;
@@ -26,7 +27,8 @@ public:
 
 private:
     std::ostream& m_out;
+    std::string m_command;
     int m_messages = 0;
 };
 
-} // namespace qesrun
+} // namespace cli
