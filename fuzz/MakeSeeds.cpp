@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Calcul.h"
+#include "fuzz/FuzzInvertedFiles.h"
 #include "fuzz/FuzzSurvey.h"
 #include "presentation/PoliceAna.h"
 #include "presentation/PresentationGraphique.h"
@@ -253,6 +254,8 @@ void WriteSeeds(SeedWriter& seeds) {
     for (const char* text : {"-1;-1;0;0;2;1;Pct;", "3;4;7;1;2;9;Total;", "-1;-1;0;3;2;0;Test;Khi",
                              "-1;-1;0;0;2;1;Pct;|3;-1;7;2;0;10;Moyenne;|", "-1;-1;0;1;2;9"})
         seeds.WriteText("fuzz_calculation_text", text);
+    for (const Bytes& file : fuzz::InvertedFileSeeds())
+        seeds.Write("fuzz_inverted_files", file);
 }
 
 } // namespace
