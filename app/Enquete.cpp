@@ -13,6 +13,7 @@
 #include "app/DBQuestionnaire.h"
 #include "app/GeneratedCaptions.h"
 #include "app/IdName.h"
+#include "app/InvertedFilesFingerprint.h"
 #include "app/MatriceCodes.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
@@ -433,6 +434,7 @@ void CEnquete::Vider() {
     weightingsLoaded = false;
     interviewCount = 0;
     invertedFilesValid = false;
+    m_invertedFilesFingerprint.reset();
     currentLevel = 0;
     m_unknownAnswersReported.clear();
     DetruireCaches();
@@ -492,7 +494,7 @@ bool CEnquete::CountInterviews() {
         std::int32_t count = interviewCount;
         stampMatches = VerifierInversion(count);
     }
-    invertedFilesValid = stampMatches;
+    invertedFilesValid = stampMatches && GetInvertedFilesFingerprint().IsInversionValid();
     return true;
 }
 
@@ -514,6 +516,15 @@ bool CEnquete::VerifierInversion(std::int32_t& count) const {
         return true;
     }
     return stamp == count;
+}
+
+InvertedFilesFingerprint& CEnquete::GetInvertedFilesFingerprint() {
+    const std::string questionnaire = DonnerCheminBase();
+    const std::string folder = DonnerRepertoireInversion();
+    if (!m_invertedFilesFingerprint || m_invertedFilesFingerprint->QuestionnairePath() != questionnaire ||
+        m_invertedFilesFingerprint->Folder() != folder)
+        m_invertedFilesFingerprint = std::make_unique<InvertedFilesFingerprint>(questionnaire, folder);
+    return *m_invertedFilesFingerprint;
 }
 
 bool CEnquete::CreerRepertoireInversion() {

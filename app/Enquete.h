@@ -23,6 +23,7 @@ class CQuestionNiveau;
 class CQuestionnaire;
 class CRecordKeySource;
 class CRedressement;
+class InvertedFilesFingerprint;
 
 // The open survey: the questionnaire's languages, questions (in tree order) and levels as loaded
 // from the questionnaire database, the analysis options every tabulation reads, the study fields
@@ -110,6 +111,10 @@ public:
     // Creates the folder of the inverted files when it does not exist; false for an empty folder
     // name or when it cannot be made.
     bool CreerRepertoireInversion();
+    // Whether the inverted files can be believed, file by file: the record of their sizes and
+    // checksums and of the questionnaire's state when they were written, read once per opening
+    // (the inverted files are valid only with both the stamp and this record).
+    InvertedFilesFingerprint& GetInvertedFilesFingerprint();
     // Reads the interview count stamped in the inverted files' "Velto.dat". With CheckInversion
     // the check holds only when the stamp equals `count`; without, the stamp is stored into
     // `count`. A file that cannot be read fails.
@@ -206,4 +211,5 @@ private:
     std::unique_ptr<CRecordKeySource> m_recordKeySource;
     // The questions whose answers naming no modality were reported, by reference.
     std::set<std::string> m_unknownAnswersReported;
+    std::unique_ptr<InvertedFilesFingerprint> m_invertedFilesFingerprint;
 };

@@ -210,6 +210,21 @@ bool CInversion::Fail(const std::string& reason) {
     return false;
 }
 
+void CInversion::Written(const std::string& path, const CInvertedFiles::Entry& entry) {
+    m_written[std::filesystem::path(path).filename().string()] = entry;
+}
+
+bool CInversion::Publish(bool done) {
+    if (m_invertingBase || m_written.empty())
+        return done;
+    std::string error;
+    const bool recorded = m_survey.GetInvertedFilesFingerprint().Refresh(m_written, error);
+    m_written.clear();
+    if (!recorded)
+        return Fail(error);
+    return done;
+}
+
 bool CInversion::FailReading(const CDataAccess& access) {
     return Fail(!access.GetErrorText().empty() ? access.GetErrorText() : access.GetLevelErrorText());
 }
@@ -233,10 +248,13 @@ bool CInversion::ReadAnswers(CDataAccess& access, CQuestionEtendue& question, An
 bool CInversion::WriteOwnFile(const CQuestionEtendue& question, const Answers& answers) {
     std::string error;
     const std::string path = m_files.NomFichierQuestion(question);
-    if (answers.codes != nullptr && !CInvertedFiles::EcrireFermees(path, *answers.codes, error))
+    CInvertedFiles::Entry written;
+    if (answers.codes != nullptr && !CInvertedFiles::EcrireFermees(path, *answers.codes, error, &written))
         return Fail(error);
-    if (answers.values != nullptr && !CInvertedFiles::EcrireValeurs(path, *answers.values, error))
+    if (answers.values != nullptr && !CInvertedFiles::EcrireValeurs(path, *answers.values, error, &written))
         return Fail(error);
+    if (answers.codes != nullptr || answers.values != nullptr)
+        Written(path, written);
     return true;
 }
 
@@ -247,7 +265,7 @@ bool CInversion::InverserReponsesFermees(CQuestionEtendue& question) {
         return FailReading(access);
     answers.access = &access;
     answers.question = &question;
-    return WriteOwnFile(question, answers);
+    return Publish(WriteOwnFile(question, answers));
 }
 
 bool CInversion::InverserValeursNumeriques(CQuestionEtendue& question) {
@@ -257,7 +275,7 @@ bool CInversion::InverserValeursNumeriques(CQuestionEtendue& question) {
         return FailReading(access);
     answers.access = &access;
     answers.question = &question;
-    return WriteOwnFile(question, answers);
+    return Publish(WriteOwnFile(question, answers));
 }
 
 bool CInversion::InverserDonneesCalculees(CQuestionEtendue& question, std::vector<std::int16_t>& block) {
@@ -269,7 +287,11 @@ bool CInversion::InverserDonneesCalculees(CQuestionEtendue& question, std::vecto
         return Fail(StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path})));
     std::replace(block.begin(), block.end(), kNotAskedCell, kEmptyCell);
     std::string error;
-    return CInvertedFiles::EcrireBlocFermees(path, interviews, columns, block, error) || Fail(error);
+    CInvertedFiles::Entry written;
+    if (!CInvertedFiles::EcrireBlocFermees(path, interviews, columns, block, error, &written))
+        return Fail(error);
+    Written(path, written);
+    return Publish(true);
 }
 
 // ---- Levels and the stamp ----------------------------------------------------------------------
@@ -280,7 +302,12 @@ bool CInversion::InverserNiveau(const CQuestionNiveau& level) {
     if (!access.ChargerClesNiveau(level, keys))
         return FailReading(access);
     std::string error;
-    return CInvertedFiles::EcrireNiveau(m_files.NomFichierNiveau(level), keys, level.depth + 1, error) || Fail(error);
+    const std::string path = m_files.NomFichierNiveau(level);
+    CInvertedFiles::Entry written;
+    if (!CInvertedFiles::EcrireNiveau(path, keys, level.depth + 1, error, &written))
+        return Fail(error);
+    Written(path, written);
+    return Publish(true);
 }
 
 bool CInversion::EcrireTemoinInversion(std::int32_t count) {
@@ -295,6 +322,13 @@ bool CInversion::EcrireTemoinInversion(std::int32_t count) {
     file.close();
     if (path.empty() || !file)
         return Fail(StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path})));
+    // The whole database replaces the record; otherwise the files written join those recorded.
+    InvertedFilesFingerprint& fingerprint = m_survey.GetInvertedFilesFingerprint();
+    std::string error;
+    const bool recorded = m_invertingBase ? fingerprint.Write(m_written, error) : fingerprint.Refresh(m_written, error);
+    m_written.clear();
+    if (!recorded)
+        return Fail(error);
     m_survey.invertedFilesValid = true;
     return true;
 }
@@ -302,6 +336,10 @@ bool CInversion::EcrireTemoinInversion(std::int32_t count) {
 // ---- One question with its loop combinations ---------------------------------------------------
 
 bool CInversion::InverserQuestion(int position) {
+    return Publish(InvertQuestionWithLoops(position));
+}
+
+bool CInversion::InvertQuestionWithLoops(int position) {
     CQuestionEtendue* question = m_survey.DonnerQuestion(position);
     if (question == nullptr)
         return Fail("La question " + std::to_string(position) + " n'existe pas");
@@ -431,7 +469,11 @@ bool CInversion::WriteCombination(const Combination& combination) {
                     byInterview.SetAt(row, 0, static_cast<std::int16_t>(noAnswer));
             }
         }
-        return CInvertedFiles::EcrireFermees(path, byInterview, error) || Fail(error);
+        CInvertedFiles::Entry written;
+        if (!CInvertedFiles::EcrireFermees(path, byInterview, error, &written))
+            return Fail(error);
+        Written(path, written);
+        return true;
     }
     if (const CVecteurDouble* values = combination.answers->values; values != nullptr) {
         CVecteurDouble byInterview(combination.interviews);
@@ -441,7 +483,11 @@ bool CInversion::WriteCombination(const Combination& combination) {
             if (interview >= 0 && matches(record))
                 byInterview.SetAt(interview, values->GetAt(static_cast<int>(record)));
         }
-        return CInvertedFiles::EcrireValeurs(path, byInterview, error) || Fail(error);
+        CInvertedFiles::Entry written;
+        if (!CInvertedFiles::EcrireValeurs(path, byInterview, error, &written))
+            return Fail(error);
+        Written(path, written);
+        return true;
     }
     return true;
 }
@@ -449,9 +495,24 @@ bool CInversion::WriteCombination(const Combination& combination) {
 // ---- The whole database ------------------------------------------------------------------------
 
 CInversion::Issue CInversion::InverserBase() {
+    // Every file written until the end goes into one new record, written after the stamp.
+    struct WholeBase {
+        explicit WholeBase(CInversion& inversion) : m_inversion(inversion) {
+            m_inversion.m_invertingBase = true;
+            m_inversion.m_written.clear();
+        }
+        ~WholeBase() {
+            m_inversion.m_invertingBase = false;
+            m_inversion.m_written.clear();
+        }
+        WholeBase(const WholeBase&) = delete;
+        WholeBase& operator=(const WholeBase&) = delete;
+        CInversion& m_inversion;
+    } wholeBase(*this);
     std::error_code ignored;
     if (const std::string stamp = m_files.NomFichierTemoin(); !stamp.empty())
         std::filesystem::remove(stamp, ignored);
+    m_survey.GetInvertedFilesFingerprint().Forget();
     m_survey.invertedFilesValid = false;
     if (!m_survey.CreerRepertoireInversion()) {
         Fail("Impossible de créer le dossier '" + m_survey.DonnerRepertoireInversion() + "'");

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -11,11 +12,12 @@
 #include <utility>
 #include <vector>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/CacheDonnees.h"
+#include "app/Crc32c.h"
 #include "app/Enquete.h"
+#include "app/InvertedFilesFingerprint.h"
 #include "app/MatriceCodes.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
@@ -25,6 +27,8 @@
 #include "platform/questionnaire/ArchiveVersion.h"
 
 namespace {
+
+using Entry = InvertedFilesFingerprint::Entry;
 
 constexpr const char* kStampFileName = "Velto.dat";
 constexpr std::uint64_t kInt32Size = 4;
@@ -36,7 +40,8 @@ constexpr std::int32_t kLargestColumnCount = 32767;
 // ---- Writing -----------------------------------------------------------------------------------
 
 // Encodes values little-endian into a chunk and hands full chunks to an archive over the target
-// file; the archive writes beside the target and puts the file in place on Close.
+// file; the archive writes beside the target and puts the file in place on Close. It counts and
+// checksums what it writes, for the fingerprint of the inverted files.
 class LayoutWriter {
 public:
     explicit LayoutWriter(const std::string& path) : m_archive(path, CArchiveVersion::Mode::Store) {
@@ -50,6 +55,7 @@ public:
         Flush();
         m_archive.Close();
     }
+    Entry Written() const { return m_written; }
 
 private:
     static constexpr std::size_t kChunkSize = 1 << 16;
@@ -62,15 +68,19 @@ private:
     }
     void Flush() {
         m_archive.WriteBytes(m_chunk.data(), m_chunk.size());
+        m_written.checksum = Crc32c::Extend(m_written.checksum, m_chunk.data(), m_chunk.size());
+        m_written.size += m_chunk.size();
         m_chunk.clear();
     }
 
     CArchiveVersion m_archive;
     std::vector<std::uint8_t> m_chunk;
+    Entry m_written;
 };
 
-// Runs the writing of one file; false with the message when anything fails.
-template <class Write> bool WriteLayout(const std::string& path, std::string& error, Write write) {
+// Runs the writing of one file; false with the message when anything fails. Its size and
+// checksum go to `written` when given.
+template <class Write> bool WriteLayout(const std::string& path, std::string& error, Entry* written, Write write) {
     if (path.empty()) {
         error = StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path}));
         return false;
@@ -79,6 +89,8 @@ template <class Write> bool WriteLayout(const std::string& path, std::string& er
         LayoutWriter writer(path);
         write(writer);
         writer.Close();
+        if (written != nullptr)
+            *written = writer.Written();
         return true;
     } catch (const std::exception& failure) {
         error = StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path})) + " : " + failure.what();
@@ -115,45 +127,66 @@ private:
 
 // A layout file read in order: its header, which the caller checks against the file's size, then
 // its body in chunks of whole elements through one small buffer, so that a large file costs no
-// large allocation.
+// large allocation. When asked, it computes the checksum of the bytes as it reads them, so that
+// the bytes checked are the bytes used.
 class LayoutFile {
 public:
     // Opens the file and reads its first `headerSize` bytes (at most 8); false when it cannot.
     bool Open(const std::string& path, std::size_t headerSize) {
-        std::error_code error;
-        m_size = path.empty() ? 0 : std::filesystem::file_size(path, error);
-        if (path.empty() || error || m_size < headerSize || headerSize > m_header.size())
+        if (path.empty() || headerSize > m_header.size())
             return false;
         m_file.reset(std::fopen(path.c_str(), "rb"));
+        if (!m_file || !InvertedFileIdentity::Of(fileno(m_file.get()), m_identity))
+            return false;
+        m_size = m_identity.size;
         m_headerSize = headerSize;
-        return m_file && std::fread(m_header.data(), 1, headerSize, m_file.get()) == headerSize;
+        return m_size >= headerSize && std::fread(m_header.data(), 1, headerSize, m_file.get()) == headerSize;
     }
     std::uint64_t Size() const { return m_size; }
+    const InvertedFileIdentity& Identity() const { return m_identity; }
     LayoutReader Header() const { return LayoutReader(m_header.data(), m_headerSize); }
 
+    // From now on the bytes read, header included, are checksummed.
+    void ComputeChecksum() {
+        m_computing = true;
+        m_checksum = Crc32c::Of(m_header.data(), m_headerSize);
+    }
+    bool ComputesChecksum() const { return m_computing; }
+    // The checksum of every byte read, once the body was read whole.
+    std::uint32_t Checksum() const { return m_checksum; }
+
     // Reads the whole body into `destination`, which holds exactly the body's bytes, in pieces
-    // read at once by the worker pool, each handed to `check(first byte, byte count)` as soon as
-    // it is read, while it is still in the processor's cache; false when the file does not hold
-    // exactly that many bytes, a piece cannot be read or a check fails. Pieces are whole
-    // multiples of `elementSize`.
+    // read at once by the worker pool, each checksummed and handed to `check(first byte, byte
+    // count)` as soon as it is read, while it is still in the processor's cache; false when the
+    // file does not hold exactly that many bytes, a piece cannot be read or a check fails.
+    // Pieces are whole multiples of `elementSize`.
     template <class Check>
     bool ReadBodyInto(void* destination, std::uint64_t bytes, std::size_t elementSize, Check check) {
         const int descriptor = fileno(m_file.get());
-        struct stat status {};
-        if (m_size - m_headerSize != bytes || elementSize == 0 || ::fstat(descriptor, &status) != 0 ||
-            static_cast<std::uint64_t>(status.st_size) != m_size)
+        if (m_size - m_headerSize != bytes || elementSize == 0)
             return false;
         const std::uint64_t pieceBytes = std::max<std::uint64_t>(kPieceSize / elementSize, 1) * elementSize;
         const auto pieces = static_cast<int>((bytes + pieceBytes - 1) / pieceBytes);
         std::vector<char> done(static_cast<std::size_t>(pieces), 0);
+        std::vector<std::uint32_t> checksums(m_computing ? static_cast<std::size_t>(pieces) : 0, 0);
         WorkerPool::Shared().Run(pieces, [&](int piece) {
             const std::uint64_t offset = static_cast<std::uint64_t>(piece) * pieceBytes;
             const std::uint64_t length = std::min(pieceBytes, bytes - offset);
             auto* target = static_cast<char*>(destination) + offset;
-            done[static_cast<std::size_t>(piece)] =
-                ReadAt(descriptor, target, length, m_headerSize + offset) && check(target, length);
+            if (!ReadAt(descriptor, target, length, m_headerSize + offset))
+                return;
+            if (m_computing)
+                checksums[static_cast<std::size_t>(piece)] = Crc32c::Of(target, static_cast<std::size_t>(length));
+            done[static_cast<std::size_t>(piece)] = check(target, length) ? 1 : 0;
         });
-        return std::all_of(done.begin(), done.end(), [](char read) { return read != 0; });
+        if (!std::all_of(done.begin(), done.end(), [](char read) { return read != 0; }))
+            return false;
+        for (int piece = 0; piece < pieces && m_computing; ++piece) {
+            const std::uint64_t offset = static_cast<std::uint64_t>(piece) * pieceBytes;
+            m_checksum = Crc32c::Combine(m_checksum, checksums[static_cast<std::size_t>(piece)],
+                                         std::min(pieceBytes, bytes - offset));
+        }
+        return true;
     }
 
     // Hands the body to `decode(reader, count)` in chunks of `count` whole elements of
@@ -170,6 +203,8 @@ public:
             const std::size_t bytes = count * elementSize;
             if (std::fread(m_chunk.data(), 1, bytes, m_file.get()) != bytes)
                 return false;
+            if (m_computing)
+                m_checksum = Crc32c::Extend(m_checksum, m_chunk.data(), bytes);
             LayoutReader reader(m_chunk.data(), bytes);
             if (!decode(reader, count))
                 return false;
@@ -200,11 +235,43 @@ private:
     }
 
     std::unique_ptr<std::FILE, FileCloser> m_file;
+    InvertedFileIdentity m_identity;
     std::uint64_t m_size = 0;
     std::array<std::uint8_t, 8> m_header{};
     std::size_t m_headerSize = 0;
+    bool m_computing = false;
+    std::uint32_t m_checksum = 0;
     std::array<std::uint8_t, kChunkSize> m_chunk{};
 };
+
+// Opens the file when the fingerprint of the inverted files lists it with the file's size; its
+// checksum is then computed as it is read, unless this very file was found good earlier in the
+// session. False, and nothing read, for a file not to be believed.
+bool OpenListed(InvertedFilesFingerprint& fingerprint, LayoutFile& file, const std::string& path,
+                std::size_t headerSize) {
+    const Entry* expected = fingerprint.Expected(path);
+    if (expected == nullptr || !file.Open(path, headerSize))
+        return false;
+    if (file.Size() != expected->size) {
+        fingerprint.NoteVerdict(path, file.Identity(), false);
+        return false;
+    }
+    const InvertedFilesFingerprint::Verdict verdict = fingerprint.VerdictOf(path, file.Identity());
+    if (verdict == InvertedFilesFingerprint::Verdict::Unknown)
+        file.ComputeChecksum();
+    return verdict != InvertedFilesFingerprint::Verdict::Refused;
+}
+
+// After the file was read whole: a checksum computed is compared with the recorded one and the
+// verdict kept for the session; false when they differ.
+bool ChecksumHolds(InvertedFilesFingerprint& fingerprint, const LayoutFile& file, const std::string& path) {
+    if (!file.ComputesChecksum())
+        return true;
+    const Entry* expected = fingerprint.Expected(path);
+    const bool valid = expected != nullptr && file.Checksum() == expected->checksum;
+    fingerprint.NoteVerdict(path, file.Identity(), valid);
+    return valid;
+}
 
 // Whether every cell is the index of one of the question's modalities or the empty cell. No early
 // exit, so that the compiler checks many cells per instruction: a valid file, by far the common
@@ -287,8 +354,10 @@ bool CInvertedFiles::LireFichierFermees(CQuestionEtendue& question, CMatriceCode
     const int rows = RecordCountOfLevel(question);
     if (cache == nullptr || rows < 0)
         return false;
+    InvertedFilesFingerprint& fingerprint = m_survey.GetInvertedFilesFingerprint();
+    const std::string path = NomFichierQuestion(question);
     auto file = std::make_unique<LayoutFile>();
-    if (!file->Open(NomFichierQuestion(question), kHeaderSize))
+    if (!OpenListed(fingerprint, *file, path, kHeaderSize))
         return false;
     LayoutReader header = file->Header();
     const std::int32_t fileRows = header.Int32();
@@ -313,7 +382,8 @@ bool CInvertedFiles::LireFichierFermees(CQuestionEtendue& question, CMatriceCode
             }
         return AllModalitiesOrEmpty(piece, count, modalityCount);
     };
-    if (!file->ReadBodyInto(cells, cellCount * kCellSize, kCellSize, checkPiece))
+    if (!file->ReadBodyInto(cells, cellCount * kCellSize, kCellSize, checkPiece) ||
+        !ChecksumHolds(fingerprint, *file, path))
         return false;
     out = static_cast<CMatriceCodes*>(cache->Ajouter(&question, std::move(codes)));
     return out != nullptr;
@@ -325,18 +395,25 @@ bool CInvertedFiles::LireFichierValeurs(CQuestionEtendue& question, CVecteurDoub
     const int rows = RecordCountOfLevel(question);
     if (cache == nullptr || rows < 0)
         return false;
+    InvertedFilesFingerprint& fingerprint = m_survey.GetInvertedFilesFingerprint();
+    const std::string path = NomFichierQuestion(question);
     auto file = std::make_unique<LayoutFile>();
-    if (!file->Open(NomFichierQuestion(question), kInt32Size) || file->Header().Int32() != rows ||
+    if (!OpenListed(fingerprint, *file, path, kInt32Size) || file->Header().Int32() != rows ||
         file->Size() != kInt32Size + static_cast<std::uint64_t>(rows) * kValueSize)
         return false;
     auto values = std::make_unique<CVecteurDouble>(rows);
     int row = 0;
+    // Every value a number: no NaN nor infinity reaches a mean or a sum.
     const bool read = file->ReadBody(kValueSize, [&](LayoutReader& chunk, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i)
-            values->SetAt(row++, chunk.Float64());
+        for (std::size_t i = 0; i < count; ++i) {
+            const double value = chunk.Float64();
+            if (!std::isfinite(value))
+                return false;
+            values->SetAt(row++, value);
+        }
         return true;
     });
-    if (!read)
+    if (!read || !ChecksumHolds(fingerprint, *file, path))
         return false;
     out = static_cast<CVecteurDouble*>(cache->Ajouter(&question, std::move(values)));
     return out != nullptr;
@@ -347,8 +424,10 @@ bool CInvertedFiles::LireFichierNiveau(const CQuestionNiveau& level, std::set<Re
     const std::int32_t keyLength = level.depth + 1;
     if (keyLength < 1)
         return false;
+    InvertedFilesFingerprint& fingerprint = m_survey.GetInvertedFilesFingerprint();
+    const std::string path = NomFichierNiveau(level);
     auto file = std::make_unique<LayoutFile>();
-    if (!file->Open(NomFichierNiveau(level), kHeaderSize))
+    if (!OpenListed(fingerprint, *file, path, kHeaderSize))
         return false;
     LayoutReader header = file->Header();
     const std::int32_t count = header.Int32();
@@ -369,15 +448,18 @@ bool CInvertedFiles::LireFichierNiveau(const CQuestionNiveau& level, std::set<Re
         }
         return true;
     });
-    if (!read)
+    if (!read || !ChecksumHolds(fingerprint, *file, path)) {
         keys.clear();
-    return read;
+        return false;
+    }
+    return true;
 }
 
 // ---- Writers -----------------------------------------------------------------------------------
 
-bool CInvertedFiles::EcrireFermees(const std::string& path, const CMatriceCodes& codes, std::string& error) {
-    return WriteLayout(path, error, [&codes](LayoutWriter& writer) {
+bool CInvertedFiles::EcrireFermees(const std::string& path, const CMatriceCodes& codes, std::string& error,
+                                   Entry* written) {
+    return WriteLayout(path, error, written, [&codes](LayoutWriter& writer) {
         writer.Int32(codes.GetNbLignes());
         writer.Int32(codes.GetNbColonnes());
         for (int row = 0; row < codes.GetNbLignes(); ++row)
@@ -387,13 +469,13 @@ bool CInvertedFiles::EcrireFermees(const std::string& path, const CMatriceCodes&
 }
 
 bool CInvertedFiles::EcrireBlocFermees(const std::string& path, std::int32_t rows, std::int32_t columns,
-                                       const std::vector<std::int16_t>& cells, std::string& error) {
+                                       const std::vector<std::int16_t>& cells, std::string& error, Entry* written) {
     if (rows < 0 || columns < 0 ||
         cells.size() != static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns)) {
         error = StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path}));
         return false;
     }
-    return WriteLayout(path, error, [&](LayoutWriter& writer) {
+    return WriteLayout(path, error, written, [&](LayoutWriter& writer) {
         writer.Int32(rows);
         writer.Int32(columns);
         for (const std::int16_t cell : cells)
@@ -401,8 +483,9 @@ bool CInvertedFiles::EcrireBlocFermees(const std::string& path, std::int32_t row
     });
 }
 
-bool CInvertedFiles::EcrireValeurs(const std::string& path, const CVecteurDouble& values, std::string& error) {
-    return WriteLayout(path, error, [&values](LayoutWriter& writer) {
+bool CInvertedFiles::EcrireValeurs(const std::string& path, const CVecteurDouble& values, std::string& error,
+                                   Entry* written) {
+    return WriteLayout(path, error, written, [&values](LayoutWriter& writer) {
         writer.Int32(values.GetSize());
         for (int i = 0; i < values.GetSize(); ++i)
             writer.Float64(values.GetAt(i));
@@ -410,14 +493,14 @@ bool CInvertedFiles::EcrireValeurs(const std::string& path, const CVecteurDouble
 }
 
 bool CInvertedFiles::EcrireNiveau(const std::string& path, const std::set<RecordKey>& keys, int keyLength,
-                                  std::string& error) {
+                                  std::string& error, Entry* written) {
     for (const RecordKey& key : keys) {
         if (static_cast<int>(key.size()) != keyLength) {
             error = StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path}));
             return false;
         }
     }
-    return WriteLayout(path, error, [&](LayoutWriter& writer) {
+    return WriteLayout(path, error, written, [&](LayoutWriter& writer) {
         writer.Int32(static_cast<std::int32_t>(keys.size()));
         writer.Int32(keyLength);
         std::int32_t row = 0;

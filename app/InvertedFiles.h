@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/InvertedFilesFingerprint.h"
 #include "app/RecordKeySource.h"
 
 class CEnquete;
@@ -24,13 +25,18 @@ class CVecteurDouble;
 //   numeric "Num<code>[;<loop key>...].<answer count>" (or "Pro..."): int32 count, count float64;
 //   level   "Lvl<level code>.<depth>": int32 count, int32 key length (depth + 1), then per record
 //           in key order its key values and its row, all int32;
-//   stamp   "Velto.dat": one int32, the interview count when the inversion finished.
+//   stamp   "Velto.dat": one int32, the interview count when the inversion finished;
+//   and the fingerprint "Empreintes.dat" (see InvertedFilesFingerprint), written last.
+// docs/inverted-files.md gives the bytes of each.
 //
-// Readers check every count against the file's size and the file against the survey: a file
-// that is missing, truncated, too long, of another survey or of another state of this one (its
-// rows are not the question's level's records, a cell is no modality of the question, keys out of
-// order) is ignored, and the answers are then read from the response tables. Writers write a
-// temporary file and put it in place only once it is complete.
+// A file is read only when the survey's fingerprint lists it, the questionnaire unchanged since,
+// and its bytes have the recorded size and CRC-32C, computed while they are read (once per file
+// and session). Readers also check every count against the file's size and the file against
+// the survey: a file that is missing, truncated, too long, of another survey or of another state
+// of this one (its rows are not the question's level's records, a cell is no modality of the
+// question, a value is not a number, keys out of order) is ignored, and the answers are then read
+// from the response tables. No reader changes a file. Writers write a temporary file and put it
+// in place only once it is complete, and give its size and checksum for the fingerprint.
 class CInvertedFiles {
 public:
     explicit CInvertedFiles(CEnquete& survey);
@@ -56,14 +62,19 @@ public:
 
     // ---- The layouts, for the writers of the inversion ----
     // Each answers false with the reason in `error` when the file cannot be written; the
-    // previous file, if any, is then left as it was.
-    static bool EcrireFermees(const std::string& path, const CMatriceCodes& codes, std::string& error);
-    static bool EcrireValeurs(const std::string& path, const CVecteurDouble& values, std::string& error);
+    // previous file, if any, is then left as it was. The size and checksum of the file written
+    // go to `written` when given: a file the fingerprint does not record is not believed.
+    using Entry = InvertedFilesFingerprint::Entry;
+    static bool EcrireFermees(const std::string& path, const CMatriceCodes& codes, std::string& error,
+                              Entry* written = nullptr);
+    static bool EcrireValeurs(const std::string& path, const CVecteurDouble& values, std::string& error,
+                              Entry* written = nullptr);
     // Cells given as a block of answer count cells per row.
     static bool EcrireBlocFermees(const std::string& path, std::int32_t rows, std::int32_t columns,
-                                  const std::vector<std::int16_t>& cells, std::string& error);
+                                  const std::vector<std::int16_t>& cells, std::string& error,
+                                  Entry* written = nullptr);
     static bool EcrireNiveau(const std::string& path, const std::set<RecordKey>& keys, int keyLength,
-                             std::string& error);
+                             std::string& error, Entry* written = nullptr);
 
 private:
     std::string FolderFile(const std::string& name) const;

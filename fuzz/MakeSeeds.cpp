@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Calcul.h"
+#include "fuzz/FuzzInvertedFiles.h"
 #include "fuzz/FuzzSurvey.h"
 #include "fuzz/QuestionnaireMutations.h"
 #include "presentation/PoliceAna.h"
@@ -303,6 +304,8 @@ void WriteSeeds(SeedWriter& seeds) {
                              "YEAR(#5/3/24 10:15#) = 2024 OU LEN(\"été\") <> 3", "{4;5;6}[2] | {1 TO 9}",
                              "GETPARAMETER(\"10,20\", 2) + VAL(\"3,5\") + INT(-2.7)", "ISEMAIL(??Q31?? ) ET ((1)"})
         seeds.WriteText("fuzz_formula", text);
+    for (const Bytes& file : fuzz::InvertedFileSeeds())
+        seeds.Write("fuzz_inverted_files", file);
 }
 
 } // namespace

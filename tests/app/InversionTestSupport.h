@@ -12,7 +12,9 @@
 
 #include "LoaderTestSupport.h"
 #include "SurveyTestSupport.h"
+#include "app/Crc32c.h"
 #include "app/Enquete.h"
+#include "app/InvertedFilesFingerprint.h"
 #include "support/RecordingUserInterface.h"
 
 namespace inversion_test {
@@ -116,6 +118,17 @@ inline void PutDouble(std::vector<std::uint8_t>& bytes, double value) {
     std::memcpy(&bits, &value, sizeof bits);
     for (int i = 0; i < 8; ++i)
         bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+}
+
+// Records the file in the survey's fingerprint as the program records the files it writes, so
+// that the readers judge the file by its content.
+inline void RecordAsWritten(CEnquete& survey, const std::string& path) {
+    const std::vector<std::uint8_t> bytes = FileBytes(path);
+    std::string error;
+    const InvertedFilesFingerprint::Entry entry{bytes.size(), Crc32c::Of(bytes.data(), bytes.size())};
+    ASSERT_TRUE(survey.GetInvertedFilesFingerprint().Refresh(
+        {{std::filesystem::path(path).filename().string(), entry}}, error))
+        << error;
 }
 
 // The survey of a fixture written into a folder of its own: "<name>.qes" and its "<name>.dat".

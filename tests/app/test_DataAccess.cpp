@@ -10,6 +10,7 @@
 
 #include "DataAccessTestSupport.h"
 #include "app/InvertedFiles.h"
+#include "app/InvertedFilesFingerprint.h"
 #include "app/ResponseTableScan.h"
 
 using namespace data_access_test;
@@ -221,7 +222,12 @@ TEST_F(ReadAnswersTest, TheInvertedFileIsTriedFirstWhenWishedAndValid) {
     inverted.SetNbLignes(4);
     inverted.RemplirColonne0(1);
     std::string error;
-    ASSERT_TRUE(CInvertedFiles::EcrireFermees(files.NomFichierQuestion(question), inverted, error)) << error;
+    CInvertedFiles::Entry written;
+    ASSERT_TRUE(CInvertedFiles::EcrireFermees(files.NomFichierQuestion(question), inverted, error, &written)) << error;
+    // Recorded in the fingerprint, as the program records the files it writes.
+    ASSERT_TRUE(survey.GetInvertedFilesFingerprint().Refresh(
+        {{std::filesystem::path(files.NomFichierQuestion(question)).filename().string(), written}}, error))
+        << error;
     const std::vector<std::vector<int>> fromFile = {{1, E, E}, {1, E, E}, {1, E, E}, {1, E, E}};
     const std::vector<std::vector<int>> fromTables = {{0, 1, E}, {4, E, E}, {2, 2, E}, {4, E, E}};
     struct Case {

@@ -16,6 +16,7 @@
 #include "app/CacheDonnees3.h"
 #include "app/ChampEtude.h"
 #include "app/IdName.h"
+#include "app/InvertedFilesFingerprint.h"
 #include "app/MemorySettingsStore.h"
 #include "app/Redressement.h"
 #include "app/Registre.h"
@@ -800,6 +801,8 @@ TEST_F(OuvrirTest, InterviewsAreCountedAndTheStampChecked) {
     WriteFile(404);
     GiveRecords(3);
     Stamp(3);
+    std::string error; // the fingerprint of an inversion of no file, for the questionnaire as it is
+    ASSERT_TRUE(InvertedFilesFingerprint(survey.basePath, survey.invertedFolder).Write({}, error)) << error;
     survey.CheckInversion = true;
     ASSERT_TRUE(survey.Ouvrir()) << survey.GetLastError();
     EXPECT_EQ(survey.DonnerNbreInterviews(), 3);

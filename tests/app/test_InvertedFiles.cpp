@@ -210,7 +210,7 @@ TEST_F(InvertedFilesTest, InvertingTheDatabaseWritesEveryFileThenTheStamp) {
         "Mod61;2.1",   "Num62.1",      "Num62;1.1",    "Num62;2.1",    "Mod700.1",     "Mod700;1;1.1",
         "Mod700;1;2.1", "Mod700;2;1.1", "Mod700;2;2.1", "Mod71.1",     "Mod71;1;1.1",  "Mod71;1;2.1",
         "Mod71;2;1.1", "Mod71;2;2.1",  "Num500.1",     "Num500;1.1",   "Num500;2.1",   "Num500;3.1",
-        "Num52.1",     "Num52;1.1",    "Num52;2.1",    "Num52;3.1",    "Velto.dat"};
+        "Num52.1",     "Num52;1.1",    "Num52;2.1",    "Num52;3.1",    "Velto.dat",    "Empreintes.dat"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(FileBytes(fixture.InvertedFile("Velto.dat")), (Bytes{4, 0, 0, 0}));
     // Levels first, then every question, in one progress the user could stop.
@@ -284,8 +284,10 @@ TEST_F(InvertedFilesTest, AValidFileIsWhatTheReadersAnswer) {
     InvertAndReopen();
     const std::vector<int> fromTables = {0, 1, 3, 0};
     EXPECT_EQ(SexeAsRead(), fromTables);
-    // A file of the right shape is believed: the answers come from it, not from the tables.
+    // A file of the right shape, recorded in the fingerprint as the program's own write, is
+    // believed: the answers come from it, not from the tables.
     WriteBytes(fixture.InvertedFile("Mod1.1"), ClosedLayout(4, 1, {1, 1, 2, -5}));
+    RecordAsWritten(survey(), fixture.InvertedFile("Mod1.1"));
     EXPECT_EQ(SexeAsRead(), (std::vector<int>{1, 1, 2, -5}));
     // Without the wish, the tables.
     CDataAccess tables(survey(), false);
@@ -319,7 +321,9 @@ TEST_F(InvertedFilesTest, TruncatedForeignOrStaleClosedFilesAreIgnored) {
     CInvertedFiles files(survey());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        // Recorded in the fingerprint: refused for its content, not for its checksum.
         WriteBytes(fixture.InvertedFile("Mod1.1"), c.bytes);
+        RecordAsWritten(survey(), fixture.InvertedFile("Mod1.1"));
         CMatriceCodes* codes = nullptr;
         EXPECT_FALSE(files.LireFichierFermees(Question("SEXE"), codes));
         EXPECT_EQ(codes, nullptr);
@@ -342,6 +346,7 @@ TEST_F(InvertedFilesTest, TruncatedOrStaleNumericFilesAreIgnored) {
     CQuestionEtendue& age = Question("AGE");
     for (const Bytes& bytes : cases) {
         WriteBytes(fixture.InvertedFile("Num2.1"), bytes);
+        RecordAsWritten(survey(), fixture.InvertedFile("Num2.1"));
         CVecteurDouble* values = nullptr;
         EXPECT_FALSE(files.LireFichierValeurs(age, values));
         CDataAccess access(survey(), true);
@@ -382,6 +387,7 @@ TEST_F(InvertedFilesTest, ForeignLevelFilesAreIgnoredAndTheLevelComesFromItsTabl
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteBytes(fixture.InvertedFile("Lvl600.1"), c.bytes);
+        RecordAsWritten(survey(), fixture.InvertedFile("Lvl600.1"));
         std::set<RecordKey> keys = {{9, 9}};
         EXPECT_FALSE(files.LireFichierNiveau(*survey().DonnerNiveau(1), keys));
         EXPECT_TRUE(keys.empty());
@@ -392,6 +398,7 @@ TEST_F(InvertedFilesTest, ForeignLevelFilesAreIgnoredAndTheLevelComesFromItsTabl
                   (std::set<RecordKey>{{1, 1}, {1, 2}, {2, 2}, {4, 1}, {4, 2}}));
     }
     WriteBytes(fixture.InvertedFile("Lvl600.1"), good);
+    RecordAsWritten(survey(), fixture.InvertedFile("Lvl600.1"));
     std::set<RecordKey> keys;
     EXPECT_TRUE(files.LireFichierNiveau(*survey().DonnerNiveau(1), keys));
     EXPECT_EQ(keys.size(), 5u);
@@ -482,6 +489,7 @@ protected:
 
 TEST_F(LargeClosedFileTest, EveryPieceIsReadInPlace) {
     WriteBytes(File(), ClosedLayout(kRows, kColumns, cells));
+    RecordAsWritten(survey(), File());
     CMatriceCodes* codes = nullptr;
     ASSERT_TRUE(CInvertedFiles(survey()).LireFichierFermees(Grande(), codes));
     ASSERT_NE(codes, nullptr);
@@ -516,6 +524,7 @@ TEST_F(LargeClosedFileTest, OneBadPieceOrAShortFileSendsTheReadToTheTables) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteBytes(File(), c.bytes);
+        RecordAsWritten(survey(), File());
         CMatriceCodes* codes = nullptr;
         EXPECT_FALSE(CInvertedFiles(survey()).LireFichierFermees(Grande(), codes));
         EXPECT_EQ(codes, nullptr);

@@ -11,6 +11,7 @@
 #include "LoaderTestSupport.h"
 #include "SurveyTestSupport.h"
 #include "app/DataAccess.h"
+#include "app/InvertedFilesFingerprint.h"
 #include "app/VecteurDouble.h"
 
 using namespace survey_test;
@@ -150,6 +151,9 @@ TEST_F(LevelRecordsTest, TheStampDecidesWhetherTheInvertedFilesAreUsed) {
         bool used;
     };
     const Case cases[] = {{true, 4, true}, {true, 7, false}, {false, 7, true}};
+    std::string error; // the fingerprint of an inversion of no file, for the questionnaire as it is
+    std::filesystem::create_directory(survey.invertedFolder);
+    ASSERT_TRUE(InvertedFilesFingerprint(survey.basePath, survey.invertedFolder).Write({}, error)) << error;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stamp);
         Stamp(c.stamp);

@@ -1,5 +1,6 @@
 // Times the reading of every closed question of a questionnaire file: from the response tables,
-// the inversion of the database, and from the inverted files (then again from the cache).
+// the inversion of the database, and from the inverted files, each checked against its
+// fingerprint as it is read (then again from the cache).
 // Usage: read_benchmark tables|invert|inverted FILE.qes; prints "name seconds" lines.
 #include <chrono>
 #include <cstdio>

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Reading 50 closed questions of a synthetic questionnaire of 1,000,000 interviews: from the
 # response tables (one walk of the table for all of them), inverting the database, from the
-# inverted files in a fresh process, again from the cache; beside `cat` of the same inverted
+# inverted files in a fresh process (their checksums computed as they are read), again from the
+# cache; beside `cat` of the same inverted
 # files and sqlite3 selecting the same 50 columns. Opening the survey is not counted.
 # Run after: cmake --preset release && cmake --build --preset release
 set -e
