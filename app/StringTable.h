@@ -53,6 +53,16 @@ enum Id : int {
     kFenetreNonDisponible = 64122,
     kDossierNonDisponible = 64123,
     kAideIntrouvable = 64124,
+    // The table window: its exports, printing and preview, and the table options.
+    kFichiersRtf = 64130,
+    kFichiersTextes = 64131,
+    kClasseursExcel = 64132,
+    kRemplacerFichier = 64133,
+    kExportNonDisponible = 64134,
+    kEntrezUnEntier = 64135,
+    kEntrezEntierCompris = 64136,
+    kEchecCommande = 64137,
+    kImpressionImpossible = 64138,
     // The selection dialogs.
     kQuestionHorsNiveauCourant = 64201,
     kSelectionnerNiveauParent = 64203,

@@ -5,6 +5,7 @@
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "tabulation/Traitement.h"
+#include "tabulation/ui/OptionsTableauxDlg.h"
 
 #include <algorithm>
 
@@ -19,6 +20,11 @@ constexpr bool kLevel = true;
 
 void CreateStudyFieldPerModality(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
     CreerChampsEtudeParModalite(*question, frame.GetApplication());
+}
+
+void OpenTableOptions(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    COptionsTableauxDlg dialog(&frame);
+    dialog.exec();
 }
 
 // clang-format off
@@ -62,7 +68,7 @@ const Command kCommands[] = {
     {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTableOptions},
     {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},

@@ -29,7 +29,7 @@ void TableLayout::PlaceTitle(const CTableauBase& table, const FontMetricsSource&
         return;
     m_titleText = table.DonnerTexteBase();
     m_titleHeight =
-        metrics.MeasureWrapped(m_titleFont, m_titleText, kTitleRight - m_options.leftMargin).height;
+        metrics.MeasureWrapped(m_titleFont, m_titleText, m_options.titleRight - m_options.leftMargin).height;
 }
 
 void TableLayout::TakeTexts(const CTableauBase& table) {
@@ -92,8 +92,22 @@ void TableLayout::PlaceRows(const std::vector<int>& rowHeights) {
     const int top = m_options.tableTopGap + (m_titleAbove ? m_titleHeight : 0);
     m_rowTops.assign(1, top);
     m_rowTops.reserve(rowHeights.size() + 1);
-    for (const int height : rowHeights)
+    m_rows.clear();
+    m_rows.reserve(rowHeights.size());
+    for (const int height : rowHeights) {
+        m_rows.push_back(RowSpan{m_rowTops.back(), m_rowTops.back() + height});
         m_rowTops.push_back(m_rowTops.back() + height);
+    }
+}
+
+int TableLayout::PlaceOnPages(int pageHeight) {
+    std::vector<int> heights;
+    heights.reserve(m_rows.size());
+    for (std::size_t row = 0; row + 1 < m_rowTops.size(); ++row)
+        heights.push_back(m_rowTops[row + 1] - m_rowTops[row]);
+    PageSplit split = PageSplitting::Split(heights, TableTop(), pageHeight);
+    m_rows = std::move(split.rows);
+    return split.pageBreaks;
 }
 
 int TableLayout::RowHeight(std::int32_t row) const {
@@ -123,13 +137,13 @@ ColumnEdges TableLayout::TextAreaOf(const CCellule& cell) const {
 CellRect TableLayout::RectOf(const CCellule& cell) const {
     const ColumnEdges area = TextAreaOf(cell);
     CellRect rect{area.left, 0, area.right, 0};
-    if (cell.row >= 0 && static_cast<std::size_t>(cell.row) + 1 < m_rowTops.size()) {
-        rect.top = m_rowTops[static_cast<std::size_t>(cell.row)];
-        rect.bottom = m_rowTops[static_cast<std::size_t>(cell.row) + 1];
+    if (cell.row >= 0 && static_cast<std::size_t>(cell.row) < m_rows.size()) {
+        rect.top = m_rows[static_cast<std::size_t>(cell.row)].top;
+        rect.bottom = m_rows[static_cast<std::size_t>(cell.row)].bottom;
     }
     return rect;
 }
 
 CellRect TableLayout::TitleRect() const {
-    return CellRect{m_options.leftMargin, kTitleTop, kTitleRight, kTitleBottom};
+    return CellRect{m_options.leftMargin, kTitleTop, m_options.titleRight, m_options.titleBottom};
 }

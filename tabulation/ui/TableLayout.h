@@ -2,6 +2,7 @@
 
 #include "presentation/PoliceAna.h"
 #include "tabulation/Cellule.h"
+#include "tabulation/ui/PageSplitting.h"
 #include "tabulation/ui/TableColumns.h"
 
 #include <cstdint>
@@ -28,6 +29,10 @@ struct TableLayoutOptions {
     // The text's inset within its column, and the x of the first column's left edge.
     int cellMargin = 3;
     int leftMargin = 40;
+    // The right and bottom edges of the title block standing above the table: a screen gives it
+    // room enough for any title, a printed page gives it the page's printable width and height.
+    int titleRight = 5000;
+    int titleBottom = 5000;
 };
 
 // The rectangle of a cell record in layout coordinates: its text area (the columns it covers,
@@ -52,13 +57,14 @@ struct CellRect {
 // narrower than the widest word or number of its cells needs, so that the word wrapping of the
 // drawing never has to break one; the table is then wider than the available width.
 //
-// The title block either stands in the top-left cell or above the table, from (left margin, 20),
-// as wide as the 5000 units of a page; the table then starts that much lower.
+// The title block either stands in the top-left cell or above the table, from (left margin, 20)
+// to the options' title edges; the table then starts that much lower.
+//
+// The rows follow one another from the table's top; a printout moves them onto its pages
+// (PlaceOnPages), after which the rectangles of the records are those of the rows on the pages.
 class TableLayout {
 public:
     static constexpr int kTitleTop = 20;
-    static constexpr int kTitleRight = 5000;
-    static constexpr int kTitleBottom = 5000;
     // Space kept under the last row in the scroll height.
     static constexpr int kSpaceBelowTable = 40;
 
@@ -69,9 +75,14 @@ public:
     const TableLayoutOptions& Options() const { return m_options; }
     // Header columns first, then data columns.
     const std::vector<ColumnEdges>& Columns() const { return m_columns; }
-    // The top of each displayed row (header rows first), then the bottom of the last row.
+    // The top of each displayed row (header rows first), then the bottom of the last row, the rows
+    // following one another from the table's top.
     const std::vector<int>& RowTops() const { return m_rowTops; }
     int RowHeight(std::int32_t row) const;
+    // Each displayed row where it is drawn: as RowTops places it, or on its page.
+    const std::vector<RowSpan>& Rows() const { return m_rows; }
+    // Moves the rows onto pages `pageHeight` high (PageSplitting) and answers the page breaks.
+    int PlaceOnPages(int pageHeight);
     // The records, row-major, and the distinct fonts they point into.
     const std::vector<CCellule>& Cells() const { return m_cells; }
     const std::vector<CPoliceAna>& Fonts() const { return m_fonts; }
@@ -114,6 +125,7 @@ private:
     std::vector<ColumnEdges> m_columns;
     int m_tableRight = 0;
     std::vector<int> m_rowTops;
+    std::vector<RowSpan> m_rows;
     std::vector<CCellule> m_cells;
     std::vector<CPoliceAna> m_fonts;
     bool m_titleAbove = false;

@@ -1,32 +1,80 @@
 #include "tabulation/ui/TableauView.h"
 
+#include "app/ContexteEtude.h"
+#include "app/StringTable.h"
 #include "framework/CmdUI.h"
+#include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/QtUserInterface.h"
+#include "tabulation/ui/PrintedTable.h"
 #include "tabulation/ui/QtFontMetricsSource.h"
 #include "tabulation/ui/TableLayout.h"
 #include "tabulation/ui/TablePainter.h"
 #include "tabulation/ui/TableauDoc.h"
+#include "tabulation/ui/TableauPreviewView.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace {
 
 struct ContextMenuEntry {
     unsigned id;
     const char* text;
+    // The cell-size modes are marked as radio items; 0 ends a group with a separator.
+    bool mode;
 };
 
 constexpr ContextMenuEntry kContextMenu[] = {
-    {CTableauView::kTailleCellulesFixes, "Taille des cellules fixes"},
-    {CTableauView::kTailleCellulesVariables, "Taille des cellules variables"},
+    {CTableauView::kTailleCellulesFixes, "Taille des cellules fixes", true},
+    {CTableauView::kTailleCellulesVariables, "Taille des cellules variables", true},
+    {0, nullptr, false},
+    {CTableauView::kExporterWord, "Exporter vers Word...", false},
+    {CTableauView::kExporterExcel, "Exporter vers Excel...", false},
+    {CTableauView::kExporterAscii, "Exporter en Ascii...", false},
 };
+
+// The exports whose writers are in the program. Until they are, the commands stay greyed.
+bool EstExportDisponible(unsigned /*id*/) {
+    return false;
+}
+
+// The user the view talks to: the study's, or message boxes over the view when no study is open.
+UserInterface& Utilisateur(QWidget* parent, std::unique_ptr<QtUserInterface>& fallback) {
+    if (CContexteEtude* context = GetContexte())
+        return context->GetUserInterface();
+    fallback = std::make_unique<QtUserInterface>(parent);
+    return *fallback;
+}
+
+void Signaler(QWidget* parent, const Message& message) {
+    std::unique_ptr<QtUserInterface> fallback;
+    Utilisateur(parent, fallback).ShowMessage(message, UserInterface::Icon::Warning);
+}
+
+// The filter of a file dialog from the string table's "Name (*.ext)|*.ext|" form, and the
+// extension it gives a name typed without one.
+QString FiltreDialogue(int filterId) {
+    return QString::fromStdString(StringTable::Text(filterId)).section(QLatin1Char('|'), 0, 0);
+}
+
+QString ExtensionDuFiltre(int filterId) {
+    const QString pattern =
+        QString::fromStdString(StringTable::Text(filterId)).section(QLatin1Char('|'), 1, 1);
+    return pattern.section(QLatin1Char('.'), -1);
+}
 
 } // namespace
 
@@ -34,6 +82,11 @@ const CommandEntry<CTableauView> CTableauView::kCommandMap[] = {
     {kTailleCellulesFixes, &CTableauView::OnTailleCellulesFixes, &CTableauView::OnUpdateTailleCellulesFixes},
     {kTailleCellulesVariables, &CTableauView::OnTailleCellulesVariables,
      &CTableauView::OnUpdateTailleCellulesVariables},
+    {FrameworkCommands::kFilePrint, &CTableauView::OnFilePrint, nullptr},
+    {FrameworkCommands::kFilePrintPreview, &CTableauView::OnFilePrintPreview, nullptr},
+    {kExporterWord, &CTableauView::OnExporterWord, &CTableauView::OnUpdateExporter},
+    {kExporterExcel, &CTableauView::OnExporterExcel, &CTableauView::OnUpdateExporter},
+    {kExporterAscii, &CTableauView::OnExporterAscii, &CTableauView::OnUpdateExporter},
 };
 
 CTableauView::CTableauView(QWidget* parent) : CScrollView(parent) {
@@ -136,17 +189,167 @@ std::unique_ptr<QMenu> CTableauView::CreateContextMenu() {
     auto menu = std::make_unique<QMenu>();
     auto* modes = new QActionGroup(menu.get());
     for (const ContextMenuEntry& entry : kContextMenu) {
+        if (entry.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
         QAction* action = menu->addAction(QString::fromUtf8(entry.text));
-        modes->addAction(action);
         CCmdUI state(entry.id);
         state.DoUpdate(*this);
         action->setEnabled(state.IsEnabled());
-        action->setCheckable(true);
-        action->setChecked(state.GetCheck().value_or(0) != 0);
+        if (entry.mode) {
+            modes->addAction(action);
+            action->setCheckable(true);
+            action->setChecked(state.GetCheck().value_or(0) != 0);
+        }
         const unsigned id = entry.id;
         connect(action, &QAction::triggered, this, [this, id] { OnCmdMsg(id, CmdMsg::kCommand, nullptr); });
     }
     return menu;
+}
+
+// ---- Printing ---------------------------------------------------------------------------------
+
+int CTableauView::CalculerMiseEnPageImpression(const QPaintDevice& device) {
+    const QtFontMetricsSource metrics(&device);
+    m_printerLayout = std::make_unique<PrintedTable>(PrintedTable::Compute(
+        GetTableau(), metrics, device.width(), device.height(), kLeftMargin, kCellMargin));
+    return m_printerLayout->PageBreaks();
+}
+
+int CTableauView::OnBeginPrinting(const QPaintDevice& printer) {
+    return CalculerMiseEnPageImpression(printer) + 1;
+}
+
+// The page is drawn in layout units, brought to the device by the layout's scale: the title block
+// on page 1, then the records that meet the page, shifted up by the page's top. Nothing is drawn
+// right of the printable width.
+void CTableauView::OnPrint(QPainter& painter, int page) {
+    if (m_printerLayout == nullptr || page < 1 || page > m_printerLayout->LastPage())
+        return;
+    const PrintedTable& printed = *m_printerLayout;
+    painter.save();
+    painter.scale(printed.Scale(), printed.Scale());
+    painter.setClipRect(QRect(0, 0, printed.PageWidth(), printed.PageHeight()));
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const TablePainter drawing(printed.Layout(), GetTableau().GetPresentation());
+    if (page == 1)
+        drawing.PaintTitle(painter);
+    const int offset = printed.PageOffset(page);
+    drawing.PaintCells(painter, QRect(0, offset, printed.PageWidth(), printed.PageHeight()), offset);
+    painter.restore();
+}
+
+void CTableauView::OnEndPrinting() {
+    m_printerLayout.reset();
+}
+
+bool CTableauView::Imprimer(QPrinter& printer) {
+    const int lastPage = OnBeginPrinting(printer);
+    int first = 1;
+    int last = lastPage;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage();
+        last = std::min(printer.toPage() > 0 ? printer.toPage() : lastPage, lastPage);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        OnEndPrinting();
+        Signaler(this, Message(StringTable::kImpressionImpossible));
+        return false;
+    }
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
+            printer.newPage();
+        OnPrint(painter, page);
+    }
+    painter.end();
+    OnEndPrinting();
+    return true;
+}
+
+// The print dialog offers the pages of the table as the default printer lays it out; the table
+// is laid out again for the printer and paper chosen.
+void CTableauView::OnFilePrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    const int lastPage = OnBeginPrinting(printer);
+    OnEndPrinting();
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Imprimer"));
+    dialog.setMinMax(1, lastPage);
+    dialog.setFromTo(1, lastPage);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Imprimer(printer);
+}
+
+void CTableauView::OnFilePrintPreview() {
+    CTableauPreviewView preview(*this, window());
+    if (!preview.IsReady()) {
+        Signaler(this, Message(StringTable::kEchecCommande));
+        return;
+    }
+    preview.exec();
+}
+
+// ---- Exports ----------------------------------------------------------------------------------
+
+void CTableauView::OnUpdateExporter(CCmdUI& ui) {
+    ui.Enable(EstExportDisponible(ui.GetId()));
+}
+
+std::optional<std::string> CTableauView::DemanderFichierExport(int filterId) {
+    QFileDialog dialog(this, QStringLiteral("Enregistrer sous"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(FiltreDialogue(filterId));
+    dialog.setDefaultSuffix(ExtensionDuFiltre(filterId));
+    // The question is the program's own, in French, whatever the dialog's language.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    QString path = QDir::toNativeSeparators(dialog.selectedFiles().front());
+    // Not every dialog gives a name typed without extension the filter's (the desktop's own do not).
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + ExtensionDuFiltre(filterId);
+    if (QFileInfo::exists(path)) {
+        std::unique_ptr<QtUserInterface> fallback;
+        const Message question(StringTable::kRemplacerFichier, {path.toStdString()});
+        if (!Utilisateur(this, fallback).AskYesNo(question))
+            return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+void CTableauView::OnExporterWord() {
+    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kFichiersRtf))
+        ExporterWord(*path);
+}
+
+void CTableauView::OnExporterExcel() {
+    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kClasseursExcel))
+        ExporterExcel(*path);
+}
+
+void CTableauView::OnExporterAscii() {
+    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kFichiersTextes))
+        ExporterAscii(*path);
+}
+
+// The calls of the export writers come here, one line each.
+bool CTableauView::ExporterWord(const std::string& /*path*/) {
+    Signaler(this, Message(StringTable::kExportNonDisponible)); // TODO(export core): write the RTF file
+    return false;
+}
+
+bool CTableauView::ExporterExcel(const std::string& /*path*/) {
+    Signaler(this, Message(StringTable::kExportNonDisponible)); // TODO(export core): write the .xlsx file
+    return false;
+}
+
+bool CTableauView::ExporterAscii(const std::string& /*path*/) {
+    Signaler(this, Message(StringTable::kExportNonDisponible)); // TODO(export core): write the text file
+    return false;
 }
 
 bool CTableauView::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {

@@ -6,11 +6,16 @@
 #include "tabulation/ui/TableColumns.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class CPresentationTableau;
 class CTableauDoc;
+class PrintedTable;
 class QMenu;
 class QMouseEvent;
+class QPaintDevice;
+class QPrinter;
 class QResizeEvent;
 class TableLayout;
 
@@ -25,6 +30,11 @@ class TableLayout;
 //
 // With a document (CTableauDoc) the view shows the document's table; without one, as the
 // presentation dialog's preview and the significant-tables window use it, a table it holds itself.
+//
+// The view prints its table as the framework prints a view, in three steps: OnBeginPrinting lays
+// the table out for the printer's pages (CalculerMiseEnPageImpression), OnPrint draws one page,
+// OnEndPrinting frees that layout. "Imprimer..." and the print preview both go through them, so
+// that the preview shows the pages the printer gets.
 class CTableauView : public CScrollView {
     Q_OBJECT
 
@@ -38,6 +48,11 @@ public:
     // "Edition/Taille des cellules fixes" and "Edition/Taille des cellules variables".
     static constexpr unsigned kTailleCellulesFixes = 32878;
     static constexpr unsigned kTailleCellulesVariables = 32879;
+    // "Fichier/Exporter vers Word...", "Fichier/Exporter vers Excel...", "Fichier/Exporter en
+    // Ascii...".
+    static constexpr unsigned kExporterWord = 32800;
+    static constexpr unsigned kExporterExcel = 32801;
+    static constexpr unsigned kExporterAscii = 32885;
 
     explicit CTableauView(QWidget* parent = nullptr);
     ~CTableauView() override;
@@ -65,8 +80,34 @@ public:
     // The screen layout, computed first when it is dirty. Valid until the next change.
     const TableLayout& ScreenLayout();
 
-    // The pop-up menu of the right button: the two cell-size modes, the one in force marked.
+    // The pop-up menu of the right button: the two cell-size modes, the one in force marked, and
+    // the three exports.
     std::unique_ptr<QMenu> CreateContextMenu();
+
+    // ---- Printing ----
+    // Lays the table out for the pages of the device (a printer) and answers the page breaks.
+    int CalculerMiseEnPageImpression(const QPaintDevice& device);
+    // Lays the table out for the printer; answers the last page to print (the first is 1).
+    int OnBeginPrinting(const QPaintDevice& printer);
+    // Draws page `page` (from 1) of the printer layout with the painter, which paints on the
+    // printer (or on a device of the same metrics).
+    void OnPrint(QPainter& painter, int page);
+    void OnEndPrinting();
+    // The printer layout between OnBeginPrinting and OnEndPrinting; null outside.
+    const PrintedTable* GetPrinterLayout() const { return m_printerLayout.get(); }
+    // Prints the pages of the printer's range (all of them when it has none) through the three
+    // steps above. False, with a message, when the printer cannot start.
+    bool Imprimer(QPrinter& printer);
+
+    // "Fichier/Imprimer..." and "Fichier/Aperçu avant l'impression".
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
+    // ---- Exports ----
+    // Each asks for the file to write (the overwriting of a file asked first), then exports.
+    void OnExporterWord();
+    void OnExporterExcel();
+    void OnExporterAscii();
 
 protected:
     bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
@@ -78,6 +119,14 @@ protected:
 private:
     void OnUpdateTailleCellulesFixes(CCmdUI& ui);
     void OnUpdateTailleCellulesVariables(CCmdUI& ui);
+    void OnUpdateExporter(CCmdUI& ui);
+    // The file an export writes, asked with a save dialog of the filter (a string-table id of the
+    // "Name (*.ext)|*.ext|" form); none when the user cancels or declines to overwrite.
+    std::optional<std::string> DemanderFichierExport(int filterId);
+    // The exports themselves, once the file is chosen; false when nothing was written.
+    bool ExporterWord(const std::string& path);
+    bool ExporterExcel(const std::string& path);
+    bool ExporterAscii(const std::string& path);
     void SetCellSizeMode(CellSizeMode mode);
     void CalculerMiseEnPageEcran();
     CTableauDoc* GetTableauDoc() const;
@@ -86,6 +135,7 @@ private:
 
     CTableau m_ownTable;
     std::unique_ptr<TableLayout> m_screenLayout;
+    std::unique_ptr<PrintedTable> m_printerLayout;
     CellSizeMode m_cellSizeMode = CellSizeMode::kVariable;
     bool m_layoutDirty = true;
     int m_lastWidth = 0;

@@ -1,8 +1,12 @@
 #include "MorvaneAppTestSupport.h"
+#include "app/Registre.h"
 #include "app/StringTable.h"
 #include "tabulation/ExecuteurTraitement.h"
+#include "tabulation/ui/OptionsTableauxDlg.h"
 #include "tools/qesrun/TablePrinter.h"
+#include "tools/screenshot/ModalAnswers.h"
 
+#include <QLineEdit>
 #include <QToolBar>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -252,6 +256,25 @@ TEST_F(MainFrameTest, TheToolBarHoldsItsButtonsInOrder) {
     const std::span<const unsigned> expected = MainMenus::ToolBar();
     EXPECT_EQ(buttons, std::vector<unsigned>(expected.begin(), expected.end()));
     EXPECT_EQ(expected.size(), 26u);
+}
+
+// "Outils/Tableaux..." needs no question: it opens the table options, whose OK stores them.
+TEST_F(MainFrameTest, ToolsTablesOpensTheTableOptions) {
+    Select("");
+    ASSERT_TRUE(IsEnabled(32916));
+    QString title;
+    ModalAnswers answers({[&title](QDialog& shown) {
+        title = shown.windowTitle();
+        auto* options = qobject_cast<COptionsTableauxDlg*>(&shown);
+        ASSERT_NE(options, nullptr);
+        options->GetEdit(COptionsTableauxDlg::kLignesPortrait)->setText(QStringLiteral("20"));
+        options->accept();
+    }});
+    EXPECT_TRUE(Run(32916));
+    EXPECT_EQ(answers.Answered(), 1u);
+    EXPECT_EQ(answers.Unexpected(), 0);
+    EXPECT_EQ(title, QStringLiteral("Options tableaux"));
+    EXPECT_EQ(CRegistre::GetLinesPerTableInWord(false), 20);
 }
 
 } // namespace

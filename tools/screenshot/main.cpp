@@ -15,6 +15,12 @@
 // - with --table, the table of a request text (docs/request-format.md) in its own window, drawn
 //   alone at WIDTH x HEIGHT (800 x 600 by default); with --table-maximised, the main window at
 //   WIDTH x HEIGHT (1600 x 900 by default) with that table window maximised in it.
+// morvane_screenshot --preview QUESTIONNAIRE.qes REQUEST.req ONE.png TWO.png ZOOM.png [WIDTH HEIGHT]
+// - with --preview, the print preview of that table ("Fichier/Aperçu avant l'impression" run on
+//   its window), drawn at WIDTH x HEIGHT (1400 x 900 by default) showing one page (ONE.png),
+//   two pages (TWO.png), then the top left of the first page zoomed in twice (ZOOM.png).
+// morvane_screenshot --table-options QUESTIONNAIRE.qes OUT.png
+// - with --table-options, the dialog "Options tableaux" that "Outils/Tableaux..." opens.
 // Exits 1 when the questionnaire does not open or a picture cannot be made, 2 on bad usage.
 #include "app/MemorySettingsStore.h"
 #include "app/Registre.h"
@@ -30,6 +36,8 @@
 #include "shell/MorvaneApp.h"
 #include "shell/ProgramIcon.h"
 #include "shell/QuestionnaireView.h"
+#include "tabulation/ui/PreviewPages.h"
+#include "tabulation/ui/TableauPreviewView.h"
 #include "tools/qesrun/RequestText.h"
 #include "tools/screenshot/ModalAnswers.h"
 
@@ -66,7 +74,12 @@ constexpr int kMaximisedDefaultHeight = 900;
 // Room around a table window drawn alone, so that the main window never squeezes it.
 constexpr int kRoomAroundTableWindow = 200;
 
-enum class Scene { kMainWindow, kCross, kTable, kTableMaximised };
+constexpr int kPreviewDefaultWidth = 1400;
+constexpr int kPreviewDefaultHeight = 900;
+constexpr unsigned kPrintPreviewCommand = 57609;
+constexpr unsigned kTableOptionsCommand = 32916;
+
+enum class Scene { kMainWindow, kCross, kTable, kTableMaximised, kPreview, kTableOptions };
 
 struct SceneOption {
     const char* option;
@@ -80,13 +93,17 @@ constexpr SceneOption kSceneOptions[] = {
     {"--cross", Scene::kCross, 3, kCrossDefaultWidth, kCrossDefaultHeight},
     {"--table", Scene::kTable, 3, kTableDefaultWidth, kTableDefaultHeight},
     {"--table-maximised", Scene::kTableMaximised, 3, kMaximisedDefaultWidth, kMaximisedDefaultHeight},
+    {"--preview", Scene::kPreview, 5, kPreviewDefaultWidth, kPreviewDefaultHeight},
+    {"--table-options", Scene::kTableOptions, 2, kDefaultWidth, kDefaultHeight},
 };
 
 struct Usage {
     Scene scene = Scene::kMainWindow;
     QString questionnaire;
     QString dialogOutput; // --cross only
-    QString request;      // --table and --table-maximised only
+    QString request;      // --table, --table-maximised and --preview only
+    QString secondOutput; // --preview only: the two pages
+    QString thirdOutput;  // --preview only: zoomed in
     QString output;
     int width = kDefaultWidth;
     int height = kDefaultHeight;
@@ -114,14 +131,24 @@ std::unique_ptr<Usage> ReadUsage(const QStringList& arguments) {
             "       morvane_screenshot --cross QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]\n"
             "       morvane_screenshot --table QUESTIONNAIRE.qes REQUEST.req OUT.png [WIDTH HEIGHT]\n"
             "       morvane_screenshot --table-maximised QUESTIONNAIRE.qes REQUEST.req OUT.png\n"
-            "                          [WIDTH HEIGHT]\n");
+            "                          [WIDTH HEIGHT]\n"
+            "       morvane_screenshot --preview QUESTIONNAIRE.qes REQUEST.req ONE.png TWO.png\n"
+            "                          ZOOM.png [WIDTH HEIGHT]\n"
+            "       morvane_screenshot --table-options QUESTIONNAIRE.qes OUT.png\n");
         return nullptr;
     }
     usage->questionnaire = rest.at(0);
     usage->dialogOutput = usage->scene == Scene::kCross ? rest.at(1) : QString();
-    const bool tableScene = usage->scene == Scene::kTable || usage->scene == Scene::kTableMaximised;
+    const bool tableScene = usage->scene == Scene::kTable || usage->scene == Scene::kTableMaximised ||
+                            usage->scene == Scene::kPreview;
     usage->request = tableScene ? rest.at(1) : QString();
-    usage->output = rest.at(files - 1);
+    if (usage->scene == Scene::kPreview) {
+        usage->output = rest.at(files - 3);
+        usage->secondOutput = rest.at(files - 2);
+        usage->thirdOutput = rest.at(files - 1);
+    } else {
+        usage->output = rest.at(files - 1);
+    }
     if (rest.size() == files + 2) {
         usage->width = rest.at(files).toInt();
         usage->height = rest.at(files + 1).toInt();
@@ -236,20 +263,20 @@ bool CrossScene(CMorvaneApp& morvane, const Usage& usage) {
     return Save(frame, usage.output);
 }
 
-// The tables of the request text, each in its window; the first one drawn alone at the usage's
-// size, or maximised in the main window.
-bool TableScene(CMorvaneApp& morvane, const Usage& usage) {
+// The tables of the request text, each in its window; the first one's window, active, or null
+// when none came out (which is told).
+QMdiSubWindow* OpenRequestTable(CMorvaneApp& morvane, const Usage& usage) {
     QFile file(usage.request);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "morvane_screenshot: cannot read %s\n", usage.request.toLocal8Bit().constData());
-        return false;
+        return nullptr;
     }
     const std::string text = file.readAll().toStdString();
     qesrun::RequestText::Result request = qesrun::RequestText::Parse(text, morvane);
     if (request.request == nullptr) {
         std::fprintf(stderr, "morvane_screenshot: %s:%d: %s\n", usage.request.toLocal8Bit().constData(),
                      request.line, request.error.c_str());
-        return false;
+        return nullptr;
     }
     CMainFrame& frame = *morvane.GetMainWindow();
     const qsizetype before = frame.GetMdiArea().subWindowList().size();
@@ -257,18 +284,74 @@ bool TableScene(CMorvaneApp& morvane, const Usage& usage) {
     const QList<QMdiSubWindow*> windows = frame.GetMdiArea().subWindowList(QMdiArea::CreationOrder);
     if (windows.size() <= before) {
         std::fprintf(stderr, "morvane_screenshot: the request gave no table\n");
-        return false;
+        return nullptr;
     }
     QMdiSubWindow* table = windows.at(before);
     frame.GetMdiArea().setActiveSubWindow(table);
     frame.GetCommandRouter().UpdateActions();
+    return table;
+}
+
+// The first table of the request text drawn alone at the usage's size, or maximised in the main
+// window.
+bool TableScene(CMorvaneApp& morvane, const Usage& usage) {
+    QMdiSubWindow* table = OpenRequestTable(morvane, usage);
+    if (table == nullptr)
+        return false;
     if (usage.scene == Scene::kTableMaximised) {
         table->showMaximized();
-        return Save(frame, usage.output);
+        return Save(*morvane.GetMainWindow(), usage.output);
     }
     table->showNormal();
     table->setGeometry(QRect(0, 0, usage.width, usage.height));
     return Save(*table, usage.output);
+}
+
+// The print preview of the request's table, as its window's command opens it: one page, then two.
+bool PreviewScene(CMorvaneApp& morvane, const Usage& usage) {
+    QMdiSubWindow* table = OpenRequestTable(morvane, usage);
+    if (table == nullptr)
+        return false;
+    table->showMaximized();
+    bool pictured = false;
+    ModalAnswers answers({[&](QDialog& shown) {
+        auto* preview = qobject_cast<CTableauPreviewView*>(&shown);
+        if (preview == nullptr)
+            return;
+        preview->resize(usage.width, usage.height);
+        preview->Executer(CTableauPreviewView::kUnePage);
+        const bool one = Save(*preview, usage.output);
+        preview->Executer(CTableauPreviewView::kDeuxPages);
+        const bool two = Save(*preview, usage.secondOutput);
+        // Two clicks near the top left of the first sheet, where the table starts.
+        preview->Executer(CTableauPreviewView::kUnePage);
+        PreviewPages& pages = preview->GetPages();
+        const QRectF sheet = pages.SheetRect(0);
+        const QPoint corner =
+            QPointF(sheet.left() + sheet.width() * 0.25, sheet.top() + sheet.height() * 0.03).toPoint();
+        pages.ZoomAt(corner);
+        pages.ZoomAt(corner);
+        const bool zoomed = Save(*preview, usage.thirdOutput);
+        pictured = one && two && zoomed;
+        preview->Executer(CTableauPreviewView::kFermer);
+    }});
+    morvane.GetMainWindow()->GetCommandRouter().Execute(kPrintPreviewCommand);
+    if (!pictured)
+        std::fprintf(stderr, "morvane_screenshot: the print preview did not open\n");
+    return pictured;
+}
+
+// "Outils/Tableaux...": the table options dialog as it opens.
+bool TableOptionsScene(CMorvaneApp& morvane, const Usage& usage) {
+    bool pictured = false;
+    ModalAnswers answers({[&](QDialog& shown) {
+        pictured = shown.windowTitle() == QStringLiteral("Options tableaux") && Save(shown, usage.output);
+        shown.reject();
+    }});
+    morvane.GetMainWindow()->GetCommandRouter().Execute(kTableOptionsCommand);
+    if (!pictured)
+        std::fprintf(stderr, "morvane_screenshot: the table options did not open\n");
+    return pictured;
 }
 
 bool RunScene(CMorvaneApp& morvane, const Usage& usage) {
@@ -278,6 +361,10 @@ bool RunScene(CMorvaneApp& morvane, const Usage& usage) {
     case Scene::kTable:
     case Scene::kTableMaximised:
         return TableScene(morvane, usage);
+    case Scene::kPreview:
+        return PreviewScene(morvane, usage);
+    case Scene::kTableOptions:
+        return TableOptionsScene(morvane, usage);
     case Scene::kMainWindow:
         break;
     }

@@ -199,7 +199,9 @@ TEST_F(TableauDocTest, TheContextMenuMarksTheCellSizeInForce) {
     EXPECT_EQ(checkedText(), QStringList{QStringLiteral("Taille des cellules variables")});
 
     const std::unique_ptr<QMenu> menu = view.CreateContextMenu();
-    ASSERT_EQ(menu->actions().size(), 2);
+    // The two modes, a separator and the three exports.
+    ASSERT_EQ(menu->actions().size(), 6);
+    ASSERT_EQ(menu->actions().front()->text(), QStringLiteral("Taille des cellules fixes"));
     menu->actions().front()->trigger();
     EXPECT_EQ(view.GetCellSizeMode(), CellSizeMode::kFixed);
     EXPECT_EQ(checkedText(), QStringList{QStringLiteral("Taille des cellules fixes")});
