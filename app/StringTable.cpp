@@ -73,6 +73,10 @@ const std::map<int, std::string>& Entries() {
         {kReponsesHorsModalites,
          "La question '%s' contient %d réponse(s) dont le code ne correspond à aucune de ses modalités : "
          "elles sont lues comme des réponses absentes."},
+        {kStyleEvolueSansCalcul, "Le style de ce tableau évolué ne contient aucun calcul : le tableau ne peut pas être calculé."},
+        {kTableauEvolueVide,
+         "Ce tableau évolué n'a aucune ligne ou aucune colonne : choisissez des modalités dans les profils ou des "
+         "calculs de marge dans le style."},
     };
     return entries;
 }

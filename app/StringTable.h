@@ -73,6 +73,9 @@ enum Id : int {
     kCodeModaliteEnDouble = 64301,
     kReponseNonEntiere = 64302,
     kReponsesHorsModalites = 64303,
+    // Advanced tables.
+    kStyleEvolueSansCalcul = 64320,
+    kTableauEvolueVide = 64321,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -292,14 +292,17 @@ void CalculerKhiDeux(std::span<const double> planes, int lineCount, int columnCo
                      int excludedColumn, double& chiSquare, int& degreesOfFreedom, double& probability) {
     const bool lineExcluded = excludedLine >= 0 && excludedLine < lineCount;
     const bool columnExcluded = excludedColumn >= 0 && excludedColumn < columnCount;
-    degreesOfFreedom = std::max(0, columnCount - 1 - (columnExcluded ? 1 : 0)) *
-                    std::max(0, lineCount - 1 - (lineExcluded ? 1 : 0));
     const std::size_t planeSize = static_cast<std::size_t>(std::max(lineCount, 0)) * std::max(columnCount, 0);
     chiSquare = kValeurManquante;
     probability = kValeurManquante;
+    degreesOfFreedom = 0;
     if (planes.size() < planeSize * kPlaneCount) return;
+    // Only the lines and columns that hold a summed cell count in the degrees of freedom: a
+    // modality nobody chose (the "Non interrogé" line of a question asked of everyone) has no
+    // expected count, adds nothing to the sum and constrains nothing.
+    std::vector<bool> lineSummed(static_cast<std::size_t>(std::max(lineCount, 0)), false);
+    std::vector<bool> columnSummed(static_cast<std::size_t>(std::max(columnCount, 0)), false);
     double sum = 0.0;
-    bool oneCell = false;
     for (int i = 0; i < lineCount; ++i) {
         if (lineExcluded && i == excludedLine) continue;
         for (int j = 0; j < columnCount; ++j) {
@@ -309,12 +312,18 @@ void CalculerKhiDeux(std::span<const double> planes, int lineCount, int columnCo
             if (!(expected > 0.0)) continue;
             const double deviation = expected - planes[kCount * planeSize + position];
             sum += deviation * deviation / expected;
-            oneCell = true;
+            lineSummed[static_cast<std::size_t>(i)] = true;
+            columnSummed[static_cast<std::size_t>(j)] = true;
         }
     }
-    if (!oneCell) return;
+    const auto lines = std::count(lineSummed.begin(), lineSummed.end(), true);
+    const auto columns = std::count(columnSummed.begin(), columnSummed.end(), true);
+    if (lines == 0) return;
     chiSquare = sum;
-    if (degreesOfFreedom > 0) probability = ProbaKhiDeux(chiSquare, degreesOfFreedom);
+    // Fewer than two such lines or columns: no test (0 degrees of freedom, no probability).
+    if (lines < 2 || columns < 2) return;
+    degreesOfFreedom = static_cast<int>((lines - 1) * (columns - 1));
+    probability = ProbaKhiDeux(chiSquare, degreesOfFreedom);
 }
 
 } // namespace CrossPlanes

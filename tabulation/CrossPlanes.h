@@ -63,9 +63,10 @@ void CalculerPourcentagesReponses(std::vector<double>& planes, std::span<const d
                                   const SignificanceSettings& settings);
 
 // Chi-square of the table outside the excluded line and column (-1 for none), over the cells whose
-// expected count is above 0. Degrees of freedom: (C - 1 - [column excluded]) x (R - 1 - [line
-// excluded]), each factor at least 0. With 0 degrees of freedom the probability is the missing value;
-// with no cell to sum (an empty table) the chi-square is missing too.
+// expected count is above 0. Degrees of freedom: (r - 1) x (c - 1), r and c counting the lines and
+// columns that hold such a cell, so that an empty modality adds none; with r or c below 2 there is
+// no test: 0 degrees of freedom and the probability is the missing value. With no cell to sum (an
+// empty table) the chi-square is missing too.
 void CalculerKhiDeux(std::span<const double> planes, int lineCount, int columnCount, int excludedLine,
                      int excludedColumn, double& chiSquare, int& degreesOfFreedom, double& probability);
 

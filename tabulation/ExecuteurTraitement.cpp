@@ -43,7 +43,7 @@ constexpr std::array kDispatch = {
     Dispatch{1, 0, kAny, "CalculerTriCroiseRegroupe", &E::CalculerTriCroiseRegroupe},
     Dispatch{1, 4, kAny, "CalculerTriRegroupe", &E::CalculerTriRegroupe},
     Dispatch{2, 2, 8, "CalculerProfilsCroises", nullptr},
-    Dispatch{2, 2, 14, "CalculerTableauxEvolues", nullptr},
+    Dispatch{2, 2, 14, "CalculerTableauxEvolues", &E::CalculerTableauxEvolues},
     Dispatch{2, 3, kAny, "CalculerProfilsCroisesMoyenne", nullptr},
     Dispatch{2, 4, 4, "CalculerProfilsSimples", nullptr},
     Dispatch{2, 4, 10, "CalculerComparaisonModalites", nullptr},

@@ -4,11 +4,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
 
+class AdvancedTableKernels;
 class CContexteEtude;
 class CFusion;
 class CMatriceCreuse;
@@ -63,6 +65,17 @@ public:
     void CalculerTauxImportanceCroise(std::unique_ptr<CTraitement> request);
     void CalculerTriCroiseRegroupe(std::unique_ptr<CTraitement> request);
     void CalculerTableauMoyenne(std::unique_ptr<CTraitement> request);
+
+    // ---- Advanced tables ----
+    // Every question of the row profile crossed with every question of the column profile in one
+    // table filled by the calculation lines of the request's style; the request is first split as
+    // its merge options say. A count that fails leaves the cells it should fill empty, and its
+    // text is shown once, after the table is added.
+    void CalculerTableauxEvolues(std::unique_ptr<CTraitement> request);
+    // The advanced table of the request as a whole (no split), counted through these kernels.
+    void CalculerTableauEvolue(std::unique_ptr<CTraitement> request, AdvancedTableKernels& kernels);
+    // Every occurrence of the placeholder in the text replaced by the value.
+    static void RemplacerTexte(std::string& text, std::string_view placeholder, std::string_view value);
 
     // ---- Derived values that need the study context ----
     // Ten values for each of resultRows rows of a flat table whose modalities are grouped, from

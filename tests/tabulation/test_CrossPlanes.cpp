@@ -180,7 +180,8 @@ TEST(CrossPlanes, EmptyTableHasAllPlanesZeroAndNoChiSquare) {
     int ddl = 0;
     double proba = 0;
     CalculerKhiDeux(t.plans, 3, 3, 2, 2, khi, ddl, proba);
-    EXPECT_EQ(ddl, 1);
+    // No line or column holds an expected count: no degree of freedom, no test.
+    EXPECT_EQ(ddl, 0);
     EXPECT_EQ(khi, kValeurManquante);
     EXPECT_EQ(proba, kValeurManquante);
 }
@@ -285,6 +286,27 @@ TEST(CrossPlanes, ZeroDegreesOfFreedomGiveNoTest) {
     // A table of only its Total line and column never turns (-1) x (-1) into 1 degree.
     CalculerKhiDeux(std::vector<double>(8, 1.0), 1, 1, 0, 0, khi, ddl, proba);
     EXPECT_EQ(ddl, 0);
+    EXPECT_EQ(proba, kValeurManquante);
+}
+
+TEST(CrossPlanes, LinesAndColumnsNobodyChoseAddNoDegreeOfFreedom) {
+    // The 2 x 3 reference case of scipy above, with an empty third line (a "Non interrogé" that
+    // nobody holds) and an empty fourth column: the same chi-square over the same cells, and
+    // (2 - 1) x (3 - 1) = 2 degrees of freedom, not 3 x 3.
+    const std::vector<Unite> unites = UnitesDe({{15, 47, 29, 0}, {32, 48, 29, 0}, {0, 0, 0, 0}});
+    const Table t = Croiser(MatriceDe(unites, 3, 4), 3, 4, true, Type(2));
+    double khi = 0;
+    int ddl = 0;
+    double proba = 0;
+    CalculerKhiDeux(t.plans, t.R, t.C, t.ligneTotal, t.colonneTotal, khi, ddl, proba);
+    EXPECT_NEAR(khi, 4.576532398429519, 1e-9);
+    EXPECT_EQ(ddl, 2);
+    EXPECT_NEAR(proba, 0.8985578099802407, 2e-7);
+    // One line holding everyone: no test, whatever the number of columns.
+    const Table une = Croiser(MatriceDe(UnitesDe({{3, 4, 5}, {0, 0, 0}}), 2, 3), 2, 3, true, Type(2));
+    CalculerKhiDeux(une.plans, une.R, une.C, une.ligneTotal, une.colonneTotal, khi, ddl, proba);
+    EXPECT_EQ(ddl, 0);
+    EXPECT_NEAR(khi, 0.0, 1e-12);
     EXPECT_EQ(proba, kValeurManquante);
 }
 
