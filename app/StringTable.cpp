@@ -64,6 +64,17 @@ const std::map<int, std::string>& Entries() {
         {kReponsesHorsModalites,
          "La question '%s' contient %d réponse(s) dont le code ne correspond à aucune de ses modalités : "
          "elles sont lues comme des réponses absentes."},
+        {kProfilSansQuestion, "Le profil ne contient aucune question : le tableau ne peut pas être calculé."},
+        {kProfilQuestionAbsente,
+         "La question n°%d du profil n'existe pas dans le questionnaire : le tableau ne peut pas être calculé."},
+        {kProfilModaliteAbsente,
+         "La modalité de code %d de la question '%s' n'existe pas dans le questionnaire : le tableau ne peut pas "
+         "être calculé."},
+        {kProfilSansModalite,
+         "Aucune modalité n'est choisie pour la question '%s' du profil : le tableau ne peut pas être calculé."},
+        {kProfilQuestionNonFermee, "La question '%s' du profil n'est pas une question fermée."},
+        {kProfilQuestionNonNumerique, "La question '%s' du profil n'est pas une question numérique."},
+        {kProfilQuestionNonOuverte, "La question '%s' du profil n'est pas une question ouverte."},
     };
     return entries;
 }

@@ -64,6 +64,21 @@ public:
     void CalculerTriCroiseRegroupe(std::unique_ptr<CTraitement> request);
     void CalculerTableauMoyenne(std::unique_ptr<CTraitement> request);
 
+    // ---- Compute functions of profile tables ----
+    // A profile that names what the survey lacks, or holds no question, is refused with a message
+    // naming the fault; a kernel's failure is shown and no table is made (but in a comparison of
+    // modalities, whose failed statistics show empty cells).
+    void CalculerProfilsSimples(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsStatistiques(std::unique_ptr<CTraitement> request);
+    void CalculerComparaisonModalites(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsCroises(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsCroisesMoyenne(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsOuvertes(std::unique_ptr<CTraitement> request);
+    // Splits a request of two profiles (crossed profiles, crossed mean profiles, advanced tables:
+    // `type` 8, 13 or 14) into sub-requests computed here one by one, as its merge options and
+    // the separators of its profiles say. True when it was split: the request is then freed.
+    bool DecouperProfils(std::unique_ptr<CTraitement>& request, std::int16_t type);
+
     // ---- Derived values that need the study context ----
     // Ten values for each of resultRows rows of a flat table whose modalities are grouped, from
     // countRows weighted counts (rows 10 apart in `rows`, all zeroed first); base1 the
