@@ -77,6 +77,17 @@ const std::map<int, std::string>& Entries() {
         {kTableauEvolueVide,
          "Ce tableau évolué n'a aucune ligne ou aucune colonne : choisissez des modalités dans les profils ou des "
          "calculs de marge dans le style."},
+        {kProfilSansQuestion, "Le profil ne contient aucune question : le tableau ne peut pas être calculé."},
+        {kProfilQuestionAbsente,
+         "La question n°%d du profil n'existe pas dans le questionnaire : le tableau ne peut pas être calculé."},
+        {kProfilModaliteAbsente,
+         "La modalité de code %d de la question '%s' n'existe pas dans le questionnaire : le tableau ne peut pas "
+         "être calculé."},
+        {kProfilSansModalite,
+         "Aucune modalité n'est choisie pour la question '%s' du profil : le tableau ne peut pas être calculé."},
+        {kProfilQuestionNonFermee, "La question '%s' du profil n'est pas une question fermée."},
+        {kProfilQuestionNonNumerique, "La question '%s' du profil n'est pas une question numérique."},
+        {kProfilQuestionNonOuverte, "La question '%s' du profil n'est pas une question ouverte."},
     };
     return entries;
 }

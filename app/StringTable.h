@@ -76,6 +76,14 @@ enum Id : int {
     // Advanced tables.
     kStyleEvolueSansCalcul = 64320,
     kTableauEvolueVide = 64321,
+    // Profile tables: profiles that cannot be computed.
+    kProfilSansQuestion = 64410,
+    kProfilQuestionAbsente = 64411,
+    kProfilModaliteAbsente = 64412,
+    kProfilSansModalite = 64413,
+    kProfilQuestionNonFermee = 64414,
+    kProfilQuestionNonNumerique = 64415,
+    kProfilQuestionNonOuverte = 64416,
 };
 
 // The text of an id; empty when the id is unknown.

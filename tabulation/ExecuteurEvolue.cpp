@@ -17,12 +17,10 @@
 #include "app/Ligne.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
-#include "app/Registre.h"
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
 #include "tabulation/AdvancedTableKernels.h"
 #include "tabulation/AdvancedTableLayout.h"
-#include "tabulation/AxesTraitement.h"
 #include "tabulation/CalculEvolue.h"
 #include "tabulation/CrossPlanes.h"
 #include "tabulation/Fusion.h"
@@ -63,102 +61,6 @@ std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 int Count(std::size_t size) { return static_cast<int>(size); }
 
 std::uint16_t SpanOf(int further) { return static_cast<std::uint16_t>(std::clamp(further, 0, 0xFFFF)); }
-
-// ---- Splitting a request into several tables ----
-//
-// Advanced tables split as every profile request does, by the merge options (one table per
-// question of a side, or per pair of questions) and else at the separators of a profile. This
-// copy serves type 14 alone and gives way to the profile requests' own splitter (DecouperProfils)
-// where both are built. Each sub-request is a copy whose axes hold one-question profiles, or one
-// part of a profile cut at its separators, computed through the runner.
-
-void ComputePart(CExecuteurTraitement& runner, const CTraitement& request, const CProfil* rows, int i,
-                 const CProfil* columns, int j) {
-    auto copy = std::make_unique<CTraitement>(request);
-    std::string title;
-    if (rows != nullptr) {
-        AxesTraitement::DefinirAxeProfilQuestion(*copy, *rows, i, CTraitement::kLignes);
-        title = copy->title;
-    }
-    if (columns != nullptr) {
-        AxesTraitement::DefinirAxeProfilQuestion(*copy, *columns, j, CTraitement::kColonnes);
-        if (rows != nullptr)
-            copy->title = title + " x " + copy->title;
-    }
-    runner.Calculer(std::move(copy));
-}
-
-// Each run of lines between separators that is not empty; none when the profile does not cut in
-// more than one part.
-std::vector<std::unique_ptr<CProfil>> PartsOf(const CProfil& profile) {
-    std::vector<std::unique_ptr<CProfil>> parts;
-    int first = 0;
-    for (int i = 0; i <= profile.GetCount(); ++i) {
-        if (i < profile.GetCount() && !profile.IsSeparator(i))
-            continue;
-        if (i > first)
-            parts.push_back(profile.Extract(first, i - 1));
-        first = i + 1;
-    }
-    if (parts.size() < 2)
-        parts.clear();
-    return parts;
-}
-
-bool SplitAtSeparators(CExecuteurTraitement& runner, std::unique_ptr<CTraitement>& request, int axis) {
-    const CProfil* profile = request->GetProfilAxe(axis);
-    if (profile == nullptr)
-        return false;
-    std::vector<std::unique_ptr<CProfil>> parts = PartsOf(*profile);
-    if (parts.empty())
-        return false;
-    for (const auto& part : parts) {
-        auto copy = std::make_unique<CTraitement>(*request);
-        copy->SetProfilAxe(part.get(), axis);
-        runner.Calculer(std::move(copy));
-    }
-    request.reset();
-    return true;
-}
-
-// True when the request was split (its parts computed and the request freed).
-bool SplitAdvancedRequest(CExecuteurTraitement& runner, std::unique_ptr<CTraitement>& request) {
-    const CProfil* rows = request->GetProfilAxe(CTraitement::kLignes);
-    const CProfil* columns = request->GetProfilAxe(CTraitement::kColonnes);
-    if (rows == nullptr || columns == nullptr)
-        return false;
-    const CTypeFusion& options = request->mergeOptions;
-    const bool columnsFirst = CRegistre::GetIsBreakColumnsFirst();
-    if (options.EstTableauParLigne != 0 && options.EstTableauParColonne != 0) {
-        if (rows->GetCount() < 2 && columns->GetCount() < 2)
-            return false;
-        const int outer = columnsFirst ? rows->GetCount() : columns->GetCount();
-        const int inner = columnsFirst ? columns->GetCount() : rows->GetCount();
-        for (int o = 0; o < outer; ++o)
-            for (int n = 0; n < inner; ++n) {
-                const int i = columnsFirst ? o : n;
-                const int j = columnsFirst ? n : o;
-                if (!rows->IsSeparator(i) && !columns->IsSeparator(j))
-                    ComputePart(runner, *request, rows, i, columns, j);
-            }
-        request.reset();
-        return true;
-    }
-    const auto oneTablePer = [&](const CProfil& profile, bool onRows) {
-        for (int i = 0; i < profile.GetCount(); ++i)
-            if (!profile.IsSeparator(i))
-                ComputePart(runner, *request, onRows ? &profile : nullptr, i, onRows ? nullptr : &profile, i);
-        request.reset();
-        return true;
-    };
-    if (options.EstTableauParColonne != 0 && options.EstTableauParLigne == 0 && columns->GetCount() > 1)
-        return oneTablePer(*columns, false);
-    if (options.EstTableauParLigne != 0 && options.EstTableauParColonne == 0 && rows->GetCount() > 1)
-        return oneTablePer(*rows, true);
-    const int firstAxis = columnsFirst ? CTraitement::kColonnes : CTraitement::kLignes;
-    const int secondAxis = columnsFirst ? CTraitement::kLignes : CTraitement::kColonnes;
-    return SplitAtSeparators(runner, request, firstAxis) || SplitAtSeparators(runner, request, secondAxis);
-}
 
 // ---- The questions of a profile as the kernels see them ----
 
@@ -806,7 +708,7 @@ void CExecuteurTraitement::CalculerTableauxEvolues(std::unique_ptr<CTraitement> 
             m_context.GetUserInterface().ShowMessage(message, UserInterface::Icon::Warning);
         return;
     }
-    if (SplitAdvancedRequest(*this, request))
+    if (DecouperProfils(request, CTraitement::kTableauxEvolues))
         return;
     CMoteurTableau engine(GetContexte());
     AdvancedTableKernels kernels(engine);

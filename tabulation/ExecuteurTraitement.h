@@ -76,6 +76,20 @@ public:
     void CalculerTableauEvolue(std::unique_ptr<CTraitement> request, AdvancedTableKernels& kernels);
     // Every occurrence of the placeholder in the text replaced by the value.
     static void RemplacerTexte(std::string& text, std::string_view placeholder, std::string_view value);
+    // ---- Compute functions of profile tables ----
+    // A profile that names what the survey lacks, or holds no question, is refused with a message
+    // naming the fault; a kernel's failure is shown and no table is made (but in a comparison of
+    // modalities, whose failed statistics show empty cells).
+    void CalculerProfilsSimples(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsStatistiques(std::unique_ptr<CTraitement> request);
+    void CalculerComparaisonModalites(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsCroises(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsCroisesMoyenne(std::unique_ptr<CTraitement> request);
+    void CalculerProfilsOuvertes(std::unique_ptr<CTraitement> request);
+    // Splits a request of two profiles (crossed profiles, crossed mean profiles, advanced tables:
+    // `type` 8, 13 or 14) into sub-requests computed here one by one, as its merge options and
+    // the separators of its profiles say. True when it was split: the request is then freed.
+    bool DecouperProfils(std::unique_ptr<CTraitement>& request, std::int16_t type);
 
     // ---- Derived values that need the study context ----
     // Ten values for each of resultRows rows of a flat table whose modalities are grouped, from

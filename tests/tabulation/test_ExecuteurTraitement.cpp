@@ -133,10 +133,10 @@ TEST_F(ExecuteurTraitementTest, KnownPairWithAnotherTypeCodeComputesNothingSilen
 
 TEST_F(ExecuteurTraitementTest, TableNotYetComputedByThisVersionIsSaidSo) {
     CExecuteurTraitement executor(survey);
-    EXPECT_EQ(executor.Executer(Request(2, 4, 4)), 1);
+    EXPECT_EQ(executor.Executer(Request(6, -1, 17)), 1);
     EXPECT_EQ(executor.GetNbTableaux(), 0);
     ASSERT_EQ(ui->shown.size(), 1u);
-    EXPECT_EQ(ui->shown[0].message, Message(StringTable::kTraitementNonDisponible, {"CalculerProfilsSimples"}));
+    EXPECT_EQ(ui->shown[0].message, Message(StringTable::kTraitementNonDisponible, {"ConstruireTableauReponses"}));
 }
 
 TEST_F(ExecuteurTraitementTest, NullRequestIsNotAKnownCombination) {
