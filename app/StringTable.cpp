@@ -12,6 +12,9 @@ const std::map<int, std::string>& Entries() {
         {kToutesLesInterviews, "Toutes les interviews"},
         {kAucunRedressement, "Aucun redressement"},
         {kSelectionnerQuestionAutorisee, "Vous devez sélectionner une question autorisée..."},
+        {kImpossibleOuvrirFichier, "Impossible d'ouvrir le fichier '%s'..."},
+        {kStyleTitre, "Titre %d"},
+        {kStyleNormal, "Normal"},
         {kSousTotal, "Sous total %d"},
         {kDossiersDos, "Dossiers Velto (*.dos)|*.dos|"},
         {kSelectionnerQuestion, "Vous devez sélectionner une question..."},
@@ -64,6 +67,10 @@ const std::map<int, std::string>& Entries() {
         {kReponsesHorsModalites,
          "La question '%s' contient %d réponse(s) dont le code ne correspond à aucune de ses modalités : "
          "elles sont lues comme des réponses absentes."},
+        {kEcritureFichierImpossible, "Impossible d'écrire le fichier '%s' : %s"},
+        {kTableauTropGrandClasseur,
+         "Le tableau '%s' est trop grand pour une feuille de calcul : %d lignes et %d colonnes au plus."},
+        {kNomFeuilleClasseur, "Feuil%d"},
     };
     return entries;
 }

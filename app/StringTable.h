@@ -14,6 +14,9 @@ enum Id : int {
     kToutesLesInterviews = 63111,
     kAucunRedressement = 63112,
     kSelectionnerQuestionAutorisee = 63114,
+    kImpossibleOuvrirFichier = 63143,
+    kStyleTitre = 63145,
+    kStyleNormal = 63146,
     kSousTotal = 63148,
     kDossiersDos = 63156,
     kSelectionnerQuestion = 63161,
@@ -63,6 +66,10 @@ enum Id : int {
     kCodeModaliteEnDouble = 64301,
     kReponseNonEntiere = 64302,
     kReponsesHorsModalites = 64303,
+    // Exports of result tables.
+    kEcritureFichierImpossible = 64400,
+    kTableauTropGrandClasseur = 64401,
+    kNomFeuilleClasseur = 64402,
 };
 
 // The text of an id; empty when the id is unknown.
