@@ -5,7 +5,7 @@ BIN := build/bin
 DEMO := build/demo/demo.qes
 PACKAGES := $(shell sed -e 's/\#.*//' deps/debian.txt)
 
-.PHONY: all deps build test run demo core-test asan-test fuzz-build fuzz-test fuzz-long install clean
+.PHONY: all deps build test run demo core-test asan-test fuzz-build fuzz-test fuzz-long office-check install clean
 
 all: build
 
@@ -70,6 +70,21 @@ fuzz-test: fuzz-build
 
 fuzz-long:
 	$(MAKE) fuzz-test FUZZ_SECONDS=60
+
+# The exports opened by an office suite (not part of `make test`: LibreOffice is large): the
+# golden requests exported by qesrun to RTF and .xlsx, read back as text and values by LibreOffice
+# headless, and the cross table's RTF made a PDF and a PNG in build/office-check/.
+OFFICE_PACKAGES := libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils
+
+office-check: build
+	@missing=""; for p in $(OFFICE_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+	tools/office-check.sh $(BIN)
 
 # The program, its desktop entry and icon, and the file types ".qes" and ".dos", under PREFIX;
 # the desktop's MIME and application databases are refreshed where their tools are installed.

@@ -12,6 +12,9 @@ const std::map<int, std::string>& Entries() {
         {kToutesLesInterviews, "Toutes les interviews"},
         {kAucunRedressement, "Aucun redressement"},
         {kSelectionnerQuestionAutorisee, "Vous devez sélectionner une question autorisée..."},
+        {kImpossibleOuvrirFichier, "Impossible d'ouvrir le fichier '%s'..."},
+        {kStyleTitre, "Titre %d"},
+        {kStyleNormal, "Normal"},
         {kSousTotal, "Sous total %d"},
         {kDossiersDos, "Dossiers Velto (*.dos)|*.dos|"},
         {kSelectionnerQuestion, "Vous devez sélectionner une question..."},
@@ -88,6 +91,10 @@ const std::map<int, std::string>& Entries() {
         {kProfilQuestionNonFermee, "La question '%s' du profil n'est pas une question fermée."},
         {kProfilQuestionNonNumerique, "La question '%s' du profil n'est pas une question numérique."},
         {kProfilQuestionNonOuverte, "La question '%s' du profil n'est pas une question ouverte."},
+        {kEcritureFichierImpossible, "Impossible d'écrire le fichier '%s' : %s"},
+        {kTableauTropGrandClasseur,
+         "Le tableau '%s' est trop grand pour une feuille de calcul : %d lignes et %d colonnes au plus."},
+        {kNomFeuilleClasseur, "Feuil%d"},
     };
     return entries;
 }

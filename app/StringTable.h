@@ -14,6 +14,9 @@ enum Id : int {
     kToutesLesInterviews = 63111,
     kAucunRedressement = 63112,
     kSelectionnerQuestionAutorisee = 63114,
+    kImpossibleOuvrirFichier = 63143,
+    kStyleTitre = 63145,
+    kStyleNormal = 63146,
     kSousTotal = 63148,
     kDossiersDos = 63156,
     kSelectionnerQuestion = 63161,
@@ -84,6 +87,10 @@ enum Id : int {
     kProfilQuestionNonFermee = 64414,
     kProfilQuestionNonNumerique = 64415,
     kProfilQuestionNonOuverte = 64416,
+    // Exports of result tables.
+    kEcritureFichierImpossible = 64400,
+    kTableauTropGrandClasseur = 64401,
+    kNomFeuilleClasseur = 64402,
 };
 
 // The text of an id; empty when the id is unknown.

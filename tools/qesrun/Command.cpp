@@ -1,6 +1,9 @@
 #include "tools/qesrun/Command.h"
 
 #include "app/ContexteEtude.h"
+#include "app/Registre.h"
+#include "app/StringTable.h"
+#include "export/TableListExports.h"
 #include "recodes/EnregistrerRecodages.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/ExecuteurTraitement.h"
@@ -22,16 +25,30 @@ namespace qesrun {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qesrun QUESTIONNAIRE.qes REQUEST\n"
-    "       qesrun QUESTIONNAIRE.qes --archive FILE\n"
+    "usage: qesrun QUESTIONNAIRE.qes REQUEST [EXPORTS]\n"
+    "       qesrun QUESTIONNAIRE.qes --archive FILE [EXPORTS]\n"
     "REQUEST is the text form described in docs/request-format.md; FILE holds one stored "
-    "request.\n";
+    "request.\n"
+    "EXPORTS: --rtf FILE, --xlsx FILE, --txt FILE write every table into FILE;\n"
+    "         --one-sheet-per-table puts each table of the workbook on a sheet of its own.\n";
 
 struct Arguments {
     std::string questionnaire;
     std::string request;
     bool archive = false;
+    std::string rtf;
+    std::string xlsx;
+    std::string txt;
+    bool sheetPerTable = false;
 };
+
+// Reads the value of an option that takes a file, given at most once.
+bool ReadFileOption(const std::vector<std::string>& arguments, std::size_t& i, std::string& value) {
+    if (i + 1 >= arguments.size() || !value.empty() || arguments[i + 1].empty())
+        return false;
+    value = arguments[++i];
+    return true;
+}
 
 std::optional<Arguments> ReadArguments(const std::vector<std::string>& arguments) {
     Arguments read;
@@ -40,6 +57,12 @@ std::optional<Arguments> ReadArguments(const std::vector<std::string>& arguments
         if (arguments[i] == "--archive" && i + 1 < arguments.size() && !read.archive) {
             read.archive = true;
             read.request = arguments[++i];
+        } else if (arguments[i] == "--rtf" || arguments[i] == "--xlsx" || arguments[i] == "--txt") {
+            std::string& value = arguments[i] == "--rtf" ? read.rtf : arguments[i] == "--xlsx" ? read.xlsx : read.txt;
+            if (!ReadFileOption(arguments, i, value))
+                return std::nullopt;
+        } else if (arguments[i] == "--one-sheet-per-table" && !read.sheetPerTable) {
+            read.sheetPerTable = true;
         } else if (arguments[i].starts_with("--")) {
             return std::nullopt;
         } else {
@@ -78,6 +101,32 @@ std::unique_ptr<CTraitement> ReadRequest(const Arguments& arguments, CContexteEt
     return std::move(parsed.request);
 }
 
+// Writes every table into each file asked for; false when one of them could not be written (the
+// program's message on `err`).
+bool Export(const Arguments& arguments, const std::vector<std::unique_ptr<CTableau>>& tables, std::ostream& err) {
+    using Exporter = bool (*)(const std::vector<const CTableauBase*>&, const std::string&, const std::string&, Message&);
+    const std::pair<const std::string*, Exporter> exports[] = {
+        {&arguments.rtf, &ExporterTableauxWord},
+        {&arguments.xlsx, &ExporterTableauxClasseur},
+        {&arguments.txt, &ExporterTableauxAscii},
+    };
+    std::vector<const CTableauBase*> written;
+    for (const auto& table : tables)
+        written.push_back(table.get());
+    CRegistre::SetIsOneSheetPerTable(arguments.sheetPerTable);
+    bool done = true;
+    for (const auto& [path, exporter] : exports) {
+        if (path->empty())
+            continue;
+        Message error;
+        if (!exporter(written, *path, arguments.questionnaire, error)) {
+            err << "qesrun: " << StringTable::Format(error) << '\n';
+            done = false;
+        }
+    }
+    return done;
+}
+
 int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     cli::RunScope scope;
     EnregistrerRecodages();
@@ -109,7 +158,7 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     std::ostringstream text;
     TablePrinter::PrintAll(tables, text);
     out << text.str();
-    return Command::kTablesPrinted;
+    return Export(arguments, tables, err) ? Command::kTablesPrinted : Command::kExportFailed;
 }
 
 } // namespace

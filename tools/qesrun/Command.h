@@ -9,7 +9,8 @@ class CContexteEtude;
 namespace qesrun {
 
 // The qesrun command: opens a questionnaire, reads one request (its text form, or a stored
-// request with --archive), computes it and prints every table it produced on `out`. Whatever the
+// request with --archive), computes it and prints every table it produced on `out`; with --rtf,
+// --xlsx or --txt it also writes them into that file. Whatever the
 // core tells the user, and every refusal, goes to `err`; `out` receives the tables only, all at
 // once, and nothing when no table came out.
 //
@@ -24,6 +25,8 @@ public:
     static constexpr int kNoTable = 1;
     // The command line, the request file or the request itself was refused.
     static constexpr int kRefused = 2;
+    // The tables were printed, but an export file asked for could not be written.
+    static constexpr int kExportFailed = 3;
 
     static int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 

@@ -1,0 +1,131 @@
+#include "export/ElementRtf.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "export/RtfText.h"
+#include "tabulation/Cellule.h"
+#include "tabulation/TableauBase.h"
+
+namespace {
+
+// Width of the table on an A4 page between the margins, in twips.
+constexpr std::int32_t kPortraitWidth = 10433;
+constexpr std::int32_t kLandscapeWidth = 13608;
+// Where rows start, relative to the margin.
+constexpr std::int32_t kPortraitLeft = -108;
+constexpr std::int32_t kLandscapeLeft = 42;
+// A border's width in twips per unit of its size.
+constexpr std::int32_t kTwipsPerBorderUnit = 15;
+
+const char* Alignment(std::int16_t zone) {
+    switch (zone) {
+    case CTableauBase::kZoneEnTeteLigne:
+        return "\\ql";
+    case CTableauBase::kZoneDonnees:
+        return "\\qr";
+    default:
+        return "\\qc";
+    }
+}
+
+} // namespace
+
+CElementRtf::CElementRtf(CFichierRtf& parent) : CFichierRtf(NoFile{}), m_parent(parent) {}
+
+std::string CElementRtf::FormaterPolice(const CPoliceAna& font) { return m_parent.FormaterPolice(font); }
+
+void CElementRtf::EcrireEntete(bool portrait) { SetPortrait(portrait); }
+
+void CElementRtf::EcrireParagraphe(const std::string& styleName) { m_parent.EcrireParagraphe(styleName); }
+
+void CElementRtf::EcrireLigne(std::string_view line) { m_parent.EcrireLigne(line); }
+
+void CElementRtf::AppendBorder(std::string& line, const char* side, std::int32_t kind) const {
+    if (kind < CTableauBase::kTraitFin || kind > CTableauBase::kTraitEpais)
+        return;
+    const Border& border = m_borders[static_cast<std::size_t>(kind - 1)];
+    if (border.size == 0 || border.type == 0)
+        return;
+    line += side;
+    switch (border.type) {
+    case 2:
+        line += "\\brdrdash";
+        break;
+    case 3:
+        line += "\\brdrdot";
+        break;
+    default:
+        line += "\\brdrs";
+        break;
+    }
+    line += "\\brdrw";
+    line += std::to_string(border.size * kTwipsPerBorderUnit);
+    line += ' ';
+}
+
+void CElementRtf::EcrireMorceau(const CTableauBase& piece) {
+    const CPresentationTableau& presentation = piece.GetPresentation();
+    m_borders = {Border{presentation.GetThinBorderSize(), presentation.GetThinBorderType()},
+                 Border{presentation.GetNormalBorderSize(), presentation.GetNormalBorderType()},
+                 Border{presentation.GetThickBorderSize(), presentation.GetThickBorderType()}};
+
+    std::vector<CPoliceAna> fonts;
+    std::vector<CCellule> cells;
+    piece.DonnerTablePolices(fonts, cells);
+    std::vector<std::string> codes;
+    codes.reserve(fonts.size());
+    for (const CPoliceAna& font : fonts)
+        codes.push_back(FormaterPolice(font));
+    const std::int32_t shade = m_parent.NumeroGrisOmbre();
+
+    // Header columns twice as wide as data columns; right edges cumulative from 0.
+    const std::int32_t headerColumns = piece.DonnerNbColonnesEnTete();
+    const std::int32_t gridColumns = headerColumns + piece.DonnerNbColonnes();
+    const std::int32_t units = std::max(piece.DonnerNbColonnes() + 2 * headerColumns, 1);
+    const std::int32_t unit = std::max((EstPortrait() ? kPortraitWidth : kLandscapeWidth) / units, 1);
+    std::vector<std::int32_t> rightEdges(static_cast<std::size_t>(gridColumns));
+    std::int32_t edge = 0;
+    for (std::int32_t column = 0; column < gridColumns; ++column) {
+        edge += column < headerColumns ? 2 * unit : unit;
+        rightEdges[static_cast<std::size_t>(column)] = edge;
+    }
+    const std::string rowStart =
+        "\\trowd \\trgaph108\\trleft" + std::to_string(EstPortrait() ? kPortraitLeft : kLandscapeLeft) + " ";
+
+    std::string line;
+    for (std::size_t first = 0; first < cells.size();) {
+        const auto count =
+            static_cast<std::size_t>(CTableauBase::CompterSuiteIdentique(cells, static_cast<std::int32_t>(first)));
+        const std::size_t end = first + count;
+
+        line = rowStart;
+        for (std::size_t i = first; i < end; ++i) {
+            const CCellule& cell = cells[i];
+            AppendBorder(line, "\\clbrdrt", cell.top);
+            AppendBorder(line, "\\clbrdrb", cell.bottom);
+            AppendBorder(line, "\\clbrdrl", cell.left);
+            AppendBorder(line, "\\clbrdrr", cell.right);
+            if (fonts[static_cast<std::size_t>(cell.fontIndex)].GetOmbre() && shade > 0)
+                line += "\\clcbpat" + std::to_string(shade) + "\\clshdng1000";
+            const std::int32_t last = std::min(cell.column + std::max(cell.span, 1) - 1, gridColumns - 1);
+            line += "\\cellx" + std::to_string(rightEdges[static_cast<std::size_t>(last)]);
+        }
+        EcrireLigne(line);
+        EcrireLigne("\\pard \\intbl {");
+        for (std::size_t i = first; i < end; ++i) {
+            const CCellule& cell = cells[i];
+            line = "\\plain";
+            line += codes[static_cast<std::size_t>(cell.fontIndex)];
+            EcrireLigne(line);
+            EcrireLigne(Alignment(cell.alignment));
+            line.clear();
+            if (cell.firstOfBlock)
+                RtfText::AppendEscaped(line, piece.DonnerTexteCellule(cell.row, cell.column), "\\par\r\n");
+            line += "\\cell";
+            EcrireLigne(line);
+        }
+        EcrireLigne("}\\pard \\intbl \\row");
+        first = end;
+    }
+}

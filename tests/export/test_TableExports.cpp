@@ -1,0 +1,243 @@
+// The three exports as the table window, the portfolio and qesrun call them: what they refuse,
+// what a failed write leaves (nothing, and the earlier file intact), and tables far larger than
+// usual, written whole.
+#include "ExportTestSupport.h"
+#include "XlsxReader.h"
+
+#include "app/StringTable.h"
+#include "export/ExportFile.h"
+#include "export/TableExports.h"
+
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace {
+
+using namespace export_test;
+
+using Exporter = std::function<bool(const CTableauBase&, const std::string&, const std::string&, Message&)>;
+
+struct Kind {
+    const char* name;
+    Exporter exporter;
+};
+
+const Kind kKinds[] = {
+    {"rtf", &ExporterTableauWord},
+    {"xlsx", &ExporterTableauClasseur},
+    {"txt", &ExporterTableauAscii},
+};
+
+std::string Reason(int error) { return std::generic_category().message(error); }
+
+// Files beyond `bytes` cannot grow while it lives: a write past it fails with EFBIG, as on a full
+// disk. The signal the system sends with it is ignored for that time.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+class TableExportsTest : public ExportFixture {
+protected:
+    // The target holds an earlier export; nothing else is in the folder.
+    std::string EarlierExport(const std::string& name) {
+        const std::string path = Path(name);
+        WriteText(path, "export précédent");
+        return path;
+    }
+};
+
+TEST_F(TableExportsTest, TheOpenQuestionnaireIsNeverATargetWhateverWayItsPathIsWritten) {
+    std::filesystem::create_directory(Path("etude"));
+    const std::string questionnaire = Path("etude/enquete.qes");
+    WriteText(questionnaire, "questionnaire");
+    std::filesystem::create_symlink(questionnaire, Path("lien.qes"));
+    const std::unique_ptr<CTableau> table = SmallTable();
+    for (const Kind& kind : kKinds) {
+        for (const std::string& target : {questionnaire, Path("etude/../etude/enquete.qes"), Path("lien.qes")}) {
+            Message error;
+            EXPECT_FALSE(kind.exporter(*table, target, questionnaire, error)) << kind.name << " " << target;
+            EXPECT_EQ(error, Message(StringTable::kExportSurQuestionnaireOuvert, {target})) << kind.name;
+        }
+    }
+    EXPECT_EQ(ReadBytes(questionnaire), "questionnaire");
+    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"etude", "lien.qes"}));
+    EXPECT_EQ(std::filesystem::directory_iterator(Path("etude"))->path().filename(), "enquete.qes");
+}
+
+TEST_F(TableExportsTest, AFolderADeviceAReadOnlyFileAndAMissingFolderAreRefusedWithTheSystemsReason) {
+    std::filesystem::create_directory(Path("dossier"));
+    const std::string readOnly = EarlierExport("lecture-seule.txt");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const std::unique_ptr<CTableau> table = SmallTable();
+    struct Refusal {
+        std::string target;
+        int reason;
+    };
+    const Refusal refusals[] = {
+        {Path("dossier"), EISDIR},
+        {"/dev/null", EINVAL},
+        {readOnly, EACCES},
+        {Path("absent/tableau.rtf"), ENOENT},
+        {"", ENOENT},
+    };
+    for (const Kind& kind : kKinds) {
+        for (const Refusal& refusal : refusals) {
+            Message error;
+            EXPECT_FALSE(kind.exporter(*table, refusal.target, "", error)) << kind.name << " " << refusal.target;
+            EXPECT_EQ(error, Message(StringTable::kImpossibleOuvrirFichier, {refusal.target, Reason(refusal.reason)}))
+                << kind.name << " " << refusal.target;
+        }
+    }
+    EXPECT_EQ(ReadBytes(readOnly), "export précédent");
+    EXPECT_TRUE(std::filesystem::is_directory(Path("dossier")));
+    EXPECT_TRUE(std::filesystem::is_empty(Path("dossier")));
+    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"dossier", "lecture-seule.txt"}));
+    EXPECT_EQ(StringTable::Format(Message(StringTable::kImpossibleOuvrirFichier, {"/x/t.rtf", "Permission denied"})),
+              "Impossible d'ouvrir le fichier '/x/t.rtf'...");
+}
+
+TEST_F(TableExportsTest, AWriteThatFailsLeavesTheEarlierFileAsItWasAndNoPartialFile) {
+    const std::unique_ptr<CTableau> table = CrossTable();
+    for (const Kind& kind : kKinds) {
+        const std::string target = EarlierExport(std::string("tableau.") + kind.name);
+        Message error;
+        bool exported = true;
+        {
+            const FileSizeLimit limit(200);
+            exported = kind.exporter(*table, target, "", error);
+        }
+        EXPECT_FALSE(exported) << kind.name;
+        EXPECT_EQ(error.id, StringTable::kEcritureFichierImpossible) << kind.name;
+        ASSERT_EQ(error.arguments.size(), 2u) << kind.name;
+        EXPECT_EQ(error.arguments[0], target);
+        EXPECT_EQ(error.arguments[1], Reason(EFBIG)) << kind.name;
+        EXPECT_EQ(ReadBytes(target), "export précédent") << kind.name;
+        EXPECT_EQ(FolderContents(), std::vector<std::string>{std::string("tableau.") + kind.name}) << kind.name;
+        std::filesystem::remove(target);
+    }
+    EXPECT_EQ(StringTable::Format(Message(StringTable::kEcritureFichierImpossible, {"/x/t.rtf", "File too large"})),
+              "Impossible d'écrire le fichier '/x/t.rtf' : File too large");
+}
+
+TEST_F(TableExportsTest, ASuccessfulExportReplacesTheFileKeepsItsPermissionsAndWritesThroughALink) {
+    const std::unique_ptr<CTableau> table = SmallTable();
+    for (const Kind& kind : kKinds) {
+        const std::string target = EarlierExport(std::string("tableau.") + kind.name);
+        std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                                 std::filesystem::perms::group_read);
+        const std::string link = Path(std::string("lien.") + kind.name);
+        std::filesystem::create_symlink(target, link);
+        Message error;
+        EXPECT_TRUE(kind.exporter(*table, link, "", error)) << kind.name << StringTable::Format(error);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_NE(ReadBytes(target), "export précédent");
+        EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read);
+        EXPECT_EQ(FolderContents().size(), 2u) << kind.name;
+        std::filesystem::remove(link);
+        std::filesystem::remove(target);
+    }
+}
+
+TEST_F(TableExportsTest, AnExportFileGoneBeforeItsCommitLeavesNothingAndAFailureStopsEveryLaterWrite) {
+    {
+        ExportFile file(Path("abandonne.txt"));
+        ASSERT_TRUE(file.Open(""));
+        EXPECT_TRUE(file.Write("début"));
+        EXPECT_EQ(FolderContents().size(), 1u) << "the temporary file";
+    }
+    EXPECT_TRUE(FolderContents().empty());
+
+    ExportFile file(Path("echec.txt"));
+    ASSERT_TRUE(file.Open(""));
+    file.Fail(Message(StringTable::kEcritureFichierImpossible, {"echec.txt", "raison"}));
+    EXPECT_FALSE(file.Write("suite"));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(file.GetError(), Message(StringTable::kEcritureFichierImpossible, {"echec.txt", "raison"}));
+    EXPECT_TRUE(FolderContents().empty());
+}
+
+// A table of many rows or many columns; every cell a count.
+std::unique_ptr<CTableau> Large(int rows, int columns) {
+    auto table = std::make_unique<CTableau>(1, 1, rows, columns, CTableauBase::kMarqueParColonne);
+    table->title = "Grand tableau";
+    for (int r = 0; r < rows; ++r) {
+        const CLigne label("Ligne " + std::to_string(r + 1));
+        table->SetLibelleLigne(0, r, &label);
+        for (int c = 0; c < columns; ++c)
+            table->SetValeur(r, c, r + c);
+    }
+    for (int c = 0; c < columns; ++c) {
+        const CLigne label(std::string("C").append(std::to_string(c + 1)));
+        table->SetLibelleColonne(0, c, &label);
+    }
+    return table;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++count;
+    return count;
+}
+
+TEST_F(TableExportsTest, AHundredThousandRowsAreWrittenWholeTheRtfInPiecesOfTheLargestAllowedSize) {
+    const std::unique_ptr<CTableau> table = Large(100000, 1);
+    Message error;
+    ASSERT_TRUE(ExporterTableauAscii(*table, Path("grand.txt"), "", error));
+    const std::string text = ReadBytes(Path("grand.txt"));
+    EXPECT_EQ(Count(text, "\r\n"), 2u + 100001u + 1u);
+    EXPECT_NE(text.find("\r\nLigne 100000\t99999\r\n"), std::string::npos);
+
+    ASSERT_TRUE(ExporterTableauWord(*table, Path("grand.rtf"), "", error));
+    const std::string rtf = ReadBytes(Path("grand.rtf"));
+    // 32768 lines per piece: four pieces of at most 32767 rows, each under the header row.
+    EXPECT_EQ(Count(rtf, "\\row\r\n"), 100000u + 4u);
+    EXPECT_EQ(Count(rtf, "C1\\cell"), 4u);
+    EXPECT_NE(rtf.find("Ligne 100000\\cell"), std::string::npos);
+
+    // The sheet read as it is stored: every cell there, the last one holding its number.
+    ASSERT_TRUE(ExporterTableauClasseur(*table, Path("grand.xlsx"), "", error));
+    const std::string sheet = xlsx_test::ReadZip(Path("grand.xlsx")).at("xl/worksheets/sheet1.xml");
+    EXPECT_EQ(Count(sheet, "<c r="), 100001u * 2u);
+    EXPECT_NE(sheet.find("<c r=\"B100001\" s=\""), std::string::npos);
+    EXPECT_NE(sheet.find("<v>99999</v></c></row></sheetData>"), std::string::npos);
+}
+
+TEST_F(TableExportsTest, TwoThousandColumnsAreWrittenWhole) {
+    const std::unique_ptr<CTableau> table = Large(2, 2000);
+    Message error;
+    ASSERT_TRUE(ExporterTableauAscii(*table, Path("large.txt"), "", error));
+    const std::string text = ReadBytes(Path("large.txt"));
+    EXPECT_NE(text.find("\tC2000\r\nLigne 1\t0\t1\t"), std::string::npos);
+    ASSERT_TRUE(ExporterTableauWord(*table, Path("large.rtf"), "", error));
+    const std::string rtf = ReadBytes(Path("large.rtf"));
+    EXPECT_EQ(Count(rtf, "\\row\r\n"), 3u);
+    EXPECT_EQ(Count(rtf, "\\cell\r\n"), 3u * 2001u);
+    // w = 10433 / 2002 = 5 twips: the rows still grow from left to right.
+    EXPECT_NE(rtf.find("\\cellx10010\r\n"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+#!/bin/bash
+# Opens the exports in an office suite, as a user would: qesrun writes the tables of every golden
+# request (tests/golden/qesrun-*.req, on the demo questionnaire) to RTF and to a workbook (.xlsx);
+# LibreOffice, headless, turns the RTF into text and the workbook into tab-separated values. Every
+# cell text qesrun prints must be found in the document's text, and every cell of the workbook
+# must show exactly the text qesrun prints for it (accented letters included). The golden RTF files
+# of the export tests are read the same way. Last, the RTF of the cross table becomes a PDF and its
+# first page a PNG, left in build/office-check/ to be looked at.
+# Usage: tools/office-check.sh [BIN]   (BIN: the folder of qesrun and qesbuild, build/bin)
+set -euo pipefail
+BIN=${1:-build/bin}
+OUT=$PWD/build/office-check
+rm -rf "$OUT"
+mkdir -p "$OUT/profile"
+"$BIN/qesbuild" demo "$OUT" >/dev/null
+
+# LibreOffice with a profile of its own, numbers shown with "." whatever the machine's language.
+office() {
+    LC_ALL=C.UTF-8 LANG=C.UTF-8 soffice -env:UserInstallation="file://$OUT/profile" --headless "$@" \
+        >>"$OUT/soffice.log" 2>&1
+}
+
+# The texts of a printout's fields, one a line: the lines holding cells, split at tabs, escapes
+# undone; blank fields left out.
+fields() {
+    grep -P '\t' "$1" | tr '\t' '\n' | sed -e 's/\\n/ /g' -e 's/\\t/ /g' -e 's/\\\\/\\/g' | grep -v '^ *$' || true
+}
+
+FAILED=0
+fail() { echo "FAILED: $*"; FAILED=1; }
+
+for request in tests/golden/qesrun-*.req; do
+    name=$(basename "$request" .req)
+    "$BIN/qesrun" "$OUT/demo.qes" "$request" --rtf "$OUT/$name.rtf" --xlsx "$OUT/$name.xlsx" >"$OUT/$name.tsv"
+done
+cp tests/golden/export-2x2.rtf tests/golden/export-cross.rtf "$OUT/"
+(cd "$OUT" && office --convert-to "txt:Text (encoded):UTF8" --outdir txt ./*.rtf)
+(cd "$OUT" && office --convert-to "csv:Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,true" --outdir csv ./*.xlsx)
+
+for tsv in "$OUT"/qesrun-*.tsv; do
+    name=$(basename "$tsv" .tsv)
+    text="$OUT/txt/$name.txt"
+    csv="$OUT/csv/$name.csv"
+    [ -s "$text" ] || { fail "$name: LibreOffice made no text of the RTF"; continue; }
+    [ -s "$csv" ] || { fail "$name: LibreOffice made no values of the workbook"; continue; }
+    # Every field of the printout in the document's text.
+    missing=0
+    total=0
+    while IFS= read -r field; do
+        total=$((total + 1))
+        grep -qF -- "$field" "$text" || { missing=$((missing + 1)); echo "  $name.rtf lacks: $field"; }
+    done < <(fields "$tsv")
+    [ "$missing" -eq 0 ] || fail "$name.rtf: $missing of $total cell texts missing"
+    # The workbook cell by cell: its rows less the titles (a row of the title alone) and empty
+    # rows, against the printout's lines of cells.
+    titles=$(grep -vP '\t' "$tsv" || true)
+    awk -F'\t' -v titles="$titles" '
+        BEGIN { n = split(titles, t, "\n"); for (i = 1; i <= n; i++) title[t[i]] = 1 }
+        {
+            line = ""
+            for (i = 1; i <= NF; i++) {
+                f = $i
+                if (f ~ /^".*"$/) { f = substr(f, 2, length(f) - 2); gsub(/""/, "\"", f) }
+                line = line (i > 1 ? "\t" : "") f
+            }
+            sub(/\t+$/, "", line)
+            if (line == "" || (line in title)) next
+            print line
+        }' "$csv" >"$OUT/csv/$name.cells"
+    grep -P '\t' "$tsv" | sed -e 's/\\n/\n/g' | sed -e 's/\t*$//' >"$OUT/csv/$name.expected" || true
+    if diff -u "$OUT/csv/$name.expected" "$OUT/csv/$name.cells" >"$OUT/csv/$name.diff"; then
+        echo "$name: $total cell texts in the RTF, $(wc -l <"$OUT/csv/$name.cells") rows of the workbook identical"
+    else
+        fail "$name.xlsx differs from the printout (see $OUT/csv/$name.diff)"
+        head -20 "$OUT/csv/$name.diff"
+    fi
+done
+
+# The golden RTF of the export tests: escaped characters and accents come back as written.
+for expected in "Peu \\ {pas} satisfait" "Très satisfait" "Île-de-France" "Région" "Non réponse" "65 ans et plus"; do
+    grep -qF -- "$expected" "$OUT/txt/export-2x2.txt" "$OUT/txt/export-cross.txt" ||
+        fail "the golden RTF files lack: $expected"
+done
+echo "golden RTF files: escaped and accented labels read back"
+
+(cd "$OUT" && office --convert-to pdf --outdir pdf qesrun-cross.rtf export-cross.rtf)
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/qesrun-cross.pdf" "$OUT/qesrun-cross"
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/export-cross.pdf" "$OUT/export-cross"
+echo "pages: $OUT/qesrun-cross.png, $OUT/export-cross.png ($(pdfinfo "$OUT/pdf/qesrun-cross.pdf" | awk '/^Pages/ { print $2 }') page(s))"
+[ "$FAILED" -eq 0 ] && echo "office-check: all exports read back" || { echo "office-check: FAILED"; exit 1; }
