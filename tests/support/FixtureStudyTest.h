@@ -21,7 +21,7 @@ protected:
     // Writes the description as NAME.qes and opens it; the test fails when it does not open.
     void OpenFixture(const char* description, const std::string& name) {
         folder = std::filesystem::path(::testing::TempDir()) /
-                 (name + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 (name + "_" + TestName());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         const std::string path = (folder / (name + ".qes")).string();
@@ -32,6 +32,13 @@ protected:
         context.SetUserInterface(std::move(recorder));
         context.questionnairePath = path;
         ASSERT_TRUE(context.OuvrirEtude()) << context.GetLastError();
+    }
+
+    // The suite's name and the test's: two suites of one executable may hold tests of one name,
+    // and ctest runs them at the same time.
+    static std::string TestName() {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        return std::string(test->test_suite_name()) + "." + test->name();
     }
 
     void TearDown() override {
