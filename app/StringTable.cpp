@@ -56,7 +56,6 @@ const std::map<int, std::string>& Entries() {
         {kFichiersTextes, "Fichiers textes (*.txt)|*.txt|"},
         {kClasseursExcel, "Classeurs Excel (*.xlsx)|*.xlsx|"},
         {kRemplacerFichier, "Le fichier '%s' existe déjà. Voulez-vous le remplacer ?"},
-        {kExportNonDisponible, "Cette exportation n'est pas encore disponible."},
         {kEntrezUnEntier, "Entrez un entier."},
         {kEntrezEntierCompris, "Entrez un entier compris entre %d et %d."},
         {kEchecCommande, "Échec de la commande."},

@@ -61,7 +61,6 @@ enum Id : int {
     kFichiersTextes = 64131,
     kClasseursExcel = 64132,
     kRemplacerFichier = 64133,
-    kExportNonDisponible = 64134,
     kEntrezUnEntier = 64135,
     kEntrezEntierCompris = 64136,
     kEchecCommande = 64137,

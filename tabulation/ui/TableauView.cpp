@@ -2,6 +2,7 @@
 
 #include "app/ContexteEtude.h"
 #include "app/StringTable.h"
+#include "export/TableExports.h"
 #include "framework/CmdUI.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -26,6 +28,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QUrl>
 #include <algorithm>
 
 namespace {
@@ -45,11 +48,6 @@ constexpr ContextMenuEntry kContextMenu[] = {
     {CTableauView::kExporterExcel, "Exporter vers Excel...", false},
     {CTableauView::kExporterAscii, "Exporter en Ascii...", false},
 };
-
-// The exports whose writers are in the program. Until they are, the commands stay greyed.
-bool EstExportDisponible(unsigned /*id*/) {
-    return false;
-}
 
 // The user the view talks to: the study's, or message boxes over the view when no study is open.
 UserInterface& Utilisateur(QWidget* parent, std::unique_ptr<QtUserInterface>& fallback) {
@@ -295,7 +293,7 @@ void CTableauView::OnFilePrintPreview() {
 // ---- Exports ----------------------------------------------------------------------------------
 
 void CTableauView::OnUpdateExporter(CCmdUI& ui) {
-    ui.Enable(EstExportDisponible(ui.GetId()));
+    ui.Enable(true);
 }
 
 std::optional<std::string> CTableauView::DemanderFichierExport(int filterId) {
@@ -336,20 +334,33 @@ void CTableauView::OnExporterAscii() {
         ExporterAscii(*path);
 }
 
-// The calls of the export writers come here, one line each.
-bool CTableauView::ExporterWord(const std::string& /*path*/) {
-    Signaler(this, Message(StringTable::kExportNonDisponible)); // TODO(export core): write the RTF file
+// The writers take the whole table, not the screen's laid-out texts: their fields are the
+// window's texts without the breaks its wrapping inserts. The open questionnaire is never a target.
+bool CTableauView::Exporter(const std::string& path, ExportFunction exporter) {
+    const CContexteEtude* context = GetContexte();
+    const std::string questionnaire = context != nullptr ? context->questionnairePath : std::string();
+    Message error;
+    if (exporter(GetTableau(), path, questionnaire, error))
+        return true;
+    Signaler(this, error);
     return false;
 }
 
-bool CTableauView::ExporterExcel(const std::string& /*path*/) {
-    Signaler(this, Message(StringTable::kExportNonDisponible)); // TODO(export core): write the .xlsx file
-    return false;
+bool CTableauView::ExporterWord(const std::string& path) {
+    return Exporter(path, &ExporterTableauWord);
 }
 
-bool CTableauView::ExporterAscii(const std::string& /*path*/) {
-    Signaler(this, Message(StringTable::kExportNonDisponible)); // TODO(export core): write the text file
-    return false;
+// The workbook is a file: the desktop opens it in the user's spreadsheet program, as the program
+// used to hand its table to a running one.
+bool CTableauView::ExporterExcel(const std::string& path) {
+    if (!Exporter(path, &ExporterTableauClasseur))
+        return false;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return true;
+}
+
+bool CTableauView::ExporterAscii(const std::string& path) {
+    return Exporter(path, &ExporterTableauAscii);
 }
 
 bool CTableauView::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Message.h"
 #include "framework/CommandMap.h"
 #include "framework/ScrollView.h"
 #include "tabulation/Tableau.h"
@@ -124,6 +125,8 @@ private:
     // "Name (*.ext)|*.ext|" form); none when the user cancels or declines to overwrite.
     std::optional<std::string> DemanderFichierExport(int filterId);
     // The exports themselves, once the file is chosen; false when nothing was written.
+    using ExportFunction = bool (*)(const CTableauBase&, const std::string&, const std::string&, Message&);
+    bool Exporter(const std::string& path, ExportFunction exporter);
     bool ExporterWord(const std::string& path);
     bool ExporterExcel(const std::string& path);
     bool ExporterAscii(const std::string& path);

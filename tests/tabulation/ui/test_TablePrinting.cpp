@@ -295,8 +295,8 @@ TEST_F(TablePrintingTest, APrinterThatCannotStartIsReported) {
 
 // The preview shows the pages the default printer would print, drawn on white sheets; one page or
 // two side by side, the mode in force checked and kept for the next preview of the session, the
-// scroll bar going from page to page; the exports are offered as the view offers them (not yet);
-// Fermer closes it.
+// scroll bar going from page to page; the exports of the view are offered (each asks for its
+// file first); Fermer closes it.
 TEST_F(TablePrintingTest, ThePreviewShowsThePrintedPages) {
     CTableauView view;
     view.SetTableau(*TallTable(200));
@@ -368,8 +368,10 @@ TEST_F(TablePrintingTest, ThePreviewShowsThePrintedPages) {
     EXPECT_EQ(pages.GetFirstPageShown(), 2);
 
     for (const unsigned id : {CTableauView::kExporterWord, CTableauView::kExporterExcel}) {
-        EXPECT_FALSE(preview->GetAction(id)->isEnabled());
-        EXPECT_FALSE(preview->Executer(id));
+        EXPECT_TRUE(preview->GetAction(id)->isEnabled());
+        ModalAnswers cancelled({[](QDialog& dialog) { dialog.reject(); }});
+        EXPECT_TRUE(preview->Executer(id));
+        EXPECT_EQ(cancelled.Answered(), 1u) << id;
     }
 
     EXPECT_TRUE(preview->Executer(CTableauPreviewView::kFermer));
@@ -387,9 +389,8 @@ TEST_F(TablePrintingTest, ThePreviewShowsThePrintedPages) {
     EXPECT_EQ(CTableauPreviewView::GetNombrePagesApercu(), 1);
 }
 
-// The exports are offered greyed, in the view's commands and in its context menu, until their
-// writers are in the program.
-TEST_F(TablePrintingTest, TheExportsAreGreyedEverywhere) {
+// The exports are offered in the view's commands and in its context menu.
+TEST_F(TablePrintingTest, TheExportsAreOfferedEverywhere) {
     CTableauView view;
     view.SetTableau(*m_table);
     const std::unique_ptr<QMenu> menu = view.CreateContextMenu();
@@ -399,7 +400,7 @@ TEST_F(TablePrintingTest, TheExportsAreGreyedEverywhere) {
             continue;
         texts << action->text();
         if (action->text().startsWith(QStringLiteral("Exporter"))) {
-            EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+            EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
         }
     }
     EXPECT_EQ(
@@ -411,7 +412,7 @@ TEST_F(TablePrintingTest, TheExportsAreGreyedEverywhere) {
          {CTableauView::kExporterWord, CTableauView::kExporterExcel, CTableauView::kExporterAscii}) {
         CCmdUI state(id);
         state.DoUpdate(view);
-        EXPECT_FALSE(state.IsEnabled()) << id;
+        EXPECT_TRUE(state.IsEnabled()) << id;
     }
     CCmdUI print(57607);
     print.DoUpdate(view);
@@ -422,8 +423,8 @@ TEST_F(TablePrintingTest, TheExportsAreGreyedEverywhere) {
 }
 
 // An export asks for its file in a save dialog of its kind, gives a name typed without extension
-// the kind's, and asks before replacing a file (No ends the export there); the writer is then
-// called, which for now says that the export is not available.
+// the kind's, and asks before replacing a file (No ends the export there, the file untouched);
+// the writer then writes the file, and a target it cannot write is reported.
 TEST_F(TablePrintingTest, AnExportAsksForItsFileAndBeforeReplacingOne) {
     CTableauView view;
     view.SetTableau(*m_table);
@@ -457,12 +458,18 @@ TEST_F(TablePrintingTest, AnExportAsksForItsFileAndBeforeReplacingOne) {
     }
     {
         m_ui->asked.clear();
+        EXPECT_EQ(QFileInfo(existing).size(), 0);
         m_ui->ScriptReplies({true});
         ModalAnswers answers({choose(existing)});
         view.OnExporterAscii();
         EXPECT_EQ(m_ui->asked.size(), 1u);
-        EXPECT_EQ(m_ui->ShownTexts(),
-                  std::vector<std::string>{"Cette exportation n'est pas encore disponible."});
+        EXPECT_TRUE(m_ui->shown.empty());
+        // The table's title on the first line, every line ended by CR LF.
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        file.close();
+        EXPECT_TRUE(written.startsWith(QByteArray::fromStdString(m_table->title) + "\r\n"));
+        EXPECT_EQ(written.count('\n'), written.count("\r\n"));
     }
     {
         m_ui->asked.clear();
@@ -471,7 +478,28 @@ TEST_F(TablePrintingTest, AnExportAsksForItsFileAndBeforeReplacingOne) {
         view.OnExporterWord();
         EXPECT_EQ(filter, QStringLiteral("Fichiers RTF (*.rtf)"));
         EXPECT_TRUE(m_ui->asked.empty());
-        EXPECT_EQ(m_ui->shown.size(), 1u);
+        EXPECT_TRUE(m_ui->shown.empty());
+        QFile rtf(folder + QStringLiteral("/nouveau.rtf"));
+        ASSERT_TRUE(rtf.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(rtf.readAll().startsWith("{\\rtf1"));
+        rtf.close();
+        rtf.remove();
+    }
+    {
+        // A read-only file is not replaced: the writer's message, with the path.
+        const QString locked = folder + QStringLiteral("/protege.txt");
+        QFile lockedFile(locked);
+        ASSERT_TRUE(lockedFile.open(QIODevice::WriteOnly));
+        lockedFile.close();
+        lockedFile.setPermissions(QFileDevice::ReadOwner);
+        m_ui->ScriptReplies({true});
+        ModalAnswers answers({choose(locked)});
+        view.OnExporterAscii();
+        ASSERT_EQ(m_ui->shown.size(), 1u);
+        EXPECT_NE(StringTable::Format(m_ui->shown[0].message).find(locked.toStdString()), std::string::npos);
+        EXPECT_EQ(QFileInfo(locked).size(), 0);
+        lockedFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        lockedFile.remove();
     }
     {
         m_ui->shown.clear();
