@@ -428,7 +428,10 @@ TEST_F(TablePrintingTest, TheExportsAreOfferedEverywhere) {
 TEST_F(TablePrintingTest, AnExportAsksForItsFileAndBeforeReplacingOne) {
     CTableauView view;
     view.SetTableau(*m_table);
-    const QString folder = QDir::cleanPath(QString::fromStdString(::testing::TempDir()));
+    const QString folder =
+        QDir::cleanPath(QString::fromStdString(::testing::TempDir()) + QStringLiteral("/exports-from-the-view"));
+    QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder));
     const QString existing = folder + QStringLiteral("/existing.txt");
     QFile file(existing);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -508,7 +511,7 @@ TEST_F(TablePrintingTest, AnExportAsksForItsFileAndBeforeReplacingOne) {
         EXPECT_EQ(answers.Answered(), 1u);
         EXPECT_TRUE(m_ui->shown.empty());
     }
-    QFile::remove(existing);
+    QDir(folder).removeRecursively();
 }
 
 } // namespace
