@@ -35,9 +35,8 @@ const std::map<int, std::string>& Entries() {
         {kEcritureFichierInverse, "Impossible d'écrire le fichier inversé '%s'"},
         {kImpossibleCopierFichier, "Impossible de copier le fichier"},
         {kExportSurQuestionnaireOuvert, "Le fichier '%s' est le questionnaire ouvert : choisissez un autre fichier."},
-        {kChampEtudeParFormule,
-         "Le champ d'étude '%s' est défini par une formule : les formules ne sont pas encore disponibles, "
-         "le tableau ne peut pas être calculé."},
+        {kFormuleChampEtude,
+         "La formule du champ d'étude '%s' ne peut pas être calculée : erreur %d à la position %d."},
         {kRedressementIndisponible, "Le redressement %d ne peut pas être calculé."},
         {kChampsEtudeCrees, "%d champs d'étude ont été crées"},
         {kTraitementInconnu,
@@ -94,6 +93,19 @@ const std::map<int, std::string>& Entries() {
         {kTableauTropGrandClasseur,
          "Le tableau '%s' est trop grand pour une feuille de calcul : %d lignes et %d colonnes au plus."},
         {kNomFeuilleClasseur, "Feuil%d"},
+        {kFormuleChampEtudeLecture,
+         "La formule du champ d'étude '%s' ne peut pas lire ses données : erreur %d à la position %d. %s"},
+        {kChampEtudeInconnu, "Le champ d'étude n° %d n'existe plus dans le questionnaire."},
+        {kChampEtudeHorsNiveau, "Le champ d'étude '%s' ne peut pas être appliqué au niveau '%s' : %s"},
+        {kSauvegarderModifications, "Souhaitez vous sauvegarder les modifications ?"},
+        {kNomDejaUtilise, "Nom déjà utilisé..."},
+        {kSupprimerEnregistrement, "Souhaitez vous vraiment supprimer cet enregistrement ?"},
+        {kNouveauChampEtude, "Nouveau champ d'étude"},
+        {kEntrerUnNom, "Vous devez entrer un nom"},
+        {kConditionAutreNiveauRequise,
+         "Vous devez avoir au moins une condition pointant sur un autre niveau..."},
+        {kUneSeuleConditionAutreNiveau, "Vous ne pouvez avoir qu'une seule condition dans un autre niveau..."},
+        {kEntrerUnNombre, "Vous devez entrer un nombre..."},
     };
     return entries;
 }

@@ -40,7 +40,7 @@ enum Id : int {
     kImpossibleCopierFichier = 64039,
     kExportSurQuestionnaireOuvert = 64040,
     // Study fields and the weights of the tabulation kernels.
-    kChampEtudeParFormule = 64041,
+    kFormuleChampEtude = 64041,
     kRedressementIndisponible = 64042,
     kChampsEtudeCrees = 64043,
     // The treatment runner.
@@ -90,6 +90,18 @@ enum Id : int {
     kEcritureFichierImpossible = 64400,
     kTableauTropGrandClasseur = 64401,
     kNomFeuilleClasseur = 64402,
+    // Study fields: applying them, and their dialogs.
+    kFormuleChampEtudeLecture = 64500,
+    kChampEtudeInconnu = 64501,
+    kChampEtudeHorsNiveau = 64502,
+    kSauvegarderModifications = 64503,
+    kNomDejaUtilise = 64504,
+    kSupprimerEnregistrement = 64505,
+    kNouveauChampEtude = 64506,
+    kEntrerUnNom = 64507,
+    kConditionAutreNiveauRequise = 64508,
+    kUneSeuleConditionAutreNiveau = 64509,
+    kEntrerUnNombre = 64510,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -13,9 +13,16 @@ public:
 
     virtual ~UserInterface() = default;
 
+    enum class Reply { Yes, No, Cancel };
+
     virtual void ShowMessage(const Message& message, Icon icon) = 0;
     // A Yes/No question; true for Yes.
     virtual bool AskYesNo(const Message& question) = 0;
+    // A Yes/No/Cancel question (save the changes, drop them, or stay). An interface that cannot
+    // offer Cancel asks Yes/No.
+    virtual Reply AskYesNoCancel(const Message& question) {
+        return AskYesNo(question) ? Reply::Yes : Reply::No;
+    }
 
     // Long operations: the wait cursor, and a progress report the user may cancel. Report answers
     // false when the user asked to stop.

@@ -44,6 +44,15 @@ bool QtUserInterface::AskYesNo(const Message& question) {
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+UserInterface::Reply QtUserInterface::AskYesNoCancel(const Message& question) {
+    switch (QMessageBox::question(parent_, QApplication::applicationName(), TextOf(question),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes: return Reply::Yes;
+    case QMessageBox::No: return Reply::No;
+    default: return Reply::Cancel;
+    }
+}
+
 void QtUserInterface::BeginWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 
 void QtUserInterface::EndWait() { QApplication::restoreOverrideCursor(); }

@@ -16,6 +16,7 @@ public:
 
     void ShowMessage(const Message& message, Icon icon) override;
     bool AskYesNo(const Message& question) override;
+    Reply AskYesNoCancel(const Message& question) override;
     void BeginWait() override;
     void EndWait() override;
     void BeginProgress(const Message& title, int steps) override;

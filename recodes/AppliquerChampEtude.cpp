@@ -9,14 +9,16 @@
 #include "app/ChampCondition.h"
 #include "app/ChampEtude.h"
 #include "app/ContexteEtude.h"
-#include "app/DBQuestionnaire.h"
 #include "app/DataAccess.h"
 #include "app/MatriceCodes.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
+#include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
+#include "formula/EvaluerFormule.h"
 #include "platform/questionnaire/StaticTools.h"
+#include "recodes/StockageChampsEtude.h"
 
 namespace {
 
@@ -24,6 +26,8 @@ constexpr double kNoAnswer = CVecteurDouble::kNoAnswer;
 constexpr double kNotAsked = CVecteurDouble::kNotAsked;
 constexpr std::int16_t kEmpty = CMatriceCodes::kEmptyCell;
 constexpr int kBoundPrecision = 15;
+constexpr std::int32_t kAllInterviews = -1;
+constexpr int kInterviewLevel = 0;
 
 // One truth value per unit of the level.
 using Truths = std::vector<std::uint8_t>;
@@ -208,31 +212,81 @@ std::string NumericDescription(const CChampCondition& condition) {
     return "Si '" + condition.question->name + "' " + op + " ";
 }
 
-// ---- Creating fields ------------------------------------------------------------------------------
+// ---- Fields given by a formula ------------------------------------------------------------------
 
-// Stores the field in the questionnaire database, which gives it its key; a survey without a
-// questionnaire keeps its fields in memory, numbered after the largest key it has.
-bool StoreStudyField(CChampEtude& field, CContexteEtude& context) {
-    if (context.DonnerCheminBase().empty()) {
-        std::int32_t largest = 0;
-        for (const auto& existing : context.studyFields)
-            largest = std::max(largest, existing->id);
-        field.id = largest + 1;
+std::string FormulaFailure(const CChampEtude& field, const FormulaError& failure) {
+    const std::string code = std::to_string(failure.code);
+    const std::string position = std::to_string(failure.position);
+    if (failure.code == FormulaError::kLectureImpossible)
+        return StringTable::Format(
+            Message(StringTable::kFormuleChampEtudeLecture, {field.name, code, position, failure.text}));
+    return StringTable::Format(Message(StringTable::kFormuleChampEtude, {field.name, code, position}));
+}
+
+std::string LevelFailure(const CChampEtude& field, const std::string& levelName, const std::string& reason) {
+    return StringTable::Format(Message(StringTable::kChampEtudeHorsNiveau, {field.name, levelName, reason}));
+}
+
+// The interviews' results carried to the records of the level, each record taking the result of
+// its interview (an empty one when it has none).
+bool CarryToLevel(const CChampEtude& field, int level, CEnquete& survey, std::vector<std::string>& results,
+                  std::string& error) {
+    if (level == kInterviewLevel)
         return true;
+    CQuestionNiveau* target = survey.DonnerNiveau(level);
+    if (target == nullptr) {
+        error = LevelFailure(field, std::to_string(level), "ce niveau n'existe pas");
+        return false;
     }
-    CDBQuestionnaire file(context, &context.GetUserInterface());
-    return file.SaveSubPopulation(field);
+    std::string reason;
+    if (!target->ChargerEffectifs(survey, level, reason)) {
+        error = LevelFailure(field, target->name, reason);
+        return false;
+    }
+    std::vector<std::string> perUnit;
+    if (!target->TransfererTextes(results, perUnit, kInterviewLevel, level)) {
+        error = LevelFailure(field, target->name, "ses enregistrements ne sont rattachés à aucune interview");
+        return false;
+    }
+    results = std::move(perUnit);
+    return true;
+}
+
+bool IsKept(const std::string& result) {
+    double value = 0.0;
+    return CStaticTools::EstDouble(result, value) && value != 0.0;
+}
+
+// Evaluates the formula before touching a weight: a field that fails changes nothing.
+bool ApplyFormula(const CChampEtude& field, int level, CVecteurDouble& weights, CEnquete& survey,
+                  std::string& error) {
+    FormulaError failure;
+    std::vector<std::string> results;
+    if (!EvaluerFormule(field.complexConditionText, failure, survey, results)) {
+        error = FormulaFailure(field, failure);
+        return false;
+    }
+    if (!CarryToLevel(field, level, survey, results, error))
+        return false;
+    const int n = std::max(weights.GetSize(), 0);
+    for (int i = 0; i < n; ++i)
+        if (static_cast<std::size_t>(i) >= results.size() || !IsKept(results[static_cast<std::size_t>(i)]))
+            weights.SetAt(i, 0.0);
+    return true;
 }
 
 } // namespace
 
 bool AppliquerChampEtude(std::int32_t id, int level, CVecteurDouble& weights, CEnquete& survey, std::string& error) {
+    if (id == kAllInterviews)
+        return true;
     CChampEtude field;
-    survey.DonnerChampEtude(id, field);
-    if (field.complexCondition) {
-        error = StringTable::Format(Message(StringTable::kChampEtudeParFormule, {field.name}));
+    if (!survey.DonnerChampEtude(id, field)) {
+        error = StringTable::Format(Message(StringTable::kChampEtudeInconnu, {std::to_string(id)}));
         return false;
     }
+    if (field.complexCondition)
+        return ApplyFormula(field, level, weights, survey, error);
     const auto n = static_cast<std::size_t>(std::max(weights.GetSize(), 0));
     CDataAccess access(survey, true);
     std::array<Truths, 4> truths;
@@ -270,9 +324,9 @@ int CreerChampsEtudeParModalite(CQuestionEtendue& question, CContexteEtude& cont
         field.conditions[0].SetQuestion(&question);
         field.conditions[0].kind = 0;
         field.conditions[0].SetModalites({i});
-        if (!StoreStudyField(field, context))
+        std::string error;
+        if (!EnregistrerChampEtude(field, context, error))
             continue;
-        context.MettreAJourChampEtude(field);
         ++stored;
     }
     context.GetUserInterface().ShowMessage(Message(StringTable::kChampsEtudeCrees, {std::to_string(stored)}),

@@ -13,10 +13,19 @@ class CVecteurDouble;
 // study fields in bulk.
 
 // Sets to 0.0 the weight of every unit of `level` that lies outside the study field `id`; the
-// others keep their weight (weights are never raised). An unknown id filters nothing. A field
-// given by a formula cannot be evaluated yet: it is refused, the weights left as they were, and
-// the message (naming the field) is put in `error` with false, so that no table is ever computed
-// on "everyone" in its place.
+// others keep their weight (weights are never raised). The id -1 ("Toutes les interviews")
+// filters nothing.
+//
+// A field given by a formula keeps the units whose result is a number other than 0; the results
+// belong to the interviews, and every unit of another level takes the result of the interview it
+// belongs to (a unit without one fails). The formula is compiled at each application, so that a
+// stored formula that no longer compiles (a question renamed or removed since) is found then.
+//
+// False, the weights left as they were and the reason in `error`, when the field cannot be
+// applied: an id that names no field of the survey (a request still naming a deleted field), a
+// formula that does not compile or cannot read its answers (the message names the field, the
+// error code and its position), or a level whose records cannot be listed. Never is a table
+// computed on everyone, or on no one, in place of the field.
 bool AppliquerChampEtude(std::int32_t id, int level, CVecteurDouble& weights, CEnquete& survey, std::string& error);
 
 // The condition as the editing dialogs show it: "Si 'name' operator list" for a closed question,

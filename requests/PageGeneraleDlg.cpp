@@ -2,6 +2,7 @@
 
 #include "app/ContexteEtude.h"
 #include "presentation/PresentationTableau.h"
+#include "recodes/ui/ChampEtudeDlg.h"
 #include "requests/FusionDlg.h"
 #include "tabulation/Traitement.h"
 
@@ -24,6 +25,20 @@ QPushButton* ChooserButton(const QString& text, bool installed, QWidget* parent)
     return button;
 }
 
+// The study field is chosen in "Champ d'étude" unless another chooser is installed.
+CPageGeneraleDlg::Choosers WithStudyFieldDialog(CPageGeneraleDlg::Choosers choosers,
+                                                CContexteEtude& context) {
+    if (!choosers.studyField)
+        choosers.studyField = [&context](QWidget* parent, CIdName& field) {
+            CChampEtudeDlg dialog(context, field.id, parent);
+            if (dialog.exec() != QDialog::Accepted)
+                return false;
+            field = dialog.DonnerChampChoisi();
+            return true;
+        };
+    return choosers;
+}
+
 // Runs a chooser of a study field or a weighting on a copy, taken back when confirmed.
 void Choose(const std::function<bool(QWidget*, CIdName&)>& chooser, QWidget* parent, CIdName& chosen) {
     if (!chooser)
@@ -44,7 +59,8 @@ CPageGeneraleDlg::CPageGeneraleDlg(CContexteEtude& context, int templateId,
                                    std::int32_t& level, QWidget* parent)
     : QWidget(parent), m_presentation(presentation), m_level(level),
       m_studyField(context.universeCode, context.universeLabel),
-      m_weighting(context.weightingCode, context.weightingLabel), m_choosers(InstalledChoosers()),
+      m_weighting(context.weightingCode, context.weightingLabel),
+      m_choosers(WithStudyFieldDialog(InstalledChoosers(), context)),
       m_title(new QLineEdit(QString::fromStdString(title), this)), m_studyFieldName(new QLabel(this)),
       m_weightingName(new QLabel(this)),
       m_presentationButton(ChooserButton(QStringLiteral("&Présentation..."),

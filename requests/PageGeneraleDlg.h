@@ -21,8 +21,9 @@ class QPushButton;
 // presentation (the dialog's own, edited in place) and the merge options (taken from the user's
 // saved choices; only the page of template 153 has the "&Fusion..." button that edits them).
 //
-// The presentation, study-field and weighting dialogs belong to other parts of the program: they
-// are installed once (InstallChoosers) and a button whose dialog is not installed is disabled.
+// The presentation and weighting dialogs belong to other parts of the program: they are installed
+// once (InstallChoosers) and a button whose dialog is not installed is disabled. The study field
+// is chosen in "Champ d'étude" unless another chooser is installed.
 class CPageGeneraleDlg : public QWidget {
     Q_OBJECT
 

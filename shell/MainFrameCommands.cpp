@@ -2,6 +2,7 @@
 
 #include "app/QuestionEtendue.h"
 #include "recodes/AppliquerChampEtude.h"
+#include "recodes/ui/ChampEtudeDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "tabulation/Traitement.h"
@@ -24,6 +25,13 @@ void CreateStudyFieldPerModality(CMainFrame& frame, CQuestionEtendue* question, 
 
 void OpenTableOptions(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
     COptionsTableauxDlg dialog(&frame);
+    dialog.exec();
+}
+
+// "Champ d'étude" on the study's default field; its "&Définir par défaut" box changes the default.
+void EditStudyFields(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CContexteEtude& context = frame.GetApplication();
+    CChampEtudeDlg dialog(context, context.universeCode, &frame);
     dialog.exec();
 }
 
@@ -64,7 +72,7 @@ const Command kCommands[] = {
                                                                          R::kOtherLevelNumeric, false,  S::kNone,          kNoRequest,               nullptr},
     {32911, "Edition/Changer le niveau de la question/En tant que question ouverte...",
                                                                          R::kOtherLevelOpen,    false,  S::kNone,          kNoRequest,               nullptr},
-    {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStudyFields},
     {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},

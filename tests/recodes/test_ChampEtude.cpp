@@ -118,32 +118,32 @@ TEST_F(ChampEtudeTest, TwoConditionsJoinedByAndOrOrGiveTheHandCountedWeights) {
     EXPECT_EQ(Apply(24), Kept({1, 1, 0, 1, 1, 1, 1}));
 }
 
-TEST_F(ChampEtudeTest, QuestionsThatCannotBeTestedAndUnknownFields) {
-    // An open question tests nothing; an unknown id filters nobody.
+TEST_F(ChampEtudeTest, QuestionsThatCannotBeTestedAndFieldsWithoutConditions) {
+    // An open question tests nothing; a field without conditions filters nobody.
     EXPECT_EQ(ApplyOne("AVIS", 0, {0}), Kept({1, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(Apply(999), Kept({1, 1, 1, 1, 1, 1, 1}));
+    AddField(40, CChampEtude());
+    EXPECT_EQ(Apply(40), Kept({1, 1, 1, 1, 1, 1, 1}));
     // A weight already 0 stays 0, and none is raised.
     CVecteurDouble weights(7);
     weights.Remplir(0.5);
     weights.SetAt(0, 0.0);
     std::string error;
-    ASSERT_TRUE(AppliquerChampEtude(999, 0, weights, context, error));
+    ASSERT_TRUE(AppliquerChampEtude(40, 0, weights, context, error));
     EXPECT_EQ(weights.GetAt(0), 0.0);
     EXPECT_EQ(weights.GetAt(6), 0.5);
 }
 
-TEST_F(ChampEtudeTest, AFieldGivenByAFormulaIsRefusedAndFiltersNothingSilently) {
+TEST_F(ChampEtudeTest, AFieldGivenByAFormulaKeepsTheInterviewsWhoseResultIsNotZero) {
+    // AGE: 20, 35, NR, 50, NI, 35, 60. A missing answer stays the number it is stored as, so
+    // both are below 30; the four conditions, left as they were, play no part.
     CChampEtude field;
     field.name = "Jeunes";
     field.complexCondition = true;
-    field.complexConditionText = "AGE < 30";
+    field.complexConditionText = "??AGE?? < 30";
+    SetCondition(field, 0, "SEXE", 0, {1});
+    field.connectors = {1, 1, 1};
     AddField(30, field);
-    CVecteurDouble weights(7);
-    weights.Remplir(1.0);
-    std::string error;
-    EXPECT_FALSE(AppliquerChampEtude(30, 0, weights, context, error));
-    EXPECT_EQ(error, StringTable::Format(Message(StringTable::kChampEtudeParFormule, {"Jeunes"})));
-    EXPECT_NE(error.find("'Jeunes'"), std::string::npos);
+    EXPECT_EQ(Apply(30), Kept({1, 0, 1, 0, 1, 0, 0}));
 }
 
 TEST_F(ChampEtudeTest, DescriptionsOfConditions) {

@@ -502,7 +502,8 @@ TEST_F(RequestDialogTest, WithoutTheirDialogsTheChooserButtonsAreDisabled) {
     auto dialog = NewDialog(T::kTriCroise, {"SEXE", "REGION"});
     CPageGeneraleDlg& page = *dialog->GetPageGenerale();
     EXPECT_FALSE(page.PresentationButton().isEnabled());
-    EXPECT_FALSE(page.StudyFieldButton().isEnabled());
+    // The study field has its own dialog, "Champ d'étude".
+    EXPECT_TRUE(page.StudyFieldButton().isEnabled());
     EXPECT_FALSE(page.WeightingButton().isEnabled());
     ASSERT_NE(page.FusionButton(), nullptr);
     EXPECT_TRUE(page.FusionButton()->isEnabled());

@@ -27,6 +27,19 @@ public:
         replies_.pop_front();
         return reply;
     }
+    // Replies to the next Yes/No/Cancel questions, in order; when they run out such a question
+    // is answered from the Yes/No script.
+    void ScriptThreeWayReplies(std::vector<Reply> replies) {
+        threeWayReplies_.assign(replies.begin(), replies.end());
+    }
+    Reply AskYesNoCancel(const Message& question) override {
+        if (threeWayReplies_.empty())
+            return AskYesNo(question) ? Reply::Yes : Reply::No;
+        asked.push_back(question);
+        const Reply reply = threeWayReplies_.front();
+        threeWayReplies_.pop_front();
+        return reply;
+    }
     void BeginWait() override { ++waitDepth; ++waitCount; }
     void EndWait() override { --waitDepth; }
     void BeginProgress(const Message& title, int steps) override {
@@ -58,4 +71,5 @@ public:
 
 private:
     std::deque<bool> replies_;
+    std::deque<Reply> threeWayReplies_;
 };

@@ -1,11 +1,13 @@
-// Times a formula of the formula language over every interview of a questionnaire: the first
-// evaluation, which reads the answers of the questions it names, then the same evaluation with
-// the answers in the survey's caches, as every later table of a session finds them. Opening the
-// survey is not counted.
+// Times a formula of the formula language over every interview of a questionnaire, as a study
+// field applies it: the first evaluation reading the answers of the questions it names from the
+// response tables; then, the database inverted, the first evaluation of a session reading them
+// from the inverted files; then the same evaluation with the answers in the survey's caches, as
+// every later table of a session finds them. Opening the survey and inverting it are not counted.
 // Usage: formula_benchmark FILE.qes [FORMULA]; prints "name seconds" lines (wall-clock and
-// processor time), the processor time per interview, and the number of interviews whose result
-// is 1.
+// processor time), the processor time per interview of the cached evaluation, and the number of
+// interviews whose result is 1. The file is inverted in place (its "dat" folder beside it).
 #include "app/ContexteEtude.h"
+#include "app/Inversion.h"
 #include "formula/EvaluerFormule.h"
 
 #include <chrono>
@@ -24,21 +26,39 @@ double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+struct Timing {
+    double seconds = 0.0;
+    double processor = 0.0;
+};
+
 // The wall-clock time, and the processor time of the process (what the evaluation itself costs
 // on a machine busy with other work).
 bool Evaluate(CContexteEtude& context, const std::string& formula, std::vector<std::string>& results,
-              double& seconds, double& processor) {
+              Timing& timing) {
     results.clear();
     FormulaError error;
     const Clock::time_point start = Clock::now();
     const std::clock_t started = std::clock();
     const bool evaluated = EvaluerFormule(formula, error, context, results);
-    processor = static_cast<double>(std::clock() - started) / CLOCKS_PER_SEC;
-    seconds = SecondsSince(start);
+    timing.processor = static_cast<double>(std::clock() - started) / CLOCKS_PER_SEC;
+    timing.seconds = SecondsSince(start);
     if (!evaluated)
         std::fprintf(stderr, "error %d at position %d, length %d %s\n", error.code, error.position,
                      error.length, error.text.c_str());
     return evaluated;
+}
+
+bool Open(CContexteEtude& context, const char* path) {
+    context.questionnairePath = path;
+    if (context.OuvrirEtude())
+        return true;
+    std::fprintf(stderr, "cannot open %s: %s\n", path, context.GetLastError().c_str());
+    return false;
+}
+
+void Report(const char* name, const Timing& timing) {
+    std::printf("%s %.6f\n", name, timing.seconds);
+    std::printf("%s-processor %.6f\n", name, timing.processor);
 }
 
 } // namespace
@@ -49,29 +69,37 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string formula = argc == 3 ? argv[2] : kFormula;
+    std::vector<std::string> results;
+    Timing tables;
+    {
+        CContexteEtude context;
+        if (!Open(context, argv[1]) || !Evaluate(context, formula, results, tables))
+            return 1;
+        if (CInversion(context).InverserBase() != CInversion::Issue::Done || !context.invertedFilesValid) {
+            std::fprintf(stderr, "inversion failed: %s\n", context.GetLastError().c_str());
+            return 1;
+        }
+    }
+    // A session that opens the inverted database: its caches start empty.
     CContexteEtude context;
-    context.questionnairePath = argv[1];
-    if (!context.OuvrirEtude()) {
-        std::fprintf(stderr, "cannot open %s: %s\n", argv[1], context.GetLastError().c_str());
+    if (!Open(context, argv[1]))
+        return 1;
+    if (!context.invertedFilesValid) {
+        std::fprintf(stderr, "the inverted files are not used\n");
         return 1;
     }
-    std::vector<std::string> results;
-    double reading = 0.0;
-    double readingProcessor = 0.0;
-    double cached = 0.0;
-    double cachedProcessor = 0.0;
-    if (!Evaluate(context, formula, results, reading, readingProcessor) ||
-        !Evaluate(context, formula, results, cached, cachedProcessor))
+    Timing inverted;
+    Timing cached;
+    if (!Evaluate(context, formula, results, inverted) || !Evaluate(context, formula, results, cached))
         return 1;
     long kept = 0;
     for (const std::string& result : results)
         kept += result == "1" ? 1 : 0;
     const int n = context.DonnerNbreInterviews();
-    std::printf("reading %.6f\n", reading);
-    std::printf("reading-processor %.6f\n", readingProcessor);
-    std::printf("cached %.6f\n", cached);
-    std::printf("cached-processor %.6f\n", cachedProcessor);
-    std::printf("per-interview %.3e\n", n > 0 ? cachedProcessor / n : 0.0);
+    Report("tables", tables);
+    Report("inverted", inverted);
+    Report("cached", cached);
+    std::printf("per-interview %.3e\n", n > 0 ? cached.processor / n : 0.0);
     std::printf("kept %ld\n", kept);
     std::fprintf(stderr, "%d interviews\n", n);
     return 0;
