@@ -400,10 +400,12 @@ TEST_F(ManyQuestionsTest, TheConditionDialogShowsItsTreeAndListWholeUpToTwentyRo
     QListWidget& list = dialog.PageModalite().Modalites();
     EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
     EXPECT_GE(list.viewport()->height(), 20 * list.visualItemRect(list.item(0)).height());
-    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-        if (button->isVisibleTo(&dialog))
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        if (button->isVisibleTo(&dialog)) {
             EXPECT_TRUE(dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint(0, 0)), button->size())))
                 << button->text().toStdString();
+        }
+    }
 }
 
 // ---- "Définition d'une condition" ----------------------------------------------------------------
