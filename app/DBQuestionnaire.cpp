@@ -1,5 +1,7 @@
 #include "app/DBQuestionnaire.h"
 
+#include "app/InvertedFilesFingerprint.h"
+
 #include "app/Enquete.h"
 #include "app/Message.h"
 #include "app/QuestionCalculee.h"
@@ -36,7 +38,21 @@ int LevelIndexOf(std::int32_t code, const std::vector<std::unique_ptr<CQuestionN
 CDBQuestionnaire::CDBQuestionnaire(CEnquete& survey, UserInterface* ui)
     : CDBStructure(survey.DonnerCheminBase()), CQuestionnaireSource(&survey), m_ui(ui) {}
 
-CDBQuestionnaire::~CDBQuestionnaire() = default;
+// The definitions the program saves change the questionnaire file but none of its answers: the
+// inverted files believed until then are still the answers' own, so the record of the inversion
+// takes the file as the program leaves it. Without this, saving a study field would send every
+// later table of the survey to the response tables until the next inversion.
+CDBQuestionnaire::~CDBQuestionnaire() {
+    const bool wrote = IsOpen() && GetDatabase().hasWritten();
+    Close();
+    CEnquete* survey = GetEnquete();
+    if (!wrote || survey == nullptr)
+        return;
+    InvertedFilesFingerprint& record = survey->GetInvertedFilesFingerprint();
+    std::string error;
+    if (record.IsRecordBelieved() && !record.Refresh({}, error) && m_ui != nullptr)
+        m_ui->ShowMessage(Message::Text(error), UserInterface::Icon::Warning);
+}
 
 // ---- Failure conventions ---------------------------------------------------------------------
 

@@ -88,6 +88,9 @@ public:
     // Records the files written beside those believed until now, with the questionnaire as it is
     // now (the program's own change of it, such as a new variable's fields, is taken as known).
     bool Refresh(const Entries& written, std::string& error);
+    // Whether a record was read and believed (the questionnaire then unchanged), without looking
+    // at the questionnaire again: the program's own writes of definitions keep it believed.
+    bool IsRecordBelieved() const { return m_loaded && m_record.has_value(); }
 
 private:
     void Load();

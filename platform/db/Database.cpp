@@ -189,7 +189,12 @@ long long Database::rowCount(std::string_view table) const {
     return count;
 }
 
+bool Database::hasWritten() const {
+    return schemaChanged_ || (connection_ != nullptr && sqlite3_total_changes64(connection_) > 0);
+}
+
 void Database::createTable(const TableDefinition& definition) {
+    schemaChanged_ = true;
     const std::string operation = "create table " + definition.name;
     if (definition.fields.empty()) {
         throw DbException(operation, "a table needs at least one field");
@@ -210,6 +215,7 @@ void Database::createTable(const TableDefinition& definition) {
 }
 
 void Database::addField(std::string_view table, const FieldDefinition& definition) {
+    schemaChanged_ = true;
     const std::string operation = "add field " + definition.name;
     if (definition.type == FieldType::AutoNumber) {
         throw DbException(operation, "an AutoNumber field can only be created with its table");
@@ -220,6 +226,7 @@ void Database::addField(std::string_view table, const FieldDefinition& definitio
 }
 
 void Database::dropField(std::string_view table, std::string_view field) {
+    schemaChanged_ = true;
     const std::string operation = "delete field " + std::string(field);
     execute("ALTER TABLE " + quoteIdentifier(table, operation) + " DROP COLUMN " +
                 quoteIdentifier(field, operation),
@@ -227,6 +234,7 @@ void Database::dropField(std::string_view table, std::string_view field) {
 }
 
 void Database::createIndex(std::string_view table, const IndexDefinition& definition) {
+    schemaChanged_ = true;
     const std::string operation = "create index " + definition.name;
     execute(createIndexSql(table, definition, operation), operation);
 }

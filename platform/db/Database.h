@@ -64,6 +64,10 @@ public:
     std::vector<IndexInfo> indexes(std::string_view table) const;
     std::optional<IndexInfo> index(std::string_view table, std::string_view name) const;
 
+    // Whether this connection has changed the file: a record added, changed or deleted, or a
+    // table, field or index created or deleted (committed or not).
+    bool hasWritten() const;
+
 private:
     friend class Recordset;
     friend class Transaction;
@@ -77,6 +81,7 @@ private:
     std::string path_;
     Access access_;
     sqlite3* connection_ = nullptr;
+    bool schemaChanged_ = false;
 };
 
 } // namespace db

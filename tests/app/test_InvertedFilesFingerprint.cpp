@@ -18,7 +18,9 @@
 #include "DataAccessTestSupport.h"
 #include "InversionTestSupport.h"
 #include "app/CacheDonnees.h"
+#include "app/ChampEtude.h"
 #include "app/Crc32c.h"
+#include "app/DBQuestionnaire.h"
 #include "app/DataAccess.h"
 #include "app/Inversion.h"
 #include "app/InvertedFiles.h"
@@ -359,6 +361,31 @@ TEST_F(FingerprintTest, TheFingerprintRecordsTheQuestionnaireAndEveryFileWritten
     EXPECT_EQ(expected.count("Lvl500.1"), 1u);
     EXPECT_EQ(expected.count("Mod1.1"), 1u);
     EXPECT_EQ(expected.count("Num3.1"), 1u);
+}
+
+// Saving a definition changes the questionnaire file, not its answers: the inversion stays
+// believed, at this opening and the next, and the files are still the ones read.
+TEST_F(FingerprintTest, TheProgramsOwnSaveOfADefinitionKeepsTheInversionBelieved) {
+    std::uint64_t sizeBefore = 0;
+    std::int64_t timeBefore = 0;
+    ASSERT_TRUE(Fingerprint::StampOf(survey().basePath, sizeBefore, timeBefore));
+    CChampEtude field;
+    field.name = "Hommes";
+    {
+        CDBQuestionnaire file(survey(), &fixture.ui);
+        ASSERT_TRUE(file.SaveSubPopulation(field)) << file.GetLastError();
+    }
+    std::uint64_t sizeAfter = 0;
+    std::int64_t timeAfter = 0;
+    ASSERT_TRUE(Fingerprint::StampOf(survey().basePath, sizeAfter, timeAfter));
+    ASSERT_NE(timeAfter, timeBefore); // the file did change
+    EXPECT_TRUE(survey().GetInvertedFilesFingerprint().IsInversionValid());
+    // Another program's change made afterwards, keeping the size, is still caught at the next
+    // opening: the record holds the file as the program left it.
+    ChangeQuestionnaireKeepingItsTime("UPDATE \"VEL Reponse1\" SET \"1;1\" = 3, \"3;1\" = 0");
+    Reopen();
+    EXPECT_TRUE(survey().invertedFilesValid);
+    EXPECT_EQ(Table("SATISF"), kSatisfFromTables);
 }
 
 TEST_F(FingerprintTest, AQuestionnaireChangedSinceIsReadFromItsTables) {
