@@ -959,8 +959,8 @@ namespace {
 // "Completed" is false is skipped when asked.
 class KeyReader : public ResponseTableScan::Reader {
 public:
-    KeyReader(std::set<RecordKey>& keys, int keyLength, std::optional<int> completed)
-        : m_keys(keys), m_key(static_cast<std::size_t>(keyLength)), m_completed(completed) {}
+    KeyReader(std::set<RecordKey>& keys, int keyLength, std::optional<int> completed, std::string table)
+        : m_keys(keys), m_key(static_cast<std::size_t>(keyLength)), m_completed(completed), m_table(std::move(table)) {}
     void Read(const ResponseTableScan::Record& record) override {
         if (m_completed) {
             const db::Value value = record.Value(*m_completed);
@@ -968,13 +968,20 @@ public:
                 return;
         }
         std::copy(record.Keys(), record.Keys() + m_key.size(), m_key.begin());
+        const std::size_t before = m_keys.size();
         m_keys.emplace_hint(m_keys.end(), m_key);
+        // Two records of one key would be counted as one interview with the answers of both.
+        if (m_keys.size() == before)
+            throw db::DbException("read keys", "l'enregistrement " + std::to_string(record.Number() + 1) +
+                                                   " de la table '" + m_table +
+                                                   "' répète la clé d'un autre enregistrement");
     }
 
 private:
     std::set<RecordKey>& m_keys;
     RecordKey m_key;
     std::optional<int> m_completed;
+    std::string m_table;
 };
 
 } // namespace
@@ -993,7 +1000,7 @@ void CDataAccess::ReadKeys(const CQuestionNiveau& level, std::set<RecordKey>& ke
         if (field >= 0)
             completed = field;
     }
-    KeyReader reader(keys, keyLength, completed);
+    KeyReader reader(keys, keyLength, completed, scan.TableName());
     scan.AddReader(reader);
     scan.Run();
 }

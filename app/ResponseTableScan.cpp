@@ -1,6 +1,7 @@
 #include "app/ResponseTableScan.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/db/Database.h"
 #include "platform/db/DbException.h"
@@ -91,6 +92,18 @@ int ResponseTableScan::LevelRows::SearchSorted(const std::int32_t* keys) {
 
 // ---- The scan -------------------------------------------------------------------------------------
 
+// A key that is not a whole number of 32 bits would be rounded onto the key of another record and
+// its answers counted as that record's: the table is refused instead.
+std::int32_t ResponseTableScan::KeyOf(const db::Value& value, std::size_t position, long long record) const {
+    long long key = 0;
+    if (value.toWholeNumber(key) != db::Value::Whole::Exact || key < std::numeric_limits<std::int32_t>::min() ||
+        key > std::numeric_limits<std::int32_t>::max())
+        throw db::DbException("read keys", "la clé '" + m_keyFields[position] + "' de l'enregistrement " +
+                                               std::to_string(record + 1) + " de la table '" + m_tableName +
+                                               "' n'est pas un entier de 32 bits : '" + value.toText() + "'");
+    return static_cast<std::int32_t>(key);
+}
+
 ResponseTableScan::ResponseTableScan(db::Database& database, int tableNumber)
     : m_database(database), m_tableNumber(tableNumber), m_tableName(TableNameOf(tableNumber)) {
     for (const db::FieldInfo& field : m_database.fields(m_tableName))
@@ -133,9 +146,9 @@ void ResponseTableScan::Run() {
     Record record(records);
     record.m_keys.assign(m_keyFields.size(), 0);
     for (records.moveFirst(); !records.isEOF(); records.moveNext()) {
-        for (std::size_t k = 0; k < m_keyFields.size(); ++k)
-            record.m_keys[k] = static_cast<std::int32_t>(records.value(static_cast<int>(k)).toInteger());
         ++record.m_number;
+        for (std::size_t k = 0; k < m_keyFields.size(); ++k)
+            record.m_keys[k] = KeyOf(records.storedValue(static_cast<int>(k)), k, record.m_number);
         for (Reader* reader : m_readers)
             reader->Read(record);
     }

@@ -114,10 +114,12 @@ public:
     int ReaderCount() const { return static_cast<int>(m_readers.size()); }
 
     // Walks the table once in "PrimaryKey" order, handing each record to every reader in the
-    // order they were added.
+    // order they were added. A key that is not a whole number of 32 bits throws db::DbException.
     void Run();
 
 private:
+    std::int32_t KeyOf(const db::Value& value, std::size_t position, long long record) const;
+
     db::Database& m_database;
     int m_tableNumber = 0;
     std::string m_tableName;

@@ -52,6 +52,7 @@ inline std::vector<std::vector<std::uint8_t>> QuestionnaireMutationSeeds() {
         Mutation(kInterviews, 0, 11, kReal, EightBytes(0x3FF999999999999AULL)), // 1.6 as an answer
         Mutation(kInterviews, 1, 11, kWholeNumber, EightBytes(9999999999ULL)),  // an answer beyond 32 bits
         Mutation(kQuestion, 6, 4, kSmallInteger, {2}),                        // an open question become a loop
+        Mutation(kInterviews, 0, 0, kReal, EightBytes(0x3FF8000000000000ULL)),  // an interview keyed 1.5
     };
 }
 

@@ -317,4 +317,47 @@ TEST_F(DamagedQuestionnaireTest, AValueThatIsNoWholeNumberStopsTheRead) {
     EXPECT_EQ(Bytes(path), bytes);
 }
 
+
+// A record key that is not a whole number of 32 bits, or that another record already has, would
+// be rounded or merged into another interview and its answers counted as that one's: the survey
+// is refused at opening when the interviews' table holds it, the table of a loop question when
+// the loop's table does, each time with a message saying which record.
+TEST_F(DamagedQuestionnaireTest, RecordKeysThatAreNoWholeNumberOrRepeatedAreRefused) {
+    const struct {
+        const char* sql;
+        bool refusedAtOpening;
+        const char* said;
+    } cases[] = {
+        {"UPDATE \"VEL Reponse1\" SET Cle1 = 1.5 WHERE Cle1 = 1", true,
+         "la clé 'Cle1' de l'enregistrement 1 de la table 'VEL Reponse1' n'est pas un entier de 32 bits : '1.5'"},
+        {"UPDATE \"VEL Reponse1\" SET Cle1 = 4294967297 WHERE Cle1 = 1", true,
+         "n'est pas un entier de 32 bits : '4294967297'"},
+        {"DROP INDEX \"VEL Reponse1.PrimaryKey\"; UPDATE \"VEL Reponse1\" SET Cle1 = 2 WHERE Cle1 = 1;"
+         "CREATE INDEX \"VEL Reponse1.PrimaryKey\" ON \"VEL Reponse1\" (Cle1)",
+         true, "l'enregistrement 2 de la table 'VEL Reponse1' répète la clé d'un autre enregistrement"},
+        {"UPDATE \"VEL Reponse2\" SET Cle2 = 1.25 WHERE Cle1 = 1 AND Cle2 = 2", false,
+         "la clé 'Cle2' de l'enregistrement 2 de la table 'VEL Reponse2' n'est pas un entier de 32 bits : '1.25'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        WriteQuestionnaire(kSatisfaction, folder.Sub("fresh.qes"));
+        std::filesystem::rename(folder.Sub("fresh.qes"), path);
+        DamageFile(c.sql);
+        if (c.refusedAtOpening) {
+            EXPECT_FALSE(Open());
+            EXPECT_EQ(test.context.DonnerNbreQuestions(), 0);
+            const Run run = RunQesrun(request);
+            EXPECT_NE(run.status, qesrun::Command::kTablesPrinted);
+            EXPECT_TRUE(run.out.empty()) << run.out;
+            EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        } else {
+            ASSERT_TRUE(Open()) << test.context.GetLastError();
+            EXPECT_EQ(FlatTable(test.context, Named("LIEN")), nullptr);
+        }
+        ASSERT_EQ(test.ui->shown.size(), 1u);
+        EXPECT_NE(test.ui->ShownTexts().back().find(c.said), std::string::npos) << test.ui->ShownTexts().back();
+        EXPECT_EQ(Bytes(path), bytes);
+    }
+}
+
 } // namespace
