@@ -210,6 +210,12 @@ void CProfil::FromString(const CEnquete& survey, std::string_view text) {
         CQuestionEtendue* question = survey.TrouverQuestion(code, fields[kFieldKeys], recode);
         if (!question)
             continue;
+        // An empty modality field is what a question-only line (numeric and open-question
+        // profiles) writes: the line comes back without modalities.
+        if (fields[kFieldModalities].empty()) {
+            lines.push_back(std::make_unique<CSousProfil>(question));
+            continue;
+        }
         std::vector<std::string> items;
         CStaticTools::LireChaineSeparateurString(fields[kFieldModalities], kItemEnd, items);
         std::vector<std::unique_ptr<CModaliteEtendue>> kept;

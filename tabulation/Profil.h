@@ -22,10 +22,12 @@ class CQuestionEtendue;
 // options, each 0 or 1), then "|". Example: "12@@0@1:0:0:0:0;3:1:0:0:0;|0|".
 //
 // Reading also takes two older forms: a line of three "@" fields (code, recode, modalities: no
-// loop keys) and modality items made of one number, the modality's index in the question. Lines
-// naming no question of the survey, items naming no modality, and malformed lines and items
-// (wrong number of fields, a field that is not a whole number) are skipped silently; a question
-// left without modality is dropped. The four display options of every modality read are set
+// loop keys) and modality items made of one number, the modality's index in the question. A
+// question line with an empty modality field ("30@@0@|") reads back as a line without modalities,
+// so numeric and open-question profiles survive a reload. Lines naming no question of the survey,
+// items naming no modality, and malformed lines and items (wrong number of fields, a field that is
+// not a whole number) are skipped silently; a question whose listed modalities all vanished is
+// dropped. The four display options of every modality read are set
 // from the text: a 0, or an item that carries none, clears the option whatever the survey's
 // modality carried from an earlier request.
 class CProfil : public CObjet {

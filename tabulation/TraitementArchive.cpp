@@ -56,6 +56,7 @@ constexpr std::size_t kIndexSize = 4;
 
 enum class Missing {
     Question,
+    Modality,
     QuestionNotClosed,
     QuestionNotNumeric,
     QuestionNotOpen,
@@ -70,11 +71,12 @@ enum class Missing {
 
 struct MissingText {
     Missing what;
-    const char* text; // "%s" stands for the name
+    const char* text; // the first "%s" stands for the name, a second one for the detail
 };
 
 constexpr std::array kMissingTexts{
     MissingText{Missing::Question, "La question '%s' n'existe plus dans le questionnaire"},
+    MissingText{Missing::Modality, "La question '%s' n'a plus de modalité n°%s"},
     MissingText{Missing::QuestionNotClosed, "La question '%s' n'est pas une question fermée"},
     MissingText{Missing::QuestionNotNumeric, "La question '%s' n'est pas une question numérique"},
     MissingText{Missing::QuestionNotOpen, "La question '%s' n'est pas une question ouverte"},
@@ -87,14 +89,18 @@ constexpr std::array kMissingTexts{
     MissingText{Missing::Level, "Niveau %s pas trouvé"},
 };
 
-Message MissingMessage(Missing what, const std::string& name) {
+Message MissingMessage(Missing what, const std::string& name, const std::string& detail = {}) {
     for (const MissingText& entry : kMissingTexts) {
         if (entry.what != what)
             continue;
         std::string text = entry.text;
-        const std::size_t place = text.find("%s");
-        if (place != std::string::npos)
+        std::size_t place = text.find("%s");
+        if (place != std::string::npos) {
             text.replace(place, 2, name);
+            place = text.find("%s", place + name.size());
+            if (place != std::string::npos)
+                text.replace(place, 2, detail);
+        }
         return Message::Text(text);
     }
     return Message::Text(name);
@@ -310,9 +316,9 @@ public:
     }
 
 private:
-    void Invalidate(Missing what, const std::string& name) {
+    void Invalidate(Missing what, const std::string& name, const std::string& detail = {}) {
         m_request.m_invalid = 1;
-        m_request.m_invalidMessages.push_back(MissingMessage(what, name));
+        m_request.m_invalidMessages.push_back(MissingMessage(what, name, detail));
     }
 
     void ReadSide(Side& side, std::int16_t lastKindWithPayload) {
@@ -396,8 +402,16 @@ private:
             if (std::unique_ptr<CLigne> line = LineOfRecord(side.question, code, label)) {
                 SetLineFlags(*line, flags);
                 side.lines.push_back(std::move(line));
+            } else if (side.question && code >= 0) {
+                InvalidateModality(*side.question, code);
             }
         }
+    }
+
+    // A stored modality index the question no longer has: the request would otherwise be
+    // computed on fewer lines than it was made with, under the same caption.
+    void InvalidateModality(const CQuestionEtendue& question, std::int32_t index) {
+        Invalidate(Missing::Modality, question.name, std::to_string(std::int64_t{index} + 1));
     }
 
     // The line a record stands for; null for a record to drop (no question, codes -3 to -1, a
@@ -454,8 +468,10 @@ private:
             std::int32_t code = 0;
             if (index != kNoModalityIndex) {
                 const CModalite* modality = parent->GetModalite(index);
-                if (!modality)
+                if (!modality) {
+                    InvalidateModality(*parent, index);
                     continue;
+                }
                 code = modality->code;
             }
             auto node = std::make_unique<CModaliteGroupe>(m_context, code, caption, groupLevel);
@@ -586,12 +602,16 @@ private:
         switch (kind) {
         case kAxeProfilFermees: {
             std::vector<std::unique_ptr<CModaliteEtendue>> kept;
-            for (const ModalityRecord& record : records)
-                if (const CModaliteEtendue* modality = question->GetModaliteEtendue(record.index)) {
-                    kept.push_back(std::make_unique<CModaliteEtendue>(*modality));
-                    if (record.withOptions)
-                        kept.back()->displayOptions = record.options;
+            for (const ModalityRecord& record : records) {
+                const CModaliteEtendue* modality = question->GetModaliteEtendue(record.index);
+                if (!modality) {
+                    InvalidateModality(*question, record.index);
+                    continue;
                 }
+                kept.push_back(std::make_unique<CModaliteEtendue>(*modality));
+                if (record.withOptions)
+                    kept.back()->displayOptions = record.options;
+            }
             if (!kept.empty())
                 profile.Add(question, kept);
             break;

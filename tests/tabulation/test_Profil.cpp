@@ -98,7 +98,7 @@ TEST_F(ProfilTest, TextForms) {
 }
 
 TEST_F(ProfilTest, CurrentFormsReadBackAsTheyWereWritten) {
-    for (const char* text : {"", "0|0|", "12@@0@1:0:0:0:0;3:1:0:0:0;|0|",
+    for (const char* text : {"", "0|0|", "12@@0@1:0:0:0:0;3:1:0:0:0;|0|", "30@@0@|0|31@@0@|",
                              "12@@0@1:0:0:0:1;|12@@0@3:0:0:1:0;|0|12@@0@5:1:1:1:1;|",
                              "20@3;@0@2:0:0:0:0;|20@3;5;@0@1:0:0:0:0;2:1:0:0:0;|12@@2@11:0:1:0:0;|"}) {
         SCOPED_TRACE(text);
@@ -120,8 +120,7 @@ TEST_F(ProfilTest, ReadingOlderFormsAndSkippingWhatNoLongerResolves) {
         {"modalities all gone, the separator stays", "12@@0@2:0:0:0:0;4:0:0:0:0;|0|", "0|"},
         {"an unknown question", "99@@0@1:0:0:0:0;|0|", "0|"},
         {"unknown loop keys", "20@4;@0@1:0:0:0:0;|", ""},
-        {"question-only lines vanish", "30@@0@|0|31@@0@|12@@0@|", "0|"},
-        {"three fields without modality", "12@0@|", ""},
+        {"a field of empty items is no question-only line", "12@@0@;|0|", "0|"},
         {"items of other sizes", "12@@0@1:0:0:0;3:0:0:0:0:0;5:1:0:0:0;|", "12@@0@5:1:0:0:0;|"},
         {"items that are not numbers", "12@@0@a:0:0:0:0;3:x:0:0:0;1:0:0:0:0.5;5:0:0:0:0;|", "12@@0@5:0:0:0:0;|"},
         {"a code that is not a number", "1x@@0@1:0:0:0:0;|0|", "0|"},
@@ -137,6 +136,22 @@ TEST_F(ProfilTest, ReadingOlderFormsAndSkippingWhatNoLongerResolves) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(Read(c.text).ToString(survey), c.readBack);
     }
+}
+
+// A question line with an empty modality field is what a question-only line writes (numeric and
+// open-question profiles): it reads back as a line of that question without modalities, in the
+// current form and the older three-field one. A line whose listed modalities all vanished is
+// still dropped.
+TEST_F(ProfilTest, QuestionOnlyLinesSurviveAReload) {
+    const CProfil profile = Read("30@@0@|0|31@@0@|12@@0@|12@0@|20@3;5;@0@|12@@0@4:0:0:0:0;|");
+    ASSERT_EQ(profile.GetCount(), 6);
+    const std::vector<CQuestionEtendue*> questions{q30, nullptr, q31, q12, q12, q20k35};
+    for (int i = 0; i < profile.GetCount(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(profile.GetQuestion(i), questions[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(profile.GetNbreModalites(i), 0);
+    }
+    EXPECT_EQ(profile.ToString(survey), "30@@0@|0|31@@0@|12@@0@|12@@0@|20@3;5;@0@|");
 }
 
 TEST_F(ProfilTest, DisplayOptionsComeFromTheTextAlone) {

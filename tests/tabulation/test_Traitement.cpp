@@ -271,12 +271,17 @@ TEST_F(TraitementTest, ModalitiesNoLongerInTheQuestionAreDropped) {
     EXPECT_EQ(loaded.GetModalitesAxe(CTraitement::kLignes).size(), 2u);
     q1->GetModaliteEtendue(2)->code = 3;
 
-    // On loading: an index past the question's modalities is skipped (Q1 now names a question of
-    // two modalities).
+    // On loading: an index past the question's modalities is skipped, and the request is invalid
+    // with a message naming the missing modality (Q1 now names a question of two modalities):
+    // it is never computed on fewer lines under its old caption. The columns' Q2 is gone too.
     const Bytes bytes = Stored(request, kVersion);
     q1->name = "Q1 ancien";
     q2->name = "Q1";
     const CTraitement renamed = Loaded(bytes);
+    EXPECT_TRUE(renamed.EstInvalide());
+    EXPECT_EQ(renamed.GetMessagesInvalidite(),
+              (std::vector<Message>{Message::Text("La question 'Q1' n'a plus de modalité n°3"),
+                                    Message::Text("La question 'Q2' n'existe plus dans le questionnaire")}));
     const auto& lines = renamed.GetModalitesAxe(CTraitement::kLignes);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1]->code, 2);
@@ -380,7 +385,8 @@ TEST_F(TraitementTest, OlderProfileFormsAreRead) {
     };
 
     // Kind 2: Q1 at indexes 0, 2 and 7 (7 is past its modalities), a separator, Q2 at index 9
-    // alone (dropped: nothing kept); then the Total option 1.
+    // alone (dropped: nothing kept); then the Total option 1. Each missing modality is named and
+    // makes the request invalid.
     q1->GetModaliteEtendue(2)->displayOptions = {false, true, false, false};
     Bytes closed;
     Put32(closed, 0);
@@ -396,7 +402,10 @@ TEST_F(TraitementTest, OlderProfileFormsAreRead) {
     Put32(closed, 9);
     Put32(closed, 1);
     CTraitement loaded = Loaded(withRowPayload(CTraitement::kAxeProfilFermees, closed));
-    EXPECT_FALSE(loaded.EstInvalide());
+    EXPECT_TRUE(loaded.EstInvalide());
+    EXPECT_EQ(loaded.GetMessagesInvalidite(),
+              (std::vector<Message>{Message::Text("La question 'Q1' n'a plus de modalité n°8"),
+                                    Message::Text("La question 'Q2' n'a plus de modalité n°10")}));
     const CProfil* profile = loaded.GetProfilAxe(CTraitement::kLignes);
     ASSERT_NE(profile, nullptr);
     ASSERT_EQ(profile->GetCount(), 2);
@@ -476,6 +485,13 @@ TEST_F(TraitementTest, EachPartThatNoLongerResolvesIsNamed) {
         {"grouping without its parent question", [this] { return GroupedCross(); },
          [this] { q12->code = 13; return Undo([this] { q12->code = 12; }); },
          "Le regroupement de la question 'Q12G' ne peut plus être construit"},
+        {"group of a modality the parent question no longer has", [this] { return GroupedCross(); },
+         [this] {
+             auto removed = std::make_shared<std::unique_ptr<CModalite>>(std::move(q12->modalities.back()));
+             q12->modalities.pop_back();
+             return Undo([this, removed] { q12->modalities.push_back(std::move(*removed)); });
+         },
+         "La question 'Q12' n'a plus de modalité n°3"},
         {"question of a profile", [this] { return SimpleProfiles(); },
          [this] { q2->name = "Autre"; return Undo([this] { q2->name = "Q2"; }); },
          "La question 'Q2' n'existe plus dans le questionnaire"},
