@@ -95,12 +95,98 @@ TEST_P(QesrunGolden, PrintedTablesMatchTheGoldenFile) {
 
 INSTANTIATE_TEST_SUITE_P(DemoRequests, QesrunGolden,
                          ::testing::Values("flat", "cross", "cross-values", "statistics-age", "statistics-revenu",
-                                           "mean"),
+                                           "mean", "profiles-simple", "profiles-statistical", "profiles-comparison",
+                                           "profiles-crossed", "profiles-mean", "profiles-open", "advanced"),
                          [](const ::testing::TestParamInfo<const char*>& param) {
                              std::string name = param.param;
                              std::erase(name, '-');
                              return name;
                          });
+
+// ---- Crossed profiles and cross tables ------------------------------------------------------
+
+// The printed grid of a single table: one vector of cells per line.
+std::vector<std::vector<std::string>> Grid(const std::string& printed) {
+    std::vector<std::vector<std::string>> grid;
+    std::istringstream lines(printed);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> cells;
+        std::size_t start = 0;
+        for (std::size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
+            cells.push_back(line.substr(start, tab - start));
+            start = tab + 1;
+        }
+        cells.push_back(line.substr(start));
+        grid.push_back(std::move(cells));
+    }
+    return grid;
+}
+
+// Every block of a crossed profile holds, plane by plane, the numbers of the cross table of its
+// two questions on the same modalities: counts, row and column profiles, total frequencies,
+// significance marks.
+TEST_F(QesrunDemo, CrossedProfileBlocksAreTheCrossTablesOfTheirQuestions) {
+    struct Side {
+        const char* question;
+        std::vector<const char*> codes;
+    };
+    const std::vector<Side> rows = {{"SATISF", {"1", "2", "3", "4", "5"}}, {"TRANCHE", {"5", "1", "3"}}, {"REGION", {"2", "4"}}};
+    const std::vector<Side> columns = {{"SEXE", {"1", "2"}}, {"CSP", {"3", "5", "6", "8"}}};
+    const std::size_t planes = 5;
+    const auto profileSide = [](const std::vector<Side>& sides) {
+        std::string text;
+        for (const Side& side : sides) {
+            text += std::string(" ") + side.question;
+            for (std::size_t i = 0; i < side.codes.size(); ++i)
+                text += (i == 0 ? ":" : ",") + std::string(side.codes[i]);
+        }
+        return text;
+    };
+    const auto crossSide = [](const Side& side) {
+        std::string text = side.question;
+        for (const char* code : side.codes)
+            text += std::string(" ") + code;
+        return text;
+    };
+    const Outcome profile = Qesrun({Demo(), RequestFile("profile.req", "type profils-croises\nlignes" + profileSide(rows) +
+                                                                          "\ncolonnes" + profileSide(columns) +
+                                                                          "\ncalculs 0 1 2 3 4\n")});
+    ASSERT_EQ(profile.exitCode, Command::kTablesPrinted) << profile.err;
+    const auto profileGrid = Grid(profile.out);
+    std::size_t rowCount = 0;
+    for (const Side& side : rows)
+        rowCount += side.codes.size();
+    ASSERT_GE(profileGrid.size(), rowCount);
+    const std::size_t firstProfileLine = profileGrid.size() - rowCount;
+
+    std::size_t line = firstProfileLine;
+    for (const Side& rowSide : rows) {
+        std::size_t column = 2; // after the question and modality headers
+        for (const Side& columnSide : columns) {
+            SCOPED_TRACE(std::string(rowSide.question) + " x " + columnSide.question);
+            const Outcome cross = Qesrun({Demo(), RequestFile("cross.req", "type tri-croise\nlignes " + crossSide(rowSide) +
+                                                                                "\ncolonnes " + crossSide(columnSide) +
+                                                                                "\ncalculs 0 1 2 3 4\n")});
+            ASSERT_EQ(cross.exitCode, Command::kTablesPrinted) << cross.err;
+            const auto crossGrid = Grid(cross.out);
+            ASSERT_GE(crossGrid.size(), rowSide.codes.size());
+            const std::size_t firstCrossLine = crossGrid.size() - rowSide.codes.size();
+            for (std::size_t a = 0; a < rowSide.codes.size(); ++a) {
+                const auto& crossCells = crossGrid[firstCrossLine + a];
+                const auto& profileCells = profileGrid[line + a];
+                EXPECT_EQ(profileCells[1], crossCells[0]);
+                const std::size_t width = columnSide.codes.size() * planes;
+                ASSERT_GE(crossCells.size(), 1 + width);
+                ASSERT_GE(profileCells.size(), column + width);
+                for (std::size_t k = 0; k < width; ++k)
+                    EXPECT_EQ(profileCells[column + k], crossCells[1 + k])
+                        << "modality " << rowSide.codes[a] << ", cell " << k;
+            }
+            column += columnSide.codes.size() * planes;
+        }
+        line += rowSide.codes.size();
+    }
+}
 
 // ---- Refusals --------------------------------------------------------------------------------
 

@@ -1,4 +1,7 @@
 #include "tabulation/RequestTestSupport.h"
+#include "tabulation/CalculEvolue.h"
+#include "tabulation/Profil.h"
+#include "tabulation/Style.h"
 #include "tools/qesrun/RequestText.h"
 
 #include <cstdint>
@@ -182,7 +185,7 @@ TEST_F(RequestTextTest, RefusedTextsNameTheLineAndWhatIsWrong) {
         {"type 1\n# again\ntype 2\n", 3, "'type' is given twice (first on line 1)"},
         {"type tri-simple\nlignes Q1\ntitre\n", 3, "'titre' needs a value"},
         {"type profils\nlignes Q1\n", 1, "unknown or unsupported type 'profils'"},
-        {"type 4\nlignes Q1\n", 1, "unknown or unsupported type '4'"},
+        {"type 6\nlignes Q1\n", 1, "unknown or unsupported type '6'"},
         {"type tri-simple croise\nlignes Q1\n", 1, "'type' takes one name or code"},
         {"type tri-simple\nlignes QX\n", 2, "unknown question 'QX'"},
         {"type tri-simple\nlignes 99\n", 2, "unknown question '99'"},
@@ -211,6 +214,169 @@ TEST_F(RequestTextTest, RefusedTextsNameTheLineAndWhatIsWrong) {
         {"type tri-simple\nlignes Q1\nniveau Foyers\n", 3, "unknown level 'Foyers'"},
         {"type tri-simple\nlignes Q1\nniveau 8\n", 3, "unknown level '8'"},
         {"type tri-simple\nlignes Q1\nfusion 3\n", 3, "'fusion' takes 0"},
+    };
+    for (const Refused& expected : cases) {
+        SCOPED_TRACE(expected.text);
+        const RequestText::Result result = Parse(expected.text);
+        EXPECT_EQ(result.request, nullptr);
+        EXPECT_EQ(result.line, expected.line);
+        EXPECT_NE(result.error.find(expected.message), std::string::npos) << result.error;
+    }
+}
+
+// ---- Profiles and styles
+
+// The lines of a profile as "NAME:CODE,CODE" ("|" for a separator, "NAME" for a question alone).
+std::vector<std::string> Lines(const CProfil* profile) {
+    std::vector<std::string> lines;
+    for (int i = 0; profile != nullptr && i < profile->GetCount(); ++i) {
+        const CSousProfil* line = profile->GetSousProfil(i);
+        if (line->IsSeparator()) {
+            lines.emplace_back("|");
+            continue;
+        }
+        std::string text = line->GetQuestion()->name;
+        for (std::size_t k = 0; k < line->Modalites().size(); ++k)
+            text += (k == 0 ? ":" : ",") + std::to_string(line->Modalites()[k]->code);
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+TEST_F(RequestTextTest, ProfileSidesListTheirQuestionsModalitiesSeparatorsAndTotal) {
+    struct Case {
+        const char* text;
+        std::int16_t type;
+        std::int16_t rowKind;
+        std::int16_t columnKind;
+        std::vector<std::string> rows;
+        std::int32_t rowTotal;
+        std::vector<std::string> columns;
+        std::int32_t columnTotal;
+        std::vector<std::int32_t> calculations;
+        const char* title;
+    };
+    const std::vector<Case> cases = {
+        // Every modality without a list; a list in its order, the Total of the axis inside it.
+        {"type profils-croises\nlignes Q1 | Q2:2,total total\ncolonnes 2:1\ncalculs 0 2\n", 8, 2, 2,
+         {"Q1:1,2,3", "|", "Q2:2,-4"}, 1, {"Q2:1"}, 0, {0, 2}, "Profils croisés"},
+        {"type profils-simples\nlignes | Q1:3 |\n", 4, 2, 4, {"|", "Q1:3", "|"}, 0, {}, 0, {0, 1},
+         "Profils simples"},
+        {"type profils-statistiques\nlignes Q30 Q30\ncalculs 0 2\n", 5, 3, 4, {"Q30", "Q30"}, 0, {}, 0, {0, 2},
+         "Profils statistiques"},
+        {"type comparaison\nlignes Q1:1,2 Q2:2,1\n", 10, 2, 4, {"Q1:1,2", "Q2:2,1"}, 0, {}, 0, {0, 1},
+         "Comparaison de modalités"},
+        {"type profils-moyennes\nlignes Q1 total\ncolonnes Q30\ncalculs 0 10\ntitre Moyennes\n", 13, 2, 3,
+         {"Q1:1,2,3"}, 1, {"Q30"}, 0, {0, 10}, "Moyennes"},
+        {"type profil-ouvertes\nlignes Q31\n", 21, 7, -1, {"Q31"}, 0, {}, 0, {}, "Profil d'ouvertes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const RequestText::Result result = Parse(c.text);
+        ASSERT_NE(result.request, nullptr) << result.error;
+        const CTraitement& request = *result.request;
+        EXPECT_EQ(request.type, c.type);
+        EXPECT_EQ(request.GetTypeAxe(CTraitement::kLignes), c.rowKind);
+        EXPECT_EQ(request.GetTypeAxe(CTraitement::kColonnes), c.columnKind);
+        EXPECT_EQ(Lines(request.GetProfilAxe(CTraitement::kLignes)), c.rows);
+        EXPECT_EQ(request.GetTotalAxe(CTraitement::kLignes), c.rowTotal);
+        EXPECT_EQ(Lines(request.GetProfilAxe(CTraitement::kColonnes)), c.columns);
+        EXPECT_EQ(request.GetTotalAxe(CTraitement::kColonnes), c.columnTotal);
+        EXPECT_EQ(Codes(request.GetCalculsLignes()), c.calculations);
+        EXPECT_TRUE(request.GetCalculsColonnes().empty());
+        EXPECT_EQ(request.title, c.title);
+        EXPECT_EQ(request.GetStyle(), nullptr);
+    }
+}
+
+TEST_F(RequestTextTest, ComparisonsTakeStatisticsInColumnsAndOptionsSetTheMergeOptions) {
+    const RequestText::Result result =
+        Parse("type comparaison\nlignes Q1:1 Q2:1\ncalculs 1\ncalculs-colonnes 0 1\n"
+              "options par-ligne ligne-vide sans-libelle\nfusion 2\n");
+    ASSERT_NE(result.request, nullptr) << result.error;
+    EXPECT_EQ(Codes(result.request->GetCalculsColonnes()), (std::vector<std::int32_t>{0, 1}));
+    const CTypeFusion& options = result.request->mergeOptions;
+    EXPECT_EQ(options.EstTableauParLigne, 1);
+    EXPECT_EQ(options.EstTableauParColonne, 0);
+    EXPECT_EQ(options.IsEmptyLinePerQuestion, 1);
+    EXPECT_EQ(options.EstLibelleTraitement, 0);
+    EXPECT_EQ(options.Type, 2);
+}
+
+TEST_F(RequestTextTest, StyleLinesMakeTheStyleInTheirOrder) {
+    const RequestText::Result result = Parse("type tableau-evolue\nlignes Q1\ncolonnes Q2\n"
+                                             "style marge 0 colonne\n"
+                                             "style cellule 2\n"
+                                             "style marge 11\n"
+                                             "style statistique 10 deux\n"
+                                             "style test  khi2=??K?? ddl=??D?? \n"
+                                             "style marge 1 ligne\n");
+    ASSERT_NE(result.request, nullptr) << result.error;
+    const CStyle* style = result.request->GetStyle();
+    ASSERT_NE(style, nullptr);
+    struct Line {
+        std::int16_t type;
+        std::int32_t kind;
+        std::int16_t position;
+        const char* label;
+        const char* text;
+    };
+    const std::vector<Line> expected = {
+        {1, 0, 0, "Effectifs", ""},   {0, 2, 2, "Profils colonnes", ""},
+        {1, 11, 2, "Ecart-type", ""}, {2, 10, 2, "Significativité", ""},
+        {3, 0, 2, "Test khi2", "khi2=??K?? ddl=??D??"}, {1, 1, 1, "Pourcentage", ""},
+    };
+    ASSERT_EQ(style->GetCount(), static_cast<int>(expected.size()));
+    for (int i = 0; i < style->GetCount(); ++i) {
+        SCOPED_TRACE(i);
+        const CCalculEvolue& line = *style->GetAt(i);
+        const Line& want = expected[static_cast<std::size_t>(i)];
+        EXPECT_EQ(line.type, want.type);
+        EXPECT_EQ(line.code, want.kind);
+        EXPECT_EQ(line.position, want.position);
+        EXPECT_EQ(line.label, want.label);
+        EXPECT_EQ(line.testLineText, want.text);
+        EXPECT_EQ(line.studyFieldId, -1);
+        EXPECT_EQ(line.weightingId, -1);
+    }
+    EXPECT_EQ(result.request->title, "Tableaux évolués");
+}
+
+TEST_F(RequestTextTest, FaultyProfilesAndStylesAreRefusedWithTheirLine) {
+    const std::vector<Refused> cases = {
+        {"type profils-croises\nlignes Q1\n", 0, "the type profils-croises needs 'colonnes'"},
+        {"type profils-simples\nlignes QX\n", 2, "unknown question 'QX'"},
+        {"type profils-simples\nlignes Q1:1,9\n", 2, "question 'Q1' has no modality 9"},
+        {"type profils-simples\nlignes Q1:1,,2\n", 2, "'' in the modalities of 'Q1' is not a modality code or 'total'"},
+        {"type profils-simples\nlignes Q1:\n", 2, "'Q1:' lists no modality"},
+        {"type profils-simples\nlignes Q30\n", 2, "question 'Q30' is not closed"},
+        {"type profils-simples\nlignes | |\n", 2, "'lignes' names no question"},
+        {"type profils-statistiques\nlignes Q1\n", 2, "question 'Q1' is not numeric"},
+        {"type profils-statistiques\nlignes Q30:1\n", 2, "'lignes' lists questions alone"},
+        {"type profils-statistiques\nlignes Q30 total\n", 2, "'total' is for profiles of closed questions only"},
+        {"type profils-moyennes\nlignes Q1\ncolonnes Q2\n", 3, "question 'Q2' is not numeric"},
+        {"type profil-ouvertes\nlignes Q1\n", 2, "question 'Q1' is not open"},
+        {"type profil-ouvertes\nlignes Q31\ncolonnes Q31\n", 3, "the type profil-ouvertes takes no 'colonnes'"},
+        {"type profil-ouvertes\nlignes Q31\ncalculs 0\n", 3, "the type profil-ouvertes takes no calculations"},
+        {"type profils-simples\nlignes Q1\ncalculs-colonnes 0\n", 3,
+         "the type profils-simples takes no column calculations"},
+        {"type comparaison\nlignes Q1\ncalculs-colonnes 99\n", 3, "calculation '99' is not offered for comparaison"},
+        {"type profils-simples\nlignes Q1\noptions tout\n", 3, "unknown option 'tout'"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\n", 0, "the type tableau-evolue needs at least one 'style' line"},
+        {"type profils-croises\nlignes Q1\ncolonnes Q2\nstyle cellule 0\n", 4,
+         "the type profils-croises takes no 'style'"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle cellule 0\nstyle somme 0\n", 5,
+         "unknown style line 'somme'"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle cellule 5\n", 4, "unknown kind '5' for a line cellule"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle marge 2\n", 4, "unknown kind '2' for a line marge"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle cellule\n", 4, "'style cellule' takes a kind code"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle cellule 0 ligne\n", 4,
+         "'ligne' is no place of a line cellule"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle statistique 0 colonne\n", 4,
+         "'colonne' is no place of a line statistique"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle test\n", 4, "a test line needs its text"},
+        {"type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle test a;b\n", 4,
+         "the text of a test line may hold neither ';' nor '|'"},
     };
     for (const Refused& expected : cases) {
         SCOPED_TRACE(expected.text);

@@ -7,6 +7,9 @@
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
 #include "recodes/RecodageModalite.h"
+#include "tabulation/CalculEvolue.h"
+#include "tabulation/Profil.h"
+#include "tabulation/Style.h"
 
 #include <array>
 #include <charconv>
@@ -27,8 +30,9 @@ using CalculationList = void (CContexteEtude::*)(Calculations&);
 using Selection = std::vector<std::unique_ptr<CModaliteEtendue>>;
 
 // One kind of table the text can ask for: its names, the axis kinds the request dialog gives it,
-// the calculation list its calculations are taken from (none: the table takes none), and whether
-// its row lines may hold statistics lines.
+// the calculation lists its row and column calculations are taken from (none: the table takes
+// none), whether its row lines may hold statistics lines, whether it is filled by style lines,
+// and the title it takes when the text gives none and its axes are profiles.
 struct TypeRule {
     const char* name;
     std::int16_t code;
@@ -36,6 +40,9 @@ struct TypeRule {
     std::int16_t columnKind;
     CalculationList calculations;
     bool statisticLines;
+    CalculationList columnCalculations = nullptr;
+    bool styled = false;
+    const char* profileTitle = nullptr;
 };
 
 // Axis kinds and calculation lists, named for the table below.
@@ -43,6 +50,10 @@ constexpr std::int16_t kClosed = CTraitement::kAxeFermee;
 constexpr std::int16_t kGrouped = CTraitement::kAxeRegroupement;
 constexpr std::int16_t kNumeric = CTraitement::kAxeNumerique;
 constexpr std::int16_t kNone = CTraitement::kAxeAucun;
+constexpr std::int16_t kUndefined = CTraitement::kAxeIndefini;
+constexpr std::int16_t kClosedProfile = CTraitement::kAxeProfilFermees;
+constexpr std::int16_t kNumericProfile = CTraitement::kAxeProfilNumeriques;
+constexpr std::int16_t kOpenProfile = CTraitement::kAxeProfilOuvertes;
 constexpr CalculationList kClosedList = &CContexteEtude::DonnerCalculsQualitatifs;
 constexpr CalculationList kCrossList = &CContexteEtude::DonnerCalculsCroises;
 constexpr CalculationList kNumericList = &CContexteEtude::DonnerCalculsNumeriques;
@@ -59,11 +70,65 @@ constexpr std::array kTypes = {
     TypeRule{"croise-regroupement", CTraitement::kTriCroiseRegroupement, kGrouped, kClosed,  kCrossList,   false},
     TypeRule{"mixte",               CTraitement::kTraitementMixte,       kClosed,  kNone,    kClosedList,  true},
     TypeRule{"taux-importance",     CTraitement::kTauxImportanceCroise,  kClosed,  kClosed,  kCrossList,   false},
+    TypeRule{"profils-simples",     CTraitement::kProfilsSimples,        kClosedProfile,  kNone,            kClosedList,  false, nullptr,      false, "Profils simples"},
+    TypeRule{"profils-statistiques", CTraitement::kProfilsStatistiques,  kNumericProfile, kNone,            kNumericList, false, nullptr,      false, "Profils statistiques"},
+    TypeRule{"comparaison",         CTraitement::kComparaisonModalites,  kClosedProfile,  kNone,            kClosedList,  false, kNumericList, false, "Comparaison de modalités"},
+    TypeRule{"profils-croises",     CTraitement::kProfilsCroises,        kClosedProfile,  kClosedProfile,   kCrossList,   false, nullptr,      false, "Profils croisés"},
+    TypeRule{"profils-moyennes",    CTraitement::kProfilsCroisesMoyenne, kClosedProfile,  kNumericProfile,  kMeanList,    false, nullptr,      false, "Profils croisés de moyenne"},
+    TypeRule{"tableau-evolue",      CTraitement::kTableauxEvolues,       kClosedProfile,  kClosedProfile,   nullptr,      false, nullptr,      true,  "Tableaux évolués"},
+    TypeRule{"profil-ouvertes",     CTraitement::kOuvertesProfils,       kOpenProfile,    kUndefined,       nullptr,      false, nullptr,      false, "Profil d'ouvertes"},
 };
 // clang-format on
 
-constexpr std::array kKeys = {"type",  "lignes", "colonnes",     "calculs", "titre",
-                              "champ", "niveau", "redressement", "fusion"};
+bool IsProfileKind(std::int16_t kind) {
+    return kind == kClosedProfile || kind == kNumericProfile || kind == kOpenProfile;
+}
+
+constexpr std::array kKeys = {"type",   "lignes",       "colonnes", "calculs", "calculs-colonnes", "titre",
+                              "champ",  "niveau",       "redressement", "fusion", "options", "style"};
+
+// The one key that may be given on several lines: each "style" line is one calculation line of
+// the style, in the order of the text.
+constexpr const char* kStyleKey = "style";
+
+// Words of the "options" key: the merge options they set on.
+struct OptionWord {
+    const char* word;
+    std::int32_t CTypeFusion::*option;
+    std::int32_t value;
+};
+constexpr std::array kOptionWords = {
+    OptionWord{"par-ligne", &CTypeFusion::EstTableauParLigne, 1},
+    OptionWord{"par-colonne", &CTypeFusion::EstTableauParColonne, 1},
+    OptionWord{"ligne-vide", &CTypeFusion::IsEmptyLinePerQuestion, 1},
+    OptionWord{"sans-libelle", &CTypeFusion::EstLibelleTraitement, 0},
+};
+
+// Words of a style line: the type of calculation line, and where a margin or statistic line goes.
+struct StyleTypeWord {
+    const char* word;
+    std::int16_t type;
+};
+constexpr std::array kStyleTypes = {
+    StyleTypeWord{"cellule", CCalculEvolue::kCrossing},
+    StyleTypeWord{"marge", CCalculEvolue::kTotal},
+    StyleTypeWord{"statistique", CCalculEvolue::kStatisticsSubTotal},
+    StyleTypeWord{"test", CCalculEvolue::kTestLine},
+};
+struct PositionWord {
+    const char* word;
+    std::int16_t position;
+};
+// A margin line "colonne" is a column of the table (a value per row modality), "ligne" a row.
+constexpr std::array kPositions = {
+    PositionWord{"colonne", 0},
+    PositionWord{"ligne", 1},
+    PositionWord{"deux", 2},
+};
+
+constexpr std::string_view kSeparatorWord = "|";
+constexpr char kModalityListStart = ':';
+constexpr char kModalityListSeparator = ',';
 
 constexpr const char* kTotalWord = "total";
 constexpr std::string_view kStatisticPrefix = "stat:";
@@ -126,9 +191,15 @@ std::string KeyList() {
     return list;
 }
 
-// The lines of the text by key; refuses unknown keys, keys given twice and keys without value.
-std::map<std::string, Entry> ReadEntries(std::string_view text) {
-    std::map<std::string, Entry> entries;
+// The lines of the text by key, the style lines apart in their order.
+struct Entries {
+    std::map<std::string, Entry> byKey;
+    std::vector<Entry> styleLines;
+};
+
+// Refuses unknown keys, keys given twice (but "style") and keys without value.
+Entries ReadEntries(std::string_view text) {
+    Entries entries;
     int number = 0;
     for (std::size_t start = 0; start <= text.size();) {
         std::size_t end = text.find('\n', start);
@@ -143,7 +214,8 @@ std::map<std::string, Entry> ReadEntries(std::string_view text) {
         const std::string key(line.substr(0, keyEnd));
         if (!IsKey(key))
             throw Refusal(number, "unknown key " + Quoted(key) + " (keys: " + KeyList() + ")");
-        if (const auto found = entries.find(key); found != entries.end())
+        const bool repeated = key == kStyleKey;
+        if (const auto found = entries.byKey.find(key); !repeated && found != entries.byKey.end())
             throw Refusal(number, Quoted(key) + " is given twice (first on line " +
                                       std::to_string(found->second.line) + ")");
         Entry entry;
@@ -153,7 +225,10 @@ std::map<std::string, Entry> ReadEntries(std::string_view text) {
         entry.words = Words(entry.rest);
         if (entry.words.empty())
             throw Refusal(number, Quoted(key) + " needs a value");
-        entries.emplace(key, std::move(entry));
+        if (repeated)
+            entries.styleLines.push_back(std::move(entry));
+        else
+            entries.byKey.emplace(key, std::move(entry));
     }
     return entries;
 }
@@ -298,18 +373,211 @@ CQuestionEtendue& SetSide(CTraitement& request, CContexteEtude& context, const E
     return question;
 }
 
+// ---- Profiles
+
+// The question a profile line names must be of the profile's kind.
+void CheckProfileQuestion(const Entry& entry, const CQuestionEtendue& question, std::string_view word,
+                          std::int16_t kind) {
+    struct KindNeed {
+        std::int16_t kind;
+        bool (CQuestionEtendue::*test)() const;
+        const char* what;
+    };
+    static constexpr std::array kNeeds = {
+        KindNeed{kClosedProfile, &CQuestionEtendue::EstFermee, "closed"},
+        KindNeed{kNumericProfile, &CQuestionEtendue::EstNumerique, "numeric"},
+        KindNeed{kOpenProfile, &CQuestionEtendue::EstOuverte, "open"},
+    };
+    for (const KindNeed& need : kNeeds)
+        if (need.kind == kind && !(question.*need.test)())
+            throw Refusal(entry.line, "question " + Quoted(word) + " is not " + need.what +
+                                          ": this profile takes " + need.what + " questions");
+}
+
+// A copy of the axis' Total pseudo-modality, selected.
+std::unique_ptr<CModaliteEtendue> ProfileTotal(CContexteEtude& context, int axis) {
+    const CModaliteEtendue* total = context.DonnerModaliteTotal(axis);
+    if (total == nullptr)
+        return TotalLine(context);
+    auto line = std::make_unique<CModaliteEtendue>(*total);
+    line->selected = true;
+    return line;
+}
+
+// The modalities of a closed profile line: the codes and "total" of the list in the order given,
+// or every modality of the question when there is no list.
+Selection ProfileModalities(CContexteEtude& context, const Entry& entry, const CQuestionEtendue& question,
+                            std::optional<std::string_view> list, int axis) {
+    Selection chosen;
+    if (!list) {
+        for (int i = 0; i < question.GetNbreModalite(); ++i)
+            if (const CModaliteEtendue* modality = question.GetModaliteEtendue(i)) {
+                chosen.push_back(std::make_unique<CModaliteEtendue>(*modality));
+                chosen.back()->selected = true;
+            }
+        return chosen;
+    }
+    std::size_t start = 0;
+    while (start <= list->size()) {
+        std::size_t end = list->find(kModalityListSeparator, start);
+        if (end == std::string_view::npos)
+            end = list->size();
+        const std::string_view item = list->substr(start, end - start);
+        start = end + 1;
+        if (item == kTotalWord) {
+            chosen.push_back(ProfileTotal(context, axis));
+            continue;
+        }
+        const std::optional<std::int32_t> code = WholeNumber(item);
+        if (!code)
+            throw Refusal(entry.line, Quoted(item) + " in the modalities of " + Quoted(question.name) +
+                                          " is not a modality code or 'total'");
+        const int index = question.TrouverModalite(*code);
+        if (index < 0 || question.GetModaliteEtendue(index) == nullptr)
+            throw Refusal(entry.line, "question " + Quoted(question.name) + " has no modality " + std::string(item));
+        chosen.push_back(std::make_unique<CModaliteEtendue>(*question.GetModaliteEtendue(index)));
+        chosen.back()->selected = true;
+    }
+    return chosen;
+}
+
+// A profile side: its questions in order ("NAME" or "NAME:CODE,CODE,total" for closed questions),
+// "|" for a separator and "total" for the axis' Total.
+void SetProfileSide(CTraitement& request, CContexteEtude& context, const Entry& entry, int axis, std::int16_t kind) {
+    const char* key = axis == CTraitement::kLignes ? "lignes" : "colonnes";
+    CProfil profile;
+    bool withTotal = false;
+    bool questionMet = false;
+    for (const std::string& word : entry.words) {
+        if (word == kSeparatorWord) {
+            profile.AddSeparator();
+            continue;
+        }
+        if (word == kTotalWord) {
+            if (kind != kClosedProfile)
+                throw Refusal(entry.line, std::string("'total' is for profiles of closed questions only"));
+            withTotal = true;
+            continue;
+        }
+        const std::size_t colon = word.find(kModalityListStart);
+        const std::string name = word.substr(0, colon);
+        std::optional<std::string_view> list;
+        if (colon != std::string::npos)
+            list = std::string_view(word).substr(colon + 1);
+        CQuestionEtendue* question = FindQuestion(context, name);
+        if (question == nullptr)
+            throw Refusal(entry.line, "unknown question " + Quoted(name));
+        CheckProfileQuestion(entry, *question, name, kind);
+        if (kind != kClosedProfile) {
+            if (list)
+                throw Refusal(entry.line, Quoted(key) + " lists questions alone: " + Quoted(word) +
+                                              " names modalities");
+            profile.Add(question);
+        } else {
+            if (list && list->empty())
+                throw Refusal(entry.line, Quoted(word) + " lists no modality");
+            profile.Add(question, ProfileModalities(context, entry, *question, list, axis));
+        }
+        questionMet = true;
+    }
+    if (!questionMet)
+        throw Refusal(entry.line, Quoted(key) + " names no question");
+    request.SetProfilAxe(&profile, axis);
+    request.SetTypeAxe(axis, kind);
+    request.SetTotalAxe(axis, withTotal ? 1 : 0);
+}
+
+// ---- Styles
+
+template <class Word, std::size_t N>
+const Word* FindWord(const std::array<Word, N>& words, std::string_view text) {
+    for (const Word& word : words)
+        if (text == word.word)
+            return &word;
+    return nullptr;
+}
+
+template <class Word, std::size_t N>
+std::string WordList(const std::array<Word, N>& words) {
+    std::string list;
+    for (const Word& word : words)
+        list += (list.empty() ? "" : ", ") + std::string(word.word);
+    return list;
+}
+
+// One calculation line of the style: "cellule KIND", "marge KIND [colonne|ligne|deux]",
+// "statistique KIND [ligne|deux]" or "test TEXT", labelled with the operation's own name.
+std::unique_ptr<CCalculEvolue> StyleLine(const Entry& entry) {
+    const StyleTypeWord* type = FindWord(kStyleTypes, entry.words.front());
+    if (type == nullptr)
+        throw Refusal(entry.line, "unknown style line " + Quoted(entry.words.front()) + " (lines: " +
+                                      WordList(kStyleTypes) + ")");
+    auto line = std::make_unique<CCalculEvolue>();
+    line->type = type->type;
+    if (type->type == CCalculEvolue::kTestLine) {
+        line->testLineText = std::string(Trimmed(std::string_view(entry.rest).substr(entry.words.front().size())));
+        if (line->testLineText.empty())
+            throw Refusal(entry.line, "a test line needs its text");
+        if (!CCalculEvolue::EstTexteAutorise(line->testLineText))
+            throw Refusal(entry.line, "the text of a test line may hold neither ';' nor '|'");
+        line->code = 0;
+        line->label = CCalculEvolue::DonnerLibelleOperation(line->type, line->code);
+        return line;
+    }
+    if (entry.words.size() < 2 || entry.words.size() > 3)
+        throw Refusal(entry.line, "'style " + entry.words.front() + "' takes a kind code" +
+                                      (type->type == CCalculEvolue::kCrossing ? "" : " and a place"));
+    const std::optional<std::int32_t> kind = WholeNumber(entry.words[1]);
+    if (!kind || CCalculEvolue::DonnerLibelleOperation(line->type, *kind).empty())
+        throw Refusal(entry.line, "unknown kind " + Quoted(entry.words[1]) + " for a line " + entry.words.front());
+    line->code = *kind;
+    line->label = CCalculEvolue::DonnerLibelleOperation(line->type, *kind);
+    line->position = type->type == CCalculEvolue::kStatisticsSubTotal ? std::int16_t{1} : std::int16_t{2};
+    if (entry.words.size() == 3) {
+        const PositionWord* place = FindWord(kPositions, entry.words[2]);
+        const bool allowed = place != nullptr && type->type != CCalculEvolue::kCrossing &&
+                             (type->type != CCalculEvolue::kStatisticsSubTotal || place->position != 0);
+        if (!allowed)
+            throw Refusal(entry.line, Quoted(entry.words[2]) + " is no place of a line " + entry.words.front() +
+                                          (type->type == CCalculEvolue::kCrossing ? " (it takes none)"
+                                           : type->type == CCalculEvolue::kTotal ? " (colonne, ligne or deux)"
+                                                                                 : " (ligne or deux)"));
+        line->position = place->position;
+    }
+    return line;
+}
+
+std::unique_ptr<CStyle> StyleOf(const std::vector<Entry>& lines) {
+    auto style = std::make_unique<CStyle>();
+    for (const Entry& entry : lines)
+        style->Add(StyleLine(entry));
+    return style;
+}
+
+void SetOptions(CTypeFusion& options, const Entry& entry) {
+    for (const std::string& word : entry.words) {
+        const OptionWord* option = FindWord(kOptionWords, word);
+        if (option == nullptr)
+            throw Refusal(entry.line, "unknown option " + Quoted(word) + " (options: " + WordList(kOptionWords) + ")");
+        options.*(option->option) = option->value;
+    }
+}
+
 // The calculations named by code, each as the type's list labels it; without the key, the ones
 // the list selects by default.
-Calculations ChosenCalculations(CContexteEtude& context, const Entry* entry, const TypeRule& rule) {
-    if (rule.calculations == nullptr) {
+Calculations ChosenCalculations(CContexteEtude& context, const Entry* entry, const TypeRule& rule,
+                                CalculationList list, bool byDefault, const char* what) {
+    if (list == nullptr) {
         if (entry != nullptr)
-            throw Refusal(entry->line, std::string("the type ") + rule.name + " takes no calculations");
+            throw Refusal(entry->line, std::string("the type ") + rule.name + " takes no " + what);
         return {};
     }
     Calculations offered;
-    (context.*rule.calculations)(offered);
+    (context.*list)(offered);
     Calculations chosen;
     if (entry == nullptr) {
+        if (!byDefault)
+            return chosen;
         for (auto& calculation : offered)
             if (calculation->kept != 0)
                 chosen.push_back(std::move(calculation));
@@ -374,7 +642,8 @@ const Entry* Find(const std::map<std::string, Entry>& entries, const char* key) 
     return found != entries.end() ? &found->second : nullptr;
 }
 
-std::unique_ptr<CTraitement> Build(const std::map<std::string, Entry>& entries, CContexteEtude& context) {
+std::unique_ptr<CTraitement> Build(const Entries& text, CContexteEtude& context) {
+    const std::map<std::string, Entry>& entries = text.byKey;
     const Entry* typeEntry = Find(entries, "type");
     const Entry* rowEntry = Find(entries, "lignes");
     if (typeEntry == nullptr)
@@ -383,7 +652,7 @@ std::unique_ptr<CTraitement> Build(const std::map<std::string, Entry>& entries, 
     if (rowEntry == nullptr)
         throw Refusal(0, "the request has no 'lignes'");
     const Entry* columnEntry = Find(entries, "colonnes");
-    const bool hasColumns = rule.columnKind != kNone;
+    const bool hasColumns = rule.columnKind != kNone && rule.columnKind != kUndefined;
     if (hasColumns && columnEntry == nullptr)
         throw Refusal(0, std::string("the type ") + rule.name + " needs 'colonnes'");
     if (!hasColumns && columnEntry != nullptr)
@@ -392,13 +661,33 @@ std::unique_ptr<CTraitement> Build(const std::map<std::string, Entry>& entries, 
     auto request = std::make_unique<CTraitement>();
     request->type = rule.code;
     request->SetVersDossier(false);
-    const CQuestionEtendue& rows = SetSide(*request, context, *rowEntry, CTraitement::kLignes, rule);
-    std::string title = rows.GetCaption();
-    if (hasColumns)
-        title += " x " + SetSide(*request, context, *columnEntry, CTraitement::kColonnes, rule).GetCaption();
-    else
-        request->SetTypeAxe(CTraitement::kColonnes, rule.columnKind);
-    request->SetCalculsLignes(ChosenCalculations(context, Find(entries, "calculs"), rule));
+    std::string title;
+    if (IsProfileKind(rule.rowKind)) {
+        SetProfileSide(*request, context, *rowEntry, CTraitement::kLignes, rule.rowKind);
+        if (hasColumns)
+            SetProfileSide(*request, context, *columnEntry, CTraitement::kColonnes, rule.columnKind);
+        else
+            request->SetTypeAxe(CTraitement::kColonnes, rule.columnKind);
+        title = rule.profileTitle;
+    } else {
+        const CQuestionEtendue& rows = SetSide(*request, context, *rowEntry, CTraitement::kLignes, rule);
+        title = rows.GetCaption();
+        if (hasColumns)
+            title += " x " + SetSide(*request, context, *columnEntry, CTraitement::kColonnes, rule).GetCaption();
+        else
+            request->SetTypeAxe(CTraitement::kColonnes, rule.columnKind);
+    }
+    request->SetCalculsLignes(
+        ChosenCalculations(context, Find(entries, "calculs"), rule, rule.calculations, true, "calculations"));
+    request->SetCalculsColonnes(ChosenCalculations(context, Find(entries, "calculs-colonnes"), rule,
+                                                   rule.columnCalculations, false, "column calculations"));
+    if (rule.styled) {
+        if (text.styleLines.empty())
+            throw Refusal(0, std::string("the type ") + rule.name + " needs at least one 'style' line");
+        request->SetStyle(StyleOf(text.styleLines));
+    } else if (!text.styleLines.empty()) {
+        throw Refusal(text.styleLines.front().line, std::string("the type ") + rule.name + " takes no 'style'");
+    }
     const Entry* titleEntry = Find(entries, "titre");
     request->title = titleEntry != nullptr ? titleEntry->rest : title;
     if (const Entry* field = Find(entries, "champ")) {
@@ -414,6 +703,8 @@ std::unique_ptr<CTraitement> Build(const std::map<std::string, Entry>& entries, 
         request->level = LevelIndex(context, *level);
     if (const Entry* merge = Find(entries, "fusion"))
         request->mergeOptions.Type = MergeType(*merge);
+    if (const Entry* options = Find(entries, "options"))
+        SetOptions(request->mergeOptions, *options);
     return request;
 }
 
