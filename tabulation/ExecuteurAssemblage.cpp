@@ -266,6 +266,27 @@ void RowHeadersBelowColumnHeaders(const Blocks& in, MergedTable& out) {
         }
 }
 
+// A question's caption line has its first data cell merged over the whole width of the block;
+// in a merged table it spans the table's whole width on each line it became, so that no empty
+// cell of it stands apart under the calculations.
+bool IsCaptionLine(const Blocks& in, int row) {
+    return in.shape.C > 1 && in.columnMerges.GetFusion(in.shape.H + row, in.shape.V) >= in.shape.C - 1;
+}
+
+void CaptionLinesAcrossGroups(const Blocks& in, MergedTable& out) {
+    for (int row = 0; row < in.shape.R; ++row)
+        if (IsCaptionLine(in, row))
+            out.columnMerges->SetFusion(out.shape.H + row, out.shape.V, SpanOf(out.shape.C - 1));
+}
+
+void CaptionLinesOnEveryRowOfTheirGroup(const Blocks& in, MergedTable& out) {
+    const int n = in.Count();
+    for (int row = 0; row < in.shape.R; ++row)
+        if (IsCaptionLine(in, row))
+            for (int k = 0; k < n; ++k)
+                out.columnMerges->SetFusion(out.shape.H + row * n + k, out.shape.V, SpanOf(out.shape.C - 1));
+}
+
 MergedTable MergeInColumns(const Blocks& in, bool calculationLevel) {
     const Shape& s = in.shape;
     MergedTable out(Shape{s.H + (calculationLevel ? 1 : 0), s.V, s.R, s.C * in.Count()},
@@ -276,6 +297,7 @@ MergedTable MergeInColumns(const Blocks& in, bool calculationLevel) {
     if (calculationLevel)
         CalculationLabelsInColumns(in, out);
     RowHeadersBelowColumnHeaders(in, out);
+    CaptionLinesAcrossGroups(in, out);
     CFusion::FusionnerCoinEnTete(*out.rowMerges, *out.columnMerges, out.shape.H, out.shape.V);
     return out;
 }
@@ -347,6 +369,7 @@ MergedTable MergeInRows(const Blocks& in, bool calculationLevel) {
     if (calculationLevel)
         CalculationLabelsInRows(in, out);
     ColumnHeadersRightOfRowHeaders(in, out);
+    CaptionLinesOnEveryRowOfTheirGroup(in, out);
     CFusion::FusionnerCoinEnTete(*out.rowMerges, *out.columnMerges, out.shape.H, out.shape.V);
     return out;
 }

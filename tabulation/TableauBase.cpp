@@ -419,6 +419,11 @@ void CTableauBase::DonnerTablePolices(std::vector<CPoliceAna>& fonts, std::vecto
             cell.row = row;
             cell.span = pendingColumns + 1;
             cell.alignment = DonnerZoneCellule(row, column);
+            // Texts (open answers, test lines) read from the left, as labels do; numbers stay
+            // right-aligned.
+            if (cell.alignment == kZoneDonnees &&
+                DonnerMarqueAffichee(row - headerRows, column - headerColumns) == kMarqueTexte)
+                cell.alignment = kZoneEnTeteLigne;
             cell.fontIndex = TrouverPolice(fonts, DonnerPoliceCellule(row, column));
             cell.firstOfBlock = startsBlock ? 1 : 0;
             const std::int32_t lastCovered = column + cell.span - 1;

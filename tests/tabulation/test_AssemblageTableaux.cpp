@@ -403,6 +403,25 @@ TEST_F(AssemblageTableauxTest, InputSpansFollowTheirHeadersInRows) {
     EXPECT_EQ(ColumnLabelsOf(totals, 0), (std::vector<std::string>{"Q", "Total"}));
 }
 
+// A question's caption line (its first data cell merged over the block's width) spans the whole
+// width of the merged table, on each line it becomes; other lines keep their cells apart.
+TEST_F(AssemblageTableauxTest, CaptionLinesSpanTheWholeWidthOfMergedTables) {
+    Headers headers = Plain(2, 1);
+    headers.columnMerges.SetFusion(2, 1, 1);
+    Assemble(Request(CTypeFusion::kBlocksInColumns), headers);
+    const Grid inColumns = SpansOf(*OnlyTable().GetFusionColonnes());
+    EXPECT_EQ(inColumns[3], (std::vector<int>{0, 5, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(inColumns[4], std::vector<int>(7, 0));
+
+    runner = std::make_unique<CExecuteurTraitement>(survey);
+    Assemble(Request(CTypeFusion::kBlocksInRows), headers);
+    const Grid inRows = SpansOf(*OnlyTable().GetFusionColonnes());
+    for (int line : {2, 3, 4})
+        EXPECT_EQ(inRows[static_cast<std::size_t>(line)], (std::vector<int>{0, 0, 1, 0})) << "line " << line;
+    for (int line : {5, 6, 7})
+        EXPECT_EQ(inRows[static_cast<std::size_t>(line)], std::vector<int>(4, 0)) << "line " << line;
+}
+
 TEST_F(AssemblageTableauxTest, SeparateTablesOnePerCalculationEachWithItsOwnLine) {
     auto request = Request(CTypeFusion::kSeparateTables);
     const CTraitement* given = request.get();

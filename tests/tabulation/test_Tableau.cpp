@@ -243,6 +243,22 @@ CTableau MergedTable() {
     return table;
 }
 
+// Texts in the data (open answers, test lines) read from the left like labels; numbers stay on
+// the right.
+TEST_F(TableauTest, TextCellsAreLeftAlignedAndNumbersRightAligned) {
+    CTableau table(1, 1, 1, 2, CTableauBase::kMarqueParColonne);
+    table.SetMarque(0, CTableauBase::kMarqueTexte);
+    table.SetMarque(1, CTableauBase::kMarqueEffectif);
+    table.SetValeur(0, 0, table.AjouterTexte("Très bon service"));
+    table.SetValeur(0, 1, 12.0);
+    std::vector<CPoliceAna> fonts;
+    std::vector<CCellule> cells;
+    table.DonnerTablePolices(fonts, cells);
+    ASSERT_EQ(cells.size(), 6u);
+    EXPECT_EQ(cells[4].alignment, CTableauBase::kZoneEnTeteLigne);
+    EXPECT_EQ(cells[5].alignment, CTableauBase::kZoneDonnees);
+}
+
 TEST_F(TableauTest, CellRecordsFollowTheMergedCellWalk) {
     const CTableau table = MergedTable();
     std::vector<CPoliceAna> fonts;
