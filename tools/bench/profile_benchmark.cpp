@@ -1,0 +1,172 @@
+// Times the profile tables of a survey of closed questions through the request runner, as the
+// program runs them: a crossed profile of the first ten questions by the next ten (100 blocks of
+// counts, row and column percentages) and an advanced table of the same profiles with three cell
+// calculations (counts, row and column profiles) and a chi-square test line for every pair.
+// Usage (the database inverted first, e.g. by `tabulation_benchmark prepare`):
+//   profile_benchmark run FILE.qes   prints "name value" lines: the seconds of the two tables, the
+//                                    peak memory, the values the peer is checked on
+#include "app/ContexteEtude.h"
+#include "app/ModaliteEtendue.h"
+#include "app/QuestionEtendue.h"
+#include "tabulation/CalculEvolue.h"
+#include "tabulation/ExecuteurTraitement.h"
+#include "tabulation/Profil.h"
+#include "tabulation/Style.h"
+#include "tabulation/Tableau.h"
+#include "tabulation/Traitement.h"
+#include "tools/cli/StreamUserInterface.h"
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Tables = std::vector<std::unique_ptr<CTableau>>;
+
+constexpr std::size_t kQuestionsPerSide = 10;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+void Report(const char* name, double value) {
+    std::printf("%s %.6f\n", name, value);
+}
+void ReportValue(const char* name, double value) {
+    std::printf("%s %.15g\n", name, value);
+}
+
+bool Open(CContexteEtude& context, const char* path) {
+    context.SetUserInterface(std::make_unique<cli::StreamUserInterface>(std::cerr, "profile_benchmark"));
+    CContexteEtude::RegisterContext(&context);
+    context.questionnairePath = path;
+    if (context.OuvrirEtude())
+        return true;
+    std::fprintf(stderr, "cannot open %s: %s\n", path, context.GetLastError().c_str());
+    return false;
+}
+
+std::vector<CQuestionEtendue*> ClosedQuestions(const CContexteEtude& context) {
+    std::vector<CQuestionEtendue*> closed;
+    for (int i = 0; i < context.DonnerNbreQuestions(); ++i)
+        if (context.DonnerQuestion(i)->EstFermee())
+            closed.push_back(context.DonnerQuestion(i));
+    return closed;
+}
+
+// The questions first to first + count - 1, each with its real answers (codes above 0).
+CProfil ProfileOf(const std::vector<CQuestionEtendue*>& closed, std::size_t first, std::size_t count) {
+    CProfil profile;
+    for (std::size_t q = first; q < first + count; ++q) {
+        std::vector<std::unique_ptr<CModaliteEtendue>> all;
+        closed[q]->DonnerModalites(all, false);
+        std::vector<std::unique_ptr<CModaliteEtendue>> chosen;
+        for (auto& modality : all)
+            if (modality->code > 0)
+                chosen.push_back(std::move(modality));
+        profile.Add(closed[q], chosen);
+    }
+    return profile;
+}
+
+std::unique_ptr<CTraitement> ProfileRequest(std::int16_t type, const CProfil& rows, const CProfil& columns) {
+    auto request = std::make_unique<CTraitement>();
+    request->type = type;
+    request->title = "Profils";
+    request->SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeProfilFermees);
+    request->SetTypeAxe(CTraitement::kColonnes, CTraitement::kAxeProfilFermees);
+    request->SetProfilAxe(&rows, CTraitement::kLignes);
+    request->SetProfilAxe(&columns, CTraitement::kColonnes);
+    request->mergeOptions.Type = CTypeFusion::kSeparateTables;
+    request->mergeOptions.EstTableauParLigne = 0;
+    request->mergeOptions.EstTableauParColonne = 0;
+    request->mergeOptions.EstVersDossier = 0;
+    request->presentation.SetReel(6);
+    return request;
+}
+
+std::unique_ptr<CTraitement> CrossedProfileRequest(const CProfil& rows, const CProfil& columns) {
+    auto request = ProfileRequest(CTraitement::kProfilsCroises, rows, columns);
+    std::vector<std::unique_ptr<CCalcul>> calculations;
+    for (std::int32_t code : {0, 1, 2})
+        calculations.push_back(std::make_unique<CCalcul>(code, "Calcul " + std::to_string(code), true));
+    request->SetCalculsLignes(calculations);
+    return request;
+}
+
+std::unique_ptr<CTraitement> AdvancedTableRequest(const CProfil& rows, const CProfil& columns) {
+    auto request = ProfileRequest(CTraitement::kTableauxEvolues, rows, columns);
+    auto style = std::make_unique<CStyle>();
+    for (std::int32_t kind : {0, 1, 2}) {
+        auto cell = std::make_unique<CCalculEvolue>();
+        cell->type = CCalculEvolue::kCrossing;
+        cell->code = kind;
+        cell->label = CCalculEvolue::DonnerLibelleOperation(cell->type, kind);
+        style->Add(std::move(cell));
+    }
+    auto test = std::make_unique<CCalculEvolue>();
+    test->type = CCalculEvolue::kTestLine;
+    test->label = CCalculEvolue::DonnerLibelleOperation(test->type, 0);
+    test->testLineText = "??K??";
+    style->Add(std::move(test));
+    request->SetStyle(std::move(style));
+    return request;
+}
+
+Tables Execute(CContexteEtude& context, std::unique_ptr<CTraitement> request) {
+    CExecuteurTraitement executor(context);
+    executor.Executer(std::move(request));
+    return executor.TakeTableaux();
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+int Run(const char* path) {
+    CContexteEtude context;
+    if (!Open(context, path))
+        return 1;
+    if (!context.invertedFilesValid) {
+        std::fprintf(stderr, "the inverted files are not valid: invert the database first\n");
+        return 1;
+    }
+    const std::vector<CQuestionEtendue*> closed = ClosedQuestions(context);
+    if (closed.size() < 2 * kQuestionsPerSide) {
+        std::fprintf(stderr, "the survey needs %zu closed questions\n", 2 * kQuestionsPerSide);
+        return 1;
+    }
+    const CProfil rows = ProfileOf(closed, 0, kQuestionsPerSide);
+    const CProfil columns = ProfileOf(closed, kQuestionsPerSide, kQuestionsPerSide);
+
+    Clock::time_point start = Clock::now();
+    const Tables crossed = Execute(context, CrossedProfileRequest(rows, columns));
+    Report("crossed", SecondsSince(start));
+
+    start = Clock::now();
+    const Tables advanced = Execute(context, AdvancedTableRequest(rows, columns));
+    Report("advanced", SecondsSince(start));
+
+    Report("memory", PeakMegabytes());
+    ReportValue("count_first", crossed.empty() ? -1.0 : crossed.front()->GetValeur(0, 0));
+    // The first test text is the one of the first pair of questions.
+    ReportValue("chi2_first", advanced.empty() ? -1.0 : std::stod("0" + advanced.front()->GetTexte(1)));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "run" && argc == 3)
+        return Run(argv[2]);
+    std::fprintf(stderr, "usage: profile_benchmark run FILE.qes\n");
+    return 2;
+}
