@@ -60,25 +60,45 @@ PrintedTable::Band FitColumns(const CTableauBase& table, const FontMetricsSource
     return band;
 }
 
-// The widest band from data column `first` that prints at a legible size: the most columns whose
-// band is not printed smaller than kLegibleScale, one at the least.
-PrintedTable::Band WidestLegibleBand(const CTableauBase& table, const FontMetricsSource& metrics,
-                                     const Page& page, std::int32_t first) {
-    const std::int32_t remaining = table.DonnerNbColonnes() - first;
-    PrintedTable::Band best = FitColumns(table, metrics, page, first, 1);
+// The most data columns from `first` whose band is not printed smaller than kLegibleScale, one at
+// the least.
+std::int32_t MostLegibleColumns(const CTableauBase& table, const FontMetricsSource& metrics, const Page& page,
+                                std::int32_t first) {
     std::int32_t low = 1;
-    std::int32_t high = remaining;
+    std::int32_t high = table.DonnerNbColonnes() - first;
     while (low < high) {
         const std::int32_t middle = low + (high - low + 1) / 2;
-        PrintedTable::Band band = FitColumns(table, metrics, page, first, middle);
-        if (band.scale >= PrintedTable::kLegibleScale) {
+        if (FitColumns(table, metrics, page, first, middle).scale >= PrintedTable::kLegibleScale)
             low = middle;
-            best = std::move(band);
-        } else {
+        else
             high = middle - 1;
-        }
     }
-    return best;
+    return low;
+}
+
+// A band that stops inside a group of columns (under a heading over several columns) ends before
+// the group's first column instead, when the band holds another group before it; the outermost
+// headings are searched first, as the pieces of a word-processor document are cut.
+std::int32_t EndBeforeCutGroup(const CTableauBase& table, std::int32_t first, std::int32_t count) {
+    if (first + count >= table.DonnerNbColonnes())
+        return count;
+    for (std::int32_t level = 0; level < table.DonnerNbLignesEnTete(); ++level) {
+        if (!table.GetLibelleColonneAffiche(level, first + count).empty())
+            return count;
+        for (std::int32_t column = first + count - 1; column > first; --column)
+            if (!table.GetLibelleColonneAffiche(level, column).empty())
+                return column - first;
+    }
+    return count;
+}
+
+// The widest band from data column `first` that prints at a legible size, ending with a group of
+// columns where it can.
+PrintedTable::Band WidestLegibleBand(const CTableauBase& table, const FontMetricsSource& metrics,
+                                     const Page& page, std::int32_t first) {
+    const std::int32_t count =
+        EndBeforeCutGroup(table, first, MostLegibleColumns(table, metrics, page, first));
+    return FitColumns(table, metrics, page, first, count);
 }
 
 } // namespace

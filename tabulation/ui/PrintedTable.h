@@ -18,8 +18,9 @@ class FontMetricsSource;
 // and printed smaller so that that page fits the printable width. It is never printed smaller
 // than kLegibleScale: a table that would need more is cut into bands of columns, each printed on
 // pages of its own at a legible size with the row-header columns repeated, the bands one after
-// the other (all the pages of the first band, then those of the second...). A table that fits is
-// one band, laid out on the page as it is, at scale 1.
+// the other (all the pages of the first band, then those of the second...). A band ends with a
+// group of columns (the columns under one heading) where it can. A table that fits is one band,
+// laid out on the page as it is, at scale 1.
 //
 // Everything in a band is in that band's layout units; one layout unit prints as its scale in
 // device units.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -138,6 +140,32 @@ TEST_F(PrintedTableTest, ATableTooWideToPrintLegiblyIsPrintedInBandsOfColumns) {
                 headings.push_back(cell.text);
         EXPECT_EQ(headings, (std::vector<std::string>{"L0", "L1", "L2"}));
     }
+}
+
+// Columns under headings of four ("Groupe" over each fourth column): a band of fifteen would stop
+// inside the fourth group, so it ends before it, after twelve columns; the third band takes the
+// six left, which fit the page at full size.
+TEST_F(PrintedTableTest, ABandEndsWithAGroupOfColumnsWhereItCan) {
+    CTableau table(2, 1, 3, 30, CTableauBase::kMarqueParColonne);
+    for (std::int32_t row = 0; row < 3; ++row) {
+        const CLigne label("L" + std::to_string(row));
+        table.SetLibelleLigne(0, row, &label);
+    }
+    for (std::int32_t column = 0; column < 30; ++column) {
+        if (column % 4 == 0) {
+            const CLigne group("Groupe");
+            table.SetLibelleColonne(0, column, &group);
+        }
+        const CLigne label("Colonne");
+        table.SetLibelleColonne(1, column, &label);
+    }
+    const PrintedTable printed = Print(table, 1000, 1400);
+    std::vector<std::pair<std::int32_t, std::int32_t>> bands;
+    for (const PrintedTable::Band& band : printed.Bands())
+        bands.emplace_back(band.firstColumn, band.columnCount);
+    EXPECT_EQ(bands, (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 12}, {12, 12}, {24, 6}}));
+    EXPECT_DOUBLE_EQ(printed.Bands()[0].scale, 1000.0 / 1144.0);
+    EXPECT_DOUBLE_EQ(printed.Bands()[2].scale, 1.0);
 }
 
 // Whatever the number of columns, no band prints below the floor (but a band of a single column
