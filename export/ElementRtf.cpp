@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "export/RtfColumnWidths.h"
 #include "export/RtfText.h"
 #include "tabulation/Cellule.h"
 #include "tabulation/TableauBase.h"
 
 namespace {
 
-// Width of the table on an A4 page between the margins, in twips.
-constexpr std::int32_t kPortraitWidth = 10433;
-constexpr std::int32_t kLandscapeWidth = 13608;
 // Where rows start, relative to the margin.
 constexpr std::int32_t kPortraitLeft = -108;
 constexpr std::int32_t kLandscapeLeft = 42;
@@ -64,7 +62,7 @@ void CElementRtf::AppendBorder(std::string& line, const char* side, std::int32_t
     line += ' ';
 }
 
-void CElementRtf::EcrireMorceau(const CTableauBase& piece) {
+void CElementRtf::EcrireMorceau(const CTableauBase& piece, const std::vector<std::int32_t>& columnNeeds) {
     const CPresentationTableau& presentation = piece.GetPresentation();
     m_borders = {Border{presentation.GetThinBorderSize(), presentation.GetThinBorderType()},
                  Border{presentation.GetNormalBorderSize(), presentation.GetNormalBorderType()},
@@ -79,16 +77,19 @@ void CElementRtf::EcrireMorceau(const CTableauBase& piece) {
         codes.push_back(FormaterPolice(font));
     const std::int32_t shade = m_parent.NumeroGrisOmbre();
 
-    // Header columns twice as wide as data columns; right edges cumulative from 0.
+    // Header columns twice as wide as data columns, none narrower than its words; right edges
+    // cumulative from 0.
     const std::int32_t headerColumns = piece.DonnerNbColonnesEnTete();
     const std::int32_t gridColumns = headerColumns + piece.DonnerNbColonnes();
-    const std::int32_t units = std::max(piece.DonnerNbColonnes() + 2 * headerColumns, 1);
-    const std::int32_t unit = std::max((EstPortrait() ? kPortraitWidth : kLandscapeWidth) / units, 1);
-    std::vector<std::int32_t> rightEdges(static_cast<std::size_t>(gridColumns));
+    std::vector<std::int32_t> needs = columnNeeds;
+    needs.resize(static_cast<std::size_t>(std::max(gridColumns, 0)), 0);
+    const std::vector<std::int32_t> widths =
+        RtfColumnWidths::Widths(needs, headerColumns, RtfColumnWidths::PageWidth(EstPortrait()));
+    std::vector<std::int32_t> rightEdges(widths.size());
     std::int32_t edge = 0;
-    for (std::int32_t column = 0; column < gridColumns; ++column) {
-        edge += column < headerColumns ? 2 * unit : unit;
-        rightEdges[static_cast<std::size_t>(column)] = edge;
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        edge += std::max(widths[column], 1);
+        rightEdges[column] = edge;
     }
     const std::string rowStart =
         "\\trowd \\trgaph108\\trleft" + std::to_string(EstPortrait() ? kPortraitLeft : kLandscapeLeft) + " ";

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/FichierRtf.h"
 
@@ -24,8 +25,9 @@ public:
     void EcrireLigne(std::string_view line) override;
 
     // The rows of the piece: one RTF cell per cell record, a run merged across columns being
-    // one cell as wide as its columns.
-    void EcrireMorceau(const CTableauBase& piece);
+    // one cell as wide as its columns. `columnNeeds`: the least width of each of the piece's
+    // displayed columns, header columns first (RtfColumnWidths); none when it has no text.
+    void EcrireMorceau(const CTableauBase& piece, const std::vector<std::int32_t>& columnNeeds);
 
 private:
     // Size and type of the thin, normal and thick lines.

@@ -7,6 +7,7 @@
 #include "app/StringTable.h"
 #include "export/ElementRtf.h"
 #include "export/ExportFile.h"
+#include "export/RtfColumnWidths.h"
 #include "export/RtfText.h"
 #include "export/TablePieces.h"
 #include "presentation/PoliceAna.h"
@@ -50,6 +51,15 @@ bool PngSize(const std::vector<std::uint8_t>& png, std::uint32_t& width, std::ui
     width = word(16);
     height = word(20);
     return width > 0 && height > 0 && width <= 0x7FFFFFFF && height <= 0x7FFFFFFF;
+}
+
+// The least widths of a piece's columns: the header columns', then those of its data columns.
+std::vector<std::int32_t> PieceNeeds(const std::vector<std::int32_t>& needs, std::int32_t headerColumns,
+                                     const TablePieces::Piece& piece) {
+    std::vector<std::int32_t> own(needs.begin(), needs.begin() + headerColumns);
+    const auto first = needs.begin() + headerColumns + piece.firstColumn;
+    own.insert(own.end(), first, first + piece.columnCount);
+    return own;
 }
 
 } // namespace
@@ -177,8 +187,11 @@ void CFichierRtf::EcrireTableau(const CTableauBase& table, const std::string& ti
     const std::string before = RtfText::Escape(CRegistre::GetMarqueurRTFAvant());
     const std::string after = RtfText::Escape(CRegistre::GetMarqueurRTFApres());
     const bool landscape = !m_portrait;
+    // Pieces of columns no wider than the page, none of whose words a word processor must break.
+    const std::vector<std::int32_t> needs = RtfColumnWidths::Needs(table);
     const std::vector<TablePieces::Piece> pieces = TablePieces::Plan(
-        table, CRegistre::GetLinesPerTableInWord(landscape), CRegistre::GetColumnsPerTableInWord(landscape));
+        table, CRegistre::GetLinesPerTableInWord(landscape), CRegistre::GetColumnsPerTableInWord(landscape),
+        needs, RtfColumnWidths::PageWidth(m_portrait));
     for (std::size_t k = 0; k < pieces.size(); ++k) {
         if (k > 0 && !titleStyle.empty()) {
             EcrireParagraphe(titleStyle);
@@ -188,20 +201,21 @@ void CFichierRtf::EcrireTableau(const CTableauBase& table, const std::string& ti
             EcrireFinParagraphe();
         }
         if (TablePieces::IsWhole(table, pieces[k])) {
-            WritePiece(table, before, after);
+            WritePiece(table, needs, before, after);
         } else {
             const std::unique_ptr<CTableau> piece = TablePieces::Build(table, pieces[k]);
-            WritePiece(*piece, before, after);
+            WritePiece(*piece, PieceNeeds(needs, table.DonnerNbColonnesEnTete(), pieces[k]), before, after);
         }
     }
 }
 
-void CFichierRtf::WritePiece(const CTableauBase& piece, std::string_view before, std::string_view after) {
+void CFichierRtf::WritePiece(const CTableauBase& piece, const std::vector<std::int32_t>& columnNeeds,
+                             std::string_view before, std::string_view after) {
     CElementRtf element(*this);
     element.EcrireEntete(m_portrait);
     if (!before.empty())
         EcrireLigne(before);
-    element.EcrireMorceau(piece);
+    element.EcrireMorceau(piece, columnNeeds);
     EcrireParagraphe(StringTable::Text(StringTable::kStyleNormal));
     if (!after.empty())
         EcrireLigne(after);

@@ -95,7 +95,8 @@ private:
     std::int32_t FaceNumber(const std::string& face);
     std::int32_t ColourNumber(std::uint32_t colour);
     std::string CharacterFormat(const CPoliceAna& font);
-    void WritePiece(const CTableauBase& piece, std::string_view before, std::string_view after);
+    void WritePiece(const CTableauBase& piece, const std::vector<std::int32_t>& columnNeeds,
+                    std::string_view before, std::string_view after);
 
     std::string m_path;
     std::unique_ptr<ExportFile> m_file;

@@ -17,18 +17,22 @@ constexpr std::int32_t kLongestSpan = 0xFFFF;
 using Range = std::pair<std::int32_t, std::int32_t>; // first index, count
 // Whether the label of header level `level` at data index `index` is not empty.
 using StartsGroup = std::function<bool(std::int32_t level, std::int32_t index)>;
+// Whether the data lines from `first` to before `end` fit a page beside their headers.
+using Fits = std::function<bool(std::int32_t first, std::int32_t end)>;
 
 // Cuts `count` data lines, shown under `headers` header lines, into ranges of at most `limit`
-// lines with the headers (one data line at the least), each range that stops before the end
-// shortened to end before its last line that starts a group.
+// lines with the headers that fit (one data line at the least), each range that stops before the
+// end shortened to end before its last line that starts a group.
 std::vector<Range> Cut(std::int32_t count, std::int32_t headers, std::int32_t limit, std::int32_t levels,
-                       const StartsGroup& startsGroup) {
-    if (count <= 0 || headers + count <= limit)
+                       const StartsGroup& startsGroup, const Fits& fits) {
+    if (count <= 0 || (headers + count <= limit && fits(0, count)))
         return {{0, std::max(count, 0)}};
     const std::int32_t most = std::max(limit - headers, 1);
     std::vector<Range> ranges;
     for (std::int32_t start = 0; start < count;) {
         std::int32_t end = std::min(start + most, count);
+        while (end > start + 1 && !fits(start, end))
+            --end;
         if (end < count) {
             bool found = false;
             for (std::int32_t level = 0; level < levels && !found; ++level) {
@@ -110,15 +114,48 @@ void CarryCutBlocks(const CTableauBase& table, const TablePieces::Piece& piece, 
 
 std::vector<TablePieces::Piece> TablePieces::Plan(const CTableauBase& table, std::int32_t linesPerPiece,
                                                   std::int32_t columnsPerPiece) {
+    return Plan(table, linesPerPiece, columnsPerPiece, {}, 0);
+}
+
+std::vector<TablePieces::Piece> TablePieces::Plan(const CTableauBase& table, std::int32_t linesPerPiece,
+                                                  std::int32_t columnsPerPiece,
+                                                  const std::vector<std::int32_t>& columnWidths,
+                                                  std::int32_t pageWidth) {
     const std::int32_t headerRows = table.DonnerNbLignesEnTete();
     const std::int32_t headerColumns = table.DonnerNbColonnesEnTete();
-    const std::vector<Range> bands =
-        Cut(table.DonnerNbLignes(), headerRows, linesPerPiece, headerColumns,
-            [&table](std::int32_t level, std::int32_t row) { return !table.GetLibelleLigneAffiche(level, row).empty(); });
-    const std::vector<Range> blocks =
-        Cut(table.DonnerNbColonnes(), headerColumns, columnsPerPiece, headerRows, [&table](std::int32_t level, std::int32_t column) {
+    const auto anyLines = [](std::int32_t, std::int32_t) { return true; };
+    const std::vector<Range> bands = Cut(
+        table.DonnerNbLignes(), headerRows, linesPerPiece, headerColumns,
+        [&table](std::int32_t level, std::int32_t row) {
+            return !table.GetLibelleLigneAffiche(level, row).empty();
+        },
+        anyLines);
+
+    // Running sums of the widths: the header columns', then each data column's added.
+    const std::int32_t dataColumns = table.DonnerNbColonnes();
+    const bool measured = pageWidth > 0 && static_cast<std::int64_t>(columnWidths.size()) ==
+                                               std::int64_t{headerColumns} + dataColumns;
+    std::vector<std::int64_t> sums;
+    if (measured) {
+        sums.resize(static_cast<std::size_t>(dataColumns) + 1);
+        for (std::int32_t column = 0; column < headerColumns; ++column)
+            sums[0] += columnWidths[static_cast<std::size_t>(column)];
+        for (std::int32_t column = 0; column < dataColumns; ++column)
+            sums[static_cast<std::size_t>(column) + 1] =
+                sums[static_cast<std::size_t>(column)] +
+                columnWidths[static_cast<std::size_t>(headerColumns + column)];
+    }
+    const Fits fitsPage = [&](std::int32_t first, std::int32_t end) {
+        return !measured ||
+               sums[0] + sums[static_cast<std::size_t>(end)] - sums[static_cast<std::size_t>(first)] <=
+                   pageWidth;
+    };
+    const std::vector<Range> blocks = Cut(
+        dataColumns, headerColumns, columnsPerPiece, headerRows,
+        [&table](std::int32_t level, std::int32_t column) {
             return !table.GetLibelleColonneAffiche(level, column).empty();
-        });
+        },
+        fitsPage);
     std::vector<Piece> pieces;
     pieces.reserve(bands.size() * blocks.size());
     for (const Range& band : bands)

@@ -32,6 +32,12 @@ public:
     // a table without data rows or columns too.
     static std::vector<Piece> Plan(const CTableauBase& table, std::int32_t linesPerPiece,
                                    std::int32_t columnsPerPiece);
+    // The same, a block of columns also kept within `pageWidth`: its header columns and data
+    // columns together no wider than the page, by `columnWidths` (the least width of every
+    // displayed column, header columns first), one data column at the least.
+    static std::vector<Piece> Plan(const CTableauBase& table, std::int32_t linesPerPiece,
+                                   std::int32_t columnsPerPiece,
+                                   const std::vector<std::int32_t>& columnWidths, std::int32_t pageWidth);
 
     // Whether the plan is the whole table, which is then written as it is.
     static bool IsWhole(const CTableauBase& table, const Piece& piece);

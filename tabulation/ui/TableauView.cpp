@@ -219,22 +219,22 @@ int CTableauView::OnBeginPrinting(const QPaintDevice& printer) {
     return CalculerMiseEnPageImpression(printer) + 1;
 }
 
-// The page is drawn in layout units, brought to the device by the layout's scale: the title block
-// on page 1, then the records that meet the page, shifted up by the page's top. Nothing is drawn
-// right of the printable width.
+// The page is drawn in the layout units of its band of columns, brought to the device by the
+// band's scale: the title block on page 1, then the records that meet the page, shifted up by the
+// page's top. Nothing is drawn right of the printable width.
 void CTableauView::OnPrint(QPainter& painter, int page) {
     if (m_printerLayout == nullptr || page < 1 || page > m_printerLayout->LastPage())
         return;
-    const PrintedTable& printed = *m_printerLayout;
+    const PrintedTable::Band& band = m_printerLayout->BandOfPage(page);
     painter.save();
-    painter.scale(printed.Scale(), printed.Scale());
-    painter.setClipRect(QRect(0, 0, printed.PageWidth(), printed.PageHeight()));
+    painter.scale(band.scale, band.scale);
+    painter.setClipRect(QRect(0, 0, band.pageWidth, band.pageHeight));
     painter.setBackgroundMode(Qt::TransparentMode);
-    const TablePainter drawing(printed.Layout(), GetTableau().GetPresentation());
+    const TablePainter drawing(band.layout, GetTableau().GetPresentation());
     if (page == 1)
         drawing.PaintTitle(painter);
-    const int offset = printed.PageOffset(page);
-    drawing.PaintCells(painter, QRect(0, offset, printed.PageWidth(), printed.PageHeight()), offset);
+    const int offset = m_printerLayout->PageOffset(page);
+    drawing.PaintCells(painter, QRect(0, offset, band.pageWidth, band.pageHeight), offset);
     painter.restore();
 }
 
