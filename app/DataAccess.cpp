@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "app/CacheDonnees.h"
 #include "app/ContexteEtude.h"
@@ -201,7 +202,7 @@ public:
     // Once every table is walked: the container, or null after a failure.
     virtual std::unique_ptr<CObjetDonnees> Finish() = 0;
     // The answers met whose code names none of the question's modalities.
-    virtual std::int64_t UnknownAnswers() const { return 0; }
+    UnknownAnswers& Unknown() { return m_unknown; }
 
 protected:
     // A reader of one table for this job.
@@ -241,8 +242,17 @@ protected:
         return {};
     }
 
+    void NoteUnknownAnswer(int row) {
+        if (m_unknown.byRow.empty())
+            m_unknown.byRow.assign(static_cast<std::size_t>(m_level.GetNbreEnregistrements()), 0);
+        ++m_unknown.total;
+        if (row >= 0 && static_cast<std::size_t>(row) < m_unknown.byRow.size())
+            ++m_unknown.byRow[static_cast<std::size_t>(row)];
+    }
+
     CQuestionEtendue& m_question;
     const CQuestionNiveau& m_level;
+    UnknownAnswers m_unknown;
     std::vector<int> m_tables;
     std::vector<std::unique_ptr<TableReader>> m_readers;
     std::string m_error;
@@ -289,8 +299,6 @@ public:
         return std::move(m_matrix);
     }
 
-    std::int64_t UnknownAnswers() const override { return m_unknownAnswers; }
-
 private:
     class Reader : public TableReader {
     public:
@@ -322,7 +330,7 @@ private:
         if (m_readKey) {
             const int index = m_codes.Find(record.Key(reader.keyPosition));
             if (index < 0)
-                ++m_unknownAnswers;
+                NoteUnknownAnswer(row);
             else if (m_matrix->GetNbColonnes() > 0)
                 m_matrix->SetAt(row, 0, static_cast<std::int16_t>(index));
             return;
@@ -342,7 +350,7 @@ private:
                 continue;
             const int index = whole == db::Value::Whole::Exact ? m_codes.Find(code) : -1;
             if (index < 0) {
-                ++m_unknownAnswers;
+                NoteUnknownAnswer(row);
                 continue;
             }
             if (m_byOrder) {
@@ -381,7 +389,6 @@ private:
 
     CodeIndex m_codes;
     bool m_readKey;
-    std::int64_t m_unknownAnswers = 0;
     std::unique_ptr<CMatriceCodes> m_matrix;
     std::unique_ptr<CMatriceCodes> m_byOrder;
     std::vector<std::vector<int>> m_ordersOfTable; // by position in m_tables
@@ -666,7 +673,12 @@ bool CDataAccess::ReadAnswers(const std::vector<CQuestionEtendue*>& questions, s
             complete = Fail(jobs[j]->Error());
             continue;
         }
-        ReportUnknownAnswers(jobs[j]->Question(), jobs[j]->UnknownAnswers());
+        UnknownAnswers& unknown = jobs[j]->Unknown();
+        ReportUnknownAnswers(jobs[j]->Question(), unknown.total);
+        if (unknown.total > 0)
+            m_unknownAnswers[&jobs[j]->Question()] = std::move(unknown);
+        else
+            m_unknownAnswers.erase(&jobs[j]->Question());
         lent[j] = cache->Ajouter(&jobs[j]->Question(), std::move(container));
     }
     std::vector<bool> handedOut(jobs.size(), false);
@@ -693,6 +705,11 @@ void CDataAccess::ReportUnknownAnswers(const CQuestionEtendue& question, std::in
     GetUserInterface().ShowMessage(
         Message(StringTable::kReponsesHorsModalites, {question.name, std::to_string(count)}),
         UserInterface::Icon::Warning);
+}
+
+const CDataAccess::UnknownAnswers* CDataAccess::UnknownAnswersRead(const CQuestionEtendue& question) const {
+    const auto found = m_unknownAnswers.find(&question);
+    return found == m_unknownAnswers.end() ? nullptr : &found->second;
 }
 
 bool CDataAccess::BorrowCached(CCacheDonnees& cache, CQuestionEtendue& question, AnswerKind kind,
@@ -918,8 +935,19 @@ bool CDataAccess::LireInfoInterview(short field, std::vector<db::Value>& out) {
 // A file that cannot be used (missing, truncated, of another survey) answers false, and the
 // answers are then read from the response tables.
 
+// The answers that named no modality when the file was written are absent from its cells: the
+// record of the inverted files keeps their number, reported as a read of the tables reports it.
 bool CDataAccess::ReadInvertedClosed(CQuestionEtendue& question, CMatriceCodes*& out) {
-    return CInvertedFiles(*GetEnquete()).LireFichierFermees(question, out);
+    CEnquete& survey = *GetEnquete();
+    CInvertedFiles files(survey);
+    if (!files.LireFichierFermees(question, out))
+        return false;
+    const InvertedFilesFingerprint::Entry* recorded =
+        survey.GetInvertedFilesFingerprint().Expected(files.NomFichierQuestion(question));
+    if (recorded != nullptr)
+        ReportUnknownAnswers(question, static_cast<std::int64_t>(std::min<std::uint64_t>(
+                                           recorded->unknownAnswers, std::numeric_limits<std::int64_t>::max())));
+    return true;
 }
 
 bool CDataAccess::ReadInvertedValues(CQuestionEtendue& question, CVecteurDouble*& out) {

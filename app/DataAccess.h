@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -66,6 +67,16 @@ public:
     bool LireTableCleNumerique(CQuestionEtendue& question, CVecteurDouble*& out) override;
     // Open answers (order 1), one text per record ("" where none); never cached.
     bool LireTableOuverte(CQuestionEtendue& question, std::vector<std::string>& out) override;
+
+    // What the reads of this data access from the response tables met of answers whose code named
+    // none of the question's modalities (left out of the answers, as absent ones): their number,
+    // and their number at each row of the question's level. Null when none was met, or when the
+    // question was not read from the tables by this data access (from a cache or a file).
+    struct UnknownAnswers {
+        std::int64_t total = 0;
+        std::vector<std::int64_t> byRow;
+    };
+    const UnknownAnswers* UnknownAnswersRead(const CQuestionEtendue& question) const;
 
     // Batch reads: the questions as the single readers above read them (a generated question as
     // LireTableCleFermee / LireTableCleNumerique do), each response table walked once for all
@@ -239,4 +250,5 @@ private:
     std::string m_openError; // why the file could not be opened; it is not tried again
 
     std::string m_levelErrorText;
+    std::map<const CQuestionEtendue*, UnknownAnswers> m_unknownAnswers;
 };

@@ -72,6 +72,13 @@ std::vector<Step> PlanSteps(const CEnquete& survey) {
     return steps;
 }
 
+// Closed answers the cache lent before would come without what their read met of answers naming
+// no modality, which the inversion records beside the file: they are read again.
+void ForgetCachedAnswers(CEnquete& survey, const CQuestionEtendue& question) {
+    if (question.EstFermee())
+        survey.OublierDonneesQuestion(question);
+}
+
 // A question the batch readers read as the facade would: straight from its response table.
 bool ReadStraightFromTables(const CQuestionEtendue& question) {
     return question.recodeId == 0 && question.generated == 0 && !question.KeepsCodeMatricesInMemory();
@@ -92,6 +99,10 @@ struct CInversion::Answers {
         access->MemoriserValeursNumeriques(*question, values);
     }
     bool Empty() const { return codes == nullptr && values == nullptr; }
+    // What the read met of answers naming no modality; null when none.
+    const CDataAccess::UnknownAnswers* Unknown() const {
+        return access != nullptr && question != nullptr ? access->UnknownAnswersRead(*question) : nullptr;
+    }
     int Rows() const { return codes != nullptr ? codes->GetNbLignes() : values != nullptr ? values->GetSize() : 0; }
 
     CDataAccess* access = nullptr; // who lent them
@@ -114,6 +125,7 @@ struct CInversion::Combination {
     const Answers* answers = nullptr;
     std::vector<Loop> loops;
     std::vector<int> interviewOfRecord;
+    const CDataAccess::UnknownAnswers* unknown = nullptr; // null when none
     int interviews = 0;
     std::vector<std::int32_t> fixedCodes;
     std::vector<std::int16_t> fixedIndexes;
@@ -137,7 +149,7 @@ public:
 
     // Reads the questions of the steps from `first` on that the batch readers can read, as many
     // as the memory allows (at least one).
-    void Fetch(const CEnquete& survey, const std::vector<Step>& steps, int first) {
+    void Fetch(CEnquete& survey, const std::vector<Step>& steps, int first) {
         std::vector<CQuestionEtendue*> closed;
         std::vector<CQuestionEtendue*> numeric;
         std::vector<int> closedPositions;
@@ -156,6 +168,8 @@ public:
                 break;
             bytes += size;
             m_fetched.insert(i);
+            if (step == Step::OwnClosed)
+                ForgetCachedAnswers(survey, *question);
             (step == Step::OwnClosed ? closed : numeric).push_back(question);
             (step == Step::OwnClosed ? closedPositions : numericPositions).push_back(i);
         }
@@ -233,6 +247,7 @@ bool CInversion::FailReading(const CDataAccess& access) {
 
 // Closed answers for a closed question, values for a free numeric one, nothing for the others.
 bool CInversion::ReadAnswers(CDataAccess& access, CQuestionEtendue& question, Answers& answers) {
+    ForgetCachedAnswers(m_survey, question);
     bool read = true;
     if (question.EstFermee())
         read = access.LireReponsesFermees(question, answers.codes);
@@ -251,6 +266,8 @@ bool CInversion::WriteOwnFile(const CQuestionEtendue& question, const Answers& a
     CInvertedFiles::Entry written;
     if (answers.codes != nullptr && !CInvertedFiles::EcrireFermees(path, *answers.codes, error, &written))
         return Fail(error);
+    if (const CDataAccess::UnknownAnswers* unknown = answers.Unknown(); answers.codes != nullptr && unknown != nullptr)
+        written.unknownAnswers = static_cast<std::uint64_t>(unknown->total);
     if (answers.values != nullptr && !CInvertedFiles::EcrireValeurs(path, *answers.values, error, &written))
         return Fail(error);
     if (answers.codes != nullptr || answers.values != nullptr)
@@ -261,6 +278,7 @@ bool CInversion::WriteOwnFile(const CQuestionEtendue& question, const Answers& a
 bool CInversion::InverserReponsesFermees(CQuestionEtendue& question) {
     CDataAccess access(m_survey, false);
     Answers answers;
+    ForgetCachedAnswers(m_survey, question);
     if (!access.LireReponsesFermees(question, answers.codes))
         return FailReading(access);
     answers.access = &access;
@@ -356,6 +374,7 @@ bool CInversion::InvertQuestionWithLoops(int position) {
         Combination combination;
         combination.question = question;
         combination.answers = &answers;
+        combination.unknown = answers.Unknown();
         if (!ReadLoops(access, *question, loopPositions, combination.loops))
             return false;
         // Each record of the question's level goes to the interview whose key is a prefix of its
@@ -452,12 +471,17 @@ bool CInversion::WriteCombination(const Combination& combination) {
     if (const CMatriceCodes* codes = combination.answers->codes; codes != nullptr) {
         CMatriceCodes byInterview(static_cast<std::int16_t>(codes->GetNbColonnes()));
         byInterview.SetNbLignes(combination.interviews);
+        // The answers naming no modality in the records taken, as a read of the combination's
+        // records from the response tables counts them.
+        std::uint64_t unknown = 0;
         for (std::size_t record = 0; record < combination.interviewOfRecord.size(); ++record) {
             const int interview = combination.interviewOfRecord[record];
             if (interview < 0 || !matches(record))
                 continue;
             for (int column = 0; column < codes->GetNbColonnes(); ++column)
                 byInterview.SetAt(interview, column, codes->GetAt(static_cast<int>(record), column));
+            if (combination.unknown != nullptr && record < combination.unknown->byRow.size())
+                unknown += static_cast<std::uint64_t>(combination.unknown->byRow[record]);
         }
         const int noAnswer = question.TrouverNonReponse();
         if (noAnswer >= 0 && byInterview.GetNbColonnes() > 0) {
@@ -472,6 +496,7 @@ bool CInversion::WriteCombination(const Combination& combination) {
         CInvertedFiles::Entry written;
         if (!CInvertedFiles::EcrireFermees(path, byInterview, error, &written))
             return Fail(error);
+        written.unknownAnswers = unknown;
         Written(path, written);
         return true;
     }

@@ -20,9 +20,11 @@
 namespace {
 
 constexpr std::array<std::uint8_t, 4> kSignature = {'M', 'V', 'F', 'P'};
-constexpr std::uint32_t kVersion = 1;
+// Version 1 had no count of answers naming no modality: such a record is not believed, as the
+// closed files it lists could hide answers a reader must still report.
+constexpr std::uint32_t kVersion = 2;
 constexpr std::size_t kHeaderSize = 4 + 4 + 8 + 8 + 4;
-constexpr std::size_t kEntryFixedSize = 2 + 8 + 4; // name length, size, checksum
+constexpr std::size_t kEntryFixedSize = 2 + 8 + 4 + 8; // name length, size, checksum, unknown answers
 constexpr std::size_t kLongestName = 255;
 // How long a write waits at most for the file system's clock to pass the questionnaire's time.
 constexpr auto kLongestClockWait = std::chrono::seconds(3);
@@ -166,6 +168,7 @@ std::vector<std::uint8_t> InvertedFilesFingerprint::Encode(const Record& record)
         out.Bytes(name.data(), name.size());
         out.Unsigned(entry.size, 8);
         out.Unsigned(entry.checksum, 4);
+        out.Unsigned(entry.unknownAnswers, 8);
     }
     const std::uint32_t checksum = Checksum(out.Result().data(), out.Result().size());
     out.Unsigned(checksum, 4);
@@ -199,7 +202,8 @@ InvertedFilesFingerprint::Decode(const std::vector<std::uint8_t>& bytes) {
         Entry entry;
         std::uint64_t entryChecksum = 0;
         if (!in.Unsigned(2, length) || !in.Text(static_cast<std::size_t>(length), name) ||
-            !in.Unsigned(8, entry.size) || !in.Unsigned(4, entryChecksum) || !IsPlainName(name))
+            !in.Unsigned(8, entry.size) || !in.Unsigned(4, entryChecksum) || !in.Unsigned(8, entry.unknownAnswers) ||
+            !IsPlainName(name))
             return std::nullopt;
         entry.checksum = static_cast<std::uint32_t>(entryChecksum);
         // Names in strictly increasing byte order, as the writer puts them: each file once.

@@ -26,7 +26,9 @@ struct InvertedFileIdentity {
 // size and CRC-32C (docs/inverted-files.md gives its bytes). An inverted file is believed only
 // when that record is there and readable, the questionnaire still has the size and modification
 // time recorded, and the file's bytes have the size and checksum recorded: anything else is read
-// from the response tables. Files of an inversion made before the record existed are not believed.
+// from the response tables. Files of an inversion made before the record existed, or recorded in
+// the previous version of the record (which did not keep the answers naming no modality), are not
+// believed.
 //
 // One object per opened survey: the record is read once, at the first query, and each file's
 // checksum is computed once per session: the verdict is kept with the file's identity, so that a
@@ -40,6 +42,10 @@ public:
     struct Entry {
         std::uint64_t size = 0;
         std::uint32_t checksum = 0; // CRC-32C of the whole file
+        // The answers of the read the file was written from whose code named none of the
+        // question's modalities: the file holds them as absent, and a reader reports their
+        // number as a read of the response tables does. 0 for numeric and level files.
+        std::uint64_t unknownAnswers = 0;
         bool operator==(const Entry&) const = default;
     };
     // By file name in the inversion folder.

@@ -42,8 +42,8 @@ inline std::vector<std::vector<std::uint8_t>> InvertedFileSeeds() {
     InvertedFilesFingerprint::Record record;
     record.questionnaireSize = 1;
     record.questionnaireModified = 1'700'000'000'000'000'000;
-    record.files["Lvl7.1"] = {closed.size() - 1, Crc32c::Of(closed.data() + 1, closed.size() - 1)};
-    record.files["Mod1.2"] = {20, 0x12345678};
+    record.files["Lvl7.1"] = {closed.size() - 1, Crc32c::Of(closed.data() + 1, closed.size() - 1), 0};
+    record.files["Mod1.2"] = {20, 0x12345678, 3}; // three answers that named no modality
     Bytes fingerprint{static_cast<std::uint8_t>(InvertedFileKind::Fingerprint)};
     const Bytes encoded = InvertedFilesFingerprint::Encode(record);
     fingerprint.insert(fingerprint.end(), encoded.begin(), encoded.end());

@@ -120,6 +120,31 @@ inline void PutDouble(std::vector<std::uint8_t>& bytes, double value) {
         bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
 }
 
+inline void PutUInt64(std::vector<std::uint8_t>& bytes, std::uint64_t value) {
+    for (int i = 0; i < 8; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// The record laid out as the first version of "Empreintes.dat" was: version 1, and per file only
+// its name, size and checksum (no count of the answers that named no modality); sealed with its
+// checksum like any record.
+inline std::vector<std::uint8_t> FirstVersionFingerprint(const InvertedFilesFingerprint::Record& record) {
+    std::vector<std::uint8_t> bytes = {'M', 'V', 'F', 'P'};
+    PutInt32(bytes, 1);
+    PutUInt64(bytes, record.questionnaireSize);
+    PutUInt64(bytes, static_cast<std::uint64_t>(record.questionnaireModified));
+    PutInt32(bytes, static_cast<std::int32_t>(record.files.size()));
+    for (const auto& [name, entry] : record.files) {
+        bytes.push_back(static_cast<std::uint8_t>(name.size() & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(name.size() >> 8));
+        bytes.insert(bytes.end(), name.begin(), name.end());
+        PutUInt64(bytes, entry.size);
+        PutInt32(bytes, static_cast<std::int32_t>(entry.checksum));
+    }
+    PutInt32(bytes, static_cast<std::int32_t>(Crc32c::Of(bytes.data(), bytes.size())));
+    return bytes;
+}
+
 // Records the file in the survey's fingerprint as the program records the files it writes, so
 // that the readers judge the file by its content.
 inline void RecordAsWritten(CEnquete& survey, const std::string& path) {

@@ -3,9 +3,11 @@
 // counted as absent and reported once; a value that is no whole number in a closed answer field
 // stops the read. Every case also shows that the questionnaire file is never changed, and runs
 // through qesrun, whose tables and messages are what a user of the command sees.
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,9 +16,12 @@
 
 #include "ContextTestSupport.h"
 #include "DamagedQuestionnaireSupport.h"
+#include "InversionTestSupport.h"
 #include "app/CacheDonnees.h"
 #include "app/DataAccess.h"
 #include "app/Inversion.h"
+#include "app/InvertedFiles.h"
+#include "app/InvertedFilesFingerprint.h"
 #include "app/MatriceCodes.h"
 #include "app/StringTable.h"
 #include "tools/qesrun/Command.h"
@@ -126,6 +131,77 @@ protected:
         EXPECT_TRUE(run.out.empty()) << run.out;
         EXPECT_NE(run.err.find(StringTable::Format(cause)), std::string::npos) << run.err;
         EXPECT_EQ(Bytes(path), bytes);
+    }
+
+    // The question's closed answers, cell by cell row by row, through a data access that takes
+    // the inverted files when the survey believes them; nothing left in the cache before or after.
+    std::vector<int> Cells(const std::string& name) {
+        CQuestionEtendue& question = Named(name);
+        test.context.OublierDonneesQuestion(question);
+        CDataAccess access(test.context, true);
+        CMatriceCodes* codes = nullptr;
+        EXPECT_TRUE(access.LireReponsesFermees(question, codes)) << access.GetErrorText();
+        std::vector<int> cells;
+        for (int row = 0; codes != nullptr && row < codes->GetNbLignes(); ++row)
+            for (int column = 0; column < codes->GetNbColonnes(); ++column)
+                cells.push_back(codes->GetAt(row, column));
+        access.MemoriserReponsesFermees(question, codes);
+        test.context.OublierDonneesQuestion(question);
+        return cells;
+    }
+
+    // Reads the questions twice each, in order: their cells, and what was shown meanwhile.
+    struct Reading {
+        std::vector<std::vector<int>> cells;
+        std::vector<Message> shown;
+    };
+    Reading ReadTwice(const std::vector<std::string>& names) {
+        Reading reading;
+        const std::size_t before = test.ui->shown.size();
+        for (const std::string& name : names)
+            reading.cells.push_back(Cells(name));
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(Cells(names[i]), reading.cells[i]) << names[i];
+        for (std::size_t i = before; i < test.ui->shown.size(); ++i)
+            reading.shown.push_back(test.ui->shown[i].message);
+        return reading;
+    }
+
+    // The record of the inversion as the program wrote it.
+    std::string FingerprintFile() {
+        return (std::filesystem::path(test.context.DonnerRepertoireInversion()) / InvertedFilesFingerprint::kFileName)
+            .string();
+    }
+    std::uint64_t RecordedUnknown(const std::string& fileName) {
+        const std::optional<InvertedFilesFingerprint::Record> record =
+            InvertedFilesFingerprint::Decode(inversion_test::FileBytes(FingerprintFile()));
+        EXPECT_TRUE(record.has_value());
+        if (!record || record->files.count(fileName) == 0) {
+            ADD_FAILURE() << fileName << " is not recorded";
+            return 0;
+        }
+        return record->files.at(fileName).unknownAnswers;
+    }
+    std::string FileOf(const std::string& name) { return CInvertedFiles(test.context).NomFichierQuestion(Named(name)); }
+
+    // Opens the survey again; the inverted files must be believed, each of the questions' own.
+    void OpenOnInvertedFiles(const std::vector<std::string>& names) {
+        ASSERT_TRUE(Open()) << test.context.GetLastError();
+        ASSERT_TRUE(test.context.invertedFilesValid);
+        for (const std::string& name : names)
+            EXPECT_TRUE(test.context.GetInvertedFilesFingerprint().IsFileValid(FileOf(name))) << name;
+    }
+
+    // Rewrites the record of the inversion in the layout of its first version, then opens the
+    // survey again: the inverted files are not believed.
+    void OpenBesideAFirstVersionRecord() {
+        const std::optional<InvertedFilesFingerprint::Record> record =
+            InvertedFilesFingerprint::Decode(inversion_test::FileBytes(FingerprintFile()));
+        ASSERT_TRUE(record.has_value());
+        inversion_test::WriteBytes(FingerprintFile(), inversion_test::FirstVersionFingerprint(*record));
+        ASSERT_TRUE(Open()) << test.context.GetLastError();
+        EXPECT_FALSE(test.context.invertedFilesValid);
+        EXPECT_FALSE(test.context.GetInvertedFilesFingerprint().IsInversionValid());
     }
 
     CQuestionEtendue& Named(const std::string& name) {
@@ -267,6 +343,117 @@ TEST_F(DamagedQuestionnaireTest, InvertedFilesHoldTheAnswersAsTheTablesCountThem
     const std::unique_ptr<CTableau> table = FlatTable(test.context, Named("SATISF"));
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(Counts(*table), (std::vector<double>{1, 3, 1, 1, 2, 8}));
+}
+
+// The damage of the test above, and interview 1's second member's LIEN is 9. Read from the tables,
+// from inverted files made afterwards, then beside a record of the inversion of the first version
+// (which kept no count): every time the same cells and the same reports, once a session per
+// question, with the same counts. The record keeps the counts by hand: SATISF 5, MARQUES 1; LIEN 1
+// in its own file and in the file of the second member, 0 in the first member's.
+TEST_F(DamagedQuestionnaireTest, AnswersNamingNoModalityAreReportedAlikeFromTheTablesAndTheInvertedFiles) {
+    DamageFile("UPDATE \"VEL Reponse1\" SET \"10;1\" = 99 WHERE Cle1 = 1;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = 65537 WHERE Cle1 = 2;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = -5 WHERE Cle1 = 3;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = 4294967298 WHERE Cle1 = 4;"
+               "UPDATE \"VEL Reponse1\" SET \"10;1\" = 9999999999 WHERE Cle1 = 8;"
+               "UPDATE \"VEL Reponse1\" SET \"11;2\" = 7 WHERE Cle1 = 1;"
+               "UPDATE \"VEL Reponse2\" SET \"53;1\" = 9 WHERE Cle1 = 1 AND Cle2 = 2;");
+    const std::vector<std::string> names = {"SATISF", "MARQUES", "LIEN"};
+    const std::vector<Message> reports = {Unknown("SATISF", 5), Unknown("MARQUES", 1), Unknown("LIEN", 1)};
+
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    ASSERT_FALSE(test.context.invertedFilesValid);
+    const Reading fromTables = ReadTwice(names);
+    EXPECT_EQ(fromTables.shown, reports);
+    // The answers left in the cache, as a table leaves them: the inversion still counts the
+    // unknown ones of each question.
+    for (const std::string& name : names) {
+        CDataAccess access(test.context, true);
+        CMatriceCodes* codes = nullptr;
+        ASSERT_TRUE(access.LireReponsesFermees(Named(name), codes)) << access.GetErrorText();
+        access.MemoriserReponsesFermees(Named(name), codes);
+    }
+
+    // The inversion reads the tables again: nothing new in this session.
+    ASSERT_EQ(CInversion(test.context).InverserBase(), CInversion::Issue::Done) << test.context.GetLastError();
+    EXPECT_EQ(test.ui->shown.size(), reports.size());
+    EXPECT_EQ(RecordedUnknown("Mod10.1"), 5u);
+    EXPECT_EQ(RecordedUnknown("Mod11.2"), 1u);
+    EXPECT_EQ(RecordedUnknown("Mod53.1"), 1u);
+    EXPECT_EQ(RecordedUnknown("Mod53;1.1"), 0u);
+    EXPECT_EQ(RecordedUnknown("Mod53;2.1"), 1u);
+
+    OpenOnInvertedFiles(names);
+    const Reading fromFiles = ReadTwice(names);
+    EXPECT_EQ(fromFiles.cells, fromTables.cells);
+    EXPECT_EQ(fromFiles.shown, reports);
+
+    OpenBesideAFirstVersionRecord();
+    const Reading besideFirstVersion = ReadTwice(names);
+    EXPECT_EQ(besideFirstVersion.cells, fromTables.cells);
+    EXPECT_EQ(besideFirstVersion.shown, reports);
+    EXPECT_EQ(Bytes(path), bytes);
+}
+
+// A loop whose iterations are questions of their own: each iteration's answers are one row per
+// interview in a file of their own, whose count is that of the records of the iteration. By hand:
+// NOTE's 9 (interview 1) and 7 (interview 2) are Pain's, its -4 (interview 2) Lait's.
+TEST_F(DamagedQuestionnaireTest, EachIterationOfALoopReportsItsOwnAnswersNamingNoModality) {
+    WriteQuestionnaire(R"(
+questionnaire "Produits" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+loop 600 PRODUITS expand
+  modality 1 fr "Pain"
+  modality 2 fr "Lait"
+  question 61 NOTE closed
+    modality 1 fr "Bien"
+    modality 2 fr "Mal"
+  question 62 PRIX numeric
+end
+records
+Cle1,1;1
+1,1
+2,2
+3,1
+4,2
+end
+records loop=600
+Cle1,Cle2,Ordre,61;1,62;1
+1,1,1,1,2.5
+1,2,2,2,1.2
+2,1,1,2,
+2,2,2,1,
+3,1,1,1,3.0
+4,2,1,2,0.9
+end
+)",
+                       path);
+    DamageFile("UPDATE \"VEL Reponse2\" SET \"61;1\" = 9 WHERE Cle1 = 1 AND Cle2 = 1;"
+               "UPDATE \"VEL Reponse2\" SET \"61;1\" = 7 WHERE Cle1 = 2 AND Cle2 = 1;"
+               "UPDATE \"VEL Reponse2\" SET \"61;1\" = -4 WHERE Cle1 = 2 AND Cle2 = 2;");
+    const std::vector<std::string> names = {"NOTE", "NOTE (Pain)", "NOTE (Lait)"};
+    const std::vector<Message> reports = {Unknown("NOTE", 3), Unknown("NOTE (Pain)", 2), Unknown("NOTE (Lait)", 1)};
+
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    const Reading fromTables = ReadTwice(names);
+    EXPECT_EQ(fromTables.shown, reports);
+
+    ASSERT_EQ(CInversion(test.context).InverserBase(), CInversion::Issue::Done) << test.context.GetLastError();
+    EXPECT_EQ(RecordedUnknown("Mod61.1"), 3u);
+    EXPECT_EQ(RecordedUnknown("Mod61;1.1"), 2u);
+    EXPECT_EQ(RecordedUnknown("Mod61;2.1"), 1u);
+
+    OpenOnInvertedFiles(names);
+    const Reading fromFiles = ReadTwice(names);
+    EXPECT_EQ(fromFiles.cells, fromTables.cells);
+    EXPECT_EQ(fromFiles.shown, reports);
+
+    OpenBesideAFirstVersionRecord();
+    EXPECT_EQ(ReadTwice(names).shown, reports);
+    EXPECT_EQ(Bytes(path), bytes);
 }
 
 // A fraction is no code: rather than round 1.6 to "Plutôt satisfait", the read stops with a

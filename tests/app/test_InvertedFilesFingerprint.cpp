@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -102,18 +103,21 @@ TEST(FingerprintBytes, AreTheLayoutOfTheDocumentation) {
     Fingerprint::Record record;
     record.questionnaireSize = 0x0102030405060708;
     record.questionnaireModified = 1'700'000'000'123'456'789;
-    record.files["Mod1.1"] = {18, 0xAABBCCDD};
-    record.files["Lvl0.0"] = {0x10000, 0x01020304};
-    Bytes expected = {'M', 'V', 'F', 'P', 1, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1};
+    record.files["Mod1.1"] = {18, 0xAABBCCDD, 0x0605040302};
+    record.files["Lvl0.0"] = {0x10000, 0x01020304, 0};
+    Bytes expected = {'M', 'V', 'F', 'P', 2, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1};
     // 1,700,000,000,123,456,789 ns is 0x17979CFE_3D85CD15.
     for (const std::uint8_t byte : {0x15, 0xCD, 0x85, 0x3D, 0xFE, 0x9C, 0x97, 0x17})
         expected.push_back(byte);
     PutInt32(expected, 2);
-    // Names in byte order: "Lvl0.0" before "Mod1.1"; each with its length, size and checksum.
+    // Names in byte order: "Lvl0.0" before "Mod1.1"; each with its length, size, checksum and
+    // count of answers that named no modality.
     // clang-format off
     const Bytes entries = {
         6, 0, 'L', 'v', 'l', '0', '.', '0', /* size */ 0, 0, 1, 0, 0, 0, 0, 0, /* checksum */ 4, 3, 2, 1,
-        6, 0, 'M', 'o', 'd', '1', '.', '1', /* size */ 18, 0, 0, 0, 0, 0, 0, 0, /* checksum */ 0xDD, 0xCC, 0xBB, 0xAA};
+        /* unknown answers */ 0, 0, 0, 0, 0, 0, 0, 0,
+        6, 0, 'M', 'o', 'd', '1', '.', '1', /* size */ 18, 0, 0, 0, 0, 0, 0, 0, /* checksum */ 0xDD, 0xCC, 0xBB, 0xAA,
+        /* unknown answers */ 2, 3, 4, 5, 6, 0, 0, 0};
     // clang-format on
     expected.insert(expected.end(), entries.begin(), entries.end());
     PutInt32(expected, static_cast<std::int32_t>(Crc32c::Of(expected.data(), expected.size())));
@@ -143,7 +147,7 @@ TEST(FingerprintBytes, AnythingButAWholeIntactRecordIsRefused) {
             bytes.push_back(static_cast<std::uint8_t>(name.size()));
             bytes.push_back(static_cast<std::uint8_t>(name.size() >> 8));
             bytes.insert(bytes.end(), name.begin(), name.end());
-            for (int i = 0; i < 12; ++i)
+            for (int i = 0; i < 8 + 4 + 8; ++i) // size, checksum, unknown answers
                 bytes.push_back(0);
         }
         PutInt32(bytes, 0);
@@ -172,9 +176,14 @@ TEST(FingerprintBytes, AnythingButAWholeIntactRecordIsRefused) {
              b[0] = 'X';
              return b;
          }())},
-        {"another version", resealed([&] {
+        {"the previous version", resealed([&] {
              Bytes b = good;
-             b[4] = 2;
+             b[4] = 1;
+             return b;
+         }())},
+        {"a later version", resealed([&] {
+             Bytes b = good;
+             b[4] = 3;
              return b;
          }())},
         {"more files than bytes", resealed([&] {
@@ -501,6 +510,24 @@ TEST_F(FingerprintTest, WithoutFingerprintNoInvertedFileIsBelieved) {
     other.RemplirColonne0(1);
     ASSERT_TRUE(CInvertedFiles::EcrireFermees(File("Mod1.1"), other, error)) << error;
     RecordAsOwnWrite("Mod1.1");
+    Reopen();
+    ASSERT_TRUE(survey().invertedFilesValid);
+    EXPECT_EQ(Table("SATISF"), (Counts{0, 8, 0, 0}));
+
+    // The same record as the first version of the fingerprint laid it out, without the counts of
+    // answers that named no modality: the files could hide answers the user must be told of, so
+    // none is believed, though it lists the very same files.
+    const Bytes current = FileBytes(File(Fingerprint::kFileName));
+    const std::optional<Fingerprint::Record> record = Fingerprint::Decode(current);
+    ASSERT_TRUE(record.has_value());
+    WriteBytes(File(Fingerprint::kFileName), inversion_test::FirstVersionFingerprint(*record));
+    Reopen();
+    EXPECT_FALSE(survey().invertedFilesValid);
+    EXPECT_FALSE(survey().GetInvertedFilesFingerprint().IsInversionValid());
+    survey().invertedFilesValid = true;
+    EXPECT_EQ(Table("SATISF"), kSatisfFromTables);
+    // The record in the current layout is believed again: the refusal above is the version's.
+    WriteBytes(File(Fingerprint::kFileName), current);
     Reopen();
     ASSERT_TRUE(survey().invertedFilesValid);
     EXPECT_EQ(Table("SATISF"), (Counts{0, 8, 0, 0}));
