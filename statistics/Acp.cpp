@@ -16,6 +16,12 @@ CAcp::CAcp(int n, int nIllustratifs, int p, int q, const double* tableau)
 
 double CAcp::Cell(int i, int j) const { return m_tableau[At(i, j, m_p + m_q)]; }
 
+void CAcp::StandardisedRow(int i, int columns, double* z) const {
+    const double* row = m_tableau + At(i, 0, m_p + m_q);
+    for (int j = 0; j < columns; ++j)
+        z[j] = (row[j] - m_moyennes[static_cast<Index>(j)]) * m_inverses[static_cast<Index>(j)];
+}
+
 double CAcp::ValeurCentreeReduite(int i, int j) const {
     const double sd = m_ecartsTypes[static_cast<Index>(j)];
     return sd != 0.0 ? (Cell(i, j) - m_moyennes[static_cast<Index>(j)]) / sd : 0.0;
@@ -25,11 +31,13 @@ bool CAcp::Calculer() {
     m_calcule = false;
     m_erreur = Message();
     MoyennesEcartsTypes(m_moyennes, m_ecartsTypes, m_tableau, m_n, m_p + m_q);
+    m_inverses.assign(m_ecartsTypes.size(), 0.0);
+    for (std::size_t j = 0; j < m_ecartsTypes.size(); ++j)
+        m_inverses[j] = m_ecartsTypes[j] != 0.0 ? 1.0 / m_ecartsTypes[j] : 0.0;
     m_correlation.assign(At(m_p, 0, m_p), 0.0);
     std::vector<double> z(static_cast<Index>(m_p));
     for (int i = 0; i < m_n; ++i) {
-        for (int j = 0; j < m_p; ++j)
-            z[static_cast<Index>(j)] = ValeurCentreeReduite(i, j);
+        StandardisedRow(i, m_p, z.data());
         for (int j = 0; j < m_p; ++j) {
             const double zj = z[static_cast<Index>(j)];
             if (zj == 0.0)
@@ -91,11 +99,10 @@ bool CAcp::DonnerResultats(int axes, ResultatsAcp& r) const {
 
     std::vector<double> z(static_cast<Index>(m_p));
     for (int i = 0; i < rows; ++i) {
+        StandardisedRow(i, m_p, z.data());
         double distance = 0.0;
-        for (int j = 0; j < m_p; ++j) {
-            z[static_cast<Index>(j)] = ValeurCentreeReduite(i, j);
+        for (int j = 0; j < m_p; ++j)
             distance += z[static_cast<Index>(j)] * z[static_cast<Index>(j)];
-        }
         for (int k = 0; k < a; ++k) {
             double f = 0.0;
             for (int j = 0; j < m_p; ++j)

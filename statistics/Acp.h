@@ -28,6 +28,8 @@ public:
 
 private:
     double Cell(int i, int j) const;
+    // The first `columns` standardised values of row i.
+    void StandardisedRow(int i, int columns, double* z) const;
     double Coordinate(int i, int k) const;
 
     int m_n;
@@ -38,6 +40,7 @@ private:
     bool m_calcule = false;
     std::vector<double> m_moyennes;
     std::vector<double> m_ecartsTypes;
+    std::vector<double> m_inverses; // 1 / deviation, 0 for a constant column
     std::vector<double> m_correlation;
     std::vector<double> m_d;
     std::vector<double> m_v;

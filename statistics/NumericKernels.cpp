@@ -28,22 +28,63 @@ struct Pivot {
     double magnitude = -0.1;
 };
 
-// Largest |D(i, j)| of the strict lower triangle; the first of equal values wins.
-Pivot LargestOffDiagonal(const std::vector<double>& d, int n) {
-    Pivot best;
-    for (int i = 1; i < n; ++i) {
-        const double* row = d.data() + At(i, 0, n);
-        for (int j = 0; j < i; ++j) {
-            const double magnitude = std::fabs(row[j]);
+// The largest |D(i, j)| of the strict lower triangle, scanning rows i = 1 … n - 1 and within a
+// row columns j = 0 … i - 1, the first of equal values winning. Each row keeps the column of its
+// own largest entry, so that after a rotation only the rows it touched are looked at again: the
+// search costs O(n) per rotation instead of O(n²), and finds the very pivot a full scan would.
+class PivotSearch {
+public:
+    PivotSearch(const std::vector<double>& d, int n) : m_d(d), m_n(n), m_column(static_cast<Index>(n), 0) {
+        for (int i = 1; i < n; ++i)
+            Rescan(i);
+    }
+
+    Pivot Largest() const {
+        Pivot best;
+        for (int i = 1; i < m_n; ++i) {
+            const double magnitude = Magnitude(i, m_column[static_cast<Index>(i)]);
             if (magnitude > best.magnitude) {
                 best.magnitude = magnitude;
-                best.p = j;
+                best.p = m_column[static_cast<Index>(i)];
                 best.q = i;
             }
         }
+        return best;
     }
-    return best;
-}
+
+    // After a rotation of rows and columns p < q.
+    void Update(int p, int q) {
+        for (int i = 1; i < m_n; ++i) {
+            int& column = m_column[static_cast<Index>(i)];
+            if (i == p || i == q || column == p || column == q) {
+                Rescan(i);
+                continue;
+            }
+            for (int j : {p, q})
+                if (j < i) {
+                    const double magnitude = Magnitude(i, j);
+                    const double current = Magnitude(i, column);
+                    if (magnitude > current || (magnitude == current && j < column))
+                        column = j;
+                }
+        }
+    }
+
+private:
+    double Magnitude(int i, int j) const { return std::fabs(m_d[At(i, j, m_n)]); }
+
+    void Rescan(int i) {
+        int column = 0;
+        for (int j = 1; j < i; ++j)
+            if (Magnitude(i, j) > Magnitude(i, column))
+                column = j;
+        m_column[static_cast<Index>(i)] = column;
+    }
+
+    const std::vector<double>& m_d;
+    int m_n;
+    std::vector<int> m_column;
+};
 
 void Rotate(std::vector<double>& d, std::vector<double>& v, int n, int p, int q) {
     const double dpp = d[At(p, p, n)];
@@ -121,11 +162,13 @@ EigenStatus JacobiEigen(const std::vector<double>& a, std::vector<double>& d, st
         norm += x * x;
     const double threshold = kSeuilRelatif * std::sqrt(norm);
     const long long cap = JacobiRotationCap(n);
+    PivotSearch search(d, n);
     for (long long rotations = 0;; ++rotations) {
         if (rotations == cap)
             return EigenStatus::NoConvergence;
-        const Pivot pivot = LargestOffDiagonal(d, n);
+        const Pivot pivot = search.Largest();
         Rotate(d, v, n, pivot.p, pivot.q);
+        search.Update(pivot.p, pivot.q);
         if (!(pivot.magnitude > threshold))
             break;
     }
@@ -135,33 +178,34 @@ EigenStatus JacobiEigen(const std::vector<double>& a, std::vector<double>& d, st
 
 void MoyennesEcartsTypes(std::vector<double>& moyennes, std::vector<double>& ecartsTypes, const double* tableau,
                          int r, int m) {
-    moyennes.assign(static_cast<Index>(std::max(m, 0)), 0.0);
-    ecartsTypes.assign(static_cast<Index>(std::max(m, 0)), 0.0);
+    const Index columns = static_cast<Index>(std::max(m, 0));
+    moyennes.assign(columns, 0.0);
+    ecartsTypes.assign(columns, 0.0);
     if (r <= 0)
         return;
-    for (int j = 0; j < m; ++j) {
-        const double first = tableau[At(0, j, m)];
-        double sum = 0.0;
-        bool constant = true;
-        for (int i = 0; i < r; ++i) {
-            const double x = tableau[At(i, j, m)];
-            sum += x;
-            constant = constant && x == first;
+    // Row by row, so that a long table is read in memory order: the sums first, then the squares
+    // of the centred values.
+    std::vector<char> constant(columns, 1);
+    const double* first = tableau;
+    for (int i = 0; i < r; ++i) {
+        const double* row = tableau + At(i, 0, m);
+        for (Index j = 0; j < columns; ++j) {
+            moyennes[j] += row[j];
+            constant[j] = static_cast<char>(constant[j] && row[j] == first[j]);
         }
-        if (constant) {
-            // Summing a value that has no exact binary form drifts; a constant column is its value.
-            moyennes[static_cast<Index>(j)] = first;
-            continue;
-        }
-        const double mean = sum / r;
-        double squares = 0.0;
-        for (int i = 0; i < r; ++i) {
-            const double centred = tableau[At(i, j, m)] - mean;
-            squares += centred * centred;
-        }
-        moyennes[static_cast<Index>(j)] = mean;
-        ecartsTypes[static_cast<Index>(j)] = std::sqrt(std::max(0.0, squares / r));
     }
+    for (Index j = 0; j < columns; ++j)
+        // Summing a value that has no exact binary form drifts; a constant column is its value.
+        moyennes[j] = constant[j] ? first[j] : moyennes[j] / r;
+    for (int i = 0; i < r; ++i) {
+        const double* row = tableau + At(i, 0, m);
+        for (Index j = 0; j < columns; ++j) {
+            const double centred = row[j] - moyennes[j];
+            ecartsTypes[j] += centred * centred;
+        }
+    }
+    for (Index j = 0; j < columns; ++j)
+        ecartsTypes[j] = constant[j] ? 0.0 : std::sqrt(std::max(0.0, ecartsTypes[j] / r));
 }
 
 void MargesTableauOctets(std::vector<double>& margesLignes, std::vector<double>& margesColonnes, double& total,

@@ -62,6 +62,19 @@ TEST(JacobiEigen, DiagonalMatrixKeepsUnitEigenvectors) {
             EXPECT_DOUBLE_EQ(Entry(v, i, j, 3), expected[i][j]);
 }
 
+// Equal eigenvalues keep the order in which they stood on the diagonal: of the two 3s of
+// diag(1, 3, 3) the one of the second unit vector comes first.
+TEST(JacobiEigen, TiedEigenvaluesKeepTheirOrder) {
+    std::vector<double> d;
+    std::vector<double> v;
+    ASSERT_EQ(JacobiEigen({1, 0, 0, 0, 3, 0, 0, 0, 3}, d, v, 3), EigenStatus::Ok);
+    const double expected[3][3] = {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            EXPECT_DOUBLE_EQ(Entry(v, i, j, 3), expected[i][j]) << i << "," << j;
+    EXPECT_EQ(Entry(d, 2, 2, 3), 1.0);
+}
+
 // Equal first diagonal entries take the stored angle 0.78539382: the first two eigenvectors are
 // mixed by cos and sin of that angle, the eigenvalues stay in their places.
 TEST(JacobiEigen, EqualDiagonalEntriesMixTheirEigenvectors) {
