@@ -352,7 +352,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     context.SetUserInterface(std::make_unique<cli::StreamUserInterface>(err, "statistics-run"));
     Table table;
     const bool survey = options->input.size() > 4 && options->input.substr(options->input.size() - 4) == ".qes";
-    if (survey && options->method == "ca") {
+    if ((survey && options->method == "ca") || options->values.count(survey ? "questions" : "columns") == 0) {
         err << kUsage;
         return 2;
     }
