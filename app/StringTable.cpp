@@ -106,6 +106,18 @@ const std::map<int, std::string>& Entries() {
          "Vous devez avoir au moins une condition pointant sur un autre niveau..."},
         {kUneSeuleConditionAutreNiveau, "Vous ne pouvez avoir qu'une seule condition dans un autre niveau..."},
         {kEntrerUnNombre, "Vous devez entrer un nombre..."},
+        {kPasAssezDeMemoire, "Pas assez de mémoire"},
+        {kTropDeNonReponses, "Trop de non-réponses ... Impossible de créer la matrice..."},
+        {kErreurInconnueRegression, "Erreur inconnue"},
+        {kMatriceNonInversible,
+         "La matrice ne peut être inversée. Augmenter le nombre d'interviews ou diminuez le nombre de variables"},
+        {kValeursPropresNonNumeriques,
+         "Les valeurs propres ne peuvent pas être calculées : la matrice contient une valeur qui n'est pas un nombre."},
+        {kValeursPropresSansConvergence,
+         "Le calcul des valeurs propres ne converge pas : l'analyse est interrompue."},
+        {kCelluleManquante, "La cellule de la ligne %d et de la colonne %d est une valeur manquante : l'analyse est impossible."},
+        {kCelluleNegative,
+         "La cellule de la ligne %d et de la colonne %d est négative : l'analyse des correspondances est impossible."},
     };
     return entries;
 }

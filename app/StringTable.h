@@ -102,6 +102,15 @@ enum Id : int {
     kConditionAutreNiveauRequise = 64508,
     kUneSeuleConditionAutreNiveau = 64509,
     kEntrerUnNombre = 64510,
+    // The multivariate engines and the regression.
+    kPasAssezDeMemoire = 63212,
+    kTropDeNonReponses = 63318,
+    kErreurInconnueRegression = 63405,
+    kMatriceNonInversible = 63406,
+    kValeursPropresNonNumeriques = 64600,
+    kValeursPropresSansConvergence = 64601,
+    kCelluleManquante = 64602,
+    kCelluleNegative = 64603,
 };
 
 // The text of an id; empty when the id is unknown.

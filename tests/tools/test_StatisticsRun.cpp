@@ -1,0 +1,83 @@
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tools/statrun/StatisticsCommand.h"
+
+namespace {
+
+struct RunResult {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+RunResult StatisticsRun(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    RunResult run;
+    run.status = statrun::Run(arguments, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+std::string Fixture(const char* name) { return std::string(MORVANE_SOURCE_DIR) + "/tests/fixtures/" + name; }
+
+// The line of a label, its fields after the label.
+std::vector<double> Line(const std::string& text, const std::string& label) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(label + "\t", 0) != 0)
+            continue;
+        std::vector<double> values;
+        std::istringstream fields(line.substr(label.size() + 1));
+        std::string field;
+        while (std::getline(fields, field, '\t'))
+            values.push_back(std::stod(field));
+        return values;
+    }
+    return {};
+}
+
+// The reference values of tests/fixtures/README-reference-data.md, to the digits printed.
+TEST(StatisticsRun, CorrespondenceAnalysisOfACsvTable) {
+    const RunResult run = StatisticsRun({"ca", Fixture("children.csv"), "--columns", "1-5", "--extra-columns", "6-8",
+                                   "--rows", "1-14", "--axes", "2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Valeurs propres\n"), std::string::npos);
+    const std::vector<double> first = Line(run.out, "Axe 1");
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_NEAR(first[0], 0.035401539, 1e-8);
+    EXPECT_NEAR(first[1], 57.04286, 1e-4);
+    const std::vector<double> comfort = Line(run.out, "comfort");
+    ASSERT_EQ(comfort.size(), 2u);
+    EXPECT_NEAR(std::fabs(comfort[1]), 0.703168, 1e-5);
+    const std::vector<double> thirty = Line(run.out, "thirty");
+    ASSERT_EQ(thirty.size(), 2u);
+    EXPECT_NEAR(std::fabs(thirty[0]), 0.105413, 1e-5);
+}
+
+TEST(StatisticsRun, PrincipalComponentAnalysisOfACsvTable) {
+    const RunResult run = StatisticsRun({"pca", Fixture("decathlon.csv"), "--columns", "1-10", "--axes", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NEAR(Line(run.out, "Axe 1").at(0), 3.271906, 1e-6);
+    EXPECT_NEAR(std::fabs(Line(run.out, "100m").at(0)), 0.774720, 1e-5);
+}
+
+TEST(StatisticsRun, UsageAndDataErrors) {
+    EXPECT_EQ(StatisticsRun({"lda", Fixture("children.csv")}).status, 2);
+    EXPECT_EQ(StatisticsRun({"ca", Fixture("children.csv"), "--rows", "1-14"}).status, 2) << "no columns";
+    EXPECT_EQ(StatisticsRun({"pca", Fixture("children.csv"), "--columns", "1-5", "--axes", "0"}).status, 2);
+    // Illustrative rows over illustrative columns are NA in the file: taken as active, the CA
+    // refuses them and names the cell.
+    const RunResult refused = StatisticsRun({"ca", Fixture("children.csv"), "--columns", "1-8"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("ligne 15 et de la colonne 6"), std::string::npos) << refused.err;
+}
+
+} // namespace
