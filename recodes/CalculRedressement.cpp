@@ -189,14 +189,21 @@ bool RakingRun::ReadCodes(PreparedTarget& prepared) {
     if (question.level != 0)
         return Fail("La question '" + question.GetCaption() + "' n'est pas compatible avec le niveau '" +
                     (interviews != nullptr ? interviews->GetCaption() : std::string("Interviews")) + "'");
-    CMatriceCodes matrix;
-    if (!m_access.LireReponsesFermeesNiveau(question, 0, matrix))
+    // The answers are only read: borrowed from the answer cache, not copied.
+    CMatriceCodes* matrix = nullptr;
+    if (!m_access.LireReponsesFermees(question, matrix))
         return Fail(m_access.GetErrorText());
-    if (matrix.GetNbLignes() != m_n || matrix.GetNbColonnes() < 1)
+    const bool complete = matrix->GetNbLignes() == m_n && matrix->GetNbColonnes() >= 1;
+    if (complete) {
+        const std::int16_t* cells = matrix->DonnerCellules();
+        const auto width = static_cast<std::size_t>(matrix->GetNbColonnes());
+        prepared.codes.resize(static_cast<std::size_t>(m_n));
+        for (std::size_t i = 0; i < prepared.codes.size(); ++i)
+            prepared.codes[i] = cells[i * width];
+    }
+    m_access.MemoriserReponsesFermees(question, matrix);
+    if (!complete)
         return Fail("La question '" + question.GetCaption() + "' n'a pas une réponse par interview");
-    prepared.codes.resize(static_cast<std::size_t>(m_n));
-    for (std::int32_t i = 0; i < m_n; ++i)
-        prepared.codes[static_cast<std::size_t>(i)] = matrix.GetAt(i, 0);
     return true;
 }
 

@@ -53,7 +53,7 @@ verdict() { # met when the value compares as asked with the goal: le or ge
         else if ((how == "le" && v <= g) || (how == "ge" && v >= g)) print "met"; else print "missed" }'
 }
 seconds() { if [ -n "$1" ]; then printf '%.3f' "$1"; else printf -- '-'; fi; }
-THREADS=$(value "$ALL" threads)
+THREADS=$(value "$ALL" threads | awk '{ printf "%d", $1 }')
 
 if [ "$PEERS" = no ]; then
     printf '%s interviews x 50 closed questions, weighted by POIDS; ours only; seconds, best of %d runs\n' "$N" "$RUNS"
