@@ -5,7 +5,7 @@ BIN := build/bin
 DEMO := build/demo/demo.qes
 PACKAGES := $(shell sed -e 's/\#.*//' deps/debian.txt)
 
-.PHONY: all deps build test run demo core-test asan-test fuzz-build fuzz-test fuzz-long office-check install clean
+.PHONY: all deps build test run demo bench core-test asan-test fuzz-build fuzz-test fuzz-long office-check install clean
 
 all: build
 
@@ -38,6 +38,12 @@ test: build
 
 run: demo
 	$(BIN)/morvane $(DEMO)
+
+# The benchmark of the README (tools/bench/run-all.sh) on the release preset; PSPP, R and its
+# packages are used when installed and skipped, with a word, when not.
+bench: deps
+	cmake --preset release >/dev/null && cmake --build --preset release
+	tools/bench/run-all.sh
 
 # The core and its tests without Qt, and under the address and undefined sanitizers.
 core-test: deps

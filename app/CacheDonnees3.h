@@ -19,6 +19,9 @@ public:
                            std::unique_ptr<CObjetDonnees> objet);
     CObjetDonnees* LendWithoutKeeping(std::int32_t cle1, std::int32_t cle2, std::int32_t cle3,
                                       std::unique_ptr<CObjetDonnees> objet);
+    // Takes out, for its memory, the entry the next Ajouter would free to make room (null when
+    // a slot is free or every entry is borrowed).
+    std::unique_ptr<CObjetDonnees> TakeNextEvicted() { return m_cache.TakeNextEvicted(); }
     void Liberer(std::int32_t cle1, std::int32_t cle2, std::int32_t cle3, const CObjetDonnees* objet);
 
     // Empty every entry with that second (study field), respectively third (weighting) key.

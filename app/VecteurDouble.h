@@ -38,6 +38,8 @@ public:
     // The meaningful elements at once, for the counting loops that read every one: the data
     // pointer and the count then stay in registers instead of being read again at every unit.
     std::span<const double> Valeurs() const { return {m_valeurs.data(), static_cast<std::size_t>(m_nombre)}; }
+    // The same for the loops that write every element, as the weights are computed in place.
+    std::span<double> ValeursModifiables() { return {m_valeurs.data(), static_cast<std::size_t>(m_nombre)}; }
 
     void Remplir(double valeur);
     // Appends one "not asked" element and answers its index.

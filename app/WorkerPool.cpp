@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -53,10 +54,25 @@ struct WorkerPool::Job {
     Failures failures;
 };
 
+namespace {
+
+// More threads than cores only wait for each other; the counts are bound by memory, and past
+// eight threads a table of a million interviews gains nothing. MORVANE_THREADS, a whole number
+// from 1 to 64, sets the count instead (to measure the program on one core, say).
+unsigned SharedThreadCount() {
+    if (const char* text = std::getenv("MORVANE_THREADS"); text != nullptr) {
+        char* end = nullptr;
+        const long wanted = std::strtol(text, &end, 10);
+        if (end != text && *end == '\0' && wanted >= 1 && wanted <= 64)
+            return static_cast<unsigned>(wanted);
+    }
+    return std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
+}
+
+} // namespace
+
 WorkerPool& WorkerPool::Shared() {
-    // More threads than cores only wait for each other; the counts are bound by memory, and past
-    // eight threads a table of a million interviews gains nothing.
-    static WorkerPool pool(std::clamp(std::thread::hardware_concurrency(), 1U, 8U));
+    static WorkerPool pool(SharedThreadCount());
     return pool;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "app/ChampCondition.h"
@@ -137,16 +138,73 @@ const typename Table::value_type* KindOf(const Table& table, std::int16_t kind) 
 
 // A read that fails leaves every unit false, so that the condition filters everyone when it is
 // joined by AND.
+// The answers of a question at a level: borrowed from the answer cache when they are the
+// question's own level, carried into a copy otherwise. False when they cannot be read.
+class ClosedAnswers {
+public:
+    ClosedAnswers(CDataAccess& access, CQuestionEtendue& question, int level) : m_access(access), m_question(question) {
+        if (question.level == level) {
+            if (m_access.LireReponsesFermees(question, m_borrowed))
+                m_matrix = m_borrowed;
+        } else if (m_access.LireReponsesFermeesNiveau(question, level, m_carried)) {
+            m_matrix = &m_carried;
+        }
+    }
+    ClosedAnswers(const ClosedAnswers&) = delete;
+    ClosedAnswers& operator=(const ClosedAnswers&) = delete;
+    ~ClosedAnswers() {
+        if (m_borrowed != nullptr)
+            m_access.MemoriserReponsesFermees(m_question, m_borrowed);
+    }
+    const CMatriceCodes* Matrix() const { return m_matrix; }
+
+private:
+    CDataAccess& m_access;
+    CQuestionEtendue& m_question;
+    CMatriceCodes* m_borrowed = nullptr;
+    CMatriceCodes m_carried;
+    const CMatriceCodes* m_matrix = nullptr;
+};
+
+class NumericAnswers {
+public:
+    NumericAnswers(CDataAccess& access, CQuestionEtendue& question, int level) : m_access(access), m_question(question) {
+        if (question.level == level) {
+            if (m_access.LireValeursNumeriques(question, m_borrowed))
+                m_values = m_borrowed;
+        } else if (m_access.LireValeursNumeriquesNiveau(question, level, m_carried)) {
+            m_values = &m_carried;
+        }
+    }
+    NumericAnswers(const NumericAnswers&) = delete;
+    NumericAnswers& operator=(const NumericAnswers&) = delete;
+    ~NumericAnswers() {
+        if (m_borrowed != nullptr)
+            m_access.MemoriserValeursNumeriques(m_question, m_borrowed);
+    }
+    const CVecteurDouble* Values() const { return m_values; }
+
+private:
+    CDataAccess& m_access;
+    CQuestionEtendue& m_question;
+    CVecteurDouble* m_borrowed = nullptr;
+    CVecteurDouble m_carried;
+    const CVecteurDouble* m_values = nullptr;
+};
+
 Truths ClosedTruths(CChampCondition& condition, int level, std::size_t n, CDataAccess& access) {
     Truths truths(n, 0);
-    CMatriceCodes codes;
     const ClosedKind* kind = KindOf(ClosedKinds(), condition.kind);
-    if (kind == nullptr || !access.LireReponsesFermeesNiveau(*condition.question, level, codes))
+    if (kind == nullptr)
+        return truths;
+    const ClosedAnswers answers(access, *condition.question, level);
+    const CMatriceCodes* codes = answers.Matrix();
+    if (codes == nullptr)
         return truths;
     const Selection selection(condition);
-    const int width = codes.GetNbColonnes();
-    const std::int16_t* cells = codes.DonnerCellules();
-    const std::size_t rows = std::min(n, static_cast<std::size_t>(codes.GetNbLignes()));
+    const int width = codes->GetNbColonnes();
+    const std::int16_t* cells = codes->DonnerCellules();
+    const std::size_t rows = std::min(n, static_cast<std::size_t>(codes->GetNbLignes()));
     for (std::size_t i = 0; i < rows; ++i)
         truths[i] = kind->holds(Row{cells + i * static_cast<std::size_t>(width), width}, selection) ? 1 : 0;
     return truths;
@@ -154,13 +212,16 @@ Truths ClosedTruths(CChampCondition& condition, int level, std::size_t n, CDataA
 
 Truths NumericTruths(CChampCondition& condition, int level, std::size_t n, CDataAccess& access) {
     Truths truths(n, 0);
-    CVecteurDouble values;
     const NumericKind* kind = KindOf(NumericKinds(), condition.kind);
-    if (kind == nullptr || !access.LireValeursNumeriquesNiveau(*condition.question, level, values))
+    if (kind == nullptr)
         return truths;
-    const std::size_t count = std::min(n, static_cast<std::size_t>(values.GetSize()));
+    const NumericAnswers answers(access, *condition.question, level);
+    if (answers.Values() == nullptr)
+        return truths;
+    const std::span<const double> values = answers.Values()->Valeurs();
+    const std::size_t count = std::min(n, values.size());
     for (std::size_t i = 0; i < count; ++i)
-        truths[i] = kind->holds(values.GetAt(static_cast<int>(i)), condition.a, condition.b) ? 1 : 0;
+        truths[i] = kind->holds(values[i], condition.a, condition.b) ? 1 : 0;
     return truths;
 }
 
@@ -257,8 +318,17 @@ bool IsKept(const std::string& result) {
     return CStaticTools::EstDouble(result, value) && value != 0.0;
 }
 
+// Where the weights of a field go: every unit's weight is its source weight (1.0 without one)
+// when the unit is in the field, 0.0 otherwise; the source may be the destination itself.
+struct FieldWeights {
+    std::span<const double> source; // empty: 1.0 for every unit
+    std::span<double> out;
+
+    void Set(std::size_t i, bool kept) const { out[i] = kept ? (source.empty() ? 1.0 : source[i]) : 0.0; }
+};
+
 // Evaluates the formula before touching a weight: a field that fails changes nothing.
-bool ApplyFormula(const CChampEtude& field, int level, CVecteurDouble& weights, CEnquete& survey,
+bool ApplyFormula(const CChampEtude& field, int level, const FieldWeights& weights, CEnquete& survey,
                   std::string& error) {
     FormulaError failure;
     std::vector<std::string> results;
@@ -268,18 +338,18 @@ bool ApplyFormula(const CChampEtude& field, int level, CVecteurDouble& weights, 
     }
     if (!CarryToLevel(field, level, survey, results, error))
         return false;
-    const int n = std::max(weights.GetSize(), 0);
-    for (int i = 0; i < n; ++i)
-        if (static_cast<std::size_t>(i) >= results.size() || !IsKept(results[static_cast<std::size_t>(i)]))
-            weights.SetAt(i, 0.0);
+    for (std::size_t i = 0; i < weights.out.size(); ++i)
+        weights.Set(i, i < results.size() && IsKept(results[i]));
     return true;
 }
 
-} // namespace
-
-bool AppliquerChampEtude(std::int32_t id, int level, CVecteurDouble& weights, CEnquete& survey, std::string& error) {
-    if (id == kAllInterviews)
+// The field's weights in one pass over its conditions' truths and the source weights.
+bool ApplyField(std::int32_t id, int level, const FieldWeights& weights, CEnquete& survey, std::string& error) {
+    if (id == kAllInterviews) {
+        for (std::size_t i = 0; i < weights.out.size(); ++i)
+            weights.Set(i, true);
         return true;
+    }
     CChampEtude field;
     if (!survey.DonnerChampEtude(id, field)) {
         error = StringTable::Format(Message(StringTable::kChampEtudeInconnu, {std::to_string(id)}));
@@ -287,7 +357,7 @@ bool AppliquerChampEtude(std::int32_t id, int level, CVecteurDouble& weights, CE
     }
     if (field.complexCondition)
         return ApplyFormula(field, level, weights, survey, error);
-    const auto n = static_cast<std::size_t>(std::max(weights.GetSize(), 0));
+    const std::size_t n = weights.out.size();
     CDataAccess access(survey, true);
     std::array<Truths, 4> truths;
     for (std::size_t slot = 0; slot < truths.size(); ++slot)
@@ -296,10 +366,25 @@ bool AppliquerChampEtude(std::int32_t id, int level, CVecteurDouble& weights, CE
     for (std::size_t i = 0; i < n; ++i) {
         const bool first = Join(truths[0][i] != 0, truths[1][i] != 0, joins[0]);
         const bool second = Join(truths[2][i] != 0, truths[3][i] != 0, joins[1]);
-        if (!Join(first, second, joins[2]))
-            weights.SetAt(static_cast<int>(i), 0.0);
+        weights.Set(i, Join(first, second, joins[2]));
     }
     return true;
+}
+
+} // namespace
+
+bool AppliquerChampEtude(std::int32_t id, int level, CVecteurDouble& weights, CEnquete& survey, std::string& error) {
+    if (id == kAllInterviews)
+        return true;
+    return ApplyField(id, level, FieldWeights{weights.Valeurs(), weights.ValeursModifiables()}, survey, error);
+}
+
+bool CalculerPoidsChampEtude(std::int32_t id, int level, const CVecteurDouble* source, CVecteurDouble& out,
+                             CEnquete& survey, std::string& error) {
+    if (source != nullptr)
+        out.SetSize(source->GetSize());
+    const std::span<const double> from = source != nullptr ? source->Valeurs() : std::span<const double>();
+    return ApplyField(id, level, FieldWeights{from, out.ValeursModifiables()}, survey, error);
 }
 
 std::string DecrireCondition(const CChampCondition& condition) {

@@ -28,6 +28,12 @@ class CVecteurDouble;
 // computed on everyone, or on no one, in place of the field.
 bool AppliquerChampEtude(std::int32_t id, int level, CVecteurDouble& weights, CEnquete& survey, std::string& error);
 
+// The same written into `out` in one pass: each unit of `level` takes its weight in `source`
+// (1.0 for every unit without a source) when it lies in the field, 0.0 otherwise. `out` holds as
+// many units as the source, or keeps its size without one. On failure `out` is left unspecified.
+bool CalculerPoidsChampEtude(std::int32_t id, int level, const CVecteurDouble* source, CVecteurDouble& out,
+                             CEnquete& survey, std::string& error);
+
 // The condition as the editing dialogs show it: "Si 'name' operator list" for a closed question,
 // "Si 'name' operator " for a free numeric one, empty for no question or another kind.
 std::string DecrireCondition(const CChampCondition& condition);

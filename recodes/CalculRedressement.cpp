@@ -1,9 +1,11 @@
 #include "recodes/CalculRedressement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,20 +40,38 @@ std::string SafeFileName(const std::string& name) {
     return usable ? safe : std::string(1, '_');
 }
 
-// A target of the run, in pre-order of the scheme, with what the preparation gives it.
+// More combinations of answers than this and the run weighs every interview on its own.
+constexpr std::uint64_t kMostCombinations = std::uint64_t{1} << 20;
+
+bool IsMissing(double value) { return value == CVecteurDouble::kNoAnswer || value == CVecteurDouble::kNotAsked; }
+
+// Whether a target of the subtree adjusts on a question (children that the run would not visit
+// count too: the answer only decides whether the run has anything to iterate on).
+bool HasQuestionTarget(const CObjectifRedressement& target) {
+    if (target.GetQuestion() != nullptr)
+        return true;
+    for (int c = 0; c < target.DonnerNombreObjectifs(); ++c)
+        if (const CObjectifRedressement* child = target.DonnerObjectif(c); child != nullptr && HasQuestionTarget(*child))
+            return true;
+    return false;
+}
+
+// A target of the run, in pre-order of the scheme, with what the preparation gives it. The run
+// weighs units: the interviews themselves, or cells of interviews that answer every question of
+// the scheme alike and start with the same weight (they keep sharing it at every step).
 struct PreparedTarget {
     const CObjectifRedressement* target = nullptr;
     const CQuestionEtendue* question = nullptr;
-    std::vector<std::int16_t> codes;  // one modality index per interview; empty without question
+    std::vector<std::int16_t> codes;  // one modality index per unit; empty without question
     std::vector<double> desiredShare;   // desired percentage × 0.01, per modality
     std::vector<double> desiredPercent; // desired percentage, per modality
     double share = 0.0;               // s: population size / n (the size itself without question)
     double total = 0.0;               // N_t
-    std::size_t population = 0;       // its nearest population node's interviews
+    std::size_t population = 0;       // its nearest population node's units
     std::size_t subtreeEnd = 0;       // index just past its prepared subtree
 
     int Modalities() const { return static_cast<int>(desiredShare.size()); }
-    // The modality index of interview i, or -1 when it answers none the target knows.
+    // The modality index of unit i, or -1 when it answers none the target knows.
     int Code(std::int32_t i) const {
         const int code = codes[static_cast<std::size_t>(i)];
         return code >= 0 && code < Modalities() ? code : -1;
@@ -62,6 +82,12 @@ class RakingRun {
 public:
     RakingRun(CContexteEtude& context, const CRedressement& scheme)
         : m_context(context), m_scheme(scheme), m_access(context, true), m_n(context.DonnerNbreInterviews()) {}
+    RakingRun(const RakingRun&) = delete;
+    RakingRun& operator=(const RakingRun&) = delete;
+    ~RakingRun() {
+        if (m_borrowedInitial != nullptr)
+            m_access.MemoriserValeursNumeriques(*m_scheme.initialWeightQuestion, m_borrowedInitial);
+    }
 
     bool Run(int levelIndex, CVecteurDouble& out, std::string& error);
 
@@ -70,13 +96,17 @@ private:
         m_error = std::move(text);
         return false;
     }
-    bool ReadInitialValues(std::vector<double>& values);
-    double TotalToReach(const std::vector<double>& initialValues) const;
+    bool ReadInitialValues();
+    double TotalToReach() const;
     bool Prepare(const CObjectifRedressement& target, const std::vector<std::uint8_t>& excluded, double populationSize,
                  double total, std::size_t population);
     bool ReadCodes(PreparedTarget& prepared);
     bool CheckTargets() const;
-    std::vector<double> StartingWeights(const std::vector<double>& initialValues, double total) const;
+    void GroupIntoCells();
+    void StartWeights(int levelIndex, CVecteurDouble& out, double total);
+    double Count(std::int32_t unit) const {
+        return m_unitCounts.empty() ? 1.0 : m_unitCounts[static_cast<std::size_t>(unit)];
+    }
     void OpenReport();
     void Write(const std::string& text) {
         if (m_report.is_open())
@@ -93,54 +123,63 @@ private:
     CDataAccess m_access;
     std::int32_t m_n = 0;
     std::vector<PreparedTarget> m_targets;
-    std::vector<std::vector<std::int32_t>> m_populations;
+    std::vector<std::vector<std::int32_t>> m_populations; // units of each population
     int m_questionTargets = 0;
-    std::vector<double> m_weights;
+    // The initial weights as read: borrowed from the answer cache for a question of the
+    // interviews, read into m_ownedInitial for one of another level; null without question.
+    CVecteurDouble* m_borrowedInitial = nullptr;
+    CVecteurDouble m_ownedInitial;
+    const CVecteurDouble* m_initial = nullptr;
+    double m_initialSum = 0.0;
+    // Cells: the cell of every interview and the interviews of every cell; both empty when the
+    // units are the interviews.
+    std::vector<std::uint32_t> m_cellOf;
+    std::vector<double> m_unitCounts;
+    std::vector<double> m_cellWeights;
+    CVecteurDouble m_interviewWeights; // the interviews' weights of a run for another level
+    std::span<double> m_weights;       // one weight per unit
     double m_minWeight = 0.0;
     double m_maxWeight = 0.0;
     std::ofstream m_report;
     std::string m_error;
 };
 
-bool RakingRun::ReadInitialValues(std::vector<double>& values) {
+bool RakingRun::ReadInitialValues() {
     CQuestionEtendue* question = m_scheme.initialWeightQuestion;
     if (question == nullptr)
         return true;
-    CVecteurDouble read;
-    if (!m_access.LireValeursNumeriquesNiveau(*question, 0, read))
-        return Fail(m_access.GetErrorText());
-    if (read.GetSize() != m_n)
+    if (question->level == 0) {
+        if (!m_access.LireValeursNumeriques(*question, m_borrowedInitial))
+            return Fail(m_access.GetErrorText());
+        m_initial = m_borrowedInitial;
+    } else {
+        if (!m_access.LireValeursNumeriquesNiveau(*question, 0, m_ownedInitial))
+            return Fail(m_access.GetErrorText());
+        m_initial = &m_ownedInitial;
+    }
+    if (m_initial->GetSize() != m_n)
         return Fail("La question de poids initial '" + question->GetCaption() + "' n'a pas une valeur par interview");
-    values.resize(static_cast<std::size_t>(m_n));
-    for (std::int32_t i = 0; i < m_n; ++i) {
-        const double value = read.GetAt(i);
+    double sum = 0.0;
+    for (const double value : m_initial->Valeurs()) {
         // A missing answer weighs nothing; any other negative value is an error in the data.
-        if (value == CVecteurDouble::kNoAnswer || value == CVecteurDouble::kNotAsked)
-            values[static_cast<std::size_t>(i)] = 0.0;
-        else if (!std::isfinite(value) || value < 0.0)
+        if (IsMissing(value))
+            continue;
+        if (!std::isfinite(value) || value < 0.0)
             return Fail("La question de poids initial '" + question->GetCaption() +
                         "' a des valeurs négatives : elle ne peut pas servir de poids");
-        else
-            values[static_cast<std::size_t>(i)] = value;
-    }
-    double sum = 0.0;
-    for (double value : values)
         sum += value;
+    }
     if (sum <= 0.0)
         return Fail("Les poids initiaux donnés par la question '" + question->GetCaption() +
                     "' sont tous nuls : le redressement ne peut pas être calculé");
+    m_initialSum = sum;
     return true;
 }
 
-double RakingRun::TotalToReach(const std::vector<double>& initialValues) const {
+double RakingRun::TotalToReach() const {
     double total = m_scheme.NTotal;
-    if (total == 0.0) {
-        if (initialValues.empty())
-            total = m_n;
-        else
-            for (double value : initialValues)
-                total += value;
-    }
+    if (total == 0.0)
+        total = m_initial == nullptr ? m_n : m_initialSum;
     return total == 0.0 ? 1.0 : total;
 }
 
@@ -150,14 +189,21 @@ bool RakingRun::ReadCodes(PreparedTarget& prepared) {
     if (question.level != 0)
         return Fail("La question '" + question.GetCaption() + "' n'est pas compatible avec le niveau '" +
                     (interviews != nullptr ? interviews->GetCaption() : std::string("Interviews")) + "'");
-    CMatriceCodes matrix;
-    if (!m_access.LireReponsesFermeesNiveau(question, 0, matrix))
+    // The answers are only read: borrowed from the answer cache, not copied.
+    CMatriceCodes* matrix = nullptr;
+    if (!m_access.LireReponsesFermees(question, matrix))
         return Fail(m_access.GetErrorText());
-    if (matrix.GetNbLignes() != m_n || matrix.GetNbColonnes() < 1)
+    const bool complete = matrix->GetNbLignes() == m_n && matrix->GetNbColonnes() >= 1;
+    if (complete) {
+        const std::int16_t* cells = matrix->DonnerCellules();
+        const auto width = static_cast<std::size_t>(matrix->GetNbColonnes());
+        prepared.codes.resize(static_cast<std::size_t>(m_n));
+        for (std::size_t i = 0; i < prepared.codes.size(); ++i)
+            prepared.codes[i] = cells[i * width];
+    }
+    m_access.MemoriserReponsesFermees(question, matrix);
+    if (!complete)
         return Fail("La question '" + question.GetCaption() + "' n'a pas une réponse par interview");
-    prepared.codes.resize(static_cast<std::size_t>(m_n));
-    for (std::int32_t i = 0; i < m_n; ++i)
-        prepared.codes[static_cast<std::size_t>(i)] = matrix.GetAt(i, 0);
     return true;
 }
 
@@ -250,16 +296,86 @@ bool RakingRun::CheckTargets() const {
     return true;
 }
 
-std::vector<double> RakingRun::StartingWeights(const std::vector<double>& initialValues, double total) const {
-    if (initialValues.empty())
-        return std::vector<double>(static_cast<std::size_t>(m_n), total / m_n);
-    double sum = 0.0;
-    for (double value : initialValues)
-        sum += value;
-    std::vector<double> weights = initialValues;
-    for (double& weight : weights)
-        weight *= total / sum;
-    return weights;
+// Without initial weights every interview starts alike, so interviews answering every question
+// of the scheme alike share their weight to the end: the run then weighs one cell per combination
+// of answers, each counting its interviews, instead of every interview at every step.
+void RakingRun::GroupIntoCells() {
+    if (m_initial != nullptr)
+        return;
+    // Keyed on the codes as read, which also decide the populations of a split.
+    std::vector<std::size_t> questionTargets;
+    std::vector<std::uint64_t> radices;
+    std::uint64_t combinations = 1;
+    for (std::size_t t = 0; t < m_targets.size(); ++t)
+        if (!m_targets[t].codes.empty()) {
+            questionTargets.push_back(t);
+            radices.push_back(static_cast<std::uint64_t>(std::max(m_targets[t].question->GetNbreModalite(), 0)) + 1);
+            combinations *= radices.back();
+            if (combinations > kMostCombinations)
+                return;
+        }
+    constexpr std::int32_t kNoCell = -1;
+    std::vector<std::int32_t> cellOfCombination(static_cast<std::size_t>(combinations), kNoCell);
+    std::vector<std::int32_t> firstInterview; // of each cell
+    std::vector<std::uint32_t> cellOf(static_cast<std::size_t>(m_n));
+    std::vector<double> counts;
+    for (std::int32_t i = 0; i < m_n; ++i) {
+        std::uint64_t combination = 0;
+        for (std::size_t q = 0; q < questionTargets.size(); ++q) {
+            const std::int64_t digit = m_targets[questionTargets[q]].codes[static_cast<std::size_t>(i)] + 1;
+            if (digit < 0 || static_cast<std::uint64_t>(digit) >= radices[q])
+                return; // a code the question does not have: every interview on its own
+            combination = combination * radices[q] + static_cast<std::uint64_t>(digit);
+        }
+        std::int32_t& cell = cellOfCombination[static_cast<std::size_t>(combination)];
+        if (cell == kNoCell) {
+            cell = static_cast<std::int32_t>(firstInterview.size());
+            firstInterview.push_back(i);
+            counts.push_back(0.0);
+        }
+        counts[static_cast<std::size_t>(cell)] += 1.0;
+        cellOf[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(cell);
+    }
+    m_cellOf = std::move(cellOf);
+    m_unitCounts = std::move(counts);
+    for (const std::size_t t : questionTargets) {
+        PreparedTarget& target = m_targets[t];
+        std::vector<std::int16_t> cellCodes;
+        cellCodes.reserve(firstInterview.size());
+        for (const std::int32_t i : firstInterview)
+            cellCodes.push_back(target.codes[static_cast<std::size_t>(i)]);
+        target.codes = std::move(cellCodes);
+    }
+    // A population gathers whole cells: the answers that split the interviews into populations
+    // are among those that make the cells. Its members are in ascending order.
+    for (std::vector<std::int32_t>& members : m_populations) {
+        std::vector<std::int32_t> cells;
+        for (std::size_t cell = 0; cell < firstInterview.size(); ++cell)
+            if (std::binary_search(members.begin(), members.end(), firstInterview[cell]))
+                cells.push_back(static_cast<std::int32_t>(cell));
+        members = std::move(cells);
+    }
+}
+
+// The starting weights, written where the run keeps them: the cells, else the interviews' own
+// vector (the one asked for when the weights are the interviews').
+void RakingRun::StartWeights(int levelIndex, CVecteurDouble& out, double total) {
+    if (!m_cellOf.empty()) {
+        m_cellWeights.assign(m_unitCounts.size(), total / m_n);
+        m_weights = m_cellWeights;
+        return;
+    }
+    CVecteurDouble& interviews = levelIndex == 0 ? out : m_interviewWeights;
+    interviews.SetSize(m_n);
+    m_weights = interviews.ValeursModifiables();
+    if (m_initial == nullptr) {
+        std::fill(m_weights.begin(), m_weights.end(), total / m_n);
+        return;
+    }
+    const double scale = total / m_initialSum;
+    const std::span<const double> values = m_initial->Valeurs();
+    for (std::size_t i = 0; i < m_weights.size(); ++i)
+        m_weights[i] = IsMissing(values[i]) ? 0.0 : values[i] * scale;
 }
 
 void RakingRun::OpenReport() {
@@ -275,8 +391,9 @@ std::vector<double> RakingRun::Margins(const PreparedTarget& target, double& sum
     sum = 0.0;
     for (std::int32_t i : m_populations[target.population])
         if (const int code = target.Code(i); code >= 0) {
-            observed[static_cast<std::size_t>(code)] += m_weights[static_cast<std::size_t>(i)];
-            sum += m_weights[static_cast<std::size_t>(i)];
+            const double weight = Count(i) * m_weights[static_cast<std::size_t>(i)];
+            observed[static_cast<std::size_t>(code)] += weight;
+            sum += weight;
         }
     return observed;
 }
@@ -306,7 +423,7 @@ void RakingRun::Adjust(const PreparedTarget& target) {
         if (const int code = target.Code(i); code < 0)
             weight = 0.0;
         else
-            observed[static_cast<std::size_t>(code)] += weight;
+            observed[static_cast<std::size_t>(code)] += Count(i) * weight;
     }
     double shortfall = 0.0;
     double inRange = 0.0;
@@ -321,11 +438,11 @@ void RakingRun::Adjust(const PreparedTarget& target) {
         if (weight == 0.0)
             continue;
         if (weight < m_minWeight)
-            shortfall += m_minWeight - weight;
+            shortfall += Count(i) * (m_minWeight - weight);
         else if (weight <= m_maxWeight)
-            inRange += weight;
+            inRange += Count(i) * weight;
         else
-            excess += weight - m_maxWeight;
+            excess += Count(i) * (weight - m_maxWeight);
     }
     if (shortfall == 0.0 && excess == 0.0)
         return;
@@ -337,7 +454,7 @@ void RakingRun::Adjust(const PreparedTarget& target) {
         if (weight == 0.0)
             continue;
         weight = weight < m_minWeight ? m_minWeight : weight > m_maxWeight ? m_maxWeight : weight * factor;
-        reached += weight;
+        reached += Count(i) * weight;
     }
     if (reached != target.total && reached != 0.0)
         for (std::int32_t i : members)
@@ -366,13 +483,15 @@ std::string RakingRun::MarginsTable() const {
 }
 
 bool RakingRun::Carry(int levelIndex, CVecteurDouble& out) {
-    CVecteurDouble interviews(m_n);
-    for (std::int32_t i = 0; i < m_n; ++i)
-        interviews.SetAt(i, m_weights[static_cast<std::size_t>(i)]);
-    if (levelIndex == 0) {
-        out = interviews;
-        return true;
+    CVecteurDouble& interviews = levelIndex == 0 ? out : m_interviewWeights;
+    if (!m_cellOf.empty()) {
+        interviews.SetSize(m_n);
+        const std::span<double> weights = interviews.ValeursModifiables();
+        for (std::size_t i = 0; i < weights.size(); ++i)
+            weights[i] = m_cellWeights[m_cellOf[i]];
     }
+    if (levelIndex == 0)
+        return true;
     CQuestionNiveau* level = m_context.DonnerNiveau(levelIndex);
     if (level == nullptr)
         return Fail("Le niveau " + std::to_string(levelIndex) + " n'existe pas");
@@ -380,7 +499,7 @@ bool RakingRun::Carry(int levelIndex, CVecteurDouble& out) {
     if (!level->ChargerEffectifs(m_context, levelIndex, error))
         return Fail(error);
     CVecteurDouble carried;
-    if (!level->TransfererValeurs(interviews, carried, 0, levelIndex))
+    if (!level->TransfererValeurs(m_interviewWeights, carried, 0, levelIndex))
         return Fail("Les poids ne peuvent pas être portés au niveau '" + level->GetCaption() + "'");
     out = carried;
     return true;
@@ -394,17 +513,22 @@ bool RakingRun::Run(int levelIndex, CVecteurDouble& out, std::string& error) {
             return Fail("Le redressement '" + m_scheme.name + "' ne peut pas être calculé sans interview");
         if (m_scheme.NTotal < 0.0 || !std::isfinite(m_scheme.NTotal))
             return Fail("Le nombre total du redressement '" + m_scheme.name + "' doit être positif");
-        std::vector<double> initialValues;
-        if (!ReadInitialValues(initialValues))
+        if (!ReadInitialValues())
             return false;
-        const double total = TotalToReach(initialValues);
+        const double total = TotalToReach();
         m_minWeight = m_context.MinWeight * total / m_n;
         m_maxWeight = m_context.MaxWeight * total / m_n;
-        if (!Prepare(*m_scheme.GetRacine(), std::vector<std::uint8_t>(static_cast<std::size_t>(m_n), 0), m_n, total,
-                     0) ||
-            !CheckTargets())
-            return false;
-        m_weights = StartingWeights(initialValues, total);
+        // A scheme without a question to adjust on (a weighting by a numeric question) keeps its
+        // starting weights: nothing to prepare.
+        if (HasQuestionTarget(*m_scheme.GetRacine())) {
+            if (!Prepare(*m_scheme.GetRacine(), std::vector<std::uint8_t>(static_cast<std::size_t>(m_n), 0), m_n,
+                         total, 0) ||
+                !CheckTargets())
+                return false;
+            GroupIntoCells();
+        }
+        // Nothing fails past this point but carrying to another level, whose weights are apart.
+        StartWeights(levelIndex, out, total);
 
         const int maxIterations = m_context.IterationPerQuestion * m_questionTargets;
         const double precision = std::pow(10.0, -m_context.Accuracy);

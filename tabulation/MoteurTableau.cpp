@@ -227,6 +227,24 @@ bool CMoteurTableau::ComputeWeighting(std::int32_t weighting, int level, CVecteu
     return false;
 }
 
+namespace {
+
+// A vector of n weights, in the memory of the cached vector the next addition would evict when
+// there is one (its values are all overwritten), so that a session does not fault in a fresh
+// vector for every table.
+std::unique_ptr<CVecteurPoids> WeightVector(CCacheDonnees3& cache, int n) {
+    std::unique_ptr<CObjetDonnees> evicted = cache.TakeNextEvicted();
+    if (auto* reusable = dynamic_cast<CVecteurPoids*>(evicted.get())) {
+        std::unique_ptr<CVecteurPoids> weights(reusable);
+        evicted.release();
+        weights->SetSize(n);
+        return weights;
+    }
+    return std::make_unique<CVecteurPoids>(n);
+}
+
+} // namespace
+
 bool CMoteurTableau::DonnerPoidsInterviews(int level, std::int32_t studyField, std::int32_t weighting,
                                            CVecteurPoids*& out, std::string& error) {
     out = nullptr;
@@ -243,29 +261,35 @@ bool CMoteurTableau::DonnerPoidsInterviews(int level, std::int32_t studyField, s
     }
     if (!levelQuestion->ChargerEffectifs(m_context, level, error))
         return false;
+    const int n = levelQuestion->GetNbreEnregistrements();
 
-    std::unique_ptr<CVecteurPoids> weights;
-    bool copyOfCached = false;
-    if (studyField != kNone && cache->Chercher(level, kNone, weighting, found)) {
-        weights = std::make_unique<CVecteurPoids>(*static_cast<CVecteurPoids*>(found));
-        cache->Liberer(level, kNone, weighting, found);
-        copyOfCached = true;
-    } else {
-        weights = std::make_unique<CVecteurPoids>(levelQuestion->GetNbreEnregistrements());
-        weights->Remplir(1.0);
-        if (weighting != kNone) {
-            if (!ComputeWeighting(weighting, level, *weights, error))
+    // A study field under a weighting starts from the weighting's weights, kept for the other
+    // fields: read from them in the pass that writes the field's weights, never copied.
+    const CVecteurPoids* weighted = nullptr;
+    if (studyField != kNone && weighting != kNone) {
+        if (cache->Chercher(level, kNone, weighting, found)) {
+            weighted = static_cast<CVecteurPoids*>(found);
+        } else {
+            std::unique_ptr<CVecteurPoids> computed = WeightVector(*cache, n);
+            if (!ComputeWeighting(weighting, level, *computed, error))
                 return false;
-            if (studyField != kNone) {
-                const CObjetDonnees* kept =
-                    cache->Ajouter(level, kNone, weighting, std::make_unique<CVecteurPoids>(*weights));
-                cache->Liberer(level, kNone, weighting, kept);
-            }
+            weighted = static_cast<CVecteurPoids*>(cache->Ajouter(level, kNone, weighting, std::move(computed)));
         }
     }
-    if (studyField != kNone && !AppliquerChampEtude(studyField, level, *weights, m_context, error))
+    std::unique_ptr<CVecteurPoids> weights = WeightVector(*cache, n);
+    bool made = true;
+    if (studyField != kNone) {
+        made = CalculerPoidsChampEtude(studyField, level, weighted, *weights, m_context, error);
+        if (weighted != nullptr)
+            cache->Liberer(level, kNone, weighting, weighted);
+    } else if (weighting != kNone) {
+        made = ComputeWeighting(weighting, level, *weights, error);
+    } else {
+        weights->Remplir(1.0);
+    }
+    if (!made)
         return false;
-    const bool plain = studyField == kNone && (weighting == kNone || copyOfCached);
+    const bool plain = studyField == kNone && weighting == kNone;
     CObjetDonnees* lent = plain ? cache->LendWithoutKeeping(level, studyField, weighting, std::move(weights))
                                 : cache->Ajouter(level, studyField, weighting, std::move(weights));
     out = static_cast<CVecteurPoids*>(lent);

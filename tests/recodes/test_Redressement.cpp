@@ -16,6 +16,7 @@
 #include "LocaleGuard.h"
 #include "recodes/CalculRedressement.h"
 #include "recodes/ObjectifRedressement.h"
+#include "ReferenceRaking.h"
 #include "support/RecordingUserInterface.h"
 #include "support/SettingsFixture.h"
 #include "tools/qesbuild/DescriptionParser.h"
@@ -255,6 +256,58 @@ TEST_F(RakingTest, TargetsInsideTheModalitiesOfASplitQuestionApplyWithinThem) {
     EXPECT_NEAR(weights.GetAt(1), 12.5 / 2, 1e-6);
     EXPECT_NEAR(weights.GetAt(6), 18.75, 1e-6);
     EXPECT_NEAR(weights.GetAt(7), 56.25 / 2, 1e-6);
+}
+
+// Every scheme of this file (cells of alike interviews, initial weights, a split, no target at
+// all, binding bounds, a run that does not converge, a refusal) gives the weights and the
+// message of the plain one-interview-at-a-time computation, to 1e-12 relative.
+TEST_F(RakingTest, WeightsAgreeWithThePlainComputationOnEveryScheme) {
+    struct Case {
+        const char* name;
+        std::int32_t id;
+        double minWeight = 0.0;
+        double maxWeight = 5.0;
+        int iterations = 30;
+    };
+    auto split = std::make_unique<CObjectifRedressement>(Question("Q1"), CObjectifRedressement::kModeEclate);
+    split->SetObjectif(0, 25);
+    split->SetObjectif(1, 75);
+    for (const std::vector<double>& desired : {std::vector<double>{50, 50}, std::vector<double>{25, 75}}) {
+        auto node = std::make_unique<CObjectifRedressement>();
+        node->AjouterObjectif(Target("Q2", desired));
+        split->AjouterObjectif(std::move(node));
+    }
+    const std::vector<Case> cases = {
+        {"two margins", Scheme(Targets(Target("Q1", {50, 50}), Target("Q2", {30, 70})))},
+        {"initial weights", Scheme(Targets(Target("Q1", {50, 50})), "MISS", 0.0)},
+        {"initial weights and a total", Scheme(Targets(Target("Q1", {40, 60}), Target("Q2", {35, 65})), "W", 20.0)},
+        {"a split", Scheme(Targets(std::move(split)), "", 100.0)},
+        {"a numeric question alone", Scheme({}, "MISS", 0.0)},
+        {"a numeric question and a total", Scheme({}, "W", 16.0)},
+        {"no target and no question", Scheme({}, "", 12.0)},
+        {"binding bounds", Scheme(Targets(Target("Q1", {20, 80}), Target("Q2", {10, 90}))), 0.9, 1.3},
+        {"binding bounds and initial weights", Scheme(Targets(Target("Q1", {20, 80})), "W", 0.0), 0.8, 1.2},
+        {"no convergence", Scheme(Targets(Target("Q1", {50, 50}), Target("Q1BIS", {80, 20}))), 0.0, 5.0, 5},
+        {"a refusal", Scheme(Targets(Target("Q4", {40, 40, 20})))},
+    };
+    for (const Case& c : cases) {
+        context.MinWeight = c.minWeight;
+        context.MaxWeight = c.maxWeight;
+        context.IterationPerQuestion = c.iterations;
+        CVecteurDouble fast(8);
+        CVecteurDouble plain(8);
+        fast.Remplir(-1.0);
+        plain.Remplir(-1.0);
+        std::string fastError;
+        std::string plainError;
+        const bool fastDone = CalculerRedressement(c.id, 0, fast, fastError, context);
+        const bool plainDone = CalculerRedressementReference(c.id, 0, plain, plainError, context);
+        EXPECT_EQ(fastDone, plainDone) << c.name;
+        EXPECT_EQ(fastError, plainError) << c.name;
+        ASSERT_EQ(fast.GetSize(), plain.GetSize()) << c.name;
+        for (int i = 0; i < plain.GetSize(); ++i)
+            EXPECT_NEAR(fast.GetAt(i), plain.GetAt(i), 1e-12 * std::abs(plain.GetAt(i))) << c.name << ", interview " << i;
+    }
 }
 
 TEST_F(RakingTest, DefinitionTextRoundTripsByReferenceAndByName) {

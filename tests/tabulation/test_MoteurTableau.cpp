@@ -372,6 +372,52 @@ TEST_F(MoteurTableauTest, AWeightingIsComputedOnceAndReusedForEveryStudyField) {
     cache.Liberer(0, 47, 7, found);
 }
 
+// A weighting by AGE alone: the answered ages are the weights (their sum, 200, is the total) and
+// the unanswered interviews 3 and 5 weigh nothing. Women (interviews 2, 4, 6, 7) keep theirs
+// under the study field. The values stay right when the cache gives the memory of evicted
+// vectors to new ones, and the weighting kept for the fields is never changed by them.
+TEST_F(MoteurTableauTest, WeightsOfAFieldUnderAWeightingStayRightAsTheCacheReusesItsVectors) {
+    std::int32_t code = 0;
+    std::string keys;
+    std::int32_t recode = 0;
+    CEnquete::DonnerReferenceQuestion(&Named("AGE"), code, keys, recode);
+    CRedressement scheme;
+    scheme.id = 8;
+    scheme.name = "Age";
+    scheme.definition = std::to_string(code) + "@" + keys + "@" + std::to_string(recode) + "~" +
+                        CObjectifRedressement().EcrireDefinition(context, false, 0);
+    context.MettreAJourRedressement(scheme);
+    AddWomen(47);
+    const Doubles ages = {20, 35, 0, 50, 0, 35, 60};
+    const Doubles women = {0, 35, 0, 50, 0, 35, 60};
+    CMoteurTableau engine(context);
+    const auto weightsOf = [&](std::int32_t field, std::int32_t weighting) {
+        CVecteurPoids* weights = nullptr;
+        std::string error;
+        EXPECT_TRUE(engine.DonnerPoidsInterviews(0, field, weighting, weights, error)) << error;
+        Doubles values;
+        if (weights == nullptr)
+            return values;
+        for (int i = 0; i < weights->GetSize(); ++i)
+            values.push_back(weights->GetAt(i));
+        engine.LibererPoids(0, field, weighting, weights);
+        return values;
+    };
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(weightsOf(47, 8), women) << round;
+        EXPECT_EQ(weightsOf(-1, 8), ages) << round;
+        EXPECT_EQ(weightsOf(47, -1), (Doubles{0, 1, 0, 1, 0, 1, 1})) << round;
+        EXPECT_EQ(weightsOf(-1, -1), (Doubles{1, 1, 1, 1, 1, 1, 1})) << round;
+        // More fields than the cache has slots: the vectors above are evicted and their memory
+        // taken by the next ones.
+        for (std::int32_t field = 60; field < 60 + context.GetWeightCache()->GetSlotCount(); ++field) {
+            AddPainAndAge(field, 1); // Pain and AGE >= 35: interview 7
+            EXPECT_EQ(weightsOf(field, 8), (Doubles{0, 0, 0, 0, 0, 0, 60})) << round;
+        }
+    }
+    EXPECT_EQ(context.GetWeightCache()->GetOutsideLoanCount(), 0);
+}
+
 TEST_F(MoteurTableauTest, MarkerKindOfEachPlane) {
     const std::vector<std::pair<int, int>> cases = {{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 3},
                                                     {5, 0}, {6, 2}, {7, 2}, {8, 0}, {-1, 0}};
