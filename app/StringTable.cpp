@@ -18,6 +18,7 @@ const std::map<int, std::string>& Entries() {
         {kSousTotal, "Sous total %d"},
         {kDossiersDos, "Dossiers Velto (*.dos)|*.dos|"},
         {kSelectionnerQuestion, "Vous devez sélectionner une question..."},
+        {kQuestionsCalculees, "Questions calculées"},
         {kIntvw, "Intvw %d"},
         {kInterviews, "Interviews"},
         {kEcraserRedressement, "Souhaitez vous ecraser le redressement existant ?"},
@@ -106,6 +107,20 @@ const std::map<int, std::string>& Entries() {
          "Vous devez avoir au moins une condition pointant sur un autre niveau..."},
         {kUneSeuleConditionAutreNiveau, "Vous ne pouvez avoir qu'une seule condition dans un autre niveau..."},
         {kEntrerUnNombre, "Vous devez entrer un nombre..."},
+        {kVariablesCalculeesDefectueuses,
+         "Des variables calculées ne peuvent pas être reconstruites telles qu'elles ont été enregistrées :\n%s"},
+        {kVariableTypeInconnu, "'%s' : type de variable inconnu (%d), la question n'a aucune modalité."},
+        {kVariableDefinitionIncoherente,
+         "'%s' : la définition donne %d éléments pour %d libellés, la question n'a aucune modalité."},
+        {kVariableQuestionAbsente,
+         "'%s' : la question de code %d n'existe plus, la variable ne peut plus être recalculée."},
+        {kVariableCodeEnDouble, "'%s' : plusieurs modalités ont le code %d, seule la première est gardée."},
+        {kVariableElementIllisible, "'%s' : l'élément '%s' de la définition ne peut pas être lu."},
+        {kLibelleSansBarre, "Vous ne pouvez utiliser le caractère |"},
+        {kLibelleSansBarreNiArobase, "Vous ne pouvez utiliser les caractères suivants | et @"},
+        {kVariableSansCalcul, "'%s' : les réponses de cette variable ne peuvent pas être calculées à partir de sa définition."},
+        {kDeuxQuestionsAModalites, "Vous devez sélectionner deux questions à modalité..."},
+        {kVariableNombreReponses, "'%s' : le nombre de réponses enregistré (%d) est remplacé par 1."},
     };
     return entries;
 }

@@ -20,6 +20,7 @@ enum Id : int {
     kSousTotal = 63148,
     kDossiersDos = 63156,
     kSelectionnerQuestion = 63161,
+    kQuestionsCalculees = 63210,
     kIntvw = 63313,
     kInterviews = 63407,
     kEcraserRedressement = 63439,
@@ -102,6 +103,18 @@ enum Id : int {
     kConditionAutreNiveauRequise = 64508,
     kUneSeuleConditionAutreNiveau = 64509,
     kEntrerUnNombre = 64510,
+    // Computed questions: what a stored definition cannot give, and the captions typed for one.
+    kVariablesCalculeesDefectueuses = 64650,
+    kVariableTypeInconnu = 64651,
+    kVariableDefinitionIncoherente = 64652,
+    kVariableQuestionAbsente = 64653,
+    kVariableCodeEnDouble = 64654,
+    kVariableElementIllisible = 64655,
+    kLibelleSansBarre = 64656,
+    kLibelleSansBarreNiArobase = 64657,
+    kVariableSansCalcul = 64658,
+    kDeuxQuestionsAModalites = 64659,
+    kVariableNombreReponses = 64660,
 };
 
 // The text of an id; empty when the id is unknown.
