@@ -322,3 +322,18 @@ TEST_F(QuestionsCalculeesTest, AnOpeningReportsDefinitionsItCannotRebuild) {
 }
 
 } // namespace
+
+namespace {
+
+// With the script language installed at start-up, a script variable gets the evaluator's values:
+// AGE times two, from the records.
+TEST_F(QuestionsCalculeesTest, AScriptVariableTakesTheScriptLanguagesValues) {
+    auto script = Definition(CVariableCalculee::kScript, "", "??AGE?? * 2");
+    CReponsesCalculees answers;
+    Message error;
+    ASSERT_TRUE(CCalculVariable::Calculer(*script, context, answers, error)) << StringTable::Format(error);
+    EXPECT_TRUE(answers.numerique);
+    EXPECT_EQ(answers.valeurs, (std::vector<double>{50, 80, 62, 120, 36, 104}));
+}
+
+} // namespace
