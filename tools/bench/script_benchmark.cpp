@@ -35,7 +35,7 @@ std::string DefaultScript(const CEnquete& survey) {
     const std::string& a = closed[0];
     const std::string& b = closed[1];
     return "SI " + numeric + " >= 18 ET " + a + " = 1 ALORS\n"
-           "  (" + numeric + " * 2 + 1) / 3\n"
+           "  ((" + numeric + " * 2) + 1) / 3\n"
            "SINONSI " + a + " = 2 OU " + a + " = 3 ALORS\n"
            "  SI TAILLE(" + b + ") > 1 ALORS\n"
            "    LOG(CVNRNI(" + numeric + ") + 1)\n"
