@@ -118,29 +118,21 @@ CValeurScript ScriptEvaluator::CompilerScript(int first, int end, int interview)
             expectOperand = false;
             continue;
         }
+        // Each operator closes what it ends with the pending operator, then becomes pending.
         switch (token.kind) {
         case E::kArithmetique:
-            if (level.arithmeticOp != 0)
-                level.arithmetic = ScriptOperations::Calculer(level.arithmetic, level.arithmeticOp, level.operand);
-            else
-                level.arithmetic = level.operand;
+            level.CloseChain();
             level.arithmeticOp = token.Code();
             break;
         case E::kComparateur:
             level.CloseChain();
-            if (level.comparator != 0)
-                level.comparison = ScriptOperations::Comparer(level.comparison, level.comparator, level.arithmetic);
-            else
-                level.comparison = level.arithmetic;
+            level.CloseComparison();
             level.comparator = token.Code();
             break;
         case E::kLogique:
             level.CloseChain();
             level.CloseComparison();
-            if (level.logicalOp != 0)
-                level.logic = ScriptOperations::Combiner(level.logic, level.logicalOp, level.comparison);
-            else
-                level.logic = level.comparison;
+            level.CloseLogic();
             level.logicalOp = token.Code();
             break;
         default:

@@ -18,8 +18,10 @@ public:
     explicit ScriptProgram(std::vector<CElementCompile> tokens);
 
     // Cuts the script, finding the questions it names in the survey, and checks it. False with
-    // the first fault: from the cutting a 1-based position and a length (error.tokenIndex -1),
-    // from the checking the index of the token at fault. The program is left empty on failure.
+    // the first fault at its 1-based position and length: the faulty text of the cutting
+    // (error.tokenIndex -1), or the token at fault of the checking (its index in
+    // error.tokenIndex; position and length 0 when the index is no token, for a script of blanks).
+    // The program is left empty on failure.
     static bool Compiler(std::string_view text, const CEnquete& survey, ScriptProgram& out, ScriptError& error);
 
     std::span<const CElementCompile> Tokens() const { return m_tokens; }

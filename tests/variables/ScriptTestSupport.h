@@ -3,6 +3,7 @@
 #include "app/ContexteEtude.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
+#include "support/SettingsFixture.h"
 
 #include <cstdint>
 #include <memory>
@@ -42,6 +43,23 @@ private:
         return *m_survey.questions.back();
     }
     CContexteEtude m_survey;
+};
+
+// A test on the survey above.
+class ScriptSurveyTest : public SettingsFixture {
+protected:
+    void SetUp() override {
+        SettingsFixture::SetUp();
+        m_survey = std::make_unique<ScriptSurvey>();
+    }
+    void TearDown() override {
+        m_survey.reset();
+        SettingsFixture::TearDown();
+    }
+    CContexteEtude& Survey() { return m_survey->Get(); }
+
+private:
+    std::unique_ptr<ScriptSurvey> m_survey;
 };
 
 } // namespace script_test

@@ -20,22 +20,12 @@ struct RefusedCase {
     int token;
 };
 
-class ScriptCheckerTest : public SettingsFixture {
+class ScriptCheckerTest : public script_test::ScriptSurveyTest {
 protected:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        m_survey = std::make_unique<script_test::ScriptSurvey>();
-    }
-    void TearDown() override {
-        m_survey.reset();
-        SettingsFixture::TearDown();
-    }
     bool Check(const std::string& script, ScriptError& error) {
         ScriptProgram program;
-        return ScriptProgram::Compiler(script, m_survey->Get(), program, error);
+        return ScriptProgram::Compiler(script, Survey(), program, error);
     }
-
-    std::unique_ptr<script_test::ScriptSurvey> m_survey;
 };
 
 TEST_F(ScriptCheckerTest, RefusesEachFaultAtItsToken) {
@@ -117,7 +107,7 @@ TEST_F(ScriptCheckerTest, AcceptsScriptsWithoutAmbiguity) {
 
 TEST_F(ScriptCheckerTest, GivesTheStaticTypeOfARange) {
     ScriptLexing lexing;
-    ASSERT_TRUE(LexerScript("??M?? + 2", ScriptLexer::kCompiler, m_survey->Get(), lexing));
+    ASSERT_TRUE(LexerScript("??M?? + 2", ScriptLexer::kCompiler, Survey(), lexing));
     ScriptError error;
     int type = 0;
     ASSERT_TRUE(VerifierScript(lexing.tokens, 0, 3, true, error, type));

@@ -26,28 +26,18 @@ struct ValueCase {
     double stored;
 };
 
-class ScriptValueTest : public SettingsFixture {
+class ScriptValueTest : public script_test::ScriptSurveyTest {
 protected:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        m_survey = std::make_unique<script_test::ScriptSurvey>();
-    }
-    void TearDown() override {
-        m_survey.reset();
-        SettingsFixture::TearDown();
-    }
     // What one interview of no answers stores for the script.
     double Store(const std::string& script) {
         ScriptProgram program;
         ScriptError error;
-        EXPECT_TRUE(ScriptProgram::Compiler(script, m_survey->Get(), program, error))
+        EXPECT_TRUE(ScriptProgram::Compiler(script, Survey(), program, error))
             << error.message.id << " at " << error.tokenIndex;
         const FormulaData noAnswers;
-        const ScriptEvaluator evaluator(program, m_survey->Get(), noAnswers);
+        const ScriptEvaluator evaluator(program, Survey(), noAnswers);
         return evaluator.Resultat(0);
     }
-
-    std::unique_ptr<script_test::ScriptSurvey> m_survey;
 };
 
 TEST_F(ScriptValueTest, EvaluatesOperatorsLeftToRightWithinALevel) {

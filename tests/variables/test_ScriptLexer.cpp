@@ -36,21 +36,11 @@ struct FaultCase {
     std::int32_t length;
 };
 
-class ScriptLexerTest : public SettingsFixture {
+class ScriptLexerTest : public script_test::ScriptSurveyTest {
 protected:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        m_survey = std::make_unique<script_test::ScriptSurvey>();
-    }
-    void TearDown() override {
-        m_survey.reset();
-        SettingsFixture::TearDown();
-    }
     bool Cut(const std::string& script, int mode, ScriptLexing& out) {
-        return LexerScript(script, mode, m_survey->Get(), out);
+        return LexerScript(script, mode, Survey(), out);
     }
-
-    std::unique_ptr<script_test::ScriptSurvey> m_survey;
 };
 
 const std::vector<Expected> kSiAge{
