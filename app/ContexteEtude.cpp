@@ -2,6 +2,7 @@
 #include "app/DataAccess.h"
 
 #include "app/IniFile.h"
+#include "app/QuestionCalculee.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionnaireLoader.h"
 #include "app/Registre.h"
@@ -203,7 +204,24 @@ bool CContexteEtude::OuvrirEtude() {
     }
     RebuildTotals();
     ReadWeightingOptions();
+    ReportDamagedComputedQuestions();
     return true;
+}
+
+// Stored computed questions whose definition could not be rebuilt as it was saved: one message
+// for the opening, one line per finding.
+void CContexteEtude::ReportDamagedComputedQuestions() {
+    std::string lines;
+    for (const auto& question : questions) {
+        const CQuestionCalculee* definition = question->GetQuestionCalculee();
+        if (definition == nullptr)
+            continue;
+        for (const Message& defect : definition->DonnerDefauts())
+            lines += StringTable::Format(defect) + "\n";
+    }
+    if (!lines.empty())
+        GetUserInterface().ShowMessage(Message(StringTable::kVariablesCalculeesDefectueuses, {lines}),
+                                       UserInterface::Icon::Warning);
 }
 
 void CContexteEtude::ReadOpeningOptions() {
@@ -495,3 +513,22 @@ void CContexteEtude::InsererQuestionsRecodage(const CRecodage& recode, bool) {
 void CContexteEtude::MettreAJourQuestionsRecodage(const CRecodage&, CQuestionEtendue*) {}
 
 void CContexteEtude::SupprimerQuestionsRecodage(const CRecodage&) {}
+
+CQuestionEtendue* CContexteEtude::AjouterQuestionCalculee(std::unique_ptr<CQuestionEtendue> question) {
+    if (!question)
+        return nullptr;
+    const auto lastOfDepthOne = std::find_if(questions.rbegin(), questions.rend(),
+                                             [](const auto& q) { return q->depth == 1; });
+    if (lastOfDepthOne == questions.rend() || (*lastOfDepthOne)->code != CQuestionCalculee::kCodeGroupe) {
+        auto group = std::make_unique<CQuestionEtendue>(this);
+        const std::string& caption = StringTable::Text(StringTable::kQuestionsCalculees);
+        group->kind = 0;
+        group->name = caption;
+        group->SetLocalisedLongCaption(questionnaireLanguage, caption);
+        group->depth = 1;
+        group->code = CQuestionCalculee::kCodeGroupe;
+        questions.push_back(std::move(group));
+    }
+    questions.push_back(std::move(question));
+    return questions.back().get();
+}

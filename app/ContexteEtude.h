@@ -131,6 +131,11 @@ public:
     virtual void MettreAJourQuestionsRecodage(const CRecodage& recode, CQuestionEtendue* source);
     // The shell removes the questions of a recode from the tree and the survey.
     virtual void SupprimerQuestionsRecodage(const CRecodage& recode);
+    // Appends a new computed question to the survey, under the group "Questions calculées",
+    // which is appended the first time (the last question of depth 1, when it has the group's
+    // code, is the group). Answers the question, now the survey's; the shell also shows it in
+    // the questionnaire tree.
+    virtual CQuestionEtendue* AjouterQuestionCalculee(std::unique_ptr<CQuestionEtendue> question);
 
     // ---- State ----
     std::vector<std::unique_ptr<CQuestionEtendue>> deletedQuestions; // kept until the survey closes
@@ -161,6 +166,7 @@ private:
 
     void ReadOpeningOptions();
     void ReadWeightingOptions();
+    void ReportDamagedComputedQuestions();
     void ResetStudyState();
     void RebuildTotals();
     void ShowOpeningFailure();

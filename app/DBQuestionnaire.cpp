@@ -128,6 +128,9 @@ void CDBQuestionnaire::LireVariables(std::vector<std::unique_ptr<CQuestionCalcul
             definition->responseTable = table.m_NroTableReponse;
             definition->reference1 = {table.m_CodeQuestion1, table.m_ClesQuestion1, table.m_CodeRegroupement1};
             definition->reference2 = {table.m_CodeQuestion2, table.m_ClesQuestion2, table.m_CodeRegroupement2};
+            // Only a superposition keeps the option; a table without the column reads 0.
+            if (definition->kind == CQuestionCalculee::kTypeSuperposition)
+                definition->superposition = table.m_EstCumule != 0 ? 1 : 0;
             read.push_back(std::move(definition));
         }
     });

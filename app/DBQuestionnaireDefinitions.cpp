@@ -227,6 +227,8 @@ void WriteVariable(const CQuestionCalculee& variable, CTblCalcule& record) {
     record.m_NbMaxReponse = static_cast<std::int16_t>(variable.maxAnswers);
     record.m_Expression = variable.DonnerDefinition();
     record.m_Themes = variable.themes;
+    const bool superposition = variable.kind == CQuestionCalculee::kTypeSuperposition;
+    record.m_EstCumule = superposition && variable.superposition != 0 ? 1 : 0;
     const auto first = SourceReference(variable.source1, variable.reference1);
     const auto second = SourceReference(variable.source2, variable.reference2);
     record.m_CodeQuestion1 = first.code;
@@ -636,8 +638,7 @@ bool CDBQuestionnaire::SauverVariable(const CQuestionCalculee& variable) {
             return false;
         CTblCalcule table(database);
         table.Open();
-        if (EditOrAdd(table, db::Value(key)))
-            table.m_EstCumule = 0;
+        EditOrAdd(table, db::Value(key));
         WriteVariable(variable, table);
         table.Update();
         return true;

@@ -22,6 +22,7 @@
 #include "app/RecordKeySource.h"
 #include "app/Redressement.h"
 #include "app/StringTable.h"
+#include "app/VecteurDouble.h"
 #include "platform/questionnaire/DBStructure.h"
 #include "platform/questionnaire/Questionnaire.h"
 #include "platform/questionnaire/StaticTools.h"
@@ -250,6 +251,32 @@ bool CEnquete::CompterEffectifsModalites(CQuestionEtendue& question) {
         if (auto* modality = dynamic_cast<CModaliteEtendue*>(question.GetModalite(i)))
             modality->extraWord = counts[static_cast<std::size_t>(i)];
     question.modalitiesLoaded = true;
+    return true;
+}
+
+bool CEnquete::LireCodesQuestion(int i, CMatriceCodes& out) {
+    CQuestionEtendue* question = DonnerQuestion(i);
+    if (question == nullptr || !EstQuestionFermee(i))
+        return false;
+    CDataAccess access(*this, true);
+    CMatriceCodes* matrix = nullptr;
+    if (!access.LireReponsesFermees(*question, matrix) || matrix == nullptr)
+        return false;
+    out = *matrix;
+    access.MemoriserReponsesFermees(*question, matrix);
+    return true;
+}
+
+bool CEnquete::LireValeursQuestion(int i, CVecteurDouble& out) {
+    CQuestionEtendue* question = DonnerQuestion(i);
+    if (question == nullptr || !EstQuestionNumerique(i))
+        return false;
+    CDataAccess access(*this, true);
+    CVecteurDouble* values = nullptr;
+    if (!access.LireValeursNumeriques(*question, values) || values == nullptr)
+        return false;
+    out = *values;
+    access.MemoriserValeursNumeriques(*question, values);
     return true;
 }
 

@@ -14,6 +14,8 @@
 #include "platform/questionnaire/Version.h"
 
 class CCacheDonnees;
+class CMatriceCodes;
+class CVecteurDouble;
 class CDBStructure;
 class CCacheDonnees3;
 class CChampEtude;
@@ -78,6 +80,12 @@ public:
     // the question's code matrix through the data access, which the survey does not have yet:
     // until then it answers false and the question stays not counted.
     bool CompterEffectifsModalites(CQuestionEtendue& question);
+    // Copies of the answers of question i read through the data access: the code matrix of a
+    // closed question (0-based modality positions, -5 for empty answer slots), the value vector
+    // of a numeric one. False, `out` unchanged, for another kind of question, an index out of
+    // range, or a failed read.
+    bool LireCodesQuestion(int i, CMatriceCodes& out);
+    bool LireValeursQuestion(int i, CVecteurDouble& out);
     // Drops the question's entries from the closed-answer and numeric caches.
     void OublierDonneesQuestion(const CQuestionEtendue& question);
     CCacheDonnees* GetClosedAnswerCache() const { return m_closedAnswerCache.get(); }

@@ -44,6 +44,7 @@ std::unique_ptr<CQuestionEtendue> CQuestionCalculee::CreerQuestion(std::unique_p
     question->name = definition->label;
     question->SetLocalisedLongCaption(survey.questionnaireLanguage, definition->label);
     question->code = -definition->code;
+    question->depth = kProfondeurQuestion;
     CQuestionCalculee& held = *definition;
     question->SetQuestionCalculee(std::move(definition));
     held.ConstruireModalites(*question);
@@ -55,6 +56,8 @@ void CQuestionCalculee::ConstruireModalites(CQuestionEtendue&) {}
 void CQuestionCalculee::ResoudreQuestions(CEnquete&) {}
 
 std::string CQuestionCalculee::DonnerDefinition() const { return definition; }
+
+std::vector<Message> CQuestionCalculee::DonnerDefauts() const { return {}; }
 
 bool CQuestionCalculee::AModaliteAutre() const {
     return std::find(kKindsWithoutNotAsked.begin(), kKindsWithoutNotAsked.end(), kind) == kKindsWithoutNotAsked.end();

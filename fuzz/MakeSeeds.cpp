@@ -304,6 +304,10 @@ void WriteSeeds(SeedWriter& seeds) {
                              "YEAR(#5/3/24 10:15#) = 2024 OU LEN(\"été\") <> 3", "{4;5;6}[2] | {1 TO 9}",
                              "GETPARAMETER(\"10,20\", 2) + VAL(\"3,5\") + INT(-2.7)", "ISEMAIL(??Q31?? ) ET ((1)"})
         seeds.WriteText("fuzz_formula", text);
+    for (const char* text : {"SI ??Q30?? >= 18 ALORS 1 SINONSI ??Q1?? = 2 ALORS 2 SINON NR FINSI",
+                             "TAILLE(??Q12?? + 3) * LOG(CVNRNI(??Q30??)) ET (1 + 2) * 3", "3 <= ??Q12?? OU ??Q2?? <> AUTRE",
+                             "si (1,5-2) alors sqr(-4) finsi + ??Q31??", "((SI 1 ALORS 2 FINSI)"})
+        seeds.WriteText("fuzz_script", text);
     for (const Bytes& file : fuzz::InvertedFileSeeds())
         seeds.Write("fuzz_inverted_files", file);
 }

@@ -14,6 +14,7 @@
 #include "framework/MultiDocTemplate.h"
 #include "framework/View.h"
 #include "recodes/EnregistrerRecodages.h"
+#include "variables/EnregistrerQuestionsCalculees.h"
 #include "shell/FrenchInterface.h"
 #include "shell/MainFrame.h"
 #include "shell/QtRequestDialogs.h"
@@ -94,6 +95,7 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     m_recentFiles.Load();
     // Before a questionnaire's recodes and a stored request are read.
     EnregistrerRecodages();
+    EnregistrerQuestionsCalculees();
     EnregistrerClassesTabulation();
     CreateTemplates();
     SetMainFrame(std::make_unique<CMainFrame>(*this));
@@ -268,6 +270,24 @@ void CMorvaneApp::SupprimerQuestionsRecodage(const CRecodage& recode) {
         OublierDonneesQuestion(*removed);
     }
     kept->Supprimer();
+}
+
+CQuestionEtendue* CMorvaneApp::AjouterQuestionCalculee(std::unique_ptr<CQuestionEtendue> question) {
+    const std::size_t before = questions.size();
+    CQuestionEtendue* added = CContexteEtude::AjouterQuestionCalculee(std::move(question));
+    CMainFrame* frame = GetMainWindow();
+    CQuestionnaireView* tree = frame != nullptr ? frame->GetQuestionnaireView() : nullptr;
+    if (added == nullptr || tree == nullptr)
+        return added;
+    const int index = static_cast<int>(questions.size()) - 1;
+    int group = index - 1;
+    while (group > 0 && questions[static_cast<std::size_t>(group)]->depth != 1)
+        --group;
+    // The group is new when two questions came in.
+    if (questions.size() - before == 2)
+        tree->InsererQuestion(group);
+    tree->InsererQuestionSous(index, group);
+    return added;
 }
 
 void CMorvaneApp::SupprimerQuestionCalculee(CQuestionEtendue& question) {

@@ -77,6 +77,8 @@ public:
     void InsererQuestionsRecodage(const CRecodage& recode, bool updateTree) override;
     void MettreAJourQuestionsRecodage(const CRecodage& recode, CQuestionEtendue* source) override;
     void SupprimerQuestionsRecodage(const CRecodage& recode) override;
+    // Also shows the new question (and the group when it is new) in the questionnaire tree.
+    CQuestionEtendue* AjouterQuestionCalculee(std::unique_ptr<CQuestionEtendue> question) override;
     // Removes a computed question with the recoded questions made of it, from the tree and the
     // survey, and deletes its stored definition; the question is kept with the deleted ones until
     // the survey closes.

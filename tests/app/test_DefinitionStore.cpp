@@ -622,10 +622,22 @@ TEST_F(DefinitionStoreTest, AComputedVariableIsKeyedByItsOwnCode) {
         EXPECT_EQ(record.m_CodeQuestion1, 5);
         EXPECT_EQ(record.m_ClesQuestion1, "3;");
         EXPECT_EQ(record.m_CodeQuestion2, 2);
-        EXPECT_EQ(record.m_EstCumule, 1); // editing leaves the flag as it was
+        // The flag holds the superposition option of kind 6 alone: another kind writes 0.
+        EXPECT_EQ(record.m_EstCumule, 0);
     }
+    variable.kind = 6;
+    variable.superposition = 1;
+    ASSERT_TRUE(store->SauverVariable(variable));
+    {
+        db::Database database(survey.basePath, db::Database::Access::ReadOnly);
+        CTblCalcule record(database);
+        record.Open();
+        ASSERT_FALSE(record.IsEOF());
+        EXPECT_EQ(record.m_EstCumule, 1);
+    }
+    variable.kind = 3;
 
-    // A deleted variable comes back under its own code, with the flag of a new record.
+    // A deleted variable comes back under its own code.
     ASSERT_TRUE(store->SupprimerVariable(variable));
     EXPECT_TRUE(store->SupprimerVariable(variable));
     ASSERT_TRUE(store->SauverVariable(variable));

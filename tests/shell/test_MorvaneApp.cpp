@@ -1,4 +1,5 @@
 #include "MorvaneAppTestSupport.h"
+#include "app/QuestionCalculee.h"
 #include "app/Recodage.h"
 #include "app/StringTable.h"
 #include "framework/FrameworkCommands.h"
@@ -205,6 +206,42 @@ TEST_F(MorvaneAppTest, ARecodesQuestionsFollowItInTheTree) {
     EXPECT_EQ(itemOf("Régions"), nullptr);
     EXPECT_EQ(itemOf("REGION")->childCount(), 0);
     EXPECT_EQ(CQuestionnaireView::IndexOf(itemOf("CSP")), regionIndex + 1);
+}
+
+// New computed questions go under the group "Questions calculées", which the first one creates
+// at the end of the tree.
+TEST_F(MorvaneAppTest, NewComputedQuestionsStandUnderTheirGroup) {
+    ASSERT_TRUE(Start(DemoPath()));
+    CQuestionnaireView& tree = *Frame().GetQuestionnaireView();
+    const auto itemOf = [&tree](const char* name) {
+        const QList<QTreeWidgetItem*> found =
+            tree.findItems(QString::fromUtf8(name), Qt::MatchExactly | Qt::MatchRecursive);
+        return found.size() == 1 ? found.front() : nullptr;
+    };
+    ASSERT_EQ(itemOf("Questions calculées"), nullptr);
+    const int questionCount = m_app->DonnerNbreQuestions();
+    for (const char* label : {"Première", "Seconde"}) {
+        std::unique_ptr<CQuestionCalculee> definition = CQuestionCalculee::Creer();
+        definition->code = m_app->NouveauCodeQuestion();
+        definition->label = label;
+        definition->kind = 2;
+        definition->themes = "a|b|";
+        definition->maxAnswers = 1;
+        CQuestionEtendue* added =
+            m_app->AjouterQuestionCalculee(CQuestionCalculee::CreerQuestion(std::move(definition), *m_app));
+        ASSERT_NE(added, nullptr);
+        EXPECT_EQ(added->GetNbreModalite(), 2);
+    }
+    EXPECT_EQ(m_app->DonnerNbreQuestions(), questionCount + 3);
+    QTreeWidgetItem* group = itemOf("Questions calculées");
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->parent(), nullptr);
+    EXPECT_EQ(tree.indexOfTopLevelItem(group), tree.topLevelItemCount() - 1);
+    ASSERT_NE(itemOf("Première"), nullptr);
+    ASSERT_NE(itemOf("Seconde"), nullptr);
+    EXPECT_EQ(itemOf("Première")->parent(), group);
+    EXPECT_EQ(itemOf("Seconde")->parent(), group);
+    EXPECT_EQ(CQuestionnaireView::IndexOf(itemOf("Seconde")), questionCount + 2);
 }
 
 // Deleting a recoded question from the tree goes through the application: the question leaves the

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The answers a computed variable gives the interviews, in the layout the response-table writers
+// take: for a closed variable, `nombreReponses` cells per interview, interview after interview,
+// each the 0-based position of a modality or -2 for an empty cell; for a numeric variable, one
+// value per interview.
+struct CReponsesCalculees {
+    bool numerique = false;
+    int nombreReponses = 0;
+    std::vector<std::int16_t> codes;
+    std::vector<double> valeurs;
+};
