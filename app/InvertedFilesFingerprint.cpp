@@ -20,7 +20,10 @@
 namespace {
 
 constexpr std::array<std::uint8_t, 4> kSignature = {'M', 'V', 'F', 'P'};
-constexpr std::uint32_t kVersion = 1;
+// The first version does not say which interviews the inversion counted; the second does, in one
+// byte after the questionnaire's time.
+constexpr std::uint32_t kFirstVersion = 1;
+constexpr std::uint32_t kVersion = 2;
 constexpr std::size_t kHeaderSize = 4 + 4 + 8 + 8 + 4;
 constexpr std::size_t kEntryFixedSize = 2 + 8 + 4; // name length, size, checksum
 constexpr std::size_t kLongestName = 255;
@@ -157,9 +160,12 @@ std::uint32_t InvertedFilesFingerprint::Checksum(const void* bytes, std::size_t 
 std::vector<std::uint8_t> InvertedFilesFingerprint::Encode(const Record& record) {
     Encoder out;
     out.Bytes(kSignature.data(), kSignature.size());
-    out.Unsigned(kVersion, 4);
+    const bool counted = record.interviews != Interviews::Unknown;
+    out.Unsigned(counted ? kVersion : kFirstVersion, 4);
     out.Unsigned(record.questionnaireSize, 8);
     out.Unsigned(static_cast<std::uint64_t>(record.questionnaireModified), 8);
+    if (counted)
+        out.Unsigned(record.interviews == Interviews::CompletedOnly ? 1 : 0, 1);
     out.Unsigned(record.files.size(), 4);
     for (const auto& [name, entry] : record.files) {
         out.Unsigned(name.size(), 2);
@@ -187,10 +193,14 @@ InvertedFilesFingerprint::Decode(const std::vector<std::uint8_t>& bytes) {
     std::uint64_t size = 0;
     std::uint64_t modified = 0;
     std::uint64_t count = 0;
-    if (!in.Unsigned(4, version) || version != kVersion || !in.Unsigned(8, size) ||
-        !in.Unsigned(8, modified) || !in.Unsigned(4, count) || count > in.Left() / (kEntryFixedSize + 1))
+    std::uint64_t interviews = 0;
+    if (!in.Unsigned(4, version) || (version != kVersion && version != kFirstVersion) || !in.Unsigned(8, size) ||
+        !in.Unsigned(8, modified) || (version == kVersion && (!in.Unsigned(1, interviews) || interviews > 1)) ||
+        !in.Unsigned(4, count) || count > in.Left() / (kEntryFixedSize + 1))
         return std::nullopt;
     Record record;
+    if (version == kVersion)
+        record.interviews = interviews == 1 ? Interviews::CompletedOnly : Interviews::All;
     record.questionnaireSize = size;
     record.questionnaireModified = static_cast<std::int64_t>(modified);
     for (std::uint64_t i = 0; i < count; ++i) {
@@ -253,6 +263,11 @@ void InvertedFilesFingerprint::Load() {
     std::optional<Record> record = Decode(bytes);
     if (record && record->questionnaireSize == size && record->questionnaireModified == modified)
         m_record = std::move(record);
+}
+
+InvertedFilesFingerprint::Interviews InvertedFilesFingerprint::CountedInterviews() {
+    Load();
+    return m_record ? m_record->interviews : Interviews::Unknown;
 }
 
 bool InvertedFilesFingerprint::IsInversionValid() {
@@ -339,8 +354,9 @@ void InvertedFilesFingerprint::Forget() {
     m_verdicts.clear();
 }
 
-bool InvertedFilesFingerprint::Write(Entries files, std::string& error) {
+bool InvertedFilesFingerprint::Write(Entries files, Interviews interviews, std::string& error) {
     Record record;
+    record.interviews = interviews;
     record.files = std::move(files);
     m_verdicts.clear();
     return Store(std::move(record), error);
@@ -349,8 +365,10 @@ bool InvertedFilesFingerprint::Write(Entries files, std::string& error) {
 bool InvertedFilesFingerprint::Refresh(const Entries& written, std::string& error) {
     Load();
     Record record;
-    if (m_record)
+    if (m_record) {
+        record.interviews = m_record->interviews;
         record.files = m_record->files;
+    }
     for (const auto& [name, entry] : written) {
         record.files[name] = entry;
         m_verdicts.erase(name);
