@@ -15,7 +15,7 @@ bool Less(const std::int32_t* a, const std::int32_t* b, int length) {
 CRecordKeys::CRecordKeys(int keyLength) : m_keyLength(std::max(keyLength, 0)) {}
 
 CRecordKeys::CRecordKeys(std::initializer_list<RecordKey> keys) {
-    const CRecordKeys ordered(keys);
+    const std::set<RecordKey> ordered(keys);
     if (ordered.empty())
         return;
     m_keyLength = static_cast<int>(keys.begin()->size());

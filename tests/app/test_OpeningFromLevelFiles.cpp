@@ -103,6 +103,7 @@ TEST_P(OpeningFromLevelFilesTest, TheOpeningReadsTheInterviewFile) {
     std::string error;
     ASSERT_TRUE(CInvertedFiles::EcrireNiveau(InterviewFile(), fewer, 1, error)) << error;
     RecordAsWritten(fixture.survey, InterviewFile());
+    fixture.survey.CheckInversion = false; // the stamp, of the former count, is then not compared
     ASSERT_TRUE(fixture.Open());
     EXPECT_EQ(fixture.survey.DonnerNiveau(0)->GetEnregistrements(), fewer);
     EXPECT_EQ(fixture.survey.DonnerNbreInterviews(), static_cast<int>(fewer.size()));
