@@ -954,13 +954,13 @@ bool CDataAccess::ReadInvertedValues(CQuestionEtendue& question, CVecteurDouble*
     return CInvertedFiles(*GetEnquete()).LireFichierValeurs(question, out);
 }
 
-bool CDataAccess::ReadInvertedLevel(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
+bool CDataAccess::ReadInvertedLevel(const CQuestionNiveau& level, CRecordKeys& keys) {
     return CInvertedFiles(*GetEnquete()).LireFichierNiveau(level, keys);
 }
 
 // ---- Record keys ---------------------------------------------------------------------------------
 
-bool CDataAccess::ChargerClesNiveau(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
+bool CDataAccess::ChargerClesNiveau(const CQuestionNiveau& level, CRecordKeys& keys) {
     keys.clear();
     if (UsesInvertedFiles() && ReadInvertedLevel(level, keys))
         return true;
@@ -983,38 +983,48 @@ bool CDataAccess::ChargerClesNiveau(const CQuestionNiveau& level, std::set<Recor
 
 namespace {
 
-// Every record's key, in key order (each goes in at the end of the set); a record whose
-// "Completed" is false is skipped when asked.
+// Every record's key (the table gives them in key order; a table that does not is put in order
+// at the end); a record whose "Completed" is false is skipped when asked.
 class KeyReader : public ResponseTableScan::Reader {
 public:
-    KeyReader(std::set<RecordKey>& keys, int keyLength, std::optional<int> completed, std::string table)
-        : m_keys(keys), m_key(static_cast<std::size_t>(keyLength)), m_completed(completed), m_table(std::move(table)) {}
+    KeyReader(CRecordKeys& keys, std::optional<int> completed, std::string table)
+        : m_keys(keys), m_completed(completed), m_table(std::move(table)) {}
     void Read(const ResponseTableScan::Record& record) override {
         if (m_completed) {
             const db::Value value = record.Value(*m_completed);
             if (!value.isNull() && !value.toBool())
                 return;
         }
-        std::copy(record.Keys(), record.Keys() + m_key.size(), m_key.begin());
-        const std::size_t before = m_keys.size();
-        m_keys.emplace_hint(m_keys.end(), m_key);
-        // Two records of one key would be counted as one interview with the answers of both.
-        if (m_keys.size() == before)
-            throw db::DbException("read keys", "l'enregistrement " + std::to_string(record.Number() + 1) +
-                                                   " de la table '" + m_table +
-                                                   "' répète la clé d'un autre enregistrement");
+        m_keys.Append(record.Keys());
+        if (m_inOrder && !m_keys.LastInOrder()) {
+            m_inOrder = false;
+            if (m_keys.size() >= 2 && std::equal(m_keys.Key(m_keys.size() - 2), m_keys.Key(m_keys.size() - 1),
+                                                 m_keys.Key(m_keys.size() - 1)))
+                Repeated(record.Number());
+        }
+    }
+    // Puts the keys in order when the table did not give them so.
+    void Finish() {
+        if (!m_inOrder && !m_keys.SortAndCheckUnique())
+            Repeated(-1);
     }
 
 private:
-    std::set<RecordKey>& m_keys;
-    RecordKey m_key;
+    // Two records of one key would be counted as one interview with the answers of both.
+    [[noreturn]] void Repeated(long long record) const {
+        const std::string which = record >= 0 ? "l'enregistrement " + std::to_string(record + 1) : "un enregistrement";
+        throw db::DbException("read keys", which + " de la table '" + m_table + "' répète la clé d'un autre enregistrement");
+    }
+
+    CRecordKeys& m_keys;
     std::optional<int> m_completed;
     std::string m_table;
+    bool m_inOrder = true;
 };
 
 } // namespace
 
-void CDataAccess::ReadKeys(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
+void CDataAccess::ReadKeys(const CQuestionNiveau& level, CRecordKeys& keys) {
     const int table = level.levelTable;
     ResponseTableScan scan(*m_database, table);
     const int keyLength = level.depth + 1;
@@ -1028,12 +1038,14 @@ void CDataAccess::ReadKeys(const CQuestionNiveau& level, std::set<RecordKey>& ke
         if (field >= 0)
             completed = field;
     }
-    KeyReader reader(keys, keyLength, completed, scan.TableName());
+    keys.Reset(keyLength);
+    KeyReader reader(keys, completed, scan.TableName());
     scan.AddReader(reader);
     scan.Run();
+    reader.Finish();
 }
 
-bool CDataAccess::ReadRecordKeys(const CQuestionNiveau& level, int, std::set<RecordKey>& keys, std::string& error) {
+bool CDataAccess::ReadRecordKeys(const CQuestionNiveau& level, int, CRecordKeys& keys, std::string& error) {
     if (ChargerClesNiveau(level, keys))
         return true;
     error = m_levelErrorText;

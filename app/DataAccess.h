@@ -106,11 +106,11 @@ public:
     // Write one container for the interviews of `keys` (row i for the i-th key in key order).
     // A code cell is written as -2 when empty (-5 or -2), -1 or -2 when it is the index given for
     // them, else as the code of the question's modality at that index.
-    bool EcrireCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
+    bool EcrireCodes(const CQuestion& question, const CMatriceCodes& codes, const CRecordKeys& keys,
                      std::optional<int> indexAsMinus1, std::optional<int> indexAsMinus2);
-    bool EcrireValeurs(const CQuestion& question, const CVecteurDouble& values, const std::set<RecordKey>& keys);
+    bool EcrireValeurs(const CQuestion& question, const CVecteurDouble& values, const CRecordKeys& keys);
     bool EcrireTextes(const CQuestion& question, const std::vector<std::string>& texts,
-                      const std::set<RecordKey>& keys);
+                      const CRecordKeys& keys);
     // Write memory blocks in interview key order: one double per interview; or answer-count
     // 16-bit cells per interview, -2 and -5 written -2, the modality count written -1, any other
     // the code of the modality at that index.
@@ -163,8 +163,8 @@ public:
     // in key order from the level's response table. In table 1 with UseCompletedOnly, a record
     // whose "Completed" is false is skipped (one without a readable value is kept). False with
     // the reason in the level error text.
-    bool ChargerClesNiveau(const CQuestionNiveau& level, std::set<RecordKey>& keys);
-    bool ReadRecordKeys(const CQuestionNiveau& level, int levelIndex, std::set<RecordKey>& keys,
+    bool ChargerClesNiveau(const CQuestionNiveau& level, CRecordKeys& keys);
+    bool ReadRecordKeys(const CQuestionNiveau& level, int levelIndex, CRecordKeys& keys,
                         std::string& error) override;
     const std::string& GetLevelErrorText() const { return m_levelErrorText; }
 
@@ -216,28 +216,28 @@ private:
     // The inverted files, tried first when the flag is set; false when a file cannot be read.
     bool ReadInvertedClosed(CQuestionEtendue& question, CMatriceCodes*& out);
     bool ReadInvertedValues(CQuestionEtendue& question, CVecteurDouble*& out);
-    bool ReadInvertedLevel(const CQuestionNiveau& level, std::set<RecordKey>& keys);
-    void ReadKeys(const CQuestionNiveau& level, std::set<RecordKey>& keys);
+    bool ReadInvertedLevel(const CQuestionNiveau& level, CRecordKeys& keys);
+    void ReadKeys(const CQuestionNiveau& level, CRecordKeys& keys);
 
     // Writing: one transaction per job, on a connection reopened for writing when needed.
     db::Database& WritableDatabase();
     bool WriteJob(const char* operation, const std::function<void(db::Database&)>& job);
-    void WriteCells(const CQuestion& question, const std::set<RecordKey>& keys, int columnCount,
+    void WriteCells(const CQuestion& question, const CRecordKeys& keys, int columnCount,
                     const std::function<db::Value(int row, int order)>& cell);
     // Writes each cell as the code given for its index (-2 for an empty cell or an index
     // without code).
-    bool WriteCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
+    bool WriteCodes(const CQuestion& question, const CMatriceCodes& codes, const CRecordKeys& keys,
                     const std::vector<std::int32_t>& codeOfIndex, const char* operation);
     void CreateResponseTable(db::Database& database, int number, int keyCount);
     int ChooseInterviewTable(db::Database& database);
     // The interviews' keys (level 0 loaded); a failure is shown when asked.
-    bool InterviewKeys(const std::set<RecordKey>*& keys, bool showFailure);
+    bool InterviewKeys(const CRecordKeys*& keys, bool showFailure);
 
     // Exports.
     // True (after telling the user) when the target is the open questionnaire itself.
     bool RefuseOpenQuestionnaire(const std::string& target);
     // In the copy at `path`, deletes every record of an interview that is not a member.
-    bool FilterInterviews(const std::string& path, const std::set<RecordKey>& interviews,
+    bool FilterInterviews(const std::string& path, const CRecordKeys& interviews,
                           const CVecteurDouble& membership);
     bool ExportStructure(const std::string& path, CQuestionnaire& questionnaire);
     bool ExportAnswers(const std::string& path, const std::vector<ExportedQuestion>& exported,

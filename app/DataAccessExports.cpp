@@ -120,7 +120,7 @@ bool CDataAccess::ExporterInterviewsChampEtude(const std::string& target, const 
     return true;
 }
 
-bool CDataAccess::FilterInterviews(const std::string& path, const std::set<RecordKey>& interviews,
+bool CDataAccess::FilterInterviews(const std::string& path, const CRecordKeys& interviews,
                                    const CVecteurDouble& membership) {
     CDataAccess copy(path);
     const bool filtered = copy.IsOpen() && copy.WriteJob("ExporterInterviewsChampEtude", [&](db::Database& database) {
@@ -261,9 +261,11 @@ bool CDataAccess::ExportAnswers(const std::string& path, const std::vector<Expor
     CDataAccess target(path);
     if (!target.IsOpen())
         return Fail(target.GetErrorText());
-    std::set<RecordKey> keys;
-    for (int r = 0; r < recordCount; ++r)
-        keys.insert(keys.end(), RecordKey{r + 1});
+    CRecordKeys keys(1);
+    for (std::int32_t r = 0; r < recordCount; ++r) {
+        const std::int32_t key = r + 1;
+        keys.Append(&key);
+    }
     const bool created = target.WriteJob("ExporterSelectionQuestions", [&](db::Database& database) {
         db::Recordset interviews(database, NomTableReponse(1), {NomCle(1), kCompleted});
         interviews.setCurrentIndex(kPrimaryKey);

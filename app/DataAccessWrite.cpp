@@ -146,7 +146,7 @@ bool CDataAccess::CreerChampsQuestion(std::int32_t code, int answerCount, int va
 
 // For each table holding some of the orders 1 .. columnCount: the record of each key's interview
 // (found by "Cle1", added when missing) gets the value of cell (i, order) for the i-th key.
-void CDataAccess::WriteCells(const CQuestion& question, const std::set<RecordKey>& keys, int columnCount,
+void CDataAccess::WriteCells(const CQuestion& question, const CRecordKeys& keys, int columnCount,
                              const std::function<db::Value(int row, int order)>& cell) {
     db::Database& database = *m_database;
     for (const auto& [table, orders] : OrdersByTable(question, columnCount)) {
@@ -175,7 +175,7 @@ void CDataAccess::WriteCells(const CQuestion& question, const std::set<RecordKey
     }
 }
 
-bool CDataAccess::EcrireCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
+bool CDataAccess::EcrireCodes(const CQuestion& question, const CMatriceCodes& codes, const CRecordKeys& keys,
                               std::optional<int> indexAsMinus1, std::optional<int> indexAsMinus2) {
     std::vector<std::int32_t> codeOfIndex = CodesOfIndexes(question);
     for (std::size_t i = 0; i < codeOfIndex.size(); ++i) {
@@ -187,7 +187,7 @@ bool CDataAccess::EcrireCodes(const CQuestion& question, const CMatriceCodes& co
     return WriteCodes(question, codes, keys, codeOfIndex, "EcrireCodes");
 }
 
-bool CDataAccess::WriteCodes(const CQuestion& question, const CMatriceCodes& codes, const std::set<RecordKey>& keys,
+bool CDataAccess::WriteCodes(const CQuestion& question, const CMatriceCodes& codes, const CRecordKeys& keys,
                              const std::vector<std::int32_t>& codeOfIndex, const char* operation) {
     if (static_cast<std::size_t>(codes.GetNbLignes()) != keys.size())
         return Fail(SizeMismatch(operation, static_cast<std::size_t>(codes.GetNbLignes()), keys.size()));
@@ -201,7 +201,7 @@ bool CDataAccess::WriteCodes(const CQuestion& question, const CMatriceCodes& cod
 }
 
 bool CDataAccess::EcrireValeurs(const CQuestion& question, const CVecteurDouble& values,
-                                const std::set<RecordKey>& keys) {
+                                const CRecordKeys& keys) {
     if (static_cast<std::size_t>(values.GetSize()) != keys.size())
         return Fail(SizeMismatch("EcrireValeurs", static_cast<std::size_t>(values.GetSize()), keys.size()));
     return WriteJob("EcrireValeurs", [&](db::Database&) {
@@ -210,7 +210,7 @@ bool CDataAccess::EcrireValeurs(const CQuestion& question, const CVecteurDouble&
 }
 
 bool CDataAccess::EcrireTextes(const CQuestion& question, const std::vector<std::string>& texts,
-                               const std::set<RecordKey>& keys) {
+                               const CRecordKeys& keys) {
     if (texts.size() != keys.size())
         return Fail(SizeMismatch("EcrireTextes", texts.size(), keys.size()));
     return WriteJob("EcrireTextes", [&](db::Database&) {
@@ -218,7 +218,7 @@ bool CDataAccess::EcrireTextes(const CQuestion& question, const std::vector<std:
     });
 }
 
-bool CDataAccess::InterviewKeys(const std::set<RecordKey>*& keys, bool showFailure) {
+bool CDataAccess::InterviewKeys(const CRecordKeys*& keys, bool showFailure) {
     CQuestionNiveau* interviews = nullptr;
     if (!LoadLevel(0, interviews)) {
         if (showFailure)
@@ -236,7 +236,7 @@ bool CDataAccess::EcrireReponses(CQuestionEtendue& question, const CObjetDonnees
     const bool numeric = values != nullptr && (question.EstNumeriqueLibre() || question.EstDate());
     if (!closed && !numeric)
         return true; // nothing of this kind is written
-    const std::set<RecordKey>* keys = nullptr;
+    const CRecordKeys* keys = nullptr;
     if (!InterviewKeys(keys, true))
         return false;
     if (numeric)
@@ -252,7 +252,7 @@ bool CDataAccess::EcrireReponses(CQuestionEtendue& question, const CObjetDonnees
 }
 
 bool CDataAccess::EcrireValeursNumeriques(const CQuestion& question, const std::vector<double>& block) {
-    const std::set<RecordKey>* keys = nullptr;
+    const CRecordKeys* keys = nullptr;
     if (!InterviewKeys(keys, false))
         return false;
     if (block.size() != keys->size())
@@ -264,7 +264,7 @@ bool CDataAccess::EcrireValeursNumeriques(const CQuestion& question, const std::
 }
 
 bool CDataAccess::EcrireReponsesFermees(const CQuestion& question, const std::vector<std::int16_t>& block) {
-    const std::set<RecordKey>* keys = nullptr;
+    const CRecordKeys* keys = nullptr;
     if (!InterviewKeys(keys, false))
         return false;
     const int answers = std::max<int>(question.answerCount, 1);

@@ -503,25 +503,39 @@ bool CEnquete::LoadQuestionnaire() {
 }
 
 // Counts the records of level 0 and checks the stamp of the inverted files, in the order the
-// CheckInversion option asks: the interview count that stays is level 0's record count. Level 0
-// that cannot be counted fails the opening with the level's error text.
+// CheckInversion option asks: the interview count that stays is level 0's record count. When the
+// inversion can be believed, the interview keys come from their level file (itself checked
+// against the fingerprint), which costs a fraction of a walk of the interview table; if the stamp
+// then disagrees with that count, nothing inverted is believed and the keys are read again from
+// the table. Level 0 that cannot be counted fails the opening with the level's error text.
 bool CEnquete::CountInterviews() {
     CQuestionNiveau& interviews = *levels.front();
     std::int32_t stamp = 0;
     bool stampMatches = false;
     if (!CheckInversion)
         stampMatches = VerifierInversion(stamp);
+    const bool inversionBelieved =
+        (CheckInversion || stampMatches) && GetInvertedFilesFingerprint().IsInversionValid();
+    invertedFilesValid = inversionBelieved;
     std::string error;
     if (!interviews.ChargerEffectifs(*this, 0, error)) {
+        invertedFilesValid = false;
         lastError = error;
         return false;
     }
-    interviewCount = interviews.GetNbreEnregistrements();
     if (CheckInversion) {
-        std::int32_t count = interviewCount;
+        std::int32_t count = interviews.GetNbreEnregistrements();
         stampMatches = VerifierInversion(count);
     }
-    invertedFilesValid = stampMatches && GetInvertedFilesFingerprint().IsInversionValid();
+    invertedFilesValid = stampMatches && inversionBelieved;
+    if (inversionBelieved && !invertedFilesValid) {
+        interviews.OublierEnregistrements();
+        if (!interviews.ChargerEffectifs(*this, 0, error)) {
+            lastError = error;
+            return false;
+        }
+    }
+    interviewCount = interviews.GetNbreEnregistrements();
     return true;
 }
 

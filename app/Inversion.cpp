@@ -316,7 +316,7 @@ bool CInversion::InverserDonneesCalculees(CQuestionEtendue& question, std::vecto
 
 bool CInversion::InverserNiveau(const CQuestionNiveau& level) {
     CDataAccess access(m_survey, false);
-    std::set<RecordKey> keys;
+    CRecordKeys keys;
     if (!access.ChargerClesNiveau(level, keys))
         return FailReading(access);
     std::string error;
@@ -343,7 +343,10 @@ bool CInversion::EcrireTemoinInversion(std::int32_t count) {
     // The whole database replaces the record; otherwise the files written join those recorded.
     InvertedFilesFingerprint& fingerprint = m_survey.GetInvertedFilesFingerprint();
     std::string error;
-    const bool recorded = m_invertingBase ? fingerprint.Write(m_written, error) : fingerprint.Refresh(m_written, error);
+    const auto interviews = m_survey.UseCompletedOnly ? InvertedFilesFingerprint::Interviews::CompletedOnly
+                                                      : InvertedFilesFingerprint::Interviews::All;
+    const bool recorded =
+        m_invertingBase ? fingerprint.Write(m_written, interviews, error) : fingerprint.Refresh(m_written, error);
     m_written.clear();
     if (!recorded)
         return Fail(error);

@@ -33,6 +33,7 @@ using Entry = InvertedFilesFingerprint::Entry;
 constexpr const char* kStampFileName = "Velto.dat";
 constexpr std::uint64_t kInt32Size = 4;
 constexpr std::size_t kHeaderSize = 8; // two int32
+constexpr int kInterviewTable = 1;
 constexpr std::uint64_t kCellSize = 2;
 constexpr std::uint64_t kValueSize = 8;
 constexpr std::int32_t kLargestColumnCount = 32767;
@@ -419,32 +420,44 @@ bool CInvertedFiles::LireFichierValeurs(CQuestionEtendue& question, CVecteurDoub
     return out != nullptr;
 }
 
-bool CInvertedFiles::LireFichierNiveau(const CQuestionNiveau& level, std::set<RecordKey>& keys) {
-    keys.clear();
+bool CInvertedFiles::LireFichierNiveau(const CQuestionNiveau& level, CRecordKeys& keys) {
+    keys.Reset(level.depth + 1);
     const std::int32_t keyLength = level.depth + 1;
     if (keyLength < 1)
         return false;
     InvertedFilesFingerprint& fingerprint = m_survey.GetInvertedFilesFingerprint();
+    // The interview table's file holds the interviews the inversion counted, all of them or the
+    // completed ones only: of use only when the survey counts the same.
+    if (level.levelTable == kInterviewTable &&
+        fingerprint.CountedInterviews() != (m_survey.UseCompletedOnly
+                                                ? InvertedFilesFingerprint::Interviews::CompletedOnly
+                                                : InvertedFilesFingerprint::Interviews::All))
+        return false;
     const std::string path = NomFichierNiveau(level);
     auto file = std::make_unique<LayoutFile>();
     if (!OpenListed(fingerprint, *file, path, kHeaderSize))
         return false;
     LayoutReader header = file->Header();
     const std::int32_t count = header.Int32();
-    const auto recordSize = (static_cast<std::size_t>(keyLength) + 1) * kInt32Size;
+    const auto recordLength = static_cast<std::size_t>(keyLength) + 1;
+    const std::size_t recordSize = recordLength * kInt32Size;
     if (count < 0 || header.Int32() != keyLength ||
         file->Size() != kHeaderSize + static_cast<std::uint64_t>(count) * recordSize)
         return false;
-    RecordKey key(static_cast<std::size_t>(keyLength));
+    // Read in order through one small buffer, straight into the keys: rows number the records in
+    // key order, and anything else is not a level file of ours.
+    keys.Reserve(static_cast<std::size_t>(count));
+    std::vector<std::int32_t> key(static_cast<std::size_t>(keyLength));
     std::int32_t row = 0;
     const bool read = file->ReadBody(recordSize, [&](LayoutReader& records, std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) {
             for (std::int32_t& value : key)
                 value = records.Int32();
-            // Rows number the records in key order: anything else is not a level file of ours.
-            if (records.Int32() != row++ || (!keys.empty() && !(*keys.rbegin() < key)))
+            if (records.Int32() != row)
                 return false;
-            keys.emplace_hint(keys.end(), key);
+            keys.Append(key.data());
+            if (row++ > 0 && !keys.LastInOrder())
+                return false;
         }
         return true;
     });
@@ -492,22 +505,20 @@ bool CInvertedFiles::EcrireValeurs(const std::string& path, const CVecteurDouble
     });
 }
 
-bool CInvertedFiles::EcrireNiveau(const std::string& path, const std::set<RecordKey>& keys, int keyLength,
+bool CInvertedFiles::EcrireNiveau(const std::string& path, const CRecordKeys& keys, int keyLength,
                                   std::string& error, Entry* written) {
-    for (const RecordKey& key : keys) {
-        if (static_cast<int>(key.size()) != keyLength) {
-            error = StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path}));
-            return false;
-        }
+    if (!keys.empty() && keys.KeyLength() != keyLength) {
+        error = StringTable::Format(Message(StringTable::kEcritureFichierInverse, {path}));
+        return false;
     }
     return WriteLayout(path, error, written, [&](LayoutWriter& writer) {
         writer.Int32(static_cast<std::int32_t>(keys.size()));
         writer.Int32(keyLength);
-        std::int32_t row = 0;
-        for (const RecordKey& key : keys) {
-            for (const std::int32_t value : key)
-                writer.Int32(value);
-            writer.Int32(row++);
+        for (std::size_t row = 0; row < keys.size(); ++row) {
+            const std::int32_t* key = keys.Key(row);
+            for (std::int32_t k = 0; k < keyLength; ++k)
+                writer.Int32(key[k]);
+            writer.Int32(static_cast<std::int32_t>(row));
         }
     });
 }

@@ -58,7 +58,7 @@ public:
     bool LireFichierValeurs(CQuestionEtendue& question, CVecteurDouble*& out);
     // Fills the set with the level's record keys from its file; false (the set empty) when the
     // file cannot be used.
-    bool LireFichierNiveau(const CQuestionNiveau& level, std::set<RecordKey>& keys);
+    bool LireFichierNiveau(const CQuestionNiveau& level, CRecordKeys& keys);
 
     // ---- The layouts, for the writers of the inversion ----
     // Each answers false with the reason in `error` when the file cannot be written; the
@@ -73,7 +73,7 @@ public:
     static bool EcrireBlocFermees(const std::string& path, std::int32_t rows, std::int32_t columns,
                                   const std::vector<std::int16_t>& cells, std::string& error,
                                   Entry* written = nullptr);
-    static bool EcrireNiveau(const std::string& path, const std::set<RecordKey>& keys, int keyLength,
+    static bool EcrireNiveau(const std::string& path, const CRecordKeys& keys, int keyLength,
                              std::string& error, Entry* written = nullptr);
 
 private:

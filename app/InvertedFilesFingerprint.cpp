@@ -20,10 +20,12 @@
 namespace {
 
 constexpr std::array<std::uint8_t, 4> kSignature = {'M', 'V', 'F', 'P'};
-// Version 1 had no count of answers naming no modality: such a record is not believed, as the
-// closed files it lists could hide answers a reader must still report.
+// Version 1 had neither the count of answers naming no modality nor which interviews were counted:
+// such a record is not believed, as the closed files it lists could hide answers a reader must
+// still report. The byte after the questionnaire's time says which interviews the inversion
+// counted (0 all, 1 completed only, 2 not known).
 constexpr std::uint32_t kVersion = 2;
-constexpr std::size_t kHeaderSize = 4 + 4 + 8 + 8 + 4;
+constexpr std::size_t kHeaderSize = 4 + 4 + 8 + 8 + 1 + 4;
 constexpr std::size_t kEntryFixedSize = 2 + 8 + 4 + 8; // name length, size, checksum, unknown answers
 constexpr std::size_t kLongestName = 255;
 // How long a write waits at most for the file system's clock to pass the questionnaire's time.
@@ -152,6 +154,22 @@ bool InvertedFileIdentity::Of(int descriptor, InvertedFileIdentity& identity) {
 
 // ---- Bytes ---------------------------------------------------------------------------------------
 
+namespace {
+
+std::uint64_t InterviewsByte(InvertedFilesFingerprint::Interviews interviews) {
+    switch (interviews) {
+    case InvertedFilesFingerprint::Interviews::All:
+        return 0;
+    case InvertedFilesFingerprint::Interviews::CompletedOnly:
+        return 1;
+    case InvertedFilesFingerprint::Interviews::Unknown:
+        break;
+    }
+    return 2;
+}
+
+} // namespace
+
 std::uint32_t InvertedFilesFingerprint::Checksum(const void* bytes, std::size_t size) {
     return Crc32c::Of(bytes, size);
 }
@@ -162,6 +180,7 @@ std::vector<std::uint8_t> InvertedFilesFingerprint::Encode(const Record& record)
     out.Unsigned(kVersion, 4);
     out.Unsigned(record.questionnaireSize, 8);
     out.Unsigned(static_cast<std::uint64_t>(record.questionnaireModified), 8);
+    out.Unsigned(InterviewsByte(record.interviews), 1);
     out.Unsigned(record.files.size(), 4);
     for (const auto& [name, entry] : record.files) {
         out.Unsigned(name.size(), 2);
@@ -190,10 +209,15 @@ InvertedFilesFingerprint::Decode(const std::vector<std::uint8_t>& bytes) {
     std::uint64_t size = 0;
     std::uint64_t modified = 0;
     std::uint64_t count = 0;
-    if (!in.Unsigned(4, version) || version != kVersion || !in.Unsigned(8, size) ||
-        !in.Unsigned(8, modified) || !in.Unsigned(4, count) || count > in.Left() / (kEntryFixedSize + 1))
+    std::uint64_t interviews = 0;
+    if (!in.Unsigned(4, version) || version != kVersion || !in.Unsigned(8, size) || !in.Unsigned(8, modified) ||
+        !in.Unsigned(1, interviews) || interviews > 2 || !in.Unsigned(4, count) ||
+        count > in.Left() / (kEntryFixedSize + 1))
         return std::nullopt;
     Record record;
+    record.interviews = interviews == 0 ? Interviews::All
+                        : interviews == 1 ? Interviews::CompletedOnly
+                                          : Interviews::Unknown;
     record.questionnaireSize = size;
     record.questionnaireModified = static_cast<std::int64_t>(modified);
     for (std::uint64_t i = 0; i < count; ++i) {
@@ -257,6 +281,11 @@ void InvertedFilesFingerprint::Load() {
     std::optional<Record> record = Decode(bytes);
     if (record && record->questionnaireSize == size && record->questionnaireModified == modified)
         m_record = std::move(record);
+}
+
+InvertedFilesFingerprint::Interviews InvertedFilesFingerprint::CountedInterviews() {
+    Load();
+    return m_record ? m_record->interviews : Interviews::Unknown;
 }
 
 bool InvertedFilesFingerprint::IsInversionValid() {
@@ -343,8 +372,9 @@ void InvertedFilesFingerprint::Forget() {
     m_verdicts.clear();
 }
 
-bool InvertedFilesFingerprint::Write(Entries files, std::string& error) {
+bool InvertedFilesFingerprint::Write(Entries files, Interviews interviews, std::string& error) {
     Record record;
+    record.interviews = interviews;
     record.files = std::move(files);
     m_verdicts.clear();
     return Store(std::move(record), error);
@@ -353,8 +383,10 @@ bool InvertedFilesFingerprint::Write(Entries files, std::string& error) {
 bool InvertedFilesFingerprint::Refresh(const Entries& written, std::string& error) {
     Load();
     Record record;
-    if (m_record)
+    if (m_record) {
+        record.interviews = m_record->interviews;
         record.files = m_record->files;
+    }
     for (const auto& [name, entry] : written) {
         record.files[name] = entry;
         m_verdicts.erase(name);

@@ -50,9 +50,13 @@ public:
     };
     // By file name in the inversion folder.
     using Entries = std::map<std::string, Entry>;
+    // Which interviews the inversion counted: the level file of the interview table holds those
+    // only. Unknown when the writer did not say.
+    enum class Interviews : std::uint8_t { Unknown, All, CompletedOnly };
     struct Record {
         std::uint64_t questionnaireSize = 0;
         std::int64_t questionnaireModified = 0; // nanoseconds since 1970-01-01 UTC
+        Interviews interviews = Interviews::Unknown;
         Entries files;
         bool operator==(const Record&) const = default;
     };
@@ -89,11 +93,14 @@ public:
     // ---- For the program's own writes of inverted files ----
     // Removes the record: nothing is believed until one is written again (an inversion starts).
     void Forget();
-    // Records exactly these files, with the questionnaire as it is now; false with the reason.
-    bool Write(Entries files, std::string& error);
+    // Records exactly these files, with the questionnaire as it is now and the interviews the
+    // inversion counted; false with the reason.
+    bool Write(Entries files, Interviews interviews, std::string& error);
     // Records the files written beside those believed until now, with the questionnaire as it is
     // now (the program's own change of it, such as a new variable's fields, is taken as known).
     bool Refresh(const Entries& written, std::string& error);
+    // The interviews counted by the inversion believed; Unknown when none is or it did not say.
+    Interviews CountedInterviews();
     // Whether a record was read and believed (the questionnaire then unchanged), without looking
     // at the questionnaire again: the program's own writes of definitions keep it believed.
     bool IsRecordBelieved() const { return m_loaded && m_record.has_value(); }

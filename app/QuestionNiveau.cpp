@@ -15,41 +15,40 @@ namespace {
 // length: the ancestor key is before the record, matches it (is its prefix), or is after it.
 enum class Placement { Before, Matches, After };
 
-Placement PlaceAncestor(const RecordKey& ancestor, const RecordKey& record) {
-    const std::size_t length = std::min(ancestor.size(), record.size());
-    for (std::size_t i = 0; i < length; ++i) {
+Placement PlaceAncestor(const std::int32_t* ancestor, int ancestorLength, const std::int32_t* record,
+                        int recordLength) {
+    const int length = std::min(ancestorLength, recordLength);
+    for (int i = 0; i < length; ++i) {
         if (ancestor[i] < record[i])
             return Placement::Before;
         if (ancestor[i] > record[i])
             return Placement::After;
     }
-    return ancestor.size() <= record.size() ? Placement::Matches : Placement::After;
+    return ancestorLength <= recordLength ? Placement::Matches : Placement::After;
 }
 
 // One ordered pass over both sorted key lists: each record's parent row (-1 when none) and the
 // number of records under each ancestor record.
-void MatchRecordsToAncestors(const std::set<RecordKey>& records, const std::set<RecordKey>& ancestors,
+void MatchRecordsToAncestors(const CRecordKeys& records, const CRecordKeys& ancestors,
                              std::vector<int>& parents, std::vector<std::int32_t>& counts) {
     counts.assign(ancestors.size(), 0);
     parents.assign(records.size(), -1);
-    auto ancestor = ancestors.begin();
-    int ancestorRow = 0;
-    int row = 0;
-    for (const RecordKey& record : records) {
-        while (ancestor != ancestors.end()) {
-            const Placement placement = PlaceAncestor(*ancestor, record);
+    const std::size_t ancestorCount = ancestors.size();
+    std::size_t ancestorRow = 0;
+    for (std::size_t row = 0; row < records.size(); ++row) {
+        while (ancestorRow < ancestorCount) {
+            const Placement placement = PlaceAncestor(ancestors.Key(ancestorRow), ancestors.KeyLength(),
+                                                      records.Key(row), records.KeyLength());
             if (placement == Placement::Before) {
-                ++ancestor;
                 ++ancestorRow;
                 continue;
             }
             if (placement == Placement::Matches) {
-                ++counts[static_cast<std::size_t>(ancestorRow)];
-                parents[static_cast<std::size_t>(row)] = ancestorRow;
+                ++counts[ancestorRow];
+                parents[row] = static_cast<int>(ancestorRow);
             }
             break;
         }
-        ++row;
     }
 }
 
@@ -75,7 +74,7 @@ CQuestionNiveau::CQuestionNiveau(CEnquete* survey, const CQuestion& model) : CQu
 bool CQuestionNiveau::ChargerEffectifs(CEnquete& survey, int levelIndex, std::string& error) {
     if (m_loaded)
         return true;
-    m_records.clear();
+    m_records.Reset(depth + 1);
     // Without a source given to the survey, the records come from the response tables, through
     // a data access made for this one read.
     std::unique_ptr<CDataAccess> dataAccess;
@@ -100,6 +99,7 @@ bool CQuestionNiveau::ChargerEffectifs(CEnquete& survey, int levelIndex, std::st
         }
     }
     m_recordCount = static_cast<int>(m_records.size());
+    m_records.ShrinkToFit();
     return true;
 }
 

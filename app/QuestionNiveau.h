@@ -47,9 +47,12 @@ public:
     bool TransfererTextes(const std::vector<std::string>& source, std::vector<std::string>& out, int sourceLevel,
                           int targetLevel) const;
 
+    // Forgets the records and counts read: the next ChargerEffectifs reads them again.
+    void OublierEnregistrements() { ForgetRecords(); }
+
     bool EstCharge() const { return m_loaded; }
     int GetNbreEnregistrements() const { return m_recordCount; }
-    const std::set<RecordKey>& GetEnregistrements() const { return m_records; }
+    const CRecordKeys& GetEnregistrements() const { return m_records; }
 
 private:
     bool LoadAncestor(CEnquete& survey, int ancestorLevel, std::string& error);
@@ -61,7 +64,7 @@ private:
     bool m_loaded = false;
     std::map<int, std::vector<std::int32_t>> m_counts;      // by ancestor level index
     std::map<int, std::vector<int>> m_parentRows;           // by ancestor level index
-    std::set<RecordKey> m_records;
+    CRecordKeys m_records;
     int m_recordCount = 0;
 };
 

@@ -6,37 +6,35 @@
 namespace {
 
 // -1 when the parent key is before the record's key, 0 when it is a prefix of it, 1 when after.
-int CompareParentWithRecord(const RecordKey& parent, const RecordKey& record) {
-    const std::size_t length = std::min(parent.size(), record.size());
-    for (std::size_t i = 0; i < length; ++i) {
+int CompareParentWithRecord(const std::int32_t* parent, int parentLength, const std::int32_t* record,
+                            int recordLength) {
+    const int length = std::min(parentLength, recordLength);
+    for (int i = 0; i < length; ++i) {
         if (parent[i] < record[i])
             return -1;
         if (parent[i] > record[i])
             return 1;
     }
-    return parent.size() <= record.size() ? 0 : 1;
+    return parentLength <= recordLength ? 0 : 1;
 }
 
 } // namespace
 
-std::vector<int> ParentRowsByKeyPrefix(const std::set<RecordKey>& records, const std::set<RecordKey>& parents) {
+std::vector<int> ParentRowsByKeyPrefix(const CRecordKeys& records, const CRecordKeys& parents) {
     std::vector<int> rows(records.size(), -1);
-    auto parent = parents.begin();
-    int parentRow = 0;
-    std::size_t row = 0;
-    for (const RecordKey& record : records) {
-        while (parent != parents.end()) {
-            const int placement = CompareParentWithRecord(*parent, record);
+    std::size_t parentRow = 0;
+    for (std::size_t row = 0; row < records.size(); ++row) {
+        while (parentRow < parents.size()) {
+            const int placement = CompareParentWithRecord(parents.Key(parentRow), parents.KeyLength(),
+                                                          records.Key(row), records.KeyLength());
             if (placement < 0) {
-                ++parent;
                 ++parentRow;
                 continue;
             }
             if (placement == 0)
-                rows[row] = parentRow;
+                rows[row] = static_cast<int>(parentRow);
             break;
         }
-        ++row;
     }
     return rows;
 }

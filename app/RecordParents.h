@@ -9,7 +9,7 @@
 // an ancestor level: the one whose key is a prefix of its key; -1 for a record without one. One
 // ordered pass over both sets. Matching by key rather than by counts means a record without a
 // parent shifts nothing after it.
-std::vector<int> ParentRowsByKeyPrefix(const std::set<RecordKey>& records, const std::set<RecordKey>& parents);
+std::vector<int> ParentRowsByKeyPrefix(const CRecordKeys& records, const CRecordKeys& parents);
 
 // The records of each parent row as one range [first, end) of record rows: the children of a
 // parent are contiguous in key order. A parent without children has first == end.

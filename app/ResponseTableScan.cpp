@@ -34,20 +34,21 @@ db::Value ResponseTableScan::Record::StoredValue(int field) const {
 
 // ---- LevelRows ------------------------------------------------------------------------------------
 
-ResponseTableScan::LevelRows::LevelRows(const std::set<RecordKey>& records, int keyLength)
-    : m_records(records), m_next(records.begin()), m_keyLength(std::max(keyLength, 0)),
-      m_lastKey(static_cast<std::size_t>(m_keyLength)) {}
+ResponseTableScan::LevelRows::LevelRows(const CRecordKeys& records, int keyLength)
+    : m_records(records), m_keyLength(std::max(keyLength, 0)), m_lastKey(static_cast<std::size_t>(m_keyLength)) {}
 
-// <0, 0 or >0 as the level's key is before, equal to or after the record's keys.
-int ResponseTableScan::LevelRows::Compare(const RecordKey& levelKey, const std::int32_t* keys) const {
-    const std::size_t length = std::min(levelKey.size(), static_cast<std::size_t>(m_keyLength));
-    for (std::size_t i = 0; i < length; ++i) {
+// <0, 0 or >0 as the level's key of the row is before, equal to or after the record's keys.
+int ResponseTableScan::LevelRows::Compare(std::size_t row, const std::int32_t* keys) const {
+    const std::int32_t* levelKey = m_records.Key(row);
+    const int levelLength = m_records.KeyLength();
+    const int length = std::min(levelLength, m_keyLength);
+    for (int i = 0; i < length; ++i) {
         if (levelKey[i] != keys[i])
             return levelKey[i] < keys[i] ? -1 : 1;
     }
-    if (levelKey.size() == static_cast<std::size_t>(m_keyLength))
+    if (levelLength == m_keyLength)
         return 0;
-    return levelKey.size() < static_cast<std::size_t>(m_keyLength) ? -1 : 1;
+    return levelLength < m_keyLength ? -1 : 1;
 }
 
 int ResponseTableScan::LevelRows::Find(const std::int32_t* keys) {
@@ -57,37 +58,23 @@ int ResponseTableScan::LevelRows::Find(const std::int32_t* keys) {
         return SearchSorted(keys);
     m_started = true;
     std::copy(keys, keys + m_keyLength, m_lastKey.begin());
-    while (m_next != m_records.end() && Compare(*m_next, keys) < 0) {
-        ++m_next;
+    const std::size_t count = m_records.size();
+    while (m_nextRow < count && Compare(m_nextRow, keys) < 0)
         ++m_nextRow;
-    }
-    return m_next != m_records.end() && Compare(*m_next, keys) == 0 ? m_nextRow : -1;
+    return m_nextRow < count && Compare(m_nextRow, keys) == 0 ? static_cast<int>(m_nextRow) : -1;
 }
 
-int ResponseTableScan::LevelRows::SearchSorted(const std::int32_t* keys) {
-    const auto length = static_cast<std::size_t>(m_keyLength);
-    if (m_sortedKeys.empty() && !m_records.empty()) {
-        m_sortedKeys.reserve(m_records.size() * length);
-        for (const RecordKey& key : m_records) {
-            RecordKey padded = key;
-            padded.resize(length, 0);
-            m_sortedKeys.insert(m_sortedKeys.end(), padded.begin(), padded.end());
-        }
-    }
-    int low = 0;
-    int high = static_cast<int>(m_records.size());
+int ResponseTableScan::LevelRows::SearchSorted(const std::int32_t* keys) const {
+    std::size_t low = 0;
+    std::size_t high = m_records.size();
     while (low < high) {
-        const int middle = low + (high - low) / 2;
-        const std::int32_t* candidate = m_sortedKeys.data() + static_cast<std::size_t>(middle) * length;
-        if (std::lexicographical_compare(candidate, candidate + length, keys, keys + length))
+        const std::size_t middle = low + (high - low) / 2;
+        if (Compare(middle, keys) < 0)
             low = middle + 1;
         else
             high = middle;
     }
-    if (low == static_cast<int>(m_records.size()))
-        return -1;
-    const std::int32_t* found = m_sortedKeys.data() + static_cast<std::size_t>(low) * length;
-    return std::equal(found, found + length, keys) ? low : -1;
+    return low < m_records.size() && Compare(low, keys) == 0 ? static_cast<int>(low) : -1;
 }
 
 // ---- The scan -------------------------------------------------------------------------------------

@@ -76,22 +76,20 @@ public:
     class LevelRows {
     public:
         // `keyLength` keys make the level's key (its depth + 1); the set's keys have that length.
-        LevelRows(const std::set<RecordKey>& records, int keyLength);
+        LevelRows(const CRecordKeys& records, int keyLength);
 
         // The row of the level record whose key is keys[0 .. keyLength); -1 when there is none.
         int Find(const std::int32_t* keys);
 
     private:
-        int Compare(const RecordKey& levelKey, const std::int32_t* keys) const;
-        int SearchSorted(const std::int32_t* keys);
+        int Compare(std::size_t row, const std::int32_t* keys) const;
+        int SearchSorted(const std::int32_t* keys) const;
 
-        const std::set<RecordKey>& m_records;
-        std::set<RecordKey>::const_iterator m_next;
-        int m_nextRow = 0;
+        const CRecordKeys& m_records;
+        std::size_t m_nextRow = 0;
         int m_keyLength = 0;
         RecordKey m_lastKey;
         bool m_started = false;
-        std::vector<std::int32_t> m_sortedKeys; // built on the first key out of order
     };
 
     // Opens the table's description; raises db::DbException when the table does not exist.

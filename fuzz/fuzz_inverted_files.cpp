@@ -34,10 +34,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 class KnownRecords : public CRecordKeySource {
 public:
-    bool ReadRecordKeys(const CQuestionNiveau&, int levelIndex, std::set<RecordKey>& keys,
+    bool ReadRecordKeys(const CQuestionNiveau&, int levelIndex, CRecordKeys& keys,
                         std::string&) override {
-        keys = levelIndex == 0 ? std::set<RecordKey>{{1}, {2}, {3}}
-                               : std::set<RecordKey>{{1, 1}, {1, 2}, {3, 1}};
+        keys = levelIndex == 0 ? CRecordKeys{{1}, {2}, {3}}
+                               : CRecordKeys{{1, 1}, {1, 2}, {3, 1}};
         return true;
     }
 };
@@ -125,7 +125,8 @@ void Install(const std::string& path, const Bytes& bytes) {
     const InvertedFilesFingerprint::Entry entry{
         bytes.size(), InvertedFilesFingerprint::Checksum(bytes.data(), bytes.size())};
     if (!Survey().GetInvertedFilesFingerprint().Write(
-            {{std::filesystem::path(path).filename().string(), entry}}, error))
+            {{std::filesystem::path(path).filename().string(), entry}}, InvertedFilesFingerprint::Interviews::All,
+            error))
         std::abort();
 }
 
@@ -182,7 +183,7 @@ void FuzzLevel(const Bytes& file) {
     CInvertedFiles files(survey);
     const CQuestionNiveau& level = *survey.DonnerNiveau(1);
     Install(files.NomFichierNiveau(level), file);
-    std::set<RecordKey> keys;
+    CRecordKeys keys;
     if (!files.LireFichierNiveau(level, keys))
         return;
     for (const RecordKey& key : keys)

@@ -93,8 +93,10 @@ inline RecordingUserInterface* InstallRecorder(CContexteEtude& context) {
 // Opens the questionnaire at `path`, its level 0 holding `interviews` records.
 inline bool OpenContext(CContexteEtude& context, const std::string& path, int interviews) {
     auto keys = std::make_unique<survey_test::ScriptedRecordKeys>();
-    for (int i = 1; i <= interviews; ++i)
-        keys->keysByLevel[0].insert(RecordKey{i});
+    CRecordKeys& interviewKeys = keys->keysByLevel[0];
+    interviewKeys.Reset(1);
+    for (std::int32_t i = 1; i <= interviews; ++i)
+        interviewKeys.Append(&i);
     context.SetRecordKeySource(std::move(keys));
     context.questionnairePath = path;
     return context.OuvrirEtude();

@@ -36,7 +36,7 @@ protected:
 // Record keys given by level index; a level listed in `failing` fails with its own message.
 class ScriptedRecordKeys : public CRecordKeySource {
 public:
-    bool ReadRecordKeys(const CQuestionNiveau&, int levelIndex, std::set<RecordKey>& keys,
+    bool ReadRecordKeys(const CQuestionNiveau&, int levelIndex, CRecordKeys& keys,
                         std::string& error) override {
         ++reads[levelIndex];
         if (failing.count(levelIndex) != 0) {
@@ -49,7 +49,7 @@ public:
         return true;
     }
 
-    std::map<int, std::set<RecordKey>> keysByLevel;
+    std::map<int, CRecordKeys> keysByLevel;
     std::set<int> failing;
     std::map<int, int> reads;
 };

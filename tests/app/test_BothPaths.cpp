@@ -140,7 +140,7 @@ int ExpectBothPathsEqual(FixtureSurvey& fixture) {
         }
     }
     for (int level = 0; level < survey.DonnerNbreNiveaux(); ++level) {
-        std::set<RecordKey> keys;
+        CRecordKeys keys;
         EXPECT_TRUE(files.LireFichierNiveau(*survey.DonnerNiveau(level), keys)) << level;
         EXPECT_EQ(keys, survey.DonnerNiveau(level)->GetEnregistrements()) << level;
     }

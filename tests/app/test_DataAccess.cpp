@@ -293,7 +293,7 @@ TEST_F(SpreadAnswersTest, AnswersInTwoTablesFillTheColumnsTableByTable) {
 // ---- Finding rows ---------------------------------------------------------------------------------
 
 TEST(LevelRowsTest, FindsRowsInOrderAndOutOfOrder) {
-    const std::set<RecordKey> level = {{1, 1}, {1, 3}, {2, 1}, {4, 2}};
+    const CRecordKeys level = {{1, 1}, {1, 3}, {2, 1}, {4, 2}};
     ResponseTableScan::LevelRows rows(level, 2);
     struct Case {
         RecordKey key;

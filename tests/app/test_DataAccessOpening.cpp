@@ -114,10 +114,10 @@ TEST_F(UnreadableDatabaseTest, InvertedNumericAnswersAreReadAndTheRestFailsLendi
 
 TEST_F(UnreadableDatabaseTest, LevelKeysComeFromTheInvertedLevelFile) {
     const CQuestionNiveau& members = *survey.DonnerNiveau(Question(61).level);
-    std::set<RecordKey> keys;
+    CRecordKeys keys;
     CDataAccess inverted(survey, true);
     EXPECT_TRUE(inverted.ChargerClesNiveau(members, keys)) << inverted.GetLevelErrorText();
-    EXPECT_EQ(keys, (std::set<RecordKey>{{1, 1}, {1, 2}, {3, 2}, {4, 1}}));
+    EXPECT_EQ(keys, (CRecordKeys{{1, 1}, {1, 2}, {3, 2}, {4, 1}}));
 
     CDataAccess tables(survey, false);
     EXPECT_FALSE(tables.ChargerClesNiveau(members, keys));
@@ -135,7 +135,7 @@ TEST_F(UnreadableDatabaseTest, AFileThatCouldNotBeOpenedIsNotTriedAgainByTheSame
     std::vector<CVecteurDouble*> vectors;
     EXPECT_FALSE(access.LireTablesNumeriques({nullptr, &Question(2)}, vectors));
     EXPECT_EQ(access.GetErrorText(), openError);
-    std::set<RecordKey> keys;
+    CRecordKeys keys;
     EXPECT_FALSE(access.ChargerClesNiveau(*survey.DonnerNiveau(0), keys));
     EXPECT_EQ(access.GetLevelErrorText(), openError);
 

@@ -55,7 +55,7 @@ protected:
         return *survey.questions.back();
     }
 
-    const std::set<RecordKey>& Interviews() { return survey.DonnerNiveau(0)->GetEnregistrements(); }
+    const CRecordKeys& Interviews() { return survey.DonnerNiveau(0)->GetEnregistrements(); }
 
     std::vector<std::string> Stored(const std::string& field) {
         return ColumnBySql(survey.basePath, "SELECT \"" + field + "\" FROM \"VEL Reponse1\" ORDER BY Cle1");
@@ -176,7 +176,7 @@ TEST_F(WriteAnswersTest, AKeyWithoutRecordGetsANewRecordTextsToo) {
     ExecuteSql(survey.basePath, "ALTER TABLE \"VEL Reponse1\" DROP COLUMN \"830;1\"");
     ExecuteSql(survey.basePath, "ALTER TABLE \"VEL Reponse1\" ADD COLUMN \"830;1\" LONGTEXT");
     CQuestionEtendue& question = GeneratedClosed(830, 1, 1);
-    const std::set<RecordKey> keys = {{2}, {9}};
+    const CRecordKeys keys = {{2}, {9}};
     ASSERT_TRUE(access.EcrireTextes(question, {"deux", "neuf"}, keys)) << access.GetErrorText();
     EXPECT_EQ(Stored("830;1"), (std::vector<std::string>{"NULL", "deux", "NULL", "NULL", "neuf"}));
     EXPECT_EQ(Stored("Cle1").back(), "9");

@@ -684,8 +684,9 @@ protected:
 
     ScriptedRecordKeys& GiveRecords(int interviews) {
         auto source = std::make_unique<ScriptedRecordKeys>();
+        source->keysByLevel[0].Reset(1);
         for (std::int32_t i = 1; i <= interviews; ++i)
-            source->keysByLevel[0].insert(RecordKey{i});
+            source->keysByLevel[0].Append(&i);
         ScriptedRecordKeys& given = *source;
         survey.SetRecordKeySource(std::move(source));
         return given;
@@ -802,7 +803,7 @@ TEST_F(OuvrirTest, InterviewsAreCountedAndTheStampChecked) {
     GiveRecords(3);
     Stamp(3);
     std::string error; // the fingerprint of an inversion of no file, for the questionnaire as it is
-    ASSERT_TRUE(InvertedFilesFingerprint(survey.basePath, survey.invertedFolder).Write({}, error)) << error;
+    ASSERT_TRUE(InvertedFilesFingerprint(survey.basePath, survey.invertedFolder).Write({}, InvertedFilesFingerprint::Interviews::All, error)) << error;
     survey.CheckInversion = true;
     ASSERT_TRUE(survey.Ouvrir()) << survey.GetLastError();
     EXPECT_EQ(survey.DonnerNbreInterviews(), 3);

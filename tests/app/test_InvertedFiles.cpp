@@ -388,18 +388,18 @@ TEST_F(InvertedFilesTest, ForeignLevelFilesAreIgnoredAndTheLevelComesFromItsTabl
         SCOPED_TRACE(c.what);
         WriteBytes(fixture.InvertedFile("Lvl600.1"), c.bytes);
         RecordAsWritten(survey(), fixture.InvertedFile("Lvl600.1"));
-        std::set<RecordKey> keys = {{9, 9}};
+        CRecordKeys keys = {{9, 9}};
         EXPECT_FALSE(files.LireFichierNiveau(*survey().DonnerNiveau(1), keys));
         EXPECT_TRUE(keys.empty());
         ASSERT_TRUE(fixture.Open());
         std::string error;
         ASSERT_TRUE(survey().DonnerNiveau(1)->ChargerEffectifs(survey(), 1, error)) << error;
         EXPECT_EQ(survey().DonnerNiveau(1)->GetEnregistrements(),
-                  (std::set<RecordKey>{{1, 1}, {1, 2}, {2, 2}, {4, 1}, {4, 2}}));
+                  (CRecordKeys{{1, 1}, {1, 2}, {2, 2}, {4, 1}, {4, 2}}));
     }
     WriteBytes(fixture.InvertedFile("Lvl600.1"), good);
     RecordAsWritten(survey(), fixture.InvertedFile("Lvl600.1"));
-    std::set<RecordKey> keys;
+    CRecordKeys keys;
     EXPECT_TRUE(files.LireFichierNiveau(*survey().DonnerNiveau(1), keys));
     EXPECT_EQ(keys.size(), 5u);
 }

@@ -123,6 +123,19 @@ TEST(FingerprintBytes, AreTheLayoutOfTheDocumentation) {
     PutInt32(expected, static_cast<std::int32_t>(Crc32c::Of(expected.data(), expected.size())));
     EXPECT_EQ(Fingerprint::Encode(record), expected);
     EXPECT_EQ(Fingerprint::Decode(expected), record);
+
+    // Saying which interviews were counted: version 2, one byte after the questionnaire's time.
+    for (const auto& [interviews, byte] : {std::pair{Fingerprint::Interviews::All, 0},
+                                           std::pair{Fingerprint::Interviews::CompletedOnly, 1}}) {
+        record.interviews = interviews;
+        Bytes counted(expected.begin(), expected.begin() + 24);
+        counted[4] = 2;
+        counted.push_back(static_cast<std::uint8_t>(byte));
+        counted.insert(counted.end(), expected.begin() + 24, expected.end() - 4);
+        PutInt32(counted, static_cast<std::int32_t>(Crc32c::Of(counted.data(), counted.size())));
+        EXPECT_EQ(Fingerprint::Encode(record), counted);
+        EXPECT_EQ(Fingerprint::Decode(counted), record);
+    }
 }
 
 TEST(FingerprintBytes, AnythingButAWholeIntactRecordIsRefused) {
@@ -184,6 +197,13 @@ TEST(FingerprintBytes, AnythingButAWholeIntactRecordIsRefused) {
         {"a later version", resealed([&] {
              Bytes b = good;
              b[4] = 3;
+             return b;
+         }())},
+        {"interviews neither all, nor completed only, nor not known", resealed([&] {
+             Fingerprint::Record counted = record;
+             counted.interviews = Fingerprint::Interviews::CompletedOnly;
+             Bytes b = Fingerprint::Encode(counted);
+             b[24] = 3;
              return b;
          }())},
         {"more files than bytes", resealed([&] {
@@ -306,9 +326,9 @@ protected:
         return count == 0 ? std::nan("") : sum / count;
     }
 
-    std::set<RecordKey> MembersAsLoaded() {
+    CRecordKeys MembersAsLoaded() {
         CDataAccess access(survey(), true);
-        std::set<RecordKey> keys;
+        CRecordKeys keys;
         EXPECT_TRUE(access.ChargerClesNiveau(*survey().DonnerNiveau(1), keys)) << access.GetLevelErrorText();
         return keys;
     }
@@ -486,7 +506,7 @@ TEST_F(FingerprintTest, ANumericFileHoldingANaNOrAnInfinityIsRefused) {
 }
 
 TEST_F(FingerprintTest, AChangedLevelFileIsReadFromItsTable) {
-    const std::set<RecordKey> members = {{1, 1}, {1, 2}, {2, 1}, {4, 1}, {4, 2}};
+    const CRecordKeys members = {{1, 1}, {1, 2}, {2, 1}, {4, 1}, {4, 2}};
     EXPECT_EQ(MembersAsLoaded(), members);
     // The last member becomes (4, 3): still in key order, rows in order.
     Bytes level = FileBytes(File("Lvl500.1"));
@@ -499,7 +519,7 @@ TEST_F(FingerprintTest, AChangedLevelFileIsReadFromItsTable) {
     EXPECT_EQ(MembersAsLoaded(), members);
     EXPECT_EQ(Folder(), files);
     RecordAsOwnWrite("Lvl500.1");
-    EXPECT_EQ(MembersAsLoaded(), (std::set<RecordKey>{{1, 1}, {1, 2}, {2, 1}, {4, 1}, {4, 3}}));
+    EXPECT_EQ(MembersAsLoaded(), (CRecordKeys{{1, 1}, {1, 2}, {2, 1}, {4, 1}, {4, 3}}));
 }
 
 TEST_F(FingerprintTest, WithoutFingerprintNoInvertedFileIsBelieved) {

@@ -136,7 +136,7 @@ TEST_F(LevelRecordsTest, UseCompletedOnlyDropsTheIncompleteInterviews) {
     survey.UseCompletedOnly = true;
     ASSERT_TRUE(survey.Ouvrir()) << survey.GetLastError();
     EXPECT_EQ(survey.DonnerNbreInterviews(), 3); // household 4, with no value, is kept
-    EXPECT_EQ(survey.DonnerNiveau(0)->GetEnregistrements(), (std::set<RecordKey>{{1}, {4}, {5}}));
+    EXPECT_EQ(survey.DonnerNiveau(0)->GetEnregistrements(), (CRecordKeys{{1}, {4}, {5}}));
     // Only table 1 is filtered: the member of household 2 is still read.
     CQuestionNiveau& members = *survey.DonnerNiveau(1);
     std::string error;
@@ -153,7 +153,7 @@ TEST_F(LevelRecordsTest, TheStampDecidesWhetherTheInvertedFilesAreUsed) {
     const Case cases[] = {{true, 4, true}, {true, 7, false}, {false, 7, true}};
     std::string error; // the fingerprint of an inversion of no file, for the questionnaire as it is
     std::filesystem::create_directory(survey.invertedFolder);
-    ASSERT_TRUE(InvertedFilesFingerprint(survey.basePath, survey.invertedFolder).Write({}, error)) << error;
+    ASSERT_TRUE(InvertedFilesFingerprint(survey.basePath, survey.invertedFolder).Write({}, InvertedFilesFingerprint::Interviews::All, error)) << error;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stamp);
         Stamp(c.stamp);

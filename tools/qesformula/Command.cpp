@@ -72,7 +72,7 @@ void PrintError(const FormulaError& error, std::ostream& err) {
 void PrintResults(const CQuestionNiveau* level, const std::vector<std::string>& results, std::ostream& out) {
     std::ostringstream text;
     const bool keyed = level != nullptr && level->GetEnregistrements().size() == results.size();
-    auto key = keyed ? level->GetEnregistrements().begin() : std::set<RecordKey>::const_iterator{};
+    auto key = keyed ? level->GetEnregistrements().begin() : CRecordKeys::const_iterator{};
     for (std::size_t i = 0; i < results.size(); ++i) {
         text << (keyed ? KeyText(*key++) : std::to_string(i)) << '\t' << results[i] << '\n';
     }
