@@ -105,36 +105,32 @@ TEST(FingerprintBytes, AreTheLayoutOfTheDocumentation) {
     record.questionnaireModified = 1'700'000'000'123'456'789;
     record.files["Mod1.1"] = {18, 0xAABBCCDD, 0x0605040302};
     record.files["Lvl0.0"] = {0x10000, 0x01020304, 0};
-    Bytes expected = {'M', 'V', 'F', 'P', 2, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1};
-    // 1,700,000,000,123,456,789 ns is 0x17979CFE_3D85CD15.
-    for (const std::uint8_t byte : {0x15, 0xCD, 0x85, 0x3D, 0xFE, 0x9C, 0x97, 0x17})
-        expected.push_back(byte);
-    PutInt32(expected, 2);
-    // Names in byte order: "Lvl0.0" before "Mod1.1"; each with its length, size, checksum and
-    // count of answers that named no modality.
-    // clang-format off
-    const Bytes entries = {
-        6, 0, 'L', 'v', 'l', '0', '.', '0', /* size */ 0, 0, 1, 0, 0, 0, 0, 0, /* checksum */ 4, 3, 2, 1,
-        /* unknown answers */ 0, 0, 0, 0, 0, 0, 0, 0,
-        6, 0, 'M', 'o', 'd', '1', '.', '1', /* size */ 18, 0, 0, 0, 0, 0, 0, 0, /* checksum */ 0xDD, 0xCC, 0xBB, 0xAA,
-        /* unknown answers */ 2, 3, 4, 5, 6, 0, 0, 0};
-    // clang-format on
-    expected.insert(expected.end(), entries.begin(), entries.end());
-    PutInt32(expected, static_cast<std::int32_t>(Crc32c::Of(expected.data(), expected.size())));
-    EXPECT_EQ(Fingerprint::Encode(record), expected);
-    EXPECT_EQ(Fingerprint::Decode(expected), record);
-
-    // Saying which interviews were counted: version 2, one byte after the questionnaire's time.
+    // The interviews the inversion counted, one byte after the questionnaire's time: 0 all of
+    // them, 1 the completed ones only, 2 not known.
     for (const auto& [interviews, byte] : {std::pair{Fingerprint::Interviews::All, 0},
-                                           std::pair{Fingerprint::Interviews::CompletedOnly, 1}}) {
+                                           std::pair{Fingerprint::Interviews::CompletedOnly, 1},
+                                           std::pair{Fingerprint::Interviews::Unknown, 2}}) {
+        SCOPED_TRACE(byte);
         record.interviews = interviews;
-        Bytes counted(expected.begin(), expected.begin() + 24);
-        counted[4] = 2;
-        counted.push_back(static_cast<std::uint8_t>(byte));
-        counted.insert(counted.end(), expected.begin() + 24, expected.end() - 4);
-        PutInt32(counted, static_cast<std::int32_t>(Crc32c::Of(counted.data(), counted.size())));
-        EXPECT_EQ(Fingerprint::Encode(record), counted);
-        EXPECT_EQ(Fingerprint::Decode(counted), record);
+        Bytes expected = {'M', 'V', 'F', 'P', 2, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1};
+        // 1,700,000,000,123,456,789 ns is 0x17979CFE_3D85CD15.
+        for (const std::uint8_t time : {0x15, 0xCD, 0x85, 0x3D, 0xFE, 0x9C, 0x97, 0x17})
+            expected.push_back(time);
+        expected.push_back(static_cast<std::uint8_t>(byte));
+        PutInt32(expected, 2);
+        // Names in byte order: "Lvl0.0" before "Mod1.1"; each with its length, size, checksum and
+        // count of answers that named no modality.
+        // clang-format off
+        const Bytes entries = {
+            6, 0, 'L', 'v', 'l', '0', '.', '0', /* size */ 0, 0, 1, 0, 0, 0, 0, 0, /* checksum */ 4, 3, 2, 1,
+            /* unknown answers */ 0, 0, 0, 0, 0, 0, 0, 0,
+            6, 0, 'M', 'o', 'd', '1', '.', '1', /* size */ 18, 0, 0, 0, 0, 0, 0, 0, /* checksum */ 0xDD, 0xCC, 0xBB, 0xAA,
+            /* unknown answers */ 2, 3, 4, 5, 6, 0, 0, 0};
+        // clang-format on
+        expected.insert(expected.end(), entries.begin(), entries.end());
+        PutInt32(expected, static_cast<std::int32_t>(Crc32c::Of(expected.data(), expected.size())));
+        EXPECT_EQ(Fingerprint::Encode(record), expected);
+        EXPECT_EQ(Fingerprint::Decode(expected), record);
     }
 }
 
@@ -153,7 +149,7 @@ TEST(FingerprintBytes, AnythingButAWholeIntactRecordIsRefused) {
         return bytes;
     };
     const auto withName = [&](const std::string& first, const std::string& second) {
-        Bytes bytes = Fingerprint::Encode(Fingerprint::Record{4096, 42, {}});
+        Bytes bytes = Fingerprint::Encode(Fingerprint::Record{4096, 42, Fingerprint::Interviews::All, {}});
         bytes.resize(bytes.size() - 8); // the count and the checksum
         PutInt32(bytes, 2);
         for (const std::string& name : {first, second}) {

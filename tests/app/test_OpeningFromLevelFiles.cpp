@@ -141,8 +141,8 @@ TEST_P(OpeningFromLevelFilesTest, ALevelFileThatCannotBeBelievedLeavesTheCountin
 }
 
 INSTANTIATE_TEST_SUITE_P(AllOrCompletedInterviews, OpeningFromLevelFilesTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "CompletedOnly" : "AllInterviews";
+                         [](const ::testing::TestParamInfo<bool>& tested) {
+                             return tested.param ? "CompletedOnly" : "AllInterviews";
                          });
 
 // The interview file holds the interviews the inversion counted: opened with the other choice,
