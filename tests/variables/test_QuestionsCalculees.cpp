@@ -187,7 +187,7 @@ TEST_F(QuestionsCalculeesTest, AStoredCrossingIsReadBackAndTabulated) {
 }
 
 // Every kind's record comes back as it was written, the superposition option of kind 6 and a
-// profile included; a second save writes the same record again.
+// profile of three questions included; a second save writes the same record again.
 TEST_F(QuestionsCalculeesTest, DefinitionsSurviveSavingAndReopening) {
     CReponsesCalculees closed;
     closed.nombreReponses = 1;
@@ -205,7 +205,8 @@ TEST_F(QuestionsCalculeesTest, DefinitionsSurviveSavingAndReopening) {
     auto profile = Definition(CVariableCalculee::kProfil, "p|q|", "");
     profile->label = "Profil";
     CProfil lines;
-    lines.FromString(context, "1@@0@1:0:0:0:0;|3@@0@2:1:0:0:0;3:0:0:0:0;|");
+    // Three questions, the last one taken whole (a line without modalities).
+    lines.FromString(context, "1@@0@1:0:0:0:0;|3@@0@2:1:0:0:0;3:0:0:0:0;|2@@0@|");
     profile->DefinirProfil(lines);
     Store(std::move(profile), closed);
     auto script = Definition(CVariableCalculee::kScript, "", "SI AGE > 30 ALORS 1 SINON 0");
@@ -228,7 +229,7 @@ TEST_F(QuestionsCalculeesTest, DefinitionsSurviveSavingAndReopening) {
     };
     const std::vector<std::string> before = stored();
     ASSERT_EQ(before.size(), 4u);
-    EXPECT_NE(before[2].find("1@@0@1:0:0:0:0;|3@@0@2:1:0:0:0;3:0:0:0:0;|"), std::string::npos) << before[2];
+    EXPECT_NE(before[2].find("1@@0@1:0:0:0:0;|3@@0@2:1:0:0:0;3:0:0:0:0;|2@@0@|"), std::string::npos) << before[2];
 
     Reopen();
     const auto& reread = dynamic_cast<const CVariableCalculee&>(*Named("Superposition").GetQuestionCalculee());
@@ -236,7 +237,7 @@ TEST_F(QuestionsCalculeesTest, DefinitionsSurviveSavingAndReopening) {
     EXPECT_EQ(Codes(Named("Superposition")), (std::vector<std::int32_t>{1, 2}));
     EXPECT_EQ(Named("Script").type, 5);
     const auto& profileRead = dynamic_cast<const CVariableCalculee&>(*Named("Profil").GetQuestionCalculee());
-    EXPECT_EQ(profileRead.GetProfil().GetCount(), 2);
+    EXPECT_EQ(profileRead.GetProfil().GetCount(), 3);
     EXPECT_TRUE(profileRead.definition.empty());
     CVecteurDouble values;
     ASSERT_TRUE(context.LireValeursQuestion(IndexOf("Script"), values));
