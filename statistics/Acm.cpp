@@ -74,19 +74,8 @@ bool CAcm::DonnerResultats(int axes, ResultatsCorrespondances& r) const {
     const int rows = m_n + m_nIllustratifs;
     const int columns = m_p + m_q;
     const double total = m_total;
-    r = ResultatsCorrespondances{};
-    r.axes = a;
-    r.lignes = rows;
-    r.lignesActives = m_n;
-    r.colonnes = columns;
-    r.colonnesActives = m_p;
-    r.valeursPropres = TableauValeursPropresListe(m_valeursPropres);
-    r.coordonneesLignes.assign(At(rows, 0, a), 0.0);
-    r.qualitesLignes.assign(At(rows, 0, a), 0.0);
-    r.contributionsLignes.assign(At(m_n, 0, a), 0.0);
-    r.coordonneesColonnes.assign(At(columns, 0, a), 0.0);
-    r.qualitesColonnes.assign(At(columns, 0, a), 0.0);
-    r.contributionsColonnes.assign(At(m_p, 0, a), 0.0);
+    r = ResultatsCorrespondances::Dimensionnes(a, m_n, m_nIllustratifs, m_p, m_q,
+                                                TableauValeursPropresListe(m_valeursPropres));
     if (total == 0.0)
         return true;
     auto lambda = [&](int k) { return m_valeursPropres[Ix(k)]; };
