@@ -14,7 +14,7 @@
 #include "tabulation/Style.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
-#include "tools/cli/StreamUserInterface.h"
+#include "tools/bench/BenchSession.h"
 
 #include <chrono>
 #include <cstdio>
@@ -26,38 +26,14 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::ClosedQuestions;
+using bench::Report;
+using bench::ReportValue;
+using bench::SecondsSince;
 using Tables = std::vector<std::unique_ptr<CTableau>>;
 
 constexpr std::size_t kQuestionsPerSide = 10;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-void Report(const char* name, double value) {
-    std::printf("%s %.6f\n", name, value);
-}
-void ReportValue(const char* name, double value) {
-    std::printf("%s %.15g\n", name, value);
-}
-
-bool Open(CContexteEtude& context, const char* path) {
-    context.SetUserInterface(std::make_unique<cli::StreamUserInterface>(std::cerr, "profile_benchmark"));
-    CContexteEtude::RegisterContext(&context);
-    context.questionnairePath = path;
-    if (context.OuvrirEtude())
-        return true;
-    std::fprintf(stderr, "cannot open %s: %s\n", path, context.GetLastError().c_str());
-    return false;
-}
-
-std::vector<CQuestionEtendue*> ClosedQuestions(const CContexteEtude& context) {
-    std::vector<CQuestionEtendue*> closed;
-    for (int i = 0; i < context.DonnerNbreQuestions(); ++i)
-        if (context.DonnerQuestion(i)->EstFermee())
-            closed.push_back(context.DonnerQuestion(i));
-    return closed;
-}
 
 // The questions first to first + count - 1, each with its real answers (codes above 0).
 CProfil ProfileOf(const std::vector<CQuestionEtendue*>& closed, std::size_t first, std::size_t count) {
@@ -132,7 +108,7 @@ double PeakMegabytes() {
 
 int Run(const char* path) {
     CContexteEtude context;
-    if (!Open(context, path))
+    if (!bench::OpenSurvey(context, path, "profile_benchmark"))
         return 1;
     if (!context.invertedFilesValid) {
         std::fprintf(stderr, "the inverted files are not valid: invert the database first\n");

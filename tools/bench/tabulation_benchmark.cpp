@@ -31,7 +31,7 @@
 #include "tabulation/MoteurTableau.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
-#include "tools/cli/StreamUserInterface.h"
+#include "tools/bench/BenchSession.h"
 
 #include <algorithm>
 #include <chrono>
@@ -45,41 +45,15 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::ClosedQuestions;
+using bench::Report;
+using bench::ReportValue;
+using bench::SecondsSince;
 using Modalities = std::vector<std::unique_ptr<CModaliteEtendue>>;
 using Tables = std::vector<std::unique_ptr<CTableau>>;
 
 constexpr const char* kWeightQuestion = "POIDS";
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-void Report(const char* name, double value) {
-    std::printf("%s %.6f\n", name, value);
-}
-// A value the peers are checked on, to the last digits a double holds.
-void ReportValue(const char* name, double value) {
-    std::printf("%s %.15g\n", name, value);
-}
-
-bool Open(CContexteEtude& context, const char* path) {
-    // Messages of the core go to the error stream, so that a failing request is never silent.
-    context.SetUserInterface(std::make_unique<cli::StreamUserInterface>(std::cerr, "tabulation_benchmark"));
-    CContexteEtude::RegisterContext(&context);
-    context.questionnairePath = path;
-    if (context.OuvrirEtude())
-        return true;
-    std::fprintf(stderr, "cannot open %s: %s\n", path, context.GetLastError().c_str());
-    return false;
-}
-
-std::vector<CQuestionEtendue*> ClosedQuestions(const CContexteEtude& context) {
-    std::vector<CQuestionEtendue*> closed;
-    for (int i = 0; i < context.DonnerNbreQuestions(); ++i)
-        if (context.DonnerQuestion(i)->EstFermee())
-            closed.push_back(context.DonnerQuestion(i));
-    return closed;
-}
 
 std::int32_t WeightingByQuestion(CContexteEtude& context, const CQuestionEtendue& weight);
 
@@ -95,7 +69,7 @@ std::string CodeText(const CQuestionEtendue& question, const CMatriceCodes& code
 
 int Prepare(const char* path, const char* csvPath) {
     CContexteEtude context;
-    if (!Open(context, path))
+    if (!bench::OpenSurvey(context, path, "tabulation_benchmark"))
         return 1;
     if (CInversion(context).InverserBase() != CInversion::Issue::Done || !context.invertedFilesValid) {
         std::fprintf(stderr, "inversion failed: %s\n", context.GetLastError().c_str());
@@ -291,7 +265,7 @@ double PeakMegabytes() {
 
 int Run(const char* path) {
     CContexteEtude context;
-    if (!Open(context, path))
+    if (!bench::OpenSurvey(context, path, "tabulation_benchmark"))
         return 1;
     if (!context.invertedFilesValid) {
         std::fprintf(stderr, "the inverted files are not valid: run prepare first\n");

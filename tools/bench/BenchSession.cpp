@@ -1,0 +1,43 @@
+#include "tools/bench/BenchSession.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "app/ContexteEtude.h"
+#include "app/QuestionEtendue.h"
+#include "tools/cli/StreamUserInterface.h"
+
+namespace bench {
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void Report(const char* name, double value) {
+    std::printf("%s %.6f\n", name, value);
+}
+
+void ReportValue(const char* name, double value) {
+    std::printf("%s %.15g\n", name, value);
+}
+
+bool OpenSurvey(CContexteEtude& context, const char* path, const char* tool) {
+    context.SetUserInterface(std::make_unique<cli::StreamUserInterface>(std::cerr, tool));
+    CContexteEtude::RegisterContext(&context);
+    context.questionnairePath = path;
+    if (context.OuvrirEtude())
+        return true;
+    std::fprintf(stderr, "cannot open %s: %s\n", path, context.GetLastError().c_str());
+    return false;
+}
+
+std::vector<CQuestionEtendue*> ClosedQuestions(const CContexteEtude& context) {
+    std::vector<CQuestionEtendue*> closed;
+    for (int i = 0; i < context.DonnerNbreQuestions(); ++i)
+        if (context.DonnerQuestion(i)->EstFermee())
+            closed.push_back(context.DonnerQuestion(i));
+    return closed;
+}
+
+} // namespace bench
