@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "formula/FormulaText.h"
 #include "platform/questionnaire/StaticTools.h"
+#include "platform/questionnaire/TextEncoding.h"
 #include "variables/ScriptKeywords.h"
 
 #include <string>
@@ -40,25 +41,14 @@ using E = CElementCompile;
 
 bool EstChiffre(char c) { return c >= '0' && c <= '9'; }
 bool EstBlanc(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool EstSuite(unsigned char c) { return (c & 0xC0U) == 0x80U; }
 
-// The bytes of the character at `at`: a well-formed UTF-8 sequence whole, any other byte alone.
+// The bytes of the character at `at`, as the formula language counts characters (a malformed
+// sequence too): the places of tokens and faults must count the same characters as the text's
+// length does.
 std::size_t OctetsDuCaractere(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t size = 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        size = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        size = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        size = 4;
-    if (at + size > text.size())
-        return 1;
-    for (std::size_t i = 1; i < size; ++i) {
-        if (!EstSuite(static_cast<unsigned char>(text[at + i])))
-            return 1;
-    }
-    return size;
+    std::size_t next = at;
+    TextEncoding::DecodeUtf8(text, next);
+    return next - at;
 }
 
 // One pass over the text: `m_byte` and `m_character` walk together.

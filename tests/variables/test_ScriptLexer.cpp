@@ -2,6 +2,7 @@
 
 #include "app/StringTable.h"
 #include "support/SettingsFixture.h"
+#include "formula/FormulaText.h"
 #include "variables/ScriptLexer.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,8 @@ TEST_F(ScriptLexerTest, ReportsTheFirstFaultWithItsPlace) {
         {"??AVIS?? = 1", S::kScriptQuestionInutilisable, {"AVIS"}, 1, 8},
         {"1 @ 2", S::kScriptCaractereInattendu, {}, 3, 1},
         {"1 + é", S::kScriptCaractereInattendu, {}, 5, 1},
+        // A malformed sequence is one character, as the text's length counts it.
+        {"1 + \xE9\x97n", S::kScriptCaractereInattendu, {}, 5, 1},
         {"SINUS", S::kScriptCaractereInattendu, {}, 4, 1},
         {"ETAT", S::kScriptCaractereInattendu, {}, 3, 1},
     };
@@ -183,6 +186,16 @@ TEST_F(ScriptLexerTest, ColourModeColoursEveryPieceAndGoesOnAfterFaults) {
         EXPECT_EQ(out.spans[i].position, expected[i].position);
         EXPECT_EQ(out.spans[i].length, expected[i].length);
         EXPECT_EQ(out.spans[i].colour, expected[i].colour);
+    }
+
+    // Malformed sequences count as the text's length counts them: no span reaches past its end.
+    for (const char* script : {"SI 1 ALORS f\xE9\x97nsi + ??A??", "\xE9\x97\xE9", "x\xF0\x9F\x98"}) {
+        SCOPED_TRACE(script);
+        ScriptLexing malformed;
+        Cut(script, ScriptLexer::kColorer, malformed);
+        const auto characters = static_cast<std::int32_t>(FormulaText::CharacterCount(script));
+        for (const ScriptColourSpan& span : malformed.spans)
+            EXPECT_LE(span.position + span.length, characters) << span.position << " " << span.length;
     }
 
     ScriptLexing number;
