@@ -36,6 +36,7 @@
 #include "tabulation/ExecuteurTraitement.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
+#include "tests/support/FlatCountTable.h"
 #include "tools/qesbuild/DescriptionParser.h"
 #include "tools/qesbuild/QesWriter.h"
 
@@ -298,28 +299,7 @@ void ApplyMutations(const std::string& path, const std::uint8_t* data, std::size
     sqlite3_close(connection);
 }
 
-// The flat table of a closed question: every modality then the Total, counts only.
-std::unique_ptr<CTableau> FlatTable(CContexteEtude& context, CQuestionEtendue& question) {
-    auto request = std::make_unique<CTraitement>();
-    request->type = CTraitement::kTriSimple;
-    request->level = question.level;
-    request->SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeFermee);
-    request->SetTypeAxe(CTraitement::kColonnes, CTraitement::kAxeAucun);
-    std::vector<std::unique_ptr<CModaliteEtendue>> lines;
-    for (int i = 0; i < question.GetNbreModalite(); ++i)
-        if (const CModaliteEtendue* modality = question.GetModaliteEtendue(i))
-            lines.push_back(std::make_unique<CModaliteEtendue>(*modality));
-    lines.push_back(std::make_unique<CModaliteEtendue>(*context.DonnerModaliteTotal(0)));
-    request->DefinirModalitesAxe(&question, lines, CTraitement::kLignes);
-    std::vector<std::unique_ptr<CCalcul>> calculations;
-    calculations.push_back(std::make_unique<CCalcul>(0, "Effectifs", true));
-    request->SetCalculsLignes(calculations);
-    request->mergeOptions.Type = CTypeFusion::kSeparateTables;
-    CExecuteurTraitement runner(context);
-    runner.Calculer(std::move(request));
-    std::vector<std::unique_ptr<CTableau>> tables = runner.TakeTableaux();
-    return tables.empty() ? nullptr : std::move(tables.front());
-}
+using test_support::FlatTable;
 
 // Per answer code, the records of the interviews' table holding it in the question's first answer
 // field, read by SQLite itself; empty when the question is not read from there.

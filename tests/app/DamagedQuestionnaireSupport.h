@@ -4,7 +4,6 @@
 // questionnaire file through SQLite, as any program could, and the flat table of a closed
 // question computed as the program computes it.
 
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <fstream>
@@ -17,11 +16,12 @@
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/Recodage.h"
-#include "tabulation/ExecuteurTraitement.h"
 #include "tabulation/Tableau.h"
-#include "tabulation/Traitement.h"
+#include "tests/support/FlatCountTable.h"
 
 namespace damaged_test {
+
+using test_support::FlatTable;
 
 // Runs the statements on the file through a connection of its own; the error text of SQLite, or
 // empty when every statement ran.
@@ -61,31 +61,6 @@ public:
 private:
     CRecodage::Fabrique m_previous;
 };
-
-// The flat table of the question at its own level: one line per modality in the question's
-// order, then the Total; counts only. Null when the runner made no table.
-inline std::unique_ptr<CTableau> FlatTable(CContexteEtude& context, CQuestionEtendue& question) {
-    auto request = std::make_unique<CTraitement>();
-    request->type = CTraitement::kTriSimple;
-    request->title = question.name;
-    request->level = question.level;
-    request->SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeFermee);
-    request->SetTypeAxe(CTraitement::kColonnes, CTraitement::kAxeAucun);
-    std::vector<std::unique_ptr<CModaliteEtendue>> lines;
-    for (int i = 0; i < question.GetNbreModalite(); ++i)
-        if (const CModaliteEtendue* modality = question.GetModaliteEtendue(i))
-            lines.push_back(std::make_unique<CModaliteEtendue>(*modality));
-    lines.push_back(std::make_unique<CModaliteEtendue>(*context.DonnerModaliteTotal(0)));
-    request->DefinirModalitesAxe(&question, lines, CTraitement::kLignes);
-    std::vector<std::unique_ptr<CCalcul>> calculations;
-    calculations.push_back(std::make_unique<CCalcul>(0, "Effectifs", true));
-    request->SetCalculsLignes(calculations);
-    request->mergeOptions.Type = CTypeFusion::kSeparateTables;
-    CExecuteurTraitement runner(context);
-    runner.Calculer(std::move(request));
-    std::vector<std::unique_ptr<CTableau>> tables = runner.TakeTableaux();
-    return tables.empty() ? nullptr : std::move(tables.front());
-}
 
 // The counts of a flat table's lines, the Total last.
 inline std::vector<double> Counts(const CTableau& table) {
