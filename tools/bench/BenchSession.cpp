@@ -1,11 +1,14 @@
 #include "tools/bench/BenchSession.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <iostream>
 #include <memory>
 
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
+#include "tabulation/ExecuteurTraitement.h"
 #include "tools/cli/StreamUserInterface.h"
 
 namespace bench {
@@ -38,6 +41,18 @@ std::vector<CQuestionEtendue*> ClosedQuestions(const CContexteEtude& context) {
         if (context.DonnerQuestion(i)->EstFermee())
             closed.push_back(context.DonnerQuestion(i));
     return closed;
+}
+
+Tables Execute(CContexteEtude& context, std::unique_ptr<CTraitement> request) {
+    CExecuteurTraitement executor(context);
+    executor.Executer(std::move(request));
+    return executor.TakeTableaux();
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 } // namespace bench

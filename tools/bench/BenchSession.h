@@ -1,7 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <vector>
+
+#include "tabulation/Tableau.h"
+#include "tabulation/Traitement.h"
 
 class CContexteEtude;
 class CQuestionEtendue;
@@ -11,6 +15,7 @@ class CQuestionEtendue;
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
+using Tables = std::vector<std::unique_ptr<CTableau>>;
 
 double SecondsSince(Clock::time_point start);
 // A time, as "name seconds".
@@ -22,5 +27,9 @@ void ReportValue(const char* name, double value);
 bool OpenSurvey(CContexteEtude& context, const char* path, const char* tool);
 // The survey's closed questions, in questionnaire order.
 std::vector<CQuestionEtendue*> ClosedQuestions(const CContexteEtude& context);
+// The tables of one request, as the program computes them.
+Tables Execute(CContexteEtude& context, std::unique_ptr<CTraitement> request);
+// The process's peak resident memory so far, in megabytes.
+double PeakMegabytes();
 
 } // namespace bench

@@ -28,10 +28,12 @@ namespace {
 
 using bench::Clock;
 using bench::ClosedQuestions;
+using bench::Execute;
+using bench::PeakMegabytes;
 using bench::Report;
 using bench::ReportValue;
 using bench::SecondsSince;
-using Tables = std::vector<std::unique_ptr<CTableau>>;
+using bench::Tables;
 
 constexpr std::size_t kQuestionsPerSide = 10;
 
@@ -92,18 +94,6 @@ std::unique_ptr<CTraitement> AdvancedTableRequest(const CProfil& rows, const CPr
     style->Add(std::move(test));
     request->SetStyle(std::move(style));
     return request;
-}
-
-Tables Execute(CContexteEtude& context, std::unique_ptr<CTraitement> request) {
-    CExecuteurTraitement executor(context);
-    executor.Executer(std::move(request));
-    return executor.TakeTableaux();
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 int Run(const char* path) {

@@ -47,11 +47,13 @@ namespace {
 
 using bench::Clock;
 using bench::ClosedQuestions;
+using bench::Execute;
+using bench::PeakMegabytes;
 using bench::Report;
 using bench::ReportValue;
 using bench::SecondsSince;
 using Modalities = std::vector<std::unique_ptr<CModaliteEtendue>>;
-using Tables = std::vector<std::unique_ptr<CTableau>>;
+using bench::Tables;
 
 constexpr const char* kWeightQuestion = "POIDS";
 
@@ -216,12 +218,6 @@ double ChiSquare(const CTableau& counts) {
 }
 
 // Runs the request; the tables it made, in order.
-Tables Execute(CContexteEtude& context, std::unique_ptr<CTraitement> request) {
-    CExecuteurTraitement executor(context);
-    executor.Executer(std::move(request));
-    return executor.TakeTableaux();
-}
-
 // One cross table with its chi-square; the first table is the counts (one table per calculation).
 double CrossWithChiSquare(CContexteEtude& context, CQuestionEtendue& rows, CQuestionEtendue& columns,
                           std::int32_t weighting, int& tables) {
@@ -255,12 +251,6 @@ bool ComputeWeights(CContexteEtude& context, std::int32_t weighting) {
     }
     engine.LibererPoids(0, -1, weighting, weights);
     return true;
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 int Run(const char* path) {
