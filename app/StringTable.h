@@ -150,6 +150,14 @@ enum Id : int {
     kScriptExpressionVide = 63209,
     kScriptPasErreur = 63335,
     kScriptTropImbrique = 64620,
+    // The small shared dialogs: value entry, question list, inversion, exports.
+    kEntrerNombreEntre = 64700,
+    kCaracteresMaximum = 64701,
+    kSelectionnerUneQuestion = 64702,
+    kSelectionnerFichierDifferent = 64703,
+    kInversionEchouee = 64704,
+    kInversionNiveauEchouee = 64705,
+    kInversionQuestionEchouee = 64706,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -1,0 +1,79 @@
+#include "shell/ExportsDonnees.h"
+
+#include "app/ContexteEtude.h"
+#include "app/DataAccess.h"
+#include "app/StringTable.h"
+#include "app/VecteurDouble.h"
+#include "framework/FileDialog.h"
+#include "recodes/AppliquerChampEtude.h"
+#include "recodes/ui/ChampEtudeDlg.h"
+#include "shell/ListeQuestionsDlg.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+#include <string>
+
+namespace ExportsDonnees {
+namespace {
+
+// The questionnaire file the analyst names; none on Cancel.
+std::optional<std::string> ChoisirFichier(QWidget* parent) {
+    CFileDialog dialog(CFileDialog::Mode::kSave, QStringLiteral("qes"),
+                       QString::fromStdString(StringTable::Text(StringTable::kFichiersQes)), parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.GetPathName()).toStdString();
+}
+
+// Whatever way the two paths are written (links, "..").
+bool MemeFichier(const std::string& left, const std::string& right) {
+    const QString a = QFileInfo(QString::fromStdString(left)).canonicalFilePath();
+    return !a.isEmpty() && a == QFileInfo(QString::fromStdString(right)).canonicalFilePath();
+}
+
+void Signaler(CContexteEtude& context, const Message& message) {
+    context.GetUserInterface().ShowMessage(message, UserInterface::Icon::Error);
+}
+
+} // namespace
+
+void ExporterInterviewsChampEtude(CContexteEtude& context, QWidget* parent) {
+    const std::optional<std::string> target = ChoisirFichier(parent);
+    if (!target)
+        return;
+    if (MemeFichier(*target, context.DonnerCheminBase())) {
+        Signaler(context, Message(StringTable::kSelectionnerFichierDifferent));
+        return;
+    }
+    CChampEtudeDlg fields(context, context.universeCode, parent);
+    if (fields.exec() != QDialog::Accepted)
+        return;
+    CVecteurDouble membership(context.DonnerNbreInterviews());
+    membership.Remplir(1.0);
+    std::string error;
+    if (!AppliquerChampEtude(fields.DonnerChampChoisi().id, 0, membership, context, error)) {
+        Signaler(context, Message::Text(error));
+        return;
+    }
+    // The export tells the user of its own failures.
+    CDataAccess access(context, false);
+    access.ExporterInterviewsChampEtude(*target, membership);
+}
+
+void ExporterSelectionQuestions(CContexteEtude& context, QWidget* parent) {
+    CListeQuestionsDlg questions(context, parent);
+    if (questions.exec() != QDialog::Accepted)
+        return;
+    std::vector<std::uint32_t> positions;
+    bool withVersion = false;
+    int version = 0;
+    questions.GetResult(positions, withVersion, version);
+    const std::optional<std::string> target = ChoisirFichier(parent);
+    if (!target)
+        return;
+    CDataAccess access(context, false);
+    access.ExporterSelectionQuestions(*target, positions, withVersion, version, context.currentLevel);
+}
+
+} // namespace ExportsDonnees
