@@ -17,15 +17,6 @@
 namespace ExportsDonnees {
 namespace {
 
-// The questionnaire file the analyst names; none on Cancel.
-std::optional<std::string> ChoisirFichier(QWidget* parent) {
-    CFileDialog dialog(CFileDialog::Mode::kSave, QStringLiteral("qes"),
-                       QString::fromStdString(StringTable::Text(StringTable::kFichiersQes)), parent);
-    if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(dialog.GetPathName()).toStdString();
-}
-
 // Whatever way the two paths are written (links, "..").
 bool MemeFichier(const std::string& left, const std::string& right) {
     const QString a = QFileInfo(QString::fromStdString(left)).canonicalFilePath();
@@ -36,16 +27,31 @@ void Signaler(CContexteEtude& context, const Message& message) {
     context.GetUserInterface().ShowMessage(message, UserInterface::Icon::Error);
 }
 
+// The new questionnaire file the analyst names; none on Cancel. The open questionnaire is
+// refused before anything else is asked; replacing another file is asked in the program's words.
+std::optional<std::string> ChoisirFichier(CContexteEtude& context, QWidget* parent) {
+    CFileDialog dialog(CFileDialog::Mode::kSave, QStringLiteral("qes"),
+                       QString::fromStdString(StringTable::Text(StringTable::kFichiersQes)), parent);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
+        return std::nullopt;
+    const std::string path = QDir::toNativeSeparators(dialog.GetPathName()).toStdString();
+    if (MemeFichier(path, context.DonnerCheminBase())) {
+        Signaler(context, Message(StringTable::kSelectionnerFichierDifferent));
+        return std::nullopt;
+    }
+    if (QFileInfo::exists(QString::fromStdString(path)) &&
+        !context.GetUserInterface().AskYesNo(Message(StringTable::kRemplacerFichier, {path})))
+        return std::nullopt;
+    return path;
+}
+
 } // namespace
 
 void ExporterInterviewsChampEtude(CContexteEtude& context, QWidget* parent) {
-    const std::optional<std::string> target = ChoisirFichier(parent);
+    const std::optional<std::string> target = ChoisirFichier(context, parent);
     if (!target)
         return;
-    if (MemeFichier(*target, context.DonnerCheminBase())) {
-        Signaler(context, Message(StringTable::kSelectionnerFichierDifferent));
-        return;
-    }
     CChampEtudeDlg fields(context, context.universeCode, parent);
     if (fields.exec() != QDialog::Accepted)
         return;
@@ -69,7 +75,7 @@ void ExporterSelectionQuestions(CContexteEtude& context, QWidget* parent) {
     bool withVersion = false;
     int version = 0;
     questions.GetResult(positions, withVersion, version);
-    const std::optional<std::string> target = ChoisirFichier(parent);
+    const std::optional<std::string> target = ChoisirFichier(context, parent);
     if (!target)
         return;
     CDataAccess access(context, false);
