@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <cmath>
 
@@ -18,6 +19,9 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        // A selected row is highlighted across its indentation too.
+        if (option.state.testFlag(QStyle::State_Selected))
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
         QStyledItemDelegate::paint(painter, Indented(option, index), index);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
