@@ -3,6 +3,8 @@
 #include "app/QuestionEtendue.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "recodes/ui/ChampEtudeDlg.h"
+#include "recodes/ui/RedressementDlg.h"
+#include "requests/SelecteursRedressement.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "tabulation/Traitement.h"
@@ -32,6 +34,13 @@ void OpenTableOptions(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuesti
 void EditStudyFields(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
     CContexteEtude& context = frame.GetApplication();
     CChampEtudeDlg dialog(context, context.universeCode, &frame);
+    dialog.exec();
+}
+
+// "Redressement" on the study's default weighting; its "&Définir par défaut" box changes the default.
+void EditWeightings(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CContexteEtude& context = frame.GetApplication();
+    CRedressementDlg dialog(context, context.weightingCode, SelecteursRedressement(), &frame);
     dialog.exec();
 }
 
@@ -73,7 +82,7 @@ const Command kCommands[] = {
     {32911, "Edition/Changer le niveau de la question/En tant que question ouverte...",
                                                                          R::kOtherLevelOpen,    false,  S::kNone,          kNoRequest,               nullptr},
     {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStudyFields},
-    {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               &EditWeightings},
     {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTableOptions},
