@@ -148,6 +148,19 @@ std::unique_ptr<CObjectifRedressement> NouvelObjectif(CQuestionEtendue& question
     return target;
 }
 
+CObjectifRedressement* AjouterObjectifArbre(CObjectifRedressement& root, CObjectifRedressement& parent,
+                                            CQuestionEtendue& question, bool split, CEnquete& survey,
+                                            std::string& error) {
+    std::unique_ptr<CObjectifRedressement> target = NouvelObjectif(question, split);
+    CObjectifRedressement* added = target.get();
+    parent.AjouterObjectif(std::move(target));
+    if (!RecompterObservees(root, survey, error))
+        return nullptr;
+    for (int k = 0; k < added->DonnerNombreModalites(); ++k)
+        added->SetObjectif(k, added->DonnerValeurObservee(k));
+    return added;
+}
+
 bool EstNoeudModalite(const CObjectifRedressement& target, const CObjectifRedressement* parent) {
     return target.GetQuestion() == nullptr && parent != nullptr &&
            parent->GetMode() == CObjectifRedressement::kModeEclate && parent->GetQuestion() != nullptr;

@@ -22,6 +22,14 @@ class CRedressement;
 // modality order, under which targets apply within that modality) or plain.
 std::unique_ptr<CObjectifRedressement> NouvelObjectif(CQuestionEtendue& question, bool split);
 
+// Adds a new target (as NouvelObjectif makes it) under `parent`, a target of the tree of `root`,
+// counts the tree again, and starts the new target's desired values from what its population
+// answers. Answers the target added, or null (with the data layer's text) when the answers cannot
+// be read; the target then stays, with the counts of all the interviews.
+CObjectifRedressement* AjouterObjectifArbre(CObjectifRedressement& root, CObjectifRedressement& parent,
+                                            CQuestionEtendue& question, bool split, CEnquete& survey,
+                                            std::string& error);
+
 // Whether `target` stands for a modality of a split question: such a node cannot be removed alone.
 bool EstNoeudModalite(const CObjectifRedressement& target, const CObjectifRedressement* parent);
 

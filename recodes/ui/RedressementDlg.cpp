@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSizePolicy>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -144,9 +145,18 @@ CRedressementDlg::CRedressementDlg(CContexteEtude& context, std::int32_t initial
     headers->addStretch(1);
     headers->addWidget(m_desiredHeader);
     headers->addStretch(1);
+    for (QLabel* header : {m_observedHeader, m_desiredHeader}) {
+        QSizePolicy kept = header->sizePolicy();
+        kept.setRetainSizeWhenHidden(true);
+        header->setSizePolicy(kept);
+    }
     rows->addLayout(headers);
     for (std::size_t k = 0; k < m_rows.size(); ++k) {
         m_rows[k] = new CSaisiePoidsDlg(this);
+        // The dialog keeps the room of the eight rows whether they are shown or not.
+        QSizePolicy kept = m_rows[k]->sizePolicy();
+        kept.setRetainSizeWhenHidden(true);
+        m_rows[k]->setSizePolicy(kept);
         connect(m_rows[k], &CSaisiePoidsDlg::ValeurModifiee, this, &CRedressementDlg::OnValeurModifiee);
         rows->addWidget(m_rows[k]);
     }
@@ -420,12 +430,13 @@ void CRedressementDlg::AjouterObjectif(bool split) {
         else if (item->parent() != nullptr)
             parent = Objectif(*item->parent());
     }
-    std::unique_ptr<CObjectifRedressement> target = NouvelObjectif(*question, split);
-    CObjectifRedressement* added = target.get();
-    parent->AjouterObjectif(std::move(target));
     std::string error;
-    if (!RecompterObservees(*m_scheme.GetRacine(), m_context, error))
+    CObjectifRedressement* added =
+        AjouterObjectifArbre(*m_scheme.GetRacine(), *parent, *question, split, m_context, error);
+    if (added == nullptr) {
         Warn(m_context, Message::Text(error));
+        added = parent->DonnerObjectif(parent->DonnerNombreObjectifs() - 1);
+    }
     RemplirArbre();
     if (QTreeWidgetItem* item = [&]() -> QTreeWidgetItem* {
             for (int i = 0; i < m_tree->topLevelItemCount(); ++i)

@@ -182,6 +182,20 @@ TEST_F(WeightingEditTest, TargetsUnderAModalityCountTheInterviewsOfThatModalityO
     EXPECT_EQ(Observed(*root.DonnerObjectif(1)), (Values{4, 2, 0}));
 }
 
+TEST_F(WeightingEditTest, ATargetAddedUnderAModalityWantsWhatThatModalityAnswers) {
+    CObjectifRedressement root;
+    std::string error;
+    CObjectifRedressement* sexe = AjouterObjectifArbre(root, root, Q("SEXE"), true, context, error);
+    ASSERT_NE(sexe, nullptr) << error;
+    CObjectifRedressement* women = sexe->DonnerObjectif(1);
+    CObjectifRedressement* age = AjouterObjectifArbre(root, *women, Q("AGE3"), false, context, error);
+    ASSERT_NE(age, nullptr) << error;
+    EXPECT_EQ(women->DonnerObjectif(0), age);
+    EXPECT_EQ(Observed(*age), (Values{1, 2, 0}));
+    EXPECT_EQ(Desired(*age), (Values{1, 2, 0}));
+    EXPECT_EQ(Desired(*sexe), (Values{3, 3}));
+}
+
 // ---- Checks before storing -----------------------------------------------------------------
 
 struct RefusalCase {
