@@ -19,6 +19,8 @@
 #include "requests/SelecteursRedressement.h"
 #include "requests/SelectionnerDlg.h"
 #include "tabulation/Tableau.h"
+#include "tools/qesbuild/DescriptionParser.h"
+#include "tools/qesbuild/QesWriter.h"
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QCheckBox>
@@ -461,6 +463,92 @@ TEST_F(RedressementDlgTest, BadInputIsRefusedAndTheQuestionnaireStaysAsItWas) {
     }
     EXPECT_TRUE(Stored().empty());
     EXPECT_EQ(FileContents(m_copy), before);
+}
+
+} // namespace
+
+namespace {
+
+// ---- Scrolling the value rows ------------------------------------------------------------------
+
+// A question of twelve modalities on four interviews.
+std::string TwelveModalities() {
+    std::string text = "questionnaire \"Douze\" language=fr\nlanguage 1036 fr \"Français\"\nquestion 1 DOUZE closed\n";
+    for (int m = 1; m <= 12; ++m)
+        text += "  modality " + std::to_string(m) + " fr \"M" + std::to_string(m) + "\"\n";
+    text += "records\nCle1,1;1\n1,1\n2,5\n3,12\n4,12\nend\n";
+    return text;
+}
+
+class ValueRowsTest : public SettingsFixture {
+protected:
+    void SetUp() override {
+        SettingsFixture::SetUp();
+        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-douze-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        m_context.questionnairePath = m_folder + "/douze.qes";
+        qesbuild::FixtureDescription fixture =
+            qesbuild::DescriptionParser::Parse(TwelveModalities(), "douze.txt", m_folder);
+        qesbuild::WriteFixture(fixture, m_context.questionnairePath);
+        m_context.SetUserInterface(std::make_unique<RecordingUserInterface>());
+        CContexteEtude::RegisterContext(&m_context);
+        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
+    }
+    void TearDown() override {
+        CContexteEtude::RegisterContext(nullptr);
+        std::filesystem::remove_all(m_folder);
+        SettingsFixture::TearDown();
+    }
+
+    // The captions of the rows shown, in order.
+    static std::vector<std::string> Captions(const CRedressementDlg& dialog) {
+        std::vector<std::string> captions;
+        for (int k = 0; k < CRedressementDlg::kLignesValeurs; ++k)
+            if (!dialog.Ligne(k).isHidden())
+                captions.push_back(dialog.Ligne(k).Libelle().text().toStdString());
+        return captions;
+    }
+    static std::vector<std::string> Modalities(int first, int last) {
+        std::vector<std::string> captions;
+        for (int m = first; m <= last; ++m)
+            captions.push_back("M" + std::to_string(m));
+        return captions;
+    }
+
+    std::string m_folder;
+    CContexteEtude m_context;
+};
+
+TEST_F(ValueRowsTest, TwelveModalitiesShowEightRowsAtATime) {
+    CRedressementDlg dialog(m_context, -1, SelecteursRedressement());
+    dialog.show();
+    QTest::mouseClick(&dialog.NouveauButton(), Qt::LeftButton);
+    {
+        ModalAnswers answers({Pick("DOUZE")});
+        QTest::mouseClick(&dialog.QuestionButton(), Qt::LeftButton);
+        ASSERT_EQ(answers.Answered(), 1u);
+    }
+    QScrollBar& scroll = dialog.Defilement();
+    EXPECT_FALSE(scroll.isHidden());
+    EXPECT_EQ(Captions(dialog), Modalities(1, 8));
+    // The request for the bottom shows the last eight.
+    scroll.triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(Captions(dialog), Modalities(5, 12));
+    // The arrows go one further: the last seven, the eighth row empty; no further.
+    for (int step = 0; step < 12; ++step)
+        scroll.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(Captions(dialog), Modalities(6, 12));
+    scroll.triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(Captions(dialog), Modalities(1, 8));
+    // The thumb dragged to the end reaches the same furthest place.
+    scroll.setSliderPosition(scroll.maximum());
+    EXPECT_EQ(Captions(dialog), Modalities(6, 12));
+    // The desired value typed in a scrolled row is that modality's.
+    TypeInto(dialog.Ligne(6).Desire(), "7");
+    CObjectifRedressement* target = CRedressementDlg::Objectif(*dialog.Arbre().currentItem());
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(target->DonnerValeurDesiree(11), 7.0);
 }
 
 } // namespace
