@@ -396,7 +396,7 @@ void CRedressementDlg::OnDefilement(int action) {
 void CRedressementDlg::OnValeurModifiee() {
     OnModifie();
     for (CSaisiePoidsDlg* row : m_rows)
-        if (row->isVisible() || !row->isHidden())
+        if (!row->isHidden())
             row->RafraichirPourcentage();
 }
 
