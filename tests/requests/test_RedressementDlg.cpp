@@ -4,6 +4,7 @@
 // library and taken from it in another questionnaire. What is stored is read back from the
 // questionnaire file; the counts are counted by SQLite in the response table.
 #include "RequestDialogTestSupport.h"
+#include "app/Bibliotheque.h"
 #include "app/DBQuestionnaire.h"
 #include "app/Redressement.h"
 #include "app/StringTable.h"
@@ -549,6 +550,51 @@ TEST_F(ValueRowsTest, TwelveModalitiesShowEightRowsAtATime) {
     CObjectifRedressement* target = CRedressementDlg::Objectif(*dialog.Arbre().currentItem());
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(target->DonnerValeurDesiree(11), 7.0);
+}
+
+// A scheme of the library whose question this questionnaire names otherwise: the analyst is asked
+// for it under its name, and the target takes the question chosen.
+TEST_F(ValueRowsTest, AQuestionOfTheLibraryMissingHereIsAskedForByItsName) {
+    m_context.libraryPath = m_folder + "/bibliotheque.bib";
+    {
+        db::Database created(m_context.libraryPath, db::Database::Access::ReadWrite,
+                             db::Database::Creation::CreateIfMissing);
+    }
+    CRedressement stored;
+    stored.name = "Ailleurs";
+    stored.definition = "0@@0~ |0|1|#SEXE|1|2|1@3@#";
+    CBibliotheque library(m_context);
+    ASSERT_TRUE(library.Open());
+    ASSERT_TRUE(library.SaveWeighting(stored)) << library.GetLastError();
+    library.Close();
+
+    CRedressementDlg dialog(m_context, -1, SelecteursRedressement());
+    dialog.show();
+    QTest::mouseClick(&dialog.NouveauButton(), Qt::LeftButton);
+    QString title;
+    ModalAnswers answers({[](QDialog& shown) {
+                              auto* chooser = qobject_cast<CSelectionnerDlg*>(&shown);
+                              ASSERT_NE(chooser, nullptr);
+                              chooser->GetList().setCurrentRow(0);
+                              chooser->accept();
+                          },
+                          [&title](QDialog& shown) {
+                              title = shown.windowTitle();
+                              Pick("DOUZE")(shown);
+                          }});
+    QTest::mouseClick(&dialog.DeBibliothequeButton(), Qt::LeftButton);
+    EXPECT_EQ(answers.Answered(), 2u);
+    EXPECT_EQ(answers.Unexpected(), 0);
+    EXPECT_EQ(title, "Selectionner la question correspondant à 'SEXE'");
+    ASSERT_EQ(dialog.Arbre().topLevelItemCount(), 1);
+    EXPECT_EQ(dialog.Arbre().topLevelItem(0)->text(0), "DOUZE");
+    dialog.Arbre().setCurrentItem(dialog.Arbre().topLevelItem(0));
+    EXPECT_EQ(dialog.Ligne(0).Desire().text(), "1");
+    EXPECT_EQ(dialog.Ligne(1).Desire().text(), "3");
+    // Beyond the values the library gives, the counts of the questionnaire: M5 is answered once.
+    EXPECT_EQ(dialog.Ligne(4).Desire().text(), "1");
+    EXPECT_EQ(dialog.NameCombo().currentText(), "Ailleurs");
+    EXPECT_TRUE(dialog.EstModifie());
 }
 
 } // namespace
