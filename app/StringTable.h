@@ -103,6 +103,17 @@ enum Id : int {
     kConditionAutreNiveauRequise = 64508,
     kUneSeuleConditionAutreNiveau = 64509,
     kEntrerUnNombre = 64510,
+
+    kEntrerNombrePositif = 64720,
+    kNouveauRedressement = 64721,
+    kImpossibleSupprimerItem = 64722,
+    kBibliothequeInaccessible = 64723,
+    kAjoutBibliotheque = 64724,
+    kQuestionCorrespondante = 64725,
+    kRedressementNeConvergePas = 64726,
+    kObjectifsMalTotalises = 64727,
+    kPoidsInitialInvalide = 64728,
+    kAucuneQuestion = 64729,
     // The multivariate engines and the regression.
     kPasAssezDeMemoire = 63212,
     kTropDeNonReponses = 63318,

@@ -5,6 +5,8 @@
 #include "recodes/ui/ChampEtudeDlg.h"
 #include "shell/ExportsDonnees.h"
 #include "shell/InversionDlg.h"
+#include "recodes/ui/RedressementDlg.h"
+#include "requests/SelecteursRedressement.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "shell/OptionsDlg.h"
@@ -58,6 +60,13 @@ void ExportQuestionSelection(CMainFrame& frame, CQuestionEtendue* /*question*/, 
     ExportsDonnees::ExporterSelectionQuestions(frame.GetApplication(), &frame);
 }
 
+// "Redressement" on the study's default weighting; its "&Définir par défaut" box changes the default.
+void EditWeightings(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CContexteEtude& context = frame.GetApplication();
+    CRedressementDlg dialog(context, context.weightingCode, SelecteursRedressement(), &frame);
+    dialog.exec();
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -98,6 +107,8 @@ const Command kCommands[] = {
     {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStudyFields},
     {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               &InvertDatabase},
+    {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               &EditWeightings},
+    {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTableOptions},
     {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
