@@ -79,6 +79,16 @@ enum Id : int {
     // Advanced tables.
     kStyleEvolueSansCalcul = 64320,
     kTableauEvolueVide = 64321,
+    // The style page of advanced tables and its operations.
+    kSelectionnerTypeTotal = 64330,
+    kStyleModifie = 64331,
+    kDefinirUneOperation = 64332,
+    kOuvrirBibliotheque = 64333,
+    kAjoutBibliotheque = 64334,
+    kEcritureBibliotheque = 64335,
+    kSupprimerOperation = 64336,
+    kSupprimerStyle = 64337,
+    kNouveauStyle = 64338,
     // Profile tables: profiles that cannot be computed.
     kProfilSansQuestion = 64410,
     kProfilQuestionAbsente = 64411,
