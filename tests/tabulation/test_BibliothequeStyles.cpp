@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include "app/Bibliotheque.h"
 #include "app/DBQuestionnaire.h"
@@ -220,6 +221,31 @@ TEST_F(LibraryStyleTest, ARefusedWriteFailsWithItsReasonAndChangesNothing) {
         EXPECT_EQ(Bytes(library), before);
     }
     EXPECT_TRUE(ui->shown.empty());
+}
+
+// Root may write any file, so the check runs in a child process that has given root up: a library
+// the analyst may not write does not open for saving, and keeps its bytes.
+TEST_F(LibraryStyleTest, AWriteProtectedLibraryDoesNotOpenForSaving) {
+    {
+        CBibliotheque shared(survey);
+        ASSERT_TRUE(shared.Open());
+        ASSERT_TRUE(shared.SaveStyle(FourOperations("Gardé")));
+    }
+    const std::string before = Bytes(library);
+    std::filesystem::permissions(folder, std::filesystem::perms(0755));
+    std::filesystem::permissions(library, std::filesystem::perms(0444));
+    EXPECT_EXIT(
+        {
+            constexpr uid_t nobody = 65534;
+            if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0))
+                _exit(2);
+            CBibliotheque shared(survey);
+            if (shared.Open())
+                _exit(shared.SaveStyle(FourOperations("Nouveau")) ? 3 : 4);
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Bytes(library), before);
 }
 
 TEST_F(LibraryStyleTest, ReadingAStyleTheLibraryDoesNotHoldChangesNothing) {
