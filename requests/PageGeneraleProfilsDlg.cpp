@@ -35,7 +35,7 @@ namespace {
 
 // The list's columns, as the operations show in them.
 const std::array<const char*, 5> kColumns{"Calcul", "Nom", "Champ d'étude", "Redressement", "Niveau"};
-constexpr int kColumnWidth = 110;
+constexpr int kColumnWidth = 80;
 
 // One mark per type of operation (crossing, total, statistics sub-total, test line), so that the
 // kind of each line shows at a glance.
@@ -58,6 +58,13 @@ QString Text(const std::string& text) {
 QPushButton* Button(const char* text, QWidget* parent, bool enabled = true) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
     button->setEnabled(enabled);
+    return button;
+}
+
+// The small "..." button of a chooser.
+QPushButton* ChooserButton(bool enabled, QWidget* parent) {
+    QPushButton* button = Button("...", parent, enabled);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     return button;
 }
 
@@ -97,9 +104,9 @@ CPageGeneraleProfilsDlg::~CPageGeneraleProfilsDlg() = default;
 QLayout* CPageGeneraleProfilsDlg::BuildSettings() {
     m_presentationButton = Button("&Présentation...", this, static_cast<bool>(m_choosers.presentation));
     m_fusionButton = Button("&Fusion...", this);
-    m_studyFieldButton = Button("...", this, static_cast<bool>(m_choosers.studyField));
-    m_weightingButton = Button("...", this, static_cast<bool>(m_choosers.weighting));
-    m_levelButton = Button("...", this);
+    m_studyFieldButton = ChooserButton(static_cast<bool>(m_choosers.studyField), this);
+    m_weightingButton = ChooserButton(static_cast<bool>(m_choosers.weighting), this);
+    m_levelButton = ChooserButton(true, this);
     auto* grid = new QGridLayout;
     grid->addWidget(Caption("&Titre :", m_title, this), 0, 0);
     grid->addWidget(m_title, 0, 1, 1, 2);
@@ -160,9 +167,6 @@ QLayout* CPageGeneraleProfilsDlg::BuildOperations() {
     for (const char* column : kColumns)
         headers << QString::fromUtf8(column);
     m_list->setHeaderLabels(headers);
-    for (int column = 0; column < static_cast<int>(kColumns.size()); ++column)
-        m_list->setColumnWidth(column, kColumnWidth);
-    m_list->setMinimumWidth(kColumnWidth * static_cast<int>(kColumns.size()) + 8);
     m_list->installEventFilter(this);
     m_add = Button("&Ajouter...", this);
     m_edit = Button("&Modifier...", this);
@@ -314,10 +318,20 @@ void CPageGeneraleProfilsDlg::ShowOperations(int selected) {
         item->setText(4, Text(operation->levelName));
         item->setIcon(0, TypeIcon(operation->type));
     }
+    FitColumns();
     if (selected >= 0 && selected < m_list->topLevelItemCount()) {
         m_list->setCurrentItem(m_list->topLevelItem(selected));
         m_list->topLevelItem(selected)->setSelected(true);
     }
+}
+
+// Every name whole: the columns as wide as their longest text, and the list as wide as they are.
+void CPageGeneraleProfilsDlg::FitColumns() {
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        m_list->resizeColumnToContents(column);
+        m_list->setColumnWidth(column, std::max(m_list->columnWidth(column) + 8, kColumnWidth));
+    }
+    m_list->setMinimumWidth(m_list->header()->length() + 2 * m_list->frameWidth() + 2);
 }
 
 int CPageGeneraleProfilsDlg::SelectedOperation() const {

@@ -91,6 +91,7 @@ private:
     void OnDelete();
     void Move(int step);
     void ShowOperations(int selected);
+    void FitColumns();
     int SelectedOperation() const;
     void SetModified();
 
