@@ -5,12 +5,14 @@
 #include "framework/WindowSize.h"
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageGeneraleDlg.h"
+#include "requests/PageGeneraleProfilsDlg.h"
 #include "requests/PageQuestionsCalculsDlg.h"
 #include "requests/RequestDialogKind.h"
 #include "tabulation/Traitement.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -81,6 +83,10 @@ CPageCalculsDlg* RequestDialog::GetPageCalculs(int side) const {
 
 void RequestDialog::CreatePages() {
     new QVBoxLayout(this);
+    if (m_kind.OnTabs()) {
+        m_tabs = new QTabWidget(this);
+        layout()->addWidget(m_tabs);
+    }
     for (const RequestPage& page : m_kind.pages) {
         switch (page.kind) {
         case RequestPage::kGenerale:
@@ -92,6 +98,9 @@ void RequestDialog::CreatePages() {
         case RequestPage::kCalculs:
             AddCalculationsPage(page.side, page.mode);
             break;
+        case RequestPage::kStyle:
+            AddStylePage();
+            break;
         }
     }
     AddButtons();
@@ -99,10 +108,19 @@ void RequestDialog::CreatePages() {
     WindowSize::FitContentsToScreen(*this);
 }
 
+void RequestDialog::Place(QWidget* page) {
+    if (m_tabs == nullptr) {
+        layout()->addWidget(page);
+        return;
+    }
+    const char* caption = m_kind.pages.at(static_cast<std::size_t>(m_tabs->count())).tab;
+    m_tabs->addTab(page, QString::fromUtf8(caption != nullptr ? caption : ""));
+}
+
 void RequestDialog::AddGeneralPage(int templateId) {
     m_general =
         new CPageGeneraleDlg(m_context, templateId, m_presentation, TitleFromQuestions(), m_level, this);
-    layout()->addWidget(m_general);
+    Place(m_general);
     CPageGeneraleDlg* page = m_general;
     m_parts.push_back({{},
                        [page](const CTraitement& request) { page->LireTraitement(request); },
@@ -115,7 +133,7 @@ void RequestDialog::AddGeneralPage(int templateId) {
 void RequestDialog::AddRowsPage(int question, std::int16_t mode) {
     auto* page = new CPageQuestionsCalculsDlg(m_context, m_questions.at(static_cast<std::size_t>(question)),
                                               question, true, mode, this);
-    layout()->addWidget(page);
+    Place(page);
     m_rowsPages.emplace_back(question, page);
     m_parts.push_back(
         {[page] { return page->Valider(); },
@@ -125,9 +143,20 @@ void RequestDialog::AddRowsPage(int question, std::int16_t mode) {
 
 void RequestDialog::AddCalculationsPage(int side, std::int16_t mode) {
     auto* page = new CPageCalculsDlg(m_context, side, mode, this);
-    layout()->addWidget(page);
+    Place(page);
     m_calculationPages.push_back(page);
     m_parts.push_back({[page] { return page->Valider(); },
+                       [page](const CTraitement& request) { page->LireTraitement(request); },
+                       [page](CTraitement& request) { page->EcrireTraitement(request); }});
+}
+
+// The page of the style checks that it has an operation, then settles a changed style (the
+// analyst may stay on it to think again).
+void RequestDialog::AddStylePage() {
+    m_style = new CPageGeneraleProfilsDlg(m_context, m_presentation, TitleFromQuestions(), m_level, this);
+    Place(m_style);
+    CPageGeneraleProfilsDlg* page = m_style;
+    m_parts.push_back({[page] { return page->Valider() && page->QuitterStyle(); },
                        [page](const CTraitement& request) { page->LireTraitement(request); },
                        [page](CTraitement& request) { page->EcrireTraitement(request); }});
 }
@@ -159,9 +188,13 @@ std::string RequestDialog::TitleFromQuestions() const {
 }
 
 void RequestDialog::accept() {
-    for (const PagePart& part : m_parts)
-        if (part.check && !part.check())
+    for (std::size_t i = 0; i < m_parts.size(); ++i)
+        if (m_parts[i].check && !m_parts[i].check()) {
+            // A refusal shows the page that refused: the tabs are the pages, in order.
+            if (m_tabs != nullptr)
+                m_tabs->setCurrentIndex(static_cast<int>(i));
             return;
+        }
     m_request = BuildRequest();
     QDialog::accept();
 }

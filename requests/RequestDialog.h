@@ -13,14 +13,16 @@
 class CContexteEtude;
 class CPageCalculsDlg;
 class CPageGeneraleDlg;
+class CPageGeneraleProfilsDlg;
 class CPageQuestionsCalculsDlg;
 class CQuestionEtendue;
 class CTraitement;
 class QPushButton;
+class QTabWidget;
 struct RequestDialogKind;
 
 // A request dialog of the "&Tris" menu: the pages its member of the family stacks (see
-// RequestDialogKind.cpp) between "&OK" and "&Annuler". On OK every page checks itself, in order,
+// RequestDialogKind.cpp), or the tabs it puts them on, between "&OK" and "&Annuler". On OK every page checks itself, in order,
 // and the first refusal keeps the dialog open with everything as it was; otherwise the dialog
 // builds a new request (the type code, the axis kinds, then each page's part) and ends. The
 // request is the caller's (TakeTraitement); after Cancel there is none.
@@ -56,6 +58,9 @@ public:
     CPageGeneraleDlg* GetPageGenerale() const { return m_general; }
     CPageQuestionsCalculsDlg* GetPageLignes(int question) const;
     CPageCalculsDlg* GetPageCalculs(int side) const;
+    CPageGeneraleProfilsDlg* GetPageStyle() const { return m_style; }
+    // The tabs of a dialog whose pages are tabs; null for a dialog that stacks them.
+    QTabWidget* GetTabs() const { return m_tabs; }
     QPushButton& OkButton() const { return *m_ok; }
     QPushButton& CancelButton() const { return *m_cancel; }
 
@@ -77,6 +82,9 @@ private:
     void AddGeneralPage(int templateId);
     void AddRowsPage(int question, std::int16_t mode);
     void AddCalculationsPage(int side, std::int16_t mode);
+    void AddStylePage();
+    // Puts the page below the previous one, or on the next tab.
+    void Place(QWidget* page);
     void AddButtons();
     void ReadRequest(const CTraitement& existing);
     std::unique_ptr<CTraitement> BuildRequest() const;
@@ -92,6 +100,8 @@ private:
     CPageGeneraleDlg* m_general = nullptr;
     std::vector<std::pair<int, CPageQuestionsCalculsDlg*>> m_rowsPages; // by the index of their question
     std::vector<CPageCalculsDlg*> m_calculationPages;
+    CPageGeneraleProfilsDlg* m_style = nullptr;
+    QTabWidget* m_tabs = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     std::unique_ptr<CTraitement> m_request;

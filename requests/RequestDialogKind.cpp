@@ -33,6 +33,10 @@ bool RequestDialogKind::AlwaysInWindow() const {
     });
 }
 
+bool RequestDialogKind::OnTabs() const {
+    return !pages.empty() && pages.front().tab != nullptr;
+}
+
 const std::vector<RequestDialogKind>& RequestDialogKinds() {
     using T = CTraitement;
     // clang-format off

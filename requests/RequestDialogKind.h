@@ -15,6 +15,7 @@ struct RequestPage {
         kLignes,   // a question-rows page (CPageQuestionsCalculsDlg) on the dialog's question
                    // `question`, writing the axis of the same index
         kCalculs,  // a calculations page (CPageCalculsDlg) on `side` (0 rows, 1 columns)
+        kStyle,    // the general page of advanced tables with their style (CPageGeneraleProfilsDlg)
     };
 
     Kind kind;
@@ -22,6 +23,8 @@ struct RequestPage {
     int question = 0;
     std::int16_t mode = 0; // the calculation list offered: 1 closed, 2 cross, 3 numeric, 6 mean tables
     int side = 0;
+    // The caption of the tab the page is put on; null on a dialog that stacks its pages.
+    const char* tab = nullptr;
 };
 
 // The calculation list that a request's row calculations become the defaults of.
@@ -51,6 +54,8 @@ struct RequestDialogKind {
     // Whether the dialog has the general page without "&Fusion...": its tables always open in a
     // window.
     bool AlwaysInWindow() const;
+    // Whether the pages are put on tabs rather than stacked.
+    bool OnTabs() const;
 };
 
 // The member that builds requests of a type code; null when no dialog builds them.
