@@ -50,6 +50,14 @@ enum Id : int {
     // The request dialogs and their pages.
     kSelectionnerUneModalite = 64046,
     kSelectionnerUnTraitement = 64047,
+    // Profiles: their pages, their dialogs and the named profiles.
+    kSelectionnerUneQuestion = 64720,
+    kMemeNombreModalites = 64721,
+    kStatistiquesNonNumeriques = 64722,
+    kNouveauProfil = 64723,
+    kTitreProfil = 64724,
+    kTitreProfilsCroises = 64725,
+    kTitreComparaison = 64726,
     // The questionnaire tree.
     kSupprimerQuestion = 64120,
     // The main window and the application.

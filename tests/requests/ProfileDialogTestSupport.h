@@ -1,0 +1,136 @@
+#pragma once
+
+#include "RequestDialogTestSupport.h"
+#include "framework/MultiTree.h"
+#include "requests/NamedProfiles.h"
+#include "requests/ProfilDlg.h"
+#include "requests/ProfilModalitesDlg.h"
+#include "requests/ProfilePage.h"
+#include "tools/screenshot/ModalAnswers.h"
+
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+#include <string>
+
+namespace requests_test {
+
+// ---- Driving the profile trees as the analyst does ----------------------------------------
+
+// The root item of that text; null when none.
+inline QTreeWidgetItem* RootItem(const QTreeWidget& tree, const std::string& text) {
+    for (int i = 0; i < tree.topLevelItemCount(); ++i)
+        if (tree.topLevelItem(i)->text(0).toStdString() == text)
+            return tree.topLevelItem(i);
+    return nullptr;
+}
+
+inline QTreeWidgetItem* ChildItem(const QTreeWidgetItem& parent, const std::string& text) {
+    for (int i = 0; i < parent.childCount(); ++i)
+        if (parent.child(i)->text(0).toStdString() == text)
+            return parent.child(i);
+    return nullptr;
+}
+
+// A point on the item's label (its icon), where the trees take a click as one on the item.
+inline QPoint LabelPoint(const QTreeWidget& tree, const QTreeWidgetItem* item) {
+    const QRect rect = tree.visualItemRect(item);
+    return {rect.left() + 8, rect.center().y()};
+}
+
+// A click on the item's label, Ctrl held to add to the selection.
+inline void ClickItem(QTreeWidget& tree, QTreeWidgetItem* item, bool add = false) {
+    ASSERT_NE(item, nullptr);
+    tree.scrollToItem(item);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, add ? Qt::ControlModifier : Qt::NoModifier,
+                      LabelPoint(tree, item));
+}
+
+// Unfolds the question item with a double click on it, as the analyst does to see its
+// modalities.
+inline void Unfold(QTreeWidget& tree, QTreeWidgetItem* item) {
+    ASSERT_NE(item, nullptr);
+    if (item->isExpanded())
+        return;
+    tree.scrollToItem(item);
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier, LabelPoint(tree, item));
+    EXPECT_TRUE(item->isExpanded());
+}
+
+inline void Click(QAbstractButton& button) {
+    QTest::mouseClick(&button, Qt::LeftButton);
+}
+
+// The trees as text: "SATISF(Très satisfait,Plutôt satisfait) - REGION(Nord-Ouest)".
+inline std::string TreeText(const QTreeWidget& tree) {
+    std::string text;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem& line = *tree.topLevelItem(i);
+        if (!text.empty())
+            text += ' ';
+        text += line.text(0).toStdString();
+        if (line.childCount() == 0)
+            continue;
+        text += '(';
+        for (int m = 0; m < line.childCount(); ++m)
+            text += (m > 0 ? "," : "") + line.child(m)->text(0).toStdString();
+        text += ')';
+    }
+    return text;
+}
+
+// Types a name in the combo's field, key by key.
+inline void TypeName(QComboBox& names, const QString& name) {
+    QLineEdit& field = *names.lineEdit();
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    // Key by key, accented letters included.
+    for (const QChar c : name) {
+        QTest::sendKeyEvent(QTest::Press, &field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, &field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// Opens the page's profile dialog and answers it with the step; the dialog must close.
+inline void EditProfileOf(ProfilePage& page, ModalAnswers::Step step) {
+    ModalAnswers answers({std::move(step)});
+    Click(page.SelectionButton());
+    EXPECT_EQ(answers.Answered(), 1u);
+    EXPECT_EQ(answers.Unexpected(), 0);
+}
+
+// The bytes of a file, summed up.
+inline QByteArray FileHash(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// The demo questionnaire copied for one test, which may write in it, opened in the test's context.
+class DemoCopyTest : public DemoRequestTest {
+protected:
+    void SetUp() override {
+        SettingsFixture::SetUp();
+        auto ui = std::make_unique<RecordingUserInterface>();
+        m_ui = ui.get();
+        m_context.SetUserInterface(std::move(ui));
+        CContexteEtude::RegisterContext(&m_context);
+        const std::filesystem::path folder = DemoSurveyFolder::Get(kInterviews);
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_copy = (folder / ("copy-" + name + ".qes")).string();
+        std::filesystem::copy_file(folder / "demo.qes", m_copy, std::filesystem::copy_options::overwrite_existing);
+        m_context.questionnairePath = m_copy;
+        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
+        m_ui->shown.clear();
+    }
+
+    std::string m_copy;
+};
+
+} // namespace requests_test
