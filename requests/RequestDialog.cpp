@@ -2,7 +2,9 @@
 
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
+#include "app/StringTable.h"
 #include "framework/WindowSize.h"
+#include "requests/PageArbreTotalDlg.h"
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageGeneraleDlg.h"
 #include "requests/PageGeneraleProfilsDlg.h"
@@ -74,6 +76,13 @@ CPageQuestionsCalculsDlg* RequestDialog::GetPageLignes(int question) const {
     return nullptr;
 }
 
+CPageArbreTotalDlg* RequestDialog::GetPageProfil(int axis) const {
+    for (const auto& [written, page] : m_profilePages)
+        if (written == axis)
+            return page;
+    return nullptr;
+}
+
 CPageCalculsDlg* RequestDialog::GetPageCalculs(int side) const {
     for (CPageCalculsDlg* page : m_calculationPages)
         if (page->GetSide() == side)
@@ -100,6 +109,9 @@ void RequestDialog::CreatePages() {
             break;
         case RequestPage::kStyle:
             AddStylePage();
+            break;
+        case RequestPage::kProfil:
+            AddProfilePage(page);
             break;
         }
     }
@@ -151,14 +163,28 @@ void RequestDialog::AddCalculationsPage(int side, std::int16_t mode) {
 }
 
 // The page of the style checks that it has an operation, then settles a changed style (the
-// analyst may stay on it to think again).
+// analyst may stay on it to think again). Its table is titled as crossed profiles are.
 void RequestDialog::AddStylePage() {
-    m_style = new CPageGeneraleProfilsDlg(m_context, m_presentation, TitleFromQuestions(), m_level, this);
+    m_style = new CPageGeneraleProfilsDlg(m_context, m_presentation,
+                                          StringTable::Text(StringTable::kTitreProfilsCroises), m_level, this);
     Place(m_style);
     CPageGeneraleProfilsDlg* page = m_style;
     m_parts.push_back({[page] { return page->Valider() && page->QuitterStyle(); },
                        [page](const CTraitement& request) { page->LireTraitement(request); },
                        [page](CTraitement& request) { page->EcrireTraitement(request); }});
+}
+
+void RequestDialog::AddProfilePage(const RequestPage& definition) {
+    auto* page = new CPageArbreTotalDlg(m_context, m_level, definition.totalShown, definition.side == 0, this);
+    Place(page);
+    const int axis = definition.side;
+    m_profilePages.emplace_back(axis, page);
+    std::function<bool()> check;
+    if (definition.checked)
+        check = [page] { return page->Valider(); };
+    m_parts.push_back({std::move(check),
+                       [page, axis](const CTraitement& request) { page->LireTraitement(request, axis); },
+                       [page, axis](CTraitement& request) { page->EcrireTraitement(request, axis); }});
 }
 
 void RequestDialog::AddButtons() {

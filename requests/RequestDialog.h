@@ -11,6 +11,7 @@
 #include <vector>
 
 class CContexteEtude;
+class CPageArbreTotalDlg;
 class CPageCalculsDlg;
 class CPageGeneraleDlg;
 class CPageGeneraleProfilsDlg;
@@ -20,6 +21,7 @@ class CTraitement;
 class QPushButton;
 class QTabWidget;
 struct RequestDialogKind;
+struct RequestPage;
 
 // A request dialog of the "&Tris" menu: the pages its member of the family stacks (see
 // RequestDialogKind.cpp), or the tabs it puts them on, between "&OK" and "&Annuler". On OK every page checks itself, in order,
@@ -59,6 +61,8 @@ public:
     CPageQuestionsCalculsDlg* GetPageLignes(int question) const;
     CPageCalculsDlg* GetPageCalculs(int side) const;
     CPageGeneraleProfilsDlg* GetPageStyle() const { return m_style; }
+    // The profile page of an axis (0 rows, 1 columns); null when the dialog has none.
+    CPageArbreTotalDlg* GetPageProfil(int axis) const;
     // The tabs of a dialog whose pages are tabs; null for a dialog that stacks them.
     QTabWidget* GetTabs() const { return m_tabs; }
     QPushButton& OkButton() const { return *m_ok; }
@@ -83,6 +87,7 @@ private:
     void AddRowsPage(int question, std::int16_t mode);
     void AddCalculationsPage(int side, std::int16_t mode);
     void AddStylePage();
+    void AddProfilePage(const RequestPage& definition);
     // Puts the page below the previous one, or on the next tab.
     void Place(QWidget* page);
     void AddButtons();
@@ -101,6 +106,7 @@ private:
     std::vector<std::pair<int, CPageQuestionsCalculsDlg*>> m_rowsPages; // by the index of their question
     std::vector<CPageCalculsDlg*> m_calculationPages;
     CPageGeneraleProfilsDlg* m_style = nullptr;
+    std::vector<std::pair<int, CPageArbreTotalDlg*>> m_profilePages; // by the axis they write
     QTabWidget* m_tabs = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -24,6 +24,20 @@ Page Lignes(int question, std::int16_t mode = 0) {
 Page Calculs(std::int16_t mode, int side) {
     return {Page::kCalculs, 0, 0, mode, side};
 }
+Page OnTab(Page page, const char* tab) {
+    page.tab = tab;
+    return page;
+}
+// The style page of advanced tables.
+Page Style() {
+    return {Page::kStyle, 261, 0, 0, 0};
+}
+// A profile page of closed questions without its box "Total", which OK checks or not.
+Page ProfilSansTotal(int side, bool checked) {
+    Page page{Page::kProfil, 182, 0, 0, side};
+    page.checked = checked;
+    return page;
+}
 
 } // namespace
 
@@ -68,6 +82,12 @@ const std::vector<RequestDialogKind>& RequestDialogKinds() {
         {275, "Traitement mixte (Tri simple et Statistique)", "CTraitementMixteDlg", {T::kTraitementMixte},
          T::kAxeFermee, T::kAxeAucun, 1,
          {Generale(kGeneraleSansFusion), Lignes(0, 3), Calculs(1, 0)},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kAucune},
+        // No general page: the style page has its settings; the columns' profile is not checked.
+        {260, "Profils croisés", "CProfilsCroisesDlg", {T::kTableauxEvolues},
+         T::kAxeProfilFermees, T::kAxeProfilFermees, 0,
+         {OnTab(Style(), "Général"), OnTab(ProfilSansTotal(0, true), "Lignes"),
+          OnTab(ProfilSansTotal(1, false), "Colonnes")},
          kNoPlainQuestion, kNotKept, kNotKept, Defaults::kAucune},
     };
     // clang-format on

@@ -16,6 +16,7 @@ struct RequestPage {
                    // `question`, writing the axis of the same index
         kCalculs,  // a calculations page (CPageCalculsDlg) on `side` (0 rows, 1 columns)
         kStyle,    // the general page of advanced tables with their style (CPageGeneraleProfilsDlg)
+        kProfil,   // the profile page of closed questions (CPageArbreTotalDlg), writing the axis `side`
     };
 
     Kind kind;
@@ -23,6 +24,10 @@ struct RequestPage {
     int question = 0;
     std::int16_t mode = 0; // the calculation list offered: 1 closed, 2 cross, 3 numeric, 6 mean tables
     int side = 0;
+    // Profile pages of closed questions: the box "Total" shown (and ticked).
+    bool totalShown = false;
+    // Whether OK checks the page.
+    bool checked = true;
     // The caption of the tab the page is put on; null on a dialog that stacks its pages.
     const char* tab = nullptr;
 };

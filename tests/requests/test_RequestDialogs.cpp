@@ -158,7 +158,7 @@ TEST_F(RequestDialogTest, NoDialogForATypeOrQuestionsItCannotTake) {
     EXPECT_EQ(NewDialog(T::kTriCroise, {"SEXE"}), nullptr);
     EXPECT_EQ(RequestDialog::PourNouvelleDemande(m_context, T::kTriSimple, {nullptr}), nullptr);
     CTraitement unknown;
-    unknown.type = T::kTableauxEvolues;
+    unknown.type = T::kOuvertesDictionnaire;
     EXPECT_EQ(EditDialog(unknown), nullptr);
 }
 

@@ -2,17 +2,15 @@
 // list of operations of the general page, and the styles kept in the questionnaire and in the
 // shared library. Each test works on a copy of the demo questionnaire of its own, since styles
 // are written into it.
-#include "RequestDialogTestSupport.h"
+#include "StyleTestSupport.h"
 #include "app/Bibliotheque.h"
 #include "app/Crc32c.h"
 #include "app/IdName.h"
 #include "platform/db/Database.h"
 #include "presentation/PresentationTableau.h"
-#include "requests/OperationDlg.h"
 #include "requests/PageGeneraleProfilsDlg.h"
 #include "requests/SelectionnerDlg.h"
 #include "tabulation/Style.h"
-#include "tools/screenshot/ModalAnswers.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -48,37 +46,6 @@ std::vector<std::string> ComboItems(const QComboBox& combo) {
     for (int i = 0; i < combo.count(); ++i)
         items.push_back(combo.itemText(i).toStdString());
     return items;
-}
-
-// What the analyst gives in "Opération": the type (its index in "&Type:"), the operation of the
-// list by its label, the label, the position (its index; -1 leaves it as it is) and the test text.
-struct OperationChoice {
-    int type;
-    const char* operation;
-    const char* label;
-    int position = -1;
-    const char* test = "";
-};
-
-void Fill(COperationDlg& dialog, const OperationChoice& choice) {
-    dialog.TypeCombo().setCurrentIndex(choice.type);
-    if (choice.operation[0] != '\0')
-        dialog.OperationCombo().setCurrentIndex(dialog.OperationCombo().findText(QString::fromUtf8(choice.operation)));
-    if (choice.position >= 0)
-        dialog.PositionCombo().setCurrentIndex(choice.position);
-    dialog.LabelEdit().setText(QString::fromUtf8(choice.label));
-    dialog.TestLineEdit().setText(QString::fromUtf8(choice.test));
-}
-
-// The step that answers "Opération" with the choice, then OK.
-ModalAnswers::Step Answer(OperationChoice choice) {
-    return [choice](QDialog& shown) {
-        auto* dialog = qobject_cast<COperationDlg*>(&shown);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Opération"));
-        Fill(*dialog, choice);
-        QTest::mouseClick(&dialog->OkButton(), Qt::LeftButton);
-    };
 }
 
 // The operations of a list, as the page's columns show them.
@@ -125,19 +92,6 @@ protected:
         m_page = std::make_unique<CPageGeneraleProfilsDlg>(m_context, m_presentation, "Tableau", m_level);
         m_page->show();
         return *m_page;
-    }
-
-    // Clicks a button whose click opens the dialogs the steps answer.
-    static void ClickAnswered(QPushButton& button, const std::vector<ModalAnswers::Step>& steps) {
-        ModalAnswers answers(steps);
-        QTest::mouseClick(&button, Qt::LeftButton);
-        EXPECT_EQ(answers.Answered(), steps.size());
-        EXPECT_EQ(answers.Unexpected(), 0);
-    }
-
-    void AddOperations(CPageGeneraleProfilsDlg& page, const std::vector<OperationChoice>& choices) {
-        for (const OperationChoice& choice : choices)
-            ClickAnswered(page.AddButton(), {Answer(choice)});
     }
 
     // The two operations most tests start from: counts in the cells, then a column of totals.

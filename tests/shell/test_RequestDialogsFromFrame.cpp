@@ -355,7 +355,7 @@ TEST_F(TableDefinitionTest, TheDefinitionIsOfferedWhenADialogDefinesTheRequest) 
     EXPECT_FALSE(IsEnabled(CTableauDoc::kRetourDefinition));
     CTableauDoc::SetDefinitionEditor(installed);
 
-    cross->GetTableau()->GetTraitement()->type = T::kTableauxEvolues;
+    cross->GetTableau()->GetTraitement()->type = T::kOuvertesDictionnaire;
     EXPECT_FALSE(IsEnabled(CTableauDoc::kRetourDefinition));
     // Called all the same, it opens nothing.
     RunAnswered(CTableauDoc::kRetourDefinition, {});
