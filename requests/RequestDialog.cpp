@@ -2,7 +2,13 @@
 
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
+#include "app/StringTable.h"
+#include "app/UserInterface.h"
 #include "framework/WindowSize.h"
+#include "requests/CalculListCtrl.h"
+#include "requests/PageArbreDlg.h"
+#include "requests/PageArbreOuvDlg.h"
+#include "requests/PageArbreTotalDlg.h"
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageGeneraleDlg.h"
 #include "requests/PageQuestionsCalculsDlg.h"
@@ -72,6 +78,13 @@ CPageQuestionsCalculsDlg* RequestDialog::GetPageLignes(int question) const {
     return nullptr;
 }
 
+ProfilePage* RequestDialog::GetPageProfil(int axis) const {
+    for (const auto& [written, page] : m_profilePages)
+        if (written == axis)
+            return page;
+    return nullptr;
+}
+
 CPageCalculsDlg* RequestDialog::GetPageCalculs(int side) const {
     for (CPageCalculsDlg* page : m_calculationPages)
         if (page->GetSide() == side)
@@ -90,7 +103,12 @@ void RequestDialog::CreatePages() {
             AddRowsPage(page.question, page.mode);
             break;
         case RequestPage::kCalculs:
-            AddCalculationsPage(page.side, page.mode);
+            AddCalculationsPage(page);
+            break;
+        case RequestPage::kProfil:
+        case RequestPage::kProfilQuestions:
+        case RequestPage::kProfilOuvertes:
+            AddProfilePage(page);
             break;
         }
     }
@@ -123,13 +141,53 @@ void RequestDialog::AddRowsPage(int question, std::int16_t mode) {
          [page, question](CTraitement& request) { page->EcrireTraitement(request, question); }});
 }
 
-void RequestDialog::AddCalculationsPage(int side, std::int16_t mode) {
-    auto* page = new CPageCalculsDlg(m_context, side, mode, this);
+void RequestDialog::AddCalculationsPage(const RequestPage& definition) {
+    auto* page = new CPageCalculsDlg(m_context, definition.side, definition.mode, this);
     layout()->addWidget(page);
     m_calculationPages.push_back(page);
-    m_parts.push_back({[page] { return page->Valider(); },
+    std::function<bool()> check;
+    if (definition.checked)
+        check = [page] { return page->Valider(); };
+    m_parts.push_back({std::move(check),
                        [page](const CTraitement& request) { page->LireTraitement(request); },
                        [page](CTraitement& request) { page->EcrireTraitement(request); }});
+}
+
+void RequestDialog::AddProfilePage(const RequestPage& definition) {
+    ProfilePage* page = nullptr;
+    switch (definition.kind) {
+    case RequestPage::kProfil: {
+        auto* closed = new CPageArbreTotalDlg(m_context, m_level, definition.totalShown, definition.side == 0, this);
+        closed->SetMemeNombreModalites(definition.sameNumber);
+        page = closed;
+        break;
+    }
+    case RequestPage::kProfilQuestions:
+        page = new CPageArbreDlg(m_context, m_level, definition.side == 0, this);
+        break;
+    default:
+        page = new CPageArbreOuvDlg(m_context, m_level, this);
+        break;
+    }
+    layout()->addWidget(page);
+    const int axis = definition.side;
+    m_profilePages.emplace_back(axis, page);
+    m_parts.push_back({[page] { return page->Valider(); },
+                       [page, axis](const CTraitement& request) { page->LireTraitement(request, axis); },
+                       [page, axis](CTraitement& request) { page->EcrireTraitement(request, axis); }});
+}
+
+bool RequestDialog::StatisticsAllowed() const {
+    if (!m_kind.statisticsOnNumericProfile)
+        return true;
+    const CPageCalculsDlg* statistics = GetPageCalculs(1);
+    const auto* profile = dynamic_cast<const CPageArbreTotalDlg*>(GetPageProfil(0));
+    if (statistics == nullptr || profile == nullptr || statistics->GetList().TickedLinesInOrder().empty() ||
+        profile->EstToutNumerique())
+        return true;
+    m_context.GetUserInterface().ShowMessage(Message(StringTable::kStatistiquesNonNumeriques),
+                                             UserInterface::Icon::Warning);
+    return false;
 }
 
 void RequestDialog::AddButtons() {
@@ -149,6 +207,8 @@ void RequestDialog::ReadRequest(const CTraitement& existing) {
 }
 
 std::string RequestDialog::TitleFromQuestions() const {
+    if (m_kind.fixedTitle != 0)
+        return StringTable::Text(m_kind.fixedTitle);
     std::string title;
     for (const CQuestionEtendue* question : m_questions) {
         if (!title.empty())
@@ -162,6 +222,8 @@ void RequestDialog::accept() {
     for (const PagePart& part : m_parts)
         if (part.check && !part.check())
             return;
+    if (!StatisticsAllowed())
+        return;
     m_request = BuildRequest();
     QDialog::accept();
 }

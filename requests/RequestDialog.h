@@ -11,13 +11,16 @@
 #include <vector>
 
 class CContexteEtude;
+class CPageArbreTotalDlg;
 class CPageCalculsDlg;
 class CPageGeneraleDlg;
 class CPageQuestionsCalculsDlg;
 class CQuestionEtendue;
 class CTraitement;
+class ProfilePage;
 class QPushButton;
 struct RequestDialogKind;
+struct RequestPage;
 
 // A request dialog of the "&Tris" menu: the pages its member of the family stacks (see
 // RequestDialogKind.cpp) between "&OK" and "&Annuler". On OK every page checks itself, in order,
@@ -56,6 +59,8 @@ public:
     CPageGeneraleDlg* GetPageGenerale() const { return m_general; }
     CPageQuestionsCalculsDlg* GetPageLignes(int question) const;
     CPageCalculsDlg* GetPageCalculs(int side) const;
+    // The profile page of an axis (0 rows, 1 columns); null when the dialog has none.
+    ProfilePage* GetPageProfil(int axis) const;
     QPushButton& OkButton() const { return *m_ok; }
     QPushButton& CancelButton() const { return *m_cancel; }
 
@@ -76,7 +81,10 @@ private:
     void CreatePages();
     void AddGeneralPage(int templateId);
     void AddRowsPage(int question, std::int16_t mode);
-    void AddCalculationsPage(int side, std::int16_t mode);
+    void AddCalculationsPage(const RequestPage& page);
+    void AddProfilePage(const RequestPage& page);
+    // The statistics of the columns refused on a profile that is not all numeric.
+    bool StatisticsAllowed() const;
     void AddButtons();
     void ReadRequest(const CTraitement& existing);
     std::unique_ptr<CTraitement> BuildRequest() const;
@@ -92,6 +100,7 @@ private:
     CPageGeneraleDlg* m_general = nullptr;
     std::vector<std::pair<int, CPageQuestionsCalculsDlg*>> m_rowsPages; // by the index of their question
     std::vector<CPageCalculsDlg*> m_calculationPages;
+    std::vector<std::pair<int, ProfilePage*>> m_profilePages; // by the axis they write
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     std::unique_ptr<CTraitement> m_request;

@@ -15,6 +15,9 @@ struct RequestPage {
         kLignes,   // a question-rows page (CPageQuestionsCalculsDlg) on the dialog's question
                    // `question`, writing the axis of the same index
         kCalculs,  // a calculations page (CPageCalculsDlg) on `side` (0 rows, 1 columns)
+        kProfil,   // the profile page of closed questions (CPageArbreTotalDlg), writing the axis `side`
+        kProfilQuestions, // the profile page of numeric questions (CPageArbreDlg), writing the axis `side`
+        kProfilOuvertes,  // the profile page of open questions (CPageArbreOuvDlg), writing the rows
     };
 
     Kind kind;
@@ -22,6 +25,12 @@ struct RequestPage {
     int question = 0;
     std::int16_t mode = 0; // the calculation list offered: 1 closed, 2 cross, 3 numeric, 6 mean tables
     int side = 0;
+    // Profile pages of closed questions: the box "Total" shown (and ticked), and every question
+    // required to have as many modalities as the first.
+    bool totalShown = false;
+    bool sameNumber = false;
+    // Whether OK checks the page; a calculations page left unchecked may have nothing ticked.
+    bool checked = true;
 };
 
 // The calculation list that a request's row calculations become the defaults of.
@@ -47,6 +56,12 @@ struct RequestDialogKind {
     bool rowsAsDefaults = false;
     bool columnsAsDefaults = false;
     CalculationDefaults calculationDefaults = CalculationDefaults::kAucune;
+    // The title the general page starts with (a string id), in place of the questions' captions;
+    // 0 for the questions' captions.
+    int fixedTitle = 0;
+    // The statistics asked on the columns' calculations page are refused unless every question
+    // of the rows' profile is numeric.
+    bool statisticsOnNumericProfile = false;
 
     // Whether the dialog has the general page without "&Fusion...": its tables always open in a
     // window.
