@@ -66,6 +66,8 @@ void CPageArbreTotalDlg::FillTree() {
             m_displayed.push_back(std::make_unique<CModaliteEtendue>(*modality));
         }
     }
+    // The modalities chosen are what the analyst checks before OK.
+    CUtilArbre::DeplierTout(tree, nullptr);
 }
 
 void CPageArbreTotalDlg::LireTraitement(const CTraitement& request, int axis) {

@@ -640,9 +640,13 @@ std::vector<QTreeWidgetItem*> CProfilModalitesDlg::LinesOfMenu() const {
 
 void CProfilModalitesDlg::SortLine(QTreeWidgetItem& line,
                                    const std::function<bool(const QTreeWidgetItem&, const QTreeWidgetItem&)>& before) {
-    QList<QTreeWidgetItem*> children = line.takeChildren();
+    // Ordered while still under their line, where they are known as modalities.
+    QList<QTreeWidgetItem*> children;
+    for (int i = 0; i < line.childCount(); ++i)
+        children.append(line.child(i));
     std::stable_sort(children.begin(), children.end(),
                      [&before](const QTreeWidgetItem* a, const QTreeWidgetItem* b) { return before(*a, *b); });
+    line.takeChildren();
     line.addChildren(children);
     for (QTreeWidgetItem* child : children)
         StyleModalityItem(*child);

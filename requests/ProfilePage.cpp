@@ -21,6 +21,8 @@ ProfilePage::ProfilePage(CContexteEtude& context, const std::int32_t& level, con
     : QWidget(parent), m_context(context), m_level(level), m_emptyMessage(emptyMessage),
       m_layout(new QVBoxLayout(this)), m_button(new QPushButton(buttonText, this)), m_tree(new QTreeWidget(this)) {
     m_layout->setContentsMargins(6, 6, 6, 6);
+    // The same width whatever the side, so that the trees of two pages line up.
+    m_button->setMinimumWidth(m_button->fontMetrics().horizontalAdvance(QStringLiteral("&Sélection des colonnes...")) + 24);
     m_tree->setObjectName(QStringLiteral("1067"));
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumSize(320, 120);

@@ -3,7 +3,11 @@
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
+#include "app/UserInterface.h"
 #include "framework/WindowSize.h"
+#include "requests/CalculListCtrl.h"
+#include "requests/PageArbreDlg.h"
+#include "requests/PageArbreOuvDlg.h"
 #include "requests/PageArbreTotalDlg.h"
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageGeneraleDlg.h"
@@ -76,7 +80,7 @@ CPageQuestionsCalculsDlg* RequestDialog::GetPageLignes(int question) const {
     return nullptr;
 }
 
-CPageArbreTotalDlg* RequestDialog::GetPageProfil(int axis) const {
+ProfilePage* RequestDialog::GetPageProfil(int axis) const {
     for (const auto& [written, page] : m_profilePages)
         if (written == axis)
             return page;
@@ -105,13 +109,15 @@ void RequestDialog::CreatePages() {
             AddRowsPage(page.question, page.mode);
             break;
         case RequestPage::kCalculs:
-            AddCalculationsPage(page.side, page.mode);
+            AddCalculationsPage(page);
+            break;
+        case RequestPage::kProfil:
+        case RequestPage::kProfilQuestions:
+        case RequestPage::kProfilOuvertes:
+            AddProfilePage(page);
             break;
         case RequestPage::kStyle:
             AddStylePage();
-            break;
-        case RequestPage::kProfil:
-            AddProfilePage(page);
             break;
         }
     }
@@ -153,29 +159,34 @@ void RequestDialog::AddRowsPage(int question, std::int16_t mode) {
          [page, question](CTraitement& request) { page->EcrireTraitement(request, question); }});
 }
 
-void RequestDialog::AddCalculationsPage(int side, std::int16_t mode) {
-    auto* page = new CPageCalculsDlg(m_context, side, mode, this);
+void RequestDialog::AddCalculationsPage(const RequestPage& definition) {
+    auto* page = new CPageCalculsDlg(m_context, definition.side, definition.mode, this);
     Place(page);
     m_calculationPages.push_back(page);
-    m_parts.push_back({[page] { return page->Valider(); },
-                       [page](const CTraitement& request) { page->LireTraitement(request); },
-                       [page](CTraitement& request) { page->EcrireTraitement(request); }});
-}
-
-// The page of the style checks that it has an operation, then settles a changed style (the
-// analyst may stay on it to think again). Its table is titled as crossed profiles are.
-void RequestDialog::AddStylePage() {
-    m_style = new CPageGeneraleProfilsDlg(m_context, m_presentation,
-                                          StringTable::Text(StringTable::kTitreProfilsCroises), m_level, this);
-    Place(m_style);
-    CPageGeneraleProfilsDlg* page = m_style;
-    m_parts.push_back({[page] { return page->Valider() && page->QuitterStyle(); },
+    std::function<bool()> check;
+    if (definition.checked)
+        check = [page] { return page->Valider(); };
+    m_parts.push_back({std::move(check),
                        [page](const CTraitement& request) { page->LireTraitement(request); },
                        [page](CTraitement& request) { page->EcrireTraitement(request); }});
 }
 
 void RequestDialog::AddProfilePage(const RequestPage& definition) {
-    auto* page = new CPageArbreTotalDlg(m_context, m_level, definition.totalShown, definition.side == 0, this);
+    ProfilePage* page = nullptr;
+    switch (definition.kind) {
+    case RequestPage::kProfil: {
+        auto* closed = new CPageArbreTotalDlg(m_context, m_level, definition.totalShown, definition.side == 0, this);
+        closed->SetMemeNombreModalites(definition.sameNumber);
+        page = closed;
+        break;
+    }
+    case RequestPage::kProfilQuestions:
+        page = new CPageArbreDlg(m_context, m_level, definition.side == 0, this);
+        break;
+    default:
+        page = new CPageArbreOuvDlg(m_context, m_level, this);
+        break;
+    }
     Place(page);
     const int axis = definition.side;
     m_profilePages.emplace_back(axis, page);
@@ -185,6 +196,30 @@ void RequestDialog::AddProfilePage(const RequestPage& definition) {
     m_parts.push_back({std::move(check),
                        [page, axis](const CTraitement& request) { page->LireTraitement(request, axis); },
                        [page, axis](CTraitement& request) { page->EcrireTraitement(request, axis); }});
+}
+
+// The page of the style checks that it has an operation, then settles a changed style (the
+// analyst may stay on it to think again).
+void RequestDialog::AddStylePage() {
+    m_style = new CPageGeneraleProfilsDlg(m_context, m_presentation, TitleFromQuestions(), m_level, this);
+    Place(m_style);
+    CPageGeneraleProfilsDlg* page = m_style;
+    m_parts.push_back({[page] { return page->Valider() && page->QuitterStyle(); },
+                       [page](const CTraitement& request) { page->LireTraitement(request); },
+                       [page](CTraitement& request) { page->EcrireTraitement(request); }});
+}
+
+bool RequestDialog::StatisticsAllowed() const {
+    if (!m_kind.statisticsOnNumericProfile)
+        return true;
+    const CPageCalculsDlg* statistics = GetPageCalculs(1);
+    const auto* profile = dynamic_cast<const CPageArbreTotalDlg*>(GetPageProfil(0));
+    if (statistics == nullptr || profile == nullptr || statistics->GetList().TickedLinesInOrder().empty() ||
+        profile->EstToutNumerique())
+        return true;
+    m_context.GetUserInterface().ShowMessage(Message(StringTable::kStatistiquesNonNumeriques),
+                                             UserInterface::Icon::Warning);
+    return false;
 }
 
 void RequestDialog::AddButtons() {
@@ -204,6 +239,8 @@ void RequestDialog::ReadRequest(const CTraitement& existing) {
 }
 
 std::string RequestDialog::TitleFromQuestions() const {
+    if (m_kind.fixedTitle != 0)
+        return StringTable::Text(m_kind.fixedTitle);
     std::string title;
     for (const CQuestionEtendue* question : m_questions) {
         if (!title.empty())
@@ -221,6 +258,8 @@ void RequestDialog::accept() {
                 m_tabs->setCurrentIndex(static_cast<int>(i));
             return;
         }
+    if (!StatisticsAllowed())
+        return;
     m_request = BuildRequest();
     QDialog::accept();
 }

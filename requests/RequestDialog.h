@@ -18,6 +18,7 @@ class CPageGeneraleProfilsDlg;
 class CPageQuestionsCalculsDlg;
 class CQuestionEtendue;
 class CTraitement;
+class ProfilePage;
 class QPushButton;
 class QTabWidget;
 struct RequestDialogKind;
@@ -60,9 +61,9 @@ public:
     CPageGeneraleDlg* GetPageGenerale() const { return m_general; }
     CPageQuestionsCalculsDlg* GetPageLignes(int question) const;
     CPageCalculsDlg* GetPageCalculs(int side) const;
-    CPageGeneraleProfilsDlg* GetPageStyle() const { return m_style; }
     // The profile page of an axis (0 rows, 1 columns); null when the dialog has none.
-    CPageArbreTotalDlg* GetPageProfil(int axis) const;
+    ProfilePage* GetPageProfil(int axis) const;
+    CPageGeneraleProfilsDlg* GetPageStyle() const { return m_style; }
     // The tabs of a dialog whose pages are tabs; null for a dialog that stacks them.
     QTabWidget* GetTabs() const { return m_tabs; }
     QPushButton& OkButton() const { return *m_ok; }
@@ -85,11 +86,13 @@ private:
     void CreatePages();
     void AddGeneralPage(int templateId);
     void AddRowsPage(int question, std::int16_t mode);
-    void AddCalculationsPage(int side, std::int16_t mode);
+    void AddCalculationsPage(const RequestPage& page);
+    void AddProfilePage(const RequestPage& page);
     void AddStylePage();
-    void AddProfilePage(const RequestPage& definition);
     // Puts the page below the previous one, or on the next tab.
     void Place(QWidget* page);
+    // The statistics of the columns refused on a profile that is not all numeric.
+    bool StatisticsAllowed() const;
     void AddButtons();
     void ReadRequest(const CTraitement& existing);
     std::unique_ptr<CTraitement> BuildRequest() const;
@@ -105,8 +108,8 @@ private:
     CPageGeneraleDlg* m_general = nullptr;
     std::vector<std::pair<int, CPageQuestionsCalculsDlg*>> m_rowsPages; // by the index of their question
     std::vector<CPageCalculsDlg*> m_calculationPages;
+    std::vector<std::pair<int, ProfilePage*>> m_profilePages; // by the axis they write
     CPageGeneraleProfilsDlg* m_style = nullptr;
-    std::vector<std::pair<int, CPageArbreTotalDlg*>> m_profilePages; // by the axis they write
     QTabWidget* m_tabs = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;

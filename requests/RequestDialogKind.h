@@ -15,8 +15,10 @@ struct RequestPage {
         kLignes,   // a question-rows page (CPageQuestionsCalculsDlg) on the dialog's question
                    // `question`, writing the axis of the same index
         kCalculs,  // a calculations page (CPageCalculsDlg) on `side` (0 rows, 1 columns)
-        kStyle,    // the general page of advanced tables with their style (CPageGeneraleProfilsDlg)
         kProfil,   // the profile page of closed questions (CPageArbreTotalDlg), writing the axis `side`
+        kProfilQuestions, // the profile page of numeric questions (CPageArbreDlg), writing the axis `side`
+        kProfilOuvertes,  // the profile page of open questions (CPageArbreOuvDlg), writing the rows
+        kStyle,    // the general page of advanced tables with their style (CPageGeneraleProfilsDlg)
     };
 
     Kind kind;
@@ -24,9 +26,11 @@ struct RequestPage {
     int question = 0;
     std::int16_t mode = 0; // the calculation list offered: 1 closed, 2 cross, 3 numeric, 6 mean tables
     int side = 0;
-    // Profile pages of closed questions: the box "Total" shown (and ticked).
+    // Profile pages of closed questions: the box "Total" shown (and ticked), and every question
+    // required to have as many modalities as the first.
     bool totalShown = false;
-    // Whether OK checks the page.
+    bool sameNumber = false;
+    // Whether OK checks the page; a calculations page left unchecked may have nothing ticked.
     bool checked = true;
     // The caption of the tab the page is put on; null on a dialog that stacks its pages.
     const char* tab = nullptr;
@@ -55,6 +59,12 @@ struct RequestDialogKind {
     bool rowsAsDefaults = false;
     bool columnsAsDefaults = false;
     CalculationDefaults calculationDefaults = CalculationDefaults::kAucune;
+    // The title the general page starts with (a string id), in place of the questions' captions;
+    // 0 for the questions' captions.
+    int fixedTitle = 0;
+    // The statistics asked on the columns' calculations page are refused unless every question
+    // of the rows' profile is numeric.
+    bool statisticsOnNumericProfile = false;
 
     // Whether the dialog has the general page without "&Fusion...": its tables always open in a
     // window.

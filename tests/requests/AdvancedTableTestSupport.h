@@ -1,7 +1,8 @@
 #pragma once
 
 // An advanced table defined in "Profils croisés" as the analyst defines it: the operations of its
-// style through "Opération", its profiles through "Profils".
+// style through "Opération", its profiles through "Profils" (each "QUESTION:modality|..." moves
+// those modalities to the profile).
 #include "ProfileDialogTestSupport.h"
 #include "requests/PageArbreTotalDlg.h"
 #include "StyleTestSupport.h"
@@ -10,32 +11,6 @@
 #include <vector>
 
 namespace requests_test {
-
-// The profile dialog's step: each "QUESTION:modality,..." moves those modalities of the question
-// to the profile, in order; then OK.
-inline ModalAnswers::Step ProfileOf(std::vector<std::string> lines) {
-    return [lines = std::move(lines)](QDialog& shown) {
-        auto* dialog = qobject_cast<CProfilModalitesDlg*>(&shown);
-        ASSERT_NE(dialog, nullptr);
-        for (const std::string& line : lines) {
-            const std::size_t colon = line.find(':');
-            CMultiTree& tree = dialog->QuestionnaireTree();
-            QTreeWidgetItem* question = RootItem(tree, line.substr(0, colon));
-            ASSERT_NE(question, nullptr) << line;
-            Unfold(tree, question);
-            std::size_t start = colon + 1;
-            bool first = true;
-            while (start <= line.size()) {
-                const std::size_t comma = std::min(line.find(',', start), line.size());
-                ClickItem(tree, ChildItem(*question, line.substr(start, comma - start)), !first);
-                first = false;
-                start = comma + 1;
-            }
-            Click(dialog->Bouton(CProfilModalitesDlg::kVersProfil));
-        }
-        Click(dialog->OkButton());
-    };
-}
 
 // The style of the reference request, operation by operation as "Opération" defines them, each
 // labelled with the name the table shows.
@@ -47,10 +22,10 @@ inline const std::vector<OperationChoice> kAdvancedStyle = {
     {3, "", "Test khi2", 0, "khi2=??K?? ddl=??D?? p=??P??"},
 };
 inline const std::vector<std::string> kAdvancedRows = {
-    "SATISF:Très satisfait,Plutôt satisfait,Ni satisfait ni insatisfait,Plutôt insatisfait,Pas du tout satisfait",
-    "TRANCHE:18-24 ans,25-34 ans,35-49 ans,50-64 ans,65 ans et plus"};
+    "SATISF:Très satisfait|Plutôt satisfait|Ni satisfait ni insatisfait|Plutôt insatisfait|Pas du tout satisfait",
+    "TRANCHE:18-24 ans|25-34 ans|35-49 ans|50-64 ans|65 ans et plus"};
 inline const std::vector<std::string> kAdvancedColumns = {
-    "REGION:Île-de-France,Nord-Est,Nord-Ouest,Sud-Ouest,Sud-Est", "SEXE:Homme,Femme"};
+    "REGION:Île-de-France|Nord-Est|Nord-Ouest|Sud-Ouest|Sud-Est", "SEXE:Homme|Femme"};
 // The same request as a qesrun text, without its title, which is the dialog's.
 constexpr const char* kAdvancedText = "type tableau-evolue\n"
                                       "lignes SATISF:1,2,3,4,5 TRANCHE:1,2,3,4,5\n"
@@ -66,9 +41,9 @@ inline void FillAdvancedTable(RequestDialog& dialog, bool style = true, bool row
     if (style)
         AddOperations(*dialog.GetPageStyle(), kAdvancedStyle);
     if (rows)
-        EditProfileOf(*dialog.GetPageProfil(0), ProfileOf(kAdvancedRows));
+        EditProfileOf(*dialog.GetPageProfil(0), Profile(kAdvancedRows));
     if (columns)
-        EditProfileOf(*dialog.GetPageProfil(1), ProfileOf(kAdvancedColumns));
+        EditProfileOf(*dialog.GetPageProfil(1), Profile(kAdvancedColumns));
 }
 
 } // namespace requests_test

@@ -13,7 +13,9 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <string>
 
@@ -96,12 +98,67 @@ inline void TypeName(QComboBox& names, const QString& name) {
     }
 }
 
-// Opens the page's profile dialog and answers it with the step; the dialog must close.
-inline void EditProfileOf(ProfilePage& page, ModalAnswers::Step step) {
-    ModalAnswers answers({std::move(step)});
+// Opens the page's profile dialog and answers it with the step; the dialog must close. Only the
+// dialog the page opens is answered: the request dialog around the page, itself modal when a
+// command opened it, is left alone.
+inline void EditProfileOf(ProfilePage& page, const ModalAnswers::Step& step) {
+    QWidget* around = QApplication::activeModalWidget();
+    QPointer<QDialog> answered;
+    int answers = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog == around || answers > 0)
+            return;
+        answered = dialog;
+        ++answers;
+        step(*dialog);
+        if (answered != nullptr && answered->isVisible()) {
+            ADD_FAILURE() << "the profile dialog stayed open";
+            answered->reject();
+        }
+    });
+    timer.start(0);
     Click(page.SelectionButton());
-    EXPECT_EQ(answers.Answered(), 1u);
-    EXPECT_EQ(answers.Unexpected(), 0);
+    EXPECT_EQ(answers, 1);
+}
+
+// The profile dialog's step: the questions named move whole (a "QUESTION:modality|..." moves
+// those modalities only), in order; then OK.
+inline ModalAnswers::Step Profile(std::vector<std::string> lines) {
+    return [lines = std::move(lines)](QDialog& shown) {
+        if (auto* dialog = qobject_cast<CProfilModalitesDlg*>(&shown)) {
+            for (const std::string& line : lines) {
+                const std::size_t colon = line.find(':');
+                CMultiTree& tree = dialog->QuestionnaireTree();
+                QTreeWidgetItem* question = RootItem(tree, line.substr(0, colon));
+                ASSERT_NE(question, nullptr) << line;
+                if (colon == std::string::npos) {
+                    ClickItem(tree, question);
+                } else {
+                    Unfold(tree, question);
+                    std::size_t start = colon + 1;
+                    bool first = true;
+                    while (start <= line.size()) {
+                        const std::size_t comma = std::min(line.find('|', start), line.size());
+                        ClickItem(tree, ChildItem(*question, line.substr(start, comma - start)), !first);
+                        first = false;
+                        start = comma + 1;
+                    }
+                }
+                Click(dialog->Bouton(CProfilModalitesDlg::kVersProfil));
+            }
+            Click(dialog->OkButton());
+            return;
+        }
+        auto* dialog = qobject_cast<CProfilDlg*>(&shown);
+        ASSERT_NE(dialog, nullptr);
+        for (const std::string& line : lines) {
+            ClickItem(dialog->QuestionnaireTree(), RootItem(dialog->QuestionnaireTree(), line));
+            Click(dialog->Bouton(CProfilDlg::kVersProfil));
+        }
+        Click(dialog->OkButton());
+    };
 }
 
 // The bytes of a file, summed up.

@@ -42,8 +42,11 @@ TEST_F(AdvancedTableDialogTest, TheDialogPutsItsPagesOnTabsAndGivesTheTableOfThe
     EXPECT_EQ(tabs->currentWidget(), dialog->GetPageStyle());
     EXPECT_EQ(tabs->widget(1), dialog->GetPageProfil(0));
     EXPECT_EQ(tabs->widget(2), dialog->GetPageProfil(1));
-    for (int axis : {0, 1})
-        EXPECT_FALSE(dialog->GetPageProfil(axis)->TotalBox().isVisibleTo(dialog->GetPageProfil(axis)));
+    for (int axis : {0, 1}) {
+        auto* page = dynamic_cast<CPageArbreTotalDlg*>(dialog->GetPageProfil(axis));
+        ASSERT_NE(page, nullptr);
+        EXPECT_FALSE(page->TotalBox().isVisibleTo(page));
+    }
     EXPECT_EQ(dialog->GetPageStyle()->TitleEdit().text(), QStringLiteral("Profils croisés"));
 
     Fill(*dialog, true, true, true);

@@ -6,7 +6,10 @@
 #include "app/StringTable.h"
 #include "requests/PageArbreTotalDlg.h"
 
+#include <QMenu>
 #include <QToolButton>
+#include <algorithm>
+#include <map>
 #include <sqlite3.h>
 
 namespace {
@@ -139,6 +142,46 @@ TEST_F(ProfileDialogTest, AnEmptyProfileIsRefusedWithThePagesMessage) {
     Click(questions.OkButton());
     EXPECT_TRUE(questions.isVisible());
     EXPECT_EQ(ShownIds(), (std::vector<int>{StringTable::kSelectionnerUneModalite, StringTable::kSelectionnerUneQuestion}));
+}
+
+// "Trier par fréquence" orders the line's modalities by their counts, read here straight from the
+// questionnaire's response table (an unweighted survey: the weighted counts are the counts).
+TEST_F(ProfileDialogTest, SortingByFrequencyFollowsTheCountsOfTheAnswers) {
+    const std::vector<std::pair<int, std::string>> satisfaction = {
+        {1, "Très satisfait"}, {2, "Plutôt satisfait"}, {3, "Ni satisfait ni insatisfait"},
+        {4, "Plutôt insatisfait"}, {5, "Pas du tout satisfait"}};
+    std::map<int, int> counts;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(m_copy.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "select \"10;1\", count(*) from \"VEL Reponse1\" group by 1", -1, &statement,
+                                 nullptr),
+              SQLITE_OK);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        counts[sqlite3_column_int(statement, 0)] = sqlite3_column_int(statement, 1);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    std::vector<std::pair<int, std::string>> expected = satisfaction;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&counts](const auto& a, const auto& b) { return counts[a.first] > counts[b.first]; });
+    std::string expectedText = "SATISF(";
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        expectedText += (i > 0 ? "," : "") + expected[i].second;
+    expectedText += ")";
+
+    auto dialog = ModalitesDialog(CProfil());
+    MoveModalities(*dialog, "SATISF",
+                   {"Pas du tout satisfait", "Plutôt insatisfait", "Ni satisfait ni insatisfait", "Plutôt satisfait",
+                    "Très satisfait"});
+    dialog->ProfileMenu(ChildItem(*RootItem(dialog->ProfileTree(), "SATISF"), "Très satisfait"))
+        .actions()
+        .at(0)
+        ->trigger();
+    EXPECT_EQ(TreeText(dialog->ProfileTree()), expectedText);
+    // Back in the questionnaire's order.
+    dialog->ProfileMenu(nullptr).actions().at(1)->trigger();
+    EXPECT_EQ(TreeText(dialog->ProfileTree()), "SATISF(Très satisfait,Plutôt satisfait,Ni satisfait ni insatisfait,"
+                                               "Plutôt insatisfait,Pas du tout satisfait)");
 }
 
 // ---- Named profiles ---------------------------------------------------------------------------
