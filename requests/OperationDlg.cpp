@@ -61,6 +61,7 @@ QLabel* Caption(const char* text, QWidget* buddy, QWidget* parent) {
 QPushButton* ChooserButton(bool enabled, QWidget* parent) {
     auto* button = new QPushButton(QStringLiteral("..."), parent);
     button->setEnabled(enabled);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     return button;
 }
 
