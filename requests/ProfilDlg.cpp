@@ -8,15 +8,10 @@
 #include "framework/MultiTree.h"
 #include "framework/WindowSize.h"
 #include "requests/NamedProfiles.h"
+#include "requests/ProfileDialogFrame.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
@@ -28,20 +23,14 @@ int DataOf(const QTreeWidgetItem& item) {
     return item.data(0, Qt::UserRole).toInt();
 }
 
-struct ButtonSpec {
-    CProfilDlg::Button id;
-    const char* text;
-    const char* tip;
-};
-
-constexpr ButtonSpec kMoveButtons[] = {
+constexpr ProfileButtonSpec kMoveButtons[] = {
     {CProfilDlg::kVersProfil, ">", "Ajouter la sélection au profil (Alt+Droite)"},
     {CProfilDlg::kToutVersProfil, ">>", "Ajouter toutes les questions"},
     {CProfilDlg::kRetour, "<", "Retirer la sélection du profil (Alt+Gauche)"},
     {CProfilDlg::kToutRetour, "<<", "Retirer toutes les lignes du profil"},
 };
 
-constexpr ButtonSpec kLineButtons[] = {
+constexpr ProfileButtonSpec kLineButtons[] = {
     {CProfilDlg::kMonter, "▲", "Monter la ligne (Alt+Haut)"},
     {CProfilDlg::kDescendre, "▼", "Descendre la ligne (Alt+Bas)"},
     {CProfilDlg::kSeparateur, "—", "Insérer une ligne de séparation"},
@@ -67,63 +56,16 @@ CProfilDlg::CProfilDlg(CContexteEtude& context, int level, const CProfil& profil
 CProfilDlg::~CProfilDlg() = default;
 
 void CProfilDlg::BuildControls() {
-    auto* layout = new QVBoxLayout(this);
-    auto* nameRow = new QHBoxLayout();
-    auto* label = new QLabel(QStringLiteral("Libellé:"), this);
-    m_names = new QComboBox(this);
-    m_names->setObjectName(QStringLiteral("1011"));
-    m_names->setMinimumWidth(260);
-    label->setBuddy(m_names);
-    m_new = new QPushButton(QStringLiteral("&Nouveau"), this);
-    m_delete = new QPushButton(QStringLiteral("&Supprimer"), this);
-    nameRow->addWidget(label);
-    nameRow->addWidget(m_names, 1);
-    nameRow->addWidget(m_new);
-    nameRow->addWidget(m_delete);
-    layout->addLayout(nameRow);
-
-    auto* trees = new QHBoxLayout();
-    m_questionnaire = new CMultiTree(this);
-    m_questionnaire->setObjectName(QStringLiteral("1066"));
-    m_profileTree = new CMultiTree(this);
-    m_profileTree->setObjectName(QStringLiteral("1037"));
-    for (CMultiTree* tree : {m_questionnaire, m_profileTree}) {
-        tree->setHeaderHidden(true);
+    m_frame = std::make_unique<ProfileDialogFrame>(*this, kMoveButtons, kLineButtons,
+                                                   ProfileDialogFrame::Keys{kVersProfil, kRetour, kMonter, kDescendre});
+    m_names = m_frame->names;
+    m_new = m_frame->nouveau;
+    m_delete = m_frame->supprimer;
+    m_questionnaire = m_frame->questionnaire;
+    m_profileTree = m_frame->profile;
+    m_ok = m_frame->ok;
+    for (CMultiTree* tree : {m_questionnaire, m_profileTree})
         tree->setRootIsDecorated(false);
-        tree->setMinimumSize(240, 300);
-    }
-    auto* moves = new QVBoxLayout();
-    moves->addStretch();
-    for (const ButtonSpec& spec : kMoveButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.text), this);
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        button->setFixedWidth(44);
-        moves->addWidget(button);
-        m_buttons.emplace_back(spec.id, button);
-    }
-    moves->addStretch();
-    auto* lineButtons = new QVBoxLayout();
-    for (const ButtonSpec& spec : kLineButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.text), this);
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        button->setFixedWidth(44);
-        lineButtons->addWidget(button);
-        m_buttons.emplace_back(spec.id, button);
-    }
-    lineButtons->addStretch();
-    trees->addWidget(m_questionnaire, 1);
-    trees->addLayout(moves);
-    trees->addWidget(m_profileTree, 1);
-    trees->addLayout(lineButtons);
-    layout->addLayout(trees, 1);
-
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = box->button(QDialogButtonBox::Ok);
-    m_ok->setText(QStringLiteral("&OK"));
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Annuler"));
-    connect(box, &QDialogButtonBox::accepted, this, &CProfilDlg::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &CProfilDlg::reject);
-    layout->addWidget(box);
 
     connect(&Bouton(kVersProfil), &QPushButton::clicked, this, [this] { MoveSelected(*m_questionnaire, *m_profileTree); });
     connect(&Bouton(kRetour), &QPushButton::clicked, this, [this] { MoveSelected(*m_profileTree, *m_questionnaire); });
@@ -134,19 +76,10 @@ void CProfilDlg::BuildControls() {
     connect(&Bouton(kMonter), &QPushButton::clicked, this, [this] { MoveLine(true); });
     connect(&Bouton(kDescendre), &QPushButton::clicked, this, [this] { MoveLine(false); });
     connect(&Bouton(kSeparateur), &QPushButton::clicked, this, [this] { InsertSeparator(); });
-    const std::pair<Qt::Key, Button> keys[] = {
-        {Qt::Key_Right, kVersProfil}, {Qt::Key_Left, kRetour}, {Qt::Key_Up, kMonter}, {Qt::Key_Down, kDescendre}};
-    for (const auto& [key, id] : keys) {
-        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
-        connect(shortcut, &QShortcut::activated, &Bouton(id), &QPushButton::click);
-    }
 }
 
 QPushButton& CProfilDlg::Bouton(Button id) const {
-    for (const auto& [buttonId, button] : m_buttons)
-        if (buttonId == id)
-            return *button;
-    return *m_ok;
+    return m_frame->Button(id);
 }
 
 void CProfilDlg::FillQuestionnaire() {

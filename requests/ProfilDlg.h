@@ -4,12 +4,14 @@
 #include "tabulation/Profil.h"
 
 #include <QDialog>
+#include <memory>
 #include <vector>
 
 class CContexteEtude;
 class CMultiTree;
 class CQuestionEtendue;
 class NamedProfiles;
+class ProfileDialogFrame;
 class QComboBox;
 class QPushButton;
 class QTreeWidgetItem;
@@ -81,7 +83,7 @@ private:
     QComboBox* m_names = nullptr;
     QPushButton* m_new = nullptr;
     QPushButton* m_delete = nullptr;
-    std::vector<std::pair<Button, QPushButton*>> m_buttons;
+    std::unique_ptr<ProfileDialogFrame> m_frame;
     QPushButton* m_ok = nullptr;
     NamedProfiles* m_named = nullptr;
 };

@@ -9,14 +9,10 @@
 #include "framework/MultiTree.h"
 #include "framework/WindowSize.h"
 #include "requests/NamedProfiles.h"
+#include "requests/ProfileDialogFrame.h"
 #include "tabulation/MoteurTableau.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -44,14 +40,8 @@ bool IsModalityItem(const QTreeWidgetItem& item) {
     return item.parent() != nullptr;
 }
 
-struct ButtonSpec {
-    CProfilModalitesDlg::Button id;
-    const char* text;
-    const char* tip;
-};
-
 // The buttons between the trees, from the top.
-constexpr ButtonSpec kMoveButtons[] = {
+constexpr ProfileButtonSpec kMoveButtons[] = {
     {CProfilModalitesDlg::kVersProfil, ">", "Ajouter la sélection au profil (Alt+Droite)"},
     {CProfilModalitesDlg::kToutVersProfil, ">>", "Ajouter toutes les questions du niveau"},
     {CProfilModalitesDlg::kRetour, "<", "Retirer la sélection du profil (Alt+Gauche)"},
@@ -59,7 +49,7 @@ constexpr ButtonSpec kMoveButtons[] = {
 };
 
 // The buttons beside the profile tree, from the top.
-constexpr ButtonSpec kLineButtons[] = {
+constexpr ProfileButtonSpec kLineButtons[] = {
     {CProfilModalitesDlg::kMonter, "▲", "Monter la ligne (Alt+Haut)"},
     {CProfilModalitesDlg::kDescendre, "▼", "Descendre la ligne (Alt+Bas)"},
     {CProfilModalitesDlg::kSansManquantes, "NR", "Enlever les non-réponses et les non-interrogés"},
@@ -111,50 +101,15 @@ CProfilModalitesDlg::~CProfilModalitesDlg() = default;
 // ---- Controls ---------------------------------------------------------------------------------
 
 void CProfilModalitesDlg::BuildControls() {
-    auto* layout = new QVBoxLayout(this);
-
-    auto* nameRow = new QHBoxLayout();
-    auto* label = new QLabel(QStringLiteral("Libellé:"), this);
-    m_names = new QComboBox(this);
-    m_names->setObjectName(QStringLiteral("1011"));
-    m_names->setMinimumWidth(260);
-    label->setBuddy(m_names);
-    m_new = new QPushButton(QStringLiteral("&Nouveau"), this);
-    m_delete = new QPushButton(QStringLiteral("&Supprimer"), this);
-    nameRow->addWidget(label);
-    nameRow->addWidget(m_names, 1);
-    nameRow->addWidget(m_new);
-    nameRow->addWidget(m_delete);
-    layout->addLayout(nameRow);
-
-    auto* trees = new QHBoxLayout();
-    m_questionnaire = new CMultiTree(this);
-    m_questionnaire->setObjectName(QStringLiteral("1066"));
-    m_profileTree = new CMultiTree(this);
-    m_profileTree->setObjectName(QStringLiteral("1037"));
-    for (CMultiTree* tree : {m_questionnaire, m_profileTree}) {
-        tree->setHeaderHidden(true);
-        tree->setMinimumSize(240, 300);
-    }
-    auto* moves = new QVBoxLayout();
-    moves->addStretch();
-    for (const ButtonSpec& spec : kMoveButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.text), this);
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        button->setFixedWidth(44);
-        moves->addWidget(button);
-        m_buttons.emplace_back(spec.id, button);
-    }
-    moves->addStretch();
-    auto* lineButtons = new QVBoxLayout();
-    for (const ButtonSpec& spec : kLineButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.text), this);
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        button->setFixedWidth(44);
-        lineButtons->addWidget(button);
-        m_buttons.emplace_back(spec.id, button);
-    }
-    lineButtons->addSpacing(12);
+    m_frame = std::make_unique<ProfileDialogFrame>(*this, kMoveButtons, kLineButtons,
+                                                   ProfileDialogFrame::Keys{kVersProfil, kRetour, kMonter, kDescendre});
+    m_names = m_frame->names;
+    m_new = m_frame->nouveau;
+    m_delete = m_frame->supprimer;
+    m_questionnaire = m_frame->questionnaire;
+    m_profileTree = m_frame->profile;
+    m_ok = m_frame->ok;
+    m_frame->lineColumn->addSpacing(12);
     for (std::size_t option = 0; option < kToggles.size(); ++option) {
         auto* box = new QToolButton(this);
         box->setText(QString::fromLatin1(kToggles[option].letter));
@@ -168,7 +123,7 @@ void CProfilModalitesDlg::BuildControls() {
         box->setFont(letterFont);
         box->setObjectName(QString::number(kOptionBoxes[option]));
         m_optionBoxes[option] = box;
-        lineButtons->addWidget(box);
+        m_frame->lineColumn->addWidget(box);
         connect(box, &QToolButton::clicked, this, [this, option] { OnOptionBox(static_cast<int>(option)); });
         auto* key = new QShortcut(QKeySequence(Qt::ALT | kToggles[option].key), this);
         connect(key, &QShortcut::activated, this, [this, box, option] {
@@ -176,20 +131,6 @@ void CProfilModalitesDlg::BuildControls() {
             OnOptionBox(static_cast<int>(option));
         });
     }
-    lineButtons->addStretch();
-    trees->addWidget(m_questionnaire, 1);
-    trees->addLayout(moves);
-    trees->addWidget(m_profileTree, 1);
-    trees->addLayout(lineButtons);
-    layout->addLayout(trees, 1);
-
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = box->button(QDialogButtonBox::Ok);
-    m_ok->setText(QStringLiteral("&OK"));
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Annuler"));
-    connect(box, &QDialogButtonBox::accepted, this, &CProfilModalitesDlg::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &CProfilModalitesDlg::reject);
-    layout->addWidget(box);
 
     connect(&Bouton(kVersProfil), &QPushButton::clicked, this, [this] { MoveSelected(*m_questionnaire, *m_profileTree); });
     connect(&Bouton(kRetour), &QPushButton::clicked, this, [this] { MoveSelected(*m_profileTree, *m_questionnaire); });
@@ -201,12 +142,6 @@ void CProfilModalitesDlg::BuildControls() {
     connect(&Bouton(kDescendre), &QPushButton::clicked, this, [this] { MoveLine(false); });
     connect(&Bouton(kSansManquantes), &QPushButton::clicked, this, [this] { ModalitesManquantes(2, 2); });
     connect(&Bouton(kSeparateur), &QPushButton::clicked, this, [this] { InsertSeparator(); });
-    const std::pair<Qt::Key, Button> keys[] = {
-        {Qt::Key_Right, kVersProfil}, {Qt::Key_Left, kRetour}, {Qt::Key_Up, kMonter}, {Qt::Key_Down, kDescendre}};
-    for (const auto& [key, id] : keys) {
-        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
-        connect(shortcut, &QShortcut::activated, &Bouton(id), &QPushButton::click);
-    }
 
     connect(m_questionnaire, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (item->parent() == nullptr)
@@ -239,10 +174,7 @@ void CProfilModalitesDlg::BuildControls() {
 }
 
 QPushButton& CProfilModalitesDlg::Bouton(Button id) const {
-    for (const auto& [buttonId, button] : m_buttons)
-        if (buttonId == id)
-            return *button;
-    return *m_ok;
+    return m_frame->Button(id);
 }
 
 QMenu& CProfilModalitesDlg::ProfileMenu(QTreeWidgetItem* item) {
@@ -440,7 +372,7 @@ void CProfilModalitesDlg::MoveQuestion(QTreeWidgetItem* item, CMultiTree& source
     }
 }
 
-void CProfilModalitesDlg::MoveModality(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show) {
+void CProfilModalitesDlg::MoveModality(QTreeWidgetItem* item, CMultiTree& /*source*/, CMultiTree& target, bool show) {
     QTreeWidgetItem* line = item->parent();
     const CQuestionEtendue* question = QuestionOf(*item);
     if (line == nullptr || question == nullptr || !IsInLevel(*question))
@@ -451,7 +383,6 @@ void CProfilModalitesDlg::MoveModality(QTreeWidgetItem* item, CMultiTree& source
     delete item;
     if (line->childCount() == 0)
         delete line;
-    (void)source;
     if (show) {
         target.SetItemState(placed, CMultiTree::kSelected, CMultiTree::kSelected);
         target.scrollToItem(placed);

@@ -15,6 +15,7 @@ class CModaliteEtendue;
 class CMultiTree;
 class CQuestionEtendue;
 class NamedProfiles;
+class ProfileDialogFrame;
 class QComboBox;
 class QMenu;
 class QPushButton;
@@ -135,7 +136,7 @@ private:
     QComboBox* m_names = nullptr;
     QPushButton* m_new = nullptr;
     QPushButton* m_delete = nullptr;
-    std::vector<std::pair<Button, QPushButton*>> m_buttons;
+    std::unique_ptr<ProfileDialogFrame> m_frame;
     std::array<QToolButton*, 4> m_optionBoxes{};
     QPushButton* m_ok = nullptr;
     QMenu* m_menu = nullptr;

@@ -172,19 +172,12 @@ inline QByteArray FileHash(const std::string& path) {
 // The demo questionnaire copied for one test, which may write in it, opened in the test's context.
 class DemoCopyTest : public DemoRequestTest {
 protected:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        auto ui = std::make_unique<RecordingUserInterface>();
-        m_ui = ui.get();
-        m_context.SetUserInterface(std::move(ui));
-        CContexteEtude::RegisterContext(&m_context);
+    std::string QuestionnaireToOpen() override {
         const std::filesystem::path folder = DemoSurveyFolder::Get(kInterviews);
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         m_copy = (folder / ("copy-" + name + ".qes")).string();
         std::filesystem::copy_file(folder / "demo.qes", m_copy, std::filesystem::copy_options::overwrite_existing);
-        m_context.questionnairePath = m_copy;
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-        m_ui->shown.clear();
+        return m_copy;
     }
 
     std::string m_copy;
