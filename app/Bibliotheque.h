@@ -13,6 +13,7 @@ class CIdName;
 class CQuestionEtendue;
 class CRecodage;
 class CRedressement;
+class CStyle;
 
 // The shared library database (an SQLite file, by convention ".bib"): weightings, recodes and
 // styles kept for reuse across questionnaires, in the tables and layouts of the questionnaire
@@ -57,8 +58,14 @@ public:
     std::unique_ptr<CRecodage> ReadRecode(std::int32_t code, const CQuestionEtendue* question);
     bool SaveRecode(const CRecodage& recode, const CQuestionEtendue& source);
 
-    // Styles: (key, name) in name order.
+    // Styles: (key, name) in name order. Reading gives the style the record's name and the
+    // calculations of its text, and leaves its key as it was: a style taken from the library
+    // belongs to the questionnaire it is copied into. Saving refuses a style whose labels or test
+    // texts hold ";" or "|" (false, the refusal's text in GetLastError, nothing written), since
+    // its text would read back as other calculations. (Both live with CStyle in tabulation/.)
     bool GetStyleList(std::vector<std::unique_ptr<CIdName>>& out);
+    bool ReadStyle(std::int32_t code, CStyle& style);
+    bool SaveStyle(const CStyle& style);
 
 protected:
     // A style's stored texts, on which the style object builds its reading and saving: its name

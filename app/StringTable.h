@@ -50,6 +50,14 @@ enum Id : int {
     // The request dialogs and their pages.
     kSelectionnerUneModalite = 64046,
     kSelectionnerUnTraitement = 64047,
+    // Profiles: their pages, their dialogs and the named profiles.
+    kSelectionnerUneQuestion = 64720,
+    kMemeNombreModalites = 64721,
+    kStatistiquesNonNumeriques = 64722,
+    kNouveauProfil = 64723,
+    kTitreProfil = 64724,
+    kTitreProfilsCroises = 64725,
+    kTitreComparaison = 64726,
     // The questionnaire tree.
     kSupprimerQuestion = 64120,
     // The main window and the application.
@@ -79,6 +87,16 @@ enum Id : int {
     // Advanced tables.
     kStyleEvolueSansCalcul = 64320,
     kTableauEvolueVide = 64321,
+    // The style page of advanced tables and its operations.
+    kSelectionnerTypeTotal = 64330,
+    kStyleModifie = 64331,
+    kDefinirUneOperation = 64332,
+    kOuvrirBibliotheque = 64333,
+    kAjoutBibliotheque = 64334,
+    kEcritureBibliotheque = 64335,
+    kSupprimerOperation = 64336,
+    kSupprimerStyle = 64337,
+    kNouveauStyle = 64338,
     // Profile tables: profiles that cannot be computed.
     kProfilSansQuestion = 64410,
     kProfilQuestionAbsente = 64411,

@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -401,4 +402,121 @@ bool CUtilArbre::SortirItem(QTreeWidget& tree) {
 bool CUtilArbre::EntrerItem(QTreeWidget& tree, int maximumDepth) {
     QTreeWidgetItem* item = tree.currentItem();
     return item != nullptr && MoveCurrentItem(tree, PlaceIn(tree, *item, maximumDepth), maximumDepth);
+}
+
+// ---- Subtrees taken apart and put back --------------------------------------------------------
+
+namespace {
+
+int ItemData(const QTreeWidgetItem& item) {
+    return item.data(0, Qt::UserRole).toInt();
+}
+
+QTreeWidgetItem& HolderOrTop(QTreeWidget& tree, QTreeWidgetItem* parent) {
+    return parent != nullptr ? *parent : *tree.invisibleRootItem();
+}
+
+// Inserts a new item under `holder` at `position` (the end when negative).
+QTreeWidgetItem* NewItemAt(QTreeWidgetItem& holder, int position, int data) {
+    auto* item = new QTreeWidgetItem();
+    item->setData(0, Qt::UserRole, data);
+    if (position < 0 || position > holder.childCount())
+        holder.addChild(item);
+    else
+        holder.insertChild(position, item);
+    return item;
+}
+
+int PositionAfter(QTreeWidgetItem& holder, QTreeWidgetItem* after) {
+    return after != nullptr ? holder.indexOfChild(after) + 1 : 0;
+}
+
+// The work of both forms of InsererSousArbre: `text` gives the text of entry i, or nothing.
+QTreeWidgetItem* InsertSubtree(QTreeWidget& tree, QTreeWidgetItem* parent, QTreeWidgetItem* after,
+                               const std::vector<int>& data, const std::vector<int>& depths, int maximumDepth,
+                               const std::function<void(QTreeWidgetItem&, std::size_t)>& finish) {
+    if (data.empty() || depths.size() != data.size())
+        return nullptr;
+    QTreeWidgetItem& holder = HolderOrTop(tree, parent);
+    QTreeWidgetItem* top = NewItemAt(holder, PositionAfter(holder, after), data[0]);
+    finish(*top, 0);
+    // The last re-created item of each depth, the top item at depth 0.
+    std::vector<QTreeWidgetItem*> lastAt{top};
+    for (std::size_t i = 1; i < data.size(); ++i) {
+        const int depth = std::max(0, std::min(depths[i], maximumDepth));
+        QTreeWidgetItem* item = nullptr;
+        if (depth == 0) {
+            item = NewItemAt(holder, holder.indexOfChild(top) + 1, data[i]);
+        } else {
+            const std::size_t above = std::min(static_cast<std::size_t>(depth - 1), lastAt.size() - 1);
+            item = NewItemAt(*lastAt[above], -1, data[i]);
+        }
+        finish(*item, i);
+        const std::size_t at = std::min(static_cast<std::size_t>(depth), lastAt.size());
+        lastAt.resize(at + 1);
+        lastAt[at] = item;
+        if (depth == 0)
+            lastAt[0] = top;
+    }
+    return top;
+}
+
+} // namespace
+
+void CUtilArbre::CollecterSousArbre(const QTreeWidgetItem& item, std::vector<QString>& texts, std::vector<int>& data,
+                                    std::vector<int>& depths, int depth) {
+    texts.push_back(item.text(0));
+    data.push_back(ItemData(item));
+    depths.push_back(depth);
+    for (int i = 0; i < item.childCount(); ++i)
+        CollecterSousArbre(*item.child(i), texts, data, depths, depth + 1);
+}
+
+void CUtilArbre::CollecterSousArbreSansTexte(const QTreeWidgetItem& item, std::vector<int>& data,
+                                             std::vector<int>& depths, int depth) {
+    data.push_back(ItemData(item));
+    depths.push_back(depth);
+    for (int i = 0; i < item.childCount(); ++i)
+        CollecterSousArbreSansTexte(*item.child(i), data, depths, depth + 1);
+}
+
+QTreeWidgetItem* CUtilArbre::InsererSousArbre(QTreeWidget& tree, QTreeWidgetItem* parent, QTreeWidgetItem* after,
+                                              const std::vector<QString>& texts, const std::vector<int>& data,
+                                              const std::vector<int>& depths, int maximumDepth) {
+    if (texts.size() != data.size())
+        return nullptr;
+    return InsertSubtree(tree, parent, after, data, depths, maximumDepth,
+                         [&texts](QTreeWidgetItem& item, std::size_t i) { item.setText(0, texts[i]); });
+}
+
+QTreeWidgetItem* CUtilArbre::InsererSousArbreSansTexte(QTreeWidget& tree, QTreeWidgetItem* parent,
+                                                       QTreeWidgetItem* after, const std::vector<int>& data,
+                                                       const std::vector<int>& depths, int maximumDepth,
+                                                       const Decorate& decorate) {
+    return InsertSubtree(tree, parent, after, data, depths, maximumDepth, [&decorate](QTreeWidgetItem& item, std::size_t) {
+        if (decorate)
+            decorate(item);
+    });
+}
+
+void CUtilArbre::InsererArbre(QTreeWidget& tree, QTreeWidgetItem* parent, QTreeWidgetItem* after,
+                              const std::vector<int>& data, const std::vector<int>& depths, const Decorate& decorate) {
+    if (depths.size() != data.size())
+        return;
+    QTreeWidgetItem& holder = HolderOrTop(tree, parent);
+    // The last inserted item of each depth; `parent` stands at depth 0.
+    std::vector<QTreeWidgetItem*> lastAt{&holder};
+    bool first = true;
+    for (std::size_t i = 1; i < data.size(); ++i) {
+        const int depth = std::max(1, depths[i]);
+        const std::size_t above = std::min(static_cast<std::size_t>(depth - 1), lastAt.size() - 1);
+        QTreeWidgetItem& under = *lastAt[above];
+        const int position = first && &under == &holder ? PositionAfter(holder, after) : -1;
+        QTreeWidgetItem* item = NewItemAt(under, position, data[i]);
+        first = false;
+        if (decorate)
+            decorate(*item);
+        lastAt.resize(above + 2);
+        lastAt[above + 1] = item;
+    }
 }

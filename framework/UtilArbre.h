@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QIcon>
+#include <QString>
+#include <functional>
 #include <vector>
 
 class CQuestionEtendue;
@@ -63,6 +65,35 @@ public:
     static bool EntrerItemSansTexte(QTreeWidget& tree, int maximumDepth) {
         return EntrerItem(tree, maximumDepth);
     }
+
+    // A subtree taken apart and put back elsewhere: each item's text (first column), item data
+    // (the integer under Qt::UserRole) and depth below the starting item (0 for it), in preorder.
+    // The trees whose items take their text from their owner keep only data and depths, and give
+    // each re-created item its text and icon through `decorate`.
+    using Decorate = std::function<void(QTreeWidgetItem& item)>;
+
+    // Appends the subtree of `item`, `depth` being the depth given to `item` itself.
+    static void CollecterSousArbre(const QTreeWidgetItem& item, std::vector<QString>& texts, std::vector<int>& data,
+                                   std::vector<int>& depths, int depth = 0);
+    static void CollecterSousArbreSansTexte(const QTreeWidgetItem& item, std::vector<int>& data,
+                                            std::vector<int>& depths, int depth = 0);
+    // Re-creates a collected subtree under `parent` (the top level when null), after `after` (first
+    // when null); answers the new top item. Each further entry goes last under the last re-created
+    // item of the depth just above it. An entry deeper than `maximumDepth` (counted from the top
+    // item, 0) is lifted to that depth; one lifted to the top item's own depth goes directly after
+    // the top item, so that several of them end in reverse order.
+    static QTreeWidgetItem* InsererSousArbre(QTreeWidget& tree, QTreeWidgetItem* parent, QTreeWidgetItem* after,
+                                             const std::vector<QString>& texts, const std::vector<int>& data,
+                                             const std::vector<int>& depths, int maximumDepth);
+    static QTreeWidgetItem* InsererSousArbreSansTexte(QTreeWidget& tree, QTreeWidgetItem* parent,
+                                                      QTreeWidgetItem* after, const std::vector<int>& data,
+                                                      const std::vector<int>& depths, int maximumDepth,
+                                                      const Decorate& decorate);
+    // Inserts the entries of a collected list from the second one on, the first standing for
+    // `parent` itself: each under the last inserted item of the depth just above it (`parent` for
+    // depth 1), the first inserted one after `after` (first when null), the others last.
+    static void InsererArbre(QTreeWidget& tree, QTreeWidgetItem* parent, QTreeWidgetItem* after,
+                             const std::vector<int>& data, const std::vector<int>& depths, const Decorate& decorate);
 
 private:
     std::vector<QIcon> m_images;

@@ -64,13 +64,17 @@ CPageGeneraleDlg::Choosers CPageGeneraleDlg::InstallChoosers(Choosers choosers) 
     return std::exchange(InstalledChoosers(), std::move(choosers));
 }
 
+CPageGeneraleDlg::Choosers CPageGeneraleDlg::ChoosersFor(CContexteEtude& context) {
+    return WithDefinitionDialogs(InstalledChoosers(), context);
+}
+
 CPageGeneraleDlg::CPageGeneraleDlg(CContexteEtude& context, int templateId,
                                    CPresentationTableau& presentation, const std::string& title,
                                    std::int32_t& level, QWidget* parent)
     : QWidget(parent), m_presentation(presentation), m_level(level),
       m_studyField(context.universeCode, context.universeLabel),
       m_weighting(context.weightingCode, context.weightingLabel),
-      m_choosers(WithDefinitionDialogs(InstalledChoosers(), context)),
+      m_choosers(ChoosersFor(context)),
       m_title(new QLineEdit(QString::fromStdString(title), this)), m_studyFieldName(new QLabel(this)),
       m_weightingName(new QLabel(this)),
       m_presentationButton(ChooserButton(QStringLiteral("&Présentation..."),

@@ -41,6 +41,9 @@ public:
     };
     // Installs the dialogs for the pages made from now on; answers the previous ones.
     static Choosers InstallChoosers(Choosers choosers);
+    // The dialogs installed, with "Champ d'étude" for the study field unless another is: those
+    // of every page, and of the other dialogs that choose the same things.
+    static Choosers ChoosersFor(CContexteEtude& context);
 
     // `presentation` and `level` are the request dialog's, which outlive the page; the level is
     // set to the context's current level at once.

@@ -2,9 +2,16 @@
 
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
+#include "app/StringTable.h"
+#include "app/UserInterface.h"
 #include "framework/WindowSize.h"
+#include "requests/CalculListCtrl.h"
+#include "requests/PageArbreDlg.h"
+#include "requests/PageArbreOuvDlg.h"
+#include "requests/PageArbreTotalDlg.h"
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageGeneraleDlg.h"
+#include "requests/PageGeneraleProfilsDlg.h"
 #include "requests/PageQuestionsCalculsDlg.h"
 #include "requests/PageRegroupementDlg.h"
 #include "requests/RequestDialogKind.h"
@@ -12,6 +19,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -73,6 +81,13 @@ CPageQuestionsCalculsDlg* RequestDialog::GetPageLignes(int question) const {
     return nullptr;
 }
 
+ProfilePage* RequestDialog::GetPageProfil(int axis) const {
+    for (const auto& [written, page] : m_profilePages)
+        if (written == axis)
+            return page;
+    return nullptr;
+}
+
 CPageCalculsDlg* RequestDialog::GetPageCalculs(int side) const {
     for (CPageCalculsDlg* page : m_calculationPages)
         if (page->GetSide() == side)
@@ -82,6 +97,10 @@ CPageCalculsDlg* RequestDialog::GetPageCalculs(int side) const {
 
 void RequestDialog::CreatePages() {
     new QVBoxLayout(this);
+    if (m_kind.OnTabs()) {
+        m_tabs = new QTabWidget(this);
+        layout()->addWidget(m_tabs);
+    }
     for (const RequestPage& page : m_kind.pages) {
         switch (page.kind) {
         case RequestPage::kGenerale:
@@ -91,7 +110,15 @@ void RequestDialog::CreatePages() {
             AddRowsPage(page.question, page.mode);
             break;
         case RequestPage::kCalculs:
-            AddCalculationsPage(page.side, page.mode);
+            AddCalculationsPage(page);
+            break;
+        case RequestPage::kProfil:
+        case RequestPage::kProfilQuestions:
+        case RequestPage::kProfilOuvertes:
+            AddProfilePage(page);
+            break;
+        case RequestPage::kStyle:
+            AddStylePage();
             break;
         case RequestPage::kRegroupement:
             AddGroupingPage(page.question);
@@ -103,10 +130,19 @@ void RequestDialog::CreatePages() {
     WindowSize::FitContentsToScreen(*this);
 }
 
+void RequestDialog::Place(QWidget* page) {
+    if (m_tabs == nullptr) {
+        layout()->addWidget(page);
+        return;
+    }
+    const char* caption = m_kind.pages.at(static_cast<std::size_t>(m_tabs->count())).tab;
+    m_tabs->addTab(page, QString::fromUtf8(caption != nullptr ? caption : ""));
+}
+
 void RequestDialog::AddGeneralPage(int templateId) {
     m_general =
         new CPageGeneraleDlg(m_context, templateId, m_presentation, TitleFromQuestions(), m_level, this);
-    layout()->addWidget(m_general);
+    Place(m_general);
     CPageGeneraleDlg* page = m_general;
     m_parts.push_back({{},
                        [page](const CTraitement& request) { page->LireTraitement(request); },
@@ -119,7 +155,7 @@ void RequestDialog::AddGeneralPage(int templateId) {
 void RequestDialog::AddRowsPage(int question, std::int16_t mode) {
     auto* page = new CPageQuestionsCalculsDlg(m_context, m_questions.at(static_cast<std::size_t>(question)),
                                               question, true, mode, this);
-    layout()->addWidget(page);
+    Place(page);
     m_rowsPages.emplace_back(question, page);
     m_parts.push_back(
         {[page] { return page->Valider(); },
@@ -127,23 +163,75 @@ void RequestDialog::AddRowsPage(int question, std::int16_t mode) {
          [page, question](CTraitement& request) { page->EcrireTraitement(request, question); }});
 }
 
-void RequestDialog::AddCalculationsPage(int side, std::int16_t mode) {
-    auto* page = new CPageCalculsDlg(m_context, side, mode, this);
-    layout()->addWidget(page);
+void RequestDialog::AddCalculationsPage(const RequestPage& definition) {
+    auto* page = new CPageCalculsDlg(m_context, definition.side, definition.mode, this);
+    Place(page);
     m_calculationPages.push_back(page);
-    m_parts.push_back({[page] { return page->Valider(); },
+    std::function<bool()> check;
+    if (definition.checked)
+        check = [page] { return page->Valider(); };
+    m_parts.push_back({std::move(check),
                        [page](const CTraitement& request) { page->LireTraitement(request); },
                        [page](CTraitement& request) { page->EcrireTraitement(request); }});
 }
 
 void RequestDialog::AddGroupingPage(int question) {
     auto* page = new CPageRegroupementDlg(m_context, m_questions.at(static_cast<std::size_t>(question)), this);
-    layout()->addWidget(page);
+    Place(page);
     m_grouping = page;
     m_parts.push_back(
         {[page] { return page->Valider(); },
          [page, question](const CTraitement& request) { page->LireTraitement(request, question); },
          [page, question](CTraitement& request) { page->EcrireTraitement(request, question); }});
+void RequestDialog::AddProfilePage(const RequestPage& definition) {
+    ProfilePage* page = nullptr;
+    switch (definition.kind) {
+    case RequestPage::kProfil: {
+        auto* closed = new CPageArbreTotalDlg(m_context, m_level, definition.totalShown, definition.side == 0, this);
+        closed->SetMemeNombreModalites(definition.sameNumber);
+        page = closed;
+        break;
+    }
+    case RequestPage::kProfilQuestions:
+        page = new CPageArbreDlg(m_context, m_level, definition.side == 0, this);
+        break;
+    default:
+        page = new CPageArbreOuvDlg(m_context, m_level, this);
+        break;
+    }
+    Place(page);
+    const int axis = definition.side;
+    m_profilePages.emplace_back(axis, page);
+    std::function<bool()> check;
+    if (definition.checked)
+        check = [page] { return page->Valider(); };
+    m_parts.push_back({std::move(check),
+                       [page, axis](const CTraitement& request) { page->LireTraitement(request, axis); },
+                       [page, axis](CTraitement& request) { page->EcrireTraitement(request, axis); }});
+}
+
+// The page of the style checks that it has an operation, then settles a changed style (the
+// analyst may stay on it to think again).
+void RequestDialog::AddStylePage() {
+    m_style = new CPageGeneraleProfilsDlg(m_context, m_presentation, TitleFromQuestions(), m_level, this);
+    Place(m_style);
+    CPageGeneraleProfilsDlg* page = m_style;
+    m_parts.push_back({[page] { return page->Valider() && page->QuitterStyle(); },
+                       [page](const CTraitement& request) { page->LireTraitement(request); },
+                       [page](CTraitement& request) { page->EcrireTraitement(request); }});
+}
+
+bool RequestDialog::StatisticsAllowed() const {
+    if (!m_kind.statisticsOnNumericProfile)
+        return true;
+    const CPageCalculsDlg* statistics = GetPageCalculs(1);
+    const auto* profile = dynamic_cast<const CPageArbreTotalDlg*>(GetPageProfil(0));
+    if (statistics == nullptr || profile == nullptr || statistics->GetList().TickedLinesInOrder().empty() ||
+        profile->EstToutNumerique())
+        return true;
+    m_context.GetUserInterface().ShowMessage(Message(StringTable::kStatistiquesNonNumeriques),
+                                             UserInterface::Icon::Warning);
+    return false;
 }
 
 void RequestDialog::AddButtons() {
@@ -163,6 +251,8 @@ void RequestDialog::ReadRequest(const CTraitement& existing) {
 }
 
 std::string RequestDialog::TitleFromQuestions() const {
+    if (m_kind.fixedTitle != 0)
+        return StringTable::Text(m_kind.fixedTitle);
     std::string title;
     for (const CQuestionEtendue* question : m_questions) {
         if (!title.empty())
@@ -173,9 +263,15 @@ std::string RequestDialog::TitleFromQuestions() const {
 }
 
 void RequestDialog::accept() {
-    for (const PagePart& part : m_parts)
-        if (part.check && !part.check())
+    for (std::size_t i = 0; i < m_parts.size(); ++i)
+        if (m_parts[i].check && !m_parts[i].check()) {
+            // A refusal shows the page that refused: the tabs are the pages, in order.
+            if (m_tabs != nullptr)
+                m_tabs->setCurrentIndex(static_cast<int>(i));
             return;
+        }
+    if (!StatisticsAllowed())
+        return;
     m_request = BuildRequest();
     QDialog::accept();
 }

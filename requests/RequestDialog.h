@@ -11,17 +11,22 @@
 #include <vector>
 
 class CContexteEtude;
+class CPageArbreTotalDlg;
 class CPageCalculsDlg;
 class CPageGeneraleDlg;
+class CPageGeneraleProfilsDlg;
 class CPageQuestionsCalculsDlg;
 class CPageRegroupementDlg;
 class CQuestionEtendue;
 class CTraitement;
+class ProfilePage;
 class QPushButton;
+class QTabWidget;
 struct RequestDialogKind;
+struct RequestPage;
 
 // A request dialog of the "&Tris" menu: the pages its member of the family stacks (see
-// RequestDialogKind.cpp) between "&OK" and "&Annuler". On OK every page checks itself, in order,
+// RequestDialogKind.cpp), or the tabs it puts them on, between "&OK" and "&Annuler". On OK every page checks itself, in order,
 // and the first refusal keeps the dialog open with everything as it was; otherwise the dialog
 // builds a new request (the type code, the axis kinds, then each page's part) and ends. The
 // request is the caller's (TakeTraitement); after Cancel there is none.
@@ -58,6 +63,11 @@ public:
     CPageQuestionsCalculsDlg* GetPageLignes(int question) const;
     CPageCalculsDlg* GetPageCalculs(int side) const;
     CPageRegroupementDlg* GetPageRegroupement() const { return m_grouping; }
+    // The profile page of an axis (0 rows, 1 columns); null when the dialog has none.
+    ProfilePage* GetPageProfil(int axis) const;
+    CPageGeneraleProfilsDlg* GetPageStyle() const { return m_style; }
+    // The tabs of a dialog whose pages are tabs; null for a dialog that stacks them.
+    QTabWidget* GetTabs() const { return m_tabs; }
     QPushButton& OkButton() const { return *m_ok; }
     QPushButton& CancelButton() const { return *m_cancel; }
 
@@ -80,6 +90,13 @@ private:
     void AddRowsPage(int question, std::int16_t mode);
     void AddCalculationsPage(int side, std::int16_t mode);
     void AddGroupingPage(int question);
+    void AddCalculationsPage(const RequestPage& page);
+    void AddProfilePage(const RequestPage& page);
+    void AddStylePage();
+    // Puts the page below the previous one, or on the next tab.
+    void Place(QWidget* page);
+    // The statistics of the columns refused on a profile that is not all numeric.
+    bool StatisticsAllowed() const;
     void AddButtons();
     void ReadRequest(const CTraitement& existing);
     std::unique_ptr<CTraitement> BuildRequest() const;
@@ -96,6 +113,9 @@ private:
     std::vector<std::pair<int, CPageQuestionsCalculsDlg*>> m_rowsPages; // by the index of their question
     std::vector<CPageCalculsDlg*> m_calculationPages;
     CPageRegroupementDlg* m_grouping = nullptr;
+    std::vector<std::pair<int, ProfilePage*>> m_profilePages; // by the axis they write
+    CPageGeneraleProfilsDlg* m_style = nullptr;
+    QTabWidget* m_tabs = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     std::unique_ptr<CTraitement> m_request;

@@ -1,5 +1,6 @@
 #include "requests/RequestDialogKind.h"
 
+#include "app/StringTable.h"
 #include "tabulation/Traitement.h"
 
 #include <algorithm>
@@ -14,6 +15,11 @@ constexpr int kGeneraleSansFusion = 168;
 constexpr int kNoPlainQuestion = -1;
 constexpr bool kKept = true;
 constexpr bool kNotKept = false;
+constexpr int kLignes = 0;
+constexpr int kColonnes = 1;
+constexpr bool kTotalShown = true;
+constexpr bool kTotalHidden = false;
+constexpr bool kSameNumber = true;
 
 Page Generale(int templateId) {
     return {Page::kGenerale, templateId, 0, 0, 0};
@@ -26,6 +32,33 @@ Page Calculs(std::int16_t mode, int side) {
 }
 Page Regroupement(int question) {
     return {Page::kRegroupement, 0, question, 0, 0};
+// A calculations page that may have nothing ticked.
+Page CalculsFacultatifs(std::int16_t mode, int side) {
+    Page page = Calculs(mode, side);
+    page.checked = false;
+    return page;
+}
+Page Profil(int side, bool totalShown, bool sameNumber = false) {
+    return {Page::kProfil, 182, 0, 0, side, totalShown, sameNumber};
+}
+Page ProfilQuestions(int side) {
+    return {Page::kProfilQuestions, 185, 0, 0, side};
+}
+Page ProfilOuvertes() {
+    return {Page::kProfilOuvertes, 288, 0, 0, kLignes};
+}
+Page OnTab(Page page, const char* tab) {
+    page.tab = tab;
+    return page;
+}
+// A page that OK does not check.
+Page Unchecked(Page page) {
+    page.checked = false;
+    return page;
+}
+// The style page of advanced tables.
+Page Style() {
+    return {Page::kStyle, 261, 0, 0, 0};
 }
 
 } // namespace
@@ -34,6 +67,10 @@ bool RequestDialogKind::AlwaysInWindow() const {
     return std::any_of(pages.begin(), pages.end(), [](const RequestPage& page) {
         return page.kind == RequestPage::kGenerale && page.templateId == kGeneraleSansFusion;
     });
+}
+
+bool RequestDialogKind::OnTabs() const {
+    return !pages.empty() && pages.front().tab != nullptr;
 }
 
 const std::vector<RequestDialogKind>& RequestDialogKinds() {
@@ -78,6 +115,40 @@ const std::vector<RequestDialogKind>& RequestDialogKinds() {
          T::kAxeRegroupement, T::kAxeFermee, 2,
          {Generale(kGeneraleAvecFusion), Regroupement(0), Lignes(1), Calculs(2, 0)},
          kNoPlainQuestion, kNotKept, kKept, Defaults::kCroises},
+        // The profile dialogs take no question: their pages build the profiles, and the general
+        // page starts with a title of their own.
+        {181, "Profil simple", "CProfilSimpleDlg", {T::kProfilsSimples},
+         T::kAxeProfilFermees, T::kAxeAucun, 0,
+         {Generale(kGeneraleAvecFusion), Profil(kLignes, kTotalShown), Calculs(1, 0)},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kQualitatifs, StringTable::kTitreProfil},
+        {183, "Statistiques rapides", "CStatistiquesRapidesDlg", {T::kProfilsStatistiques},
+         T::kAxeProfilNumeriques, T::kAxeAucun, 0,
+         {Generale(kGeneraleAvecFusion), ProfilQuestions(kLignes), Calculs(3, 0)},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kNumeriques, StringTable::kTitreProfil},
+        {187, "Profil croisé", "CProfilCroiseDlg", {T::kProfilsCroises},
+         T::kAxeProfilFermees, T::kAxeProfilFermees, 0,
+         {Generale(kGeneraleAvecFusion), Profil(kLignes, kTotalShown), Profil(kColonnes, kTotalShown), Calculs(2, 0)},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kCroises, StringTable::kTitreProfilsCroises},
+        // Statistics of the modalities compared need numeric questions; choosing none is allowed.
+        {214, "Comparaison de modalités", "CComparaisonModalitesDlg", {T::kComparaisonModalites},
+         T::kAxeProfilFermees, T::kAxeAucun, 0,
+         {Generale(kGeneraleAvecFusion), Profil(kLignes, kTotalHidden, kSameNumber), Calculs(1, 0),
+          CalculsFacultatifs(3, 1)},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kQualitatifs, StringTable::kTitreComparaison, true},
+        {241, "Profil croisé de moyenne", "CProfilCroiseMoyenneDlg", {T::kProfilsCroisesMoyenne},
+         T::kAxeProfilFermees, T::kAxeProfilNumeriques, 0,
+         {Generale(kGeneraleAvecFusion), Profil(kLignes, kTotalShown), ProfilQuestions(kColonnes), Calculs(6, 0)},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kMoyennes, StringTable::kTitreProfilsCroises},
+        {287, "Profils de questions ouvertes", "CProfilsOuvertesDlg", {T::kOuvertesProfils},
+         T::kAxeProfilOuvertes, T::kAxeIndefini, 0,
+         {Generale(kGeneraleAvecFusion), ProfilOuvertes()},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kAucune, StringTable::kTitreProfil},
+        // No general page: the style page has its settings; the columns' profile is not checked.
+        {260, "Profils croisés", "CProfilsCroisesDlg", {T::kTableauxEvolues},
+         T::kAxeProfilFermees, T::kAxeProfilFermees, 0,
+         {OnTab(Style(), "Général"), OnTab(Profil(kLignes, kTotalHidden), "Lignes"),
+          OnTab(Unchecked(Profil(kColonnes, kTotalHidden)), "Colonnes")},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kAucune, StringTable::kTitreProfilsCroises, false},
     };
     // clang-format on
     return kinds;

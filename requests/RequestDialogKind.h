@@ -17,6 +17,10 @@ struct RequestPage {
         kCalculs,  // a calculations page (CPageCalculsDlg) on `side` (0 rows, 1 columns)
         kRegroupement, // the grouping page (CPageRegroupementDlg) on the dialog's question `question`,
                        // writing the axis of the same index
+        kProfil,   // the profile page of closed questions (CPageArbreTotalDlg), writing the axis `side`
+        kProfilQuestions, // the profile page of numeric questions (CPageArbreDlg), writing the axis `side`
+        kProfilOuvertes,  // the profile page of open questions (CPageArbreOuvDlg), writing the rows
+        kStyle,    // the general page of advanced tables with their style (CPageGeneraleProfilsDlg)
     };
 
     Kind kind;
@@ -24,6 +28,14 @@ struct RequestPage {
     int question = 0;
     std::int16_t mode = 0; // the calculation list offered: 1 closed, 2 cross, 3 numeric, 6 mean tables
     int side = 0;
+    // Profile pages of closed questions: the box "Total" shown (and ticked), and every question
+    // required to have as many modalities as the first.
+    bool totalShown = false;
+    bool sameNumber = false;
+    // Whether OK checks the page; a calculations page left unchecked may have nothing ticked.
+    bool checked = true;
+    // The caption of the tab the page is put on; null on a dialog that stacks its pages.
+    const char* tab = nullptr;
 };
 
 // The calculation list that a request's row calculations become the defaults of.
@@ -49,10 +61,18 @@ struct RequestDialogKind {
     bool rowsAsDefaults = false;
     bool columnsAsDefaults = false;
     CalculationDefaults calculationDefaults = CalculationDefaults::kAucune;
+    // The title the general page starts with (a string id), in place of the questions' captions;
+    // 0 for the questions' captions.
+    int fixedTitle = 0;
+    // The statistics asked on the columns' calculations page are refused unless every question
+    // of the rows' profile is numeric.
+    bool statisticsOnNumericProfile = false;
 
     // Whether the dialog has the general page without "&Fusion...": its tables always open in a
     // window.
     bool AlwaysInWindow() const;
+    // Whether the pages are put on tabs rather than stacked.
+    bool OnTabs() const;
 };
 
 // The member that builds requests of a type code; null when no dialog builds them.

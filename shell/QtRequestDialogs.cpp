@@ -57,9 +57,9 @@ QtRequestDialogs::DemanderTraitement(std::int16_t type, const Questions& questio
     const RequestDialogKind* kind = FindRequestDialogKind(type);
     if (kind == nullptr)
         return nullptr;
-    std::vector<CQuestionEtendue*> taken{questions.question};
-    if (kind->questionCount > 1)
-        taken.push_back(questions.second);
+    const std::vector<CQuestionEtendue*> offered{questions.question, questions.second};
+    std::vector<CQuestionEtendue*> taken(offered.begin(),
+                                         offered.begin() + std::min<std::ptrdiff_t>(kind->questionCount, 2));
     std::unique_ptr<RequestDialog> dialog =
         RequestDialog::PourNouvelleDemande(m_context, type, taken, parent);
     if (dialog == nullptr || dialog->exec() != QDialog::Accepted)

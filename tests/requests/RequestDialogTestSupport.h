@@ -46,7 +46,7 @@ protected:
         m_ui = ui.get();
         m_context.SetUserInterface(std::move(ui));
         CContexteEtude::RegisterContext(&m_context);
-        m_context.questionnairePath = DemoSurveyFolder::QuestionnairePath(kInterviews);
+        m_context.questionnairePath = QuestionnaireToOpen();
         ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
         m_ui->shown.clear();
     }
@@ -55,6 +55,9 @@ protected:
         CContexteEtude::RegisterContext(nullptr);
         SettingsFixture::TearDown();
     }
+
+    // The questionnaire the test opens: the demo, shared by the tests, which only read it.
+    virtual std::string QuestionnaireToOpen() { return DemoSurveyFolder::QuestionnairePath(kInterviews); }
 
     CQuestionEtendue* Question(const std::string& name) const {
         CQuestionEtendue* question = m_context.TrouverQuestionParNom(name);

@@ -154,11 +154,13 @@ TEST_F(RequestDialogTest, NewRequestHasTheTypeKindsQuestionsAndTitleOfItsDialog)
 }
 
 TEST_F(RequestDialogTest, NoDialogForATypeOrQuestionsItCannotTake) {
-    EXPECT_EQ(NewDialog(T::kProfilsSimples, {}), nullptr);
+    EXPECT_EQ(NewDialog(T::kOuvertesDictionnaire, {}), nullptr);
+    // The profile dialogs take no question.
+    EXPECT_EQ(NewDialog(T::kProfilsSimples, {"SEXE"}), nullptr);
     EXPECT_EQ(NewDialog(T::kTriCroise, {"SEXE"}), nullptr);
     EXPECT_EQ(RequestDialog::PourNouvelleDemande(m_context, T::kTriSimple, {nullptr}), nullptr);
     CTraitement unknown;
-    unknown.type = T::kTableauxEvolues;
+    unknown.type = T::kOuvertesDictionnaire;
     EXPECT_EQ(EditDialog(unknown), nullptr);
 }
 

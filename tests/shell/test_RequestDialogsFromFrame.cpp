@@ -132,8 +132,9 @@ TEST_F(RequestDialogsFromFrameTest, TheProgramOffersTheCommandsWhoseDialogsItHas
     EXPECT_TRUE(IsEnabled(kTriSimple));
     EXPECT_TRUE(IsEnabled(kTriCroise));
     EXPECT_TRUE(IsEnabled(kTableauMoyenne));
-    EXPECT_FALSE(IsEnabled(32795)); // "Profils simples"
-    EXPECT_FALSE(IsEnabled(32798)); // "Profils croisés"
+    EXPECT_TRUE(IsEnabled(32795));  // "Profils simples"
+    EXPECT_TRUE(IsEnabled(32798));  // "Profils croisés"
+    EXPECT_FALSE(IsEnabled(32847)); // "Morvane/Typologie"
     Select("AGE");
     EXPECT_TRUE(IsEnabled(kStatistiques));
 }
@@ -287,7 +288,7 @@ TEST_F(TableDefinitionTest, TheDefinitionIsOfferedWhenADialogDefinesTheRequest) 
     EXPECT_FALSE(IsEnabled(CTableauDoc::kRetourDefinition));
     CTableauDoc::SetDefinitionEditor(installed);
 
-    cross->GetTableau()->GetTraitement()->type = T::kTableauxEvolues;
+    cross->GetTableau()->GetTraitement()->type = T::kOuvertesDictionnaire;
     EXPECT_FALSE(IsEnabled(CTableauDoc::kRetourDefinition));
     // Called all the same, it opens nothing.
     RunAnswered(CTableauDoc::kRetourDefinition, {});

@@ -10,6 +10,11 @@
 //   percentages and the significance marks, the empty "Non interrogé" left out (DIALOG.png, the
 //   dialog alone), then OK, and the main window with the table the request gave beside the tree
 //   (TABLE.png). Its 24 columns want a wide window: 1920 x 1080 by default.
+// morvane_screenshot --advanced QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]
+// - with --advanced, the command "Tris/Tableaux évolués" run as the analyst runs it: "Profils
+//   croisés" filled with the style and the profiles of an advanced table of satisfaction and age
+//   group by region and sex, pictured on its style tab (DIALOG.png), then OK, and the main window
+//   with the advanced table beside the tree (TABLE.png), 1920 x 1080 by default.
 // morvane_screenshot --table QUESTIONNAIRE.qes REQUEST.req OUT.png [WIDTH HEIGHT]
 // morvane_screenshot --table-maximised QUESTIONNAIRE.qes REQUEST.req OUT.png [WIDTH HEIGHT]
 // - with --table, the table of a request text (docs/request-format.md) in its own window, drawn
@@ -29,6 +34,8 @@
 #include "requests/CalculListCtrl.h"
 #include "requests/ModaliteListCtrl.h"
 #include "requests/PageCalculsDlg.h"
+#include "requests/PageGeneraleProfilsDlg.h"
+#include "requests/ProfilePage.h"
 #include "requests/PageQuestionsCalculsDlg.h"
 #include "requests/RequestDialog.h"
 #include "requests/SelQuestionDlg.h"
@@ -47,6 +54,7 @@
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -67,6 +75,18 @@ constexpr const char* kCrossCalculations[] = {"Profil colonne", "Significativit�
 // Nobody of the demo is "not asked": its line and column, all zeros, are left out.
 constexpr const char* kLeftOutLine = "Non interrogé";
 
+constexpr unsigned kTableauxEvoluesCommand = 32890;
+// The style and profiles "Profils croisés" is given, as a request text (docs/request-format.md).
+constexpr const char* kAdvancedTable = "type tableau-evolue\n"
+                                       "lignes SATISF:1,2,3,4,5 TRANCHE:1,2,3,4,5\n"
+                                       "colonnes REGION:1,2,3,4,5 SEXE:1,2\n"
+                                       "style marge 0 colonne\n"
+                                       "style cellule 0\n"
+                                       "style cellule 2\n"
+                                       "style marge 1 ligne\n"
+                                       "style test khi2=??K?? ddl=??D?? p=??P??\n"
+                                       "titre Satisfaction et âge par région et sexe\n";
+
 constexpr int kTableDefaultWidth = 800;
 constexpr int kTableDefaultHeight = 600;
 constexpr int kMaximisedDefaultWidth = 1600;
@@ -79,7 +99,7 @@ constexpr int kPreviewDefaultHeight = 900;
 constexpr unsigned kPrintPreviewCommand = 57609;
 constexpr unsigned kTableOptionsCommand = 32916;
 
-enum class Scene { kMainWindow, kCross, kTable, kTableMaximised, kPreview, kTableOptions };
+enum class Scene { kMainWindow, kCross, kAdvanced, kTable, kTableMaximised, kPreview, kTableOptions };
 
 struct SceneOption {
     const char* option;
@@ -91,6 +111,7 @@ struct SceneOption {
 
 constexpr SceneOption kSceneOptions[] = {
     {"--cross", Scene::kCross, 3, kCrossDefaultWidth, kCrossDefaultHeight},
+    {"--advanced", Scene::kAdvanced, 3, kCrossDefaultWidth, kCrossDefaultHeight},
     {"--table", Scene::kTable, 3, kTableDefaultWidth, kTableDefaultHeight},
     {"--table-maximised", Scene::kTableMaximised, 3, kMaximisedDefaultWidth, kMaximisedDefaultHeight},
     {"--preview", Scene::kPreview, 5, kPreviewDefaultWidth, kPreviewDefaultHeight},
@@ -100,7 +121,7 @@ constexpr SceneOption kSceneOptions[] = {
 struct Usage {
     Scene scene = Scene::kMainWindow;
     QString questionnaire;
-    QString dialogOutput; // --cross only
+    QString dialogOutput; // --cross and --advanced only
     QString request;      // --table, --table-maximised and --preview only
     QString secondOutput; // --preview only: the two pages
     QString thirdOutput;  // --preview only: zoomed in
@@ -129,6 +150,7 @@ std::unique_ptr<Usage> ReadUsage(const QStringList& arguments) {
             stderr,
             "usage: morvane_screenshot QUESTIONNAIRE.qes OUT.png [WIDTH HEIGHT]\n"
             "       morvane_screenshot --cross QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]\n"
+            "       morvane_screenshot --advanced QUESTIONNAIRE.qes DIALOG.png TABLE.png [WIDTH HEIGHT]\n"
             "       morvane_screenshot --table QUESTIONNAIRE.qes REQUEST.req OUT.png [WIDTH HEIGHT]\n"
             "       morvane_screenshot --table-maximised QUESTIONNAIRE.qes REQUEST.req OUT.png\n"
             "                          [WIDTH HEIGHT]\n"
@@ -138,7 +160,8 @@ std::unique_ptr<Usage> ReadUsage(const QStringList& arguments) {
         return nullptr;
     }
     usage->questionnaire = rest.at(0);
-    usage->dialogOutput = usage->scene == Scene::kCross ? rest.at(1) : QString();
+    const bool dialogScene = usage->scene == Scene::kCross || usage->scene == Scene::kAdvanced;
+    usage->dialogOutput = dialogScene ? rest.at(1) : QString();
     const bool tableScene = usage->scene == Scene::kTable || usage->scene == Scene::kTableMaximised ||
                             usage->scene == Scene::kPreview;
     usage->request = tableScene ? rest.at(1) : QString();
@@ -263,6 +286,41 @@ bool CrossScene(CMorvaneApp& morvane, const Usage& usage) {
     return Save(frame, usage.output);
 }
 
+// "Tris/Tableaux évolués": "Profils croisés" given the style and the profiles of the request text,
+// pictured on its style tab, then the advanced table it gave beside the tree.
+bool AdvancedScene(CMorvaneApp& morvane, const Usage& usage) {
+    qesrun::RequestText::Result request = qesrun::RequestText::Parse(kAdvancedTable, morvane);
+    if (request.request == nullptr) {
+        std::fprintf(stderr, "morvane_screenshot: %s\n", request.error.c_str());
+        return false;
+    }
+    // The population and weighting of the study, named as a new dialog names them.
+    request.request->studyFieldName = morvane.universeLabel;
+    request.request->weightingName = morvane.weightingLabel;
+    CMainFrame& frame = *morvane.GetMainWindow();
+    bool pictured = false;
+    ModalAnswers answers({[&](QDialog& shown) {
+        auto* dialog = qobject_cast<RequestDialog*>(&shown);
+        if (dialog == nullptr || dialog->GetPageStyle() == nullptr || dialog->GetTabs() == nullptr)
+            return;
+        dialog->GetPageStyle()->LireTraitement(*request.request);
+        for (int axis = 0; axis < 2; ++axis)
+            if (ProfilePage* profile = dialog->GetPageProfil(axis))
+                profile->LireTraitement(*request.request, axis);
+        dialog->GetTabs()->setCurrentIndex(0);
+        pictured = Save(*dialog, usage.dialogOutput);
+        dialog->OkButton().click();
+    }});
+    frame.GetCommandRouter().Execute(kTableauxEvoluesCommand);
+    if (!pictured || frame.GetMdiArea().subWindowList().size() != 2) {
+        std::fprintf(stderr, "morvane_screenshot: the advanced table did not come out\n");
+        return false;
+    }
+    ArrangeWindows(frame.GetMdiArea(), {1, 9});
+    frame.GetCommandRouter().UpdateActions();
+    return Save(frame, usage.output);
+}
+
 // The tables of the request text, each in its window; the first one's window, active, or null
 // when none came out (which is told).
 QMdiSubWindow* OpenRequestTable(CMorvaneApp& morvane, const Usage& usage) {
@@ -358,6 +416,8 @@ bool RunScene(CMorvaneApp& morvane, const Usage& usage) {
     switch (usage.scene) {
     case Scene::kCross:
         return CrossScene(morvane, usage);
+    case Scene::kAdvanced:
+        return AdvancedScene(morvane, usage);
     case Scene::kTable:
     case Scene::kTableMaximised:
         return TableScene(morvane, usage);
