@@ -51,13 +51,13 @@ enum Id : int {
     kSelectionnerUneModalite = 64046,
     kSelectionnerUnTraitement = 64047,
     // Profiles: their pages, their dialogs and the named profiles.
-    kSelectionnerUneQuestion = 64720,
-    kMemeNombreModalites = 64721,
-    kStatistiquesNonNumeriques = 64722,
-    kNouveauProfil = 64723,
-    kTitreProfil = 64724,
-    kTitreProfilsCroises = 64725,
-    kTitreComparaison = 64726,
+    kSelectionnerUneQuestion = 64740,
+    kMemeNombreModalites = 64741,
+    kStatistiquesNonNumeriques = 64742,
+    kNouveauProfil = 64743,
+    kTitreProfil = 64744,
+    kTitreProfilsCroises = 64745,
+    kTitreComparaison = 64746,
     // The questionnaire tree.
     kSupprimerQuestion = 64120,
     // The main window and the application.
