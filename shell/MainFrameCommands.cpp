@@ -137,7 +137,7 @@ const Command kCommands[] = {
     {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      nullptr},
     // The independence-test window is still to come.
     {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
-    // ---- Editing and tools ("Edition", "Outils", "Fichier"); their dialogs are still to come ----
+    // ---- Editing and tools ("Edition", "Outils", "Fichier"); those without an action wait for their dialogs ----
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               &NewRecode<CRegroupementDlg>},
     {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperIntervallesDlg>},
     {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperValeursDlg>},

@@ -52,6 +52,7 @@ RecodeNiveauDialog::RecodeNiveauDialog(CContexteEtude& context, CQuestionEtendue
     newForm->addRow(QStringLiteral("Libellé :"), m_label);
     auto* levelRow = new QHBoxLayout;
     levelRow->addWidget(m_targetLevel, 1);
+    m_levelButton->setAutoDefault(false);
     m_levelButton->setFixedWidth(m_levelButton->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     levelRow->addWidget(m_levelButton);
     newForm->addRow(QStringLiteral("Niveau :"), levelRow);

@@ -123,8 +123,11 @@ void CRegroupementDlg::BuildWidgets() {
 
     auto* middle = new QVBoxLayout;
     middle->addStretch(1);
-    for (QPushButton* button : {m_add, m_newGroup, m_up, m_down, m_out, m_in, m_delete})
+    for (QPushButton* button : {m_add, m_newGroup, m_up, m_down, m_out, m_in, m_delete}) {
+        // Enter is OK's, whichever button was clicked last.
+        button->setAutoDefault(false);
         middle->addWidget(button);
+    }
     middle->addStretch(1);
 
     auto* trees = new QHBoxLayout;

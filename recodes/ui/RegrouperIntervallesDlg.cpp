@@ -124,6 +124,7 @@ void CRegrouperIntervallesDlg::Init(bool fresh, const CQuestionEtendue& question
                    new QRadioButton(QStringLiteral("Date seulement"), this),
                    new QRadioButton(QStringLiteral("Heure seulement"), this)};
     m_percentiles = new QPushButton(QStringLiteral("&Pourcentiles..."), this);
+    m_percentiles->setAutoDefault(false);
 
     auto* sides = new QButtonGroup(this);
     sides->addButton(m_closedLeft);

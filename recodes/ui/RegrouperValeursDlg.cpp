@@ -27,6 +27,7 @@ CRegrouperValeursDlg::CRegrouperValeursDlg(CContexteEtude& context, CQuestionEte
 void CRegrouperValeursDlg::Init() {
     m_nearest = new QCheckBox(QStringLiteral("Regrouper à la valeur la plus proche"), this);
     m_find = new QPushButton(QStringLiteral("&Trouver les valeurs..."), this);
+    m_find->setAutoDefault(false);
     auto* options = new QHBoxLayout;
     options->addWidget(m_nearest);
     options->addStretch(1);
