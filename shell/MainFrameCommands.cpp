@@ -11,6 +11,7 @@
 #include "recodes/ui/RegrouperIntervallesDlg.h"
 #include "recodes/ui/RegrouperValeursDlg.h"
 #include "requests/SelNiveauDlg.h"
+#include "requests/SelectionnerDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "tabulation/Traitement.h"
@@ -55,18 +56,31 @@ bool ChooseLevel(int current, int sourceLevel, QWidget* parent, int& chosen) {
     return true;
 }
 
+// One recode of the library, from the selection dialog of the requests.
+bool PickRecode(std::vector<CIdName> recodes, QWidget* parent, std::int32_t& chosen) {
+    CSelectionnerDlg dialog(std::move(recodes), parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    chosen = dialog.GetChosenId();
+    return true;
+}
+
+// What a recode dialog needs from the dialogs above it, handed in before it opens.
+template <class Dialog>
+void HandInChoosers(Dialog& /*dialog*/) {}
+void HandInChoosers(CRegroupementDlg& dialog) {
+    dialog.SetRecodePicker(&PickRecode);
+}
+
 // A recode dialog on a new recode of the question, or on the recode of `edited`, made from
 // `question`.
 template <class Dialog>
 void OpenRecodeDialog(CMainFrame& frame, CQuestionEtendue& question, CQuestionEtendue* edited) {
     CContexteEtude& context = frame.GetApplication();
-    if (edited != nullptr) {
-        Dialog dialog(context, *edited, question, &frame);
-        dialog.exec();
-    } else {
-        Dialog dialog(context, question, &frame);
-        dialog.exec();
-    }
+    std::unique_ptr<Dialog> dialog = edited != nullptr ? std::make_unique<Dialog>(context, *edited, question, &frame)
+                                                       : std::make_unique<Dialog>(context, question, &frame);
+    HandInChoosers(*dialog);
+    dialog->exec();
 }
 
 template <class Dialog>

@@ -1,5 +1,6 @@
 #include "recodes/ui/RegroupementDlg.h"
 
+#include "app/Bibliotheque.h"
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
@@ -107,6 +108,11 @@ void CRegroupementDlg::BuildWidgets() {
     m_out = new QPushButton(QStringLiteral("&Sortir"), this);
     m_in = new QPushButton(QStringLiteral("&Entrer"), this);
     m_delete = new QPushButton(QStringLiteral("Su&pprimer"), this);
+    m_librarySave = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QString(), this);
+    m_librarySave->setToolTip(QStringLiteral("Enregistrer le regroupement dans la bibliothèque"));
+    m_libraryLoad = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(), this);
+    m_libraryLoad->setToolTip(QStringLiteral("Charger un regroupement de la bibliothèque"));
+    m_libraryLoad->setEnabled(false);
 
     m_source->setHeaderLabel(QStringLiteral("Modalités"));
     m_source->setRootIsDecorated(false);
@@ -120,6 +126,10 @@ void CRegroupementDlg::BuildWidgets() {
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Libellé :"), this));
     top->addWidget(m_label, 1);
+    for (QPushButton* button : {m_librarySave, m_libraryLoad}) {
+        button->setAutoDefault(false);
+        top->addWidget(button);
+    }
 
     auto* middle = new QVBoxLayout;
     middle->addStretch(1);
@@ -156,6 +166,13 @@ void CRegroupementDlg::BuildWidgets() {
     connect(m_in, &QPushButton::clicked, this, [this] { CUtilArbre::EntrerItem(*m_groups, kNoDepthLimit); });
     connect(m_source, &QTreeWidget::itemDoubleClicked, this, [this] { AddSelected(); });
     connect(m_groups, &QTreeWidget::itemChanged, this, &CRegroupementDlg::OnGroupEdited);
+    connect(m_librarySave, &QPushButton::clicked, this, &CRegroupementDlg::SaveToLibrary);
+    connect(m_libraryLoad, &QPushButton::clicked, this, &CRegroupementDlg::LoadFromLibrary);
+}
+
+void CRegroupementDlg::SetRecodePicker(RecodePicker picker) {
+    m_picker = std::move(picker);
+    m_libraryLoad->setEnabled(static_cast<bool>(m_picker));
 }
 
 void CRegroupementDlg::FillSource() {
@@ -220,6 +237,22 @@ void CRegroupementDlg::RefreshUsedMarks() {
     }
 }
 
+const CModaliteEtendue* CRegroupementDlg::SourceModality(std::int32_t code) const {
+    if (code == 0)
+        return nullptr;
+    for (int i = 0; i < m_question.GetNbreModalite(); ++i)
+        if (const CModaliteEtendue* modality = m_question.GetModaliteEtendue(i); modality != nullptr && modality->code == code)
+            return modality;
+    return nullptr;
+}
+
+std::unique_ptr<CModaliteGroupe> CRegroupementDlg::NodeOfModality(const CModaliteEtendue& modality) const {
+    auto node = std::make_unique<CModaliteGroupe>(&m_context, modality);
+    for (const CLanguage& language : m_context.languages)
+        node->SetLocalisedShortCaption(language.id, WithoutSeparator(modality.GetLocalisedShortCaption(language.id)));
+    return node;
+}
+
 void CRegroupementDlg::NewGroup() {
     const std::string caption = StringTable::Format(Message(StringTable::kSousTotal, {std::to_string(++m_groupCounter)}));
     auto model = std::make_unique<CModaliteGroupe>(&m_context, 0, caption, 0);
@@ -240,16 +273,10 @@ void CRegroupementDlg::AddSelected() {
         if (sourceItem->data(0, kUsedRole).toBool() &&
             !m_context.GetUserInterface().AskYesNo(Message(StringTable::kModaliteDejaSelectionnee)))
             break;
-        const CModaliteEtendue* modality = nullptr;
-        for (int i = 0; i < m_question.GetNbreModalite(); ++i)
-            if (m_question.GetModaliteEtendue(i) != nullptr && m_question.GetModaliteEtendue(i)->code == CodeOf(sourceItem))
-                modality = m_question.GetModaliteEtendue(i);
+        const CModaliteEtendue* modality = SourceModality(CodeOf(sourceItem));
         if (modality == nullptr)
             continue;
-        auto model = std::make_unique<CModaliteGroupe>(&m_context, *modality);
-        for (const CLanguage& language : m_context.languages)
-            model->SetLocalisedShortCaption(language.id, WithoutSeparator(modality->GetLocalisedShortCaption(language.id)));
-        QTreeWidgetItem* node = NewNodeItem(std::move(model));
+        QTreeWidgetItem* node = NewNodeItem(NodeOfModality(*modality));
         QTreeWidgetItem* current = m_groups->currentItem();
         if (current == nullptr) {
             m_groups->addTopLevelItem(node);
@@ -332,8 +359,7 @@ bool CRegroupementDlg::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void CRegroupementDlg::accept() {
-    UserInterface& ui = m_context.GetUserInterface();
+std::optional<std::unique_ptr<CRecodageModalite>> CRegroupementDlg::RecodeFromTree() {
     std::vector<RecodeChecks::Node> nodes;
     std::vector<QTreeWidgetItem*> items;
     ForEachItem(*m_groups, [&](QTreeWidgetItem& item, int depth) {
@@ -341,29 +367,37 @@ void CRegroupementDlg::accept() {
         items.push_back(&item);
     });
     if (const auto fault = RecodeChecks::CheckSubTotals(nodes)) {
-        ui.ShowMessage(fault->message, UserInterface::Icon::Warning);
+        m_context.GetUserInterface().ShowMessage(fault->message, UserInterface::Icon::Warning);
         if (fault->index >= 0)
             m_groups->setCurrentItem(items[static_cast<std::size_t>(fault->index)]);
         m_groups->setFocus();
-        return;
+        return std::nullopt;
     }
-    auto filled = std::make_unique<CRecodageModalite>(*m_recode);
-    const std::string label = m_label->text().trimmed().toStdString();
-    if (const auto refused = RecodeChecks::CheckLabel(m_context, label, *filled)) {
-        ui.ShowMessage(*refused, UserInterface::Icon::Warning);
-        m_label->setFocus();
-        return;
-    }
-    filled->label = label;
-    filled->SetEstCumule(m_cumul->isChecked());
-    filled->ViderNoeuds();
+    auto recode = std::make_unique<CRecodageModalite>(*m_recode);
+    recode->label = m_label->text().trimmed().toStdString();
+    recode->SetEstCumule(m_cumul->isChecked());
+    recode->ViderNoeuds();
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int index = items[i]->data(0, kModelRole).toInt();
         auto node = std::make_unique<CModaliteGroupe>(*m_models[static_cast<std::size_t>(index)]);
         node->level = static_cast<std::int16_t>(nodes[i].level);
-        filled->AjouterNoeud(std::move(node));
+        recode->AjouterNoeud(std::move(node));
     }
-    filled->Reinitialiser();
+    recode->Reinitialiser();
+    return recode;
+}
+
+void CRegroupementDlg::accept() {
+    UserInterface& ui = m_context.GetUserInterface();
+    auto built = RecodeFromTree();
+    if (!built)
+        return;
+    std::unique_ptr<CRecodageModalite> filled = std::move(*built);
+    if (const auto refused = RecodeChecks::CheckLabel(m_context, filled->label, *filled)) {
+        ui.ShowMessage(*refused, UserInterface::Icon::Warning);
+        m_label->setFocus();
+        return;
+    }
     std::string error;
     if (!EnregistrerRecodage(*filled, m_context, m_edited != nullptr ? &m_question : nullptr, error)) {
         ui.ShowMessage(Message::Text(error), UserInterface::Icon::Error);
@@ -371,4 +405,74 @@ void CRegroupementDlg::accept() {
     }
     m_recode = std::move(filled);
     QDialog::accept();
+}
+
+void CRegroupementDlg::SaveToLibrary() {
+    UserInterface& ui = m_context.GetUserInterface();
+    auto built = RecodeFromTree();
+    if (!built)
+        return;
+    const std::unique_ptr<CRecodageModalite> recode = std::move(*built);
+    if (recode->label.empty()) {
+        ui.ShowMessage(Message(StringTable::kEntrerUnLibelle), UserInterface::Icon::Warning);
+        m_label->setFocus();
+        return;
+    }
+    CBibliotheque library(m_context);
+    if (!library.Open()) {
+        ui.ShowMessage(Message(StringTable::kOuvrirBibliotheque), UserInterface::Icon::Error);
+        return;
+    }
+    if (library.SaveRecode(*recode, m_question)) {
+        ui.ShowMessage(Message(StringTable::kAjoutBibliotheque), UserInterface::Icon::Information);
+        return;
+    }
+    // Declining to overwrite leaves no error behind: nothing to say.
+    if (!library.GetLastError().empty())
+        ui.ShowMessage(Message::Text(library.GetLastError()), UserInterface::Icon::Error);
+}
+
+void CRegroupementDlg::LoadFromLibrary() {
+    UserInterface& ui = m_context.GetUserInterface();
+    if (!m_picker)
+        return;
+    CBibliotheque library(m_context);
+    if (!library.Open()) {
+        ui.ShowMessage(Message(StringTable::kOuvrirBibliotheque), UserInterface::Icon::Error);
+        return;
+    }
+    std::vector<std::unique_ptr<CIdName>> list;
+    if (!library.GetRecodeList(list)) {
+        ui.ShowMessage(Message::Text(library.GetLastError()), UserInterface::Icon::Error);
+        return;
+    }
+    std::vector<CIdName> recodes;
+    for (const auto& entry : list)
+        recodes.push_back(*entry);
+    std::int32_t chosen = 0;
+    if (!m_picker(std::move(recodes), this, chosen))
+        return;
+    const std::unique_ptr<CRecodage> read = library.ReadRecode(chosen, &m_question);
+    const auto* grouping = dynamic_cast<const CRecodageModalite*>(read.get());
+    if (grouping == nullptr) {
+        if (!library.GetLastError().empty())
+            ui.ShowMessage(Message::Text(library.GetLastError()), UserInterface::Icon::Error);
+        return;
+    }
+    // The loaded grouping takes the place of the tree; this recode keeps its own key and source.
+    auto loaded = std::make_unique<CRecodageModalite>(*m_recode);
+    loaded->ViderNoeuds();
+    // A modality node stands for this question's modality at the same position: it shows that
+    // modality's captions, not those of the question the grouping was made on.
+    for (int i = 0; i < grouping->NodeCount(); ++i) {
+        const CModaliteGroupe& stored = *grouping->Node(i);
+        const CModaliteEtendue* own = SourceModality(stored.code);
+        auto node = own != nullptr ? NodeOfModality(*own) : std::make_unique<CModaliteGroupe>(stored);
+        node->level = stored.level;
+        loaded->AjouterNoeud(std::move(node));
+    }
+    m_recode = std::move(loaded);
+    m_groups->clear();
+    FillGroupsFromRecode();
+    RefreshUsedMarks();
 }

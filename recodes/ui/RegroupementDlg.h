@@ -2,12 +2,18 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "app/IdName.h"
+#include "recodes/RecodeChecks.h"
 
 #include "framework/UtilArbre.h"
 
 class CContexteEtude;
+class CModaliteEtendue;
 class CModaliteGroupe;
 class CQuestionEtendue;
 class CRecodageModalite;
@@ -25,11 +31,18 @@ class QTreeWidgetItem;
 // edited in place. OK refuses an empty tree, a modality holding other items and a sub-total
 // without any modality below it, selecting the faulty item; then the label is checked, the recode
 // stored and its question added to the survey, or rebuilt when the dialog edits one.
+//
+// The two library buttons keep a grouping in the shared library under its label, and bring one
+// back onto this question in place of the tree shown.
 class CRegroupementDlg : public QDialog {
     Q_OBJECT
 
 public:
     enum { IDD = 188 };
+
+    // Lets the user pick one recode of the library; false when cancelled. The selection dialog
+    // belongs to the request dialogs, which sit above this folder: the caller hands it in.
+    using RecodePicker = std::function<bool(std::vector<CIdName> recodes, QWidget* parent, std::int32_t& chosen)>;
 
     // A new grouping of `question`.
     CRegroupementDlg(CContexteEtude& context, CQuestionEtendue& question, QWidget* parent = nullptr);
@@ -49,6 +62,10 @@ public:
     QPushButton& OutButton() const { return *m_out; }
     QPushButton& InButton() const { return *m_in; }
     QPushButton& DeleteButton() const { return *m_delete; }
+    QPushButton& LibrarySaveButton() const { return *m_librarySave; }
+    QPushButton& LibraryLoadButton() const { return *m_libraryLoad; }
+    // Without a picker the library cannot be read from: its button is disabled.
+    void SetRecodePicker(RecodePicker picker);
     QPushButton& OkButton() const { return *m_ok; }
     const CRecodageModalite& Recode() const { return *m_recode; }
     // Whether the source item of that row is held by a sub-total.
@@ -62,11 +79,20 @@ private:
     void FillSource();
     void FillGroupsFromRecode();
     QTreeWidgetItem* NewNodeItem(std::unique_ptr<CModaliteGroupe> model);
+    // The question's modality of that code; null for a group (0) or a code it does not have.
+    const CModaliteEtendue* SourceModality(std::int32_t code) const;
+    // A node standing for the modality, with its captions in every language.
+    std::unique_ptr<CModaliteGroupe> NodeOfModality(const CModaliteEtendue& modality) const;
     void NewGroup();
     void AddSelected();
     void DeleteCurrent();
     void RefreshUsedMarks();
     void OnGroupEdited(QTreeWidgetItem* item, int column);
+    // The recode the tree, the label and the options make; a refused tree is shown to the user
+    // (its faulty item selected) and answers none.
+    std::optional<std::unique_ptr<CRecodageModalite>> RecodeFromTree();
+    void SaveToLibrary();
+    void LoadFromLibrary();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     CContexteEtude& m_context;
@@ -89,5 +115,8 @@ private:
     QPushButton* m_out;
     QPushButton* m_in;
     QPushButton* m_delete;
+    QPushButton* m_librarySave;
+    QPushButton* m_libraryLoad;
     QPushButton* m_ok = nullptr;
+    RecodePicker m_picker;
 };

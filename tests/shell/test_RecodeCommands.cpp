@@ -15,6 +15,8 @@
 #include "recodes/ui/RegroupementDlg.h"
 #include "recodes/ui/RegrouperIntervallesDlg.h"
 #include "recodes/ui/RegrouperValeursDlg.h"
+#include "requests/SelectionnerDlg.h"
+#include "platform/db/Database.h"
 #include "support/FlatCountTable.h"
 #include "tools/qesbuild/DescriptionParser.h"
 #include "tools/qesbuild/QesWriter.h"
@@ -22,6 +24,7 @@
 
 #include <QCheckBox>
 #include <QInputDialog>
+#include <QListWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -381,6 +384,73 @@ TEST_F(RecodeCommandsTest, RefusedRecodesLeaveTheQuestionnaireAsItWas) {
 
     EXPECT_EQ(m_app->DonnerNbreQuestions(), questions);
     EXPECT_EQ(Bytes(m_copy), before);
+}
+
+// A grouping kept in the library comes back on another question by the positions of its
+// modalities: "Île-de-France" alone and the four other regions become the first age group alone
+// and the four others, shown with the age groups' own captions. A library that cannot be opened
+// is said so.
+TEST_F(RecodeCommandsTest, ASubTotalGroupingGoesToTheLibraryAndComesBackOnAnotherQuestion) {
+    ASSERT_TRUE(Start(m_copy.string()));
+    const std::string before = Bytes(m_copy);
+    m_app->libraryPath = (s_folder / "absente.bib").string();
+    Select("REGION");
+    {
+        ModalAnswers answers({[this](QDialog& opened) {
+            auto* dialog = qobject_cast<CRegroupementDlg*>(&opened);
+            ASSERT_NE(dialog, nullptr);
+            dialog->LabelEdit().setText(QStringLiteral("Paris et province"));
+            dialog->NewGroupButton().click();
+            dialog->SourceTree().topLevelItem(0)->setSelected(true);
+            dialog->AddButton().click();
+            dialog->NewGroupButton().click();
+            for (int row = 1; row < 5; ++row)
+                dialog->SourceTree().topLevelItem(row)->setSelected(true);
+            dialog->AddButton().click();
+            dialog->LibrarySaveButton().click();
+            ASSERT_FALSE(m_ui->shown.empty());
+            EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kOuvrirBibliotheque);
+
+            const std::filesystem::path library = s_folder / "bibliotheque.bib";
+            std::filesystem::remove(library);
+            { db::Database created(library.string(), db::Database::Access::ReadWrite, db::Database::Creation::CreateIfMissing); }
+            m_app->libraryPath = library.string();
+            dialog->LibrarySaveButton().click();
+            EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kAjoutBibliotheque);
+            dialog->reject();
+        }});
+        Run(kSousTotaux);
+        EXPECT_EQ(answers.Unexpected(), 0);
+    }
+    EXPECT_EQ(Bytes(m_copy), before);
+
+    Select("TRANCHE");
+    ModalAnswers answers({[](QDialog& opened) {
+        auto* dialog = qobject_cast<CRegroupementDlg*>(&opened);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(dialog->LibraryLoadButton().isEnabled());
+        QString offered;
+        QTimer::singleShot(0, [&offered] {
+            auto* picker = qobject_cast<CSelectionnerDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(picker, nullptr);
+            ASSERT_EQ(picker->GetList().count(), 1);
+            offered = picker->GetList().item(0)->text();
+            picker->GetList().setCurrentRow(0);
+            picker->accept();
+        });
+        dialog->LibraryLoadButton().click();
+        EXPECT_EQ(offered, "Paris et province");
+        QTreeWidget& groups = dialog->GroupTree();
+        ASSERT_EQ(groups.topLevelItemCount(), 2);
+        EXPECT_EQ(groups.topLevelItem(0)->childCount(), 1);
+        EXPECT_EQ(groups.topLevelItem(1)->childCount(), 4);
+        EXPECT_EQ(groups.topLevelItem(0)->child(0)->text(0), dialog->SourceTree().topLevelItem(0)->text(0));
+        for (int row = 0; row < 5; ++row)
+            EXPECT_TRUE(dialog->IsUsed(row)) << row;
+        dialog->reject();
+    }});
+    Run(kSousTotaux);
+    EXPECT_EQ(answers.Unexpected(), 0);
 }
 
 // Households with the ages of their members: (40, 10, 13), (71), (30, 50, 52). Means 21, 71 and
