@@ -156,9 +156,12 @@ TEST_F(RecodeCommandsTest, ASubTotalRecodeMadeInItsDialogTabulatesAsTheSameRecod
         dialog->LabelEdit().setText(QStringLiteral("Paris et province"));
         QTreeWidget& source = dialog->SourceTree();
         dialog->NewGroupButton().click();
+        // The sub-total's caption edited in place.
+        dialog->GroupTree().topLevelItem(0)->setText(0, QStringLiteral("Paris"));
         source.topLevelItem(0)->setSelected(true);
         dialog->AddButton().click();
         dialog->NewGroupButton().click();
+        EXPECT_EQ(dialog->GroupTree().topLevelItem(1)->text(0), "Sous total 2");
         source.clearSelection();
         for (int row = 1; row < 5; ++row)
             source.topLevelItem(row)->setSelected(true);
@@ -175,6 +178,9 @@ TEST_F(RecodeCommandsTest, ASubTotalRecodeMadeInItsDialogTabulatesAsTheSameRecod
     ASSERT_NE(recoded, nullptr);
     EXPECT_EQ(recoded->name, "Paris et province");
     EXPECT_EQ(m_app->DonnerQuestionParente(recoded), &QuestionNamed("REGION"));
+    ASSERT_EQ(recoded->GetNbreModalite(), 2);
+    EXPECT_EQ(CModaliteEtendue::ShortCaptionFor(*recoded->GetModalite(0), m_app.get()), "Paris");
+    EXPECT_EQ(CModaliteEtendue::ShortCaptionFor(*recoded->GetModalite(1), m_app.get()), "Sous total 2");
     const std::vector<double> made = TableOf(*recoded);
 
     auto inCode = std::make_unique<CRecodageModalite>(m_app.get());
@@ -316,8 +322,14 @@ TEST_F(RecodeCommandsTest, RefusedRecodesLeaveTheQuestionnaireAsItWas) {
             dialog->OkButton().click();
             EXPECT_EQ(lastShown(), StringTable::kAucuneModaliteSelectionnee);
 
-            // A sub-total holding only an empty sub-total.
+            // A sub-total holding only an empty sub-total; a caption may not hold the separator
+            // of the stored grouping, nor be empty.
             dialog->NewGroupButton().click();
+            groups.topLevelItem(0)->setText(0, QStringLiteral("Nord|Sud"));
+            EXPECT_EQ(lastShown(), StringTable::kLibelleSansBarre);
+            EXPECT_EQ(groups.topLevelItem(0)->text(0), "Sous total 1");
+            groups.topLevelItem(0)->setText(0, QString());
+            EXPECT_EQ(groups.topLevelItem(0)->text(0), "Sous total 1");
             dialog->NewGroupButton().click();
             dialog->InButton().click();
             dialog->OkButton().click();
