@@ -40,6 +40,8 @@ RecodeNiveauDialog::RecodeNiveauDialog(CContexteEtude& context, CQuestionEtendue
     }
     m_targetLevelIndex = m_recode->GetNiveauArrivee();
     m_label->setMaxLength(kLabelLength);
+    // Room for a label of some thirty characters.
+    m_label->setMinimumWidth(m_label->fontMetrics().averageCharWidth() * 36);
     m_label->setText(QString::fromStdString(m_recode->label));
 
     auto* sourceBox = new QGroupBox(QStringLiteral("Question source"), this);
