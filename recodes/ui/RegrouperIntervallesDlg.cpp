@@ -20,6 +20,9 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <ctime>
+#include <iomanip>
+#include <sstream>
 
 namespace {
 
@@ -75,9 +78,33 @@ QDateTime ReadMoment(const QString& text) {
     return {};
 }
 
-// A typed date, date and time or time of day as the serial the answers hold; false when the
-// text is none.
+// A date text in the form the list shows it (the user's locale for dates); false for another.
+bool ReadShownDate(const QString& text, std::int16_t mode, double& serial) {
+    const char* pattern = mode == CRecodageIntervalle::kTimeOnly   ? "%X"
+                          : mode == CRecodageIntervalle::kDateOnly ? "%x"
+                                                                   : "%x %X";
+    std::istringstream in(text.toStdString());
+    in.imbue(DateText::UserLocale());
+    std::tm parts{};
+    in >> std::get_time(&parts, pattern);
+    if (in.fail())
+        return false;
+    in >> std::ws;
+    if (!in.eof())
+        return false;
+    if (mode == CRecodageIntervalle::kTimeOnly) {
+        serial = (parts.tm_hour * 3600 + parts.tm_min * 60 + parts.tm_sec) / 86400.0;
+        return true;
+    }
+    return ToSerial(QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday),
+                    QTime(parts.tm_hour, parts.tm_min, parts.tm_sec), serial);
+}
+
+// A typed date, date and time or time of day as the serial the answers hold: as the list shows
+// dates, or as the interface's locale writes them; false when the text is none.
 bool ReadDate(const QString& text, std::int16_t mode, double& serial) {
+    if (ReadShownDate(text, mode, serial))
+        return true;
     if (mode == CRecodageIntervalle::kTimeOnly) {
         const QTime time = ReadTime(text);
         if (!time.isValid())

@@ -10,6 +10,7 @@
 #include "app/VecteurDouble.h"
 #include "recodes/RecodageDiscrete.h"
 #include "recodes/RecodageIntervalle.h"
+#include "recodes/DateText.h"
 #include "recodes/RecodageModalite.h"
 #include "recodes/ui/RecodeNumeriqueNiveauDlg.h"
 #include "recodes/ui/RegroupementDlg.h"
@@ -301,6 +302,43 @@ TEST_F(RecodeCommandsTest, ADiscreteValueRecodeTabulatesAsTheSameRecodeBuiltInCo
     EXPECT_EQ(TableOf(InsertedInCode(std::move(inCode), "FOYER")), made);
     ASSERT_GE(made.size(), counts.size());
     EXPECT_EQ(std::vector<double>(made.begin(), made.begin() + static_cast<long>(counts.size())), counts);
+}
+
+// A date question is cut by dates compared by their day ("Date seulement", the question's own
+// kind): a bound is typed as the list shows dates, and the class before it counts the purchases
+// of the days before 15 March 2023 (serial 45000).
+TEST_F(RecodeCommandsTest, ADateQuestionIsCutByDaysTypedAsTheListShowsThem) {
+    ASSERT_TRUE(Start(m_copy.string()));
+    long before = 0;
+    for (const double day : AnsweredValuesSorted("ACHAT"))
+        before += day < 45000.0 ? 1 : 0;
+    const QString shown = QString::fromStdString(DateText::Format(45000.0, DateText::kDateOnly));
+
+    Select("ACHAT");
+    ASSERT_TRUE(IsEnabled(kIntervalles));
+    ModalAnswers answers({[&](QDialog& opened) {
+        auto* dialog = qobject_cast<CRegrouperIntervallesDlg*>(&opened);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->DateModeButton(1).isVisibleTo(dialog));
+        EXPECT_TRUE(dialog->DateModeButton(1).isChecked());
+        EXPECT_FALSE(dialog->IntegersBox().isVisibleTo(dialog));
+        PressKey(dialog->EntryList(), Qt::Key_Insert);
+        ASSERT_EQ(dialog->EntryList().topLevelItemCount(), 1);
+        dialog->EntryList().topLevelItem(0)->setText(0, shown);
+        EXPECT_EQ(dialog->Entries(), std::vector<double>{45000.0});
+        EXPECT_EQ(dialog->EntryList().topLevelItem(0)->text(0), shown);
+        dialog->BelowBox().click();
+        ASSERT_EQ(dialog->PreviewList().topLevelItemCount(), 1);
+        EXPECT_EQ(dialog->PreviewList().topLevelItem(0)->text(0), "Avant " + shown);
+        EXPECT_EQ(dialog->PreviewList().topLevelItem(0)->text(1).toLong(), before);
+        // A text that is no date is refused and the bound stays.
+        dialog->EntryList().topLevelItem(0)->setText(0, QStringLiteral("pas une date"));
+        EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kDateNonValide);
+        EXPECT_EQ(dialog->Entries(), std::vector<double>{45000.0});
+        dialog->reject();
+    }});
+    Run(kIntervalles);
+    EXPECT_EQ(answers.Unexpected(), 0);
 }
 
 // Each refusal shows its message, leaves the dialog open, and nothing reaches the file or the
