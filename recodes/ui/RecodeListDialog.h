@@ -100,6 +100,5 @@ private:
     QTreeWidget* m_entries;
     QTreeWidget* m_preview;
     QPushButton* m_ok = nullptr;
-    bool m_showing = false;
     bool m_unitChanged = false;
 };
