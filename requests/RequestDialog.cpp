@@ -183,6 +183,8 @@ void RequestDialog::AddGroupingPage(int question) {
         {[page] { return page->Valider(); },
          [page, question](const CTraitement& request) { page->LireTraitement(request, question); },
          [page, question](CTraitement& request) { page->EcrireTraitement(request, question); }});
+}
+
 void RequestDialog::AddProfilePage(const RequestPage& definition) {
     ProfilePage* page = nullptr;
     switch (definition.kind) {

@@ -32,6 +32,7 @@ Page Calculs(std::int16_t mode, int side) {
 }
 Page Regroupement(int question) {
     return {Page::kRegroupement, 0, question, 0, 0};
+}
 // A calculations page that may have nothing ticked.
 Page CalculsFacultatifs(std::int16_t mode, int side) {
     Page page = Calculs(mode, side);

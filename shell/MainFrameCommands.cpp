@@ -1,12 +1,21 @@
 #include "shell/MainFrameCommands.h"
 
 #include "app/QuestionEtendue.h"
+#include "app/Recodage.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "recodes/ui/ChampEtudeDlg.h"
 #include "shell/ExportsDonnees.h"
 #include "shell/InversionDlg.h"
 #include "recodes/ui/RedressementDlg.h"
 #include "requests/SelecteursRedressement.h"
+#include "recodes/ui/RecodeModaliteNiveauDlg.h"
+#include "recodes/ui/RecodeNumeriqueNiveauDlg.h"
+#include "recodes/ui/RecodeOuverteNiveauDlg.h"
+#include "recodes/ui/RegroupementDlg.h"
+#include "recodes/ui/RegrouperIntervallesDlg.h"
+#include "recodes/ui/RegrouperValeursDlg.h"
+#include "requests/SelNiveauDlg.h"
+#include "requests/SelectionnerDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "shell/OptionsDlg.h"
@@ -14,6 +23,7 @@
 #include "tabulation/ui/OptionsTableauxDlg.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace MainFrameCommands {
 namespace {
@@ -67,6 +77,90 @@ void EditWeightings(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestion
     dialog.exec();
 }
 
+// ---- Recodes ----
+
+// The levels above the source's, from the level dialog of the requests.
+bool ChooseLevel(int current, int sourceLevel, QWidget* parent, int& chosen) {
+    CSelNiveauDlg dialog(current, sourceLevel, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    chosen = dialog.GetChosenLevel();
+    return true;
+}
+
+// One recode of the library, from the selection dialog of the requests.
+bool PickRecode(std::vector<CIdName> recodes, QWidget* parent, std::int32_t& chosen) {
+    CSelectionnerDlg dialog(std::move(recodes), parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    chosen = dialog.GetChosenId();
+    return true;
+}
+
+// What a recode dialog needs from the dialogs above it, handed in before it opens.
+template <class Dialog>
+void HandInChoosers(Dialog& /*dialog*/) {}
+void HandInChoosers(CRegroupementDlg& dialog) {
+    dialog.SetRecodePicker(&PickRecode);
+}
+
+// A recode dialog on a new recode of the question, or on the recode of `edited`, made from
+// `question`.
+template <class Dialog>
+void OpenRecodeDialog(CMainFrame& frame, CQuestionEtendue& question, CQuestionEtendue* edited) {
+    CContexteEtude& context = frame.GetApplication();
+    std::unique_ptr<Dialog> dialog = edited != nullptr ? std::make_unique<Dialog>(context, *edited, question, &frame)
+                                                       : std::make_unique<Dialog>(context, question, &frame);
+    HandInChoosers(*dialog);
+    dialog->exec();
+}
+
+template <class Dialog>
+void OpenLevelDialog(CMainFrame& frame, CQuestionEtendue& question, CQuestionEtendue* edited) {
+    CContexteEtude& context = frame.GetApplication();
+    std::unique_ptr<Dialog> dialog = edited != nullptr ? std::make_unique<Dialog>(context, *edited, question, &frame)
+                                                       : std::make_unique<Dialog>(context, question, &frame);
+    dialog->SetLevelChooser(&ChooseLevel);
+    dialog->exec();
+}
+
+template <class Dialog>
+void NewRecode(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    OpenRecodeDialog<Dialog>(frame, *question, nullptr);
+}
+
+template <class Dialog>
+void NewLevelChange(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    OpenLevelDialog<Dialog>(frame, *question, nullptr);
+}
+
+// The dialog that edits each kind of recode.
+struct RecodeEditor {
+    std::int16_t type;
+    void (*open)(CMainFrame& frame, CQuestionEtendue& question, CQuestionEtendue* edited);
+};
+const RecodeEditor kRecodeEditors[] = {
+    {CRecodage::kModalite, &OpenRecodeDialog<CRegroupementDlg>},
+    {CRecodage::kLevelModalite, &OpenLevelDialog<CRecodeModaliteNiveauDlg>},
+    {CRecodage::kIntervalle, &OpenRecodeDialog<CRegrouperIntervallesDlg>},
+    {CRecodage::kDiscrete, &OpenRecodeDialog<CRegrouperValeursDlg>},
+    {CRecodage::kLevelNumerique, &OpenLevelDialog<CRecodeNumeriqueNiveauDlg>},
+    {CRecodage::kLevelOpen, &OpenLevelDialog<CRecodeOuverteNiveauDlg>},
+};
+
+// "Edition/Modifier..." on a recoded question: the dialog of its recode, on the question it is
+// made from.
+void EditRecode(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    const CRecodage* recode = question->GetRecodage();
+    CQuestionEtendue* source = frame.GetApplication().DonnerQuestionParente(question);
+    if (recode == nullptr || source == nullptr)
+        return;
+    const auto editor = std::find_if(std::begin(kRecodeEditors), std::end(kRecodeEditors),
+                                     [recode](const RecodeEditor& e) { return e.type == recode->GetType(); });
+    if (editor != std::end(kRecodeEditors))
+        editor->open(frame, *source, question);
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -89,26 +183,25 @@ const Command kCommands[] = {
     {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      nullptr},
     // The independence-test window is still to come.
     {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
-    // ---- Editing and tools ("Edition", "Outils", "Fichier"); a command without an action stays greyed ----
-    {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               nullptr},
-    {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               nullptr},
+    // ---- Editing and tools ("Edition", "Outils", "Fichier"); those without an action wait for their dialogs ----
+    {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               &NewRecode<CRegroupementDlg>},
+    {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperIntervallesDlg>},
+    {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperValeursDlg>},
     {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32803, "Edition/Modifier...",                                       R::kDerived,           false,  S::kNone,          kNoRequest,               nullptr},
+    // Computed variables join the recodes here when the variable dialog is in the program.
+    {32803, "Edition/Modifier...",                                       R::kRecoded,           false,  S::kNone,          kNoRequest,               &EditRecode},
     {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32912, "Edition/Créer un champ d'étude par modalité",               R::kClosed,            false,  S::kNone,          kNoRequest,               &CreateStudyFieldPerModality},
     {32887, "Edition/Sélectionner le niveau courant...",                 R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32888, "Edition/Changer le niveau de la question/En tant que question à modalités...",
-                                                                         R::kOtherLevelClosed,  false,  S::kNone,          kNoRequest,               nullptr},
+                                                                         R::kOtherLevelClosed,  false,  S::kNone,          kNoRequest,               &NewLevelChange<CRecodeModaliteNiveauDlg>},
     {32889, "Edition/Changer le niveau de la question/En tant que question numérique...",
-                                                                         R::kOtherLevelNumeric, false,  S::kNone,          kNoRequest,               nullptr},
+                                                                         R::kOtherLevelNumeric, false,  S::kNone,          kNoRequest,               &NewLevelChange<CRecodeNumeriqueNiveauDlg>},
     {32911, "Edition/Changer le niveau de la question/En tant que question ouverte...",
-                                                                         R::kOtherLevelOpen,    false,  S::kNone,          kNoRequest,               nullptr},
+                                                                         R::kOtherLevelOpen,    false,  S::kNone,          kNoRequest,               &NewLevelChange<CRecodeOuverteNiveauDlg>},
     {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStudyFields},
-    {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               &InvertDatabase},
     {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               &EditWeightings},
-    {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTableOptions},
     {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
@@ -165,6 +258,7 @@ bool Satisfies(QuestionRule rule, const CQuestionEtendue* question) {
     case R::kFreeNumericOrDate: return q.EstNumeriqueLibre() || q.EstDate();
     case R::kFreeNumeric: return q.EstNumeriqueLibre();
     case R::kDerived: return q.GetQuestionCalculee() != nullptr || q.recodeId != 0;
+    case R::kRecoded: return q.recodeId != 0 && q.GetRecodage() != nullptr;
     case R::kOtherLevelClosed: return otherLevel && q.EstFermee();
     case R::kOtherLevelNumeric: return otherLevel && q.EstNumerique();
     case R::kOtherLevelOpen: return otherLevel && q.EstOuverte();

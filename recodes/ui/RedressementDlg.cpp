@@ -624,7 +624,7 @@ void CRedressementDlg::OnVersBibliotheque() {
                                                  UserInterface::Icon::Information);
         break;
     case CopieBibliotheque::BibliothequeInaccessible:
-        Warn(m_context, Message(StringTable::kBibliothequeInaccessible));
+        Warn(m_context, Message(StringTable::kOuvrirBibliotheque));
         break;
     case CopieBibliotheque::Echec:
         Warn(m_context, Message::Text(error));
@@ -639,7 +639,7 @@ void CRedressementDlg::OnDeBibliotheque() {
         return;
     CBibliotheque library(m_context);
     if (!library.Open()) {
-        Warn(m_context, Message(StringTable::kBibliothequeInaccessible));
+        Warn(m_context, Message(StringTable::kOuvrirBibliotheque));
         return;
     }
     std::vector<std::unique_ptr<CIdName>> list;

@@ -78,11 +78,18 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32918, "Ouverte/Profils", "xxxxxx"},
         // Whose window or dialog is still to come.
         {32884, "Test d'indépendence", "......"},
-        {32802, "Regrouper en sous-totaux", "......"},
         {32822, "Créer une variable", "......"},
         {32887, "Sélectionner le niveau courant", "......"},
         {32814, "Dictionnaire", "......"},
         {32863, "A. C. P.", "......"},
+        // The recode dialogs, on the questions each kind recodes; editing needs a recoded question.
+        {32802, "Regrouper en sous-totaux", ".x..xx"},
+        {32836, "Regrouper en intervalles", "..x..."},
+        {32837, "Regrouper en valeurs discrètes", "..x..."},
+        {32888, "Changer le niveau, question à modalités", ".....x"},
+        {32889, "Changer le niveau, question numérique", "......"},
+        {32911, "Changer le niveau, question ouverte", "......"},
+        {32803, "Modifier", "......"},
         // Runs at once on a closed question.
         {32912, "Créer un champ d'étude par modalité", ".x..xx"},
     };
