@@ -1,6 +1,9 @@
 #include "shell/MainFrameCommands.h"
 
 #include "app/QuestionEtendue.h"
+#include "app/StringTable.h"
+#include "variables/ConstructionVariable.h"
+#include "variables/ui/CreerVariableDlg.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "recodes/ui/ChampEtudeDlg.h"
 #include "shell/MainFrame.h"
@@ -35,6 +38,34 @@ void EditStudyFields(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestio
     dialog.exec();
 }
 
+// "Edition/Créer une variable...": the new question joins the tree as it is built.
+void CreateVariable(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CCreerVariableDlg dialog(frame.GetApplication(), &frame);
+    dialog.exec();
+}
+
+// "Edition/Modifier..." on a computed question: its kind's page loaded from its definition.
+void ModifyVariable(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    CCreerVariableDlg dialog(frame.GetApplication(), question, &frame);
+    if (dialog.exec() == QDialog::Accepted)
+        frame.GetApplication().RafraichirArbreQuestions();
+}
+
+// "Edition/Recalculer toutes les variables": each computed question that cannot be recalculated
+// is named once and keeps its answers; the others go on.
+void RecalculateVariables(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CMorvaneApp& application = frame.GetApplication();
+    UserInterface& ui = application.GetUserInterface();
+    std::vector<CConstructionVariable::Echec> failures;
+    {
+        WaitCursor wait(ui);
+        failures = CConstructionVariable::RecalculerTout(application);
+    }
+    application.RafraichirArbreQuestions();
+    for (const CConstructionVariable::Echec& failure : failures)
+        ui.ShowMessage(Message(StringTable::kRecalculImpossible, {failure.question->name}), UserInterface::Icon::Warning);
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -61,9 +92,10 @@ const Command kCommands[] = {
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               nullptr},
     {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               nullptr},
     {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               nullptr},
-    {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32803, "Edition/Modifier...",                                       R::kDerived,           false,  S::kNone,          kNoRequest,               nullptr},
-    {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               &CreateVariable},
+    // Recoded questions are changed from their own dialogs, which are still to come.
+    {32803, "Edition/Modifier...",                                       R::kComputed,          false,  S::kNone,          kNoRequest,               &ModifyVariable},
+    {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               &RecalculateVariables},
     {32912, "Edition/Créer un champ d'étude par modalité",               R::kClosed,            false,  S::kNone,          kNoRequest,               &CreateStudyFieldPerModality},
     {32887, "Edition/Sélectionner le niveau courant...",                 R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32888, "Edition/Changer le niveau de la question/En tant que question à modalités...",
@@ -131,6 +163,7 @@ bool Satisfies(QuestionRule rule, const CQuestionEtendue* question) {
     case R::kFreeNumericOrDate: return q.EstNumeriqueLibre() || q.EstDate();
     case R::kFreeNumeric: return q.EstNumeriqueLibre();
     case R::kDerived: return q.GetQuestionCalculee() != nullptr || q.recodeId != 0;
+    case R::kComputed: return q.GetQuestionCalculee() != nullptr;
     case R::kOtherLevelClosed: return otherLevel && q.EstFermee();
     case R::kOtherLevelNumeric: return otherLevel && q.EstNumerique();
     case R::kOtherLevelOpen: return otherLevel && q.EstOuverte();

@@ -79,10 +79,12 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         // Whose window or dialog is still to come.
         {32884, "Test d'indépendence", "......"},
         {32802, "Regrouper en sous-totaux", "......"},
-        {32822, "Créer une variable", "......"},
         {32887, "Sélectionner le niveau courant", "......"},
         {32814, "Dictionnaire", "......"},
         {32863, "A. C. P.", "......"},
+        // Open their dialog, or run, whatever is selected.
+        {32822, "Créer une variable", "xxxxxx"},
+        {32903, "Recalculer toutes les variables", "xxxxxx"},
         // Runs at once on a closed question.
         {32912, "Créer un champ d'étude par modalité", ".x..xx"},
     };
