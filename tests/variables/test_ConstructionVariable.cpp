@@ -363,4 +363,21 @@ TEST_F(ConstructionVariableTest, RecalculatingChangesTheVariablesWhoseSourcesCha
     EXPECT_EQ(regions->GetQuestionCalculee()->definition, "??REGION?? + 0");
 }
 
+// ---- The copy over a loop ----
+
+TEST_F(ConstructionVariableTest, ACrossingOfQuestionsOutsideAnyLoopIsNotCopied) {
+    PartiesVariable crossing = Parts("Sexe et région", CVariableCalculee::kCroisement, "0;0@|", "Homme du nord|");
+    crossing.source1 = &Named("SEXE");
+    crossing.source2 = &Named("REGION");
+    const std::size_t before = Bytes(Path());
+    const int questions = context.DonnerNbreQuestions();
+    int built = -1;
+    Message error;
+    EXPECT_FALSE(CConstructionVariable::CopierSurBoucle(context, crossing, built, error));
+    EXPECT_EQ(error.id, StringTable::kPasDansUneBoucle);
+    EXPECT_EQ(built, 0);
+    EXPECT_EQ(context.DonnerNbreQuestions(), questions);
+    EXPECT_EQ(Bytes(Path()), before);
+}
+
 } // namespace
