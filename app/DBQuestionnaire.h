@@ -133,6 +133,11 @@ public:
     // edited or added, its EstCumule kept (false when added). "Box".
     bool SauverVariable(const CQuestionCalculee& variable);
     bool SupprimerVariable(const CQuestionCalculee& variable);
+    // The same record written on a database the caller has opened for writing, inside the
+    // caller's transaction, so that it lands with the variable's answers or not at all. Raises
+    // db::DbException on a database error; false with the error text when the table cannot be
+    // made.
+    bool SauverVariable(db::Database& database, const CQuestionCalculee& variable);
 
     // Styles ("MFW Style"): (key, name) per record in name order, no fixed entry. "Box".
     bool GetStyleList(std::vector<std::unique_ptr<CIdName>>& out);

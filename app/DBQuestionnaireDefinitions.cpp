@@ -637,15 +637,19 @@ bool CDBQuestionnaire::SauverVariable(const CQuestionCalculee& variable) {
     // The key is the variable's own code: it never changes.
     std::int32_t code = variable.code;
     return SaveDefinition("SauverVariable", true, code, [&](db::Database& database, std::int32_t& key) {
-        if (!CTblCalcule::CreerTable(database, {m_ui, &m_errorText}))
-            return false;
-        CTblCalcule table(database);
-        table.Open();
-        EditOrAdd(table, db::Value(key));
-        WriteVariable(variable, table);
-        table.Update();
-        return true;
+        return key == variable.code && SauverVariable(database, variable);
     });
+}
+
+bool CDBQuestionnaire::SauverVariable(db::Database& database, const CQuestionCalculee& variable) {
+    if (!CTblCalcule::CreerTable(database, {m_ui, &m_errorText}))
+        return false;
+    CTblCalcule table(database);
+    table.Open();
+    EditOrAdd(table, db::Value(variable.code));
+    WriteVariable(variable, table);
+    table.Update();
+    return true;
 }
 
 bool CDBQuestionnaire::SupprimerVariable(const CQuestionCalculee& variable) {

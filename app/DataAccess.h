@@ -117,6 +117,12 @@ public:
     bool EcrireValeursNumeriques(const CQuestion& question, const std::vector<double>& block);
     bool EcrireReponsesFermees(const CQuestion& question, const std::vector<std::int16_t>& block);
 
+    // Runs `job` in one transaction of the writable database: the writers above that it calls on
+    // this data access nest inside it, so what they all write lands together when `job` answers
+    // true, and nothing of it when `job` answers false or raises. The error text keeps the reason
+    // a writer gave, or the database's own.
+    bool EcrireEnUneFois(const char* operation, const std::function<bool(db::Database&)>& job);
+
     // ---- Exports ----
     // A copy of the questionnaire holding only the interviews whose membership is not 0.0. On
     // failure the error is shown and no copy is left. The open questionnaire is never a target.

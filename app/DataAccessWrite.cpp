@@ -91,6 +91,23 @@ bool CDataAccess::WriteJob(const char* operation, const std::function<void(db::D
     }
 }
 
+bool CDataAccess::EcrireEnUneFois(const char* operation, const std::function<bool(db::Database&)>& job) {
+    if (!IsOpen())
+        return false;
+    try {
+        db::Database& database = WritableDatabase();
+        db::Transaction transaction(database);
+        if (!job(database))
+            return false;
+        transaction.commit();
+        return true;
+    } catch (const db::DbException& error) {
+        return FailDatabase(error.description(), operation);
+    } catch (const std::exception& error) {
+        return FailDatabase(error.what(), operation);
+    }
+}
+
 // ---- Tables and fields -----------------------------------------------------------------------------
 
 bool CDataAccess::CreerTableReponse(int number, int keyCount) {

@@ -2,6 +2,9 @@
 
 #include "app/QuestionEtendue.h"
 #include "app/Recodage.h"
+#include "app/StringTable.h"
+#include "variables/ConstructionVariable.h"
+#include "variables/ui/CreerVariableDlg.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "recodes/ui/ChampEtudeDlg.h"
 #include "shell/ExportsDonnees.h"
@@ -161,6 +164,43 @@ void EditRecode(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue*
         editor->open(frame, *source, question);
 }
 
+// "Edition/Créer une variable...": the new question joins the tree as it is built.
+void CreateVariable(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CCreerVariableDlg dialog(frame.GetApplication(), &frame);
+    dialog.exec();
+}
+
+// "Edition/Modifier..." on a computed question: its kind's page loaded from its definition.
+void ModifyVariable(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    CCreerVariableDlg dialog(frame.GetApplication(), question, &frame);
+    if (dialog.exec() == QDialog::Accepted)
+        frame.GetApplication().RafraichirArbreQuestions();
+}
+
+// "Edition/Recalculer toutes les variables": each computed question that cannot be recalculated
+// is named once and keeps its answers; the others go on.
+void RecalculateVariables(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CMorvaneApp& application = frame.GetApplication();
+    UserInterface& ui = application.GetUserInterface();
+    std::vector<CConstructionVariable::Echec> failures;
+    {
+        WaitCursor wait(ui);
+        failures = CConstructionVariable::RecalculerTout(application);
+    }
+    application.RafraichirArbreQuestions();
+    for (const CConstructionVariable::Echec& failure : failures)
+        ui.ShowMessage(Message(StringTable::kRecalculImpossible, {failure.question->name}), UserInterface::Icon::Warning);
+}
+
+// "Edition/Modifier...": a computed question in "Créer une variable", a recoded one in the
+// dialog of its recode.
+void EditDerived(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* second) {
+    if (question->GetQuestionCalculee() != nullptr)
+        ModifyVariable(frame, question, second);
+    else
+        EditRecode(frame, question, second);
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -187,10 +227,9 @@ const Command kCommands[] = {
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               &NewRecode<CRegroupementDlg>},
     {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperIntervallesDlg>},
     {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperValeursDlg>},
-    {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    // Computed variables join the recodes here when the variable dialog is in the program.
-    {32803, "Edition/Modifier...",                                       R::kRecoded,           false,  S::kNone,          kNoRequest,               &EditRecode},
-    {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               &CreateVariable},
+    {32803, "Edition/Modifier...",                                       R::kDerived,           false,  S::kNone,          kNoRequest,               &EditDerived},
+    {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               &RecalculateVariables},
     {32912, "Edition/Créer un champ d'étude par modalité",               R::kClosed,            false,  S::kNone,          kNoRequest,               &CreateStudyFieldPerModality},
     {32887, "Edition/Sélectionner le niveau courant...",                 R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32888, "Edition/Changer le niveau de la question/En tant que question à modalités...",
@@ -257,8 +296,7 @@ bool Satisfies(QuestionRule rule, const CQuestionEtendue* question) {
     case R::kRanking: return q.EstFermee() && q.ranking != 0;
     case R::kFreeNumericOrDate: return q.EstNumeriqueLibre() || q.EstDate();
     case R::kFreeNumeric: return q.EstNumeriqueLibre();
-    case R::kDerived: return q.GetQuestionCalculee() != nullptr || q.recodeId != 0;
-    case R::kRecoded: return q.recodeId != 0 && q.GetRecodage() != nullptr;
+    case R::kDerived: return q.GetQuestionCalculee() != nullptr || (q.recodeId != 0 && q.GetRecodage() != nullptr);
     case R::kOtherLevelClosed: return otherLevel && q.EstFermee();
     case R::kOtherLevelNumeric: return otherLevel && q.EstNumerique();
     case R::kOtherLevelOpen: return otherLevel && q.EstOuverte();

@@ -26,7 +26,6 @@ enum class QuestionRule {
     kFreeNumericOrDate,  // EstNumeriqueLibre or EstDate
     kFreeNumeric,        // EstNumeriqueLibre
     kDerived,            // a computed variable or a recoded question
-    kRecoded,            // a recoded question
     kOtherLevelClosed,   // of a level other than the interviews, with modalities
     kOtherLevelNumeric,  // of a level other than the interviews, numeric
     kOtherLevelOpen,     // of a level other than the interviews, open

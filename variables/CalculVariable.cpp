@@ -12,6 +12,7 @@
 #include "app/StringTable.h"
 #include "platform/questionnaire/StaticTools.h"
 #include "variables/CalculScript.h"
+#include "variables/CalculSources.h"
 #include "variables/VariableCalculee.h"
 
 namespace {
@@ -83,6 +84,10 @@ bool Crossing(const CVariableCalculee& definition, CEnquete& survey, CReponsesCa
         error = Message(StringTable::kDeuxQuestionsAModalites);
         return false;
     }
+    if (first == second) {
+        error = Message(StringTable::kCroisementAvecElleMeme);
+        return false;
+    }
     const std::vector<std::string> captions = Split(definition.themes, '|');
     const auto modalities = CrossingPairs(definition.definition, first->GetNbreModalite(), second->GetNbreModalite());
     if (captions.size() != modalities.size()) {
@@ -144,7 +149,10 @@ struct KindComputation {
 
 constexpr KindComputation kComputations[] = {
     {CVariableCalculee::kCroisement, &Crossing},
+    {CVariableCalculee::kChampsEtude, &CalculSources::ChampsEtude},
     {CVariableCalculee::kScript, &Script},
+    {CVariableCalculee::kInfosGenerales, &CalculSources::InfosGenerales},
+    {CVariableCalculee::kQuestionFiltree, &CalculSources::QuestionFiltree},
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 // The answers a computed variable gives the interviews, in the layout the response-table writers
@@ -12,4 +14,8 @@ struct CReponsesCalculees {
     int nombreReponses = 0;
     std::vector<std::int16_t> codes;
     std::vector<double> valeurs;
+    // The captions of the modalities, "|" after each, when the computation itself finds them (the
+    // interviewers met, the classes of a classification file); none when they are the
+    // definition's own.
+    std::optional<std::string> libelles;
 };

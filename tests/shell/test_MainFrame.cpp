@@ -78,7 +78,6 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32918, "Ouverte/Profils", "xxxxxx"},
         // Whose window or dialog is still to come.
         {32884, "Test d'indépendence", "......"},
-        {32822, "Créer une variable", "......"},
         {32887, "Sélectionner le niveau courant", "......"},
         {32814, "Dictionnaire", "......"},
         {32863, "A. C. P.", "......"},
@@ -90,6 +89,9 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32889, "Changer le niveau, question numérique", "......"},
         {32911, "Changer le niveau, question ouverte", "......"},
         {32803, "Modifier", "......"},
+        // Open their dialog, or run, whatever is selected.
+        {32822, "Créer une variable", "xxxxxx"},
+        {32903, "Recalculer toutes les variables", "xxxxxx"},
         // Runs at once on a closed question.
         {32912, "Créer un champ d'étude par modalité", ".x..xx"},
     };

@@ -1,0 +1,3 @@
+#include "variables/ui/PanneauVariable.h"
+
+#include "moc_PanneauVariable.cpp"
