@@ -55,7 +55,6 @@ enum Id : int {
     // The main window and the application.
     kChangerNiveau = 64121,
     kFenetreNonDisponible = 64122,
-    kDossierNonDisponible = 64123,
     kAideIntrouvable = 64124,
     // The table window: its exports, printing and preview, and the table options.
     kFichiersRtf = 64130,
@@ -91,6 +90,19 @@ enum Id : int {
     kEcritureFichierImpossible = 64400,
     kTableauTropGrandClasseur = 64401,
     kNomFeuilleClasseur = 64402,
+    // The portfolio: its file, the clipboard, its tree and the tables it computes again.
+    kDossierIllisible = 64700,
+    kDossierVersionInconnue = 64701,
+    kEnregistrementDossierImpossible = 64702,
+    kDossierElementsDevenusChapitres = 64703,
+    kDossierSansRequete = 64704,
+    kDossierAucunTableau = 64705,
+    kNomChapitre = 64706,
+    kSupprimerEnregistrements = 64707,
+    kSupprimerSousItems = 64708,
+    kCopierPressePapiersImpossible = 64709,
+    kLirePressePapiersImpossible = 64710,
+    kEnregistrerModificationsDossier = 64711,
     // Study fields: applying them, and their dialogs.
     kFormuleChampEtudeLecture = 64500,
     kChampEtudeInconnu = 64501,
