@@ -1,14 +1,14 @@
 #include "portfolio/ChangementsLot.h"
 
-#include <algorithm>
-#include <memory>
-
 #include "app/Calcul.h"
 #include "app/Enquete.h"
 #include "app/Ligne.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "tabulation/Traitement.h"
+
+#include <algorithm>
+#include <memory>
 
 namespace ChangementsLot {
 namespace {
@@ -18,8 +18,8 @@ constexpr int kCotes[] = {CTraitement::kLignes, CTraitement::kColonnes};
 
 bool OffreNonReponse(const CTraitement& request, int axis) {
     const CQuestionEtendue* question = request.GetQuestionAxe(axis);
-    return request.GetTypeAxe(axis) == CTraitement::kAxeFermee && question != nullptr && question->EstFermee() &&
-           question->hasNoAnswer != 0;
+    return request.GetTypeAxe(axis) == CTraitement::kAxeFermee && question != nullptr &&
+           question->EstFermee() && question->hasNoAnswer != 0;
 }
 
 std::unique_ptr<CLigne> LigneNonReponse(const CEnquete& survey) {
@@ -31,7 +31,8 @@ std::unique_ptr<CLigne> LigneNonReponse(const CEnquete& survey) {
 
 bool ChangerCote(CTraitement::Lignes& lines, const CEnquete& survey, bool afficher) {
     const auto found = std::find_if(lines.begin(), lines.end(), [](const std::unique_ptr<CLigne>& line) {
-        return line != nullptr && line->code == kCodeNonReponse && dynamic_cast<const CCalcul*>(line.get()) == nullptr;
+        return line != nullptr && line->code == kCodeNonReponse &&
+               dynamic_cast<const CCalcul*>(line.get()) == nullptr;
     });
     if (!afficher) {
         if (found == lines.end())

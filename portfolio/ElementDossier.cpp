@@ -23,8 +23,7 @@ CElementDossier::CElementDossier() = default;
 
 CElementDossier::CElementDossier(std::string chapterName) : type(kChapitre), name(std::move(chapterName)) {}
 
-CElementDossier::CElementDossier(const CTableauBase& table)
-    : type(TypeOf(table)), name(table.title) {
+CElementDossier::CElementDossier(const CTableauBase& table) : type(TypeOf(table)), name(table.title) {
     TakeTable(std::make_unique<CTableau>(table));
 }
 

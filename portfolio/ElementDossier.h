@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/questionnaire/Objet.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
-
-#include "platform/questionnaire/Objet.h"
 
 class CTableau;
 class CTableauBase;

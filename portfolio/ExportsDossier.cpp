@@ -1,7 +1,5 @@
 #include "portfolio/ExportsDossier.h"
 
-#include <algorithm>
-
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "export/ExportFile.h"
@@ -12,6 +10,8 @@
 #include "presentation/PoliceAna.h"
 #include "tabulation/Cellule.h"
 #include "tabulation/Tableau.h"
+
+#include <algorithm>
 
 namespace ExportsDossier {
 namespace {
@@ -52,7 +52,8 @@ bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std
     for (const CElementDossier* element : elements)
         deepest = std::max(deepest, element->depth);
     for (std::int32_t depth = 0; depth <= deepest; ++depth)
-        rtf.AjouterStyle(HeadingStyle(depth), StyleFont(std::max(kHeadingSizeBase - (depth + 1), kSmallestHeadingSize)));
+        rtf.AjouterStyle(HeadingStyle(depth),
+                         StyleFont(std::max(kHeadingSizeBase - (depth + 1), kSmallestHeadingSize)));
     rtf.AjouterStyle(StringTable::Text(StringTable::kStyleNormal), StyleFont(kNormalSize));
 
     bool portrait = true;

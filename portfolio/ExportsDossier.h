@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/Message.h"
+
 #include <string>
 #include <vector>
-
-#include "app/Message.h"
 
 class CElementDossier;
 

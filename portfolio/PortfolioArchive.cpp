@@ -1,12 +1,12 @@
 #include "portfolio/PortfolioArchive.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "app/StringTable.h"
 #include "platform/questionnaire/ArchiveException.h"
 #include "platform/questionnaire/ArchiveVersion.h"
 #include "portfolio/ElementDossier.h"
+
+#include <filesystem>
+#include <system_error>
 
 namespace PortfolioArchive {
 namespace {
@@ -44,7 +44,8 @@ std::uint32_t CheckedCount(CArchiveVersion& archive, std::uint32_t count) {
 
 } // namespace
 
-bool Enregistrer(const std::string& path, const std::vector<const CElementDossier*>& elements, Message& error) {
+bool Enregistrer(const std::string& path, const std::vector<const CElementDossier*>& elements,
+                 Message& error) {
     try {
         CArchiveVersion archive(path, CArchiveVersion::Mode::Store, kVersionFichier);
         archive.WriteCount(kMarqueurVersion);
@@ -102,7 +103,8 @@ std::vector<std::uint8_t> EcrirePressePapiers(const std::vector<const CElementDo
     return archive.TakeBytes();
 }
 
-bool LirePressePapiers(const std::vector<std::uint8_t>& bytes, std::vector<std::unique_ptr<CElementDossier>>& elements) {
+bool LirePressePapiers(const std::vector<std::uint8_t>& bytes,
+                       std::vector<std::unique_ptr<CElementDossier>>& elements) {
     try {
         CArchiveVersion archive(bytes, CElementDossier::GetVersionCourante());
         elements = ReadElements(archive, CheckedCount(archive, archive.ReadCount()));

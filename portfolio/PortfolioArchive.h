@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/Message.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "app/Message.h"
 
 class CElementDossier;
 
@@ -32,7 +32,8 @@ constexpr std::uint32_t kMarqueurVersion = 0xFFFFFE6Cu;
 
 // The elements must have their depths set. False, with the reason, when the file cannot be
 // written.
-bool Enregistrer(const std::string& path, const std::vector<const CElementDossier*>& elements, Message& error);
+bool Enregistrer(const std::string& path, const std::vector<const CElementDossier*>& elements,
+                 Message& error);
 
 // The elements read, in stream order, and the version found. False, with the reason and nothing
 // read, for a file that cannot be opened or is not a whole portfolio.
@@ -41,6 +42,7 @@ bool Charger(const std::string& path, std::vector<std::unique_ptr<CElementDossie
 
 std::vector<std::uint8_t> EcrirePressePapiers(const std::vector<const CElementDossier*>& elements);
 // False, and nothing read, for bytes that are not a whole portfolio stream.
-bool LirePressePapiers(const std::vector<std::uint8_t>& bytes, std::vector<std::unique_ptr<CElementDossier>>& elements);
+bool LirePressePapiers(const std::vector<std::uint8_t>& bytes,
+                       std::vector<std::unique_ptr<CElementDossier>>& elements);
 
 } // namespace PortfolioArchive

@@ -154,8 +154,8 @@ void CDossierDoc::OnFileSave() {
 }
 
 void CDossierDoc::OnFileSaveAs() {
-    CFileDialog dialog(CFileDialog::Mode::kSave, QString::fromUtf8(kExtensionDossier), Filtre(StringTable::kDossiersDos),
-                       GetPremiereVue());
+    CFileDialog dialog(CFileDialog::Mode::kSave, QString::fromUtf8(kExtensionDossier),
+                       Filtre(StringTable::kDossiersDos), GetPremiereVue());
     if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
         return;
     const std::string path = QDir::toNativeSeparators(dialog.GetPathName()).toStdString();
@@ -193,7 +193,8 @@ void CDossierDoc::OnInserer() {
     SetModifiedFlag(true);
 }
 
-int CDossierDoc::InsererElements(std::vector<std::unique_ptr<CElementDossier>> elements, RecalculDossier& report) {
+int CDossierDoc::InsererElements(std::vector<std::unique_ptr<CElementDossier>> elements,
+                                 RecalculDossier& report) {
     const int first = GetNbreElements();
     for (auto& element : elements) {
         report.RecalculerElement(*element);

@@ -109,7 +109,8 @@ const CommandEntry<CDossierView> CDossierView::kCommandMap[] = {
 
 CDossierView::CDossierView() {
     const QStyle* style = QApplication::style();
-    m_images = {style->standardIcon(QStyle::SP_DirIcon), style->standardIcon(QStyle::SP_FileDialogDetailedView),
+    m_images = {style->standardIcon(QStyle::SP_DirIcon),
+                style->standardIcon(QStyle::SP_FileDialogDetailedView),
                 style->standardIcon(QStyle::SP_FileDialogInfoView)};
     setHeaderHidden(true);
     setColumnCount(1);
@@ -144,7 +145,8 @@ void CDossierView::OnUpdateSelection(CCmdUI& ui) {
 
 void CDossierView::OnUpdatePaste(CCmdUI& ui) {
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
-    ui.Enable(clipboard != nullptr && clipboard->hasFormat(QString::fromUtf8(CMorvaneApp::kPortfolioMimeType)));
+    ui.Enable(clipboard != nullptr &&
+              clipboard->hasFormat(QString::fromUtf8(CMorvaneApp::kPortfolioMimeType)));
 }
 
 // ---- Items ------------------------------------------------------------------------------------
@@ -180,7 +182,8 @@ void CDossierView::MettreAJourItem(QTreeWidgetItem& item) {
     const bool filling = std::exchange(m_filling, true);
     item.setText(0, QString::fromStdString(element->name));
     // Maps and dendrograms have no image.
-    const bool withImage = element->type >= CElementDossier::kChapitre && element->type <= CElementDossier::kGraphique;
+    const bool withImage =
+        element->type >= CElementDossier::kChapitre && element->type <= CElementDossier::kGraphique;
     item.setIcon(0, withImage ? m_images[static_cast<std::size_t>(element->type)] : QIcon());
     m_filling = filling;
 }
@@ -193,8 +196,8 @@ void CDossierView::OnInitialUpdate() {
     std::vector<QTreeWidgetItem*> lastAtDepth;
     for (int i = 0; document != nullptr && i < document->GetNbreElements(); ++i) {
         // A depth beyond the last one plus one is cut to it.
-        const auto depth = static_cast<std::size_t>(
-            std::clamp<std::int32_t>(document->GetElement(i)->depth, 0, static_cast<std::int32_t>(lastAtDepth.size())));
+        const auto depth = static_cast<std::size_t>(std::clamp<std::int32_t>(
+            document->GetElement(i)->depth, 0, static_cast<std::int32_t>(lastAtDepth.size())));
         QTreeWidgetItem* item = NouvelItem(i);
         if (depth == 0)
             addTopLevelItem(item);
@@ -300,7 +303,8 @@ void CDossierView::OnItemChanged(QTreeWidgetItem* item, int /*column*/) {
 void CDossierView::OnItemDoubleClicked(QTreeWidgetItem* item, int /*column*/) {
     CElementDossier* element = GetElement(item);
     CMorvaneApp* application = GetMorvaneApp();
-    if (element == nullptr || !element->EstTableau() || element->GetTableau() == nullptr || application == nullptr)
+    if (element == nullptr || !element->EstTableau() || element->GetTableau() == nullptr ||
+        application == nullptr)
         return;
     WaitCursor wait(application->GetUserInterface());
     application->OuvrirTableauDossier(*element->GetTableau(), GetDocument());
@@ -375,7 +379,8 @@ void CDossierView::OnEditCopy() {
     const std::vector<std::uint8_t> bytes = PortfolioArchive::EcrirePressePapiers(copied);
     const QString format = QString::fromUtf8(CMorvaneApp::kPortfolioMimeType);
     auto copy = std::make_unique<QMimeData>();
-    copy->setData(format, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    copy->setData(format, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                     static_cast<qsizetype>(bytes.size())));
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->setMimeData(copy.release());
     const QMimeData* placed = clipboard->mimeData();
@@ -418,8 +423,9 @@ void CDossierView::OnEditPaste() {
 void CDossierView::InsererColles(int first, const std::vector<std::int32_t>& depths) {
     QTreeWidgetItem* caret = currentItem();
     QTreeWidgetItem* parent = caret != nullptr ? caret->parent() : nullptr;
-    int place = caret == nullptr ? (parent != nullptr ? parent->childCount() : topLevelItemCount())
-                                 : (parent != nullptr ? parent->indexOfChild(caret) + 1 : indexOfTopLevelItem(caret) + 1);
+    int place = caret == nullptr
+                    ? (parent != nullptr ? parent->childCount() : topLevelItemCount())
+                    : (parent != nullptr ? parent->indexOfChild(caret) + 1 : indexOfTopLevelItem(caret) + 1);
     std::vector<QTreeWidgetItem*> lastAtDepth;
     QTreeWidgetItem* firstItem = nullptr;
     for (std::size_t k = 0; k < depths.size(); ++k) {
@@ -516,8 +522,9 @@ void CDossierView::OnChangerRedressement() {
     CSelectionnerDlg dialog(items, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&dialog](const CIdName& item) { return item.id == dialog.GetChosenId(); });
+    const auto found = std::find_if(items.begin(), items.end(), [&dialog](const CIdName& item) {
+        return item.id == dialog.GetChosenId();
+    });
     if (found == items.end())
         return;
     const CIdName chosen = *found;

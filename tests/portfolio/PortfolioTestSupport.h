@@ -1,19 +1,18 @@
 #pragma once
 
-#include <cmath>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "portfolio/ElementDossier.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "support/FixtureStudyTest.h"
 #include "tabulation/ExecuteurTraitement.h"
 #include "tabulation/Tableau.h"
 #include "tools/qesrun/RequestText.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace portfolio_test {
 
@@ -57,7 +56,8 @@ Cle1,1;1
 end
 )";
 
-constexpr const char* kCrossRequest = "type tri-croise\nlignes SEXE\ncolonnes REGION\ncalculs 0\ntitre Sexe par région\n";
+constexpr const char* kCrossRequest =
+    "type tri-croise\nlignes SEXE\ncolonnes REGION\ncalculs 0\ntitre Sexe par région\n";
 constexpr const char* kFlatRequest = "type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n";
 
 class PortfolioTest : public FixtureStudyTest {
@@ -106,7 +106,8 @@ inline double Cell(const CTableauBase& table, const std::string& row, const std:
     return std::nan("");
 }
 
-inline std::vector<const CElementDossier*> Pointers(const std::vector<std::unique_ptr<CElementDossier>>& elements) {
+inline std::vector<const CElementDossier*>
+Pointers(const std::vector<std::unique_ptr<CElementDossier>>& elements) {
     std::vector<const CElementDossier*> pointers;
     for (const auto& element : elements)
         pointers.push_back(element.get());

@@ -1,7 +1,6 @@
 // The batch changes of a portfolio's requests: the study field, weighting and level replaced, and
 // the non-response row of a closed question that offers one, shown or removed.
 #include "PortfolioTestSupport.h"
-
 #include "app/Ligne.h"
 #include "portfolio/ChangementsLot.h"
 #include "tabulation/Traitement.h"
@@ -53,12 +52,19 @@ TEST_F(ChangementsLotTest, TheNonResponseRowIsShownOrRemovedOnlyWhereTheQuestion
         bool changed;
         std::vector<std::int32_t> rows;
     } cases[] = {
-        {"shown before the Total", "type tri-simple\nlignes REGION 1 2 total\ncalculs 0\n", true, true, {1, 2, -1, -4}},
+        {"shown before the Total",
+         "type tri-simple\nlignes REGION 1 2 total\ncalculs 0\n",
+         true,
+         true,
+         {1, 2, -1, -4}},
         {"shown at the end", "type tri-simple\nlignes REGION 1 2\ncalculs 0\n", true, true, {1, 2, -1}},
         {"already shown", "type tri-simple\nlignes REGION 1 -1 2\ncalculs 0\n", true, false, {1, -1, 2}},
         {"removed", "type tri-simple\nlignes REGION 1 -1 2 total\ncalculs 0\n", false, true, {1, 2, -4}},
         {"nothing to remove", "type tri-simple\nlignes REGION 1 2\ncalculs 0\n", false, false, {1, 2}},
-        {"a question without non-response", "type tri-simple\nlignes SEXE 1 2 total\ncalculs 0\n", true, false,
+        {"a question without non-response",
+         "type tri-simple\nlignes SEXE 1 2 total\ncalculs 0\n",
+         true,
+         false,
          {1, 2, -4}},
     };
     for (const auto& tested : cases) {
@@ -71,7 +77,8 @@ TEST_F(ChangementsLotTest, TheNonResponseRowIsShownOrRemovedOnlyWhereTheQuestion
 }
 
 TEST_F(ChangementsLotTest, TheNonResponseRowOfTheColumnsTakesTheSurveysCaption) {
-    const std::unique_ptr<CTraitement> request = Request("type tri-croise\nlignes SEXE\ncolonnes REGION 1 2\ncalculs 0\n");
+    const std::unique_ptr<CTraitement> request =
+        Request("type tri-croise\nlignes SEXE\ncolonnes REGION 1 2\ncalculs 0\n");
     ASSERT_TRUE(ChangementsLot::ChangerNonReponses(*request, context, true));
     const CTraitement::Lignes& columns = request->GetModalitesAxe(CTraitement::kColonnes);
     ASSERT_EQ(Codes(columns), (std::vector<std::int32_t>{1, 2, -1}));

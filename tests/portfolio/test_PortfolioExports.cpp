@@ -3,7 +3,6 @@
 // read back by LibreOffice in `make office-check`), and the workbook's sheets named from the
 // elements' names, made unique.
 #include "PortfolioTestSupport.h"
-
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "export/ExportTestSupport.h"
@@ -53,7 +52,7 @@ TEST_F(PortfolioExportsTest, TheTextExportWritesTheFileAndRefusesTheOpenQuestion
     ASSERT_TRUE(ExportsDossier::ExporterAscii(Pointers(elements), path, context.questionnairePath, error));
     EXPECT_EQ(ReadBytes(path), ExportsDossier::TexteAscii(Pointers(elements)));
     EXPECT_FALSE(ExportsDossier::ExporterAscii(Pointers(elements), context.questionnairePath,
-                                              context.questionnairePath, error));
+                                               context.questionnairePath, error));
 }
 
 // One heading style per depth, 15 - n points (in half points: 28, 26, 24), the Normal style of

@@ -2,14 +2,13 @@
 // file without marker, a tree's depths kept, tables computed again on the open survey (a missing
 // question turns a table into a chapter, said once), and every damaged stream refused whole.
 #include "PortfolioTestSupport.h"
+#include "app/StringTable.h"
+#include "portfolio/PortfolioArchive.h"
+#include "portfolio/RecalculDossier.h"
 
 #include <cmath>
 #include <fstream>
 #include <iterator>
-
-#include "app/StringTable.h"
-#include "portfolio/PortfolioArchive.h"
-#include "portfolio/RecalculDossier.h"
 
 namespace {
 
@@ -238,14 +237,21 @@ TEST_F(PortfolioFileTest, DamagedHeadersAreRefusedWithTheirReason) {
         Bytes bytes;
         int message;
     } cases[] = {
-        {"a count of 2^31 after the marker", {0xFF, 0xFF, 0x6C, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80},
+        {"a count of 2^31 after the marker",
+         {0xFF, 0xFF, 0x6C, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80},
          StringTable::kDossierIllisible},
-        {"a count of 2^31 - 1 without marker", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, StringTable::kDossierIllisible},
-        {"the marker of a later version (-405)", {0xFF, 0xFF, 0x6B, 0xFE, 0xFF, 0xFF, 0x00, 0x00},
+        {"a count of 2^31 - 1 without marker",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
+         StringTable::kDossierIllisible},
+        {"the marker of a later version (-405)",
+         {0xFF, 0xFF, 0x6B, 0xFE, 0xFF, 0xFF, 0x00, 0x00},
          StringTable::kDossierVersionInconnue},
-        {"an element of an unknown class", {0x01, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x03, 0x00, 'A', 'b', 'c', 0, 0, 0, 0},
+        {"an element of an unknown class",
+         {0x01, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x03, 0x00, 'A', 'b', 'c', 0, 0, 0, 0},
          StringTable::kDossierIllisible},
-        {"a null element", {0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, StringTable::kDossierIllisible},
+        {"a null element",
+         {0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         StringTable::kDossierIllisible},
     };
     for (const auto& tested : cases) {
         SCOPED_TRACE(tested.name);
