@@ -149,7 +149,7 @@ bool CBibliotheque::SaveWeighting(const CRedressement& weighting) {
             }
             table.m_Libelle = weighting.name;
             table.m_Description = weighting.description;
-            table.m_Valeurs = weighting.definition;
+            table.m_Valeurs = weighting.EcrireValeurs(m_context, true);
             table.Update();
         }
         transaction.commit();

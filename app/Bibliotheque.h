@@ -43,7 +43,8 @@ public:
     // Weightings: (key, label) in label order. Reading gives the weighting the record's name,
     // description and definition text, and leaves its key and total as they were: a weighting
     // taken from the library belongs to the questionnaire it is copied into. Saving stores the
-    // label, the description and the definition text as they are.
+    // label, the description and the definition text, its targets named by their questions' names
+    // so that another questionnaire can read them (a scheme without targets keeps its text).
     bool GetWeightingList(std::vector<std::unique_ptr<CIdName>>& out);
     bool ReadWeighting(std::int32_t code, CRedressement& out);
     bool SaveWeighting(const CRedressement& weighting);

@@ -109,7 +109,8 @@ public:
     bool DeleteSubPopulation(std::int32_t key);
 
     // Weightings ("MFW Redressement"): first the entry -1 "Aucun redressement", then every record
-    // in the table's order. The definition text ("Valeurs") is stored and read as it is. "Text".
+    // in the table's order. The definition text ("Valeurs") is read as it is; saving writes the
+    // text of the scheme's targets (by reference) when it has them, else the text it holds. "Text".
     bool GetWeightingList(std::vector<std::unique_ptr<CRedressement>>& out);
     bool SaveWeighting(CRedressement& weighting);
     bool DeleteWeighting(std::int32_t key);

@@ -422,6 +422,9 @@ bool CDBQuestionnaire::GetWeightingList(std::vector<std::unique_ptr<CRedressemen
 }
 
 bool CDBQuestionnaire::SaveWeighting(CRedressement& weighting) {
+    // The text is rebuilt from the scheme's targets, and kept with the scheme as it is stored.
+    if (const CEnquete* survey = GetEnquete())
+        weighting.definition = weighting.EcrireValeurs(*survey, false);
     return SaveDefinition("SaveWeighting", false, weighting.id, [&](db::Database& database, std::int32_t& key) {
         if (!CTblRedressement::CreerTable(database, {nullptr, &m_errorText}))
             return false;

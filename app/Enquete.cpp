@@ -403,6 +403,7 @@ bool CEnquete::DonnerRedressement(std::int32_t id, CRedressement& out) {
     if (found == weightings.end())
         return false;
     out = **found;
+    out.Lier(*this);
     return true;
 }
 

@@ -601,6 +601,8 @@ bool CalculerRedressement(std::int32_t weightingId, int levelIndex, CVecteurDoub
         errorText = "Le redressement " + std::to_string(weightingId) + " n'existe pas";
         return false;
     }
-    scheme.LireValeurs(context);
+    // Given with its targets once the reader is installed; read here when it is not.
+    if (scheme.GetRacine() == nullptr)
+        scheme.LireValeurs(context);
     return RakingRun(context, scheme).Run(levelIndex, weights, errorText);
 }

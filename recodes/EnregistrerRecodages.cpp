@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/Recodage.h"
+#include "app/Redressement.h"
 #include "recodes/RecodageDiscrete.h"
 #include "recodes/RecodageIntervalle.h"
 #include "recodes/RecodageLevelModalite.h"
@@ -37,6 +38,11 @@ std::unique_ptr<CRecodage> MakeRecode(std::int16_t type, CEnquete* survey) {
     return nullptr;
 }
 
+void ReadTargets(CRedressement& weighting, CEnquete& survey) { weighting.LireValeurs(survey); }
+
 } // namespace
 
-void EnregistrerRecodages() { CRecodage::EnregistrerFabrique(&MakeRecode); }
+void EnregistrerRecodages() {
+    CRecodage::EnregistrerFabrique(&MakeRecode);
+    CRedressement::InstallerLecteur(&ReadTargets);
+}

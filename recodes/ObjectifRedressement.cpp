@@ -79,8 +79,16 @@ CObjectifRedressement::CObjectifRedressement() = default;
 CObjectifRedressement::CObjectifRedressement(CQuestionEtendue* question, std::int16_t mode)
     : m_mode(mode), m_question(question) {
     const int count = TargetModalityCount(question);
-    m_desired.assign(static_cast<std::size_t>(count), 0.0);
     m_observed.assign(static_cast<std::size_t>(count), 0.0);
+    if (question != nullptr) {
+        if (!question->modalitiesLoaded && question->GetEnquete() != nullptr)
+            question->GetEnquete()->CompterEffectifsModalites(*question);
+        for (int i = 0; i < count; ++i)
+            if (const CModaliteEtendue* modality = question->GetModaliteEtendue(i))
+                m_observed[static_cast<std::size_t>(i)] = modality->extraWord;
+    }
+    m_desired = m_observed;
+    RecomputeTotals();
 }
 
 CObjectifRedressement::CObjectifRedressement(const CObjectifRedressement& source)
@@ -149,6 +157,14 @@ CObjectifRedressement* CObjectifRedressement::DonnerObjectif(int i) const {
     return i >= 0 && i < DonnerNombreObjectifs() ? m_children[static_cast<std::size_t>(i)].get() : nullptr;
 }
 
+std::unique_ptr<CObjectifRedressement> CObjectifRedressement::RetirerObjectif(int i) {
+    if (i < 0 || i >= DonnerNombreObjectifs())
+        return nullptr;
+    auto taken = std::move(m_children[static_cast<std::size_t>(i)]);
+    m_children.erase(m_children.begin() + i);
+    return taken;
+}
+
 std::string CObjectifRedressement::QuestionField(const CEnquete& survey, bool byName) const {
     (void)survey;
     if (byName)
@@ -171,7 +187,8 @@ std::string CObjectifRedressement::EcrireDefinition(const CEnquete& survey, bool
     return text;
 }
 
-void CObjectifRedressement::LireDefinition(CEnquete& survey, bool byName, const std::string& text) {
+void CObjectifRedressement::LireDefinition(CEnquete& survey, bool byName, const std::string& text,
+                                           const ChoixQuestion& choose) {
     const std::vector<std::string> items = Split(text, kItemEnd);
     if (items.size() < 2)
         return;
@@ -185,9 +202,10 @@ void CObjectifRedressement::LireDefinition(CEnquete& survey, bool byName, const 
         bool withoutQuestion = false;
         if (byName) {
             withoutQuestion = fields[0] == kNoQuestionName;
-            // Asking the user to pick a missing question needs a window; the core skips the item.
             if (!withoutQuestion)
                 question = survey.TrouverQuestionParNom(fields[0]);
+            if (question == nullptr && !withoutQuestion && choose)
+                question = choose(fields[0]);
         } else {
             question = QuestionByReference(survey, fields[0], withoutQuestion);
         }

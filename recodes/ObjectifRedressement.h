@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,7 +25,8 @@ public:
     // A target without question (mode 1).
     CObjectifRedressement();
     // A target for the question (mode 2 unless given): one desired and observed value per
-    // modality, 0 until set.
+    // modality, both the count of the modality's answers among all the interviews (counted by the
+    // survey when it has not counted them yet; 0 when they cannot be read).
     explicit CObjectifRedressement(CQuestionEtendue* question, std::int16_t mode = kModeSimple);
     // Mode, question and desired values (positions beyond the source's count are 0); no children.
     CObjectifRedressement(const CObjectifRedressement& source);
@@ -51,14 +53,20 @@ public:
     void AjouterObjectif(std::unique_ptr<CObjectifRedressement> child);
     int DonnerNombreObjectifs() const { return static_cast<int>(m_children.size()); }
     CObjectifRedressement* DonnerObjectif(int i) const; // null out of range
+    // Takes child i out of the tree (null out of range).
+    std::unique_ptr<CObjectifRedressement> RetirerObjectif(int i);
 
     // The definition text of this target and its subtree, in pre-order, this target at `depth`:
     // by reference "code@keys@recode|depth|mode|values#", by name "name|depth|mode|values#"
     // (" " for a target without question); values are "v@" per modality, "." as decimal point.
     std::string EcrireDefinition(const CEnquete& survey, bool byName, int depth) const;
+    // The question the user picks for a name the survey does not have (by the name form, which
+    // comes from another survey); null when the user declines.
+    using ChoixQuestion = std::function<CQuestionEtendue*(const std::string& name)>;
     // Adds the targets of a definition text under this (root) target. Items that cannot be
-    // resolved are skipped; a question named by name that the survey lacks makes its item invalid.
-    void LireDefinition(CEnquete& survey, bool byName, const std::string& text);
+    // resolved are skipped; a question named by name that the survey lacks is asked of `choose`
+    // when given, and its item is invalid when none is chosen.
+    void LireDefinition(CEnquete& survey, bool byName, const std::string& text, const ChoixQuestion& choose = {});
 
 private:
     static double Share(double part, double total);

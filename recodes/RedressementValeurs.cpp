@@ -9,6 +9,10 @@ namespace {
 
 void DeleteRoot(CObjectifRedressement* root) { delete root; }
 
+std::string WriteRoot(const CObjectifRedressement& root, const CEnquete& survey, bool byName) {
+    return root.EcrireDefinition(survey, byName, 0);
+}
+
 // "code@recode" or "code@keys@recode"; null for any other form or when no question matches.
 CQuestionEtendue* InitialWeightQuestion(const CEnquete& survey, const std::string& reference) {
     std::vector<std::string> parts;
@@ -21,6 +25,10 @@ CQuestionEtendue* InitialWeightQuestion(const CEnquete& survey, const std::strin
 
 } // namespace
 
+void CRedressement::AttacherRacine(std::unique_ptr<CObjectifRedressement> target) {
+    root = std::unique_ptr<CObjectifRedressement, RootOperations>(target.release(), RootOperations{&DeleteRoot, &WriteRoot});
+}
+
 void CRedressement::LireValeurs(CEnquete& survey) {
     root.reset();
     initialWeightQuestion = nullptr;
@@ -29,7 +37,7 @@ void CRedressement::LireValeurs(CEnquete& survey) {
     if (parts.size() != 2)
         return;
     initialWeightQuestion = InitialWeightQuestion(survey, parts[0]);
-    std::unique_ptr<CObjectifRedressement, RootDeleter> read(new CObjectifRedressement(), &DeleteRoot);
+    auto read = std::make_unique<CObjectifRedressement>();
     read->LireDefinition(survey, false, parts[1]);
-    root = std::move(read);
+    AttacherRacine(std::move(read));
 }

@@ -60,7 +60,8 @@ public:
     // focused row.
     void DeplacerItem(int from, int to);
     // Moves the first selected row one place up (step -1) or down (step 1); nothing at the ends.
-    void MoveFirstSelected(int step);
+    // A list whose rows belong together moves them together.
+    virtual void MoveFirstSelected(int step);
     // Ticks or unticks the line of a row (a reading of a request: no notification).
     void SetRowTicked(int row, bool ticked);
     // Sets the options of the line of a row (a reading of a request: no notification).

@@ -24,7 +24,7 @@ public:
     // Shows one row per line of `lines`, which stay the caller's and must outlive the list.
     void Initialiser(Lines& lines);
     // Sorts the rows by a column, as a click on its header does.
-    void TrierParColonne(int column);
+    virtual void TrierParColonne(int column);
 
 protected:
     int LineCount() const override;
@@ -36,8 +36,8 @@ protected:
     void SetLabel(int line, const std::string& label) override;
     void ShowOtherColumns(QTreeWidgetItem& item, int line, int row) override;
 
-private:
     CModaliteEtendue& Line(int line) const;
 
+private:
     Lines* m_lines = nullptr; // not owned
 };

@@ -4,6 +4,7 @@
 #include "presentation/PresentationTableau.h"
 #include "recodes/ui/ChampEtudeDlg.h"
 #include "requests/FusionDlg.h"
+#include "requests/SelecteursRedressement.h"
 #include "tabulation/Traitement.h"
 
 #include <QGridLayout>
@@ -25,9 +26,18 @@ QPushButton* ChooserButton(const QString& text, bool installed, QWidget* parent)
     return button;
 }
 
-// The study field is chosen in "Champ d'étude" unless another chooser is installed.
-CPageGeneraleDlg::Choosers WithStudyFieldDialog(CPageGeneraleDlg::Choosers choosers,
-                                                CContexteEtude& context) {
+// The study field is chosen in "Champ d'étude" and the weighting in "Redressement" unless other
+// choosers are installed.
+CPageGeneraleDlg::Choosers WithDefinitionDialogs(CPageGeneraleDlg::Choosers choosers,
+                                                 CContexteEtude& context) {
+    if (!choosers.weighting)
+        choosers.weighting = [&context](QWidget* parent, CIdName& weighting) {
+            CRedressementDlg dialog(context, weighting.id, SelecteursRedressement(), parent);
+            if (dialog.exec() != QDialog::Accepted)
+                return false;
+            weighting = dialog.RedressementChoisi();
+            return true;
+        };
     if (!choosers.studyField)
         choosers.studyField = [&context](QWidget* parent, CIdName& field) {
             CChampEtudeDlg dialog(context, field.id, parent);
@@ -60,7 +70,7 @@ CPageGeneraleDlg::CPageGeneraleDlg(CContexteEtude& context, int templateId,
     : QWidget(parent), m_presentation(presentation), m_level(level),
       m_studyField(context.universeCode, context.universeLabel),
       m_weighting(context.weightingCode, context.weightingLabel),
-      m_choosers(WithStudyFieldDialog(InstalledChoosers(), context)),
+      m_choosers(WithDefinitionDialogs(InstalledChoosers(), context)),
       m_title(new QLineEdit(QString::fromStdString(title), this)), m_studyFieldName(new QLabel(this)),
       m_weightingName(new QLabel(this)),
       m_presentationButton(ChooserButton(QStringLiteral("&Présentation..."),

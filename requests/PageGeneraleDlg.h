@@ -21,9 +21,10 @@ class QPushButton;
 // presentation (the dialog's own, edited in place) and the merge options (taken from the user's
 // saved choices; only the page of template 153 has the "&Fusion..." button that edits them).
 //
-// The presentation and weighting dialogs belong to other parts of the program: they are installed
-// once (InstallChoosers) and a button whose dialog is not installed is disabled. The study field
-// is chosen in "Champ d'étude" unless another chooser is installed.
+// The presentation dialog belongs to another part of the program: it is installed once
+// (InstallChoosers) and a button whose dialog is not installed is disabled. The study field is
+// chosen in "Champ d'étude" and the weighting in "Redressement" unless other choosers are
+// installed.
 class CPageGeneraleDlg : public QWidget {
     Q_OBJECT
 

@@ -6,6 +6,7 @@
 #include "requests/PageCalculsDlg.h"
 #include "requests/PageGeneraleDlg.h"
 #include "requests/PageQuestionsCalculsDlg.h"
+#include "requests/PageRegroupementDlg.h"
 #include "requests/RequestDialogKind.h"
 #include "tabulation/Traitement.h"
 
@@ -92,6 +93,9 @@ void RequestDialog::CreatePages() {
         case RequestPage::kCalculs:
             AddCalculationsPage(page.side, page.mode);
             break;
+        case RequestPage::kRegroupement:
+            AddGroupingPage(page.question);
+            break;
         }
     }
     AddButtons();
@@ -130,6 +134,16 @@ void RequestDialog::AddCalculationsPage(int side, std::int16_t mode) {
     m_parts.push_back({[page] { return page->Valider(); },
                        [page](const CTraitement& request) { page->LireTraitement(request); },
                        [page](CTraitement& request) { page->EcrireTraitement(request); }});
+}
+
+void RequestDialog::AddGroupingPage(int question) {
+    auto* page = new CPageRegroupementDlg(m_context, m_questions.at(static_cast<std::size_t>(question)), this);
+    layout()->addWidget(page);
+    m_grouping = page;
+    m_parts.push_back(
+        {[page] { return page->Valider(); },
+         [page, question](const CTraitement& request) { page->LireTraitement(request, question); },
+         [page, question](CTraitement& request) { page->EcrireTraitement(request, question); }});
 }
 
 void RequestDialog::AddButtons() {

@@ -14,6 +14,7 @@ class CContexteEtude;
 class CPageCalculsDlg;
 class CPageGeneraleDlg;
 class CPageQuestionsCalculsDlg;
+class CPageRegroupementDlg;
 class CQuestionEtendue;
 class CTraitement;
 class QPushButton;
@@ -56,6 +57,7 @@ public:
     CPageGeneraleDlg* GetPageGenerale() const { return m_general; }
     CPageQuestionsCalculsDlg* GetPageLignes(int question) const;
     CPageCalculsDlg* GetPageCalculs(int side) const;
+    CPageRegroupementDlg* GetPageRegroupement() const { return m_grouping; }
     QPushButton& OkButton() const { return *m_ok; }
     QPushButton& CancelButton() const { return *m_cancel; }
 
@@ -77,6 +79,7 @@ private:
     void AddGeneralPage(int templateId);
     void AddRowsPage(int question, std::int16_t mode);
     void AddCalculationsPage(int side, std::int16_t mode);
+    void AddGroupingPage(int question);
     void AddButtons();
     void ReadRequest(const CTraitement& existing);
     std::unique_ptr<CTraitement> BuildRequest() const;
@@ -92,6 +95,7 @@ private:
     CPageGeneraleDlg* m_general = nullptr;
     std::vector<std::pair<int, CPageQuestionsCalculsDlg*>> m_rowsPages; // by the index of their question
     std::vector<CPageCalculsDlg*> m_calculationPages;
+    CPageRegroupementDlg* m_grouping = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     std::unique_ptr<CTraitement> m_request;

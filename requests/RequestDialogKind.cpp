@@ -24,6 +24,9 @@ Page Lignes(int question, std::int16_t mode = 0) {
 Page Calculs(std::int16_t mode, int side) {
     return {Page::kCalculs, 0, 0, mode, side};
 }
+Page Regroupement(int question) {
+    return {Page::kRegroupement, 0, question, 0, 0};
+}
 
 } // namespace
 
@@ -57,6 +60,12 @@ const std::vector<RequestDialogKind>& RequestDialogKinds() {
          T::kAxeFermee, T::kAxeNumerique, 2,
          {Generale(kGeneraleSansFusion), Lignes(0), Calculs(6, 0)},
          1, kKept, kNotKept, Defaults::kMoyennes},
+        // The grouped rows are the grouping's nodes, not modalities of the question: they are
+        // not kept as the question's choices.
+        {190, "Tri avec regroupement", "CTriRegroupementDlg", {T::kTriRegroupement},
+         T::kAxeRegroupement, T::kAxeAucun, 1,
+         {Generale(kGeneraleSansFusion), Regroupement(0), Calculs(1, 0)},
+         kNoPlainQuestion, kNotKept, kNotKept, Defaults::kQualitatifs},
         {215, "Morvane de classement", "CMorvaneClassementDlg", {T::kTriClassement},
          T::kAxeFermee, T::kAxeAucun, 1,
          {Generale(kGeneraleSansFusion), Lignes(0)},
@@ -65,6 +74,10 @@ const std::vector<RequestDialogKind>& RequestDialogKinds() {
          T::kAxeFermee, T::kAxeAucun, 1,
          {Generale(kGeneraleSansFusion), Lignes(0, 3), Calculs(1, 0)},
          kNoPlainQuestion, kNotKept, kNotKept, Defaults::kAucune},
+        {228, "Tri croisé avec regroupement", "CTriCroiseRegroupementDlg", {T::kTriCroiseRegroupement},
+         T::kAxeRegroupement, T::kAxeFermee, 2,
+         {Generale(kGeneraleAvecFusion), Regroupement(0), Lignes(1), Calculs(2, 0)},
+         kNoPlainQuestion, kNotKept, kKept, Defaults::kCroises},
     };
     // clang-format on
     return kinds;

@@ -15,6 +15,8 @@ struct RequestPage {
         kLignes,   // a question-rows page (CPageQuestionsCalculsDlg) on the dialog's question
                    // `question`, writing the axis of the same index
         kCalculs,  // a calculations page (CPageCalculsDlg) on `side` (0 rows, 1 columns)
+        kRegroupement, // the grouping page (CPageRegroupementDlg) on the dialog's question `question`,
+                       // writing the axis of the same index
     };
 
     Kind kind;

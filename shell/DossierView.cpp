@@ -12,7 +12,8 @@
 #include "portfolio/RecalculDossier.h"
 #include "recodes/ui/ChampEtudeDlg.h"
 #include "requests/SelNiveauDlg.h"
-#include "requests/SelectionnerDlg.h"
+#include "recodes/ui/RedressementDlg.h"
+#include "requests/SelecteursRedressement.h"
 #include "shell/DossierDoc.h"
 #include "shell/MorvaneApp.h"
 #include "tabulation/Tableau.h"
@@ -508,26 +509,15 @@ void CDossierView::OnChangerChampEtude() {
         true);
 }
 
-// The weightings stored with the survey, "Aucun redressement" first, in the selection dialog.
+// "Redressement", preset on the weighting in force.
 void CDossierView::OnChangerRedressement() {
     CContexteEtude* context = Contexte();
     if (context == nullptr)
         return;
-    std::vector<std::unique_ptr<CIdName>> list;
-    context->DonnerListeRedressements(list);
-    std::vector<CIdName> items;
-    for (const auto& entry : list)
-        if (entry != nullptr)
-            items.push_back(*entry);
-    CSelectionnerDlg dialog(items, this);
+    CRedressementDlg dialog(*context, context->weightingCode, SelecteursRedressement(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const auto found = std::find_if(items.begin(), items.end(), [&dialog](const CIdName& item) {
-        return item.id == dialog.GetChosenId();
-    });
-    if (found == items.end())
-        return;
-    const CIdName chosen = *found;
+    const CIdName chosen = dialog.RedressementChoisi();
     ChangerParLot(
         [&chosen](CTraitement& request) {
             ChangementsLot::ChangerRedressement(request, chosen.id, chosen.name);

@@ -3,8 +3,13 @@
 #include "app/QuestionEtendue.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "recodes/ui/ChampEtudeDlg.h"
+#include "shell/ExportsDonnees.h"
+#include "shell/InversionDlg.h"
+#include "recodes/ui/RedressementDlg.h"
+#include "requests/SelecteursRedressement.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
+#include "shell/OptionsDlg.h"
 #include "tabulation/Traitement.h"
 #include "tabulation/ui/OptionsTableauxDlg.h"
 
@@ -35,6 +40,33 @@ void EditStudyFields(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestio
     dialog.exec();
 }
 
+void InvertDatabase(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CInversionDlg dialog(frame.GetApplication(), &frame);
+    dialog.exec();
+}
+
+// The dialog keeps its settings itself; the Total line's kind also applies to the open survey.
+void EditGeneralOptions(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    COptionsDlg dialog(&frame);
+    if (dialog.exec() == QDialog::Accepted)
+        frame.GetApplication().TotalType = static_cast<std::int16_t>(dialog.GetTotalType());
+}
+
+void ExportStudyFieldInterviews(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    ExportsDonnees::ExporterInterviewsChampEtude(frame.GetApplication(), &frame);
+}
+
+void ExportQuestionSelection(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    ExportsDonnees::ExporterSelectionQuestions(frame.GetApplication(), &frame);
+}
+
+// "Redressement" on the study's default weighting; its "&Définir par défaut" box changes the default.
+void EditWeightings(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CContexteEtude& context = frame.GetApplication();
+    CRedressementDlg dialog(context, context.weightingCode, SelecteursRedressement(), &frame);
+    dialog.exec();
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -57,7 +89,7 @@ const Command kCommands[] = {
     {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      nullptr},
     // The independence-test window is still to come.
     {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
-    // ---- Editing and tools ("Edition", "Outils", "Fichier"); their dialogs are still to come ----
+    // ---- Editing and tools ("Edition", "Outils", "Fichier"); a command without an action stays greyed ----
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               nullptr},
     {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               nullptr},
     {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               nullptr},
@@ -74,13 +106,15 @@ const Command kCommands[] = {
                                                                          R::kOtherLevelOpen,    false,  S::kNone,          kNoRequest,               nullptr},
     {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStudyFields},
     {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               &InvertDatabase},
+    {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               &EditWeightings},
     {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTableOptions},
     {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               &EditGeneralOptions},
+    {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportStudyFieldInterviews},
+    {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportQuestionSelection},
     // ---- Open answers ("Ouverte") and statistical studies ("Morvane"); their windows are still to come ----
     {32814, "Ouverte/Dictionnaire",                                      R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
     {32816, "Ouverte/Segments répétés",                                  R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},

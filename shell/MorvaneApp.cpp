@@ -15,12 +15,15 @@
 #include "framework/View.h"
 #include "recodes/EnregistrerRecodages.h"
 #include "variables/EnregistrerQuestionsCalculees.h"
+#include "shell/AboutDlg.h"
 #include "shell/FrenchInterface.h"
+#include "shell/LanguesDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/QtRequestDialogs.h"
 #include "shell/QtTableDefinitionEditor.h"
 #include "shell/QuestionDoc.h"
 #include "shell/QuestionnaireView.h"
+#include "shell/SaisieValeurDlg.h"
 #include "shell/SplashWnd.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "shell/DossierDoc.h"
@@ -31,14 +34,11 @@
 #include "tabulation/ui/TableauDoc.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QScreen>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QMdiArea>
-#include <QMessageBox>
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
@@ -67,6 +67,7 @@ const CommandEntry<CMorvaneApp> CMorvaneApp::kCommandMap[] = {
     {kFermerTout, &CMorvaneApp::OnFermerTout, nullptr},
     {kOuvrirDossier, &CMorvaneApp::OnOuvrirDossier, nullptr},
     {FrameworkCommands::kHelpFinder, &CMorvaneApp::OnHelpFinder, nullptr},
+    {kLangue, &CMorvaneApp::OnLangue, nullptr},
 };
 
 CMorvaneApp::CMorvaneApp() {
@@ -95,6 +96,8 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     if (!FrenchInterface::Install())
         qWarning("Qt's French translations (%s) are missing: its standard dialogs stay in English.",
                  FrenchInterface::kQtTranslation);
+    // A build whose version cannot be read still runs; the About box then shows less.
+    m_infoVersion.Charger();
     CSplashWnd::EnableSplash(true);
     // The C runtime already speaks the user's locale: the Qt application object set it.
     m_recentFiles.Load();
@@ -391,10 +394,8 @@ bool CMorvaneApp::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {
 }
 
 void CMorvaneApp::OnAppAbout() {
-    const QString version = QCoreApplication::applicationVersion();
-    const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
-    const QString text = QStringLiteral("Morvane %1\n\n%2").arg(version, QLocale().toString(built, QLocale::LongFormat));
-    QMessageBox::about(GetMainFrame(), QStringLiteral("A propos de Morvane"), text);
+    CAboutDlg dialog(m_infoVersion, GetMainFrame());
+    dialog.exec();
 }
 
 void CMorvaneApp::OnFileOpen() {
@@ -434,6 +435,28 @@ void CMorvaneApp::OnHelpFinder() {
     }
     GetUserInterface().ShowMessage(Message(StringTable::kAideIntrouvable, {path.toStdString()}),
                                    UserInterface::Icon::Information);
+}
+
+void CMorvaneApp::OnLangue() {
+    CLanguesDlg dialog(languages, currentLanguage, GetMainFrame());
+    if (dialog.exec() == QDialog::Accepted)
+        currentLanguage = dialog.GetLangueChoisie();
+}
+
+bool CMorvaneApp::SaisirEntier(int promptId, int minimum, int maximum, int& value) {
+    CSaisieValeurDlg dialog(promptId, minimum, maximum, value, GetMainFrame());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = static_cast<int>(dialog.GetResultat());
+    return true;
+}
+
+bool CMorvaneApp::SaisirTexte(int promptId, std::string& text, int maximumLength) {
+    CSaisieValeurDlg dialog(promptId, text, maximumLength, GetMainFrame());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    text = dialog.GetTexte();
+    return true;
 }
 
 bool CMorvaneApp::HandleRecentFile(unsigned index, CmdMsg kind, CCmdUI* ui) {

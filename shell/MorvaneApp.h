@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ContexteEtude.h"
+#include "app/InfoVersion.h"
 #include "framework/CommandMap.h"
 #include "framework/WinApp.h"
 #include "shell/DocumentTemplates.h"
@@ -39,6 +40,8 @@ public:
     static constexpr unsigned kFermerTout = 32894;
     // "Fichier/Ouvrir un Dossier...".
     static constexpr unsigned kOuvrirDossier = 32813;
+    // "Edition/Sélectionner le langage courant...".
+    static constexpr unsigned kLangue = 32914;
 
     CMorvaneApp();
     ~CMorvaneApp() override;
@@ -100,6 +103,16 @@ public:
     // Repaints the questionnaire tree (its icons follow the current level).
     void RafraichirArbreQuestions();
 
+    // ---- Shared entry dialogs ----
+    // Ask for a whole number within [minimum, maximum] or a text of at most `maximumLength`
+    // characters (-1: any) under a prompt of the string table, starting from `value` or `text`.
+    // True and the new value on OK; false on Cancel, the value left as it was.
+    bool SaisirEntier(int promptId, int minimum, int maximum, int& value);
+    bool SaisirTexte(int promptId, std::string& text, int maximumLength);
+
+    // What the program says of itself, loaded at start-up.
+    const CInfoVersion& GetInfoVersion() const { return m_infoVersion; }
+
 protected:
     bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
     // Closes every document without saving.
@@ -115,6 +128,7 @@ private:
     void OnOuvrirDossier();
     void OnFermerTout();
     void OnHelpFinder();
+    void OnLangue();
     bool HandleRecentFile(unsigned index, CmdMsg kind, CCmdUI* ui);
     void OuvrirFichierRecent(unsigned index);
 
@@ -125,6 +139,7 @@ private:
 
     std::array<CMultiDocTemplate*, static_cast<std::size_t>(TemplateKind::kCount)> m_templates{};
     RecentFileList m_recentFiles;
+    CInfoVersion m_infoVersion;
     std::unique_ptr<QtTableDefinitionEditor> m_definitionEditor;
     bool m_closingDocuments = false;
 };

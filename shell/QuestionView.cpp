@@ -1,13 +1,17 @@
 #include "shell/QuestionView.h"
 
+#include "app/ContexteEtude.h"
 #include "app/Enquete.h"
+#include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
+#include "requests/PageQuestionsCalculsDlg.h"
 #include "shell/QuestionDoc.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -54,7 +58,8 @@ QLabel* NewValueLabel(QWidget* parent) {
 
 CQuestionView::CQuestionView(QWidget* parent)
     : QWidget(parent), m_name(NewValueLabel(this)), m_caption(NewValueLabel(this)),
-      m_type(NewValueLabel(this)), m_answerCount(NewValueLabel(this)), m_level(NewValueLabel(this)) {
+      m_type(NewValueLabel(this)), m_answerCount(NewValueLabel(this)), m_level(NewValueLabel(this)),
+      m_layout(new QVBoxLayout(this)) {
     auto* fields = new QFormLayout;
     fields->setLabelAlignment(Qt::AlignLeft);
     fields->setVerticalSpacing(8);
@@ -63,10 +68,9 @@ CQuestionView::CQuestionView(QWidget* parent)
     fields->addRow(QStringLiteral("Type:"), m_type);
     fields->addRow(QStringLiteral("Nbre de réponses:"), m_answerCount);
     fields->addRow(QStringLiteral("Niveau:"), m_level);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
-    layout->addLayout(fields);
-    layout->addStretch();
+    m_layout->setContentsMargins(10, 10, 10, 10);
+    m_layout->addLayout(fields);
+    m_layout->addStretch();
 }
 
 CQuestionView::Texts CQuestionView::TextsOf(const CQuestionEtendue& question) {
@@ -91,9 +95,45 @@ CQuestionView::Texts CQuestionView::TextsOf(const CQuestionEtendue& question) {
 
 void CQuestionView::OnInitialUpdate() {
     const CQuestionDoc* document = GetQuestionDoc();
-    m_texts = document != nullptr && document->GetQuestion() != nullptr ? TextsOf(*document->GetQuestion())
-                                                                        : Texts();
+    CQuestionEtendue* question = document != nullptr ? document->GetQuestion() : nullptr;
+    m_texts = question != nullptr ? TextsOf(*question) : Texts();
     ShowTexts();
+    if (question != nullptr && m_texts.hasModalityPage && m_page == nullptr)
+        ShowModalityPage(*question);
+}
+
+void CQuestionView::ShowModalityPage(CQuestionEtendue& question) {
+    CContexteEtude* context = GetContexte();
+    if (context == nullptr)
+        return;
+    // The rows' Total closes the list, as on the request pages; no calculation lines.
+    m_page = new CPageQuestionsCalculsDlg(*context, &question, 0, true, this);
+    // Above the stretch that keeps the texts at the top.
+    m_layout->insertWidget(1, m_page, 1);
+    connect(m_page, &CPageQuestionsCalculsDlg::changed, this, &CQuestionView::AppliquerModalites);
+}
+
+void CQuestionView::AppliquerModalites() {
+    const CQuestionDoc* document = GetQuestionDoc();
+    CQuestionEtendue* question = document != nullptr ? document->GetQuestion() : nullptr;
+    if (question == nullptr || m_page == nullptr)
+        return;
+    CPageQuestionsCalculsDlg::Lines lines;
+    m_page->GetLignes(lines);
+    // The lines after the question's modalities (the Total) belong to no modality.
+    const std::size_t count = std::min(lines.size(), static_cast<std::size_t>(question->GetNbreModalite()));
+    for (std::size_t index = 0; index < count; ++index) {
+        CModaliteEtendue* modality = question->GetModaliteEtendue(static_cast<int>(index));
+        if (modality == nullptr)
+            continue;
+        const CModaliteEtendue& line = *lines[index];
+        modality->selected = line.selected;
+        modality->displayOptions = line.displayOptions;
+        // A caption the analyst left alone is not copied into the current language from the
+        // default one.
+        if (line.GetShortCaption() != modality->GetShortCaption())
+            modality->SetShortCaption(line.GetShortCaption());
+    }
 }
 
 CQuestionDoc* CQuestionView::GetQuestionDoc() const {

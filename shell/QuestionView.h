@@ -5,11 +5,16 @@
 #include <QString>
 #include <QWidget>
 
+class CPageQuestionsCalculsDlg;
 class CQuestionDoc;
 class CQuestionEtendue;
 class QLabel;
+class QVBoxLayout;
 
-// The form of one question: its name, caption, kind, number of answers and level.
+// The form of one question: its name, caption, kind, number of answers and level and, for a
+// question with modalities, the page of its modalities. What the analyst changes on that page
+// (which modalities are shown, their display options, their captions in the current language)
+// goes onto the question's own modalities at once, and the next request starts from it.
 class CQuestionView : public QWidget, public CView {
     Q_OBJECT
 
@@ -32,10 +37,15 @@ public:
     // The form's texts for a question (the level's name read from its survey).
     static Texts TextsOf(const CQuestionEtendue& question);
     const Texts& GetTexts() const { return m_texts; }
+    // The page of the question's modalities; null for a question without.
+    CPageQuestionsCalculsDlg* GetPageModalites() const { return m_page; }
 
 private:
     CQuestionDoc* GetQuestionDoc() const;
     void ShowTexts();
+    void ShowModalityPage(CQuestionEtendue& question);
+    // Copies each line of the page onto the question's modality of the same index.
+    void AppliquerModalites();
 
     Texts m_texts;
     QLabel* m_name;
@@ -43,4 +53,6 @@ private:
     QLabel* m_type;
     QLabel* m_answerCount;
     QLabel* m_level;
+    QVBoxLayout* m_layout;
+    CPageQuestionsCalculsDlg* m_page = nullptr;
 };

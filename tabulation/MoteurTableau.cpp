@@ -323,9 +323,13 @@ bool CMoteurTableau::ReadClosed(CDataAccess& access, CQuestionEtendue& question,
 
 // The question's answers with each modality replaced by the groups of group level k that hold
 // it, a group written once per unit unless the grouping counts every occurrence; then carried to
-// the request's level.
-bool CMoteurTableau::ReadGrouped(CDataAccess& access, CQuestionEtendue& question, const CRecodageModalite& grouping,
+// the request's level. The grouping's nodes carry the codes of the source question: a recoded
+// question (the grouped question of a request) is read through its source, whose answers are
+// still those codes, and not through its own recoded answers, which are already groups.
+bool CMoteurTableau::ReadGrouped(CDataAccess& access, CQuestionEtendue& asked, const CRecodageModalite& grouping,
                                  int groupLevel, int level, CMatriceCodes& out, std::string& error) {
+    CQuestionEtendue* source = asked.recodeId != 0 ? m_context.DonnerQuestionParente(&asked) : nullptr;
+    CQuestionEtendue& question = source != nullptr ? *source : asked;
     Answers answers;
     if (!ReadClosed(access, question, question.level, answers, error))
         return false;

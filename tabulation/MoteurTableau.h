@@ -80,7 +80,8 @@ public:
                       double& respondents, int level, std::int32_t studyField, std::int32_t weighting,
                       std::string& error);
     // The question read through the grouping, counted by the groups of group level k (every
-    // group kept, no unweighted counts).
+    // group kept, no unweighted counts). A recoded question is read through its source question,
+    // whose codes the grouping's nodes carry.
     bool CompterGroupes(CQuestionEtendue& question, const CRecodageModalite& grouping, int groupLevel,
                         std::vector<double>& counts, double& respondents, double& total, int level,
                         std::int32_t studyField, std::int32_t weighting, std::string& error);

@@ -123,18 +123,44 @@ void CTraitement::DefinirModalitesAxe(CQuestionEtendue* question,
     side->profile.reset();
 }
 
+namespace {
+
+// An empty grouping with the name and the flag of the question's own grouping.
+std::unique_ptr<CRecodageModalite> EmptyGroupingOf(const CQuestionEtendue* question) {
+    auto grouping = std::make_unique<CRecodageModalite>(question ? question->GetEnquete() : nullptr);
+    if (const auto* own = question ? dynamic_cast<const CRecodageModalite*>(question->GetRecodage()) : nullptr) {
+        grouping->label = own->label;
+        grouping->SetEstCumule(own->GetEstCumule());
+    }
+    return grouping;
+}
+
+} // namespace
+
 void CTraitement::DefinirRegroupementAxe(CQuestionEtendue* question, int axis) {
+    std::vector<std::unique_ptr<CModaliteEtendue>> nodes;
+    if (question)
+        question->DonnerModalitesRecodees(nodes);
+    DefinirRegroupementAxe(question, nodes, axis);
+}
+
+void CTraitement::DefinirRegroupementAxe(CQuestionEtendue* question,
+                                         const std::vector<std::unique_ptr<CModaliteEtendue>>& nodes, int axis) {
     Side* side = SideOf(axis);
     if (!side)
         return;
     side->question = question;
-    auto grouping = std::make_unique<CRecodageModalite>(question ? question->GetEnquete() : nullptr);
-    const auto* own = question ? dynamic_cast<const CRecodageModalite*>(question->GetRecodage()) : nullptr;
-    if (own) {
-        grouping->label = own->label;
-        grouping->SetEstCumule(own->GetEstCumule());
-        for (int i = 0; i < own->NodeCount(); ++i)
-            grouping->AjouterNoeud(std::make_unique<CModaliteGroupe>(*own->Node(i)));
+    std::unique_ptr<CRecodageModalite> grouping = EmptyGroupingOf(question);
+    for (const auto& entry : nodes) {
+        if (!entry)
+            continue;
+        if (const auto* node = dynamic_cast<const CModaliteGroupe*>(entry.get())) {
+            grouping->AjouterNoeud(std::make_unique<CModaliteGroupe>(*node));
+            continue;
+        }
+        auto node = std::make_unique<CModaliteGroupe>(entry->GetEnquete(), *entry);
+        node->CopierExtension(*entry);
+        grouping->AjouterNoeud(std::move(node));
     }
     side->grouping = std::move(grouping);
     side->profile.reset();

@@ -139,6 +139,12 @@ public:
     // question's own sub-total nodes and its flag that counts an interview several times (an
     // empty grouping when the question has no sub-totals); the side's profile is deleted.
     void DefinirRegroupementAxe(CQuestionEtendue* question, int axis);
+    // The same with the analyst's nodes in place of the question's: one node per entry, in order,
+    // with its caption, level, selected flag and display options (an entry that is not a grouped
+    // modality becomes a node of level 0). The name and the flag that counts an interview several
+    // times stay those of the question's own grouping.
+    void DefinirRegroupementAxe(CQuestionEtendue* question,
+                                const std::vector<std::unique_ptr<CModaliteEtendue>>& nodes, int axis);
     // Axis 0 or 1 keeps a copy of the profile (null: none), the previous one deleted.
     void SetProfilAxe(const CProfil* profile, int axis);
     CProfil* GetProfilAxe(int axis) const;

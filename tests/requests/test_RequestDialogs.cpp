@@ -502,9 +502,9 @@ TEST_F(RequestDialogTest, WithoutTheirDialogsTheChooserButtonsAreDisabled) {
     auto dialog = NewDialog(T::kTriCroise, {"SEXE", "REGION"});
     CPageGeneraleDlg& page = *dialog->GetPageGenerale();
     EXPECT_FALSE(page.PresentationButton().isEnabled());
-    // The study field has its own dialog, "Champ d'étude".
+    // The study field and the weighting have their own dialogs, "Champ d'étude" and "Redressement".
     EXPECT_TRUE(page.StudyFieldButton().isEnabled());
-    EXPECT_FALSE(page.WeightingButton().isEnabled());
+    EXPECT_TRUE(page.WeightingButton().isEnabled());
     ASSERT_NE(page.FusionButton(), nullptr);
     EXPECT_TRUE(page.FusionButton()->isEnabled());
 }

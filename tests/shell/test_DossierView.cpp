@@ -12,7 +12,7 @@
 #include "recodes/ObjectifRedressement.h"
 #include "recodes/StockageChampsEtude.h"
 #include "recodes/ui/ChampEtudeDlg.h"
-#include "requests/SelectionnerDlg.h"
+#include "recodes/ui/RedressementDlg.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
 #include "tools/qesbuild/DescriptionParser.h"
@@ -361,13 +361,13 @@ TEST_F(DossierViewTest, ChangingTheStudyFieldAndTheWeightingComputesTheBasesAgai
 
     {
         ModalAnswers weights({[](QDialog& shown) {
-            auto* dialog = qobject_cast<CSelectionnerDlg*>(&shown);
+            auto* dialog = qobject_cast<CRedressementDlg*>(&shown);
             ASSERT_NE(dialog, nullptr);
-            const QList<QListWidgetItem*> found =
-                dialog->GetList().findItems(QStringLiteral("Par poids"), Qt::MatchExactly);
-            ASSERT_EQ(found.size(), 1);
-            dialog->GetList().setCurrentItem(found.front());
-            dialog->accept();
+            EXPECT_EQ(dialog->windowTitle(), "Redressement");
+            const int index = dialog->NameCombo().findText(QStringLiteral("Par poids"));
+            ASSERT_GE(index, 0);
+            dialog->NameCombo().setCurrentIndex(index);
+            dialog->OkButton().click();
         }});
         ASSERT_TRUE(Run(CDossierView::kChangerRedressement));
         EXPECT_EQ(weights.Unexpected(), 0);

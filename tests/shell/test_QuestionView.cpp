@@ -1,7 +1,15 @@
 #include "ShellTestSupport.h"
+#include "app/ModaliteEtendue.h"
+#include "requests/LineListWidget.h"
+#include "requests/LineStyleButtons.h"
+#include "requests/ModaliteListCtrl.h"
+#include "requests/PageQuestionsCalculsDlg.h"
 #include "shell/SplashWnd.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -128,6 +136,86 @@ TEST(SplashWnd, ShowsOnceWhenEnabled) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(CSplashWnd::GetSplash(), nullptr);
     CSplashWnd::EnableSplash(false);
+}
+
+// ---- The page of the modalities ----------------------------------------------------------------
+
+void SelectRow(QTreeWidget& list, int row) {
+    list.clearSelection();
+    list.setCurrentItem(list.topLevelItem(row));
+    list.topLevelItem(row)->setSelected(true);
+}
+
+// What the analyst changes on the form's page goes onto the question's modality of the same
+// index, whatever the order of the rows on screen: shown or not, the display options, and a
+// caption renamed in the language in force (the others keep theirs, in every language).
+TEST_F(QuestionViewTest, TheModalityPageWritesItsChangesBackOntoTheQuestion) {
+    CQuestionEtendue& question = QuestionNamed("SATISF");
+    m_context.currentLanguage = 1033;
+    ASSERT_EQ(m_context.ActiverFenetreQuestion(&question), 1);
+    CQuestionDoc* document = dynamic_cast<CQuestionDoc*>(m_questionTemplate->GetDocuments().back());
+    ASSERT_NE(document, nullptr);
+    CPageQuestionsCalculsDlg* page = FormOf(*document).GetPageModalites();
+    ASSERT_NE(page, nullptr);
+    CModaliteListCtrl& list = page->GetList();
+    // The demo's five modalities, its non-response and its "not asked", then the Total.
+    ASSERT_EQ(question.GetNbreModalite(), 7);
+    ASSERT_EQ(list.topLevelItemCount(), 8);
+
+    // The fourth row goes up one place first: the page still knows each line's modality.
+    SelectRow(list, 3);
+    QTest::mouseClick(&page->GetButtons().UpButton(), Qt::LeftButton);
+    ASSERT_EQ(list.topLevelItem(2)->text(0), "Rather dissatisfied");
+    // Unticks "Rather satisfied", as a click on its box does.
+    list.topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    // "Rather dissatisfied" (now third on screen) in bold.
+    SelectRow(list, 2);
+    QTest::keyClick(&list, Qt::Key_B, Qt::AltModifier);
+    // "Very satisfied" renamed.
+    SelectRow(list, 0);
+    QTest::keyClick(&list, Qt::Key_F2);
+    QLineEdit* editor = nullptr;
+    for (QLineEdit* candidate : list.findChildren<QLineEdit*>())
+        if (candidate->isVisible())
+            editor = candidate;
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Really happy"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    // The Total, unticked, belongs to no modality.
+    list.topLevelItem(7)->setCheckState(0, Qt::Unchecked);
+
+    struct Expected {
+        bool selected;
+        bool bold;
+        const char* english;
+        const char* french;
+    };
+    const Expected expected[] = {
+        {true, false, "Really happy", "Très satisfait"},
+        {false, false, "Rather satisfied", "Plutôt satisfait"},
+        {true, false, "Neither", "Ni satisfait ni insatisfait"},
+        {true, true, "Rather dissatisfied", "Plutôt insatisfait"},
+        {true, false, "Not at all satisfied", "Pas du tout satisfait"},
+    };
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const CModaliteEtendue& modality = *question.GetModaliteEtendue(i);
+        const Expected& e = expected[i];
+        EXPECT_EQ(modality.selected, e.selected);
+        EXPECT_EQ(modality.displayOptions[LineListWidget::kBold], e.bold);
+        EXPECT_FALSE(modality.displayOptions[LineListWidget::kItalic]);
+        EXPECT_EQ(modality.GetLocalisedShortCaption(1033), e.english);
+        EXPECT_EQ(modality.GetLocalisedShortCaption(1036), e.french);
+    }
+}
+
+// A question without modalities has no page.
+TEST_F(QuestionViewTest, AnOpenQuestionsFormHasNoModalityPage) {
+    CQuestionDoc* document = OpenForm(QuestionNamed("SERVICE"));
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(FormOf(*document).GetPageModalites(), nullptr);
+    EXPECT_TRUE(FormOf(*document).findChildren<CPageQuestionsCalculsDlg*>().isEmpty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // dialogs are the real ones, modal, answered as the analyst answers them; the tables they give are
 // compared with what the qesrun command prints for the same request written as text.
 #include "MorvaneAppTestSupport.h"
+#include "RequestDialogSteps.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/MultiTree.h"
 #include "framework/View.h"
@@ -28,6 +29,7 @@
 namespace {
 
 using shell_test::MorvaneAppTest;
+using namespace shell_test::steps;
 using T = CTraitement;
 
 constexpr unsigned kTriSimple = 32771;
@@ -35,85 +37,15 @@ constexpr unsigned kStatistiques = 32793;
 constexpr unsigned kTriCroise = 32789;
 constexpr unsigned kTableauMoyenne = 32797;
 
-// ---- Driving the dialogs as the analyst does ---------------------------------------------------
-
-QTreeWidgetItem* RowLabelled(const QTreeWidget& list, const std::string& label) {
-    for (int row = 0; row < list.topLevelItemCount(); ++row)
-        if (list.topLevelItem(row)->text(0).toStdString() == label)
-            return list.topLevelItem(row);
-    return nullptr;
-}
-
-void Tick(QTreeWidget& list, const std::string& label, bool ticked) {
-    QTreeWidgetItem* row = RowLabelled(list, label);
-    ASSERT_NE(row, nullptr) << label;
-    row->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
-}
-
-std::vector<std::string> TickedLabels(const QTreeWidget& list) {
-    std::vector<std::string> labels;
-    for (int row = 0; row < list.topLevelItemCount(); ++row)
-        if (list.topLevelItem(row)->checkState(0) == Qt::Checked)
-            labels.push_back(list.topLevelItem(row)->text(0).toStdString());
-    return labels;
-}
-
-// The question picker's step: the question of that name chosen, then OK.
-ModalAnswers::Step Pick(const std::string& name) {
-    return [name](QDialog& shown) {
-        auto* picker = qobject_cast<CSelQuestionDlg*>(&shown);
-        ASSERT_NE(picker, nullptr);
-        const QList<QTreeWidgetItem*> found =
-            picker->GetTree().findItems(QString::fromStdString(name), Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1) << name;
-        picker->GetTree().SelectItem(found.front());
-        picker->accept();
-    };
-}
-
-// A request dialog's step: the analyst's choices, then OK (or Cancel).
-ModalAnswers::Step Define(std::function<void(RequestDialog&)> choose, bool ok = true) {
-    return [choose = std::move(choose), ok](QDialog& shown) {
-        auto* dialog = qobject_cast<RequestDialog*>(&shown);
-        ASSERT_NE(dialog, nullptr);
-        choose(*dialog);
-        (ok ? dialog->OkButton() : dialog->CancelButton()).click();
-    };
-}
-
-class RequestDialogsFromFrameTest : public MorvaneAppTest {
+class RequestDialogsFromFrameTest : public shell_test::RequestCommandTest {
 protected:
     void SetUp() override {
         MorvaneAppTest::SetUp();
         ASSERT_TRUE(Start(DemoPath()));
     }
 
-    // Runs the command with the selected question, the dialogs it opens answered by the steps;
-    // every step used and no dialog left open.
-    void RunAnswered(unsigned id, const std::vector<ModalAnswers::Step>& steps) {
-        ModalAnswers answers(steps);
-        Run(id);
-        EXPECT_EQ(answers.Answered(), steps.size());
-        EXPECT_EQ(answers.Unexpected(), 0);
-    }
-
-    // What the qesrun command prints for the request text.
     std::string Qesrun(const std::string& text) const {
-        const std::filesystem::path file = s_folder / "frame-request.req";
-        std::ofstream(file) << text;
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(qesrun::Command::Run({DemoPath(), file.string()}, out, err),
-                  qesrun::Command::kTablesPrinted)
-            << err.str();
-        return out.str();
-    }
-
-    // The table of a window, as qesrun prints a table.
-    static std::string Printed(const CTableauDoc& document) {
-        std::ostringstream out;
-        qesrun::TablePrinter::Print(*document.GetTableau(), out);
-        return out.str();
+        return QesrunPrints(DemoPath(), s_folder / "frame-request.req", text);
     }
 
     // The one table window open, with the title of its request added to the text.

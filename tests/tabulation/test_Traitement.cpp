@@ -636,6 +636,57 @@ TEST_F(TraitementTest, GroupingAxisCopiesTheQuestionsSubTotals) {
     EXPECT_EQ(request.GetRegroupementAxe(CTraitement::kColonnes)->NodeCount(), 0);
 }
 
+// The analyst's arrangement of the nodes (order, captions, styles) is the grouping of the axis,
+// and survives storing and loading; the name and the flag stay the question's.
+TEST_F(TraitementTest, GroupingAxisTakesTheAnalystsNodes) {
+    Modalities nodes;
+    const auto* own = dynamic_cast<const CRecodageModalite*>(q12g->GetRecodage());
+    ASSERT_NE(own, nullptr);
+    // M3 first, then the group with its members in the other order, the group renamed and bold.
+    for (int i : {3, 0, 2, 1})
+        nodes.push_back(std::make_unique<CModaliteGroupe>(*own->Node(i)));
+    nodes[1]->SetShortCaption("Premiers");
+    nodes[1]->displayOptions = {true, false, false, true};
+    // A plain modality becomes a top entry.
+    nodes.push_back(std::make_unique<CModaliteEtendue>(*q12->GetModaliteEtendue(2)));
+    CTraitement request;
+    request.type = CTraitement::kTriRegroupement;
+    request.SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeRegroupement);
+    request.SetTypeAxe(CTraitement::kColonnes, CTraitement::kAxeAucun);
+    request.DefinirRegroupementAxe(q12g, nodes, CTraitement::kLignes);
+
+    struct Node {
+        std::int32_t code;
+        std::int16_t level;
+        std::string caption;
+        std::array<bool, 4> options;
+    };
+    const std::vector<Node> expected = {{3, 0, "M3", {true, false, true, false}},
+                                        {0, 0, "Premiers", {true, false, false, true}},
+                                        {2, 1, "M2", {}},
+                                        {1, 1, "M1", {}},
+                                        {3, 0, "M3", {}}};
+    const CTraitement loaded = Loaded(Stored(request, kVersion));
+    for (const CTraitement* side : std::initializer_list<const CTraitement*>{&request, &loaded}) {
+        SCOPED_TRACE(side == &request ? "built" : "loaded");
+        const CRecodageModalite* grouping = side->GetRegroupementAxe(CTraitement::kLignes);
+        ASSERT_NE(grouping, nullptr);
+        EXPECT_EQ(grouping->label, "Q12G");
+        EXPECT_TRUE(grouping->GetEstCumule());
+        ASSERT_EQ(grouping->NodeCount(), static_cast<int>(expected.size()));
+        for (int i = 0; i < grouping->NodeCount(); ++i) {
+            const Node& node = expected[static_cast<std::size_t>(i)];
+            EXPECT_EQ(grouping->Node(i)->code, node.code) << i;
+            EXPECT_EQ(grouping->Node(i)->level, node.level) << i;
+            EXPECT_EQ(grouping->Node(i)->GetShortCaption(), node.caption) << i;
+            EXPECT_EQ(grouping->Node(i)->displayOptions, node.options) << i;
+        }
+    }
+    // The question's own grouping is untouched.
+    EXPECT_EQ(own->Node(0)->GetShortCaption(), "Groupe A");
+    EXPECT_EQ(own->Node(1)->code, 1);
+}
+
 // ---- Named profiles and styles of the questionnaire
 
 // The request fixture over a questionnaire file whose definition tables hold a profile, a numeric
