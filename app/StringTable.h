@@ -63,7 +63,6 @@ enum Id : int {
     // The main window and the application.
     kChangerNiveau = 64121,
     kFenetreNonDisponible = 64122,
-    kDossierNonDisponible = 64123,
     kAideIntrouvable = 64124,
     // The table window: its exports, printing and preview, and the table options.
     kFichiersRtf = 64130,
@@ -109,6 +108,19 @@ enum Id : int {
     kEcritureFichierImpossible = 64400,
     kTableauTropGrandClasseur = 64401,
     kNomFeuilleClasseur = 64402,
+    // The portfolio: its file, the clipboard, its tree and the tables it computes again.
+    kDossierIllisible = 64800,
+    kDossierVersionInconnue = 64801,
+    kEnregistrementDossierImpossible = 64802,
+    kDossierElementsDevenusChapitres = 64803,
+    kDossierSansRequete = 64804,
+    kDossierAucunTableau = 64805,
+    kNomChapitre = 64806,
+    kSupprimerEnregistrements = 64807,
+    kSupprimerSousItems = 64808,
+    kCopierPressePapiersImpossible = 64809,
+    kLirePressePapiersImpossible = 64810,
+    kEnregistrerModificationsDossier = 64811,
     // Study fields: applying them, and their dialogs.
     kFormuleChampEtudeLecture = 64500,
     kChampEtudeInconnu = 64501,

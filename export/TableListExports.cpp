@@ -91,6 +91,15 @@ bool ExporterTableauxWord(const std::vector<const CTableauBase*>& tables, const 
 
 bool ExporterTableauxClasseur(const std::vector<const CTableauBase*>& tables, const std::string& path,
                               const std::string& questionnairePath, Message& error) {
+    std::vector<TableauTitre> titled;
+    titled.reserve(tables.size());
+    for (const CTableauBase* table : tables)
+        titled.push_back({table->title, table});
+    return ExporterTableauxClasseur(titled, path, questionnairePath, error);
+}
+
+bool ExporterTableauxClasseur(const std::vector<TableauTitre>& tables, const std::string& path,
+                              const std::string& questionnairePath, Message& error) {
     ExportFile file(path);
     if (!file.Open(questionnairePath)) {
         error = file.GetError();
@@ -103,10 +112,11 @@ bool ExporterTableauxClasseur(const std::vector<const CTableauBase*>& tables, co
     int sheetNumber = 0;
     XlsxSheet* sheet = nullptr;
     std::int32_t row = 0;
-    for (const CTableauBase* table : tables) {
+    for (const TableauTitre& titled : tables) {
+        const CTableauBase* table = titled.table;
         const std::int32_t rows = table->DonnerNbLignesEnTete() + table->DonnerNbLignes();
         if (sheetPerTable) {
-            sheet = workbook.AddSheet(names.Choose(table->title));
+            sheet = workbook.AddSheet(names.Choose(titled.title));
             row = 0;
         } else if (!sheet || (row > 0 && row + rows + 2 > kRowsPerSheet)) {
             sheet = workbook.AddSheet(StringTable::Format(
@@ -117,7 +127,7 @@ bool ExporterTableauxClasseur(const std::vector<const CTableauBase*>& tables, co
             file.Fail(Message(StringTable::kEcritureFichierImpossible, {path, std::generic_category().message(ENOMEM)}));
             break;
         }
-        sheet->WriteText(row, 0, table->title, TitleLook(*table));
+        sheet->WriteText(row, 0, titled.title, TitleLook(*table));
         ++row;
         if (!ExporterTableauExcel(*sheet, *table, row)) {
             file.Fail(TooLarge(*table));

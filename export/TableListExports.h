@@ -26,6 +26,15 @@ bool ExporterTableauxWord(const std::vector<const CTableauBase*>& tables, const 
 bool ExporterTableauxClasseur(const std::vector<const CTableauBase*>& tables, const std::string& path,
                               const std::string& questionnairePath, Message& error);
 
+// A table under a title of the caller's (a portfolio names its tables itself).
+struct TableauTitre {
+    std::string title;
+    const CTableauBase* table = nullptr;
+};
+// The same workbook, each table under the title given with it, which also names its sheet.
+bool ExporterTableauxClasseur(const std::vector<TableauTitre>& tables, const std::string& path,
+                              const std::string& questionnairePath, Message& error);
+
 // One text file: each table's text export after the other.
 bool ExporterTableauxAscii(const std::vector<const CTableauBase*>& tables, const std::string& path,
                            const std::string& questionnairePath, Message& error);

@@ -12,8 +12,9 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
-// Lines of a text with every line end (CR LF, CR or LF) written CR LF.
-void AppendLines(std::string& out, const std::string& text) {
+} // namespace
+
+void TableTextExport::AppendLines(std::string& out, const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r') {
             if (i + 1 < text.size() && text[i + 1] == '\n')
@@ -26,6 +27,8 @@ void AppendLines(std::string& out, const std::string& text) {
         }
     }
 }
+
+namespace {
 
 // A text on one line: each line break (CR LF, CR or LF) and each tab becomes one blank.
 void AppendField(std::string& out, const std::string& text) {
@@ -48,16 +51,19 @@ std::string TableTextExport::FieldText(const CTableauBase& table, std::int32_t r
 }
 
 void TableTextExport::Append(const CTableauBase& table, std::string& out) {
-    const CPresentationTableau& presentation = table.GetPresentation();
+    AppendLines(out, table.title);
+    out += kLineEnd;
+    if (table.GetPresentation().GetEstTitreAuDessus())
+        AppendLines(out, table.DonnerTexteBase());
+    out += kLineEnd;
+    AppendCells(table, out);
+}
+
+void TableTextExport::AppendCells(const CTableauBase& table, std::string& out) {
     const std::string before = CRegistre::GetMarqueurAvant();
     const std::string after = CRegistre::GetMarqueurApres();
     const bool afterOnLine = CRegistre::GetMarqueurSurLigne();
 
-    AppendLines(out, table.title);
-    out += kLineEnd;
-    if (presentation.GetEstTitreAuDessus())
-        AppendLines(out, table.DonnerTexteBase());
-    out += kLineEnd;
     AppendLines(out, before);
 
     std::vector<CPoliceAna> fonts;

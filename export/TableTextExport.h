@@ -23,6 +23,10 @@ class CTableauBase;
 class TableTextExport {
 public:
     static void Append(const CTableauBase& table, std::string& out);
+    // The part of Append from the before-marker on: markers, rows and the lines after the table.
+    static void AppendCells(const CTableauBase& table, std::string& out);
+    // The text with every line end (CR LF, CR or LF) written CR LF.
+    static void AppendLines(std::string& out, const std::string& text);
 
     // The field of a displayed cell (headers counted).
     static std::string FieldText(const CTableauBase& table, std::int32_t row, std::int32_t column);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "fuzz/FuzzInvertedFiles.h"
 #include "fuzz/FuzzSurvey.h"
 #include "fuzz/QuestionnaireMutations.h"
+#include "portfolio/ElementDossier.h"
+#include "portfolio/PortfolioArchive.h"
 #include "presentation/PoliceAna.h"
 #include "presentation/PresentationGraphique.h"
 #include "presentation/PresentationTableau.h"
@@ -222,6 +225,36 @@ Cle1,Cle2,Ordre,52;1
 end
 )";
 
+// A chapter holding a table of each request, as a ".dos" file (first byte 0) and as the
+// clipboard stream (first byte 1).
+void WritePortfolioSeeds(SeedWriter& seeds) {
+    std::vector<std::unique_ptr<CElementDossier>> elements;
+    elements.push_back(std::make_unique<CElementDossier>("Chapitre 1"));
+    for (CTraitement& request : Requests()) {
+        CTableau table(1, 1, 2, 2, CTableauBase::kMarqueParColonne);
+        table.SetTraitement(std::make_unique<CTraitement>(request));
+        table.title = "Tableau";
+        elements.push_back(std::make_unique<CElementDossier>(table));
+        elements.back()->depth = 1;
+    }
+    std::vector<const CElementDossier*> pointers;
+    for (const auto& element : elements)
+        pointers.push_back(element.get());
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "fuzz_seeds_portfolio.dos";
+    Message error;
+    if (PortfolioArchive::Enregistrer(file.string(), pointers, error)) {
+        std::ifstream in(file, std::ios::binary);
+        Bytes bytes{0};
+        bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        seeds.Write("fuzz_portfolio", bytes);
+        std::filesystem::remove(file);
+    }
+    Bytes clipboard{1};
+    const Bytes stream = PortfolioArchive::EcrirePressePapiers(pointers);
+    clipboard.insert(clipboard.end(), stream.begin(), stream.end());
+    seeds.Write("fuzz_portfolio", clipboard);
+}
+
 void WriteSeeds(SeedWriter& seeds) {
     for (CTraitement& request : Requests()) {
         seeds.WriteArchive("fuzz_request", request, 405);
@@ -235,6 +268,7 @@ void WriteSeeds(SeedWriter& seeds) {
     seeds.WriteArchive("fuzz_request", older, 404);
     CTableau empty;
     seeds.WriteArchive("fuzz_table", empty, 405);
+    WritePortfolioSeeds(seeds);
 
     CCalcul line(3, "Pourcentage", true);
     line.bold = 1;

@@ -2,6 +2,8 @@
 
 #include "framework/MultiDocTemplate.h"
 #include "shell/ChildFrame.h"
+#include "shell/DossierDoc.h"
+#include "shell/DossierView.h"
 #include "shell/QuestionDoc.h"
 #include "shell/QuestionView.h"
 #include "shell/QuestionnaireDoc.h"
@@ -25,6 +27,11 @@ template <class Document, class View> std::unique_ptr<CMultiDocTemplate> Make(in
     return CMultiDocTemplate::Create<Document, View>(resourceId, &MakeChildFrame);
 }
 
+// A new portfolio is titled "Dossier1", "Dossier2"... until it is saved.
+std::unique_ptr<CMultiDocTemplate> MakePortfolio(int resourceId) {
+    return CMultiDocTemplate::Create<CDossierDoc, CDossierView>(resourceId, &MakeChildFrame, QStringLiteral("Dossier"));
+}
+
 using K = TemplateKind;
 
 // clang-format off
@@ -32,7 +39,7 @@ constexpr Definition kDefinitions[] = {
     {K::kQuestionnaire,       kDocumentResource,  "Questionnaire",                                 &Make<CQuestionnaireDoc, CQuestionnaireView>},
     {K::kTableau,             kDocumentResource,  "Tableau",                                       &Make<CTableauDoc, CTableauView>},
     {K::kGraphique,           kDocumentResource,  "Graphique",                                     nullptr},
-    {K::kDossier,             kPortfolioResource, "Dossier",                                       nullptr},
+    {K::kDossier,             kPortfolioResource, "Dossier",                                       &MakePortfolio},
     {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            nullptr},
     {K::kOuvSegment,          kDocumentResource,  "Segments répétés",                              nullptr},
     {K::kOuvFormeSpecifique,  kDocumentResource,  "Spécificités (formes)",                         nullptr},

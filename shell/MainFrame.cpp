@@ -107,13 +107,13 @@ bool CMainFrame::LancerTraitement(std::unique_ptr<CTraitement> request) {
     std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
     if (tables.empty())
         return false;
-    if (toPortfolio) {
-        // Rather than lose the results, they are shown as if the request asked for windows.
-        application->GetUserInterface().ShowMessage(Message(StringTable::kDossierNonDisponible),
-                                                    UserInterface::Icon::Information);
+    for (std::unique_ptr<CTableau>& table : tables) {
+        // The portfolio keeps a copy; the table made here goes with this loop.
+        if (toPortfolio)
+            application->AjouterAuDossier(*table);
+        else
+            application->OuvrirTableau(std::move(table));
     }
-    for (std::unique_ptr<CTableau>& table : tables)
-        application->OuvrirTableau(std::move(table));
     return true;
 }
 

@@ -52,6 +52,12 @@ const CommandDescription kOtherCommands[] = {
     {32808,                   "Déplacer vers la gauche",           nullptr, nullptr},
     {32809,                   "Déplacer vers la droite",           nullptr, nullptr},
     {32810,                   "Insérer",                           nullptr, nullptr},
+    {32915,                   "Supprimer",                         nullptr, nullptr},
+    {32896,                   "Changer le champ d'étude...",       nullptr, nullptr},
+    {32897,                   "Changer le redressement...",        nullptr, nullptr},
+    {32919,                   "Changer le niveau...",              nullptr, nullptr},
+    {32898,                   "Changer la présentation...",        nullptr, nullptr},
+    {32895,                   "Supprimer les Non Réponses",        nullptr, nullptr},
     {32914,                   "Sélectionner le langage courant...", nullptr, nullptr},
     {32893,                   "Tableaux croisés significatifs",    nullptr, nullptr},
     {F::kViewToolBar,         "Barre d'outils",                    nullptr, nullptr},
@@ -108,6 +114,12 @@ constexpr Item kDocumentMenus[] = {
 
     {"&Outils", 32791}, {"&Outils", 32792}, {"&Outils", 0}, {"&Outils", 32842}, {"&Outils", 0},
     {"&Outils", 32913}, {"&Outils", 32916}, {"&Outils", 32920}, {"&Outils", 32921},
+
+    {"&Dossier", 32810}, {"&Dossier", 32915}, {"&Dossier", 0}, {"&Dossier", F::kEditCut},
+    {"&Dossier", F::kEditCopy}, {"&Dossier", F::kEditPaste}, {"&Dossier", 0},
+    {"&Dossier", 32806}, {"&Dossier", 32807}, {"&Dossier", 32808}, {"&Dossier", 32809}, {"&Dossier", 0},
+    {"&Dossier", 32896}, {"&Dossier", 32897}, {"&Dossier", 32919}, {"&Dossier", 32898}, {"&Dossier", 0},
+    {"&Dossier", 32895},
 
     {"&Affichage", F::kViewToolBar}, {"&Affichage", F::kViewStatusBar},
     {kWindowMenu, F::kWindowCascade}, {kWindowMenu, F::kWindowTileHorizontally},

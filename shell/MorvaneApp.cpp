@@ -25,6 +25,9 @@
 #include "shell/QuestionnaireView.h"
 #include "shell/SaisieValeurDlg.h"
 #include "shell/SplashWnd.h"
+#include "portfolio/EnregistrerClassesDossier.h"
+#include "shell/DossierDoc.h"
+#include "shell/DossierView.h"
 #include "tabulation/DemandeOuverture.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/Tableau.h"
@@ -62,6 +65,7 @@ const CommandEntry<CMorvaneApp> CMorvaneApp::kCommandMap[] = {
     {FrameworkCommands::kAppAbout, &CMorvaneApp::OnAppAbout, nullptr},
     {FrameworkCommands::kFileOpen, &CMorvaneApp::OnFileOpen, nullptr},
     {kFermerTout, &CMorvaneApp::OnFermerTout, nullptr},
+    {kOuvrirDossier, &CMorvaneApp::OnOuvrirDossier, nullptr},
     {FrameworkCommands::kHelpFinder, &CMorvaneApp::OnHelpFinder, nullptr},
     {kLangue, &CMorvaneApp::OnLangue, nullptr},
 };
@@ -78,6 +82,7 @@ CMorvaneApp::~CMorvaneApp() {
     CloseAllDocuments();
     if (CTableauDoc::GetDefinitionEditor() == m_definitionEditor.get())
         CTableauDoc::SetDefinitionEditor(nullptr);
+    CTableauDoc::SetAjoutDossier(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -100,11 +105,13 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     EnregistrerRecodages();
     EnregistrerQuestionsCalculees();
     EnregistrerClassesTabulation();
+    EnregistrerClassesDossier();
     CreateTemplates();
     SetMainFrame(std::make_unique<CMainFrame>(*this));
     GetMainWindow()->SetRequestDialogs(std::make_unique<QtRequestDialogs>(*this));
     m_definitionEditor = std::make_unique<QtTableDefinitionEditor>(*this);
     CTableauDoc::SetDefinitionEditor(m_definitionEditor.get());
+    CTableauDoc::SetAjoutDossier([this](const CTableau& table) { AjouterAuDossier(table); });
     ProcessCommandLine(arguments);
     // The screen's whole work area first: a display without a window manager (a virtual one) does
     // not maximise a window by itself.
@@ -186,6 +193,49 @@ CDocument* CMorvaneApp::OuvrirTableau(std::unique_ptr<CTableau> table) {
 CDocument* CMorvaneApp::OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source) {
     const CDemandeOuverture request(type, source);
     return GetTemplate(TemplateKind::kMorvaneDirecte).OpenDocumentFile(DocumentSource::FromObject(&request));
+}
+
+CDocument* CMorvaneApp::OuvrirTableauDossier(CTableau& table, const CDocument* portfolio) {
+    table.deleteWithWindow = 0;
+    table.ownerDocument = portfolio;
+    return GetTemplate(TemplateKind::kTableau).OpenDocumentFile(DocumentSource::FromObject(&table));
+}
+
+// ---- The portfolio ----------------------------------------------------------------------------
+
+void CMorvaneApp::FermerFenetresLiees(const void* source) {
+    if (source == nullptr)
+        return;
+    for (const TemplateKind kind : {TemplateKind::kTableau, TemplateKind::kGraphique}) {
+        for (CDocument* document : GetTemplate(kind).GetDocuments()) {
+            const auto* window = dynamic_cast<CTableauDoc*>(document);
+            const CTableau* table = window != nullptr ? window->GetTableau() : nullptr;
+            // Closed at once, not posted: the table may be freed right after.
+            if (table != nullptr && table->ownerDocument == source && table->deleteWithWindow == 0)
+                document->OnCloseDocument();
+        }
+    }
+}
+
+void CMorvaneApp::AjouterAuDossier(const CTableauBase& table) {
+    CMultiDocTemplate& portfolios = GetTemplate(TemplateKind::kDossier);
+    CDossierDoc* portfolio = nullptr;
+    if (CMDIFrameWnd* frame = GetMainFrame())
+        if (CMDIChildWnd* active = frame->MDIGetActive())
+            portfolio = dynamic_cast<CDossierDoc*>(active->GetActiveDocument());
+    if (portfolio == nullptr) {
+        const std::vector<CDocument*> open = portfolios.GetDocuments();
+        portfolio = open.empty() ? dynamic_cast<CDossierDoc*>(portfolios.OpenDocumentFile(DocumentSource::None()))
+                                 : dynamic_cast<CDossierDoc*>(open.front());
+    }
+    if (portfolio == nullptr)
+        return;
+    portfolio->AjouterElement(table);
+    if (CView* view = portfolio->GetPremiereVue()) {
+        CMDIChildWnd* frame = view->GetParentFrame();
+        if (frame != nullptr && frame->mdiArea() != nullptr)
+            frame->mdiArea()->setActiveSubWindow(frame);
+    }
 }
 
 // ---- The study context's operations -----------------------------------------------------------
@@ -356,6 +406,16 @@ void CMorvaneApp::OnFileOpen() {
     const QString path = dialog.GetPathName();
     if (!path.isEmpty())
         OuvrirQuestionnaire(QDir::toNativeSeparators(path).toStdString());
+}
+
+void CMorvaneApp::OnOuvrirDossier() {
+    CFileDialog dialog(CFileDialog::Mode::kOpen, QStringLiteral("dos"),
+                       QString::fromStdString(StringTable::Text(StringTable::kDossiersDos)), GetMainFrame());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString path = dialog.GetPathName();
+    if (!path.isEmpty())
+        GetTemplate(TemplateKind::kDossier).OpenDocumentFile(QDir::toNativeSeparators(path).toStdString());
 }
 
 void CMorvaneApp::OnFermerTout() {

@@ -19,6 +19,7 @@ class CMultiDocTemplate;
 class CQuestionEtendue;
 class CRecodage;
 class CTableau;
+class CTableauBase;
 class QtTableDefinitionEditor;
 
 // The program's application object, which is at the same time the study context: it starts the
@@ -37,6 +38,8 @@ public:
 
     // "Fichier/Fermer tout".
     static constexpr unsigned kFermerTout = 32894;
+    // "Fichier/Ouvrir un Dossier...".
+    static constexpr unsigned kOuvrirDossier = 32813;
     // "Edition/Sélectionner le langage courant...".
     static constexpr unsigned kLangue = 32914;
 
@@ -73,6 +76,17 @@ public:
     // The study of a table (principal components, correspondence analysis...) in its window; the
     // table stays the caller's.
     CDocument* OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source);
+    // A portfolio's own table in a window, which leaves it to the portfolio: closing the
+    // portfolio, or changing the table, closes the window first (FermerFenetresLiees).
+    CDocument* OuvrirTableauDossier(CTableau& table, const CDocument* portfolio);
+
+    // ---- The portfolio ----
+    // Closes for good every table window built from the source (a portfolio shows its own tables
+    // in them), so that none is left on a table the source replaces or frees.
+    void FermerFenetresLiees(const void* source);
+    // A copy of the table goes to the portfolio: the active one, else the first one opened, else
+    // a new untitled one; its window comes to the front.
+    void AjouterAuDossier(const CTableauBase& table);
 
     // ---- What the study context needs windows for ----
     int ActiverFenetreQuestion(CQuestionEtendue* question) override;
@@ -111,6 +125,7 @@ private:
 
     void OnAppAbout();
     void OnFileOpen();
+    void OnOuvrirDossier();
     void OnFermerTout();
     void OnHelpFinder();
     void OnLangue();

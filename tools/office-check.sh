@@ -33,7 +33,7 @@ for request in tests/golden/qesrun-*.req; do
     name=$(basename "$request" .req)
     "$BIN/qesrun" "$OUT/demo.qes" "$request" --rtf "$OUT/$name.rtf" --xlsx "$OUT/$name.xlsx" >"$OUT/$name.tsv"
 done
-cp tests/golden/export-2x2.rtf tests/golden/export-cross.rtf "$OUT/"
+cp tests/golden/export-2x2.rtf tests/golden/export-cross.rtf tests/golden/portfolio-export.rtf "$OUT/"
 (cd "$OUT" && office --convert-to "txt:Text (encoded):UTF8" --outdir txt ./*.rtf)
 (cd "$OUT" && office --convert-to "csv:Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,true" --outdir csv ./*.xlsx)
 
@@ -82,6 +82,15 @@ for expected in "Peu \\ {pas} satisfait" "Très satisfait" "Île-de-France" "Ré
         fail "the golden RTF files lack: $expected"
 done
 echo "golden RTF files: escaped and accented labels read back"
+
+# The portfolio's RTF: its "Titre n" headings (the elements' names, accents included) and its
+# table cells come back as text.
+grep -qF 'Titre 1;' tests/golden/portfolio-export.rtf || fail "the portfolio RTF lacks the style Titre 1"
+for expected in "Chapitre 1" "Sexe par région" "Section" "Annexe" "Base : 6" "Nord" "Sud" "Non réponse" \
+                "Homme" "Femme" "Effectifs" "Total"; do
+    grep -qF -- "$expected" "$OUT/txt/portfolio-export.txt" || fail "the portfolio RTF lacks: $expected"
+done
+echo "portfolio RTF: headings and table cells read back"
 
 (cd "$OUT" && office --convert-to pdf --outdir pdf qesrun-cross.rtf export-cross.rtf)
 pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/qesrun-cross.pdf" "$OUT/qesrun-cross"

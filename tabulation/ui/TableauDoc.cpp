@@ -18,12 +18,31 @@ constexpr std::int32_t kMinimumSentDimension = 3;
 constexpr std::size_t kMaximumSentRowCalculations = 1;
 
 TableDefinitionEditor* g_definitionEditor = nullptr;
+
+CTableauDoc::AjoutDossier& PortfolioAdder() {
+    static CTableauDoc::AjoutDossier add;
+    return add;
+}
 } // namespace
 
 const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
     {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition,
      &CTableauDoc::OnUpdateEditionRetourDefinition},
+    {kAjouterAuDossier, &CTableauDoc::OnAjouterAuDossier, &CTableauDoc::OnUpdateAjouterAuDossier},
 };
+
+void CTableauDoc::SetAjoutDossier(AjoutDossier add) {
+    PortfolioAdder() = std::move(add);
+}
+
+void CTableauDoc::OnUpdateAjouterAuDossier(CCmdUI& ui) {
+    ui.Enable(m_table != nullptr && static_cast<bool>(PortfolioAdder()));
+}
+
+void CTableauDoc::OnAjouterAuDossier() {
+    if (m_table != nullptr && PortfolioAdder())
+        PortfolioAdder()(*m_table);
+}
 
 void CTableauDoc::SetDefinitionEditor(TableDefinitionEditor* editor) {
     g_definitionEditor = editor;

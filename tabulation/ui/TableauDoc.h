@@ -3,6 +3,7 @@
 #include "framework/CommandMap.h"
 #include "framework/Document.h"
 
+#include <functional>
 #include <memory>
 
 class CPresentationTableau;
@@ -22,6 +23,13 @@ class CTableauDoc : public CDocument {
 public:
     // "Edition/Retour à la définition...".
     static constexpr unsigned kRetourDefinition = 32787;
+    // "Edition/Ajouter au Dossier".
+    static constexpr unsigned kAjouterAuDossier = 32786;
+
+    // What adds a copy of a table to the portfolio, which sits above the table window; empty for
+    // none, and then the command stays disabled.
+    using AjoutDossier = std::function<void(const CTableau& table)>;
+    static void SetAjoutDossier(AjoutDossier add);
 
     // The request dialogs through which a table's definition is edited; not owned, null for none.
     // The installer removes it before it goes.
@@ -61,6 +69,9 @@ protected:
     bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
 
 private:
+    // A copy of the table joins the portfolio.
+    void OnAjouterAuDossier();
+    void OnUpdateAjouterAuDossier(CCmdUI& ui);
     // Enabled when a dialog defines the table's request.
     void OnUpdateEditionRetourDefinition(CCmdUI& ui);
     bool EstRedefinissable() const;

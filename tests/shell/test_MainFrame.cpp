@@ -1,4 +1,5 @@
 #include "MorvaneAppTestSupport.h"
+#include "shell/DossierDoc.h"
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "tabulation/ExecuteurTraitement.h"
@@ -241,14 +242,20 @@ TEST_F(MainFrameTest, EachTableOfARequestOpensInItsOwnWindow) {
     EXPECT_EQ(TableDocuments().size(), 3u);
 }
 
-// A request for the portfolio opens its tables in windows while there is no portfolio, and says so.
-TEST_F(MainFrameTest, ARequestForThePortfolioOpensWindowsMeanwhile) {
+// A request for the portfolio opens no table window: its tables go to a new portfolio, which comes
+// to the front.
+TEST_F(MainFrameTest, ARequestForThePortfolioAddsItsTablesToAPortfolio) {
     std::unique_ptr<CTraitement> request = Request("type tri-croise\nlignes SEXE\ncolonnes REGION\nfusion 0\n");
     request->SetVersDossier(true);
     CMainFrame::LancerTraitement(std::move(request));
-    EXPECT_EQ(TableDocuments().size(), 2u);
-    ASSERT_EQ(m_ui->shown.size(), 1u);
-    EXPECT_EQ(m_ui->shown[0].message.id, StringTable::kDossierNonDisponible);
+    EXPECT_TRUE(TableDocuments().empty());
+    const std::vector<CDocument*> portfolios = m_app->GetTemplate(TemplateKind::kDossier).GetDocuments();
+    ASSERT_EQ(portfolios.size(), 1u);
+    const auto* portfolio = dynamic_cast<CDossierDoc*>(portfolios.front());
+    ASSERT_NE(portfolio, nullptr);
+    // The request gives two tables, as in windows.
+    EXPECT_EQ(portfolio->GetNbreElements(), 2);
+    EXPECT_TRUE(m_ui->shown.empty());
 }
 
 // The tool bar holds the buttons in their order, separators included.

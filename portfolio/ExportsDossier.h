@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Message.h"
+
+#include <string>
+#include <vector>
+
+class CElementDossier;
+
+// A whole portfolio out of the program: the elements in the order of its tree, each with its
+// depth. Files are made whole or not at all, never over the open questionnaire (ExportFile);
+// each export answers false with the reason when its file cannot be made.
+namespace ExportsDossier {
+
+// One RTF document: a heading per element in the style "Titre n" of its depth (n = depth + 1,
+// Times New Roman, 15 - n points but never under 8), then each table below its heading; pages
+// landscape when a table's presentation asks for it.
+bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std::string& path,
+                  const std::string& questionnairePath, Message& error);
+
+// One workbook holding the tables (not the charts) under their element's name, which also names
+// their sheet when each table has a sheet of its own (the "Excel" settings).
+bool ExporterClasseur(const std::vector<const CElementDossier*>& elements, const std::string& path,
+                      const std::string& questionnairePath, Message& error);
+
+// One text file: every element's name on its line; below a table's name, its base line when it
+// shows one, "NombreLigneApresTitre" empty lines, then its rows between the markers of the
+// "Tableau" settings as the text export of a table writes them. Every line end is CR LF.
+bool ExporterAscii(const std::vector<const CElementDossier*>& elements, const std::string& path,
+                   const std::string& questionnairePath, Message& error);
+// The text ExporterAscii writes.
+std::string TexteAscii(const std::vector<const CElementDossier*>& elements);
+
+} // namespace ExportsDossier

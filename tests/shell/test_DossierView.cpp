@@ -1,0 +1,380 @@
+// The portfolio window, driven as the analyst drives it: tables sent from a request or a table
+// window, chapters inserted, items moved with Alt and the arrows, renamed with F2, deleted with
+// the Delete key (the sub-items kept, deleted, or the walk stopped), copied into another portfolio
+// and pasted there (computed again), and the study field or weighting of every table changed,
+// which computes their bases again. On a small survey whose numbers are counted by hand.
+#include "MorvaneAppTestSupport.h"
+#include "app/ChampEtude.h"
+#include "app/Redressement.h"
+#include "app/StringTable.h"
+#include "framework/UtilArbre.h"
+#include "portfolio/ElementDossier.h"
+#include "recodes/ObjectifRedressement.h"
+#include "recodes/StockageChampsEtude.h"
+#include "recodes/ui/ChampEtudeDlg.h"
+#include "recodes/ui/RedressementDlg.h"
+#include "shell/DossierDoc.h"
+#include "shell/DossierView.h"
+#include "tools/qesbuild/DescriptionParser.h"
+#include "tools/qesbuild/QesWriter.h"
+#include "tools/screenshot/ModalAnswers.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using shell_test::MorvaneAppTest;
+
+// Six interviews. Men: 1, 2, 6; women: 3, 4, 5. POIDS weighs interview n by n, so the whole
+// survey weighs 21 and the men 1 + 2 + 6 = 9.
+constexpr const char* kSurvey = R"(
+questionnaire "Dossier" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+question 2 REGION closed noanswer
+  modality 1 fr "Nord"
+  modality 2 fr "Sud"
+question 3 POIDS numeric min=0 max=100
+records
+Cle1,1;1,2;1,3;1
+1,1,1,1
+2,1,2,2
+3,2,1,3
+4,2,2,4
+5,2,1,5
+6,1,,6
+end
+)";
+
+constexpr unsigned kAjouterAuDossier = 32786;
+constexpr unsigned kCopier = 57634;
+constexpr unsigned kColler = 57637;
+
+class DossierViewTest : public MorvaneAppTest {
+protected:
+    void SetUp() override {
+        MorvaneAppTest::SetUp();
+        m_path = s_folder /
+                 ("dossier-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                  ".qes");
+        qesbuild::FixtureDescription fixture =
+            qesbuild::DescriptionParser::Parse(kSurvey, "dossier.txt", s_folder);
+        qesbuild::WriteFixture(fixture, m_path.string());
+        ASSERT_TRUE(Start(m_path.string()));
+    }
+    void TearDown() override {
+        MorvaneAppTest::TearDown();
+        std::filesystem::remove(m_path);
+        std::filesystem::remove(m_path.string() + ".dos");
+    }
+
+    // Sends the request's tables to the portfolio, as a request whose destination is "Dossier".
+    void SendToPortfolio(const std::string& text) {
+        std::unique_ptr<CTraitement> request = Request(text);
+        ASSERT_NE(request, nullptr);
+        request->SetVersDossier(true);
+        ASSERT_TRUE(CMainFrame::LancerTraitement(std::move(request)));
+        QApplication::processEvents();
+    }
+
+    std::vector<CDossierDoc*> Portfolios() const {
+        std::vector<CDossierDoc*> portfolios;
+        for (CDocument* document : m_app->GetTemplate(TemplateKind::kDossier).GetDocuments())
+            portfolios.push_back(dynamic_cast<CDossierDoc*>(document));
+        return portfolios;
+    }
+
+    CDossierView& View(std::size_t which = 0) const { return *Portfolios().at(which)->GetPremiereVue(); }
+
+    QTreeWidgetItem* Item(const std::string& text, std::size_t which = 0) const {
+        const QList<QTreeWidgetItem*> found =
+            View(which).findItems(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchRecursive);
+        return found.size() == 1 ? found.front() : nullptr;
+    }
+
+    // The tree as "text/depth" in display order.
+    static std::vector<std::string> Outline(CDossierView& view) {
+        std::vector<std::string> outline;
+        for (QTreeWidgetItemIterator it(&view); *it != nullptr; ++it)
+            outline.push_back((*it)->text(0).toStdString() + "/" +
+                              std::to_string(CUtilArbre::Profondeur(*it) - 1));
+        return outline;
+    }
+
+    void Click(const std::string& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+               std::size_t which = 0) {
+        QTreeWidgetItem* item = Item(text, which);
+        ASSERT_NE(item, nullptr) << text;
+        CDossierView& view = View(which);
+        view.scrollToItem(item);
+        const QRect place = view.visualItemRect(item);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers,
+                          QPoint(place.left() + 30, place.center().y()));
+    }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, std::size_t which = 0) {
+        QTest::keyClick(&View(which), key, modifiers);
+        QApplication::processEvents();
+    }
+
+    // Base of the portfolio's table element of that name.
+    double Base(const std::string& name, std::size_t which = 0) const {
+        const CElementDossier* element = View(which).GetElement(Item(name, which));
+        EXPECT_NE(element, nullptr) << name;
+        EXPECT_NE(element != nullptr ? element->GetTableau() : nullptr, nullptr) << name;
+        return element != nullptr && element->GetTableau() != nullptr ? element->GetTableau()->base : -1;
+    }
+
+    // "Chapitre 1" holding "Sexe", then "Chapitre 2" holding "Région", built as the analyst
+    // builds them: tables sent, chapters inserted after the caret, Alt and the arrows.
+    void BuildTwoChapters() {
+        SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+        ASSERT_EQ(Portfolios().size(), 1u);
+        Click("Sexe");
+        ASSERT_TRUE(Run(CDossierDoc::kInserer));
+        Key(Qt::Key_Up, Qt::AltModifier);
+        Click("Sexe");
+        Key(Qt::Key_Right, Qt::AltModifier);
+        Click("Chapitre 1");
+        ASSERT_TRUE(Run(CDossierDoc::kInserer));
+        SendToPortfolio("type tri-simple\nlignes REGION total\ncalculs 0\ntitre Région\n");
+        Click("Région");
+        Key(Qt::Key_Right, Qt::AltModifier);
+    }
+
+    void CloseAllPortfolios() {
+        for (CDossierDoc* portfolio : Portfolios()) {
+            portfolio->SetModifiedFlag(false);
+            portfolio->OnCloseDocument();
+        }
+        QApplication::processEvents();
+    }
+
+    std::filesystem::path m_path;
+};
+
+TEST_F(DossierViewTest, ARequestForThePortfolioAndTheTableWindowsCommandFillOnePortfolio) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    ASSERT_EQ(Portfolios().size(), 1u);
+    EXPECT_TRUE(TableDocuments().empty());
+    EXPECT_EQ(Base("Sexe"), 6.0);
+
+    // From a table window: "Edition/Ajouter au Dossier" puts a copy in the same portfolio.
+    std::unique_ptr<CTraitement> request =
+        Request("type tri-simple\nlignes REGION total\ncalculs 0\ntitre Région\n");
+    ASSERT_TRUE(CMainFrame::LancerTraitement(std::move(request)));
+    QApplication::processEvents();
+    ASSERT_EQ(TableDocuments().size(), 1u);
+    ASSERT_TRUE(IsEnabled(kAjouterAuDossier));
+    ASSERT_TRUE(Run(kAjouterAuDossier));
+    ASSERT_EQ(Portfolios().size(), 1u);
+    EXPECT_EQ(Outline(View()), (std::vector<std::string>{"Sexe/0", "Région/0"}));
+    EXPECT_TRUE(Portfolios().front()->IsModified());
+    // The portfolio came to the front.
+    EXPECT_EQ(Frame().MDIGetActive()->GetActiveDocument(), Portfolios().front());
+}
+
+TEST_F(DossierViewTest, ChaptersAreNumberedAndItemsMoveWithAltAndTheArrows) {
+    BuildTwoChapters();
+    EXPECT_EQ(Outline(View()),
+              (std::vector<std::string>{"Chapitre 1/0", "Sexe/1", "Chapitre 2/0", "Région/1"}));
+    EXPECT_TRUE(m_ui->shown.empty());
+    // Up out of its chapter, under the first one; then one level out, after it.
+    Click("Région");
+    Key(Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(Outline(View()),
+              (std::vector<std::string>{"Chapitre 1/0", "Sexe/1", "Région/1", "Chapitre 2/0"}));
+    Key(Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(Outline(View()),
+              (std::vector<std::string>{"Chapitre 1/0", "Sexe/1", "Région/0", "Chapitre 2/0"}));
+    Click("Chapitre 2");
+    Key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(Outline(View()),
+              (std::vector<std::string>{"Chapitre 1/0", "Sexe/1", "Région/0", "Chapitre 2/0"}));
+}
+
+TEST_F(DossierViewTest, F2RenamesAnItemAndAnEmptyNameKeepsTheOldOne) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    const struct {
+        const char* typed;
+        const char* kept;
+    } cases[] = {{"Répartition par sexe", "Répartition par sexe"},
+                 {"", "Répartition par sexe"},
+                 {"   ", "Répartition par sexe"}};
+    for (const auto& rename : cases) {
+        SCOPED_TRACE(rename.typed);
+        CDossierView& view = View();
+        view.setFocus();
+        view.setCurrentItem(view.topLevelItem(0));
+        Key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        editor->insert(QString::fromUtf8(rename.typed));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        const CElementDossier* element = view.GetElement(view.topLevelItem(0));
+        EXPECT_EQ(view.topLevelItem(0)->text(0).toStdString(), rename.kept);
+        EXPECT_EQ(element->name, rename.kept);
+        EXPECT_EQ(element->GetTableau()->title, rename.kept);
+    }
+}
+
+// Delete on a chapter with sub-items asks twice: the deletion, then whether the sub-items go too.
+TEST_F(DossierViewTest, DeletingAChapterAsksAboutItsSubItems) {
+    using Reply = UserInterface::Reply;
+    const struct {
+        const char* name;
+        Reply reply;
+        std::vector<std::string> outline;
+    } cases[] = {
+        {"No keeps the tables at the chapter's place", Reply::No, {"Sexe/0", "Chapitre 2/0", "Région/1"}},
+        {"Yes deletes them", Reply::Yes, {"Chapitre 2/0", "Région/1"}},
+        {"Cancel stops", Reply::Cancel, {"Chapitre 1/0", "Sexe/1", "Chapitre 2/0", "Région/1"}},
+    };
+    for (const auto& tested : cases) {
+        SCOPED_TRACE(tested.name);
+        CloseAllPortfolios();
+        BuildTwoChapters();
+        ASSERT_EQ(Outline(View()),
+                  (std::vector<std::string>{"Chapitre 1/0", "Sexe/1", "Chapitre 2/0", "Région/1"}));
+        m_ui->asked.clear();
+        m_ui->ScriptReplies({true});
+        m_ui->ScriptThreeWayReplies({tested.reply});
+        Click("Chapitre 1");
+        Key(Qt::Key_Delete);
+        ASSERT_EQ(m_ui->asked.size(), 2u);
+        EXPECT_EQ(m_ui->asked[0].id, StringTable::kSupprimerEnregistrements);
+        EXPECT_EQ(m_ui->asked[1].id, StringTable::kSupprimerSousItems);
+        EXPECT_EQ(Outline(View()), tested.outline);
+    }
+}
+
+TEST_F(DossierViewTest, AnsweringNoToTheFirstQuestionDeletesNothing) {
+    BuildTwoChapters();
+    const std::vector<std::string> before = Outline(View());
+    m_ui->ScriptReplies({false});
+    Click("Sexe");
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Outline(View()), before);
+}
+
+// A chapter and one of its tables copied: the table once. Pasted into another portfolio after its
+// caret, computed again there, with their depths.
+TEST_F(DossierViewTest, CopyAndPasteBetweenTwoPortfolios) {
+    SendToPortfolio("type tri-croise\nlignes REGION\ncolonnes SEXE\ncalculs 0\ntitre Croisé\n");
+    const std::string saved = m_path.string() + ".dos";
+    ASSERT_TRUE(Portfolios().front()->OnSaveDocument(saved));
+    CloseAllPortfolios();
+
+    BuildTwoChapters();
+    ASSERT_NE(m_app->OpenDocumentFile(saved), nullptr);
+    QApplication::processEvents();
+    ASSERT_EQ(Portfolios().size(), 2u);
+    EXPECT_EQ(Outline(View(1)), (std::vector<std::string>{"Croisé/0"}));
+
+    Frame().GetMdiArea().setActiveSubWindow(View(0).GetParentFrame());
+    Click("Chapitre 1", Qt::NoModifier, 0);
+    Click("Sexe", Qt::ControlModifier, 0);
+    ASSERT_TRUE(IsEnabled(kCopier));
+    ASSERT_TRUE(Run(kCopier));
+
+    Frame().GetMdiArea().setActiveSubWindow(View(1).GetParentFrame());
+    QApplication::processEvents();
+    Click("Croisé", Qt::NoModifier, 1);
+    ASSERT_TRUE(IsEnabled(kColler));
+    ASSERT_TRUE(Run(kColler));
+    EXPECT_EQ(Outline(View(1)), (std::vector<std::string>{"Croisé/0", "Chapitre 1/0", "Sexe/1"}));
+    EXPECT_EQ(Base("Sexe", 1), 6.0);
+    EXPECT_TRUE(Portfolios()[1]->IsModified());
+    EXPECT_TRUE(m_ui->shown.empty());
+}
+
+// Another program's bytes under our format are refused with the message, the portfolio unchanged.
+TEST_F(DossierViewTest, PastingForeignBytesUnderOurFormatIsRefused) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    auto* data = new QMimeData();
+    data->setData(QString::fromUtf8(CMorvaneApp::kPortfolioMimeType), QByteArray("pas un dossier"));
+    QApplication::clipboard()->setMimeData(data);
+    ASSERT_TRUE(Run(kColler));
+    ASSERT_EQ(m_ui->shown.size(), 1u);
+    EXPECT_EQ(m_ui->shown[0].message.id, StringTable::kLirePressePapiersImpossible);
+    EXPECT_EQ(Outline(View()), (std::vector<std::string>{"Sexe/0"}));
+}
+
+// Nothing selected: the change applies to every table, computed again with the new base (6
+// interviews; 3 men; weighted by POIDS, 21; the men weighted, 9). A window on a portfolio table
+// is closed first.
+TEST_F(DossierViewTest, ChangingTheStudyFieldAndTheWeightingComputesTheBasesAgain) {
+    CChampEtude men;
+    men.name = "Hommes";
+    men.complexCondition = true;
+    men.complexConditionText = "??SEXE?? = 1";
+    std::string error;
+    ASSERT_TRUE(EnregistrerChampEtude(men, *m_app, error)) << error;
+    std::int32_t code = 0;
+    std::string keys;
+    std::int32_t recode = 0;
+    CEnquete::DonnerReferenceQuestion(&QuestionNamed("POIDS"), code, keys, recode);
+    CRedressement weighting;
+    weighting.id = 5;
+    weighting.name = "Par poids";
+    weighting.definition = std::to_string(code) + "@" + keys + "@" + std::to_string(recode) + "~" +
+                           CObjectifRedressement().EcrireDefinition(*m_app, false, 0);
+    m_app->MettreAJourRedressement(weighting);
+
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    SendToPortfolio("type tri-simple\nlignes REGION total\ncalculs 0\ntitre Région\n");
+    EXPECT_EQ(Base("Sexe"), 6.0);
+    View().SelectAll(false);
+    // A table of the portfolio shown in a window.
+    emit View().itemDoubleClicked(Item("Sexe"), 0);
+    QApplication::processEvents();
+    ASSERT_EQ(TableDocuments().size(), 1u);
+    // Back to the portfolio, nothing selected.
+    Frame().GetMdiArea().setActiveSubWindow(View().GetParentFrame());
+    View().SelectAll(false);
+
+    {
+        ModalAnswers field({[](QDialog& shown) {
+            auto* dialog = qobject_cast<CChampEtudeDlg*>(&shown);
+            ASSERT_NE(dialog, nullptr);
+            dialog->NameCombo().setCurrentIndex(dialog->NameCombo().findText(QStringLiteral("Hommes")));
+            dialog->OkButton().click();
+        }});
+        ASSERT_TRUE(Run(CDossierView::kChangerChampEtude));
+        EXPECT_EQ(field.Unexpected(), 0);
+        EXPECT_TRUE(TableDocuments().empty());
+        EXPECT_EQ(Base("Sexe"), 3.0);
+        EXPECT_EQ(Base("Région"), 3.0);
+    }
+
+    {
+        ModalAnswers weights({[](QDialog& shown) {
+            auto* dialog = qobject_cast<CRedressementDlg*>(&shown);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Redressement");
+            const int index = dialog->NameCombo().findText(QStringLiteral("Par poids"));
+            ASSERT_GE(index, 0);
+            dialog->NameCombo().setCurrentIndex(index);
+            dialog->OkButton().click();
+        }});
+        ASSERT_TRUE(Run(CDossierView::kChangerRedressement));
+        EXPECT_EQ(weights.Unexpected(), 0);
+        EXPECT_EQ(Base("Sexe"), 9.0);
+        EXPECT_EQ(Base("Région"), 9.0);
+    }
+    EXPECT_TRUE(Portfolios().front()->IsModified());
+}
+
+} // namespace
