@@ -25,6 +25,7 @@
 #include "shell/QuestionnaireView.h"
 #include "shell/SaisieValeurDlg.h"
 #include "shell/SplashWnd.h"
+#include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
@@ -193,6 +194,10 @@ CDocument* CMorvaneApp::OuvrirTableau(std::unique_ptr<CTableau> table) {
 CDocument* CMorvaneApp::OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source) {
     const CDemandeOuverture request(type, source);
     return GetTemplate(TemplateKind::kMorvaneDirecte).OpenDocumentFile(DocumentSource::FromObject(&request));
+}
+
+CDocument* CMorvaneApp::OuvrirMapping(CMapping& mapping) {
+    return GetTemplate(TemplateKind::kMapping).OpenDocumentFile(DocumentSource::FromObject(&mapping));
 }
 
 CDocument* CMorvaneApp::OuvrirTableauDossier(CTableau& table, const CDocument* portfolio) {

@@ -15,6 +15,7 @@
 
 class CDocument;
 class CMainFrame;
+class CMapping;
 class CMultiDocTemplate;
 class CQuestionEtendue;
 class CRecodage;
@@ -76,6 +77,8 @@ public:
     // The study of a table (principal components, correspondence analysis...) in its window; the
     // table stays the caller's.
     CDocument* OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source);
+    // A perceptual map in its window; the map stays its owner's (the analysis window's element).
+    CDocument* OuvrirMapping(CMapping& mapping);
     // A portfolio's own table in a window, which leaves it to the portfolio: closing the
     // portfolio, or changing the table, closes the window first (FermerFenetresLiees).
     CDocument* OuvrirTableauDossier(CTableau& table, const CDocument* portfolio);
