@@ -31,13 +31,10 @@ bool CAfc::CheckCells() {
     for (int i = 0; i < rows; ++i)
         for (int j = 0; j < (i < m_n ? columns : m_p); ++j) {
             const double x = Cell(i, j);
-            const auto cell = std::vector<std::string>{std::to_string(i + 1), std::to_string(j + 1)};
-            if (x == CVecteurDouble::kNoAnswer || x == CVecteurDouble::kNotAsked || !std::isfinite(x)) {
-                m_erreur = Message(StringTable::kCelluleManquante, cell);
-                return false;
-            }
-            if (x < 0.0) {
-                m_erreur = Message(StringTable::kCelluleNegative, cell);
+            const bool missing = x == CVecteurDouble::kNoAnswer || x == CVecteurDouble::kNotAsked || !std::isfinite(x);
+            if (missing || x < 0.0) {
+                m_erreur = Message(missing ? StringTable::kCelluleManquante : StringTable::kCelluleNegative,
+                                   {std::to_string(i + 1), std::to_string(j + 1)});
                 return false;
             }
         }

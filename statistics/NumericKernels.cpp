@@ -29,12 +29,14 @@ struct Pivot {
 };
 
 // The largest |D(i, j)| of the strict lower triangle, scanning rows i = 1 … n - 1 and within a
-// row columns j = 0 … i - 1, the first of equal values winning. Each row keeps the column of its
-// own largest entry, so that after a rotation only the rows it touched are looked at again: the
-// search costs O(n) per rotation instead of O(n²), and finds the very pivot a full scan would.
+// row columns j = 0 … i - 1, the first of equal values winning. Each row keeps the column and the
+// magnitude of its own largest entry, so that after a rotation only the rows it touched are looked
+// at again: the search costs O(n) per rotation instead of O(n²), and finds the very pivot a full
+// scan would.
 class PivotSearch {
 public:
-    PivotSearch(const std::vector<double>& d, int n) : m_d(d), m_n(n), m_column(static_cast<Index>(n), 0) {
+    PivotSearch(const std::vector<double>& d, int n)
+        : m_d(d), m_n(n), m_column(static_cast<Index>(n), 0), m_largest(static_cast<Index>(n), 0.0) {
         for (int i = 1; i < n; ++i)
             Rescan(i);
     }
@@ -42,7 +44,7 @@ public:
     Pivot Largest() const {
         Pivot best;
         for (int i = 1; i < m_n; ++i) {
-            const double magnitude = Magnitude(i, m_column[static_cast<Index>(i)]);
+            const double magnitude = m_largest[static_cast<Index>(i)];
             if (magnitude > best.magnitude) {
                 best.magnitude = magnitude;
                 best.p = m_column[static_cast<Index>(i)];
@@ -55,17 +57,30 @@ public:
     // After a rotation of rows and columns p < q.
     void Update(int p, int q) {
         for (int i = 1; i < m_n; ++i) {
-            int& column = m_column[static_cast<Index>(i)];
-            if (i == p || i == q || column == p || column == q) {
+            const Index row = static_cast<Index>(i);
+            if (i == p || i == q) {
                 Rescan(i);
                 continue;
+            }
+            const int column = m_column[row];
+            if (column == p || column == q) {
+                // The row's largest entry moved. Still at least as large, it still leads the row
+                // (the entries before it were smaller, those after it no larger); smaller, any
+                // entry may lead now.
+                const double magnitude = Magnitude(i, column);
+                if (magnitude < m_largest[row]) {
+                    Rescan(i);
+                    continue;
+                }
+                m_largest[row] = magnitude;
             }
             for (int j : {p, q})
                 if (j < i) {
                     const double magnitude = Magnitude(i, j);
-                    const double current = Magnitude(i, column);
-                    if (magnitude > current || (magnitude == current && j < column))
-                        column = j;
+                    if (magnitude > m_largest[row] || (magnitude == m_largest[row] && j < m_column[row])) {
+                        m_column[row] = j;
+                        m_largest[row] = magnitude;
+                    }
                 }
         }
     }
@@ -73,25 +88,46 @@ public:
 private:
     double Magnitude(int i, int j) const { return std::fabs(m_d[At(i, j, m_n)]); }
 
+    // The largest magnitude first, over independent partial maxima (no branch, no chain through
+    // the whole row), then the first column holding it.
     void Rescan(int i) {
+        const double* row = m_d.data() + At(i, 0, m_n);
+        double partial[4] = {0.0, 0.0, 0.0, 0.0};
+        int j = 0;
+        for (; j + 4 <= i; j += 4)
+            for (int k = 0; k < 4; ++k)
+                partial[k] = std::max(partial[k], std::fabs(row[j + k]));
+        for (; j < i; ++j)
+            partial[0] = std::max(partial[0], std::fabs(row[j]));
+        const double largest = std::max(std::max(partial[0], partial[1]), std::max(partial[2], partial[3]));
         int column = 0;
-        for (int j = 1; j < i; ++j)
-            if (Magnitude(i, j) > Magnitude(i, column))
-                column = j;
+        while (column + 1 < i && std::fabs(row[column]) != largest)
+            ++column;
         m_column[static_cast<Index>(i)] = column;
+        m_largest[static_cast<Index>(i)] = largest;
     }
 
     const std::vector<double>& m_d;
     int m_n;
     std::vector<int> m_column;
+    std::vector<double> m_largest;
 };
 
-void Rotate(std::vector<double>& d, std::vector<double>& v, int n, int p, int q) {
+struct Rotation {
+    double c;
+    double s;
+};
+
+Rotation RotationOf(const std::vector<double>& d, int n, int p, int q) {
     const double dpp = d[At(p, p, n)];
     const double dqq = d[At(q, q, n)];
     const double theta = dpp != dqq ? 0.5 * std::atan(-2.0 * d[At(q, p, n)] / (dpp - dqq)) : kAngleEgalite;
-    const double c = std::cos(theta);
-    const double s = std::sin(theta);
+    return {std::cos(theta), std::sin(theta)};
+}
+
+// D ← JᵀDJ: rows p and q first, then columns p and q from the rotated rows.
+void RotateMatrix(std::vector<double>& d, int n, int p, int q, Rotation r) {
+    const auto [c, s] = r;
     for (int k = 0; k < n; ++k) {
         const double dp = d[At(p, k, n)];
         const double dq = d[At(q, k, n)];
@@ -104,12 +140,26 @@ void Rotate(std::vector<double>& d, std::vector<double>& v, int n, int p, int q)
         d[At(k, p, n)] = c * dp - s * dq;
         d[At(k, q, n)] = s * dp + c * dq;
     }
+}
+
+// The eigenvectors are kept transposed while rotating (vector k in row k), so that a rotation
+// reads and writes two contiguous rows.
+void RotateVectors(std::vector<double>& vt, int n, int p, int q, Rotation r) {
+    const auto [c, s] = r;
+    double* vp = vt.data() + At(p, 0, n);
+    double* vq = vt.data() + At(q, 0, n);
     for (int k = 0; k < n; ++k) {
-        const double vp = v[At(k, p, n)];
-        const double vq = v[At(k, q, n)];
-        v[At(k, p, n)] = c * vp - s * vq;
-        v[At(k, q, n)] = s * vp + c * vq;
+        const double a = vp[k];
+        const double b = vq[k];
+        vp[k] = c * a - s * b;
+        vq[k] = s * a + c * b;
     }
+}
+
+void Transpose(std::vector<double>& m, int n) {
+    for (int i = 1; i < n; ++i)
+        for (int j = 0; j < i; ++j)
+            std::swap(m[At(i, j, n)], m[At(j, i, n)]);
 }
 
 // Selection sort of the diagonal, decreasing; only a strictly greater entry moves, so equal
@@ -167,11 +217,14 @@ EigenStatus JacobiEigen(const std::vector<double>& a, std::vector<double>& d, st
         if (rotations == cap)
             return EigenStatus::NoConvergence;
         const Pivot pivot = search.Largest();
-        Rotate(d, v, n, pivot.p, pivot.q);
+        const Rotation rotation = RotationOf(d, n, pivot.p, pivot.q);
+        RotateMatrix(d, n, pivot.p, pivot.q, rotation);
+        RotateVectors(v, n, pivot.p, pivot.q, rotation);
         search.Update(pivot.p, pivot.q);
         if (!(pivot.magnitude > threshold))
             break;
     }
+    Transpose(v, n);
     SortDiagonal(d, v, n);
     return EigenStatus::Ok;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "statistics/NumericKernels.h"
+#include "ReferenceJacobi.h"
 
 namespace {
 
@@ -118,6 +119,54 @@ TEST(JacobiEigen, RefusesNonFiniteEntriesAndKeepsOrderOne) {
     ASSERT_EQ(JacobiEigen({7.5}, d, v, 1), EigenStatus::Ok);
     EXPECT_EQ(d, std::vector<double>{7.5});
     EXPECT_EQ(v, std::vector<double>{1.0});
+}
+
+// Matrices of the kinds the engines diagonalise, and a few that stress the pivot search: the
+// solver must make exactly the classical rotations, so its numbers equal a plain transcription's
+// to the last bit.
+std::vector<double> CrossProducts(int rows, int n, std::uint64_t seed, bool integers) {
+    std::uint64_t state = seed;
+    auto next = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(state >> 40) / 16777216.0;
+    };
+    std::vector<double> x(static_cast<std::size_t>(rows) * n);
+    for (double& value : x)
+        value = integers ? std::floor(next() * 20.0) : next() - 0.5;
+    std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            for (int r = 0; r < rows; ++r)
+                a[static_cast<std::size_t>(i * n + j)] +=
+                    x[static_cast<std::size_t>(r * n + i)] * x[static_cast<std::size_t>(r * n + j)] / (rows * 20.0);
+    return a;
+}
+
+TEST(JacobiEigen, MakesTheClassicalRotationsToTheLastBit) {
+    struct Case {
+        const char* name;
+        int n;
+        std::vector<double> a;
+    };
+    std::vector<double> skewed = CrossProducts(12, 7, 5, false);
+    skewed[1] += 1e-9; // not exactly symmetric
+    const std::vector<Case> cases = {
+        {"2 x 2", 2, {2, 1, 1, 3}},
+        {"equal diagonal entries", 3, {1, 0.5, 0.25, 0.5, 1, 0.5, 0.25, 0.5, 1}},
+        {"diagonal", 3, {3, 0, 0, 0, 1, 0, 0, 0, 2}},
+        {"block diagonal", 4, {2, 1, 0, 0, 1, 2, 0, 0, 0, 0, 5, -1, 0, 0, -1, 5}},
+        {"cross products of counts 49 x 49", 49, CrossProducts(200, 49, 2, true)},
+        {"cross products of reals 20 x 20", 20, CrossProducts(30, 20, 3, false)},
+        {"rank-deficient 15 x 15", 15, CrossProducts(6, 15, 4, false)},
+        {"not exactly symmetric", 7, skewed},
+    };
+    for (const Case& c : cases) {
+        std::vector<double> d, v, expectedD, expectedV;
+        ASSERT_EQ(JacobiEigen(c.a, d, v, c.n), EigenStatus::Ok) << c.name;
+        ASSERT_GT(reference::JacobiEigen(c.a, expectedD, expectedV, c.n), 0) << c.name;
+        EXPECT_EQ(d, expectedD) << c.name;
+        EXPECT_EQ(v, expectedV) << c.name;
+    }
 }
 
 TEST(MoyennesEcartsTypes, MeansAndPopulationDeviations) {
