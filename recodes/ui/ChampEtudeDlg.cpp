@@ -6,6 +6,7 @@
 #include "framework/WindowSize.h"
 #include "recodes/StockageChampsEtude.h"
 #include "recodes/ui/EmplacementConditionDlg.h"
+#include "app/UserInterface.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -27,7 +28,6 @@
 namespace {
 
 constexpr std::int32_t kAllInterviews = -1;
-constexpr std::int32_t kNotStored = 0;
 constexpr int kNameLength = 50;
 constexpr int kDescriptionLength = 255;
 // The ET radio stands for a connector of 1, the OU radio for 0.
@@ -63,14 +63,13 @@ void Warn(CContexteEtude& context, const Message& message) {
 } // namespace
 
 CChampEtudeDlg::CChampEtudeDlg(CContexteEtude& context, std::int32_t initialId, QWidget* parent)
-    : QDialog(parent), m_context(context), m_names(new QComboBox(this)), m_description(new QLineEdit(this)),
+    : StoredEntryDialog(context, kAllInterviews, parent), m_description(new QLineEdit(this)),
       m_formulaLabel(new QLabel(QStringLiteral("Formule :"), this)), m_formula(new QPlainTextEdit(this)),
       m_default(new QCheckBox(QStringLiteral("&Définir par défaut"), this)),
       m_new(new QPushButton(QStringLiteral("&Nouveau"), this)),
       m_delete(new QPushButton(QStringLiteral("&Supprimer"), this)),
       m_copyLoop(new QPushButton(QStringLiteral("Copier boucle"), this)) {
     setWindowTitle(QStringLiteral("Champ d'étude"));
-    m_names->setEditable(true);
     m_names->setInsertPolicy(QComboBox::NoInsert);
     // A name is typed whole: no completion from the names of the other fields.
     m_names->setCompleter(nullptr);
@@ -181,16 +180,6 @@ void CChampEtudeDlg::Remplir(std::int32_t initialId) {
     Charger();
 }
 
-std::int32_t CChampEtudeDlg::IdAt(int index) const {
-    return index >= 0 && index < m_names->count() ? m_names->itemData(index).toInt() : kAllInterviews;
-}
-
-void CChampEtudeDlg::SelectQuietly(int index) {
-    const QSignalBlocker quiet(m_names);
-    m_names->setCurrentIndex(index);
-    m_current = index;
-}
-
 // Loads the entry shown from the survey; "Toutes les interviews" (or no entry) cannot be edited.
 void CChampEtudeDlg::Charger() {
     const std::int32_t id = IdAt(m_current);
@@ -231,50 +220,6 @@ void CChampEtudeDlg::EnableEditing(bool editable) {
     for (QButtonGroup* pair : m_pairs)
         for (QAbstractButton* button : pair->buttons())
             button->setEnabled(editable);
-}
-
-void CChampEtudeDlg::OnModifie() {
-    m_modified = true;
-}
-
-// ---- Leaving the field shown ------------------------------------------------------------------
-
-bool CChampEtudeDlg::SettleChanges() {
-    if (!m_modified)
-        return true;
-    switch (m_context.GetUserInterface().AskYesNoCancel(Message(StringTable::kSauvegarderModifications))) {
-    case UserInterface::Reply::Cancel:
-        return false;
-    case UserInterface::Reply::Yes:
-        return Enregistrer();
-    case UserInterface::Reply::No:
-        DropNewEntry();
-        m_modified = false;
-        return true;
-    }
-    return false;
-}
-
-void CChampEtudeDlg::DropNewEntry() {
-    if (m_current < 0 || IdAt(m_current) != kNotStored)
-        return;
-    const QSignalBlocker quiet(m_names);
-    m_names->removeItem(m_current);
-    m_current = -1;
-}
-
-void CChampEtudeDlg::OnSelection(int index) {
-    if (index == m_current)
-        return;
-    // The list shows the entry left until the changes are settled.
-    SelectQuietly(m_current);
-    m_names->lineEdit()->setText(QString::fromStdString(m_name));
-    const std::int32_t wanted = IdAt(index);
-    if (!SettleChanges())
-        return;
-    // A new entry dropped was the last one: the entry wanted keeps its place.
-    SelectQuietly(m_names->findData(wanted));
-    Charger();
 }
 
 // ---- Saving -------------------------------------------------------------------------------------

@@ -3,7 +3,8 @@
 #include "app/ChampCondition.h"
 #include "app/IdName.h"
 
-#include <QDialog>
+#include "recodes/ui/StoredEntryDialog.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -30,7 +31,7 @@ class QRadioButton;
 //
 // After OK the field shown is the one chosen (DonnerChampChoisi); with "&Définir par défaut" it
 // also becomes the study's default field.
-class CChampEtudeDlg : public QDialog {
+class CChampEtudeDlg : public StoredEntryDialog {
     Q_OBJECT
 
 public:
@@ -48,8 +49,7 @@ public:
 
     // Saves the field shown; false (after telling the user) for a name another entry has, or a
     // record that cannot be written.
-    bool Enregistrer();
-    bool EstModifie() const { return m_modified; }
+    bool Enregistrer() override;
 
     void accept() override;
 
@@ -70,34 +70,23 @@ public:
 
 private:
     void Remplir(std::int32_t initialId);
-    void Charger();
+    void Charger() override;
+    std::string NomAffiche() const override { return m_name; }
     void ShowWorkingCopy();
     void EnableEditing(bool editable);
-    // Settles unsaved changes before leaving the field shown: false when the user stays (Cancel,
-    // or a save that failed). On No an unsaved new entry leaves the list.
-    bool SettleChanges();
-    void DropNewEntry();
-    void SelectQuietly(int index);
-    std::int32_t IdAt(int index) const;
     CChampEtude WorkingField() const;
 
-    void OnSelection(int index);
     void OnNouveau();
     void OnSupprimer();
     void OnCopierBoucle();
-    void OnModifie();
 
-    CContexteEtude& m_context;
     // The working copy of the field shown.
     std::string m_name;
     std::array<CChampCondition, 4> m_conditions;
     std::array<std::int16_t, 3> m_connectors{1, 1, 1};
     std::string m_complexText;
-    int m_current = -1; // the entry shown
-    bool m_modified = false;
     CIdName m_chosen{-1, {}};
 
-    QComboBox* m_names;
     QLineEdit* m_description;
     QLabel* m_formulaLabel;
     QPlainTextEdit* m_formula;

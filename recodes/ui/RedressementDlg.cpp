@@ -29,7 +29,6 @@
 namespace {
 
 constexpr std::int32_t kNoWeighting = -1;
-constexpr std::int32_t kNotStored = 0;
 constexpr int kNameLength = 50;
 constexpr int kDescriptionLength = 255;
 constexpr int kTargetRole = Qt::UserRole;
@@ -78,7 +77,7 @@ QTreeWidgetItem* FindItem(QTreeWidgetItem* item, const CObjectifRedressement* ta
 
 CRedressementDlg::CRedressementDlg(CContexteEtude& context, std::int32_t initialId, Selecteurs selecteurs,
                                    QWidget* parent)
-    : QDialog(parent), m_context(context), m_selecteurs(std::move(selecteurs)), m_names(new QComboBox(this)),
+    : StoredEntryDialog(context, kNoWeighting, parent), m_selecteurs(std::move(selecteurs)),
       m_description(new QLineEdit(this)), m_total(new QLineEdit(this)), m_initialWeightName(new QLabel(this)),
       m_initialWeightButton(new QPushButton(QStringLiteral("..."), this)), m_tree(new QTreeWidget(this)),
       m_observedHeader(new QLabel(QStringLiteral("Observé"), this)),
@@ -92,7 +91,6 @@ CRedressementDlg::CRedressementDlg(CContexteEtude& context, std::int32_t initial
       m_toLibrary(new QPushButton(QStringLiteral("&Vers la bibliothèque"), this)),
       m_fromLibrary(new QPushButton(QStringLiteral("De la &bibliothèque..."), this)) {
     setWindowTitle(QStringLiteral("Redressement"));
-    m_names->setEditable(true);
     m_names->setInsertPolicy(QComboBox::NoInsert);
     m_names->setCompleter(nullptr);
     m_names->lineEdit()->setMaxLength(kNameLength);
@@ -239,17 +237,7 @@ void CRedressementDlg::Remplir(std::int32_t initialId) {
     Charger();
 }
 
-std::int32_t CRedressementDlg::IdAt(int index) const {
-    return index >= 0 && index < m_names->count() ? m_names->itemData(index).toInt() : kNoWeighting;
-}
-
 bool CRedressementDlg::Editable() const { return m_editing && IdAt(m_current) != kNoWeighting; }
-
-void CRedressementDlg::SelectQuietly(int index) {
-    const QSignalBlocker quiet(m_names);
-    m_names->setCurrentIndex(index);
-    m_current = index;
-}
 
 // The fields of a scheme not yet defined: the survey's interviews, nothing else.
 void CRedressementDlg::Reinitialiser() {
@@ -482,47 +470,6 @@ void CRedressementDlg::OnPoidsInitial() {
     m_scheme.initialWeightQuestion = question;
     MontrerPoidsInitial();
     OnModifie();
-}
-
-void CRedressementDlg::OnModifie() { m_modified = true; }
-
-// ---- Leaving the scheme shown ------------------------------------------------------------------
-
-bool CRedressementDlg::SettleChanges() {
-    if (!m_modified)
-        return true;
-    switch (m_context.GetUserInterface().AskYesNoCancel(Message(StringTable::kSauvegarderModifications))) {
-    case UserInterface::Reply::Cancel:
-        return false;
-    case UserInterface::Reply::Yes:
-        return Enregistrer();
-    case UserInterface::Reply::No:
-        DropNewEntry();
-        m_modified = false;
-        return true;
-    }
-    return false;
-}
-
-void CRedressementDlg::DropNewEntry() {
-    if (m_current < 0 || IdAt(m_current) != kNotStored)
-        return;
-    const QSignalBlocker quiet(m_names);
-    m_names->removeItem(m_current);
-    m_current = -1;
-}
-
-void CRedressementDlg::OnSelection(int index) {
-    if (index == m_current)
-        return;
-    // The list shows the entry left until the changes are settled.
-    SelectQuietly(m_current);
-    m_names->lineEdit()->setText(QString::fromStdString(m_scheme.name));
-    const std::int32_t wanted = IdAt(index);
-    if (!SettleChanges())
-        return;
-    SelectQuietly(m_names->findData(wanted));
-    Charger();
 }
 
 // ---- Saving ------------------------------------------------------------------------------------

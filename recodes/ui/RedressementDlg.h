@@ -3,7 +3,8 @@
 #include "app/IdName.h"
 #include "app/Redressement.h"
 
-#include <QDialog>
+#include "recodes/ui/StoredEntryDialog.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -35,7 +36,7 @@ class QTreeWidgetItem;
 //
 // The questions and the library's schemes are chosen in the selection dialogs, given by the caller
 // (the dialogs of question selection and of "Selectionner").
-class CRedressementDlg : public QDialog {
+class CRedressementDlg : public StoredEntryDialog {
     Q_OBJECT
 
 public:
@@ -67,8 +68,7 @@ public:
 
     // Saves the scheme shown; false (after telling the user) when it is refused or cannot be
     // written.
-    bool Enregistrer();
-    bool EstModifie() const { return m_modified; }
+    bool Enregistrer() override;
     void accept() override;
 
     QComboBox& NameCombo() const { return *m_names; }
@@ -95,15 +95,12 @@ public:
 
 private:
     void Remplir(std::int32_t initialId);
-    void Charger();
+    void Charger() override;
+    std::string NomAffiche() const override { return m_scheme.name; }
     void Reinitialiser();
     void RemplirArbre();
     void AjouterItems(CObjectifRedressement& target, QTreeWidgetItem* parentItem, CObjectifRedressement* parent);
     void EnableEditing(bool editable);
-    bool SettleChanges();
-    void DropNewEntry();
-    void SelectQuietly(int index);
-    std::int32_t IdAt(int index) const;
     bool Editable() const;
     void MontrerPoidsInitial();
     // The target whose value rows are shown (a modality item shows its split question's).
@@ -114,7 +111,6 @@ private:
     void AjouterObjectif(bool split);
     void EnsureRoot();
 
-    void OnSelection(int index);
     void OnItemSelectionne();
     void OnDefilement(int action);
     void OnValeurModifiee();
@@ -124,17 +120,12 @@ private:
     void OnSupprimer();
     void OnVersBibliotheque();
     void OnDeBibliotheque();
-    void OnModifie();
 
-    CContexteEtude& m_context;
     Selecteurs m_selecteurs;
     CRedressement m_scheme; // the working copy, with its tree of targets
-    int m_current = -1;     // the entry shown
-    bool m_modified = false;
     bool m_editing = false;
     CIdName m_chosen{-1, {}};
 
-    QComboBox* m_names;
     QLineEdit* m_description;
     QLineEdit* m_total;
     QLabel* m_initialWeightName;
