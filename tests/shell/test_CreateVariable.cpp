@@ -15,11 +15,18 @@
 #include "variables/ui/CalCroisementPage.h"
 #include "variables/ui/CalExpressionPage.h"
 #include "variables/ui/CalInfosGeneralesPage.h"
+#include "variables/ui/CalListeChampsPage.h"
 #include "variables/ui/CalQuestionFiltreePage.h"
 #include "variables/ui/CalScriptPanneau.h"
 #include "variables/ui/CreerVariableDlg.h"
+#include "variables/ui/CodagePostalPage.h"
+#include "variables/CodagePostal.h"
+#include "app/Registre.h"
+#include "tools/qesbuild/DescriptionParser.h"
+#include "tools/qesbuild/QesWriter.h"
 #include "variables/VariableCalculee.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +36,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <map>
 #include <sqlite3.h>
@@ -84,6 +93,17 @@ void PickInTree(QDialog& shown, const char* name) {
     ASSERT_EQ(found.size(), 1) << name;
     picker->GetTree().setCurrentItem(found.front());
     picker->accept();
+}
+
+// A hash of the file's bytes.
+std::size_t Bytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::hash<std::string>{}(std::string(std::istreambuf_iterator<char>(file), {}));
+}
+
+long long CountOf(const Counts& counts, const std::string& row, const std::string& column) {
+    const auto found = counts.find({row, column});
+    return found == counts.end() ? 0 : found->second;
 }
 
 // Clicks a button that opens a dialog of its own, answered by `step` as soon as it shows. The
@@ -214,6 +234,30 @@ protected:
         EXPECT_GT(total, 0);
     }
 
+    std::int32_t StoreField(const std::string& name, const std::string& formula) {
+        CChampEtude field;
+        field.name = name;
+        field.complexCondition = true;
+        field.complexConditionText = formula;
+        std::string error;
+        EXPECT_TRUE(EnregistrerChampEtude(field, *m_app, error)) << error;
+        return field.id;
+    }
+
+    // The program's cells of "question x SEXE" against the hand counts, row by row; a row given no
+    // count must not be in the table.
+    void ExpectCounts(const std::string& question, const std::map<std::string, std::pair<long long, long long>>& rows,
+                      const std::vector<std::string>& absent = {}) {
+        const Counts program = ProgramCounts(question);
+        for (const auto& [row, counts] : rows) {
+            SCOPED_TRACE(row);
+            EXPECT_EQ(CountOf(program, row, "Homme"), counts.first) << m_printed;
+            EXPECT_EQ(CountOf(program, row, "Femme"), counts.second) << m_printed;
+        }
+        for (const std::string& row : absent)
+            EXPECT_EQ(program.count({row, "Homme"}), 0u) << row << "\n" << m_printed;
+    }
+
     std::filesystem::path m_copy;
     std::string m_printed; // the last cross table, shown when a count disagrees
 };
@@ -221,7 +265,8 @@ protected:
 TEST_F(CreateVariableTest, ANewVariableOpensWithNoKindChosenAndTheKindsToComeDisabled) {
     CCreerVariableDlg dialog(*m_app, &Frame());
     EXPECT_EQ(dialog.PanneauVisible(), nullptr);
-    const std::vector<std::int16_t> enabled = {CVariableCalculee::kCroisement, CVariableCalculee::kScript,
+    const std::vector<std::int16_t> enabled = {CVariableCalculee::kCroisement,     CVariableCalculee::kChampsEtude,
+                                               CVariableCalculee::kScript,         CVariableCalculee::kCodagePostal,
                                                CVariableCalculee::kInfosGenerales, CVariableCalculee::kQuestionFiltree};
     for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index) {
         const std::int16_t kind = CCreerVariableDlg::TypeDuBouton(index);
@@ -374,6 +419,256 @@ TEST_F(CreateVariableTest, TheCompletionOfTheInterviewsCountsAsTheRawRecords) {
     EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(variable) + " WHERE (" + Field(variable) +
                                  " = 1) <> (coalesce(s.Completed, 0) <> 0)"),
               0);
+}
+
+
+// Two study fields: the Parisians alone, and the women under a group; the interviews of neither go
+// to "Autre", which the user accepts to create. Counted by SQL on the raw answers.
+TEST_F(CreateVariableTest, AVariableByStudyFieldsIsCreatedChangedAndDeleted) {
+    StoreField("Femmes", "??SEXE?? = 2");
+    const std::int32_t paris = StoreField("Franciliens", "??REGION?? = 1");
+    const auto raw = [&](const std::string& where) {
+        return Scalar(Path(), "SELECT count(*) FROM \"VEL Reponse1\" WHERE " + where);
+    };
+    const std::string man = "\"1;1\" = 1";
+    const std::string woman = "\"1;1\" = 2";
+    const std::string inParis = "coalesce(\"4;1\", 0) = 1";
+    const auto pageOf = [](CCreerVariableDlg& dialog) {
+        auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+        EXPECT_NE(page, nullptr);
+        return page;
+    };
+    m_ui->ScriptReplies({true});
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("CIBLES"));
+              dialog.Bouton(1).click();
+              CCalListeChampsPage* page = pageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              const auto pick = [page](const char* name) {
+                  const QList<QTreeWidgetItem*> found =
+                      page->Disponibles().findItems(QString::fromUtf8(name), Qt::MatchExactly);
+                  ASSERT_EQ(found.size(), 1) << name;
+                  page->Disponibles().SelectItem(found.front());
+              };
+              pick("Franciliens");
+              page->AjouterButton().click();
+              page->GroupeButton().click();
+              pick("Femmes");
+              QTest::keyClick(&page->Disponibles(), Qt::Key_Space);
+              const QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              EXPECT_EQ(tree.topLevelItem(0)->text(0), "Franciliens");
+              EXPECT_EQ(tree.topLevelItem(1)->text(0), "Sous total 1");
+              ASSERT_EQ(tree.topLevelItem(1)->childCount(), 1);
+              EXPECT_EQ(tree.topLevelItem(1)->child(0)->text(0), "Femmes");
+              EXPECT_TRUE(page->EstUtilise(paris));
+              dialog.OkButton().click();
+          }});
+    ASSERT_EQ(m_ui->asked.size(), 1u);
+    EXPECT_EQ(m_ui->asked.front().id, StringTable::kCreerModaliteAutre);
+    ASSERT_TRUE(InTree("CIBLES"));
+    const std::string neither = "NOT (" + inParis + ") AND coalesce(\"1;1\", 0) <> 2";
+    ExpectCounts("CIBLES", {{"Franciliens", {raw(inParis + " AND " + man), raw(inParis + " AND " + woman)}},
+                            {"Sous total 1", {0, raw(woman)}},
+                            {"Autre", {raw(neither + " AND " + man), 0}}});
+
+    // Without the Parisians, every man goes to "Autre"; the question keeps its code.
+    const std::int32_t code = QuestionNamed("CIBLES").code;
+    Select("CIBLES");
+    m_ui->asked.clear();
+    Drive(kModifier, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              EXPECT_TRUE(dialog.Bouton(1).isChecked());
+              CCalListeChampsPage* page = pageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 3);
+              EXPECT_EQ(tree.topLevelItem(2)->text(0), "Autre");
+              ASSERT_EQ(tree.topLevelItem(1)->childCount(), 1);
+              EXPECT_TRUE(page->EstUtilise(paris));
+              tree.setCurrentItem(tree.topLevelItem(0));
+              QTest::keyClick(&tree, Qt::Key_Delete);
+              EXPECT_FALSE(page->EstUtilise(paris));
+              TypeLabel(dialog, QStringLiteral("FEMMES_OU_NON"));
+              dialog.OkButton().click();
+          }});
+    EXPECT_TRUE(m_ui->asked.empty());
+    ASSERT_TRUE(InTree("FEMMES_OU_NON"));
+    EXPECT_EQ(QuestionNamed("FEMMES_OU_NON").code, code);
+    ExpectCounts("FEMMES_OU_NON", {{"Sous total 1", {0, raw(woman)}}, {"Autre", {raw(man), 0}}}, {"Franciliens"});
+
+    Select("FEMMES_OU_NON");
+    QTest::keyClick(Frame().GetQuestionnaireView(), Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_FALSE(InTree("FEMMES_OU_NON"));
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM \"MFW Variable\""), 0);
+}
+
+// The page refuses what cannot be built and keeps the dialog open: a field under a field, two
+// groups without field.
+TEST_F(CreateVariableTest, AStudyFieldTreeThatCannotBeBuiltIsRefused) {
+    StoreField("Femmes", "??SEXE?? = 2");
+    StoreField("Hommes", "??SEXE?? = 1");
+    const int questions = m_app->DonnerNbreQuestions();
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("REFUS"));
+              dialog.Bouton(1).click();
+              auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              QTreeWidget& tree = page->Arbre();
+              // Both fields at once, as a Ctrl+click selects them.
+              CMultiTree& available = page->Disponibles();
+              for (const char* name : {"Femmes", "Hommes"}) {
+                  const QList<QTreeWidgetItem*> found = available.findItems(QString::fromUtf8(name), Qt::MatchExactly);
+                  ASSERT_EQ(found.size(), 1) << name;
+                  available.SetItemState(found.front(), CMultiTree::kSelected, CMultiTree::kSelected);
+              }
+              page->AjouterButton().click();
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              // The second field indented under the first.
+              tree.setCurrentItem(tree.topLevelItem(1));
+              QTest::keyClick(&tree, Qt::Key_Right, Qt::AltModifier);
+              ASSERT_EQ(tree.topLevelItemCount(), 1);
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              ASSERT_FALSE(m_ui->shown.empty());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kChampSansSousItems);
+              EXPECT_EQ(tree.currentItem(), tree.topLevelItem(0));
+              // Out again, and two empty groups.
+              tree.setCurrentItem(tree.topLevelItem(0)->child(0));
+              page->SortirButton().click();
+              QTest::keyClick(&tree, Qt::Key_Insert);
+              QTest::keyClick(&tree, Qt::Key_Insert);
+              ASSERT_EQ(tree.topLevelItemCount(), 4);
+              EXPECT_EQ(tree.topLevelItem(3)->text(0), "Sous total 2");
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kUneSeuleModaliteAutre);
+              EXPECT_EQ(tree.currentItem(), tree.topLevelItem(3));
+              dialog.AnnulerButton().click();
+          }});
+    EXPECT_EQ(m_app->DonnerNbreQuestions(), questions);
+}
+
+const std::string kPostcodeFiles = std::string(MORVANE_SOURCE_DIR) + "/tests/fixtures/postcodes/";
+
+// Eight interviews, men and women in turn, with a postcode each as people type them.
+constexpr const char* kPostcodeSurvey = R"(
+questionnaire "Codes postaux" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  caption fr "Sexe"
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+question 2 CP open
+  caption fr "Code postal"
+records
+Cle1,1;1,2;1
+1,1,"sw19 1aa"
+2,2,"W1 1AA"
+3,1,"EC1A 1BB"
+4,2,
+5,1,"LS1 1UR"
+6,2,"b2-4qa"
+7,1," m1 1ae "
+8,2,"ZZ9 9ZZ"
+end
+)";
+
+class PostcodeVariableTest : public CreateVariableTest {
+protected:
+    void SetUp() override {
+        MorvaneAppTest::SetUp();
+        m_copy = s_folder / ("codes-postaux-" +
+                             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".qes");
+        std::filesystem::remove(m_copy);
+        qesbuild::FixtureDescription fixture =
+            qesbuild::DescriptionParser::Parse(kPostcodeSurvey, "codes-postaux.txt", s_folder);
+        qesbuild::WriteFixture(fixture, m_copy.string());
+        ASSERT_TRUE(Start(m_copy.string()));
+        UsePostcodes(kPostcodeFiles + "classification.txt");
+        const char* captions[] = {"categories.txt", "groups.txt", "types.txt"};
+        for (int level = 1; level <= 3; ++level)
+            CRegistre::SetString("Postcode", "LabelPath" + std::to_string(level), kPostcodeFiles + captions[level - 1]);
+    }
+
+    static void UsePostcodes(const std::string& path) { CRegistre::SetString("Postcode", "PostcodePath", path); }
+
+    static CCodagePostalPage* PageOf(CCreerVariableDlg& dialog) {
+        auto* page = qobject_cast<CCodagePostalPage*>(dialog.PanneauVisible());
+        EXPECT_NE(page, nullptr);
+        return page;
+    }
+};
+
+// By hand from the fixture files: groups A (interview 1, a man), B (2, a woman), C (7, a man),
+// D (6, a woman); the other four are unclassified. Categories: 1 (1), 2 (2), 3 (5, 6, 7).
+TEST_F(PostcodeVariableTest, APostcodeVariableIsCreatedChangedAndDeleted) {
+    const std::string utf16 = (s_folder / "codes-utf16.txt").string();
+    std::ofstream(utf16, std::ios::binary) << std::string("\xFF\xFES\0W\0", 6);
+    const std::size_t before = Bytes(Path());
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("GROUPE_CP"));
+              dialog.Bouton(9).click();
+              CCodagePostalPage* page = PageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              // A new page: the types, long texts.
+              EXPECT_TRUE(page->NiveauButton(2).isChecked());
+              EXPECT_TRUE(page->LibelleLongBox().isChecked());
+              EXPECT_EQ(page->Liste().topLevelItemCount(), 4);
+              page->NiveauButton(1).click();
+              ASSERT_EQ(page->Liste().topLevelItemCount(), 4);
+              EXPECT_EQ(page->Liste().topLevelItem(2)->text(1), "Retraités");
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              ASSERT_FALSE(m_ui->shown.empty());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kSelectionnerQuestion);
+              ClickAnswering(page->QuestionButton(), [](QDialog& picker) { PickInTree(picker, "CP"); });
+              EXPECT_EQ(page->QuestionLabel().text(), "CP");
+              // A classification file in another encoding: said, and nothing built.
+              UsePostcodes(utf16);
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kFichierAutreEncodage);
+              EXPECT_EQ(Bytes(Path()), before);
+              EXPECT_EQ(m_app->TrouverQuestionParNom("GROUPE_CP"), nullptr);
+              UsePostcodes(kPostcodeFiles + "classification.txt");
+              dialog.OkButton().click();
+          }});
+    ASSERT_TRUE(InTree("GROUPE_CP"));
+    ExpectCounts("GROUPE_CP", {{"Familles établies", {1, 0}},
+                               {"Jeunes actifs", {0, 1}},
+                               {"Retraités", {1, 0}},
+                               {"Quartiers populaires", {0, 1}}});
+    CQuestionEtendue& variable = QuestionNamed("GROUPE_CP");
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(variable) + " WHERE " + Field(variable) + " = -1"), 4);
+
+    Select("GROUPE_CP");
+    Drive(kModifier, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              EXPECT_TRUE(dialog.Bouton(9).isChecked());
+              CCodagePostalPage* page = PageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              EXPECT_EQ(page->QuestionLabel().text(), "CP");
+              EXPECT_TRUE(page->NiveauButton(1).isChecked());
+              EXPECT_TRUE(page->LibelleLongBox().isChecked());
+              page->NiveauButton(0).click();
+              page->LibelleLongBox().click();
+              TypeLabel(dialog, QStringLiteral("CATEGORIE_CP"));
+              dialog.OkButton().click();
+          }});
+    ASSERT_TRUE(InTree("CATEGORIE_CP"));
+    ExpectCounts("CATEGORIE_CP", {{"1", {1, 0}}, {"2", {0, 1}}, {"3", {2, 1}}}, {"Retraités"});
+    EXPECT_EQ(variable.GetQuestionCalculee()->definition, "1");
+
+    Select("CATEGORIE_CP");
+    QTest::keyClick(Frame().GetQuestionnaireView(), Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_FALSE(InTree("CATEGORIE_CP"));
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM \"MFW Variable\""), 0);
 }
 
 } // namespace
