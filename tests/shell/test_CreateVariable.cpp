@@ -21,6 +21,7 @@
 #include "variables/ui/CreerVariableDlg.h"
 #include "variables/ui/CodagePostalPage.h"
 #include "variables/CodagePostal.h"
+#include "variables/ConstructionVariable.h"
 #include "app/Registre.h"
 #include "tools/qesbuild/DescriptionParser.h"
 #include "tools/qesbuild/QesWriter.h"
@@ -93,6 +94,33 @@ void PickInTree(QDialog& shown, const char* name) {
     ASSERT_EQ(found.size(), 1) << name;
     picker->GetTree().setCurrentItem(found.front());
     picker->accept();
+}
+
+// The first column of every row of a query, joined by commas ("" for Null).
+std::string Texts(const std::string& path, const std::string& sql) {
+    sqlite3* connection = nullptr;
+    std::string joined;
+    sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+        ADD_FAILURE() << sqlite3_errmsg(connection) << " in " << sql;
+    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(statement, 0);
+        joined += (text != nullptr ? reinterpret_cast<const char*>(text) : "") + std::string(",");
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(connection);
+    return joined;
+}
+
+void Execute(const std::string& path, const std::string& sql) {
+    sqlite3* connection = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &connection), SQLITE_OK);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
+        << (message != nullptr ? message : "") << " in " << sql;
+    sqlite3_free(message);
+    sqlite3_close(connection);
 }
 
 // A hash of the file's bytes.
@@ -421,6 +449,70 @@ TEST_F(CreateVariableTest, TheCompletionOfTheInterviewsCountsAsTheRawRecords) {
               0);
 }
 
+
+// "Edition/Recalculer toutes les variables" after the first interviews changed their age and
+// region: the variables made from those answers follow them; the one made from the interviews'
+// completion stays as it was; the script naming a question renamed since is reported once and
+// keeps its old answers.
+TEST_F(CreateVariableTest, RecalculatingAllVariablesFollowsTheChangedAnswersAndReportsTheOneThatFails) {
+    const auto build = [&](PartiesVariable parts) {
+        Message error;
+        CQuestionEtendue* built = CConstructionVariable::Construire(*m_app, nullptr, parts, error);
+        EXPECT_NE(built, nullptr) << StringTable::Format(error);
+        return built;
+    };
+    const auto parts = [](const char* label, std::int16_t kind, const char* definition, const char* themes = "") {
+        PartiesVariable p;
+        p.label = label;
+        p.kind = kind;
+        p.definition = definition;
+        p.themes = themes;
+        return p;
+    };
+    CQuestionEtendue* older = build(parts("AGE_PLUS_UN", CVariableCalculee::kScript, "??AGE?? + 1"));
+    PartiesVariable crossing = parts("SEXE_REGION", CVariableCalculee::kCroisement, "0;0@|1;1@|",
+                                     "Homme francilien|Femme du Nord-Est|");
+    crossing.source1 = &QuestionNamed("SEXE");
+    crossing.source2 = &QuestionNamed("REGION");
+    CQuestionEtendue* crossed = build(crossing);
+    CQuestionEtendue* regionScript = build(parts("REGION_SCRIPT", CVariableCalculee::kScript, "??REGION?? + 0"));
+    CQuestionEtendue* completion = build(parts("COMPLET", CVariableCalculee::kInfosGenerales, "7"));
+    ASSERT_TRUE(older && crossed && regionScript && completion);
+    const auto stored = [&](const CQuestionEtendue& variable) {
+        return Texts(Path(), "SELECT " + Field(variable) + " FROM \"VEL Reponse" +
+                                 std::to_string(variable.responseTable) + "\" AS v ORDER BY Cle1");
+    };
+    const std::string crossedBefore = stored(*crossed);
+    const std::string regionBefore = stored(*regionScript);
+    const std::string completionBefore = stored(*completion);
+
+    Execute(Path(), "UPDATE \"VEL Reponse1\" SET \"2;1\" = \"2;1\" + 10, \"4;1\" = 1 + (\"4;1\" % 5) "
+                    "WHERE Cle1 IN (SELECT Cle1 FROM \"VEL Reponse1\" ORDER BY Cle1 LIMIT 20)");
+    for (const char* name : {"AGE", "REGION"})
+        m_app->OublierDonneesQuestion(QuestionNamed(name));
+    QuestionNamed("REGION").name = "ZONE";
+
+    m_ui->shown.clear();
+    ASSERT_TRUE(Run(32903));
+    ASSERT_EQ(m_ui->shown.size(), 1u) << ::testing::PrintToString(m_ui->ShownTexts());
+    EXPECT_EQ(m_ui->shown.front().message.id, StringTable::kRecalculImpossible);
+    EXPECT_EQ(m_ui->shown.front().message.arguments, std::vector<std::string>{"REGION_SCRIPT"});
+
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(*older) + " WHERE " + Field(*older) +
+                                 " IS NOT s.\"2;1\" + 1"),
+              0);
+    EXPECT_NE(stored(*crossed), crossedBefore);
+    for (const auto& [code, where] : std::map<int, std::string>{{1, "s.\"1;1\" = 1 AND s.\"4;1\" = 1"},
+                                                                {2, "s.\"1;1\" = 2 AND s.\"4;1\" = 2"}}) {
+        SCOPED_TRACE(code);
+        EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(*crossed) + " WHERE " + Field(*crossed) + " = " +
+                                     std::to_string(code)),
+                  Scalar(Path(), "SELECT count(*) FROM " + Joined(*crossed) + " WHERE " + where));
+    }
+    EXPECT_EQ(stored(*regionScript), regionBefore);
+    EXPECT_EQ(regionScript->GetQuestionCalculee()->definition, "??REGION?? + 0");
+    EXPECT_EQ(stored(*completion), completionBefore);
+}
 
 // Two study fields: the Parisians alone, and the women under a group; the interviews of neither go
 // to "Autre", which the user accepts to create. Counted by SQL on the raw answers.
