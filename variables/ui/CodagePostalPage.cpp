@@ -100,6 +100,9 @@ void CCodagePostalPage::Remplir(bool report) {
     }
     for (const CodagePostal::Libelle& entry : entries)
         new QTreeWidgetItem(m_list, {QString::fromStdString(entry.court), QString::fromStdString(entry.long_)});
+    // Codes longer than the column's width are shown whole.
+    m_list->resizeColumnToContents(0);
+    m_list->header()->resizeSection(0, std::max(kShortWidth, m_list->header()->sectionSize(0)));
 }
 
 void CCodagePostalPage::OnNiveau(int level) {
