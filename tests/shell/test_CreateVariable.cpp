@@ -763,4 +763,92 @@ TEST_F(PostcodeVariableTest, APostcodeVariableIsCreatedChangedAndDeleted) {
     EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM \"MFW Variable\""), 0);
 }
 
+
+// Four interviews, men and women in turn; the products loop is expanded into NOTE (Pain) and
+// NOTE (Lait). The fourth interview gave no Pain, the third no Lait.
+constexpr const char* kLoopSurvey = R"(
+questionnaire "Produits" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+loop 600 PRODUITS expand
+  modality 1 fr "Pain"
+  modality 2 fr "Lait"
+  question 61 NOTE closed
+    modality 1 fr "Bien"
+    modality 2 fr "Mal"
+  question 62 PRIX numeric
+end
+records
+Cle1,1;1
+1,1
+2,2
+3,1
+4,2
+end
+records loop=600
+Cle1,Cle2,Ordre,61;1,62;1
+1,1,1,1,2.5
+1,2,2,2,1.2
+2,1,1,2,
+2,2,2,1,
+3,1,1,1,3.0
+4,2,1,2,0.9
+end
+)";
+
+class LoopVariableTest : public CreateVariableTest {
+protected:
+    void SetUp() override {
+        MorvaneAppTest::SetUp();
+        m_copy = s_folder / ("boucle-" +
+                             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".qes");
+        std::filesystem::remove(m_copy);
+        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kLoopSurvey, "boucle.txt", s_folder);
+        qesbuild::WriteFixture(fixture, m_copy.string());
+        ASSERT_TRUE(Start(m_copy.string()));
+    }
+};
+
+// "Copier boucle" on SEXE by NOTE (Pain), the not-asked pairs removed: one variable per product,
+// numbered from 1, the dialog staying open. By hand from the records: with Pain, interviews 1 and
+// 3 are men who liked it (Homme x Bien, 1), 2 a woman who did not (Femme x Mal, 4), 4 has no Pain;
+// with Lait, 1 a man who did not like it (2), 2 a woman who did (3), 3 has none, 4 a woman who
+// did not (4).
+TEST_F(LoopVariableTest, CopyingACrossingOverTheLoopBuildsOneVariablePerIteration) {
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("Notes"));
+              dialog.Bouton(0).click();
+              auto* page = qobject_cast<CCalCroisementPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              ClickAnswering(page->QuestionButton(0), [](QDialog& picker) { PickInTree(picker, "SEXE"); });
+              ClickAnswering(page->QuestionButton(1), [](QDialog& picker) { PickInTree(picker, "NOTE (Pain)"); });
+              QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 5);
+              ASSERT_EQ(tree.topLevelItem(4)->text(0), "Non interrogé");
+              tree.setCurrentItem(tree.topLevelItem(4));
+              QTest::keyClick(&tree, Qt::Key_Delete);
+              page->CopierBoucleButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              dialog.AnnulerButton().click();
+          }});
+    EXPECT_TRUE(m_ui->shown.empty()) << ::testing::PrintToString(m_ui->ShownTexts());
+    EXPECT_EQ(m_app->TrouverQuestionParNom("Notes"), nullptr);
+    struct Case {
+        const char* label;
+        const char* stored;
+    };
+    const Case cases[] = {{"Notes (1)", "1,4,1,-2,"}, {"Notes (2)", "2,3,-2,4,"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_TRUE(InTree(c.label));
+        const CQuestionEtendue& copy = QuestionNamed(c.label);
+        EXPECT_EQ(Texts(Path(), "SELECT v." + Field(copy).substr(2) + " FROM \"VEL Reponse" +
+                                    std::to_string(copy.responseTable) + "\" AS v ORDER BY Cle1"),
+                  c.stored);
+    }
+}
+
 } // namespace
