@@ -190,7 +190,7 @@ bool LireClassification(const std::string& path, int level, const std::set<std::
     const std::size_t field = static_cast<std::size_t>(level) + 1;
     std::map<std::string, std::string> classes;
     for (std::size_t number = 0; number < lines.size(); ++number) {
-        if (lines[number].empty())
+        if (lines[number].find_first_not_of(" \t") == std::string::npos)
             continue;
         const std::vector<std::string> fields = Fields(lines[number]);
         if (fields.size() < 2) {

@@ -240,13 +240,14 @@ TEST_F(CodagePostalTest, FilesThatCannotBeUsedBuildNothing) {
 }
 
 TEST_F(CodagePostalTest, TheMalformedLineIsNamedByItsNumber) {
-    const std::string noTab = Write("notab.txt", "SW19 1AA\t1\tA\tA01\n\r\nW1 1AA 2 B B02\r\n");
+    // Blank lines, even of spaces, are no records.
+    const std::string noTab = Write("notab.txt", "SW19 1AA\t1\tA\tA01\n\r\n   \nW1 1AA 2 B B02\r\n");
     UseFiles(noTab, kFiles + "categories.txt", kFiles + "groups.txt", kFiles + "types.txt");
     Message error;
     EXPECT_EQ(CConstructionVariable::Construire(context, nullptr, Parts("Type", {CodagePostal::kType, true}), error),
               nullptr);
     ASSERT_EQ(error.arguments.size(), 2u);
-    EXPECT_EQ(error.arguments[1], "3");
+    EXPECT_EQ(error.arguments[1], "4");
 }
 
 } // namespace
