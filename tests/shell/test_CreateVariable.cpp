@@ -597,6 +597,56 @@ TEST_F(CreateVariableTest, AVariableByStudyFieldsIsCreatedChangedAndDeleted) {
     EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM \"MFW Variable\""), 0);
 }
 
+// A study field deleted after the variable was built: recalculating cannot give its interviews
+// and keeps the old answers, saying so once; "Modifier..." shows its group without the field,
+// which then takes the interviews no other field keeps.
+TEST_F(CreateVariableTest, AVariableWhoseStudyFieldWasDeletedKeepsItsAnswersUntilChanged) {
+    const std::int32_t women = StoreField("Femmes", "??SEXE?? = 2");
+    const std::int32_t paris = StoreField("Franciliens", "??REGION?? = 1");
+    PartiesVariable parts;
+    parts.label = "CIBLES";
+    parts.kind = CVariableCalculee::kChampsEtude;
+    parts.themes = "Femmes|Franciliens|";
+    parts.definition = std::to_string(women) + "|0@" + std::to_string(paris) + "@|";
+    Message error;
+    CQuestionEtendue* variable = CConstructionVariable::Construire(*m_app, nullptr, parts, error);
+    ASSERT_NE(variable, nullptr) << StringTable::Format(error);
+    m_app->RafraichirArbreQuestions();
+    const auto stored = [&] {
+        return Texts(Path(), "SELECT v." + Field(*variable).substr(2) + " FROM \"VEL Reponse" +
+                                 std::to_string(variable->responseTable) + "\" AS v ORDER BY Cle1");
+    };
+    const std::string before = stored();
+    std::string reason;
+    ASSERT_TRUE(EffacerChampEtude(paris, *m_app, reason)) << reason;
+
+    m_ui->shown.clear();
+    ASSERT_TRUE(Run(32903));
+    ASSERT_EQ(m_ui->shown.size(), 1u);
+    EXPECT_EQ(m_ui->shown.front().message.id, StringTable::kRecalculImpossible);
+    EXPECT_EQ(stored(), before);
+
+    Select("CIBLES");
+    m_ui->asked.clear();
+    Drive(kModifier, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              const QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              EXPECT_EQ(tree.topLevelItem(0)->text(0), "Femmes");
+              EXPECT_EQ(tree.topLevelItem(1)->text(0), "Franciliens");
+              EXPECT_EQ(tree.topLevelItem(1)->childCount(), 0);
+              EXPECT_EQ(page->Disponibles().findItems(QStringLiteral("Franciliens"), Qt::MatchExactly).size(), 0);
+              dialog.OkButton().click();
+          }});
+    EXPECT_TRUE(m_ui->asked.empty());
+    const auto raw = [&](const std::string& where) {
+        return Scalar(Path(), "SELECT count(*) FROM \"VEL Reponse1\" WHERE " + where);
+    };
+    ExpectCounts("CIBLES", {{"Femmes", {0, raw("\"1;1\" = 2")}}, {"Franciliens", {raw("\"1;1\" = 1"), 0}}});
+}
+
 // The page refuses what cannot be built and keeps the dialog open: a field under a field, two
 // groups without field.
 TEST_F(CreateVariableTest, AStudyFieldTreeThatCannotBeBuiltIsRefused) {
