@@ -1,10 +1,5 @@
 #include "variables/CodagePostal.h"
 
-#include <algorithm>
-#include <cctype>
-#include <fstream>
-#include <iterator>
-
 #include "app/DataAccess.h"
 #include "app/Enquete.h"
 #include "app/QuestionEtendue.h"
@@ -15,13 +10,22 @@
 #include "platform/questionnaire/TextEncoding.h"
 #include "variables/VariableCalculee.h"
 
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 constexpr std::size_t kInwardLength = 3;
 constexpr std::size_t kShortestPostcode = 5;
 
-bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> fields;
@@ -68,7 +72,8 @@ bool ReadAnswers(const CVariableCalculee& definition, CEnquete& survey, std::vec
                  Message& error) {
     CQuestionEtendue* source = definition.source1;
     if (source == nullptr) {
-        error = Message(StringTable::kVariableQuestionAbsente, {definition.label, std::to_string(definition.reference1.code)});
+        error = Message(StringTable::kVariableQuestionAbsente,
+                        {definition.label, std::to_string(definition.reference1.code)});
         return false;
     }
     if (!source->EstOuverte()) {
@@ -92,14 +97,16 @@ bool ReadAnswers(const CVariableCalculee& definition, CEnquete& survey, std::vec
 namespace CodagePostal {
 
 std::int32_t EcrireDefinition(const Choix& choice) {
-    const std::int32_t stored = std::clamp(choice.niveau, static_cast<int>(kCategorie), static_cast<int>(kType)) + 1;
+    const std::int32_t stored =
+        std::clamp(choice.niveau, static_cast<int>(kCategorie), static_cast<int>(kType)) + 1;
     return choice.libelleLong ? -stored : stored;
 }
 
 Choix LireDefinition(std::int32_t stored) {
     Choix choice;
     choice.libelleLong = stored < 0;
-    const std::int64_t level = stored < 0 ? -static_cast<std::int64_t>(stored) - 1 : static_cast<std::int64_t>(stored) - 1;
+    const std::int64_t level =
+        stored < 0 ? -static_cast<std::int64_t>(stored) - 1 : static_cast<std::int64_t>(stored) - 1;
     choice.niveau = static_cast<int>(std::clamp<std::int64_t>(level, kCategorie, kType));
     return choice;
 }
@@ -204,7 +211,8 @@ bool LireClassification(const std::string& path, int level, const std::set<std::
     return true;
 }
 
-bool Calculer(const CVariableCalculee& definition, CEnquete& survey, CReponsesCalculees& out, Message& error) {
+bool Calculer(const CVariableCalculee& definition, CEnquete& survey, CReponsesCalculees& out,
+              Message& error) {
     std::int32_t stored = 0;
     CStaticTools::EstLong(definition.definition, stored);
     const Choix choice = LireDefinition(stored);

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "app/Message.h"
+#include "variables/ReponsesCalculees.h"
+
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "app/Message.h"
-#include "variables/ReponsesCalculees.h"
 
 class CEnquete;
 class CVariableCalculee;

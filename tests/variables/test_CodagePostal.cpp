@@ -1,21 +1,19 @@
 // Postcode classification variables: the normal form of a postcode, the stored level, the
 // classification and caption files of tests/fixtures/postcodes (expected classes worked out by
 // hand from those files), and files that cannot be used leaving the questionnaire as it was.
-#include <gtest/gtest.h>
-
-#include <sqlite3.h>
-
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <string>
-#include <vector>
-
 #include "VariablesTestSupport.h"
 #include "app/StringTable.h"
 #include "variables/CodagePostal.h"
 #include "variables/ConstructionVariable.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
 
 using namespace variables_test;
 
@@ -50,15 +48,20 @@ TEST(CodagePostalNormalisation, AnswersTakeTheEightCharacterFormOrNone) {
         const char* expected;
     };
     const Case cases[] = {
-        {"sw19 1aa", "SW19 1AA"},  {"SW191AA", "SW19 1AA"},  {"SW-19 1AA", "SW19 1AA"},
-        {"W1 1AA", "W  1 1AA"},    {" m1 1ae ", "M  1 1AE"}, {"LS1 1UR", "LS 1 1UR"},
-        {"éa1 1aa", "A  1 1AA"},   // letters outside A-Z are dropped like any other sign
-        {"EC1A 1BB", ""},          // a letter after the district digits
-        {"1AA", ""},               // fewer than five characters kept
-        {"", ""},                  {"SW19 AAA", ""},         // the inward part starts with a digit
-        {"1W1 1AA", ""},           // the outward part starts with a letter
-        {"SW123 1AA", " "},        // three district digits: one blank, which no file line holds
-        {"SW 1AA", " "},           // no district digit at all
+        {"sw19 1aa", "SW19 1AA"},
+        {"SW191AA", "SW19 1AA"},
+        {"SW-19 1AA", "SW19 1AA"},
+        {"W1 1AA", "W  1 1AA"},
+        {" m1 1ae ", "M  1 1AE"},
+        {"LS1 1UR", "LS 1 1UR"},
+        {"éa1 1aa", "A  1 1AA"}, // letters outside A-Z are dropped like any other sign
+        {"EC1A 1BB", ""},        // a letter after the district digits
+        {"1AA", ""},             // fewer than five characters kept
+        {"", ""},
+        {"SW19 AAA", ""},   // the inward part starts with a digit
+        {"1W1 1AA", ""},    // the outward part starts with a letter
+        {"SW123 1AA", " "}, // three district digits: one blank, which no file line holds
+        {"SW 1AA", " "},    // no district digit at all
     };
     for (const Case& c : cases)
         EXPECT_EQ(CodagePostal::Normaliser(c.answer), c.expected) << '"' << c.answer << '"';
@@ -142,8 +145,9 @@ protected:
 
     // The stored answers, interview after interview.
     Rows Stored(const CQuestionEtendue& question) {
-        return Column(context.questionnairePath, "SELECT \"" + std::to_string(question.code) + ";1\" FROM \"VEL Reponse" +
-                                                     std::to_string(question.responseTable) + "\" ORDER BY Cle1");
+        return Column(context.questionnairePath,
+                      "SELECT \"" + std::to_string(question.code) + ";1\" FROM \"VEL Reponse" +
+                          std::to_string(question.responseTable) + "\" ORDER BY Cle1");
     }
 };
 
@@ -159,20 +163,25 @@ TEST_F(CodagePostalTest, EachLevelGivesTheClassesOfTheFilesAndTheRestNoAnswer) {
         Rows stored;
     };
     const Case cases[] = {
-        {"Catégorie", {CodagePostal::kCategorie, false}, {"1", "2", "3"}, {"1", "2", "-1", "-1", "3", "3", "3", "-1"}},
+        {"Catégorie",
+         {CodagePostal::kCategorie, false},
+         {"1", "2", "3"},
+         {"1", "2", "-1", "-1", "3", "3", "3", "-1"}},
         {"Groupe",
          {CodagePostal::kGroupe, true},
          {"Familles établies", "Jeunes actifs", "Retraités", "Quartiers populaires"},
          {"1", "2", "-1", "-1", "-1", "4", "3", "-1"}},
         {"Type",
          {CodagePostal::kType, true},
-         {"Propriétaires de maisons", "Locataires en centre-ville", "Retraités en zone rurale", "Cités ouvrières"},
+         {"Propriétaires de maisons", "Locataires en centre-ville", "Retraités en zone rurale",
+          "Cités ouvrières"},
          {"1", "2", "-1", "-1", "-1", "-1", "3", "-1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         Message error;
-        CQuestionEtendue* variable = CConstructionVariable::Construire(context, nullptr, Parts(c.label, c.choice), error);
+        CQuestionEtendue* variable =
+            CConstructionVariable::Construire(context, nullptr, Parts(c.label, c.choice), error);
         ASSERT_NE(variable, nullptr) << StringTable::Format(error);
         Rows captions = Captions(*variable);
         ASSERT_FALSE(captions.empty());
@@ -187,8 +196,8 @@ TEST_F(CodagePostalTest, ACaptionFileInWindows1252ReadsAsItsAccentedText) {
     const std::string groups = Write("groups-1252.txt", "A\tFamilles \xE9tablies\nB\tJeunes actifs\n");
     UseFiles(kFiles + "classification.txt", kFiles + "categories.txt", groups, kFiles + "types.txt");
     Message error;
-    CQuestionEtendue* variable =
-        CConstructionVariable::Construire(context, nullptr, Parts("Groupe", {CodagePostal::kGroupe, true}), error);
+    CQuestionEtendue* variable = CConstructionVariable::Construire(
+        context, nullptr, Parts("Groupe", {CodagePostal::kGroupe, true}), error);
     ASSERT_NE(variable, nullptr) << StringTable::Format(error);
     EXPECT_EQ(Captions(*variable).front(), "Familles établies");
     // C and D have no caption any more: their interviews are unclassified.
@@ -211,9 +220,12 @@ TEST_F(CodagePostalTest, FilesThatCannotBeUsedBuildNothing) {
     const Case cases[] = {
         {"postcodes in UTF-16", utf16, kFiles + "types.txt", "CP", StringTable::kFichierAutreEncodage, utf16},
         {"a line without tab", noTab, kFiles + "types.txt", "CP", StringTable::kFichierLigneMalformee, noTab},
-        {"captions in UTF-16", kFiles + "classification.txt", utf16, "CP", StringTable::kFichierAutreEncodage, utf16},
-        {"no caption line", kFiles + "classification.txt", noCaption, "CP", StringTable::kFichierLibellesVide, noCaption},
-        {"no postcode file", missing, kFiles + "types.txt", "CP", StringTable::kImpossibleOuvrirFichier, missing},
+        {"captions in UTF-16", kFiles + "classification.txt", utf16, "CP", StringTable::kFichierAutreEncodage,
+         utf16},
+        {"no caption line", kFiles + "classification.txt", noCaption, "CP", StringTable::kFichierLibellesVide,
+         noCaption},
+        {"no postcode file", missing, kFiles + "types.txt", "CP", StringTable::kImpossibleOuvrirFichier,
+         missing},
         {"no settings", "", "", "CP", StringTable::kFichiersCodesPostauxNonDefinis, ""},
         {"a closed question", kFiles + "classification.txt", kFiles + "types.txt", "SEXE",
          StringTable::kSelectionnerQuestionOuverte, ""},
@@ -244,7 +256,8 @@ TEST_F(CodagePostalTest, TheMalformedLineIsNamedByItsNumber) {
     const std::string noTab = Write("notab.txt", "SW19 1AA\t1\tA\tA01\n\r\n   \nW1 1AA 2 B B02\r\n");
     UseFiles(noTab, kFiles + "categories.txt", kFiles + "groups.txt", kFiles + "types.txt");
     Message error;
-    EXPECT_EQ(CConstructionVariable::Construire(context, nullptr, Parts("Type", {CodagePostal::kType, true}), error),
+    EXPECT_EQ(CConstructionVariable::Construire(context, nullptr, Parts("Type", {CodagePostal::kType, true}),
+                                                error),
               nullptr);
     ASSERT_EQ(error.arguments.size(), 2u);
     EXPECT_EQ(error.arguments[1], "4");

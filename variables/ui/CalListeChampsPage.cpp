@@ -19,7 +19,6 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -38,7 +37,9 @@ std::int32_t DataOf(const QTreeWidgetItem* item) {
     return item != nullptr ? item->data(0, Qt::UserRole).toInt() : CCalListeChampsPage::kGroupe;
 }
 
-bool IsField(const QTreeWidgetItem* item) { return DataOf(item) != CCalListeChampsPage::kGroupe; }
+bool IsField(const QTreeWidgetItem* item) {
+    return DataOf(item) != CCalListeChampsPage::kGroupe;
+}
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> items;
@@ -77,10 +78,11 @@ std::string StoredCaption(const QString& text) {
 } // namespace
 
 CCalListeChampsPage::CCalListeChampsPage(CContexteEtude& context, QWidget* parent)
-    : CPanneauVariable(parent), m_context(context), m_available(new CMultiTree(this)), m_tree(new QTreeWidget(this)),
-      m_add(new QPushButton(QStringLiteral("&Ajouter >>"), this)),
+    : CPanneauVariable(parent), m_context(context), m_available(new CMultiTree(this)),
+      m_tree(new QTreeWidget(this)), m_add(new QPushButton(QStringLiteral("&Ajouter >>"), this)),
       m_group(new QPushButton(QStringLiteral("&Nouveau sous-total"), this)),
-      m_out(new QPushButton(QStringLiteral("&Sortir"), this)), m_in(new QPushButton(QStringLiteral("&Entrer"), this)),
+      m_out(new QPushButton(QStringLiteral("&Sortir"), this)),
+      m_in(new QPushButton(QStringLiteral("&Entrer"), this)),
       m_up(new QPushButton(QStringLiteral("&Monter"), this)),
       m_down(new QPushButton(QStringLiteral("&Descendre"), this)),
       m_remove(new QPushButton(QStringLiteral("Su&pprimer"), this)),
@@ -179,7 +181,8 @@ QTreeWidgetItem* CCalListeChampsPage::NewItem(const QString& name, std::int32_t 
     auto* item = new QTreeWidgetItem(QStringList{name});
     item->setData(0, Qt::UserRole, itemData);
     item->setData(0, kNameRole, name);
-    item->setIcon(0, itemData == kGroupe ? m_images.GetImage(kGroupImage) : style()->standardIcon(QStyle::SP_FileIcon));
+    item->setIcon(0, itemData == kGroupe ? m_images.GetImage(kGroupImage)
+                                         : style()->standardIcon(QStyle::SP_FileIcon));
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     return item;
 }
@@ -251,7 +254,8 @@ void CCalListeChampsPage::OnRenamed(QTreeWidgetItem* item, int /*column*/) {
         item->setText(0, item->data(0, kNameRole).toString());
         return;
     }
-    const Message refused = CVariableCalculee::VerifierLibelle(CVariableCalculee::kChampsEtude, name.toStdString());
+    const Message refused =
+        CVariableCalculee::VerifierLibelle(CVariableCalculee::kChampsEtude, name.toStdString());
     if (refused.id != 0) {
         item->setText(0, item->data(0, kNameRole).toString());
         m_context.GetUserInterface().ShowMessage(refused, UserInterface::Icon::Warning);
@@ -311,7 +315,8 @@ bool CCalListeChampsPage::Verifier() {
     }
     if (!catchAll && ui.AskYesNo(Message(StringTable::kCreerModaliteAutre))) {
         const QSignalBlocker quiet(m_tree);
-        m_tree->addTopLevelItem(NewItem(QString::fromStdString(StringTable::Text(StringTable::kAutre)), kGroupe));
+        m_tree->addTopLevelItem(
+            NewItem(QString::fromStdString(StringTable::Text(StringTable::kAutre)), kGroupe));
     }
     return true;
 }
@@ -354,14 +359,21 @@ bool CCalListeChampsPage::eventFilter(QObject* watched, QEvent* event) {
     }
     if (key->modifiers().testFlag(Qt::AltModifier)) {
         switch (key->key()) {
-        case Qt::Key_Up: CUtilArbre::MonterItem(*m_tree, true); return true;
-        case Qt::Key_Down: CUtilArbre::DescendreItem(*m_tree, true); return true;
-        case Qt::Key_Left: CUtilArbre::SortirItem(*m_tree); return true;
+        case Qt::Key_Up:
+            CUtilArbre::MonterItem(*m_tree, true);
+            return true;
+        case Qt::Key_Down:
+            CUtilArbre::DescendreItem(*m_tree, true);
+            return true;
+        case Qt::Key_Left:
+            CUtilArbre::SortirItem(*m_tree);
+            return true;
         case Qt::Key_Right:
             if (IsField(m_tree->currentItem()))
                 CUtilArbre::EntrerItem(*m_tree, kDepthLimit);
             return true;
-        default: break;
+        default:
+            break;
         }
     }
     return CPanneauVariable::eventFilter(watched, event);

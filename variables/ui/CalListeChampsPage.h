@@ -1,9 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 #include "framework/UtilArbre.h"
 #include "variables/ui/PanneauVariable.h"
+
+#include <cstdint>
 
 class CContexteEtude;
 class CMultiTree;

@@ -22,7 +22,6 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <vector>
 
@@ -38,7 +37,8 @@ const char* const kLevelCaptions[] = {"Catégorie", "Groupe", "Type"};
 CCodagePostalPage::CCodagePostalPage(CContexteEtude& context, QWidget* parent)
     : CPanneauVariable(parent), m_context(context), m_level(CodagePostal::kType), m_name(new QLabel(this)),
       m_pick(new QPushButton(QStringLiteral("..."), this)),
-      m_longTexts(new QCheckBox(QStringLiteral("Utiliser le libellé long"), this)), m_list(new QTreeWidget(this)) {
+      m_longTexts(new QCheckBox(QStringLiteral("Utiliser le libellé long"), this)),
+      m_list(new QTreeWidget(this)) {
     m_pick->setObjectName(QStringLiteral("question"));
     m_pick->setAutoDefault(false);
     m_name->setFrameShape(QFrame::StyledPanel);
@@ -99,7 +99,8 @@ void CCodagePostalPage::Remplir(bool report) {
         return;
     }
     for (const CodagePostal::Libelle& entry : entries)
-        new QTreeWidgetItem(m_list, {QString::fromStdString(entry.court), QString::fromStdString(entry.long_)});
+        new QTreeWidgetItem(m_list,
+                            {QString::fromStdString(entry.court), QString::fromStdString(entry.long_)});
     // Codes longer than the column's width are shown whole.
     m_list->resizeColumnToContents(0);
     m_list->header()->resizeSection(0, std::max(kShortWidth, m_list->header()->sectionSize(0)));
