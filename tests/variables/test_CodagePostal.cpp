@@ -21,7 +21,8 @@ namespace {
 
 const std::string kFiles = std::string(MORVANE_SOURCE_DIR) + "/tests/fixtures/postcodes/";
 
-// Eight interviews with a postcode typed as people type them.
+// Eight interviews with a postcode typed as people type them; the loop's open question is asked
+// per member.
 constexpr const char* kSurvey = R"(
 questionnaire "Codes postaux" language=fr
 language 1036 fr "Français"
@@ -29,6 +30,9 @@ question 1 SEXE closed
   modality 1 fr "Homme"
   modality 2 fr "Femme"
 question 2 CP open
+loop 500 MEMBRES count=2
+  question 51 PRENOM open
+end
 records
 Cle1,1;1,2;1
 1,1,"sw19 1aa"
@@ -229,6 +233,8 @@ TEST_F(CodagePostalTest, FilesThatCannotBeUsedBuildNothing) {
         {"no settings", "", "", "CP", StringTable::kFichiersCodesPostauxNonDefinis, ""},
         {"a closed question", kFiles + "classification.txt", kFiles + "types.txt", "SEXE",
          StringTable::kSelectionnerQuestionOuverte, ""},
+        {"an open question of the loop level", kFiles + "classification.txt", kFiles + "types.txt", "PRENOM",
+         StringTable::kQuestionNiveauInterviews, ""},
     };
     const std::size_t before = Bytes(context.questionnairePath);
     const int questions = context.DonnerNbreQuestions();
