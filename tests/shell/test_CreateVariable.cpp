@@ -647,6 +647,67 @@ TEST_F(CreateVariableTest, AVariableWhoseStudyFieldWasDeletedKeepsItsAnswersUnti
     ExpectCounts("CIBLES", {{"Femmes", {0, raw("\"1;1\" = 2")}}, {"Franciliens", {raw("\"1;1\" = 1"), 0}}});
 }
 
+// Keys of the study-field page: Insert a group, Space adds the field chosen on the left under it,
+// Alt+Left takes a field out, Alt+Up moves it before the group, F2 renames (an empty name is
+// refused, the old one kept). The parts it gives are written by hand from the tree.
+TEST_F(CreateVariableTest, TheStudyFieldPageIsEditedWithItsKeys) {
+    const std::int32_t women = StoreField("Femmes", "??SEXE?? = 2");
+    const std::int32_t men = StoreField("Hommes", "??SEXE?? = 1");
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              dialog.Bouton(1).click();
+              auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              QTreeWidget& tree = page->Arbre();
+              CMultiTree& available = page->Disponibles();
+              const auto choose = [&](const char* name) {
+                  const QList<QTreeWidgetItem*> found = available.findItems(QString::fromUtf8(name), Qt::MatchExactly);
+                  ASSERT_EQ(found.size(), 1) << name;
+                  available.SelectItem(found.front());
+              };
+              QTest::keyClick(&tree, Qt::Key_Insert);
+              QTreeWidgetItem* group = tree.currentItem();
+              ASSERT_NE(group, nullptr);
+              choose("Femmes");
+              QTest::keyClick(&available, Qt::Key_Space);
+              choose("Hommes");
+              QTest::keyClick(&tree, Qt::Key_Space);
+              ASSERT_EQ(group->childCount(), 2);
+              tree.setCurrentItem(group->child(1));
+              QTest::keyClick(&tree, Qt::Key_Left, Qt::AltModifier);
+              QTest::keyClick(&tree, Qt::Key_Up, Qt::AltModifier);
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              EXPECT_EQ(tree.topLevelItem(0)->text(0), "Hommes");
+
+              const auto rename = [&](QTreeWidgetItem* item, const QString& name) {
+                  tree.setCurrentItem(item);
+                  QTest::keyClick(&tree, Qt::Key_F2);
+                  // A closed editor is only hidden until the event loop of the dialog deletes it.
+                  QLineEdit* editor = nullptr;
+                  for (QLineEdit* open : tree.viewport()->findChildren<QLineEdit*>())
+                      if (!open->isHidden())
+                          editor = open;
+                  ASSERT_NE(editor, nullptr);
+                  QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+                  QTest::keyClick(editor, Qt::Key_Delete);
+                  QTest::keyClicks(editor, name);
+                  QTest::keyClick(editor, Qt::Key_Return);
+                  QApplication::processEvents(); // the delegate commits on a queued call
+              };
+              group = tree.topLevelItem(1);
+              rename(group, QString());
+              EXPECT_EQ(group->text(0), "Sous total 1");
+              rename(group, QStringLiteral("Tout le monde"));
+              EXPECT_EQ(group->text(0), "Tout le monde");
+
+              PartiesVariable parts;
+              page->DonnerParties(parts);
+              EXPECT_EQ(parts.themes, "Hommes|Tout le monde|");
+              EXPECT_EQ(parts.definition, std::to_string(men) + "|0@" + std::to_string(women) + "@|");
+              dialog.AnnulerButton().click();
+          }});
+}
+
 // The page refuses what cannot be built and keeps the dialog open: a field under a field, two
 // groups without field.
 TEST_F(CreateVariableTest, AStudyFieldTreeThatCannotBeBuiltIsRefused) {
