@@ -99,7 +99,7 @@ public:
     static bool GetIsFastExport();
     static void SetIsFastExport(bool value);
 
-    // Section "CACI".
+    // Section "Postcode": the files of the postcode classification.
     static std::string GetPostcodePath();
     static std::string GetLabelPath(int numero);
 

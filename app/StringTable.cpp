@@ -245,6 +245,24 @@ const std::map<int, std::string>& Entries() {
         {kNonInterroge, "Non interrogé"},
         {kModeNonDisponible, "Ce mode n'est pas encore disponible."},
         {kCroisementAvecElleMeme, "Vous ne pouvez pas croiser une question avec elle-même..."},
+        {kChampDejaSelectionne, "Ce champ est déjà sélectionné. Souhaitez vous l'ajouter dans un autre sous total ?"},
+        {kChampSansSousItems, "Un champ ne peut avoir de sous-items..."},
+        {kUneSeuleModaliteAutre, "Vous ne pouvez avoir qu'une seule modalité de type 'Autre'..."},
+        {kCreerModaliteAutre, "Souhaitez vous créer une modalité de type 'Autre' ?"},
+        {kAutre, "Autre"},
+        {kSelectionnerQuestionOuverte, "Vous devez sélectionner une question ouverte..."},
+        {kQuestionNiveauInterviews, "La question doit être au niveau 'interviews'..."},
+        {kFichierAutreEncodage,
+         "Le fichier '%s' n'est pas lisible : il est écrit dans un autre encodage (UTF-16 ?). Enregistrez-le en "
+         "UTF-8 ou en Windows-1252."},
+        {kFichierLigneMalformee,
+         "Le fichier '%s' est mal formé à la ligne %s : un code postal doit être suivi de ses codes de "
+         "classification, séparés par des tabulations."},
+        {kFichierLibellesVide,
+         "Le fichier de libellés '%s' ne contient aucune ligne 'code<tabulation>libellé'."},
+        {kFichiersCodesPostauxNonDefinis,
+         "Les fichiers de la classification des codes postaux ne sont pas indiqués dans les réglages (section "
+         "'Postcode', clés 'PostcodePath' et 'LabelPath1' à 'LabelPath3')."},
         {kScriptTropImbrique, "Expression trop imbriquée. Simplifiez votre script"},
     };
     return entries;

@@ -13,6 +13,7 @@
 #include "platform/questionnaire/StaticTools.h"
 #include "variables/CalculScript.h"
 #include "variables/CalculSources.h"
+#include "variables/CodagePostal.h"
 #include "variables/VariableCalculee.h"
 
 namespace {
@@ -151,6 +152,7 @@ constexpr KindComputation kComputations[] = {
     {CVariableCalculee::kCroisement, &Crossing},
     {CVariableCalculee::kChampsEtude, &CalculSources::ChampsEtude},
     {CVariableCalculee::kScript, &Script},
+    {CVariableCalculee::kCodagePostal, &CodagePostal::Calculer},
     {CVariableCalculee::kInfosGenerales, &CalculSources::InfosGenerales},
     {CVariableCalculee::kQuestionFiltree, &CalculSources::QuestionFiltree},
 };

@@ -206,8 +206,8 @@ TEST_F(RegistreTest, TextsAndNumberedKeysReadWhatIsStored)
 {
     Store().WriteString("Tableau", "MarqueurRTFAvant", "{\\page}");
     Store().WriteString("Tableau", "MarqueurApres", "---");
-    Store().WriteString("CACI", "PostcodePath", "/data/postcodes.txt");
-    Store().WriteString("CACI", "LabelPath2", "/data/labels2.txt");
+    Store().WriteString("Postcode", "PostcodePath", "/data/postcodes.txt");
+    Store().WriteString("Postcode", "LabelPath2", "/data/labels2.txt");
     EXPECT_EQ(CRegistre::GetMarqueurRTFAvant(), "{\\page}");
     EXPECT_EQ(CRegistre::GetMarqueurApres(), "---");
     EXPECT_EQ(CRegistre::GetPostcodePath(), "/data/postcodes.txt");

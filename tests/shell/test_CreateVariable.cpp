@@ -15,11 +15,19 @@
 #include "variables/ui/CalCroisementPage.h"
 #include "variables/ui/CalExpressionPage.h"
 #include "variables/ui/CalInfosGeneralesPage.h"
+#include "variables/ui/CalListeChampsPage.h"
 #include "variables/ui/CalQuestionFiltreePage.h"
 #include "variables/ui/CalScriptPanneau.h"
 #include "variables/ui/CreerVariableDlg.h"
+#include "variables/ui/CodagePostalPage.h"
+#include "variables/CodagePostal.h"
+#include "variables/ConstructionVariable.h"
+#include "app/Registre.h"
+#include "tools/qesbuild/DescriptionParser.h"
+#include "tools/qesbuild/QesWriter.h"
 #include "variables/VariableCalculee.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +37,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <map>
 #include <sqlite3.h>
@@ -84,6 +94,44 @@ void PickInTree(QDialog& shown, const char* name) {
     ASSERT_EQ(found.size(), 1) << name;
     picker->GetTree().setCurrentItem(found.front());
     picker->accept();
+}
+
+// The first column of every row of a query, joined by commas ("" for Null).
+std::string Texts(const std::string& path, const std::string& sql) {
+    sqlite3* connection = nullptr;
+    std::string joined;
+    sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+        ADD_FAILURE() << sqlite3_errmsg(connection) << " in " << sql;
+    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(statement, 0);
+        joined += (text != nullptr ? reinterpret_cast<const char*>(text) : "") + std::string(",");
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(connection);
+    return joined;
+}
+
+void Execute(const std::string& path, const std::string& sql) {
+    sqlite3* connection = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &connection), SQLITE_OK);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
+        << (message != nullptr ? message : "") << " in " << sql;
+    sqlite3_free(message);
+    sqlite3_close(connection);
+}
+
+// A hash of the file's bytes.
+std::size_t Bytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::hash<std::string>{}(std::string(std::istreambuf_iterator<char>(file), {}));
+}
+
+long long CountOf(const Counts& counts, const std::string& row, const std::string& column) {
+    const auto found = counts.find({row, column});
+    return found == counts.end() ? 0 : found->second;
 }
 
 // Clicks a button that opens a dialog of its own, answered by `step` as soon as it shows. The
@@ -214,6 +262,30 @@ protected:
         EXPECT_GT(total, 0);
     }
 
+    std::int32_t StoreField(const std::string& name, const std::string& formula) {
+        CChampEtude field;
+        field.name = name;
+        field.complexCondition = true;
+        field.complexConditionText = formula;
+        std::string error;
+        EXPECT_TRUE(EnregistrerChampEtude(field, *m_app, error)) << error;
+        return field.id;
+    }
+
+    // The program's cells of "question x SEXE" against the hand counts, row by row; a row given no
+    // count must not be in the table.
+    void ExpectCounts(const std::string& question, const std::map<std::string, std::pair<long long, long long>>& rows,
+                      const std::vector<std::string>& absent = {}) {
+        const Counts program = ProgramCounts(question);
+        for (const auto& [row, counts] : rows) {
+            SCOPED_TRACE(row);
+            EXPECT_EQ(CountOf(program, row, "Homme"), counts.first) << m_printed;
+            EXPECT_EQ(CountOf(program, row, "Femme"), counts.second) << m_printed;
+        }
+        for (const std::string& row : absent)
+            EXPECT_EQ(program.count({row, "Homme"}), 0u) << row << "\n" << m_printed;
+    }
+
     std::filesystem::path m_copy;
     std::string m_printed; // the last cross table, shown when a count disagrees
 };
@@ -221,7 +293,8 @@ protected:
 TEST_F(CreateVariableTest, ANewVariableOpensWithNoKindChosenAndTheKindsToComeDisabled) {
     CCreerVariableDlg dialog(*m_app, &Frame());
     EXPECT_EQ(dialog.PanneauVisible(), nullptr);
-    const std::vector<std::int16_t> enabled = {CVariableCalculee::kCroisement, CVariableCalculee::kScript,
+    const std::vector<std::int16_t> enabled = {CVariableCalculee::kCroisement,     CVariableCalculee::kChampsEtude,
+                                               CVariableCalculee::kScript,         CVariableCalculee::kCodagePostal,
                                                CVariableCalculee::kInfosGenerales, CVariableCalculee::kQuestionFiltree};
     for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index) {
         const std::int16_t kind = CCreerVariableDlg::TypeDuBouton(index);
@@ -374,6 +447,519 @@ TEST_F(CreateVariableTest, TheCompletionOfTheInterviewsCountsAsTheRawRecords) {
     EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(variable) + " WHERE (" + Field(variable) +
                                  " = 1) <> (coalesce(s.Completed, 0) <> 0)"),
               0);
+}
+
+
+// "Edition/Recalculer toutes les variables" after the first interviews changed their age and
+// region: the variables made from those answers follow them; the one made from the interviews'
+// completion stays as it was; the script naming a question renamed since is reported once and
+// keeps its old answers.
+TEST_F(CreateVariableTest, RecalculatingAllVariablesFollowsTheChangedAnswersAndReportsTheOneThatFails) {
+    const auto build = [&](PartiesVariable parts) {
+        Message error;
+        CQuestionEtendue* built = CConstructionVariable::Construire(*m_app, nullptr, parts, error);
+        EXPECT_NE(built, nullptr) << StringTable::Format(error);
+        return built;
+    };
+    const auto parts = [](const char* label, std::int16_t kind, const char* definition, const char* themes = "") {
+        PartiesVariable p;
+        p.label = label;
+        p.kind = kind;
+        p.definition = definition;
+        p.themes = themes;
+        return p;
+    };
+    CQuestionEtendue* older = build(parts("AGE_PLUS_UN", CVariableCalculee::kScript, "??AGE?? + 1"));
+    PartiesVariable crossing = parts("SEXE_REGION", CVariableCalculee::kCroisement, "0;0@|1;1@|",
+                                     "Homme francilien|Femme du Nord-Est|");
+    crossing.source1 = &QuestionNamed("SEXE");
+    crossing.source2 = &QuestionNamed("REGION");
+    CQuestionEtendue* crossed = build(crossing);
+    CQuestionEtendue* regionScript = build(parts("REGION_SCRIPT", CVariableCalculee::kScript, "??REGION?? + 0"));
+    CQuestionEtendue* completion = build(parts("COMPLET", CVariableCalculee::kInfosGenerales, "7"));
+    ASSERT_TRUE(older && crossed && regionScript && completion);
+    const auto stored = [&](const CQuestionEtendue& variable) {
+        return Texts(Path(), "SELECT " + Field(variable) + " FROM \"VEL Reponse" +
+                                 std::to_string(variable.responseTable) + "\" AS v ORDER BY Cle1");
+    };
+    const std::string crossedBefore = stored(*crossed);
+    const std::string regionBefore = stored(*regionScript);
+    const std::string completionBefore = stored(*completion);
+
+    Execute(Path(), "UPDATE \"VEL Reponse1\" SET \"2;1\" = \"2;1\" + 10, \"4;1\" = 1 + (\"4;1\" % 5) "
+                    "WHERE Cle1 IN (SELECT Cle1 FROM \"VEL Reponse1\" ORDER BY Cle1 LIMIT 20)");
+    for (const char* name : {"AGE", "REGION"})
+        m_app->OublierDonneesQuestion(QuestionNamed(name));
+    QuestionNamed("REGION").name = "ZONE";
+
+    m_ui->shown.clear();
+    ASSERT_TRUE(Run(32903));
+    ASSERT_EQ(m_ui->shown.size(), 1u) << ::testing::PrintToString(m_ui->ShownTexts());
+    EXPECT_EQ(m_ui->shown.front().message.id, StringTable::kRecalculImpossible);
+    EXPECT_EQ(m_ui->shown.front().message.arguments, std::vector<std::string>{"REGION_SCRIPT"});
+
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(*older) + " WHERE " + Field(*older) +
+                                 " IS NOT s.\"2;1\" + 1"),
+              0);
+    EXPECT_NE(stored(*crossed), crossedBefore);
+    for (const auto& [code, where] : std::map<int, std::string>{{1, "s.\"1;1\" = 1 AND s.\"4;1\" = 1"},
+                                                                {2, "s.\"1;1\" = 2 AND s.\"4;1\" = 2"}}) {
+        SCOPED_TRACE(code);
+        EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(*crossed) + " WHERE " + Field(*crossed) + " = " +
+                                     std::to_string(code)),
+                  Scalar(Path(), "SELECT count(*) FROM " + Joined(*crossed) + " WHERE " + where));
+    }
+    EXPECT_EQ(stored(*regionScript), regionBefore);
+    EXPECT_EQ(regionScript->GetQuestionCalculee()->definition, "??REGION?? + 0");
+    EXPECT_EQ(stored(*completion), completionBefore);
+}
+
+// Two study fields: the Parisians alone, and the women under a group; the interviews of neither go
+// to "Autre", which the user accepts to create. Counted by SQL on the raw answers.
+TEST_F(CreateVariableTest, AVariableByStudyFieldsIsCreatedChangedAndDeleted) {
+    StoreField("Femmes", "??SEXE?? = 2");
+    const std::int32_t paris = StoreField("Franciliens", "??REGION?? = 1");
+    const auto raw = [&](const std::string& where) {
+        return Scalar(Path(), "SELECT count(*) FROM \"VEL Reponse1\" WHERE " + where);
+    };
+    const std::string man = "\"1;1\" = 1";
+    const std::string woman = "\"1;1\" = 2";
+    const std::string inParis = "coalesce(\"4;1\", 0) = 1";
+    const auto pageOf = [](CCreerVariableDlg& dialog) {
+        auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+        EXPECT_NE(page, nullptr);
+        return page;
+    };
+    m_ui->ScriptReplies({true});
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("CIBLES"));
+              dialog.Bouton(1).click();
+              CCalListeChampsPage* page = pageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              const auto pick = [page](const char* name) {
+                  const QList<QTreeWidgetItem*> found =
+                      page->Disponibles().findItems(QString::fromUtf8(name), Qt::MatchExactly);
+                  ASSERT_EQ(found.size(), 1) << name;
+                  page->Disponibles().SelectItem(found.front());
+              };
+              pick("Franciliens");
+              page->AjouterButton().click();
+              page->GroupeButton().click();
+              pick("Femmes");
+              QTest::keyClick(&page->Disponibles(), Qt::Key_Space);
+              const QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              EXPECT_EQ(tree.topLevelItem(0)->text(0), "Franciliens");
+              EXPECT_EQ(tree.topLevelItem(1)->text(0), "Sous total 1");
+              ASSERT_EQ(tree.topLevelItem(1)->childCount(), 1);
+              EXPECT_EQ(tree.topLevelItem(1)->child(0)->text(0), "Femmes");
+              EXPECT_TRUE(page->EstUtilise(paris));
+              dialog.OkButton().click();
+          }});
+    ASSERT_EQ(m_ui->asked.size(), 1u);
+    EXPECT_EQ(m_ui->asked.front().id, StringTable::kCreerModaliteAutre);
+    ASSERT_TRUE(InTree("CIBLES"));
+    const std::string neither = "NOT (" + inParis + ") AND coalesce(\"1;1\", 0) <> 2";
+    ExpectCounts("CIBLES", {{"Franciliens", {raw(inParis + " AND " + man), raw(inParis + " AND " + woman)}},
+                            {"Sous total 1", {0, raw(woman)}},
+                            {"Autre", {raw(neither + " AND " + man), 0}}});
+
+    // Without the Parisians, every man goes to "Autre"; the question keeps its code.
+    const std::int32_t code = QuestionNamed("CIBLES").code;
+    Select("CIBLES");
+    m_ui->asked.clear();
+    Drive(kModifier, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              EXPECT_TRUE(dialog.Bouton(1).isChecked());
+              CCalListeChampsPage* page = pageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 3);
+              EXPECT_EQ(tree.topLevelItem(2)->text(0), "Autre");
+              ASSERT_EQ(tree.topLevelItem(1)->childCount(), 1);
+              EXPECT_TRUE(page->EstUtilise(paris));
+              tree.setCurrentItem(tree.topLevelItem(0));
+              QTest::keyClick(&tree, Qt::Key_Delete);
+              EXPECT_FALSE(page->EstUtilise(paris));
+              TypeLabel(dialog, QStringLiteral("FEMMES_OU_NON"));
+              dialog.OkButton().click();
+          }});
+    EXPECT_TRUE(m_ui->asked.empty());
+    ASSERT_TRUE(InTree("FEMMES_OU_NON"));
+    EXPECT_EQ(QuestionNamed("FEMMES_OU_NON").code, code);
+    ExpectCounts("FEMMES_OU_NON", {{"Sous total 1", {0, raw(woman)}}, {"Autre", {raw(man), 0}}}, {"Franciliens"});
+
+    Select("FEMMES_OU_NON");
+    QTest::keyClick(Frame().GetQuestionnaireView(), Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_FALSE(InTree("FEMMES_OU_NON"));
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM \"MFW Variable\""), 0);
+}
+
+// A study field deleted after the variable was built: recalculating cannot give its interviews
+// and keeps the old answers, saying so once; "Modifier..." shows its group without the field,
+// which then takes the interviews no other field keeps.
+TEST_F(CreateVariableTest, AVariableWhoseStudyFieldWasDeletedKeepsItsAnswersUntilChanged) {
+    const std::int32_t women = StoreField("Femmes", "??SEXE?? = 2");
+    const std::int32_t paris = StoreField("Franciliens", "??REGION?? = 1");
+    PartiesVariable parts;
+    parts.label = "CIBLES";
+    parts.kind = CVariableCalculee::kChampsEtude;
+    parts.themes = "Femmes|Franciliens|";
+    parts.definition = std::to_string(women) + "|0@" + std::to_string(paris) + "@|";
+    Message error;
+    CQuestionEtendue* variable = CConstructionVariable::Construire(*m_app, nullptr, parts, error);
+    ASSERT_NE(variable, nullptr) << StringTable::Format(error);
+    m_app->RafraichirArbreQuestions();
+    const auto stored = [&] {
+        return Texts(Path(), "SELECT v." + Field(*variable).substr(2) + " FROM \"VEL Reponse" +
+                                 std::to_string(variable->responseTable) + "\" AS v ORDER BY Cle1");
+    };
+    const std::string before = stored();
+    std::string reason;
+    ASSERT_TRUE(EffacerChampEtude(paris, *m_app, reason)) << reason;
+
+    m_ui->shown.clear();
+    ASSERT_TRUE(Run(32903));
+    ASSERT_EQ(m_ui->shown.size(), 1u);
+    EXPECT_EQ(m_ui->shown.front().message.id, StringTable::kRecalculImpossible);
+    EXPECT_EQ(stored(), before);
+
+    Select("CIBLES");
+    m_ui->asked.clear();
+    Drive(kModifier, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              const QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              EXPECT_EQ(tree.topLevelItem(0)->text(0), "Femmes");
+              EXPECT_EQ(tree.topLevelItem(1)->text(0), "Franciliens");
+              EXPECT_EQ(tree.topLevelItem(1)->childCount(), 0);
+              EXPECT_EQ(page->Disponibles().findItems(QStringLiteral("Franciliens"), Qt::MatchExactly).size(), 0);
+              dialog.OkButton().click();
+          }});
+    EXPECT_TRUE(m_ui->asked.empty());
+    const auto raw = [&](const std::string& where) {
+        return Scalar(Path(), "SELECT count(*) FROM \"VEL Reponse1\" WHERE " + where);
+    };
+    ExpectCounts("CIBLES", {{"Femmes", {0, raw("\"1;1\" = 2")}}, {"Franciliens", {raw("\"1;1\" = 1"), 0}}});
+}
+
+// Keys of the study-field page: Insert a group, Space adds the field chosen on the left under it,
+// Alt+Left takes a field out, Alt+Up moves it before the group, F2 renames (an empty name is
+// refused, the old one kept). The parts it gives are written by hand from the tree.
+TEST_F(CreateVariableTest, TheStudyFieldPageIsEditedWithItsKeys) {
+    const std::int32_t women = StoreField("Femmes", "??SEXE?? = 2");
+    const std::int32_t men = StoreField("Hommes", "??SEXE?? = 1");
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              dialog.Bouton(1).click();
+              auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              QTreeWidget& tree = page->Arbre();
+              CMultiTree& available = page->Disponibles();
+              const auto choose = [&](const char* name) {
+                  const QList<QTreeWidgetItem*> found = available.findItems(QString::fromUtf8(name), Qt::MatchExactly);
+                  ASSERT_EQ(found.size(), 1) << name;
+                  available.SelectItem(found.front());
+              };
+              QTest::keyClick(&tree, Qt::Key_Insert);
+              QTreeWidgetItem* group = tree.currentItem();
+              ASSERT_NE(group, nullptr);
+              choose("Femmes");
+              QTest::keyClick(&available, Qt::Key_Space);
+              choose("Hommes");
+              QTest::keyClick(&tree, Qt::Key_Space);
+              ASSERT_EQ(group->childCount(), 2);
+              tree.setCurrentItem(group->child(1));
+              QTest::keyClick(&tree, Qt::Key_Left, Qt::AltModifier);
+              QTest::keyClick(&tree, Qt::Key_Up, Qt::AltModifier);
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              EXPECT_EQ(tree.topLevelItem(0)->text(0), "Hommes");
+
+              const auto rename = [&](QTreeWidgetItem* item, const QString& name) {
+                  tree.setCurrentItem(item);
+                  QTest::keyClick(&tree, Qt::Key_F2);
+                  // A closed editor is only hidden until the event loop of the dialog deletes it.
+                  QLineEdit* editor = nullptr;
+                  for (QLineEdit* open : tree.viewport()->findChildren<QLineEdit*>())
+                      if (!open->isHidden())
+                          editor = open;
+                  ASSERT_NE(editor, nullptr);
+                  QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+                  QTest::keyClick(editor, Qt::Key_Delete);
+                  QTest::keyClicks(editor, name);
+                  QTest::keyClick(editor, Qt::Key_Return);
+                  QApplication::processEvents(); // the delegate commits on a queued call
+              };
+              group = tree.topLevelItem(1);
+              rename(group, QString());
+              EXPECT_EQ(group->text(0), "Sous total 1");
+              rename(group, QStringLiteral("Tout le monde"));
+              EXPECT_EQ(group->text(0), "Tout le monde");
+
+              PartiesVariable parts;
+              page->DonnerParties(parts);
+              EXPECT_EQ(parts.themes, "Hommes|Tout le monde|");
+              EXPECT_EQ(parts.definition, std::to_string(men) + "|0@" + std::to_string(women) + "@|");
+              dialog.AnnulerButton().click();
+          }});
+}
+
+// The page refuses what cannot be built and keeps the dialog open: a field under a field, two
+// groups without field.
+TEST_F(CreateVariableTest, AStudyFieldTreeThatCannotBeBuiltIsRefused) {
+    StoreField("Femmes", "??SEXE?? = 2");
+    StoreField("Hommes", "??SEXE?? = 1");
+    const int questions = m_app->DonnerNbreQuestions();
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("REFUS"));
+              dialog.Bouton(1).click();
+              auto* page = qobject_cast<CCalListeChampsPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              QTreeWidget& tree = page->Arbre();
+              // Both fields at once, as a Ctrl+click selects them.
+              CMultiTree& available = page->Disponibles();
+              for (const char* name : {"Femmes", "Hommes"}) {
+                  const QList<QTreeWidgetItem*> found = available.findItems(QString::fromUtf8(name), Qt::MatchExactly);
+                  ASSERT_EQ(found.size(), 1) << name;
+                  available.SetItemState(found.front(), CMultiTree::kSelected, CMultiTree::kSelected);
+              }
+              page->AjouterButton().click();
+              ASSERT_EQ(tree.topLevelItemCount(), 2);
+              // The second field indented under the first.
+              tree.setCurrentItem(tree.topLevelItem(1));
+              QTest::keyClick(&tree, Qt::Key_Right, Qt::AltModifier);
+              ASSERT_EQ(tree.topLevelItemCount(), 1);
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              ASSERT_FALSE(m_ui->shown.empty());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kChampSansSousItems);
+              EXPECT_EQ(tree.currentItem(), tree.topLevelItem(0));
+              // Out again, and two empty groups.
+              tree.setCurrentItem(tree.topLevelItem(0)->child(0));
+              page->SortirButton().click();
+              QTest::keyClick(&tree, Qt::Key_Insert);
+              QTest::keyClick(&tree, Qt::Key_Insert);
+              ASSERT_EQ(tree.topLevelItemCount(), 4);
+              EXPECT_EQ(tree.topLevelItem(3)->text(0), "Sous total 2");
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kUneSeuleModaliteAutre);
+              EXPECT_EQ(tree.currentItem(), tree.topLevelItem(3));
+              dialog.AnnulerButton().click();
+          }});
+    EXPECT_EQ(m_app->DonnerNbreQuestions(), questions);
+}
+
+const std::string kPostcodeFiles = std::string(MORVANE_SOURCE_DIR) + "/tests/fixtures/postcodes/";
+
+// Eight interviews, men and women in turn, with a postcode each as people type them.
+constexpr const char* kPostcodeSurvey = R"(
+questionnaire "Codes postaux" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  caption fr "Sexe"
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+question 2 CP open
+  caption fr "Code postal"
+records
+Cle1,1;1,2;1
+1,1,"sw19 1aa"
+2,2,"W1 1AA"
+3,1,"EC1A 1BB"
+4,2,
+5,1,"LS1 1UR"
+6,2,"b2-4qa"
+7,1," m1 1ae "
+8,2,"ZZ9 9ZZ"
+end
+)";
+
+class PostcodeVariableTest : public CreateVariableTest {
+protected:
+    void SetUp() override {
+        MorvaneAppTest::SetUp();
+        m_copy = s_folder / ("codes-postaux-" +
+                             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".qes");
+        std::filesystem::remove(m_copy);
+        qesbuild::FixtureDescription fixture =
+            qesbuild::DescriptionParser::Parse(kPostcodeSurvey, "codes-postaux.txt", s_folder);
+        qesbuild::WriteFixture(fixture, m_copy.string());
+        ASSERT_TRUE(Start(m_copy.string()));
+        UsePostcodes(kPostcodeFiles + "classification.txt");
+        const char* captions[] = {"categories.txt", "groups.txt", "types.txt"};
+        for (int level = 1; level <= 3; ++level)
+            CRegistre::SetString("Postcode", "LabelPath" + std::to_string(level), kPostcodeFiles + captions[level - 1]);
+    }
+
+    static void UsePostcodes(const std::string& path) { CRegistre::SetString("Postcode", "PostcodePath", path); }
+
+    static CCodagePostalPage* PageOf(CCreerVariableDlg& dialog) {
+        auto* page = qobject_cast<CCodagePostalPage*>(dialog.PanneauVisible());
+        EXPECT_NE(page, nullptr);
+        return page;
+    }
+};
+
+// By hand from the fixture files: groups A (interview 1, a man), B (2, a woman), C (7, a man),
+// D (6, a woman); the other four are unclassified. Categories: 1 (1), 2 (2), 3 (5, 6, 7).
+TEST_F(PostcodeVariableTest, APostcodeVariableIsCreatedChangedAndDeleted) {
+    const std::string utf16 = (s_folder / "codes-utf16.txt").string();
+    std::ofstream(utf16, std::ios::binary) << std::string("\xFF\xFES\0W\0", 6);
+    const std::size_t before = Bytes(Path());
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("GROUPE_CP"));
+              dialog.Bouton(9).click();
+              CCodagePostalPage* page = PageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              // A new page: the types, long texts.
+              EXPECT_TRUE(page->NiveauButton(2).isChecked());
+              EXPECT_TRUE(page->LibelleLongBox().isChecked());
+              EXPECT_EQ(page->Liste().topLevelItemCount(), 4);
+              page->NiveauButton(1).click();
+              ASSERT_EQ(page->Liste().topLevelItemCount(), 4);
+              EXPECT_EQ(page->Liste().topLevelItem(2)->text(1), "Retraités");
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              ASSERT_FALSE(m_ui->shown.empty());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kSelectionnerQuestion);
+              ClickAnswering(page->QuestionButton(), [](QDialog& picker) { PickInTree(picker, "CP"); });
+              EXPECT_EQ(page->QuestionLabel().text(), "CP");
+              // A classification file in another encoding: said, and nothing built.
+              UsePostcodes(utf16);
+              dialog.OkButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kFichierAutreEncodage);
+              EXPECT_EQ(Bytes(Path()), before);
+              EXPECT_EQ(m_app->TrouverQuestionParNom("GROUPE_CP"), nullptr);
+              UsePostcodes(kPostcodeFiles + "classification.txt");
+              dialog.OkButton().click();
+          }});
+    ASSERT_TRUE(InTree("GROUPE_CP"));
+    ExpectCounts("GROUPE_CP", {{"Familles établies", {1, 0}},
+                               {"Jeunes actifs", {0, 1}},
+                               {"Retraités", {1, 0}},
+                               {"Quartiers populaires", {0, 1}}});
+    CQuestionEtendue& variable = QuestionNamed("GROUPE_CP");
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(variable) + " WHERE " + Field(variable) + " = -1"), 4);
+
+    Select("GROUPE_CP");
+    Drive(kModifier, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              EXPECT_TRUE(dialog.Bouton(9).isChecked());
+              CCodagePostalPage* page = PageOf(dialog);
+              ASSERT_NE(page, nullptr);
+              EXPECT_EQ(page->QuestionLabel().text(), "CP");
+              EXPECT_TRUE(page->NiveauButton(1).isChecked());
+              EXPECT_TRUE(page->LibelleLongBox().isChecked());
+              page->NiveauButton(0).click();
+              page->LibelleLongBox().click();
+              TypeLabel(dialog, QStringLiteral("CATEGORIE_CP"));
+              dialog.OkButton().click();
+          }});
+    ASSERT_TRUE(InTree("CATEGORIE_CP"));
+    ExpectCounts("CATEGORIE_CP", {{"1", {1, 0}}, {"2", {0, 1}}, {"3", {2, 1}}}, {"Retraités"});
+    EXPECT_EQ(variable.GetQuestionCalculee()->definition, "1");
+
+    Select("CATEGORIE_CP");
+    QTest::keyClick(Frame().GetQuestionnaireView(), Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_FALSE(InTree("CATEGORIE_CP"));
+    EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM \"MFW Variable\""), 0);
+}
+
+
+// Four interviews, men and women in turn; the products loop is expanded into NOTE (Pain) and
+// NOTE (Lait). The fourth interview gave no Pain, the third no Lait.
+constexpr const char* kLoopSurvey = R"(
+questionnaire "Produits" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+loop 600 PRODUITS expand
+  modality 1 fr "Pain"
+  modality 2 fr "Lait"
+  question 61 NOTE closed
+    modality 1 fr "Bien"
+    modality 2 fr "Mal"
+  question 62 PRIX numeric
+end
+records
+Cle1,1;1
+1,1
+2,2
+3,1
+4,2
+end
+records loop=600
+Cle1,Cle2,Ordre,61;1,62;1
+1,1,1,1,2.5
+1,2,2,2,1.2
+2,1,1,2,
+2,2,2,1,
+3,1,1,1,3.0
+4,2,1,2,0.9
+end
+)";
+
+class LoopVariableTest : public CreateVariableTest {
+protected:
+    void SetUp() override {
+        MorvaneAppTest::SetUp();
+        m_copy = s_folder / ("boucle-" +
+                             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".qes");
+        std::filesystem::remove(m_copy);
+        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kLoopSurvey, "boucle.txt", s_folder);
+        qesbuild::WriteFixture(fixture, m_copy.string());
+        ASSERT_TRUE(Start(m_copy.string()));
+    }
+};
+
+// "Copier boucle" on SEXE by NOTE (Pain), the not-asked pairs removed: one variable per product,
+// numbered from 1, the dialog staying open. By hand from the records: with Pain, interviews 1 and
+// 3 are men who liked it (Homme x Bien, 1), 2 a woman who did not (Femme x Mal, 4), 4 has no Pain;
+// with Lait, 1 a man who did not like it (2), 2 a woman who did (3), 3 has none, 4 a woman who
+// did not (4).
+TEST_F(LoopVariableTest, CopyingACrossingOverTheLoopBuildsOneVariablePerIteration) {
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              TypeLabel(dialog, QStringLiteral("Notes"));
+              dialog.Bouton(0).click();
+              auto* page = qobject_cast<CCalCroisementPage*>(dialog.PanneauVisible());
+              ASSERT_NE(page, nullptr);
+              ClickAnswering(page->QuestionButton(0), [](QDialog& picker) { PickInTree(picker, "SEXE"); });
+              ClickAnswering(page->QuestionButton(1), [](QDialog& picker) { PickInTree(picker, "NOTE (Pain)"); });
+              QTreeWidget& tree = page->Arbre();
+              ASSERT_EQ(tree.topLevelItemCount(), 5);
+              ASSERT_EQ(tree.topLevelItem(4)->text(0), "Non interrogé");
+              tree.setCurrentItem(tree.topLevelItem(4));
+              QTest::keyClick(&tree, Qt::Key_Delete);
+              page->CopierBoucleButton().click();
+              EXPECT_TRUE(dialog.isVisible());
+              dialog.AnnulerButton().click();
+          }});
+    EXPECT_TRUE(m_ui->shown.empty()) << ::testing::PrintToString(m_ui->ShownTexts());
+    EXPECT_EQ(m_app->TrouverQuestionParNom("Notes"), nullptr);
+    struct Case {
+        const char* label;
+        const char* stored;
+    };
+    const Case cases[] = {{"Notes (1)", "1,4,1,-2,"}, {"Notes (2)", "2,3,-2,4,"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_TRUE(InTree(c.label));
+        const CQuestionEtendue& copy = QuestionNamed(c.label);
+        EXPECT_EQ(Texts(Path(), "SELECT v." + Field(copy).substr(2) + " FROM \"VEL Reponse" +
+                                    std::to_string(copy.responseTable) + "\" AS v ORDER BY Cle1"),
+                  c.stored);
+    }
 }
 
 } // namespace

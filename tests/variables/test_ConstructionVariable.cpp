@@ -380,4 +380,88 @@ TEST_F(ConstructionVariableTest, ACrossingOfQuestionsOutsideAnyLoopIsNotCopied) 
     EXPECT_EQ(Bytes(Path()), before);
 }
 
+
+// Four interviews; the products loop is expanded into NOTE (Pain) and NOTE (Lait) at the
+// interview level. The fourth interview gave no Pain, the third no Lait.
+constexpr const char* kSurveyWithLoop = R"(
+questionnaire "Produits" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+question 2 AGE numeric
+loop 600 PRODUITS expand
+  modality 1 fr "Pain"
+  modality 2 fr "Lait"
+  question 61 NOTE closed
+    modality 1 fr "Bien"
+    modality 2 fr "Mal"
+  question 62 PRIX numeric
+end
+records
+Cle1,1;1,2;1
+1,1,30
+2,2,41
+3,1,52
+4,2,63
+end
+records loop=600
+Cle1,Cle2,Ordre,61;1,62;1
+1,1,1,1,2.5
+1,2,2,2,1.2
+2,1,1,2,
+2,2,2,1,
+3,1,1,1,3.0
+4,2,1,2,0.9
+end
+)";
+
+class CopieBoucleTest : public ConstructionVariableTest {
+protected:
+    void SetUp() override {
+        FixtureStudyTest::SetUp();
+        EnregistrerQuestionsCalculees();
+        OpenFixture(kSurveyWithLoop, "boucle");
+    }
+};
+
+// "Homme x Bien" and "Femme x Mal" copied over the products, by hand from the records: with Pain
+// interviews 1 and 3 are men who liked it, 2 a woman who did not, 4 has no Pain; with Lait only
+// the fourth interview, a woman who did not like it, holds a pair. The label "Notes (1)" is taken
+// already, so the copies are numbered on from 2.
+TEST_F(CopieBoucleTest, ACrossingIsCopiedOncePerIterationUnderLabelsNotInUse) {
+    ASSERT_NE(Build(Parts("Notes (1)", CVariableCalculee::kScript, "??AGE?? + 0")), nullptr);
+    CQuestionEtendue* pain = context.TrouverQuestionParNom("NOTE (Pain)");
+    ASSERT_NE(pain, nullptr);
+    PartiesVariable crossing =
+        Parts("Notes", CVariableCalculee::kCroisement, "0;0@|1;1@|", "Homme satisfait|Femme déçue|");
+    crossing.source1 = &Named("SEXE");
+    crossing.source2 = pain;
+    const int questions = context.DonnerNbreQuestions();
+    int built = 0;
+    Message error;
+    ASSERT_TRUE(CConstructionVariable::CopierSurBoucle(context, crossing, built, error)) << StringTable::Format(error);
+    EXPECT_EQ(built, 2);
+    EXPECT_EQ(context.DonnerNbreQuestions(), questions + 2);
+    struct Case {
+        const char* label;
+        const char* iteration;
+        Rows stored;
+    };
+    const Case cases[] = {{"Notes (2)", "NOTE (Pain)", Column({"1", "2", "1", "-2"})},
+                          {"Notes (3)", "NOTE (Lait)", Column({"-2", "-2", "-2", "2"})}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CQuestionEtendue* copy = context.TrouverQuestionParNom(c.label);
+        ASSERT_NE(copy, nullptr);
+        const CQuestionCalculee* definition = copy->GetQuestionCalculee();
+        ASSERT_NE(definition, nullptr);
+        EXPECT_EQ(definition->source1, &Named("SEXE"));
+        EXPECT_EQ(definition->source2, context.TrouverQuestionParNom(c.iteration));
+        EXPECT_EQ(Stored(*copy, 1), c.stored);
+        EXPECT_EQ(Query(Path(), "SELECT Libelle FROM \"MFW Variable\" WHERE Libelle = '" + std::string(c.label) + "'"),
+                  (Rows{{c.label}}));
+    }
+}
+
 } // namespace

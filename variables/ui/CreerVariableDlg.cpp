@@ -7,8 +7,10 @@
 #include "variables/VariableCalculee.h"
 #include "variables/ui/CalCroisementPage.h"
 #include "variables/ui/CalInfosGeneralesPage.h"
+#include "variables/ui/CalListeChampsPage.h"
 #include "variables/ui/CalQuestionFiltreePage.h"
 #include "variables/ui/CalScriptPanneau.h"
+#include "variables/ui/CodagePostalPage.h"
 #include "variables/ui/PanneauVariable.h"
 
 #include <QButtonGroup>
@@ -54,7 +56,7 @@ struct TypeEntry {
 // clang-format off
 constexpr TypeEntry kTypes[CCreerVariableDlg::kNombreTypes] = {
     {1093, "En croisant deux questions",      K::kCroisement,          &Make<CCalCroisementPage>, Availability::kAvailable},
-    {1094, "Par champs d'étude",              K::kChampsEtude,         nullptr,                   Availability::kNotYet},
+    {1094, "Par champs d'étude",              K::kChampsEtude,         &Make<CCalListeChampsPage>, Availability::kAvailable},
     {1095, "Par script",                      K::kScript,              &Make<CCalScriptPanneau>,  Availability::kAvailable},
     {1096, "En superposant des questions",    K::kSuperposition,       nullptr,                   Availability::kNotYet},
     {1101, "Par profil",                      K::kProfil,              nullptr,                   Availability::kNotYet},
@@ -62,7 +64,7 @@ constexpr TypeEntry kTypes[CCreerVariableDlg::kNombreTypes] = {
     {1102, "Par dictionnaire",                K::kDictionnaire,        nullptr,                   Availability::kNotYet},
     {1097, "Par calcul multivarié",           K::kMultivarie,          nullptr,                   Availability::kDisabledInTemplate},
     {1098, "Numérique par calcul multivarié", K::kNumeriqueMultivarie, nullptr,                   Availability::kDisabledInTemplate},
-    {1103, "Par codage postal",               K::kCodagePostal,        nullptr,                   Availability::kNotYet},
+    {1103, "Par codage postal",               K::kCodagePostal,        &Make<CCodagePostalPage>,  Availability::kAvailable},
     {1104, "A partir des durées d'entrée",    K::kDureesSaisie,        nullptr,                   Availability::kNotYet},
     {1105, "A partir des infos génerales",    K::kInfosGenerales,      &Make<CCalInfosGeneralesPage>, Availability::kAvailable},
     {1106, "Question filtrée par champ",      K::kQuestionFiltree,     &Make<CCalQuestionFiltreePage>, Availability::kAvailable},
