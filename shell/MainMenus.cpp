@@ -131,10 +131,12 @@ constexpr Item kDocumentMenus[] = {
     {"&Dossier", 32896}, {"&Dossier", 32897}, {"&Dossier", 32919}, {"&Dossier", 32898}, {"&Dossier", 0},
     {"&Dossier", 32895},
 
-    {"&Mapping/&Zoom", 32960}, {"&Mapping/&Zoom", 32961}, {"&Mapping/&Zoom", 32962},
+    // The map window's menu; its leading separator only makes the menu before its sub-menus.
+    {"&Mapping", 0}, {"&Mapping/&Zoom", 32960}, {"&Mapping/&Zoom", 32961}, {"&Mapping/&Zoom", 32962},
     {"&Mapping/&Zoom", 32963}, {"&Mapping/&Zoom", 32964},
     {"&Mapping/&Brushing", 32965}, {"&Mapping/&Brushing", 32966},
-    {"&Mapping/&Sizing", 32967}, {"&Mapping/&Sizing", 32968}, {"&Mapping", 0}, {"&Mapping", 32969},
+    {"&Mapping/&Sizing", 32967}, {"&Mapping/&Sizing", 32968}, {"&Mapping", 0}, {"&Mapping", 32788},
+    {"&Mapping", 32800}, {"&Mapping", 32969},
 
     {"&Affichage", F::kViewToolBar}, {"&Affichage", F::kViewStatusBar},
     {kWindowMenu, F::kWindowCascade}, {kWindowMenu, F::kWindowTileHorizontally},
