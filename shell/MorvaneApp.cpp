@@ -25,7 +25,9 @@
 #include "shell/QuestionnaireView.h"
 #include "shell/SaisieValeurDlg.h"
 #include "shell/SplashWnd.h"
+#include "portfolio/ExportsDossier.h"
 #include "presentation/ui/MappingDoc.h"
+#include "presentation/ui/MappingView.h"
 #include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "shell/DossierDoc.h"
@@ -86,6 +88,7 @@ CMorvaneApp::~CMorvaneApp() {
         CTableauDoc::SetDefinitionEditor(nullptr);
     CTableauDoc::SetAjoutDossier(nullptr);
     CMappingDoc::SetAjoutDossier(nullptr);
+    ExportsDossier::SetImageMapping(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -116,6 +119,9 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     CTableauDoc::SetDefinitionEditor(m_definitionEditor.get());
     CTableauDoc::SetAjoutDossier([this](const CTableau& table) { AjouterAuDossier(table); });
     CMappingDoc::SetAjoutDossier([this](const CMapping& mapping) { AjouterAuDossier(mapping); });
+    ExportsDossier::SetImageMapping([](const CMapping& mapping) {
+        return MappingPainter::ImagePng(mapping, CMappingView::kMarge, CMappingView::kEchelleImage);
+    });
     ProcessCommandLine(arguments);
     // The screen's whole work area first: a display without a window manager (a virtual one) does
     // not maximise a window by itself.

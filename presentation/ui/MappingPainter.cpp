@@ -3,7 +3,9 @@
 #include "presentation/ui/DessinSymbole.h"
 #include "tabulation/ui/QtFonts.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -183,4 +185,33 @@ void MappingPainter::Dessiner(QPainter& painter) const {
     DessinerMapping(painter);
     DessinerPoints(painter, CMapping::kLignes);
     DessinerPoints(painter, CMapping::kColonnes);
+}
+
+std::vector<std::uint8_t> MappingPainter::ImagePng(const CMapping& mapping, int margin, int scale) {
+    BoiteMapping window;
+    GraduationMapping graduation;
+    mapping.CalculerFenetre(window, graduation);
+    const Points points[2] = {{mapping.CalculerCouleurs(CMapping::kLignes), mapping.CalculerTailles(CMapping::kLignes)},
+                              {mapping.CalculerCouleurs(CMapping::kColonnes),
+                               mapping.CalculerTailles(CMapping::kColonnes)}};
+    const int side = static_cast<int>(kSide100) + 2 * margin;
+    QImage image(side * scale, side * scale, QImage::Format_RGB32);
+    // A screen's resolution, so that text keeps its size beside the drawing.
+    constexpr int kScreenDotsPerMetre = 3780;
+    image.setDotsPerMeterX(kScreenDotsPerMetre);
+    image.setDotsPerMeterY(kScreenDotsPerMetre);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(scale, scale);
+        MappingPainter(mapping, window, graduation, QRectF(margin, margin, kSide100, kSide100), points)
+            .Dessiner(painter);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }

@@ -58,6 +58,10 @@ public:
     // Both, as the window paints: the map, then the row points, then the column points.
     void Dessiner(QPainter& painter) const;
 
+    // The map alone as a square PNG picture: the plot square of 100 % with a margin of `margin`
+    // pixels all round, drawn `scale` times larger, its colours and sizes computed from the map.
+    static std::vector<std::uint8_t> ImagePng(const CMapping& mapping, int margin, int scale);
+
     // The values k·step (k = 1, 2, ...) on one side of the origin whose position lies more than
     // kTickInset inside [low, high] of the device; `direction` +1 for the positive side, -1 for the
     // negative side. `toDevice` converts a map value to the device.

@@ -16,12 +16,10 @@
 #include "statistics/MappingSource.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImage>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMouseEvent>
@@ -399,21 +397,8 @@ void CMappingView::OnFilePrintPreview() {
 // ---- RTF --------------------------------------------------------------------------------------
 
 std::vector<std::uint8_t> CMappingView::ImagePng() const {
-    const int side = static_cast<int>(MappingPainter::kSide100) + 2 * kMarge;
-    QImage image(side * kEchelleImage, side * kEchelleImage, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.scale(kEchelleImage, kEchelleImage);
-        Painter(QRectF(kMarge, kMarge, MappingPainter::kSide100, MappingPainter::kSide100)).Dessiner(painter);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    const CMapping* mapping = GetMapping();
+    return mapping != nullptr ? MappingPainter::ImagePng(*mapping, kMarge, kEchelleImage) : std::vector<std::uint8_t>();
 }
 
 std::optional<std::string> CMappingView::DemanderFichierRtf() {

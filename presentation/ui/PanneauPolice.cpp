@@ -57,7 +57,11 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
     m_grid->setContentsMargins(0, 0, 0, 0);
     m_face = new QComboBox(this);
     m_face->addItems(QFontDatabase::families());
+    // A face the system lacks stays shown by its name, so that the reader sees what is kept.
+    m_face->setEditable(true);
+    m_face->setInsertPolicy(QComboBox::NoInsert);
     m_face->setCurrentIndex(m_face->findText(QString::fromStdString(font.GetNom()), Qt::MatchExactly));
+    m_face->setEditText(QString::fromStdString(font.GetNom()));
     m_size = new QComboBox(this);
     m_size->setEditable(true);
     m_size->setInsertPolicy(QComboBox::NoInsert);

@@ -3,6 +3,7 @@
 // the document that holds its map.
 #include "MorvaneAppTestSupport.h"
 #include "portfolio/ElementDossier.h"
+#include "portfolio/ExportsDossier.h"
 #include "presentation/ui/MappingDoc.h"
 #include "presentation/ui/MappingTestSupport.h"
 #include "presentation/ui/MappingView.h"
@@ -11,7 +12,10 @@
 #include "shell/DossierView.h"
 
 #include <QApplication>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
@@ -73,6 +77,21 @@ TEST_F(MapWindowTest, AMapOpensItsWindowGoesToAPortfolioAndComesBackFromIt) {
     ASSERT_EQ(MapDocuments().size(), 1u);
     EXPECT_EQ(MapDocuments().front()->GetMapping(), element->GetMapping());
     EXPECT_EQ(MapDocuments().front()->GetMapping()->DonnerLibelle(0, 1), "Lyon");
+
+    // The portfolio's Word export holds the map's heading, then its square picture.
+    const std::filesystem::path rtf = std::filesystem::path(::testing::TempDir()) / "portfolio-map.rtf";
+    std::filesystem::remove(rtf);
+    Message error;
+    ASSERT_TRUE(ExportsDossier::ExporterWord({element}, rtf.string(), std::string(), error));
+    std::ifstream file(rtf, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    const std::string text = content.str();
+    const std::size_t heading = text.find("Mapping Axe 1 x 2");
+    const std::size_t picture = text.find("\\picw1200\\pich1200\\picwgoal8957\\pichgoal8957\\pngblip");
+    ASSERT_NE(heading, std::string::npos);
+    ASSERT_NE(picture, std::string::npos);
+    EXPECT_LT(heading, picture);
 
     // Closing the portfolio closes the window on its map first.
     portfolio->OnCloseDocument();

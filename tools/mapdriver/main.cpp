@@ -7,9 +7,11 @@
 // it saves the main window, then the "Mappings" dialog and the brushing dialog, and exits.
 #include "app/MemorySettingsStore.h"
 #include "app/Registre.h"
+#include "framework/Document.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/QtUserInterface.h"
 #include "presentation/ui/BrushingDlg.h"
+#include "framework/View.h"
 #include "presentation/ui/MappingView.h"
 #include "presentation/ui/PresentationMappingDlg.h"
 #include "shell/MainFrame.h"
