@@ -56,33 +56,53 @@ QColor Couleur(std::uint32_t colour) {
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
+QPolygon Contour(std::int16_t type, int x, int y, std::int32_t size) {
+    const double r = size * 0.5;
+    const int h = size / 2;
+    switch (type) {
+    case kPoint:
+    case kBoite:
+    case kCercle:
+    case kCarre: {
+        const QRect box = Boite(x, y, r);
+        return QPolygon(QList<QPoint>{box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()});
+    }
+    case kTriangle:
+        return Polygone({{double(x), double(y - h)}, {x - 0.866 * h, y + 0.5 * h}, {x + 0.866 * h, y + 0.5 * h}});
+    case kTriangleInverse:
+        return Polygone({{double(x), double(y + h)}, {x - 0.866 * h, y - 0.5 * h}, {x + 0.866 * h, y - 0.5 * h}});
+    case kDiamant:
+        return Polygone({{double(x - h), double(y)}, {double(x), double(y - h)}, {double(x + h), double(y)},
+                         {double(x), double(y + h)}});
+    default:
+        return {};
+    }
+}
+
+int HautLibelle(std::int16_t type, int y, std::int32_t size) {
+    return type != kAucun ? y + size / 2 : y;
+}
+
 void DessinerSymbole(QPainter& painter, const CPresentationMappingLigne& set, int x, int y, const QString& label,
                      std::uint32_t colour, std::int32_t size) {
     const double r = size * 0.5;
-    const int h = size / 2;
+    const std::int16_t type = set.GetTypeSymbole();
     const QColor symbolColour = Couleur(colour);
     painter.save();
-    switch (set.GetTypeSymbole()) {
+    switch (type) {
     case kPoint:
+        painter.setBrush(symbolColour);
+        painter.drawEllipse(Boite(x, y, r));
+        break;
     case kBoite:
         painter.setBrush(symbolColour);
-        if (set.GetTypeSymbole() == kPoint)
-            painter.drawEllipse(Boite(x, y, r));
-        else
-            painter.drawRect(Boite(x, y, r));
+        painter.drawRect(Boite(x, y, r));
         break;
     case kTriangle:
-        painter.setBrush(symbolColour);
-        painter.drawPolygon(Polygone({{double(x), double(y - h)}, {x - 0.866 * h, y + 0.5 * h}, {x + 0.866 * h, y + 0.5 * h}}));
-        break;
     case kTriangleInverse:
-        painter.setBrush(symbolColour);
-        painter.drawPolygon(Polygone({{double(x), double(y + h)}, {x - 0.866 * h, y - 0.5 * h}, {x + 0.866 * h, y - 0.5 * h}}));
-        break;
     case kDiamant:
         painter.setBrush(symbolColour);
-        painter.drawPolygon(Polygone({{double(x - h), double(y)}, {double(x), double(y - h)}, {double(x + h), double(y)},
-                                      {double(x), double(y + h)}}));
+        painter.drawPolygon(Contour(type, x, y, size));
         break;
     case kCroix:
         painter.setPen(PlumeContour(symbolColour, r / 3 + 1));
@@ -106,10 +126,10 @@ void DessinerSymbole(QPainter& painter, const CPresentationMappingLigne& set, in
     painter.restore();
     if (!set.GetEstLibelleVisible() || label.isEmpty())
         return;
-    const int top = set.GetTypeSymbole() != kAucun ? y + h : y;
-    // Centred on x with the top at `top`, never clipped: a rectangle wide enough for any label.
+    // Centred on x with the top at the label's top, never clipped: a rectangle wide enough for
+    // any label.
     constexpr int kHalfWidth = 1 << 20;
-    painter.drawText(QRect(x - kHalfWidth, top, 2 * kHalfWidth, kHalfWidth),
+    painter.drawText(QRect(x - kHalfWidth, HautLibelle(type, y, size), 2 * kHalfWidth, kHalfWidth),
                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, label);
 }
 

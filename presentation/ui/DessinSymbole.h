@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPolygon>
 #include <QString>
 #include <cstdint>
 
@@ -26,5 +27,14 @@ void DessinerApercu(QPainter& painter, const QRect& rectangle, const CPresentati
 
 // A colour of the records (0x00BBGGRR) for the painter.
 QColor Couleur(std::uint32_t colour);
+
+// The shape of a symbol of that size at (x, y), corners truncated toward zero: the corners of the
+// triangles (types 2 and 3) and of the diamond (5); for the round and square symbols (1, 4, 7,
+// 8) the four corners of their box (x ± size/2, its right and bottom edges excluded). Empty for
+// the other types.
+QPolygon Contour(std::int16_t type, int x, int y, std::int32_t size);
+// The top of a point's label: size/2 (integer division) below the point, on the point itself for
+// the type without symbol.
+int HautLibelle(std::int16_t type, int y, std::int32_t size);
 
 } // namespace DessinSymbole

@@ -1,3 +1,4 @@
+#include "presentation/ui/DessinSymbole.h"
 #include "presentation/ui/InfoBulle.h"
 #include "presentation/ui/MappingPainter.h"
 #include "presentation/ui/MappingPreviewView.h"
@@ -311,6 +312,42 @@ TEST_F(MappingWindowTest, DegenerateMapsDrawAtEveryZoom) {
         }
         view.GetDocument()->OnCloseDocument();
     }
+}
+
+} // namespace
+
+namespace {
+
+QPolygon Points(std::initializer_list<QPoint> corners) {
+    return QPolygon(QList<QPoint>(corners));
+}
+
+// The corners of each symbol, worked out by hand: r = size / 2, h = size / 2 in integers,
+// 0.866·h for the triangles' half-width, every corner truncated toward zero.
+TEST(DessinSymbole, ShapesAreTruncatedToWholePixels) {
+    struct Case {
+        std::int16_t type;
+        std::int32_t size;
+        QPolygon expected;
+    };
+    const Case cases[] = {
+        // Size 3: h = 1; the upward triangle's corners at y - 1 and y + 0.5 (truncated to y), the
+        // downward one's at y + 1 and y - 0.5 (19.5 truncated to 19).
+        {2, 3, Points({{20, 19}, {19, 20}, {20, 20}})},
+        {3, 3, Points({{20, 21}, {19, 19}, {20, 19}})},
+        // Size 8: h = 4; 0.866·4 = 3.46.
+        {2, 8, Points({{20, 16}, {16, 22}, {23, 22}})},
+        {5, 8, Points({{16, 20}, {20, 16}, {24, 20}, {20, 24}})},
+        // The box of half-side 4, right and bottom edges excluded.
+        {1, 8, Points({{16, 16}, {23, 16}, {23, 23}, {16, 23}})},
+        {0, 8, QPolygon()},
+        {6, 8, QPolygon()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DessinSymbole::Contour(c.type, 20, 20, c.size), c.expected) << c.type << " " << c.size;
+    EXPECT_EQ(DessinSymbole::HautLibelle(0, 20, 8), 20);
+    EXPECT_EQ(DessinSymbole::HautLibelle(4, 20, 8), 24);
+    EXPECT_EQ(DessinSymbole::HautLibelle(2, 20, 3), 21);
 }
 
 } // namespace
