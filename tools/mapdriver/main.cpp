@@ -1,10 +1,12 @@
 // morvane_mapdriver [MAP.png [PRESENTATION.png BRUSHING.png]]
+// morvane_mapdriver --rtf MAP.rtf
 //
 // Starts the program on built-in settings, without a questionnaire, and opens a map window on a
 // small built-in map of twelve towns and four answers, the towns coloured by their coordinate on
 // the first axis and labelled, the answers sized by their coordinate on the second axis. Without
 // arguments the program stays open (to look at it on a display, e.g. under Xvfb); with file names
-// it saves the main window, then the "Mappings" dialog and the brushing dialog, and exits.
+// it saves the main window, then the "Mappings" dialog and the brushing dialog, and exits. With
+// --rtf it exports the map as "Fichier/Exporter vers Word..." does, and exits.
 #include "app/MemorySettingsStore.h"
 #include "app/Registre.h"
 #include "framework/Document.h"
@@ -113,6 +115,10 @@ int main(int argc, char* argv[]) {
         child->showMaximized();
     if (arguments.size() < 2)
         return QApplication::exec();
+    if (arguments.at(1) == QStringLiteral("--rtf")) {
+        auto* view = dynamic_cast<CMappingView*>(document->GetViews().front());
+        return arguments.size() == 3 && view != nullptr && view->ExporterVersWord(arguments.at(2).toStdString()) ? 0 : 1;
+    }
 
     int status = 0;
     QTimer::singleShot(300, [&] {
