@@ -41,9 +41,22 @@ const QPaintDevice* MappingPainter::FontDevice(const QPainter& painter) const {
 }
 
 bool MappingPainter::ACoordonnees(int ensemble) const {
-    return (ensemble == CMapping::kColonnes ? m_mapping.coordonneesColonnes : m_mapping.coordonneesLignes) != nullptr &&
-           m_mapping.nombreAxes > std::max(m_mapping.axeHorizontal, m_mapping.axeVertical) &&
-           std::min(m_mapping.axeHorizontal, m_mapping.axeVertical) >= 0;
+    return Lisible(m_mapping, ensemble);
+}
+
+bool MappingPainter::Lisible(const CMapping& mapping, int ensemble) {
+    return (ensemble == CMapping::kColonnes ? mapping.coordonneesColonnes : mapping.coordonneesLignes) != nullptr &&
+           mapping.nombreAxes > std::max(mapping.axeHorizontal, mapping.axeVertical) &&
+           std::min(mapping.axeHorizontal, mapping.axeVertical) >= 0;
+}
+
+void MappingPainter::CalculerFenetre(const CMapping& mapping, BoiteMapping& window, GraduationMapping& graduation) {
+    CMapping readable = mapping;
+    if (!Lisible(mapping, CMapping::kLignes))
+        readable.nombreLignes = 0;
+    if (!Lisible(mapping, CMapping::kColonnes))
+        readable.nombreColonnes = 0;
+    readable.CalculerFenetre(window, graduation);
 }
 
 double MappingPainter::DeviceX(double x) const {
@@ -190,7 +203,7 @@ void MappingPainter::Dessiner(QPainter& painter) const {
 std::vector<std::uint8_t> MappingPainter::ImagePng(const CMapping& mapping, int margin, int scale) {
     BoiteMapping window;
     GraduationMapping graduation;
-    mapping.CalculerFenetre(window, graduation);
+    CalculerFenetre(mapping, window, graduation);
     const Points points[2] = {{mapping.CalculerCouleurs(CMapping::kLignes), mapping.CalculerTailles(CMapping::kLignes)},
                               {mapping.CalculerCouleurs(CMapping::kColonnes),
                                mapping.CalculerTailles(CMapping::kColonnes)}};

@@ -52,6 +52,10 @@ public:
     QPoint PositionPoint(int ensemble, int i) const;
     // Whether the points of a set can be read: coordinates given and both axes among them.
     bool ACoordonnees(int ensemble) const;
+    static bool Lisible(const CMapping& mapping, int ensemble);
+    // The plotting window of the map's readable points (a set that cannot be read counts as
+    // empty), with its steps.
+    static void CalculerFenetre(const CMapping& mapping, BoiteMapping& window, GraduationMapping& graduation);
 
     void DessinerMapping(QPainter& painter) const;
     void DessinerPoints(QPainter& painter, int ensemble) const;

@@ -115,7 +115,7 @@ void CMappingView::OnInitialUpdate() {
     m_window = BoiteMapping{};
     m_graduation = GraduationMapping{};
     if (const CMapping* mapping = GetMapping())
-        mapping->CalculerFenetre(m_window, m_graduation);
+        MappingPainter::CalculerFenetre(*mapping, m_window, m_graduation);
     CalculerPoints(CMapping::kLignes);
     CalculerPoints(CMapping::kColonnes);
     m_bulle->Hide();

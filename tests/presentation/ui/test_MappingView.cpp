@@ -298,10 +298,16 @@ TEST_F(MappingWindowTest, DegenerateMapsDrawAtEveryZoom) {
         {"huge", {{"A", 1e300, -1e300}, {"B", -1e300, 1e300}}},
         {"beyond double", {{"A", 1.7e308, 1.7e308}, {"B", -1e-320, 0.0}}},
         {"not a number", {{"A", nan, 0.5}, {"B", 0.5, 0.25}}},
-        {"none", {}},
+        {"unreadable", {}},
     };
     for (const Case& c : cases) {
         MappingEssai essai(c.points, c.points);
+        if (c.points.empty()) {
+            // Counts without coordinates, and axes the coordinates do not have.
+            essai.mapping.nombreLignes = 3;
+            essai.mapping.nombreColonnes = 2;
+            essai.mapping.axeVertical = 5;
+        }
         CMappingView& view = Open(essai.mapping);
         for (double zoom : {50.0, 400.0}) {
             view.SetZoom(zoom);
@@ -310,6 +316,7 @@ TEST_F(MappingWindowTest, DegenerateMapsDrawAtEveryZoom) {
             EXPECT_TRUE(Sombre(image.pixel(50, 100))) << c.name << " " << zoom;
             EXPECT_FALSE(view.LibellesSous(QPoint(300, 250)).contains(QStringLiteral("nan"))) << c.name;
         }
+        EXPECT_FALSE(view.ImagePng().empty()) << c.name;
         view.GetDocument()->OnCloseDocument();
     }
 }
