@@ -207,6 +207,33 @@ TEST_F(MappingWindowTest, PresentationDialogWorksOnACopy) {
     EXPECT_NE(CPresentationMapping().GetEstGrille(), defaults.GetEstGrille());
 }
 
+// Each check of the general page writes its flag into the working copy.
+TEST_F(MappingWindowTest, GeneralPageWritesItsFlags) {
+    CPresentationMapping presentation;
+    CPresentationMappingDlg dialog(presentation);
+    CPageMappingGeneralDlg& page = dialog.GetPageGeneral();
+    struct Case {
+        QCheckBox* box;
+        const char* text;
+        bool (CPresentationMapping::*flag)() const;
+    };
+    const Case cases[] = {
+        {&page.GetCadre(), "&Cadre", &CPresentationMapping::GetEstCadre},
+        {&page.GetAxes(), "&Axes", &CPresentationMapping::GetEstAxe},
+        {&page.GetGrille(), "&Grille", &CPresentationMapping::GetEstGrille},
+        {&page.GetCoordonnees(), "C&oordonnées", &CPresentationMapping::GetEstCoordonnee},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.box->text(), QString::fromUtf8(c.text));
+        const bool before = (dialog.GetPresentation().*c.flag)();
+        EXPECT_EQ(c.box->isChecked(), before) << c.text;
+        c.box->click();
+        EXPECT_EQ((dialog.GetPresentation().*c.flag)(), !before) << c.text;
+    }
+    // The dialog's copy alone changed.
+    EXPECT_EQ(presentation, CPresentationMapping());
+}
+
 // The font part: a colour outside the list selects "Noir"; a size typed with a decimal point is
 // kept and shown again, letters leave it unchanged.
 TEST_F(MappingWindowTest, FontPartReadsColoursAndSizes) {

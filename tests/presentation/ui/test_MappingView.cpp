@@ -169,6 +169,11 @@ TEST_F(MappingWindowTest, HoverNamesCoincidentRowPointsAndThePopupGoes) {
     ASSERT_TRUE(bulle.isVisible());
     QTest::keyClick(&view, Qt::Key_A);
     EXPECT_FALSE(bulle.isVisible());
+    // So does a mouse button pressed anywhere.
+    view.OnTimer();
+    ASSERT_TRUE(bulle.isVisible());
+    QTest::mousePress(mainFrame, Qt::MiddleButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(bulle.isVisible());
 
     // A cursor that has moved since the last mouse move hides the popup.
     view.OnTimer();
