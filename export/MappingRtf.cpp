@@ -20,8 +20,8 @@ CPoliceAna StyleFont(double size) {
 
 } // namespace
 
-bool ExporterMappingWord(const std::string& title, const std::vector<std::uint8_t>& png, const std::string& path,
-                         const std::string& questionnairePath, Message& error) {
+bool ExporterMappingWord(const std::string& title, const std::vector<std::uint8_t>& png,
+                         const std::string& path, const std::string& questionnairePath, Message& error) {
     CFichierRtf rtf(path);
     if (!rtf.Ouvrir(questionnairePath)) {
         error = rtf.GetErreur();

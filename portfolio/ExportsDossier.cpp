@@ -3,8 +3,8 @@
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "export/ExportFile.h"
-#include "export/MappingRtf.h"
 #include "export/FichierRtf.h"
+#include "export/MappingRtf.h"
 #include "export/TableListExports.h"
 #include "export/TableTextExport.h"
 #include "portfolio/ElementDossier.h"
@@ -92,9 +92,11 @@ bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std
         } else {
             rtf.EcrireParagraphe(StringTable::Text(StringTable::kStyleNormal));
             rtf.EcrireFinParagraphe();
-            const CMapping* map = element->type == CElementDossier::kMapping ? element->GetMapping() : nullptr;
+            const CMapping* map =
+                element->type == CElementDossier::kMapping ? element->GetMapping() : nullptr;
             if (map != nullptr && InstalledImageMapping())
-                rtf.EcrirePicture(InstalledImageMapping()(*map), MappingRtf::kCoteTwips, MappingRtf::kCoteTwips);
+                rtf.EcrirePicture(InstalledImageMapping()(*map), MappingRtf::kCoteTwips,
+                                  MappingRtf::kCoteTwips);
         }
     }
     if (!rtf.EcrireFin()) {

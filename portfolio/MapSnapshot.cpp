@@ -10,7 +10,8 @@ using Index = std::size_t;
 std::vector<double> CopyCoordinates(const double* coordinates, std::int32_t points, std::int32_t axes) {
     if (coordinates == nullptr || points <= 0 || axes <= 0)
         return {};
-    return std::vector<double>(coordinates, coordinates + static_cast<Index>(points) * static_cast<Index>(axes));
+    return std::vector<double>(coordinates,
+                               coordinates + static_cast<Index>(points) * static_cast<Index>(axes));
 }
 
 } // namespace
@@ -18,7 +19,8 @@ std::vector<double> CopyCoordinates(const double* coordinates, std::int32_t poin
 MapSnapshot::MapSnapshot(const CMapping& mapping) : m_mapping(mapping) {
     const CMappingSource* source = mapping.source;
     const std::int32_t rows = mapping.coordonneesLignes != nullptr ? std::max(mapping.nombreLignes, 0) : 0;
-    const std::int32_t columns = mapping.coordonneesColonnes != nullptr ? std::max(mapping.nombreColonnes, 0) : 0;
+    const std::int32_t columns =
+        mapping.coordonneesColonnes != nullptr ? std::max(mapping.nombreColonnes, 0) : 0;
     m_rowCoordinates = CopyCoordinates(mapping.coordonneesLignes, rows, mapping.nombreAxes);
     m_columnCoordinates = CopyCoordinates(mapping.coordonneesColonnes, columns, mapping.nombreAxes);
     for (std::int32_t i = 0; i < rows; ++i)
@@ -27,9 +29,11 @@ MapSnapshot::MapSnapshot(const CMapping& mapping) : m_mapping(mapping) {
         m_columnLabels.push_back(mapping.DonnerLibelle(CMapping::kColonnes, i));
     for (int set = 0; set < 2; ++set)
         for (int axe = 0; axe < std::max(mapping.nombreAxes, 0); ++axe) {
-            m_coordinates[set].push_back(source ? source->DonnerCoordonnees(set, axe) : std::vector<double>());
+            m_coordinates[set].push_back(source ? source->DonnerCoordonnees(set, axe)
+                                                : std::vector<double>());
             m_qualities[set].push_back(source ? source->DonnerQualites(set, axe) : std::vector<double>());
-            m_contributions[set].push_back(source ? source->DonnerContributions(set, axe) : std::vector<double>());
+            m_contributions[set].push_back(source ? source->DonnerContributions(set, axe)
+                                                  : std::vector<double>());
         }
 
     m_mapping.coordonneesLignes = m_rowCoordinates.empty() ? nullptr : m_rowCoordinates.data();
@@ -51,8 +55,9 @@ MapSnapshot::MapSnapshot(const CMapping& mapping) : m_mapping(mapping) {
 }
 
 std::string MapSnapshot::DonnerLibelleLigne(std::int32_t index) const {
-    return index >= 0 && static_cast<Index>(index) < m_rowLabels.size() ? m_rowLabels[static_cast<Index>(index)]
-                                                                        : std::string();
+    return index >= 0 && static_cast<Index>(index) < m_rowLabels.size()
+               ? m_rowLabels[static_cast<Index>(index)]
+               : std::string();
 }
 
 std::string MapSnapshot::DonnerLibelleColonne(std::int32_t index) const {

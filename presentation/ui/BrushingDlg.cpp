@@ -55,9 +55,10 @@ std::uint32_t Melange(std::uint32_t a, std::uint32_t b, long long num, long long
 
 } // namespace
 
-CBrushingDlg::CBrushingDlg(const CParamBrushing& param, bool question, bool qualite, bool contribution, int axes,
-                           QWidget* parent)
-    : ModeMappingDlg(QStringLiteral("Brushing"), question, qualite, contribution, axes, parent), m_param(param) {
+CBrushingDlg::CBrushingDlg(const CParamBrushing& param, bool question, bool qualite, bool contribution,
+                           int axes, QWidget* parent)
+    : ModeMappingDlg(QStringLiteral("Brushing"), question, qualite, contribution, axes, parent),
+      m_param(param) {
     auto* grid = new QGridLayout();
     int row = 0;
     for (const Echantillon& echantillon : kEchantillons) {
@@ -116,7 +117,8 @@ void CBrushingDlg::OnCouleur(int niveau) {
     const QColor chosen = QColorDialog::getColor(DessinSymbole::Couleur(Couleur(niveau)), this);
     if (!chosen.isValid())
         return;
-    Couleur(niveau) = static_cast<std::uint32_t>(chosen.red()) | (static_cast<std::uint32_t>(chosen.green()) << 8) |
+    Couleur(niveau) = static_cast<std::uint32_t>(chosen.red()) |
+                      (static_cast<std::uint32_t>(chosen.green()) << 8) |
                       (static_cast<std::uint32_t>(chosen.blue()) << 16);
     update();
     for (QWidget* sample : m_samples)

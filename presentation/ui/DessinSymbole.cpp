@@ -68,11 +68,15 @@ QPolygon Contour(std::int16_t type, int x, int y, std::int32_t size) {
         return QPolygon(QList<QPoint>{box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()});
     }
     case kTriangle:
-        return Polygone({{double(x), double(y - h)}, {x - 0.866 * h, y + 0.5 * h}, {x + 0.866 * h, y + 0.5 * h}});
+        return Polygone(
+            {{double(x), double(y - h)}, {x - 0.866 * h, y + 0.5 * h}, {x + 0.866 * h, y + 0.5 * h}});
     case kTriangleInverse:
-        return Polygone({{double(x), double(y + h)}, {x - 0.866 * h, y - 0.5 * h}, {x + 0.866 * h, y - 0.5 * h}});
+        return Polygone(
+            {{double(x), double(y + h)}, {x - 0.866 * h, y - 0.5 * h}, {x + 0.866 * h, y - 0.5 * h}});
     case kDiamant:
-        return Polygone({{double(x - h), double(y)}, {double(x), double(y - h)}, {double(x + h), double(y)},
+        return Polygone({{double(x - h), double(y)},
+                         {double(x), double(y - h)},
+                         {double(x + h), double(y)},
                          {double(x), double(y + h)}});
     default:
         return {};
@@ -83,8 +87,8 @@ int HautLibelle(std::int16_t type, int y, std::int32_t size) {
     return type != kAucun ? y + size / 2 : y;
 }
 
-void DessinerSymbole(QPainter& painter, const CPresentationMappingLigne& set, int x, int y, const QString& label,
-                     std::uint32_t colour, std::int32_t size) {
+void DessinerSymbole(QPainter& painter, const CPresentationMappingLigne& set, int x, int y,
+                     const QString& label, std::uint32_t colour, std::int32_t size) {
     const double r = size * 0.5;
     const std::int16_t type = set.GetTypeSymbole();
     const QColor symbolColour = Couleur(colour);
@@ -139,8 +143,9 @@ void DessinerApercu(QPainter& painter, const QRect& rectangle, const CPresentati
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(QtFonts::CreerFont(set.GetLabelFont(), painter.device()));
     painter.setPen(Couleur(set.GetCouleur()));
-    DessinerSymbole(painter, set, rectangle.left() + rectangle.width() / 2, rectangle.top() + rectangle.height() / 2,
-                    QStringLiteral("Libellé"), set.GetCouleur(), set.GetTailleSymbole());
+    DessinerSymbole(painter, set, rectangle.left() + rectangle.width() / 2,
+                    rectangle.top() + rectangle.height() / 2, QStringLiteral("Libellé"), set.GetCouleur(),
+                    set.GetTailleSymbole());
     painter.restore();
 }
 

@@ -18,8 +18,8 @@ namespace DessinSymbole {
 // Filled symbols keep the painter's pen as their outline; outline symbols get a pen of the colour
 // and no fill. With the set's labels visible, `label` is written centred below the symbol (on the
 // point itself for the type without symbol) with the painter's font and pen, unclipped.
-void DessinerSymbole(QPainter& painter, const CPresentationMappingLigne& set, int x, int y, const QString& label,
-                     std::uint32_t colour, std::int32_t size);
+void DessinerSymbole(QPainter& painter, const CPresentationMappingLigne& set, int x, int y,
+                     const QString& label, std::uint32_t colour, std::int32_t size);
 
 // The preview of a point set in a rectangle: white ground, the symbol at the centre with the label
 // "Libellé" in the set's font and colour, at the set's own colour and size.

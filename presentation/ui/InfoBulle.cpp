@@ -50,7 +50,8 @@ void CInfoBulle::Show(const QPoint& point, const QString& text, int width) {
     m_width = width < 1 ? kLargeurDefaut : width;
     m_text = text;
     const QSize box = TailleBoite(text, m_width);
-    setGeometry(point.x() + kDecalageX - box.width() / 2, point.y() + kDecalageY, box.width(), box.height() + 1);
+    setGeometry(point.x() + kDecalageX - box.width() / 2, point.y() + kDecalageY, box.width(),
+                box.height() + 1);
     show();
     update();
     m_life->start();

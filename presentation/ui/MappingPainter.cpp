@@ -33,7 +33,8 @@ bool Placable(double position) {
 } // namespace
 
 MappingPainter::MappingPainter(const CMapping& mapping, const BoiteMapping& window,
-                               const GraduationMapping& graduation, const QRectF& plot, const Points (&points)[2])
+                               const GraduationMapping& graduation, const QRectF& plot,
+                               const Points (&points)[2])
     : m_mapping(mapping), m_window(window), m_graduation(graduation), m_plot(plot), m_points(points) {}
 
 const QPaintDevice* MappingPainter::FontDevice(const QPainter& painter) const {
@@ -45,12 +46,14 @@ bool MappingPainter::ACoordonnees(int ensemble) const {
 }
 
 bool MappingPainter::Lisible(const CMapping& mapping, int ensemble) {
-    return (ensemble == CMapping::kColonnes ? mapping.coordonneesColonnes : mapping.coordonneesLignes) != nullptr &&
+    return (ensemble == CMapping::kColonnes ? mapping.coordonneesColonnes : mapping.coordonneesLignes) !=
+               nullptr &&
            mapping.nombreAxes > std::max(mapping.axeHorizontal, mapping.axeVertical) &&
            std::min(mapping.axeHorizontal, mapping.axeVertical) >= 0;
 }
 
-void MappingPainter::CalculerFenetre(const CMapping& mapping, BoiteMapping& window, GraduationMapping& graduation) {
+void MappingPainter::CalculerFenetre(const CMapping& mapping, BoiteMapping& window,
+                                     GraduationMapping& graduation) {
     CMapping readable = mapping;
     if (!Lisible(mapping, CMapping::kLignes))
         readable.nombreLignes = 0;
@@ -119,7 +122,8 @@ void MappingPainter::DessinerGraduationsX(QPainter& painter) const {
     const int bottom = T(m_plot.bottom());
     const int top = T(m_plot.top());
     for (int direction : {1, -1})
-        for (double value : Graduations(m_graduation.pasX, direction, m_plot.left(), m_plot.right(), toDevice)) {
+        for (double value :
+             Graduations(m_graduation.pasX, direction, m_plot.left(), m_plot.right(), toDevice)) {
             const int x = T(DeviceX(value));
             if (presentation.GetEstCadre()) {
                 painter.setPen(QPen(fore, 1));
@@ -148,7 +152,8 @@ void MappingPainter::DessinerGraduationsY(QPainter& painter) const {
     const int left = T(m_plot.left());
     const int right = T(m_plot.right());
     for (int direction : {1, -1})
-        for (double value : Graduations(m_graduation.pasY, direction, m_plot.top(), m_plot.bottom(), toDevice)) {
+        for (double value :
+             Graduations(m_graduation.pasY, direction, m_plot.top(), m_plot.bottom(), toDevice)) {
             const int y = T(DeviceY(value));
             if (presentation.GetEstCadre()) {
                 painter.setPen(QPen(fore, 1));
@@ -186,10 +191,13 @@ void MappingPainter::DessinerPoints(QPainter& painter, int ensemble) const {
             continue;
         const QPoint position = PositionPoint(ensemble, i);
         const auto index = static_cast<std::size_t>(i);
-        const std::uint32_t colour = index < points.couleurs.size() ? points.couleurs[index] : look.GetCouleur();
-        const std::int32_t size = index < points.tailles.size() ? points.tailles[index] : look.GetTailleSymbole();
+        const std::uint32_t colour =
+            index < points.couleurs.size() ? points.couleurs[index] : look.GetCouleur();
+        const std::int32_t size =
+            index < points.tailles.size() ? points.tailles[index] : look.GetTailleSymbole();
         DessinSymbole::DessinerSymbole(painter, look, position.x(), position.y(),
-                                       QtFonts::ToDisplayText(m_mapping.DonnerLibelle(ensemble, i)), colour, size);
+                                       QtFonts::ToDisplayText(m_mapping.DonnerLibelle(ensemble, i)), colour,
+                                       size);
     }
     painter.restore();
 }
@@ -204,9 +212,9 @@ std::vector<std::uint8_t> MappingPainter::ImagePng(const CMapping& mapping, int 
     BoiteMapping window;
     GraduationMapping graduation;
     CalculerFenetre(mapping, window, graduation);
-    const Points points[2] = {{mapping.CalculerCouleurs(CMapping::kLignes), mapping.CalculerTailles(CMapping::kLignes)},
-                              {mapping.CalculerCouleurs(CMapping::kColonnes),
-                               mapping.CalculerTailles(CMapping::kColonnes)}};
+    const Points points[2] = {
+        {mapping.CalculerCouleurs(CMapping::kLignes), mapping.CalculerTailles(CMapping::kLignes)},
+        {mapping.CalculerCouleurs(CMapping::kColonnes), mapping.CalculerTailles(CMapping::kColonnes)}};
     const int side = static_cast<int>(kSide100) + 2 * margin;
     QImage image(side * scale, side * scale, QImage::Format_RGB32);
     // A screen's resolution, so that text keeps its size beside the drawing.

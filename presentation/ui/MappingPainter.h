@@ -3,8 +3,8 @@
 #include "statistics/Mapping.h"
 
 #include <QPoint>
-#include <cmath>
 #include <QRectF>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -70,7 +70,8 @@ public:
     // kTickInset inside [low, high] of the device; `direction` +1 for the positive side, -1 for the
     // negative side. `toDevice` converts a map value to the device.
     template <class ToDevice>
-    static std::vector<double> Graduations(double step, int direction, double low, double high, ToDevice toDevice);
+    static std::vector<double> Graduations(double step, int direction, double low, double high,
+                                           ToDevice toDevice);
 
 private:
     double DeviceX(double x) const;

@@ -36,7 +36,8 @@ void CMappingPreviewView::DessinerPage() {
     const QRect printable = CMappingView::ZoneImprimable(m_printer);
     const QRect paper = m_printer.pageLayout().fullRectPixels(m_printer.resolution());
     const double scale = kHauteurApercu / std::max(static_cast<double>(paper.height()), 1.0);
-    m_page = QImage(std::max(1, static_cast<int>(paper.width() * scale)), kHauteurApercu, QImage::Format_RGB32);
+    m_page =
+        QImage(std::max(1, static_cast<int>(paper.width() * scale)), kHauteurApercu, QImage::Format_RGB32);
     m_page.fill(Qt::white);
     {
         QPainter painter(&m_page);

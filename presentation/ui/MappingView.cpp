@@ -83,7 +83,8 @@ const CommandEntry<CMappingView> CMappingView::kCommandMap[] = {
     {kExporterWord, &CMappingView::OnExporterVersWord, &CMappingView::OnUpdateAvecMapping},
     {kEnvoyerDossier, &CMappingView::OnEnvoyerDossier, &CMappingView::OnUpdateEnvoyerDossier},
     {FrameworkCommands::kFilePrint, &CMappingView::OnFilePrint, &CMappingView::OnUpdateAvecMapping},
-    {FrameworkCommands::kFilePrintPreview, &CMappingView::OnFilePrintPreview, &CMappingView::OnUpdateAvecMapping},
+    {FrameworkCommands::kFilePrintPreview, &CMappingView::OnFilePrintPreview,
+     &CMappingView::OnUpdateAvecMapping},
 };
 
 CMappingView::CMappingView(QWidget* parent)
@@ -358,12 +359,13 @@ QRect CMappingView::ZoneImprimable(QPrinter& printer) {
     // The coordinates stand left of and below the square: the sheet keeps margins for them.
     constexpr double kMargeMinimale = 20.0;
     const QMarginsF current = printer.pageLayout().margins(QPageLayout::Millimeter);
-    printer.setPageMargins(QMarginsF(std::max(current.left(), kMargeMinimale), std::max(current.top(), kMargeMinimale),
-                                     std::max(current.right(), kMargeMinimale),
-                                     std::max(current.bottom(), kMargeMinimale)),
-                           QPageLayout::Millimeter);
+    printer.setPageMargins(
+        QMarginsF(std::max(current.left(), kMargeMinimale), std::max(current.top(), kMargeMinimale),
+                  std::max(current.right(), kMargeMinimale), std::max(current.bottom(), kMargeMinimale)),
+        QPageLayout::Millimeter);
     const QPageLayout layout = printer.pageLayout();
-    return layout.fullRectPixels(printer.resolution()).marginsRemoved(layout.marginsPixels(printer.resolution()));
+    return layout.fullRectPixels(printer.resolution())
+        .marginsRemoved(layout.marginsPixels(printer.resolution()));
 }
 
 bool CMappingView::Imprimer(QPrinter& printer) {
@@ -398,7 +400,8 @@ void CMappingView::OnFilePrintPreview() {
 
 std::vector<std::uint8_t> CMappingView::ImagePng() const {
     const CMapping* mapping = GetMapping();
-    return mapping != nullptr ? MappingPainter::ImagePng(*mapping, kMarge, kEchelleImage) : std::vector<std::uint8_t>();
+    return mapping != nullptr ? MappingPainter::ImagePng(*mapping, kMarge, kEchelleImage)
+                              : std::vector<std::uint8_t>();
 }
 
 std::optional<std::string> CMappingView::DemanderFichierRtf() {
@@ -417,7 +420,8 @@ std::optional<std::string> CMappingView::DemanderFichierRtf() {
         path += QStringLiteral(".rtf");
     if (QFileInfo::exists(path)) {
         std::unique_ptr<QtUserInterface> fallback;
-        if (!Utilisateur(this, fallback).AskYesNo(Message(StringTable::kRemplacerFichier, {path.toStdString()})))
+        if (!Utilisateur(this, fallback)
+                 .AskYesNo(Message(StringTable::kRemplacerFichier, {path.toStdString()})))
             return std::nullopt;
     }
     return path.toStdString();
@@ -442,5 +446,6 @@ bool CMappingView::ExporterVersWord(const std::string& path) {
 }
 
 bool CMappingView::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {
-    return DispatchCommandMap(*this, kCommandMap, id, kind, ui) || CScrollView::HandleOwnCommand(id, kind, ui);
+    return DispatchCommandMap(*this, kCommandMap, id, kind, ui) ||
+           CScrollView::HandleOwnCommand(id, kind, ui);
 }

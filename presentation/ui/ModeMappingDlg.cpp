@@ -40,8 +40,8 @@ QString Libelle(const CQuestionEtendue* question) {
 
 } // namespace
 
-ModeMappingDlg::ModeMappingDlg(const QString& caption, bool question, bool qualite, bool contribution, int axes,
-                               QWidget* parent)
+ModeMappingDlg::ModeMappingDlg(const QString& caption, bool question, bool qualite, bool contribution,
+                               int axes, QWidget* parent)
     : QDialog(parent), m_radios(new QButtonGroup(this)) {
     setWindowTitle(caption);
     m_main = new QVBoxLayout(this);

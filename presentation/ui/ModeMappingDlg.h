@@ -38,7 +38,8 @@ public:
     bool QuestionVisible() const;
 
 protected:
-    ModeMappingDlg(const QString& caption, bool question, bool qualite, bool contribution, int axes, QWidget* parent);
+    ModeMappingDlg(const QString& caption, bool question, bool qualite, bool contribution, int axes,
+                   QWidget* parent);
 
     // Takes the mode, axis and question of the record and shows the mode's controls.
     void Initialiser(int mode, int axe, CQuestionEtendue* question);

@@ -18,8 +18,8 @@
 namespace {
 
 // In list order: the list index is the symbol's type.
-constexpr const char* kSymboles[] = {"Aucun",  "Point",   "Triangle", "Triangle inversé", "Boite",
-                                     "Diamant", "Croix", "Cercle",   "Carré"};
+constexpr const char* kSymboles[] = {"Aucun", "Point",  "Triangle", "Triangle inversé", "Boite", "Diamant",
+                                     "Croix", "Cercle", "Carré"};
 
 class Apercu : public QWidget {
 public:
@@ -40,8 +40,8 @@ private:
 
 } // namespace
 
-CPagePointsMappingDlg::CPagePointsMappingDlg(CPresentationMapping& working, CPresentationMapping::PointSet set,
-                                             QWidget* parent)
+CPagePointsMappingDlg::CPagePointsMappingDlg(CPresentationMapping& working,
+                                             CPresentationMapping::PointSet set, QWidget* parent)
     : QWidget(parent), m_working(working), m_set(set) {
     const CPresentationMappingLigne ligne = Ligne();
     auto* layout = new QVBoxLayout(this);
@@ -125,7 +125,8 @@ void CPagePointsMappingDlg::ChoisirCouleur() {
     const QColor chosen = QColorDialog::getColor(DessinSymbole::Couleur(changed.GetCouleur()), this);
     if (!chosen.isValid())
         return;
-    changed.SetCouleur(static_cast<std::uint32_t>(chosen.red()) | (static_cast<std::uint32_t>(chosen.green()) << 8) |
+    changed.SetCouleur(static_cast<std::uint32_t>(chosen.red()) |
+                       (static_cast<std::uint32_t>(chosen.green()) << 8) |
                        (static_cast<std::uint32_t>(chosen.blue()) << 16));
     QPalette palette = m_swatch->palette();
     palette.setColor(QPalette::Window, chosen);

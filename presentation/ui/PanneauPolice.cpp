@@ -24,10 +24,10 @@ struct CouleurNommee {
 };
 
 constexpr CouleurNommee kCouleurs[] = {
-    {"Noir", 0x000000},   {"Brun", 0x000080},  {"Vert", 0x008000},       {"Olive", 0x008080},
-    {"Marine", 0x800000}, {"Pourpre", 0x800080}, {"Bleu-Vert", 0x808000}, {"Gris", 0x808080},
-    {"Gris foncé", 0xC0C0C0}, {"Rouge", 0x0000FF}, {"Gris-Jaune", 0x00FF00}, {"Jaune", 0x00FFFF},
-    {"Bleu", 0xFF0000},   {"Magenta", 0xFF00FF}, {"Bleu clair", 0xFFFF00},
+    {"Noir", 0x000000},       {"Brun", 0x000080},    {"Vert", 0x008000},       {"Olive", 0x008080},
+    {"Marine", 0x800000},     {"Pourpre", 0x800080}, {"Bleu-Vert", 0x808000},  {"Gris", 0x808080},
+    {"Gris foncé", 0xC0C0C0}, {"Rouge", 0x0000FF},   {"Gris-Jaune", 0x00FF00}, {"Jaune", 0x00FFFF},
+    {"Bleu", 0xFF0000},       {"Magenta", 0xFF00FF}, {"Bleu clair", 0xFFFF00},
 };
 
 void RemplirCouleurs(QComboBox& box) {
@@ -80,8 +80,9 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
     m_underline->setChecked(font.GetSouligne());
 
     int row = 0;
-    for (auto [caption, box] : {std::pair{faceCaption, m_face}, std::pair{QStringLiteral("&Taille :"), m_size},
-                                std::pair{QStringLiteral("&Couleur :"), m_colour}}) {
+    for (auto [caption, box] :
+         {std::pair{faceCaption, m_face}, std::pair{QStringLiteral("&Taille :"), m_size},
+          std::pair{QStringLiteral("&Couleur :"), m_colour}}) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
         m_grid->addWidget(label, row, 0);
@@ -105,8 +106,9 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
         m_font.SetCouleur(CouleurChoisie(*m_colour));
         Changer();
     });
-    for (auto [check, setter] : {std::pair{m_bold, &CPoliceAna::SetGras}, std::pair{m_italic, &CPoliceAna::SetItalique},
-                                 std::pair{m_underline, &CPoliceAna::SetSouligne}})
+    for (auto [check, setter] :
+         {std::pair{m_bold, &CPoliceAna::SetGras}, std::pair{m_italic, &CPoliceAna::SetItalique},
+          std::pair{m_underline, &CPoliceAna::SetSouligne}})
         connect(check, &QCheckBox::toggled, this, [this, setter = setter](bool on) {
             (m_font.*setter)(on);
             Changer();

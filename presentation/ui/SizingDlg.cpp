@@ -8,7 +8,8 @@
 
 CSizingDlg::CSizingDlg(const CParamSizing& param, bool question, bool qualite, bool contribution, int axes,
                        QWidget* parent)
-    : ModeMappingDlg(QStringLiteral("Sizing"), question, qualite, contribution, axes, parent), m_param(param) {
+    : ModeMappingDlg(QStringLiteral("Sizing"), question, qualite, contribution, axes, parent),
+      m_param(param) {
     auto* group = new QGroupBox(QStringLiteral("Taille du symbole pour"), this);
     auto* grid = new QGridLayout(group);
     m_low = new QSpinBox(group);

@@ -17,7 +17,9 @@ class AnalysisSource : public CMappingSource {
 public:
     std::vector<std::string> rows{"Paris", "Lyon", "Nantes"};
     std::vector<std::string> columns{"Oui", "Non"};
-    std::string DonnerLibelleLigne(std::int32_t i) const override { return rows.at(static_cast<std::size_t>(i)); }
+    std::string DonnerLibelleLigne(std::int32_t i) const override {
+        return rows.at(static_cast<std::size_t>(i));
+    }
     std::string DonnerLibelleColonne(std::int32_t i) const override {
         return columns.at(static_cast<std::size_t>(i));
     }

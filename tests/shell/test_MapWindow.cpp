@@ -47,9 +47,10 @@ TEST_F(MapWindowTest, AMapOpensItsWindowGoesToAPortfolioAndComesBackFromIt) {
     ASSERT_NE(view, nullptr);
 
     // The "Mapping" menu's commands reach the active map window.
-    for (unsigned id : {CMappingView::kZoom50, CMappingView::kZoom400, CMappingView::kBrushingLignes,
-                        CMappingView::kSizingColonnes, CMappingView::kEnvoyerDossier, CMappingView::kPresentation,
-                        CMappingView::kExporterWord, 57607u /* Imprimer */, 57609u /* Aperçu */})
+    for (unsigned id :
+         {CMappingView::kZoom50, CMappingView::kZoom400, CMappingView::kBrushingLignes,
+          CMappingView::kSizingColonnes, CMappingView::kEnvoyerDossier, CMappingView::kPresentation,
+          CMappingView::kExporterWord, 57607u /* Imprimer */, 57609u /* Aperçu */})
         EXPECT_TRUE(IsEnabled(id)) << id;
     ASSERT_TRUE(Run(CMappingView::kZoom200));
     EXPECT_EQ(view->GetZoom(), 200.0);

@@ -12,8 +12,8 @@
 #include "framework/Document.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/QtUserInterface.h"
-#include "presentation/ui/BrushingDlg.h"
 #include "framework/View.h"
+#include "presentation/ui/BrushingDlg.h"
 #include "presentation/ui/MappingView.h"
 #include "presentation/ui/PresentationMappingDlg.h"
 #include "shell/MainFrame.h"
@@ -37,12 +37,15 @@ struct Point {
 };
 
 constexpr Point kVilles[] = {
-    {"Paris", 0.42, 0.18},     {"Lyon", 0.21, -0.12},  {"Marseille", -0.33, -0.27}, {"Lille", 0.35, 0.31},
-    {"Nantes", -0.08, 0.22},   {"Rennes", -0.15, 0.27}, {"Bordeaux", -0.29, 0.05},  {"Toulouse", -0.41, -0.09},
-    {"Strasbourg", 0.27, -0.33}, {"Nice", -0.19, -0.38}, {"Dijon", 0.05, -0.02},    {"Brest", -0.02, 0.40},
+    {"Paris", 0.42, 0.18},     {"Lyon", 0.21, -0.12},      {"Marseille", -0.33, -0.27},
+    {"Lille", 0.35, 0.31},     {"Nantes", -0.08, 0.22},    {"Rennes", -0.15, 0.27},
+    {"Bordeaux", -0.29, 0.05}, {"Toulouse", -0.41, -0.09}, {"Strasbourg", 0.27, -0.33},
+    {"Nice", -0.19, -0.38},    {"Dijon", 0.05, -0.02},     {"Brest", -0.02, 0.40},
 };
 constexpr Point kReponses[] = {
-    {"Très satisfait", 0.38, -0.05}, {"Satisfait", 0.12, 0.16}, {"Peu satisfait", -0.21, 0.09},
+    {"Très satisfait", 0.38, -0.05},
+    {"Satisfait", 0.12, 0.16},
+    {"Peu satisfait", -0.21, 0.09},
     {"Pas satisfait", -0.36, -0.22},
 };
 
@@ -117,7 +120,10 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     if (arguments.at(1) == QStringLiteral("--rtf")) {
         auto* view = dynamic_cast<CMappingView*>(document->GetViews().front());
-        return arguments.size() == 3 && view != nullptr && view->ExporterVersWord(arguments.at(2).toStdString()) ? 0 : 1;
+        return arguments.size() == 3 && view != nullptr &&
+                       view->ExporterVersWord(arguments.at(2).toStdString())
+                   ? 0
+                   : 1;
     }
 
     int status = 0;

@@ -38,12 +38,15 @@ public:
     std::string DonnerLibelleLigne(std::int32_t i) const override { return At(lignes, i); }
     std::string DonnerLibelleColonne(std::int32_t i) const override { return At(colonnes, i); }
     bool DonnerQuestion() const override { return question; }
-    std::vector<double> DonnerCoordonnees(int set, int axe) const override { return Axe(coordonnees, set, axe); }
+    std::vector<double> DonnerCoordonnees(int set, int axe) const override {
+        return Axe(coordonnees, set, axe);
+    }
     std::vector<double> DonnerQualites(int set, int axe) const override { return Axe(qualites, set, axe); }
 
 private:
     static std::string At(const std::vector<std::string>& labels, std::int32_t i) {
-        return i >= 0 && static_cast<std::size_t>(i) < labels.size() ? labels[static_cast<std::size_t>(i)] : "";
+        return i >= 0 && static_cast<std::size_t>(i) < labels.size() ? labels[static_cast<std::size_t>(i)]
+                                                                     : "";
     }
     static std::vector<double> Axe(const std::vector<std::vector<double>> (&values)[2], int set, int axe) {
         if (set < 0 || set > 1 || axe < 0 || static_cast<std::size_t>(axe) >= values[set].size())

@@ -100,8 +100,8 @@ TEST_F(MappingWindowTest, BrushingByCoordinatesColoursTheRowPoints) {
     Choisir(*menu, QStringLiteral("&Brushing"), QStringLiteral("&Lignes"));
     EXPECT_EQ(essai.mapping.brushing[0].mode, 1);
     EXPECT_EQ(view.GetPoints(CMapping::kLignes).couleurs,
-              (std::vector<std::uint32_t>{0xFF0000, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F,
-                                          0x7F7F7F, 0x7F7F7F, 0x0000FF}));
+              (std::vector<std::uint32_t>{0xFF0000, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F,
+                                          0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x0000FF}));
 }
 
 // "Selon une question" needs a question: OK without one says so and the dialog stays.
@@ -134,8 +134,8 @@ TEST_F(MappingWindowTest, SizingKeepsAxisAndSizesInTheirRanges) {
         int kept;
     };
     const Case cases[] = {
-        {&dialog.GetAxeEdit(), "4", 1},     {&dialog.GetAxeEdit(), "3", 3},
-        {&dialog.GetTailleFaible(), "1", 2}, {&dialog.GetTailleForte(), "31", 3},
+        {&dialog.GetAxeEdit(), "4", 1},       {&dialog.GetAxeEdit(), "3", 3},
+        {&dialog.GetTailleFaible(), "1", 2},  {&dialog.GetTailleForte(), "31", 3},
         {&dialog.GetTailleForte(), "30", 30}, {&dialog.GetTailleFaible(), "5", 5},
     };
     for (const Case& c : cases) {
@@ -192,7 +192,8 @@ TEST_F(MappingWindowTest, PresentationDialogWorksOnACopy) {
     });
     Choisir(*view.CreateContextMenu(), QString(), QStringLiteral("Présentation..."));
     EXPECT_EQ(essai.mapping.presentation.GetPointSet(CPresentationMapping::kRowPoints).GetTypeSymbole(), 5);
-    EXPECT_EQ(essai.mapping.presentation.GetPointSet(CPresentationMapping::kRowPoints).GetTailleSymbole(), 12);
+    EXPECT_EQ(essai.mapping.presentation.GetPointSet(CPresentationMapping::kRowPoints).GetTailleSymbole(),
+              12);
     // Sized by nothing, every row point takes the new size.
     EXPECT_EQ(view.GetPoints(CMapping::kLignes).tailles, (std::vector<std::int32_t>{12, 12}));
     EXPECT_EQ(CPresentationMapping(), defaults);
@@ -258,7 +259,8 @@ TEST_F(MappingWindowTest, FontPartReadsColoursAndSizes) {
         const char* text;
         std::optional<double> size;
     };
-    const Case cases[] = {{" \t14", 14.0}, {"-3", 0.0}, {"", std::nullopt}, {"12 pt", std::nullopt}, {"9 ", 9.0}};
+    const Case cases[] = {
+        {" \t14", 14.0}, {"-3", 0.0}, {"", std::nullopt}, {"12 pt", std::nullopt}, {"9 ", 9.0}};
     for (const Case& c : cases)
         EXPECT_EQ(PanneauPolice::LireTaille(QString::fromLatin1(c.text)), c.size) << c.text;
     EXPECT_EQ(PanneauPolice::TexteTaille(10.0), "10");

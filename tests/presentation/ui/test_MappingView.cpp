@@ -2,13 +2,13 @@
 #include "presentation/ui/InfoBulle.h"
 #include "presentation/ui/MappingPainter.h"
 #include "presentation/ui/MappingPreviewView.h"
-#include "presentation/ui/MappingView.h"
 #include "presentation/ui/MappingTestSupport.h"
+#include "presentation/ui/MappingView.h"
 
 #include <QCursor>
 #include <QFile>
-#include <QMouseEvent>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -142,7 +142,8 @@ TEST(MappingGraduations, KeepOnlyTicksMoreThanFivePixelsInside) {
 // Two row points drawn on one pixel are named together under the cursor; the popup goes after
 // four seconds of its life timer, and at once when a key is pressed.
 TEST_F(MappingWindowTest, HoverNamesCoincidentRowPointsAndThePopupGoes) {
-    MappingEssai essai({{"Alpha", 0.1, 0.2}, {"Beta", 0.1, 0.2}, {"Gamma", -0.3, -0.1}}, {{"Colonne", 0.1, 0.2}});
+    MappingEssai essai({{"Alpha", 0.1, 0.2}, {"Beta", 0.1, 0.2}, {"Gamma", -0.3, -0.1}},
+                       {{"Colonne", 0.1, 0.2}});
     CMappingView& view = Open(essai.mapping);
     const QPoint drawn = view.Painter(view.GetRectangle()).PositionPoint(CMapping::kLignes, 0);
     QWidget* viewport = view.viewport();
