@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -79,6 +80,16 @@ TEST_F(MappingWindowTest, ZoomSetsThePlotSquareAndTheScrollSize) {
     CMappingView& view = Open(essai.mapping);
     EXPECT_EQ(view.GetRectangle(), QRectF(QPointF(50, 5), QPointF(550, 505)));
     EXPECT_EQ(view.GetTotalSize(), QSize(600, 555));
+    // Without a portfolio to receive it, the map cannot be sent to one.
+    {
+        const std::unique_ptr<QMenu> menu = view.CreateContextMenu();
+        const QList<QAction*> actions = menu->actions();
+        const auto send = std::find_if(actions.begin(), actions.end(), [](const QAction* action) {
+            return action->text() == QStringLiteral("Envoyer vers un &Dossier");
+        });
+        ASSERT_NE(send, actions.end());
+        EXPECT_FALSE((*send)->isEnabled());
+    }
     for (const Case& c : cases) {
         const std::unique_ptr<QMenu> menu = view.CreateContextMenu();
         Choisir(*menu, QStringLiteral("&Zoom"), QString::fromLatin1(c.item));
