@@ -1,6 +1,7 @@
 #include "portfolio/ElementDossier.h"
 
 #include "platform/questionnaire/ArchiveException.h"
+#include "portfolio/MapSnapshot.h"
 #include "platform/questionnaire/ArchiveVersion.h"
 #include "tabulation/Tableau.h"
 
@@ -35,10 +36,20 @@ CElementDossier::CElementDossier(std::unique_ptr<CTableau> table) {
     TakeTable(std::move(table));
 }
 
+CElementDossier::CElementDossier(const CMapping& mapping)
+    : type(kMapping), name(mapping.nom), m_map(std::make_unique<MapSnapshot>(mapping)) {
+    m_map->GetMapping().proprietaire = nullptr;
+}
+
 CElementDossier::~CElementDossier() = default;
+
+CMapping* CElementDossier::GetMapping() const {
+    return type == kMapping && m_map != nullptr ? &m_map->GetMapping() : nullptr;
+}
 
 void CElementDossier::DevenirChapitre() {
     m_table.reset();
+    m_map.reset();
     type = kChapitre;
 }
 

@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+class CMapping;
 class CTableau;
 class CTableauBase;
+class MapSnapshot;
 
 // One node of a portfolio: a chapter, or a table kept with the request it was computed from.
 // Tables shown as charts, perceptual maps and dendrograms are kinds a portfolio may hold; maps and
@@ -39,6 +41,9 @@ public:
     explicit CElementDossier(const CTableauBase& table);
     // The table itself, taken over.
     explicit CElementDossier(std::unique_ptr<CTableau> table);
+    // A perceptual map, named after it; the element keeps a copy that no longer needs the
+    // analysis that drew it.
+    explicit CElementDossier(const CMapping& mapping);
     ~CElementDossier() override;
 
     const RuntimeClass* GetRuntimeClass() const override { return &kRuntimeClass; }
@@ -52,6 +57,9 @@ public:
     CTableau* GetTableau() const { return m_table.get(); }
     // Replaces the table (deleting the one held); the type and name stay.
     void SetTableau(std::unique_ptr<CTableau> table);
+    // The map of a map element; null for other elements and for a map read back from a file,
+    // which keeps its name only.
+    CMapping* GetMapping() const;
 
     void Serialize(CArchiveVersion& archive) override;
 
@@ -63,4 +71,5 @@ private:
     void TakeTable(std::unique_ptr<CTableau> table);
 
     std::unique_ptr<CTableau> m_table;
+    std::unique_ptr<MapSnapshot> m_map;
 };

@@ -4,6 +4,7 @@
 #include "app/StringTable.h"
 #include "export/ExportFile.h"
 #include "export/FichierRtf.h"
+#include "export/MappingRtf.h"
 #include "export/TableListExports.h"
 #include "export/TableTextExport.h"
 #include "portfolio/ElementDossier.h"
@@ -35,11 +36,20 @@ CPoliceAna StyleFont(double size) {
     return font;
 }
 
+ImageMapping& InstalledImageMapping() {
+    static ImageMapping draw;
+    return draw;
+}
+
 std::string HeadingStyle(std::int32_t depth) {
     return StringTable::Format(Message(StringTable::kStyleTitre, {std::to_string(depth + 1)}));
 }
 
 } // namespace
+
+void SetImageMapping(ImageMapping draw) {
+    InstalledImageMapping() = std::move(draw);
+}
 
 bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std::string& path,
                   const std::string& questionnairePath, Message& error) {
@@ -82,6 +92,11 @@ bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std
         } else {
             rtf.EcrireParagraphe(StringTable::Text(StringTable::kStyleNormal));
             rtf.EcrireFinParagraphe();
+            const CMapping* map =
+                element->type == CElementDossier::kMapping ? element->GetMapping() : nullptr;
+            if (map != nullptr && InstalledImageMapping())
+                rtf.EcrirePicture(InstalledImageMapping()(*map), MappingRtf::kCoteTwips,
+                                  MappingRtf::kCoteTwips);
         }
     }
     if (!rtf.EcrireFin()) {

@@ -2,19 +2,28 @@
 
 #include "app/Message.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class CElementDossier;
+class CMapping;
 
 // A whole portfolio out of the program: the elements in the order of its tree, each with its
 // depth. Files are made whole or not at all, never over the open questionnaire (ExportFile);
 // each export answers false with the reason when its file cannot be made.
 namespace ExportsDossier {
 
+// What draws a map as a square PNG picture; the windows' layer installs it (the core draws
+// nothing). Empty for none: maps then export their heading alone.
+using ImageMapping = std::function<std::vector<std::uint8_t>(const CMapping&)>;
+void SetImageMapping(ImageMapping draw);
+
 // One RTF document: a heading per element in the style "Titre n" of its depth (n = depth + 1,
-// Times New Roman, 15 - n points but never under 8), then each table below its heading; pages
-// landscape when a table's presentation asks for it.
+// Times New Roman, 15 - n points but never under 8), then each table below its heading and each
+// map that the portfolio holds as a square picture 158 mm wide; pages landscape when a table's
+// presentation asks for it.
 bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std::string& path,
                   const std::string& questionnairePath, Message& error);
 

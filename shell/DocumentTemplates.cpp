@@ -1,6 +1,8 @@
 #include "shell/DocumentTemplates.h"
 
 #include "framework/MultiDocTemplate.h"
+#include "presentation/ui/MappingDoc.h"
+#include "presentation/ui/MappingView.h"
 #include "shell/ChildFrame.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
@@ -46,7 +48,7 @@ constexpr Definition kDefinitions[] = {
     {K::kOuvSpeSegment,       kDocumentResource,  "Spécificités (segments répétés)",               nullptr},
     {K::kOuvCaracteristique,  kDocumentResource,  "Réponses caractéristiques",                     nullptr},
     {K::kOuvCorrespondance,   kDocumentResource,  "Analyse des correspondances des réponses ouvertes", nullptr},
-    {K::kMapping,             kDocumentResource,  "Carte factorielle",                             nullptr},
+    {K::kMapping,             kDocumentResource,  "Carte factorielle",                             &Make<CMappingDoc, CMappingView>},
     {K::kTypologie,           kDocumentResource,  "Typologie",                                     nullptr},
     {K::kClassification,      kDocumentResource,  "Classification hiérarchique",                   nullptr},
     {K::kDendogramme,         kDocumentResource,  "Dendrogramme",                                  nullptr},

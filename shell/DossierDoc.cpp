@@ -183,6 +183,13 @@ void CDossierDoc::AjouterElement(const CTableauBase& table) {
     SetModifiedFlag(true);
 }
 
+void CDossierDoc::AjouterElement(const CMapping& mapping) {
+    const int index = Ajouter(std::make_unique<CElementDossier>(mapping));
+    if (CDossierView* view = GetPremiereVue())
+        view->InsererElementArbre(index);
+    SetModifiedFlag(true);
+}
+
 void CDossierDoc::OnInserer() {
     ++m_chapterCounter;
     const std::string name =

@@ -12,6 +12,7 @@
 
 class CDossierView;
 class CElementDossier;
+class CMapping;
 class CTableauBase;
 class RecalculDossier;
 
@@ -49,6 +50,8 @@ public:
 
     // A copy of the table joins the portfolio after the view's caret item.
     void AjouterElement(const CTableauBase& table);
+    // A copy of the map joins the portfolio the same way.
+    void AjouterElement(const CMapping& mapping);
     // "Insérer": a new chapter "Chapitre n", n counting the chapters made in this document.
     void OnInserer();
 

@@ -8,6 +8,7 @@
 #include "framework/UtilArbre.h"
 #include "portfolio/ChangementsLot.h"
 #include "portfolio/ElementDossier.h"
+#include "statistics/Mapping.h"
 #include "portfolio/PortfolioArchive.h"
 #include "portfolio/RecalculDossier.h"
 #include "recodes/ui/ChampEtudeDlg.h"
@@ -304,8 +305,15 @@ void CDossierView::OnItemChanged(QTreeWidgetItem* item, int /*column*/) {
 void CDossierView::OnItemDoubleClicked(QTreeWidgetItem* item, int /*column*/) {
     CElementDossier* element = GetElement(item);
     CMorvaneApp* application = GetMorvaneApp();
-    if (element == nullptr || !element->EstTableau() || element->GetTableau() == nullptr ||
-        application == nullptr)
+    if (element == nullptr || application == nullptr)
+        return;
+    // A map opens in its window while the portfolio holds it; one read back from a file has only
+    // its name.
+    if (CMapping* mapping = element->GetMapping()) {
+        application->OuvrirMappingDossier(*mapping, GetDocument());
+        return;
+    }
+    if (!element->EstTableau() || element->GetTableau() == nullptr)
         return;
     WaitCursor wait(application->GetUserInterface());
     application->OuvrirTableauDossier(*element->GetTableau(), GetDocument());

@@ -25,6 +25,9 @@
 #include "shell/QuestionnaireView.h"
 #include "shell/SaisieValeurDlg.h"
 #include "shell/SplashWnd.h"
+#include "portfolio/ExportsDossier.h"
+#include "presentation/ui/MappingDoc.h"
+#include "presentation/ui/MappingView.h"
 #include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "shell/DossierDoc.h"
@@ -84,6 +87,8 @@ CMorvaneApp::~CMorvaneApp() {
     if (CTableauDoc::GetDefinitionEditor() == m_definitionEditor.get())
         CTableauDoc::SetDefinitionEditor(nullptr);
     CTableauDoc::SetAjoutDossier(nullptr);
+    CMappingDoc::SetAjoutDossier(nullptr);
+    ExportsDossier::SetImageMapping(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -113,6 +118,10 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     m_definitionEditor = std::make_unique<QtTableDefinitionEditor>(*this);
     CTableauDoc::SetDefinitionEditor(m_definitionEditor.get());
     CTableauDoc::SetAjoutDossier([this](const CTableau& table) { AjouterAuDossier(table); });
+    CMappingDoc::SetAjoutDossier([this](const CMapping& mapping) { AjouterAuDossier(mapping); });
+    ExportsDossier::SetImageMapping([](const CMapping& mapping) {
+        return MappingPainter::ImagePng(mapping, CMappingView::kMarge, CMappingView::kEchelleImage);
+    });
     ProcessCommandLine(arguments);
     // The screen's whole work area first: a display without a window manager (a virtual one) does
     // not maximise a window by itself.
@@ -200,6 +209,11 @@ CDocument* CMorvaneApp::OuvrirMapping(CMapping& mapping) {
     return GetTemplate(TemplateKind::kMapping).OpenDocumentFile(DocumentSource::FromObject(&mapping));
 }
 
+CDocument* CMorvaneApp::OuvrirMappingDossier(CMapping& mapping, const CDocument* portfolio) {
+    mapping.proprietaire = portfolio;
+    return OuvrirMapping(mapping);
+}
+
 CDocument* CMorvaneApp::OuvrirTableauDossier(CTableau& table, const CDocument* portfolio) {
     table.deleteWithWindow = 0;
     table.ownerDocument = portfolio;
@@ -220,9 +234,26 @@ void CMorvaneApp::FermerFenetresLiees(const void* source) {
                 document->OnCloseDocument();
         }
     }
+    for (CDocument* document : GetTemplate(TemplateKind::kMapping).GetDocuments())
+        if (auto* map = dynamic_cast<CMappingDoc*>(document))
+            map->FermerSiSource(source);
 }
 
 void CMorvaneApp::AjouterAuDossier(const CTableauBase& table) {
+    if (CDossierDoc* portfolio = DossierCible()) {
+        portfolio->AjouterElement(table);
+        MontrerDossier(*portfolio);
+    }
+}
+
+void CMorvaneApp::AjouterAuDossier(const CMapping& mapping) {
+    if (CDossierDoc* portfolio = DossierCible()) {
+        portfolio->AjouterElement(mapping);
+        MontrerDossier(*portfolio);
+    }
+}
+
+CDossierDoc* CMorvaneApp::DossierCible() {
     CMultiDocTemplate& portfolios = GetTemplate(TemplateKind::kDossier);
     CDossierDoc* portfolio = nullptr;
     if (CMDIFrameWnd* frame = GetMainFrame())
@@ -233,10 +264,11 @@ void CMorvaneApp::AjouterAuDossier(const CTableauBase& table) {
         portfolio = open.empty() ? dynamic_cast<CDossierDoc*>(portfolios.OpenDocumentFile(DocumentSource::None()))
                                  : dynamic_cast<CDossierDoc*>(open.front());
     }
-    if (portfolio == nullptr)
-        return;
-    portfolio->AjouterElement(table);
-    if (CView* view = portfolio->GetPremiereVue()) {
+    return portfolio;
+}
+
+void CMorvaneApp::MontrerDossier(CDossierDoc& portfolio) {
+    if (CView* view = portfolio.GetPremiereVue()) {
         CMDIChildWnd* frame = view->GetParentFrame();
         if (frame != nullptr && frame->mdiArea() != nullptr)
             frame->mdiArea()->setActiveSubWindow(frame);

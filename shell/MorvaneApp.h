@@ -15,6 +15,7 @@
 
 class CDocument;
 class CMainFrame;
+class CDossierDoc;
 class CMapping;
 class CMultiDocTemplate;
 class CQuestionEtendue;
@@ -84,12 +85,17 @@ public:
     CDocument* OuvrirTableauDossier(CTableau& table, const CDocument* portfolio);
 
     // ---- The portfolio ----
-    // Closes for good every table window built from the source (a portfolio shows its own tables
-    // in them), so that none is left on a table the source replaces or frees.
+    // Closes for good every table and map window built from the source (a portfolio shows its
+    // own tables and maps in them, an analysis its maps), so that none is left on a table or a
+    // map the source replaces or frees.
     void FermerFenetresLiees(const void* source);
     // A copy of the table goes to the portfolio: the active one, else the first one opened, else
     // a new untitled one; its window comes to the front.
     void AjouterAuDossier(const CTableauBase& table);
+    // A copy of the map goes to the portfolio in the same way.
+    void AjouterAuDossier(const CMapping& mapping);
+    // A portfolio's own map in a window, which leaves it to the portfolio.
+    CDocument* OuvrirMappingDossier(CMapping& mapping, const CDocument* portfolio);
 
     // ---- What the study context needs windows for ----
     int ActiverFenetreQuestion(CQuestionEtendue* question) override;
@@ -123,6 +129,11 @@ protected:
 
 private:
     void CreateTemplates();
+    // The portfolio that receives what is sent to one: the active one, else the first one opened,
+    // else a new untitled one; null when none can be made.
+    CDossierDoc* DossierCible();
+    // Brings the portfolio's window to the front.
+    void MontrerDossier(CDossierDoc& portfolio);
     void ReadAnalysisOptions();
     void ProcessCommandLine(const QStringList& arguments);
 

@@ -4,8 +4,9 @@
 # LibreOffice, headless, turns the RTF into text and the workbook into tab-separated values. Every
 # cell text qesrun prints must be found in the document's text, and every cell of the workbook
 # must show exactly the text qesrun prints for it (accented letters included). The golden RTF files
-# of the export tests are read the same way. Last, the RTF of the cross table becomes a PDF and its
-# first page a PNG, left in build/office-check/ to be looked at.
+# of the export tests are read the same way. Last, the RTF of the cross table and the RTF of a map
+# (morvane_mapdriver's) become PDFs and their first pages PNGs, left in build/office-check/ to be
+# looked at; the map's picture must come out square and whole (1200 x 1200 pixels, 158 mm wide).
 # Usage: tools/office-check.sh [BIN]   (BIN: the folder of qesrun and qesbuild, build/bin)
 set -euo pipefail
 BIN=${1:-build/bin}
@@ -96,4 +97,13 @@ echo "portfolio RTF: headings and table cells read back"
 pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/qesrun-cross.pdf" "$OUT/qesrun-cross"
 pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/export-cross.pdf" "$OUT/export-cross"
 echo "pages: $OUT/qesrun-cross.png, $OUT/export-cross.png ($(pdfinfo "$OUT/pdf/qesrun-cross.pdf" | awk '/^Pages/ { print $2 }') page(s))"
+
+# A map's RTF: its picture square and whole in the PDF, 1200 pixels at about 193 per inch (158 mm).
+QT_QPA_PLATFORM=offscreen "$BIN/morvane_mapdriver" --rtf "$OUT/map.rtf" 2>>"$OUT/soffice.log" ||
+    fail "morvane_mapdriver wrote no map RTF"
+(cd "$OUT" && office --convert-to pdf --outdir pdf map.rtf)
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/map.pdf" "$OUT/map"
+pdfimages -list "$OUT/pdf/map.pdf" | awk 'NR > 2 && $4 == 1200 && $5 == 1200 && $13 >= 190 && $13 <= 196 { found = 1 }
+    END { exit !found }' || fail "the map's picture is not a square of 1200 pixels 158 mm wide in the PDF"
+echo "map: $OUT/map.png"
 [ "$FAILED" -eq 0 ] && echo "office-check: all exports read back" || { echo "office-check: FAILED"; exit 1; }

@@ -168,6 +168,21 @@ TEST(MappingColours, CategoricalFormulasDivideInReals) {
     EXPECT_EQ(three.CalculerCouleurs(CMapping::kLignes), (std::vector<std::uint32_t>{kBlue, kGrey, kRed}));
 }
 
+// A question of one modality leaves nothing to tell apart: every point takes the middle colour and
+// the middle size (trunc(2 + 13 / 2) = 8), and nothing divides by zero.
+TEST(MappingColours, AQuestionOfOneModalityGivesTheMiddle) {
+    auto question = ClosedQuestion(1, false);
+    ValuesSource source;
+    source.modalities = {0, 0, -5};
+    CMapping map = MapOf(source, 3);
+    map.brushing[0].mode = CParamBrushing::kQuestion;
+    map.brushing[0].question = question.get();
+    map.sizing[0].mode = CParamBrushing::kQuestion;
+    map.sizing[0].question = question.get();
+    EXPECT_EQ(map.CalculerCouleurs(CMapping::kLignes), (std::vector<std::uint32_t>{kGrey, kGrey, kStart}));
+    EXPECT_EQ(map.CalculerTailles(CMapping::kLignes), (std::vector<std::int32_t>{8, 8, 4}));
+}
+
 TEST(MappingSizes, ContinuousAndCategoricalModes) {
     struct Case {
         const char* name;

@@ -1,0 +1,49 @@
+#include "export/MappingRtf.h"
+
+#include "app/StringTable.h"
+#include "export/FichierRtf.h"
+#include "presentation/PoliceAna.h"
+
+namespace MappingRtf {
+namespace {
+
+constexpr const char* kStyleFace = "Times New Roman";
+constexpr double kTitleSize = 12.0;
+constexpr double kNormalSize = 10.0;
+
+CPoliceAna StyleFont(double size) {
+    CPoliceAna font;
+    font.SetNom(kStyleFace);
+    font.SetTaille(size);
+    return font;
+}
+
+} // namespace
+
+bool ExporterMappingWord(const std::string& title, const std::vector<std::uint8_t>& png,
+                         const std::string& path, const std::string& questionnairePath, Message& error) {
+    CFichierRtf rtf(path);
+    if (!rtf.Ouvrir(questionnairePath)) {
+        error = rtf.GetErreur();
+        return false;
+    }
+    const std::string titleStyle = StringTable::Format(Message(StringTable::kStyleTitre, {"1"}));
+    const std::string normalStyle = StringTable::Text(StringTable::kStyleNormal);
+    rtf.AjouterStyle(titleStyle, StyleFont(kTitleSize));
+    rtf.AjouterStyle(normalStyle, StyleFont(kNormalSize));
+    rtf.EcrireEntete(true);
+    rtf.EcrireParagraphe(titleStyle);
+    rtf.EcrireTexte(title);
+    rtf.EcrireFinParagraphe();
+    rtf.EcrireParagraphe(normalStyle);
+    rtf.EcrireFinParagraphe();
+    // Bytes that are not a picture leave the document without one rather than unreadable.
+    rtf.EcrirePicture(png, kCoteTwips, kCoteTwips);
+    if (!rtf.EcrireFin()) {
+        error = rtf.GetErreur();
+        return false;
+    }
+    return true;
+}
+
+} // namespace MappingRtf

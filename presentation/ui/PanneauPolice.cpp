@@ -1,0 +1,160 @@
+#include "presentation/ui/PanneauPolice.h"
+
+#include "presentation/ui/DessinSymbole.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The colour list of the font's colour box: its names and colours (0x00BBGGRR) in list order.
+// The list's owner-drawn box of the table presentation takes its place when it joins.
+struct CouleurNommee {
+    const char* nom;
+    std::uint32_t couleur;
+};
+
+constexpr CouleurNommee kCouleurs[] = {
+    {"Noir", 0x000000},       {"Brun", 0x000080},    {"Vert", 0x008000},       {"Olive", 0x008080},
+    {"Marine", 0x800000},     {"Pourpre", 0x800080}, {"Bleu-Vert", 0x808000},  {"Gris", 0x808080},
+    {"Gris foncé", 0xC0C0C0}, {"Rouge", 0x0000FF},   {"Gris-Jaune", 0x00FF00}, {"Jaune", 0x00FFFF},
+    {"Bleu", 0xFF0000},       {"Magenta", 0xFF00FF}, {"Bleu clair", 0xFFFF00},
+};
+
+void RemplirCouleurs(QComboBox& box) {
+    for (const CouleurNommee& entry : kCouleurs) {
+        QPixmap swatch(40, 12);
+        swatch.fill(DessinSymbole::Couleur(entry.couleur));
+        box.addItem(QIcon(swatch), QString::fromUtf8(entry.nom), QVariant::fromValue(entry.couleur));
+    }
+    box.setIconSize(QSize(40, 12));
+}
+
+// The first entry of the colour, else "Noir".
+void ChoisirCouleur(QComboBox& box, std::uint32_t colour) {
+    const int index = box.findData(QVariant::fromValue(colour));
+    box.setCurrentIndex(index >= 0 ? index : 0);
+}
+
+std::uint32_t CouleurChoisie(const QComboBox& box) {
+    return box.currentIndex() >= 0 ? box.currentData().value<std::uint32_t>() : 0;
+}
+
+} // namespace
+
+PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font, QWidget* parent)
+    : QWidget(parent), m_font(font) {
+    m_grid = new QGridLayout(this);
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    m_face = new QComboBox(this);
+    m_face->addItems(QFontDatabase::families());
+    // A face the system lacks stays shown by its name, so that the reader sees what is kept.
+    m_face->setEditable(true);
+    m_face->setInsertPolicy(QComboBox::NoInsert);
+    m_face->setCurrentIndex(m_face->findText(QString::fromStdString(font.GetNom()), Qt::MatchExactly));
+    m_face->setEditText(QString::fromStdString(font.GetNom()));
+    m_size = new QComboBox(this);
+    m_size->setEditable(true);
+    m_size->setInsertPolicy(QComboBox::NoInsert);
+    for (int size : kTailles)
+        m_size->addItem(QString::number(size));
+    m_size->setCurrentIndex(-1);
+    m_size->setEditText(TexteTaille(font.GetTaille()));
+    m_colour = new QComboBox(this);
+    RemplirCouleurs(*m_colour);
+    ChoisirCouleur(*m_colour, font.GetCouleur());
+    m_bold = new QCheckBox(QStringLiteral("&Gras"), this);
+    m_italic = new QCheckBox(QStringLiteral("&Italique"), this);
+    m_underline = new QCheckBox(QStringLiteral("&Souligné"), this);
+    m_bold->setChecked(font.GetGras());
+    m_italic->setChecked(font.GetItalique());
+    m_underline->setChecked(font.GetSouligne());
+
+    int row = 0;
+    for (auto [caption, box] :
+         {std::pair{faceCaption, m_face}, std::pair{QStringLiteral("&Taille :"), m_size},
+          std::pair{QStringLiteral("&Couleur :"), m_colour}}) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(box);
+        m_grid->addWidget(label, row, 0);
+        m_grid->addWidget(box, row, 1);
+        ++row;
+    }
+    auto* checks = new QHBoxLayout();
+    checks->addWidget(m_bold);
+    checks->addWidget(m_italic);
+    checks->addWidget(m_underline);
+    checks->addStretch();
+    m_grid->addLayout(checks, row, 0, 1, 2);
+    m_grid->setColumnStretch(1, 1);
+
+    connect(m_face, &QComboBox::currentTextChanged, this, [this](const QString& face) {
+        m_font.SetNom(face.toStdString());
+        Changer();
+    });
+    connect(m_size, &QComboBox::currentTextChanged, this, &PanneauPolice::OnTaille);
+    connect(m_colour, &QComboBox::currentIndexChanged, this, [this] {
+        m_font.SetCouleur(CouleurChoisie(*m_colour));
+        Changer();
+    });
+    for (auto [check, setter] :
+         {std::pair{m_bold, &CPoliceAna::SetGras}, std::pair{m_italic, &CPoliceAna::SetItalique},
+          std::pair{m_underline, &CPoliceAna::SetSouligne}})
+        connect(check, &QCheckBox::toggled, this, [this, setter = setter](bool on) {
+            (m_font.*setter)(on);
+            Changer();
+        });
+    m_starting = false;
+}
+
+std::optional<double> PanneauPolice::LireTaille(const QString& text) {
+    const std::string bytes = text.toStdString();
+    const char* start = bytes.c_str();
+    while (*start == ' ' || *start == '\t')
+        ++start;
+    if (*start == '\0')
+        return std::nullopt;
+    const char* last = bytes.c_str() + bytes.size();
+    double value = 0.0;
+    // Read the same whatever the desktop's language: "12.5".
+    const auto [stop, error] = std::from_chars(start, last, value);
+    if (error != std::errc())
+        return std::nullopt;
+    const char* end = stop;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (*end != '\0' || !std::isfinite(value))
+        return std::nullopt;
+    return value < 0.0 ? 0.0 : value;
+}
+
+QString PanneauPolice::TexteTaille(double size) {
+    char text[32];
+    if (size == std::trunc(size) && std::fabs(size) < 1e9)
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(size));
+    else
+        std::snprintf(text, sizeof text, "%.1f", size);
+    return QString::fromLatin1(text);
+}
+
+void PanneauPolice::OnTaille() {
+    const std::optional<double> size = LireTaille(m_size->currentText());
+    if (!size)
+        return;
+    m_font.SetTaille(*size);
+    Changer();
+}
+
+void PanneauPolice::Changer() {
+    if (!m_starting)
+        emit changed();
+}
