@@ -1,9 +1,18 @@
 #include "app/LargeBlockAllocator.h"
 
 #include <cstdint>
-#include <cstdlib>
 
-#if defined(__linux__)
+// Under the address sanitizer every block comes from the heap, where overruns are caught.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MORVANE_SANITIZED_HEAP 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define MORVANE_SANITIZED_HEAP 1
+#endif
+
+#if defined(__linux__) && !defined(MORVANE_SANITIZED_HEAP)
 #include <sys/mman.h>
 #define MORVANE_LARGE_PAGES 1
 #else
@@ -12,13 +21,13 @@
 
 namespace large_blocks {
 
+#if MORVANE_LARGE_PAGES
 namespace {
 
 constexpr std::size_t kPage = std::size_t{2} << 20;
 
 constexpr std::size_t WholePages(std::size_t bytes) { return (bytes + kPage - 1) / kPage * kPage; }
 
-#if MORVANE_LARGE_PAGES
 // Maps whole large pages at a large-page boundary: one page more is mapped, and what lies outside
 // the aligned span is unmapped again.
 void* MapAligned(std::size_t span) {
@@ -38,9 +47,9 @@ void* MapAligned(std::size_t span) {
     ::madvise(block, span, MADV_HUGEPAGE);
     return block;
 }
-#endif
 
 } // namespace
+#endif
 
 void* Allocate(std::size_t bytes) {
 #if MORVANE_LARGE_PAGES
@@ -54,7 +63,7 @@ void* Allocate(std::size_t bytes) {
     return ::operator new(bytes);
 }
 
-void Release(void* block, std::size_t bytes) noexcept {
+void Release(void* block, [[maybe_unused]] std::size_t bytes) noexcept {
     if (block == nullptr)
         return;
 #if MORVANE_LARGE_PAGES
