@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/LargeBlockAllocator.h"
 #include "app/ObjetDonnees.h"
 
 // The answers of a closed question: one row per interview (or record of a level), one column
@@ -62,7 +63,7 @@ private:
     // Leaves cells uninitialised when a size is asked without a value: only SetTailleAEcraser
     // does so; every other resize names kEmptyCell.
     template <class T>
-    struct CellAllocator : std::allocator<T> {
+    struct CellAllocator : LargeBlockAllocator<T> {
         template <class U>
         struct rebind {
             using other = CellAllocator<U>;

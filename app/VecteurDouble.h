@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "app/LargeBlockAllocator.h"
 #include "app/ObjetDonnees.h"
 
 // One double per interview (or per record of a level): values of a numeric or date question,
@@ -53,5 +54,5 @@ public:
 
 private:
     int m_nombre = 0;
-    std::vector<double> m_valeurs; // its size is the capacity
+    std::vector<double, LargeBlockAllocator<double>> m_valeurs; // its size is the capacity
 };

@@ -28,6 +28,7 @@
 #include "tabulation/FonctionsStatistiques.h"
 #include "tabulation/LaneSums.h"
 #include "tabulation/OneAnswerBlockCounter.h"
+#include "tabulation/OneAnswerCrossCounter.h"
 #include "tabulation/Profil.h"
 
 namespace {
@@ -563,36 +564,18 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
             levelMarks.resize(Index(units), 0);
         marks = levelMarks.data();
     }
-    const KeptCodes keptRow(rowMap);
-    const KeptCodes keptColumn(columnMap);
     // By lane, the matrix less its total, which is kept in registers.
     const std::size_t slots = (r + 1) * stride;
     const std::size_t columnMargins = r * stride;
     const double* weightOf = weight.data();
     // One answer a side, the common case: the same sums in the same lanes as the general loop
     // below, without gathering the answers into lists.
-    const auto countOneAnswer = [&](LaneSums& lanes, int first, int last) {
-        LaneSums::Running sums{};
-        LaneSums::ForEachUnit(first, last, [&](int unit, auto lane) {
-            const std::int16_t a = rowCells[Index(unit)];
-            const std::int16_t b = columnCells[Index(unit)];
-            if (!keptRow(a) || !keptColumn(b))
-                return;
-            double* cells = lanes.Counters(lane);
-            const double w = weightOf[Index(unit)];
-            if (Index(a) < r) {
-                double* line = cells + Index(a) * stride;
-                if (Index(b) < c)
-                    line[Index(b)] += w;
-                line[c] += w;
-            }
-            if (Index(b) < c)
-                cells[columnMargins + Index(b)] += w;
-            sums[lane] += w;
-            if (marks != nullptr)
-                marks[Index(unit)] = 1;
+    const auto countOneAnswer = [&]() {
+        const OneAnswerCrossCounter counter(rowMap, r, columnMap, c);
+        auto counted = CountInChunks(units, counter.Slots(), [&](LaneSums& lanes, int first, int last) {
+            return std::array<double, 1>{counter.Count(rowCells, columnCells, weightOf, first, last, lanes, marks)};
         });
-        return std::array<double, 1>{LaneSums::Merge(sums)};
+        return counter.Matrix(counted.counters, counted.sums[0]);
     };
     const auto countSeveralAnswers = [&](LaneSums& lanes, int first, int last) {
         LaneSums::Running sums{};
@@ -619,8 +602,12 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
         });
         return std::array<double, 1>{LaneSums::Merge(sums)};
     };
-    auto crossed = rowWidth == 1 && columnWidth == 1 ? CountInChunks(units, slots, countOneAnswer)
-                                                     : CountInChunks(units, slots, countSeveralAnswers);
+    if (rowWidth == 1 && columnWidth == 1) {
+        matrix = countOneAnswer();
+        total = matrix[r * stride + c];
+        return true;
+    }
+    auto crossed = CountInChunks(units, slots, countSeveralAnswers);
     std::vector<double> result = std::move(crossed.counters);
     result[r * stride + c] = total = crossed.sums[0];
     matrix = std::move(result);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/LargeBlockAllocator.h"
 #include "app/MatriceCodes.h"
 #include "app/ObjetDonnees.h"
 #include "app/VecteurDouble.h"
@@ -160,6 +161,34 @@ TEST(MatriceCodes, AppendedRowsAreEmptyAndTheRowCapacityDoublesFrom64)
     EXPECT_EQ(grande.GetNbLignes(), 65);
     EXPECT_EQ(grande.GetRowCapacity(), 128);
     ExpectNumberedRows(grande, 65, 3);
+}
+
+// Blocks below and above the size mapped on their own, and vectors growing from one kind to the
+// other: every value written is read back, through copies and reallocations.
+TEST(LargeBlockAllocator, SmallAndLargeBlocksHoldWhatIsWrittenAcrossGrowth)
+{
+    const std::size_t large = large_blocks::kLargeBlockBytes / sizeof(double);
+    for (const std::size_t count : {std::size_t{1}, large - 1, large, 3 * large + 5}) {
+        SCOPED_TRACE(count);
+        std::vector<double, LargeBlockAllocator<double>> values(count);
+        for (std::size_t i = 0; i < count; ++i)
+            EXPECT_EQ(values[i], 0.0) << i;
+        for (std::size_t i = 0; i < count; ++i)
+            values[i] = static_cast<double>(i) + 0.5;
+        values.resize(count * 2 + 1, -1.0);
+        const auto copy = values;
+        for (std::size_t i = 0; i < count; ++i)
+            ASSERT_EQ(copy[i], static_cast<double>(i) + 0.5) << i;
+        EXPECT_EQ(copy.back(), -1.0);
+    }
+    // A large matrix refilled in place keeps its memory and its cells.
+    CMatriceCodes matrice(1);
+    matrice.SetTailleAEcraser(1000000, 1);
+    for (int r = 0; r < 1000000; ++r)
+        matrice.SetAt(r, 0, static_cast<std::int16_t>(r % 7));
+    const CMatriceCodes copie(matrice);
+    EXPECT_EQ(copie.GetAt(999999, 0), 999999 % 7);
+    EXPECT_EQ(copie.GetAt(500000, 0), 500000 % 7);
 }
 
 TEST(MatriceCodes, ARefilledMatrixReusesTheMemoryOfAnAbandonedOne)

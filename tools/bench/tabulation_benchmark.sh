@@ -27,6 +27,9 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/morvane-tabulation-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 RUNS=3
+# The machine's load (the 1-minute average of runnable processes) as the run starts: figures taken
+# on a busy machine are printed with it.
+LOAD_START=$(cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo '?')
 have() { command -v "$1" >/dev/null 2>&1; }
 PEERS=yes
 [ "$ONLY" = ours ] && PEERS=no
@@ -57,6 +60,8 @@ THREADS=$(value "$ALL" threads | awk '{ printf "%d", $1 }')
 
 if [ "$PEERS" = no ]; then
     printf '%s interviews x 50 closed questions, weighted by POIDS; ours only; seconds, best of %d runs\n' "$N" "$RUNS"
+    printf 'load average of the %s-core machine: %s at the start, %s at the end\n' "$(nproc 2>/dev/null || echo '?')" \
+        "$LOAD_START" "$(cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo '?')"
     printf '%-34s %9s %9s\n' "" "1 thread" "$THREADS thr."
     for k in frequencies cross crosses weights; do
         printf '%-34s %9s %9s\n' "$k" "$(seconds "$(value "$ONE" $k)")" "$(seconds "$(value "$ALL" $k)")"
@@ -136,6 +141,8 @@ fi
 
 # ---- The table, the goals and the agreement.
 printf '%s interviews x 50 closed questions, weighted by POIDS; seconds, best of %d runs\n' "$N" "$RUNS"
+printf 'load average of the %s-core machine: %s at the start, %s at the end\n' "$(nproc 2>/dev/null || echo '?')" \
+    "$LOAD_START" "$(cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo '?')"
 printf '%-32s %8s %8s %8s %8s %-10s %8s %8s  %s\n' "" "ours 1th" "ours ${THREADS}th" PSPP "R best" "R form" \
     "R/1th" "R/${THREADS}th" "goal (R/1th >= 10, R/${THREADS}th >= 30)"
 row() { # name, key, goals applied
