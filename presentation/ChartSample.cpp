@@ -33,10 +33,10 @@ void ChartSample::Remplir(ChartModel& chart, const CPresentationGraphique& prese
             chart.series[serie].x[point] = static_cast<double>(point + 1);
             chart.series[serie].y[point] = kValues[serie][point];
         }
-        chart.seriesLabels.push_back(Numbered("Column %d", serie + 1));
+        chart.seriesLabels.push_back(Numbered("Colonne %d", serie + 1));
     }
     for (std::size_t point = 0; point < kPoints; ++point)
-        chart.pointLabels.push_back(Numbered("Line %d", point + 1));
+        chart.pointLabels.push_back(Numbered("Ligne %d", point + 1));
     Appliquer(chart, presentation);
 }
 

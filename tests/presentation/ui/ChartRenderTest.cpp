@@ -168,7 +168,7 @@ TEST_F(ChartRenderTest, TheLegendIsDrawnInItsZoneOnlyWhenTheZoneIsVisible)
     ChartLayout layout = Layout(chart);
     ASSERT_FALSE(layout.legend.isEmpty());
     ASSERT_EQ(layout.legendEntries.size(), 3u);
-    EXPECT_EQ(layout.legendEntries[2].label.text, QStringLiteral("Column 3"));
+    EXPECT_EQ(layout.legendEntries[2].label.text, QStringLiteral("Colonne 3"));
     EXPECT_GT(layout.legend.left(), layout.plotArea.right());
     QImage image = Render(chart);
     const QPoint inside = (layout.legend.topRight() + QPointF(-3, 3)).toPoint();
