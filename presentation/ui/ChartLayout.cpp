@@ -22,14 +22,20 @@ double BorderWidth(const ChartModel& chart, ChartRegion region)
     return ChartPatterns::Border(chart.Region(region).border).width;
 }
 
+// `inner` cut to lie within `outer`: a window too small for the margins gets empty rectangles
+// inside it, never rectangles beyond its edges.
+QRectF Within(const QRectF& inner, const QRectF& outer)
+{
+    const double left = std::clamp(inner.left(), outer.left(), outer.right());
+    const double top = std::clamp(inner.top(), outer.top(), outer.bottom());
+    const double right = std::clamp(inner.right(), left, outer.right());
+    const double bottom = std::clamp(inner.bottom(), top, outer.bottom());
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
 QRectF Inset(const QRectF& rect, double by)
 {
-    QRectF inner = rect.adjusted(by, by, -by, -by);
-    if (inner.width() < 0)
-        inner.setWidth(0);
-    if (inner.height() < 0)
-        inner.setHeight(0);
-    return inner;
+    return Within(rect.adjusted(by, by, -by, -by), rect);
 }
 
 QString Elided(const QFontMetricsF& metrics, const std::string& text, double width)
@@ -223,14 +229,14 @@ public:
             for (std::size_t point = 0; point < points && point < 1000; ++point)
                 widestCategory = std::max(widestCategory, TextWidth(m_metrics, m_chart.PointLabel(point)));
             const double labels = std::min(widestCategory, area.width() / 3) + kTickLength + kPad;
-            m_layout.data = Inset(QRectF(area.left() + labels, area.top() + kPad,
-                                         area.width() - labels - widestTick / 2, area.height() - lineHeight - kTickLength - kPad),
-                                  0);
+            m_layout.data = Within(QRectF(area.left() + labels, area.top() + kPad, area.width() - labels - widestTick / 2,
+                                          area.height() - lineHeight - kTickLength - kPad),
+                                   area);
         } else {
             const double labels = widestTick + kTickLength + kPad;
-            m_layout.data = Inset(QRectF(area.left() + labels, area.top() + lineHeight / 2,
-                                         area.width() - labels - kPad, area.height() - lineHeight / 2 - lineHeight - kTickLength),
-                                  0);
+            m_layout.data = Within(QRectF(area.left() + labels, area.top() + lineHeight / 2, area.width() - labels - kPad,
+                                          area.height() - lineHeight / 2 - lineHeight - kTickLength),
+                                   area);
         }
         m_layout.zeroPosition = ValuePosition(0.0);
         PlaceValueTicks(tickTexts);

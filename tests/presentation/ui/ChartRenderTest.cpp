@@ -261,6 +261,22 @@ TEST_F(ChartRenderTest, AwkwardTablesDrawWithoutFaultAndStayInsideTheChart)
     }
 }
 
+TEST_F(ChartRenderTest, ATinyWindowDrawsWhatFitsWithoutFault)
+{
+    for (const QSize size : {QSize(1, 1), QSize(3, 3), QSize(40, 30), QSize(400, 12)}) {
+        for (std::int16_t type = 0; type <= 6; ++type) {
+            const ChartModel chart = Sample(type);
+            const ChartLayout layout = Layout(chart, size);
+            const QRectF bounds(QPointF(0, 0), QSizeF(size));
+            for (const ChartLayout::Bar& bar : layout.bars)
+                ASSERT_TRUE(Inside(bounds, bar.rect)) << size.width() << "x" << size.height() << " type " << type;
+            EXPECT_GE(layout.data.width(), 0.0);
+            EXPECT_GE(layout.data.height(), 0.0);
+            EXPECT_FALSE(Render(chart, size).isNull());
+        }
+    }
+}
+
 TEST_F(ChartRenderTest, ALegendTooLongForTheChartEndsWithAnEllipsis)
 {
     ChartModel chart = Sample(0);
