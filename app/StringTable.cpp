@@ -202,6 +202,7 @@ const std::map<int, std::string>& Entries() {
         {kApresInclus, "Après %s (inclus)"},
         {kApres, "Après %s"},
         {kDateNonValide, "Vous devez entrer une date valide..."},
+        {kPasDisponible, "Pas disponible"},
         {kLibelleSansBarre, "Vous ne pouvez utiliser le caractère |"},
         {kLibelleSansBarreNiArobase, "Vous ne pouvez utiliser les caractères suivants | et @"},
         {kVariableSansCalcul, "'%s' : les réponses de cette variable ne peuvent pas être calculées à partir de sa définition."},

@@ -246,6 +246,8 @@ enum Id : int {
     kApresInclus = 63469,
     kApres = 63470,
     kDateNonValide = 64707,
+    // Charts.
+    kPasDisponible = 64950,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -5,6 +5,7 @@
 
 #include "app/Registre.h"
 #include "app/StringTable.h"
+#include "export/ChartPictures.h"
 #include "export/ElementRtf.h"
 #include "export/ExportFile.h"
 #include "export/RtfColumnWidths.h"
@@ -220,6 +221,12 @@ void CFichierRtf::WritePiece(const CTableauBase& piece, const std::vector<std::i
     if (!after.empty())
         EcrireLigne(after);
     EcrireFinParagraphe();
+}
+
+bool CFichierRtf::EcrireGraphique(const CTableauBase& table) {
+    ChartPictures* pictures = ChartPictures::Installed();
+    return pictures != nullptr &&
+           EcrirePicture(pictures->DessinerGraphique(table), kLargeurGraphique, kHauteurGraphique);
 }
 
 bool CFichierRtf::EcrirePicture(const std::vector<std::uint8_t>& png, std::int32_t widthTwips,

@@ -60,6 +60,12 @@ public:
     // `titleStyle` holding "title (n)" when the style name is not empty.
     void EcrireTableau(const CTableauBase& table, const std::string& titleStyle, const std::string& title);
 
+    // The table's chart as a picture of 158 x 105 mm, drawn by the installed ChartPictures. False,
+    // and nothing written, when none is installed (the programs without windows chart nothing).
+    bool EcrireGraphique(const CTableauBase& table);
+    static constexpr std::int32_t kLargeurGraphique = 8957; // twips
+    static constexpr std::int32_t kHauteurGraphique = 5953;
+
     // A PNG picture, shown at widthTwips x heightTwips; its size in pixels is read from the
     // picture itself. False, and nothing written, for bytes that are not a PNG picture.
     bool EcrirePicture(const std::vector<std::uint8_t>& png, std::int32_t widthTwips, std::int32_t heightTwips);

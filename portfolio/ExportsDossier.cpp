@@ -87,7 +87,12 @@ bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std
         rtf.EcrireFinParagraphe();
         // A table opens with its own paragraph in the Normal style (holding its title block when
         // that stands above the table); any other element gets an empty one.
-        if (const CTableau* table = TableOf(*element)) {
+        const CTableau* table = TableOf(*element);
+        if (element->type == CElementDossier::kGraphique && element->GetTableau() != nullptr) {
+            rtf.EcrireParagraphe(StringTable::Text(StringTable::kStyleNormal));
+            rtf.EcrireFinParagraphe();
+            rtf.EcrireGraphique(*element->GetTableau());
+        } else if (table != nullptr) {
             rtf.EcrireTableau(*table, heading, element->name);
         } else {
             rtf.EcrireParagraphe(StringTable::Text(StringTable::kStyleNormal));

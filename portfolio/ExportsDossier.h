@@ -21,8 +21,9 @@ using ImageMapping = std::function<std::vector<std::uint8_t>(const CMapping&)>;
 void SetImageMapping(ImageMapping draw);
 
 // One RTF document: a heading per element in the style "Titre n" of its depth (n = depth + 1,
-// Times New Roman, 15 - n points but never under 8), then each table below its heading and each
-// map that the portfolio holds as a square picture 158 mm wide; pages landscape when a table's
+// Times New Roman, 15 - n points but never under 8), then each table below its heading (a chart
+// element's chart as a picture, when the program has installed its ChartPictures) and each map
+// that the portfolio holds as a square picture 158 mm wide; pages landscape when a table's
 // presentation asks for it.
 bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std::string& path,
                   const std::string& questionnairePath, Message& error);

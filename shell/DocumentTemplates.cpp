@@ -1,6 +1,8 @@
 #include "shell/DocumentTemplates.h"
 
 #include "framework/MultiDocTemplate.h"
+#include "presentation/ui/GraphDoc.h"
+#include "presentation/ui/GraphView.h"
 #include "presentation/ui/MappingDoc.h"
 #include "presentation/ui/MappingView.h"
 #include "shell/ChildFrame.h"
@@ -40,7 +42,7 @@ using K = TemplateKind;
 constexpr Definition kDefinitions[] = {
     {K::kQuestionnaire,       kDocumentResource,  "Questionnaire",                                 &Make<CQuestionnaireDoc, CQuestionnaireView>},
     {K::kTableau,             kDocumentResource,  "Tableau",                                       &Make<CTableauDoc, CTableauView>},
-    {K::kGraphique,           kDocumentResource,  "Graphique",                                     nullptr},
+    {K::kGraphique,           kDocumentResource,  "Graphique",                                     &Make<CGraphDoc, CGraphView>},
     {K::kDossier,             kPortfolioResource, "Dossier",                                       &MakePortfolio},
     {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            nullptr},
     {K::kOuvSegment,          kDocumentResource,  "Segments répétés",                              nullptr},

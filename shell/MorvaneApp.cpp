@@ -35,7 +35,11 @@
 #include "tabulation/DemandeOuverture.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/Tableau.h"
+#include "tabulation/Traitement.h"
 #include "tabulation/ui/TableauDoc.h"
+#include "presentation/ui/GraphDoc.h"
+#include "presentation/ui/QtChartPictures.h"
+#include "requests/SelCalculDlg.h"
 
 #include <QCoreApplication>
 #include <QScreen>
@@ -89,6 +93,10 @@ CMorvaneApp::~CMorvaneApp() {
     CTableauDoc::SetAjoutDossier(nullptr);
     CMappingDoc::SetAjoutDossier(nullptr);
     ExportsDossier::SetImageMapping(nullptr);
+    CTableauDoc::SetEnvoiGraphique({});
+    CGraphDoc::SetAjoutDossier(nullptr);
+    if (ChartPictures::Installed() == m_chartPictures.get())
+        ChartPictures::Install(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -122,6 +130,11 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     ExportsDossier::SetImageMapping([](const CMapping& mapping) {
         return MappingPainter::ImagePng(mapping, CMappingView::kMarge, CMappingView::kEchelleImage);
     });
+    CGraphDoc::SetAjoutDossier([this](const CTableauBase& table) { AjouterAuDossier(table); });
+    CTableauDoc::SetEnvoiGraphique({[this](std::unique_ptr<CTableau> table) { OuvrirTableau(std::move(table)); },
+                                    [this](const CTraitement& request) { return ChoisirCalculLigne(request); }});
+    m_chartPictures = std::make_unique<QtChartPictures>();
+    ChartPictures::Install(m_chartPictures.get());
     ProcessCommandLine(arguments);
     // The screen's whole work area first: a display without a window manager (a virtual one) does
     // not maximise a window by itself.
@@ -217,7 +230,16 @@ CDocument* CMorvaneApp::OuvrirMappingDossier(CMapping& mapping, const CDocument*
 CDocument* CMorvaneApp::OuvrirTableauDossier(CTableau& table, const CDocument* portfolio) {
     table.deleteWithWindow = 0;
     table.ownerDocument = portfolio;
-    return GetTemplate(TemplateKind::kTableau).OpenDocumentFile(DocumentSource::FromObject(&table));
+    const bool asChart = table.openAsChart != 0 && DocumentTemplates::IsAvailable(TemplateKind::kGraphique);
+    CMultiDocTemplate& docTemplate = GetTemplate(asChart ? TemplateKind::kGraphique : TemplateKind::kTableau);
+    return docTemplate.OpenDocumentFile(DocumentSource::FromObject(&table));
+}
+
+std::optional<std::int32_t> CMorvaneApp::ChoisirCalculLigne(const CTraitement& request) {
+    CSelCalculDlg dialog(request.GetCalculsLignes(), GetMainWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.GetCode();
 }
 
 // ---- The portfolio ----------------------------------------------------------------------------
@@ -225,18 +247,19 @@ CDocument* CMorvaneApp::OuvrirTableauDossier(CTableau& table, const CDocument* p
 void CMorvaneApp::FermerFenetresLiees(const void* source) {
     if (source == nullptr)
         return;
-    for (const TemplateKind kind : {TemplateKind::kTableau, TemplateKind::kGraphique}) {
-        for (CDocument* document : GetTemplate(kind).GetDocuments()) {
-            const auto* window = dynamic_cast<CTableauDoc*>(document);
-            const CTableau* table = window != nullptr ? window->GetTableau() : nullptr;
-            // Closed at once, not posted: the table may be freed right after.
-            if (table != nullptr && table->ownerDocument == source && table->deleteWithWindow == 0)
-                document->OnCloseDocument();
-        }
+    for (CDocument* document : GetTemplate(TemplateKind::kTableau).GetDocuments()) {
+        const auto* window = dynamic_cast<CTableauDoc*>(document);
+        const CTableau* table = window != nullptr ? window->GetTableau() : nullptr;
+        // Closed at once, not posted: the table may be freed right after.
+        if (table != nullptr && table->ownerDocument == source && table->deleteWithWindow == 0)
+            document->OnCloseDocument();
     }
     for (CDocument* document : GetTemplate(TemplateKind::kMapping).GetDocuments())
         if (auto* map = dynamic_cast<CMappingDoc*>(document))
             map->FermerSiSource(source);
+    for (CDocument* document : GetTemplate(TemplateKind::kGraphique).GetDocuments())
+        if (auto* chart = dynamic_cast<CGraphDoc*>(document))
+            chart->FermerSiSource(source);
 }
 
 void CMorvaneApp::AjouterAuDossier(const CTableauBase& table) {

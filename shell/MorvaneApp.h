@@ -7,10 +7,13 @@
 #include "shell/DocumentTemplates.h"
 #include "shell/RecentFileList.h"
 
+#include "export/ChartPictures.h"
+
 #include <QStringList>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CDocument;
@@ -22,6 +25,7 @@ class CQuestionEtendue;
 class CRecodage;
 class CTableau;
 class CTableauBase;
+class CTraitement;
 class QtTableDefinitionEditor;
 
 // The program's application object, which is at the same time the study context: it starts the
@@ -81,8 +85,11 @@ public:
     // A perceptual map in its window; the map stays its owner's (the analysis window's element).
     CDocument* OuvrirMapping(CMapping& mapping);
     // A portfolio's own table in a window, which leaves it to the portfolio: closing the
-    // portfolio, or changing the table, closes the window first (FermerFenetresLiees).
+    // portfolio, or changing the table, closes the window first (FermerFenetresLiees). A table
+    // kept as a chart opens as a chart.
     CDocument* OuvrirTableauDossier(CTableau& table, const CDocument* portfolio);
+    // "Sélectionner un calcul" on the request's row calculations: the code chosen, none on Cancel.
+    std::optional<std::int32_t> ChoisirCalculLigne(const CTraitement& request);
 
     // ---- The portfolio ----
     // Closes for good every table and map window built from the source (a portfolio shows its
@@ -155,6 +162,8 @@ private:
     RecentFileList m_recentFiles;
     CInfoVersion m_infoVersion;
     std::unique_ptr<QtTableDefinitionEditor> m_definitionEditor;
+    // The charts of RTF documents, installed for the exports while the application runs.
+    std::unique_ptr<ChartPictures> m_chartPictures;
     bool m_closingDocuments = false;
 };
 

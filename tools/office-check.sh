@@ -4,9 +4,10 @@
 # LibreOffice, headless, turns the RTF into text and the workbook into tab-separated values. Every
 # cell text qesrun prints must be found in the document's text, and every cell of the workbook
 # must show exactly the text qesrun prints for it (accented letters included). The golden RTF files
-# of the export tests are read the same way. Last, the RTF of the cross table and the RTF of a map
-# (morvane_mapdriver's) become PDFs and their first pages PNGs, left in build/office-check/ to be
-# looked at; the map's picture must come out square and whole (1200 x 1200 pixels, 158 mm wide).
+# of the export tests are read the same way. Last, the RTF of the cross table, the RTF of a map
+# (morvane_mapdriver's) and the page of a chart written into RTF as a picture become PDFs and their
+# first pages PNGs, left in build/office-check/ to be looked at; the map's picture must come out
+# square and whole (1200 x 1200 pixels, 158 mm wide), the chart's at its size and proportions.
 # Usage: tools/office-check.sh [BIN]   (BIN: the folder of qesrun and qesbuild, build/bin)
 set -euo pipefail
 BIN=${1:-build/bin}
@@ -92,6 +93,19 @@ for expected in "Chapitre 1" "Sexe par région" "Section" "Annexe" "Base : 6" "N
     grep -qF -- "$expected" "$OUT/txt/portfolio-export.txt" || fail "the portfolio RTF lacks: $expected"
 done
 echo "portfolio RTF: headings and table cells read back"
+
+# A chart written into RTF as a picture (by the chart tests, as the program's exports write it):
+# LibreOffice places it unstretched (the same resolution across and down), 158 mm wide.
+MORVANE_CHART_RTF="$OUT/chart.rtf" QT_QPA_PLATFORM=offscreen "$BIN/test_presentation_ui" \
+    --gtest_filter='ChartPictureTest.TheRtfPictureOfAChartStatesASizeOfItsOwnAspect' >/dev/null 2>&1 ||
+    fail "the chart's RTF could not be written"
+(cd "$OUT" && office --convert-to pdf --outdir pdf chart.rtf)
+read -r width xppi yppi < <(pdfimages -list "$OUT/pdf/chart.pdf" | awk 'NR == 3 { print $4, $13, $14 }')
+[ "${xppi:-0}" = "${yppi:-1}" ] || fail "the chart's picture is stretched (${xppi:-?} x ${yppi:-?} ppi)"
+mm=$(awk -v w="${width:-0}" -v p="${xppi:-1}" 'BEGIN { printf "%.0f", w / p * 25.4 }')
+[ "$mm" = "158" ] || fail "the chart's picture is $mm mm wide, not 158"
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/chart.pdf" "$OUT/chart"
+echo "chart RTF: a picture of $mm mm, unstretched; page: $OUT/chart.png"
 
 (cd "$OUT" && office --convert-to pdf --outdir pdf qesrun-cross.rtf export-cross.rtf)
 pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/qesrun-cross.pdf" "$OUT/qesrun-cross"

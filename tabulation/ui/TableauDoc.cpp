@@ -1,6 +1,7 @@
 #include "tabulation/ui/TableauDoc.h"
 
 #include "app/ContexteEtude.h"
+#include "app/StringTable.h"
 #include "framework/CmdUI.h"
 #include "framework/DocumentSource.h"
 #include "framework/DocumentTitle.h"
@@ -19,6 +20,11 @@ constexpr std::size_t kMaximumSentRowCalculations = 1;
 
 TableDefinitionEditor* g_definitionEditor = nullptr;
 
+CTableauDoc::EnvoiGraphique& ChartSender() {
+    static CTableauDoc::EnvoiGraphique send;
+    return send;
+}
+
 CTableauDoc::AjoutDossier& PortfolioAdder() {
     static CTableauDoc::AjoutDossier add;
     return add;
@@ -29,7 +35,51 @@ const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
     {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition,
      &CTableauDoc::OnUpdateEditionRetourDefinition},
     {kAjouterAuDossier, &CTableauDoc::OnAjouterAuDossier, &CTableauDoc::OnUpdateAjouterAuDossier},
+    {kEnvoyerVersGraphique, &CTableauDoc::OnEnvoyerVersGraphique, &CTableauDoc::OnUpdateEnvoyerVersGraphique},
 };
+
+void CTableauDoc::SetEnvoiGraphique(EnvoiGraphique send) {
+    ChartSender() = std::move(send);
+}
+
+void CTableauDoc::OnUpdateEnvoyerVersGraphique(CCmdUI& ui) {
+    const EnvoiGraphique& send = ChartSender();
+    const bool runs = m_table != nullptr && (m_table->GetTraitement() == nullptr || g_definitionEditor != nullptr);
+    ui.Enable(runs && send.ouvrirTableau && send.choisirCalculLigne);
+}
+
+void CTableauDoc::OnEnvoyerVersGraphique() {
+    const EnvoiGraphique& send = ChartSender();
+    if (m_table == nullptr || !send.ouvrirTableau || !send.choisirCalculLigne)
+        return;
+    const CTraitement* request = m_table->GetTraitement();
+    if (request == nullptr) {
+        auto copy = std::make_unique<CTableau>(*m_table);
+        copy->openAsChart = 1;
+        send.ouvrirTableau(std::move(copy));
+        return;
+    }
+    if (request->type == kTypeNonGraphique) {
+        if (CContexteEtude* context = GetContexte())
+            context->GetUserInterface().ShowMessage(Message(StringTable::kPasDisponible),
+                                                    UserInterface::Icon::Information);
+        return;
+    }
+    if (g_definitionEditor == nullptr)
+        return;
+    auto copy = std::make_unique<CTraitement>(*request);
+    if (copy->GetCalculsLignes().size() > 1) {
+        const std::optional<std::int32_t> code = send.choisirCalculLigne(*copy);
+        if (!code)
+            return;
+        copy->GarderCalculLigne(*code);
+    }
+    copy->SupprimerTotal();
+    copy->SetCalculsColonnes(CTraitement::Calculs{});
+    copy->openAsChart = 1;
+    // The same editor as "Retour à la définition..." runs it; this window stays.
+    g_definitionEditor->LancerTraitement(std::move(copy));
+}
 
 void CTableauDoc::SetAjoutDossier(AjoutDossier add) {
     PortfolioAdder() = std::move(add);

@@ -3,11 +3,14 @@
 #include "framework/CommandMap.h"
 #include "framework/Document.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CPresentationTableau;
 class CTableau;
+class CTraitement;
 class TableDefinitionEditor;
 
 // The document of a result-table window: the table shown. The table comes in place of a path
@@ -25,6 +28,21 @@ public:
     static constexpr unsigned kRetourDefinition = 32787;
     // "Edition/Ajouter au Dossier".
     static constexpr unsigned kAjouterAuDossier = 32786;
+
+    // "Edition/Envoyer vers Graphique".
+    static constexpr unsigned kEnvoyerVersGraphique = 32817;
+    // The request type that cannot be charted (profiles crossed with profiles).
+    static constexpr std::int16_t kTypeNonGraphique = 14;
+
+    // What sending a table to a chart needs of the program above the table window: a table's
+    // window opened for it (a chart window for a table flagged so), and one of a request's row
+    // calculations chosen by the analyst (its code; none on Cancel). Without them the command
+    // stays disabled.
+    struct EnvoiGraphique {
+        std::function<void(std::unique_ptr<CTableau> table)> ouvrirTableau;
+        std::function<std::optional<std::int32_t>(const CTraitement& request)> choisirCalculLigne;
+    };
+    static void SetEnvoiGraphique(EnvoiGraphique send);
 
     // What adds a copy of a table to the portfolio, which sits above the table window; empty for
     // none, and then the command stays disabled.
@@ -65,6 +83,13 @@ public:
     // change nothing.
     void OnEditionRetourDefinition();
 
+    // The table in a chart window. A table without a request opens as a chart at once (a copy).
+    // A request of type 14 cannot be charted: "Pas disponible". Otherwise a copy of the request
+    // is charted on one row calculation (the analyst chooses it when there are several; Cancel
+    // stops everything), without Total lines nor column calculations, and runs: its tables open
+    // as charts.
+    void OnEnvoyerVersGraphique();
+
 protected:
     bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
 
@@ -75,6 +100,7 @@ private:
     // Enabled when a dialog defines the table's request.
     void OnUpdateEditionRetourDefinition(CCmdUI& ui);
     bool EstRedefinissable() const;
+    void OnUpdateEnvoyerVersGraphique(CCmdUI& ui);
     void SetTableTitle();
 
     static const CommandEntry<CTableauDoc> kCommandMap[];

@@ -3,6 +3,7 @@
 #include "app/Recodage.h"
 #include "app/StringTable.h"
 #include "framework/FrameworkCommands.h"
+#include "presentation/ui/GraphDoc.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -142,19 +143,28 @@ TEST_F(MorvaneAppTest, TheRecentFilesOpenFromTheMenu) {
     EXPECT_EQ(m_app->questionnairePath, DemoPath());
 }
 
-// A table handed to the table opener belongs to its window; a table that asks for a chart opens
-// in a table window while the program has no chart window.
+// A table handed to the table opener belongs to its window: a table window, or a chart window for
+// a table that asks for a chart.
 TEST_F(MorvaneAppTest, TheTableOpenerGivesTheTableToItsWindow) {
     ASSERT_TRUE(Start(DemoPath()));
     auto table = std::make_unique<CTableau>();
     table->title = "Tableau";
     table->deleteWithWindow = 0;
-    table->openAsChart = 1;
     CTableau* shown = table.get();
     auto* document = dynamic_cast<CTableauDoc*>(m_app->OuvrirTableau(std::move(table)));
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->GetTableau(), shown);
     EXPECT_EQ(shown->deleteWithWindow, 1);
+
+    auto chart = std::make_unique<CTableau>();
+    chart->title = "Graphique";
+    chart->deleteWithWindow = 0;
+    chart->openAsChart = 1;
+    CTableau* charted = chart.get();
+    auto* chartDocument = dynamic_cast<CGraphDoc*>(m_app->OuvrirTableau(std::move(chart)));
+    ASSERT_NE(chartDocument, nullptr);
+    EXPECT_EQ(chartDocument->GetTableau(), charted);
+    EXPECT_EQ(charted->deleteWithWindow, 1);
     EXPECT_EQ(m_app->OuvrirTableau(nullptr), nullptr);
 }
 
