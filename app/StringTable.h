@@ -235,6 +235,13 @@ enum Id : int {
     kApresInclus = 63469,
     kApres = 63470,
     kDateNonValide = 64707,
+    // The factor-analysis windows and their selection dialogs.
+    kAuMoinsTroisInterviews = 63242,
+    kAuMoinsDeuxLignesActives = 65100,
+    kAuMoinsDeuxColonnesActives = 65101,
+    kAucunAxe = 65102,
+    kAuMoinsUnAxe = 65103,
+    kEcritureVariableImpossible = 65104,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -64,6 +64,9 @@ public:
     std::int32_t nombreColonnes = 0;
     std::int16_t fenetreSymetrique = 0;
     const CMappingSource* source = nullptr;      // not owned
+    // The document that holds the map (an analysis window's, or a portfolio): its map windows
+    // close with it. Not owned; null for none.
+    const void* proprietaire = nullptr;
     CPresentationMapping presentation;
     std::array<CParamBrushing, 2> brushing{};
     std::array<CParamSizing, 2> sizing{};

@@ -23,13 +23,38 @@ CTableauDoc::AjoutDossier& PortfolioAdder() {
     static CTableauDoc::AjoutDossier add;
     return add;
 }
+
+CTableauDoc::EnvoiAnalyse& AnalysisSender() {
+    static CTableauDoc::EnvoiAnalyse send;
+    return send;
+}
 } // namespace
 
 const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
     {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition,
      &CTableauDoc::OnUpdateEditionRetourDefinition},
     {kAjouterAuDossier, &CTableauDoc::OnAjouterAuDossier, &CTableauDoc::OnUpdateAjouterAuDossier},
+    {kEnvoyerVersAcp, &CTableauDoc::OnEnvoyerVersAcp, &CTableauDoc::OnUpdateEnvoyerVersAnalyse},
+    {kEnvoyerVersAfc, &CTableauDoc::OnEnvoyerVersAfc, &CTableauDoc::OnUpdateEnvoyerVersAnalyse},
 };
+
+void CTableauDoc::SetEnvoiAnalyse(EnvoiAnalyse send) {
+    AnalysisSender() = std::move(send);
+}
+
+void CTableauDoc::OnUpdateEnvoyerVersAnalyse(CCmdUI& ui) {
+    ui.Enable(static_cast<bool>(AnalysisSender()) && EstEnvoiPossible());
+}
+
+void CTableauDoc::OnEnvoyerVersAcp() {
+    if (AnalysisSender() && EstEnvoiPossible())
+        AnalysisSender()(kAnalyseAcp, *m_table);
+}
+
+void CTableauDoc::OnEnvoyerVersAfc() {
+    if (AnalysisSender() && EstEnvoiPossible())
+        AnalysisSender()(kAnalyseAfc, *m_table);
+}
 
 void CTableauDoc::SetAjoutDossier(AjoutDossier add) {
     PortfolioAdder() = std::move(add);
