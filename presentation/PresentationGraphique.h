@@ -2,10 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "presentation/PresGraphSerie.h"
 
 class CArchiveVersion;
+class ChartDataSource;
+struct ChartModel;
 
 // The look of a table's chart: its type, five zones (visibility, colours, border) and ten series
 // styles. Every request and result table holds one. A new record takes the user's saved defaults.
@@ -41,6 +45,20 @@ public:
     void SetSerie(int numero, const CPresGraphSerie& serie);
 
     bool operator==(const CPresentationGraphique&) const = default;
+
+    // ---- On a chart ----
+    // The chart's data from the table's stored grid: with one column and the pie type, one
+    // series of one point per row named by the row labels; otherwise one series per column of a
+    // point per row, the points named by the row labels and the series by the column labels when
+    // there are two columns or more. A missing cell (no answer or not asked) is charted as 0.
+    // The series styles are applied.
+    void ConstruireDonnees(ChartModel& chart, const ChartDataSource& table) const;
+    // Kind and orientation from the type, the colours and borders of the zones, the header (the
+    // title, when the title zone is visible), the footer (the lines, when the footer zone is
+    // visible), the legend (shown with its zone) and the fonts.
+    void Appliquer(ChartModel& chart, const std::string& title, const std::vector<std::string>& lines) const;
+    // Series k takes style k modulo 10.
+    void AppliquerSeries(ChartModel& chart, std::size_t seriesCount) const;
 
     // Archive, the same order both ways: 16-bit Type; for zones 1 to 5 in turn 32-bit Visible,
     // BackColor, ForeColor and 16-bit Border; a 32-bit count of series (always 10 when written),
