@@ -1,5 +1,7 @@
 #include "statistics/ui/SelNbAxesDlg.h"
 
+#include "presentation/ui/Chart2D.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QFrame>
@@ -69,4 +71,21 @@ void CSelNbAxesDlg::accept() {
     QDialog::accept();
 }
 
-void CSelNbAxesDlg::BuildChart(const std::vector<double>& /*valeursPropres*/) {}
+// One series of bars, point k at x = k + 1 standing for axis k + 1, its height the axis's share.
+void CSelNbAxesDlg::BuildChart(const std::vector<double>& valeursPropres) {
+    auto* layout = new QVBoxLayout(m_chartFrame);
+    layout->setContentsMargins(1, 1, 1, 1);
+    m_chart = new CChart2D(m_chartFrame);
+    layout->addWidget(m_chart);
+    const std::vector<double> shares = PartsInertie(valeursPropres);
+    m_chart->Modifier([&shares](ChartModel& model) {
+        model.kind = ChartKind::Bars;
+        model.inverted = false;
+        model.legendShown = false;
+        model.CreerDonnees(1, shares.size());
+        for (std::size_t k = 0; k < shares.size(); ++k) {
+            model.series[0].x[k] = static_cast<double>(k + 1);
+            model.series[0].y[k] = shares[k];
+        }
+    });
+}

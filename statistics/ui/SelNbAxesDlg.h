@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <vector>
 
+class CChart2D;
 class QFrame;
 class QSpinBox;
 
@@ -31,8 +32,9 @@ public:
     int GetMinimum() const { return m_minimum; }
     int GetMaximum() const { return m_maximum; }
     QSpinBox& GetSpin() const { return *m_spin; }
-    // The frame the chart covers.
+    // The frame the chart covers, and the chart.
     QFrame& GetCadreGraphique() const { return *m_chartFrame; }
+    CChart2D& GetGraphique() const { return *m_chart; }
 
     void accept() override;
 
@@ -44,4 +46,5 @@ private:
     int m_nombre = 0;
     QSpinBox* m_spin = nullptr;
     QFrame* m_chartFrame = nullptr;
+    CChart2D* m_chart = nullptr;
 };
