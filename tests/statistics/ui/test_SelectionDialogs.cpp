@@ -6,6 +6,7 @@
 #include "statistics/ui/SelInterviewsDlg.h"
 #include "statistics/ui/SelLignesDlg.h"
 #include "statistics/ui/SelNbAxesDlg.h"
+#include "statistics/ui/SelNbGroupesDlg.h"
 #include "support/DemoSurveyFolder.h"
 
 #include <QCheckBox>
@@ -205,6 +206,40 @@ TEST_F(SelectionDialogsTest, OptionsInTypologyAndPlainModes) {
     plain.GetRadio(1).setChecked(true);
     plain.accept();
     EXPECT_EQ(plain.DonnerOptions(), 1);
+}
+
+// Four items classified, with the merge levels as the classification hands them: the bar of g
+// groups is level[n - g - 1], the bar of n groups the last level.
+TEST_F(SelectionDialogsTest, GroupsOfASmallClassification) {
+    CSelNbGroupesDlg dialog({5.0, 12.0}, 4, 40.0);
+    EXPECT_EQ(dialog.GetSpinGroupes().minimum(), 2);
+    EXPECT_EQ(dialog.GetSpinGroupes().maximum(), 3);
+    EXPECT_EQ(dialog.GetSpinDendogramme().minimum(), 2);
+    EXPECT_EQ(dialog.GetSpinDendogramme().maximum(), 4);
+    EXPECT_EQ(dialog.GetSpinGroupes().value(), 3);
+    EXPECT_EQ(dialog.GetSpinDendogramme().value(), 4);
+    const ChartSeries& bars = dialog.GetGraphique().Model().series.at(0);
+    EXPECT_EQ(bars.x, (std::vector<double>{2, 3, 4}));
+    EXPECT_EQ(bars.y, (std::vector<double>{12.0, 5.0, 40.0}));
+
+    // Typing a count waits before the chart follows it.
+    QTest::keyClick(&dialog.GetSpinDendogramme(), Qt::Key_Down);
+    EXPECT_EQ(dialog.GetSpinDendogramme().value(), 3);
+    EXPECT_EQ(dialog.GetGraphique().Model().series.at(0).x.size(), 3u) << "not yet";
+    EXPECT_TRUE(dialog.GetMinuterie().isActive());
+    EXPECT_EQ(dialog.GetMinuterie().interval(), 500);
+    dialog.OnMinuterie();
+    EXPECT_FALSE(dialog.GetMinuterie().isActive());
+    EXPECT_EQ(dialog.GetGraphique().Model().series.at(0).x, (std::vector<double>{2, 3}));
+
+    // Three groups in a dendrogram of three: the dendrogram shows one more.
+    dialog.accept();
+    int groups = 0;
+    int shown = 0;
+    dialog.GetNbGroupes(groups, shown);
+    EXPECT_EQ(groups, 3);
+    EXPECT_EQ(shown, 4);
+    EXPECT_EQ(dialog.GetSpinDendogramme().value(), 4);
 }
 
 } // namespace
