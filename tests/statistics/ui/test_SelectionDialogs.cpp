@@ -7,6 +7,11 @@
 #include "statistics/ui/SelLignesDlg.h"
 #include "statistics/ui/SelNbAxesDlg.h"
 #include "statistics/ui/SelNbGroupesDlg.h"
+#include "statistics/ui/SelModalitesDlg.h"
+#include "app/ModaliteEtendue.h"
+#include "app/QuestionEtendue.h"
+#include "requests/ModaliteListCtrl.h"
+#include "requests/PageQuestionsCalculsDlg.h"
 #include "support/DemoSurveyFolder.h"
 
 #include <QCheckBox>
@@ -206,6 +211,38 @@ TEST_F(SelectionDialogsTest, OptionsInTypologyAndPlainModes) {
     plain.GetRadio(1).setChecked(true);
     plain.accept();
     EXPECT_EQ(plain.DonnerOptions(), 1);
+}
+
+TEST_F(SelectionDialogsTest, ModalitiesStartFromTheSelectionAndNeedOne) {
+    OpenDemo();
+    CQuestionEtendue& question = *m_context.TrouverQuestionParNom("REGION");
+    std::vector<std::unique_ptr<CModaliteEtendue>> all;
+    question.DonnerModalites(all, true);
+    ASSERT_GE(all.size(), 3u);
+    CSelModalitesDlg::Selection selection;
+    selection.push_back(std::make_unique<CModaliteEtendue>(*all[1]));
+    CSelModalitesDlg dialog(m_context, question, selection);
+    dialog.show();
+    CModaliteListCtrl& list = dialog.GetPage().GetList();
+    ASSERT_EQ(list.TickedLinesInOrder().size(), 1u);
+    CPageQuestionsCalculsDlg::Lines lines;
+    dialog.GetPage().GetLignes(lines);
+    EXPECT_EQ(lines.at(static_cast<std::size_t>(list.TickedLinesInOrder()[0]))->code, all[1]->code);
+
+    list.SetRowTicked(0, false);
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{StringTable::Text(StringTable::kSelectionnerUneModalite)});
+    ASSERT_EQ(selection.size(), 1u) << "the caller's selection untouched";
+
+    list.SetRowTicked(0, true);
+    list.SetRowTicked(1, true);
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_EQ(selection.size(), 2u);
+    EXPECT_EQ(selection[0]->code, all[1]->code);
+    EXPECT_NE(selection[1]->code, all[1]->code);
+    EXPECT_NE(selection[0].get(), all[1].get()) << "new copies";
 }
 
 // Four items classified, with the merge levels as the classification hands them: the bar of g
