@@ -298,5 +298,23 @@ TEST_F(FactorAnalysisWindowsTest, MultipleCorrespondenceOfFiveClosedQuestionsWit
     }
 }
 
+TEST_F(FactorAnalysisWindowsTest, MultipleCorrespondenceAgreesWithTheStatisticsTool) {
+    ASSERT_TRUE(Run(kAfcDisjonctive));
+    auto* view = OnlyView<CMorvaneFactorielleView>(TemplateKind::kMorvaneFactorielle);
+    ASSERT_NE(view, nullptr);
+    ClickWithAnswers(view->GetBouton(CMorvaneFactorielleView::kSelection),
+                     {ChooseQuestions<CProfilModalitesDlg>({"SEXE", "TRANCHE", "REGION", "CSP", "SATISF"}),
+                      ChooseQuestions<CProfilModalitesDlg>({"MARQUES"})});
+    ClickWithAnswers(view->GetBouton(CMorvaneFactorielleView::kRecalculer), {Axes(3)});
+    const FactorResults& results = view->GetResultats();
+    ASSERT_TRUE(results.Existe());
+    const std::vector<double> tool =
+        ToolEigenvalues({"mca", DemoPath(), "--questions", "SEXE,TRANCHE,REGION,CSP,SATISF", "--extra-questions",
+                         "MARQUES", "--axes", "3", "--digits", "17"});
+    ASSERT_GE(tool.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_NEAR(results.ValeursPropres()[3 * k], tool[k], 1e-10) << k;
+}
+
 } // namespace
 } // namespace shell_test
