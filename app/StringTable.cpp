@@ -206,7 +206,6 @@ const std::map<int, std::string>& Entries() {
         {kAuMoinsDeuxLignesActives, "Vous devez sélectionner au moins 2 lignes actives..."},
         {kAuMoinsDeuxColonnesActives, "Vous devez sélectionner au moins 2 colonnes actives..."},
         {kAucunAxe, "Aucun axe ne porte d'inertie : il n'y a rien à représenter."},
-        {kAuMoinsUnAxe, "Le nombre d'axes doit être compris entre %d et %d."},
         {kEcritureVariableImpossible, "La variable '%s' n'a pas pu être créée : %s"},
         {kLibelleSansBarre, "Vous ne pouvez utiliser le caractère |"},
         {kLibelleSansBarreNiArobase, "Vous ne pouvez utiliser les caractères suivants | et @"},

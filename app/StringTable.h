@@ -240,7 +240,6 @@ enum Id : int {
     kAuMoinsDeuxLignesActives = 65100,
     kAuMoinsDeuxColonnesActives = 65101,
     kAucunAxe = 65102,
-    kAuMoinsUnAxe = 65103,
     kEcritureVariableImpossible = 65104,
 };
 
