@@ -248,6 +248,12 @@ enum Id : int {
     kDateNonValide = 64707,
     // Charts.
     kPasDisponible = 64950,
+    // The factor-analysis windows and their selection dialogs.
+    kAuMoinsTroisInterviews = 63242,
+    kAuMoinsDeuxLignesActives = 65100,
+    kAuMoinsDeuxColonnesActives = 65101,
+    kAucunAxe = 65102,
+    kEcritureVariableImpossible = 65104,
 };
 
 // The text of an id; empty when the id is unknown.

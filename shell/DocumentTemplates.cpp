@@ -14,6 +14,10 @@
 #include "shell/QuestionnaireView.h"
 #include "shell/UnavailableDocument.h"
 #include "shell/UnavailableView.h"
+#include "statistics/ui/MorvaneDirecteDoc.h"
+#include "statistics/ui/MorvaneDirecteView.h"
+#include "statistics/ui/MorvaneFactorielleDoc.h"
+#include "statistics/ui/MorvaneFactorielleView.h"
 #include "tabulation/ui/TableauDoc.h"
 #include "tabulation/ui/TableauView.h"
 
@@ -55,9 +59,9 @@ constexpr Definition kDefinitions[] = {
     {K::kClassification,      kDocumentResource,  "Classification hiérarchique",                   nullptr},
     {K::kDendogramme,         kDocumentResource,  "Dendrogramme",                                  nullptr},
     {K::kOuvConcordance,      kDocumentResource,  "Concordance",                                   nullptr},
-    {K::kMorvaneFactorielle,  kDocumentResource,  "Analyse factorielle",                           nullptr},
+    {K::kMorvaneFactorielle,  kDocumentResource,  "Analyse factorielle",                           &Make<CMorvaneFactorielleDoc, CMorvaneFactorielleView>},
     {K::kQuestion,            kDocumentResource,  "Question",                                      &Make<CQuestionDoc, CQuestionView>},
-    {K::kMorvaneDirecte,      kDocumentResource,  "Analyse d'un tableau",                          nullptr},
+    {K::kMorvaneDirecte,      kDocumentResource,  "Analyse d'un tableau",                          &Make<CMorvaneDirecteDoc, CMorvaneDirecteView>},
     {K::kOuvTypologie,        kDocumentResource,  "Typologie des réponses ouvertes",               nullptr},
     {K::kTstIndependance,     kDocumentResource,  "Test d'indépendance",                           nullptr},
     {K::kRlm,                 kDocumentResource,  "Régression linéaire multiple",                  nullptr},

@@ -201,6 +201,15 @@ void EditDerived(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue
         EditRecode(frame, question, second);
 }
 
+// "Morvane/A. C. P." and "Morvane/AFC Disjonctive": the window finds its questions itself.
+void OpenPrincipalComponents(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirMorvaneFactorielle(true);
+}
+
+void OpenMultipleCorrespondence(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirMorvaneFactorielle(false);
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -262,8 +271,8 @@ const Command kCommands[] = {
     {32861, "Morvane/Typologie numérique",                               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32848, "Morvane/Classification hiérarchique",                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32862, "Morvane/Classification hiérarchique numérique",             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32863, "Morvane/A. C. P.",                                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32864, "Morvane/AFC Disjonctive",                                   R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32863, "Morvane/A. C. P.",                                          R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenPrincipalComponents},
+    {32864, "Morvane/AFC Disjonctive",                                   R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenMultipleCorrespondence},
     {32886, "Morvane/Régression linéaire multiple",                      R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
 };
 // clang-format on

@@ -97,6 +97,9 @@ CMorvaneApp::~CMorvaneApp() {
     CGraphDoc::SetAjoutDossier(nullptr);
     if (ChartPictures::Installed() == m_chartPictures.get())
         ChartPictures::Install(nullptr);
+    CTableauDoc::SetEnvoiAnalyse(nullptr);
+    if (AnalysisWindows::Get() == this)
+        AnalysisWindows::Installer(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -135,6 +138,9 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
                                     [this](const CTraitement& request) { return ChoisirCalculLigne(request); }});
     m_chartPictures = std::make_unique<QtChartPictures>();
     ChartPictures::Install(m_chartPictures.get());
+    CTableauDoc::SetEnvoiAnalyse(
+        [this](std::uint16_t type, const CTableau& table) { OuvrirMorvaneDirecte(type, &table); });
+    AnalysisWindows::Installer(this);
     ProcessCommandLine(arguments);
     // The screen's whole work area first: a display without a window manager (a virtual one) does
     // not maximise a window by itself.
@@ -216,6 +222,18 @@ CDocument* CMorvaneApp::OuvrirTableau(std::unique_ptr<CTableau> table) {
 CDocument* CMorvaneApp::OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source) {
     const CDemandeOuverture request(type, source);
     return GetTemplate(TemplateKind::kMorvaneDirecte).OpenDocumentFile(DocumentSource::FromObject(&request));
+}
+
+CDocument* CMorvaneApp::OuvrirMorvaneFactorielle(bool acp) {
+    // The analysis type word of the creation record: 4 principal components, 5 multiple
+    // correspondence analysis.
+    const std::uint16_t type = acp ? 4 : 5;
+    return GetTemplate(TemplateKind::kMorvaneFactorielle).OpenDocumentFile(DocumentSource::FromObject(&type));
+}
+
+// An analysis keeps its tables as a portfolio does.
+CDocument* CMorvaneApp::OuvrirTableau(CTableau& table, const CDocument* owner) {
+    return OuvrirTableauDossier(table, owner);
 }
 
 CDocument* CMorvaneApp::OuvrirMapping(CMapping& mapping) {

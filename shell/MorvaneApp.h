@@ -6,6 +6,7 @@
 #include "framework/WinApp.h"
 #include "shell/DocumentTemplates.h"
 #include "shell/RecentFileList.h"
+#include "statistics/ui/AnalysisWindows.h"
 
 #include "export/ChartPictures.h"
 
@@ -36,7 +37,7 @@ class QtTableDefinitionEditor;
 // questionnaire tree in step with the survey's questions.
 //
 // It registers itself as the program's context when it is made.
-class CMorvaneApp : public CWinApp, public CContexteEtude {
+class CMorvaneApp : public CWinApp, public CContexteEtude, public AnalysisWindows {
 public:
     // The private clipboard format of the portfolio's elements.
     static constexpr const char* kPortfolioMimeType = "application/x-veltoportfolio";
@@ -82,8 +83,14 @@ public:
     // The study of a table (principal components, correspondence analysis...) in its window; the
     // table stays the caller's.
     CDocument* OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source);
+    // The factor analysis of questions: principal components of numeric questions when the flag
+    // is set, else multiple correspondence analysis of closed questions.
+    CDocument* OuvrirMorvaneFactorielle(bool acp);
     // A perceptual map in its window; the map stays its owner's (the analysis window's element).
-    CDocument* OuvrirMapping(CMapping& mapping);
+    CDocument* OuvrirMapping(CMapping& mapping) override;
+    // A result table of an analysis in a window that leaves it to the analysis, marked as built
+    // from the analysis's document.
+    CDocument* OuvrirTableau(CTableau& table, const CDocument* owner) override;
     // A portfolio's own table in a window, which leaves it to the portfolio: closing the
     // portfolio, or changing the table, closes the window first (FermerFenetresLiees). A table
     // kept as a chart opens as a chart.
@@ -95,7 +102,7 @@ public:
     // Closes for good every table and map window built from the source (a portfolio shows its
     // own tables and maps in them, an analysis its maps), so that none is left on a table or a
     // map the source replaces or frees.
-    void FermerFenetresLiees(const void* source);
+    void FermerFenetresLiees(const void* source) override;
     // A copy of the table goes to the portfolio: the active one, else the first one opened, else
     // a new untitled one; its window comes to the front.
     void AjouterAuDossier(const CTableauBase& table);

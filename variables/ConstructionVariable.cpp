@@ -102,6 +102,22 @@ CQuestionEtendue* CConstructionVariable::Construire(CContexteEtude& context, CQu
     CReponsesCalculees answers;
     if (!CCalculVariable::Calculer(*draft, context, answers, error))
         return nullptr;
+    return Enregistrer(context, edited, parts, std::move(draft), answers, error);
+}
+
+CQuestionEtendue* CConstructionVariable::ConstruireAvecReponses(CContexteEtude& context, const PartiesVariable& parts,
+                                                                const CReponsesCalculees& answers, Message& error) {
+    auto draft = std::make_unique<CVariableCalculee>();
+    TakeParts(*draft, parts);
+    return Enregistrer(context, nullptr, parts, std::move(draft), answers, error);
+}
+
+CQuestionEtendue* CConstructionVariable::Enregistrer(CContexteEtude& context, CQuestionEtendue* edited,
+                                                     const PartiesVariable& parts,
+                                                     std::unique_ptr<CVariableCalculee> draft,
+                                                     const CReponsesCalculees& answers, Message& error) {
+    CVariableCalculee* existing =
+        edited != nullptr ? dynamic_cast<CVariableCalculee*>(edited->GetQuestionCalculee()) : nullptr;
     if (answers.libelles)
         draft->themes = *answers.libelles;
     const std::size_t expected = static_cast<std::size_t>(context.DonnerNbreInterviews());

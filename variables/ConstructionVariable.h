@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,8 @@
 
 class CContexteEtude;
 class CQuestionEtendue;
+class CVariableCalculee;
+struct CReponsesCalculees;
 
 // What the creation dialog gives for a variable: its label, its kind and the kind's texts and
 // source questions. The answers are computed from these parts.
@@ -38,6 +41,10 @@ public:
     // Answers the question, now in the survey; null with the reason in `error`.
     static CQuestionEtendue* Construire(CContexteEtude& context, CQuestionEtendue* edited, const PartiesVariable& parts,
                                         Message& error);
+    // A new variable whose answers were computed elsewhere (one result per interview of an
+    // analysis window): written, saved and added as Construire does, all or nothing.
+    static CQuestionEtendue* ConstruireAvecReponses(CContexteEtude& context, const PartiesVariable& parts,
+                                                    const CReponsesCalculees& answers, Message& error);
 
     // The computed question's answers computed again from its stored definition. The kinds whose
     // answers come from elsewhere (4 and 5) and the postcode kind (10), whose classification
@@ -62,4 +69,11 @@ public:
 
     // The parts a stored definition holds.
     static PartiesVariable PartiesDe(const CQuestionEtendue& question);
+
+private:
+    // The answers, one row per interview of the survey, written with the definition; the draft
+    // becomes the new question, or the edited one takes its parts.
+    static CQuestionEtendue* Enregistrer(CContexteEtude& context, CQuestionEtendue* edited,
+                                         const PartiesVariable& parts, std::unique_ptr<CVariableCalculee> draft,
+                                         const CReponsesCalculees& answers, Message& error);
 };

@@ -29,6 +29,11 @@ CTableauDoc::AjoutDossier& PortfolioAdder() {
     static CTableauDoc::AjoutDossier add;
     return add;
 }
+
+CTableauDoc::EnvoiAnalyse& AnalysisSender() {
+    static CTableauDoc::EnvoiAnalyse send;
+    return send;
+}
 } // namespace
 
 const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
@@ -36,6 +41,8 @@ const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
      &CTableauDoc::OnUpdateEditionRetourDefinition},
     {kAjouterAuDossier, &CTableauDoc::OnAjouterAuDossier, &CTableauDoc::OnUpdateAjouterAuDossier},
     {kEnvoyerVersGraphique, &CTableauDoc::OnEnvoyerVersGraphique, &CTableauDoc::OnUpdateEnvoyerVersGraphique},
+    {kEnvoyerVersAcp, &CTableauDoc::OnEnvoyerVersAcp, &CTableauDoc::OnUpdateEnvoyerVersAnalyse},
+    {kEnvoyerVersAfc, &CTableauDoc::OnEnvoyerVersAfc, &CTableauDoc::OnUpdateEnvoyerVersAnalyse},
 };
 
 void CTableauDoc::SetEnvoiGraphique(EnvoiGraphique send) {
@@ -79,6 +86,24 @@ void CTableauDoc::OnEnvoyerVersGraphique() {
     copy->openAsChart = 1;
     // The same editor as "Retour à la définition..." runs it; this window stays.
     g_definitionEditor->LancerTraitement(std::move(copy));
+}
+
+void CTableauDoc::SetEnvoiAnalyse(EnvoiAnalyse send) {
+    AnalysisSender() = std::move(send);
+}
+
+void CTableauDoc::OnUpdateEnvoyerVersAnalyse(CCmdUI& ui) {
+    ui.Enable(static_cast<bool>(AnalysisSender()) && EstEnvoiPossible());
+}
+
+void CTableauDoc::OnEnvoyerVersAcp() {
+    if (AnalysisSender() && EstEnvoiPossible())
+        AnalysisSender()(kAnalyseAcp, *m_table);
+}
+
+void CTableauDoc::OnEnvoyerVersAfc() {
+    if (AnalysisSender() && EstEnvoiPossible())
+        AnalysisSender()(kAnalyseAfc, *m_table);
 }
 
 void CTableauDoc::SetAjoutDossier(AjoutDossier add) {

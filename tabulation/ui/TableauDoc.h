@@ -28,6 +28,12 @@ public:
     static constexpr unsigned kRetourDefinition = 32787;
     // "Edition/Ajouter au Dossier".
     static constexpr unsigned kAjouterAuDossier = 32786;
+    // "Edition/Envoyer vers ACP" and "Edition/Envoyer vers AFC...".
+    static constexpr unsigned kEnvoyerVersAcp = 32875;
+    static constexpr unsigned kEnvoyerVersAfc = 32876;
+    // The kinds of analysis a table is sent to: principal components, correspondence analysis.
+    static constexpr std::uint16_t kAnalyseAcp = 4;
+    static constexpr std::uint16_t kAnalyseAfc = 6;
 
     // "Edition/Envoyer vers Graphique".
     static constexpr unsigned kEnvoyerVersGraphique = 32817;
@@ -48,6 +54,11 @@ public:
     // none, and then the command stays disabled.
     using AjoutDossier = std::function<void(const CTableau& table)>;
     static void SetAjoutDossier(AjoutDossier add);
+
+    // What opens the factor analysis of a table (the window keeps its own copy); empty for none,
+    // and then both commands stay disabled.
+    using EnvoiAnalyse = std::function<void(std::uint16_t type, const CTableau& table)>;
+    static void SetEnvoiAnalyse(EnvoiAnalyse send);
 
     // The request dialogs through which a table's definition is edited; not owned, null for none.
     // The installer removes it before it goes.
@@ -97,6 +108,10 @@ private:
     // A copy of the table joins the portfolio.
     void OnAjouterAuDossier();
     void OnUpdateAjouterAuDossier(CCmdUI& ui);
+    // The table to a principal component or correspondence analysis, when it may go.
+    void OnEnvoyerVersAcp();
+    void OnEnvoyerVersAfc();
+    void OnUpdateEnvoyerVersAnalyse(CCmdUI& ui);
     // Enabled when a dialog defines the table's request.
     void OnUpdateEditionRetourDefinition(CCmdUI& ui);
     bool EstRedefinissable() const;

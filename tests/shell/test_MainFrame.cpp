@@ -81,7 +81,6 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32884, "Test d'indépendence", "......"},
         {32887, "Sélectionner le niveau courant", "......"},
         {32814, "Dictionnaire", "......"},
-        {32863, "A. C. P.", "......"},
         // The recode dialogs, on the questions each kind recodes; editing needs a recoded question.
         {32802, "Regrouper en sous-totaux", ".x..xx"},
         {32836, "Regrouper en intervalles", "..x..."},
@@ -93,6 +92,8 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         // Open their dialog, or run, whatever is selected.
         {32822, "Créer une variable", "xxxxxx"},
         {32903, "Recalculer toutes les variables", "xxxxxx"},
+        {32863, "A. C. P.", "xxxxxx"},
+        {32864, "AFC Disjonctive", "xxxxxx"},
         // Runs at once on a closed question.
         {32912, "Créer un champ d'étude par modalité", ".x..xx"},
     };

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,10 +70,27 @@ TEST(StatisticsRun, PrincipalComponentAnalysisOfACsvTable) {
     EXPECT_NEAR(std::fabs(Line(run.out, "100m").at(0)), 0.774720, 1e-5);
 }
 
+// 17 digits give back the doubles the engine computed; the default 9 rounds them.
+TEST(StatisticsRun, DigitsPrinted) {
+    const std::vector<std::string> pca = {"pca", Fixture("decathlon.csv"), "--columns", "1-10", "--axes", "1"};
+    std::vector<std::string> exact = pca;
+    exact.insert(exact.end(), {"--digits", "17"});
+    const double rounded = Line(StatisticsRun(pca).out, "Axe 1").at(0);
+    const double full = Line(StatisticsRun(exact).out, "Axe 1").at(0);
+    char text[40];
+    std::snprintf(text, sizeof text, "%.9g", full);
+    EXPECT_EQ(rounded, std::stod(text));
+    EXPECT_NE(rounded, full);
+    EXPECT_NEAR(full, 3.271906, 1e-6);
+}
+
 TEST(StatisticsRun, UsageAndDataErrors) {
     EXPECT_EQ(StatisticsRun({"lda", Fixture("children.csv")}).status, 2);
     EXPECT_EQ(StatisticsRun({"ca", Fixture("children.csv"), "--rows", "1-14"}).status, 2) << "no columns";
     EXPECT_EQ(StatisticsRun({"pca", Fixture("children.csv"), "--columns", "1-5", "--axes", "0"}).status, 2);
+    for (const char* digits : {"0", "18", "beaucoup"})
+        EXPECT_EQ(StatisticsRun({"pca", Fixture("children.csv"), "--columns", "1-5", "--digits", digits}).status, 2)
+            << digits;
     // Illustrative rows over illustrative columns are NA in the file: taken as active, the CA
     // refuses them and names the cell.
     const RunResult refused = StatisticsRun({"ca", Fixture("children.csv"), "--columns", "1-8"});

@@ -30,7 +30,8 @@ constexpr const char* kUsage =
     "usage: statistics-run pca|ca|mca INPUT [options]\n"
     "  INPUT.csv: --columns A-B [--extra-columns C-D] [--rows E-F] (1-based; rows outside --rows are illustrative)\n"
     "  INPUT.qes: --questions NAME,... [--extra-questions NAME,...] (pca: numeric, mca: closed)\n"
-    "  --axes N   number of axes printed (default 2)\n";
+    "  --axes N   number of axes printed (default 2)\n"
+    "  --digits N significant digits of the numbers printed (default 9, at most 17)\n";
 
 struct Options {
     std::string method;
@@ -265,9 +266,12 @@ bool TableFromSurvey(const Options& options, CContexteEtude& context, Table& tab
     return true;
 }
 
+// The significant digits of the numbers printed: 9 by default, 17 to read a double back exactly.
+int g_digits = 9;
+
 std::string Number(double value) {
     char text[40];
-    std::snprintf(text, sizeof text, "%.9g", value);
+    std::snprintf(text, sizeof text, "%.*g", g_digits, value);
     return text;
 }
 
@@ -343,6 +347,18 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             axes = 0;
         }
         if (axes < 1) {
+            err << kUsage;
+            return 2;
+        }
+    }
+    g_digits = 9;
+    if (options->values.count("digits")) {
+        try {
+            g_digits = std::stoi(options->values.at("digits"));
+        } catch (...) {
+            g_digits = 0;
+        }
+        if (g_digits < 1 || g_digits > 17) {
             err << kUsage;
             return 2;
         }

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/Message.h"
+#include "framework/View.h"
+#include "statistics/MappingSource.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CElementDossier;
+class CMapping;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The form every analysis window is: its own controls above a tree of results, each tree item
+// standing for one element of the window's element array (a result table, or a perceptual map),
+// and a double click opening the element in a window linked to the analysis. The form is also
+// the data source (CMappingSource) of its tables' labels and its maps' points; the analysis
+// says what its label kinds mean.
+//
+// The results are the analysis's: the tables keep copies of its numbers, the maps borrow its
+// coordinate arrays. So the windows opened from them are closed whenever the results are
+// cleared (a new run, the form closing), before the arrays go.
+class AnalysisFormView : public QWidget, public CView, public CMappingSource {
+    Q_OBJECT
+
+public:
+    // The result tree.
+    enum { kArbre = 1036 };
+
+    ~AnalysisFormView() override;
+
+    QTreeWidget& GetArbre() const { return *m_tree; }
+    int GetNombreElements() const;
+    const CElementDossier& GetElement(int index) const;
+    // The map of a map element; null for a table.
+    CMapping* GetMapping(int index) const;
+    // Opens element `index` in its window, as a double click on its item does.
+    void OuvrirElement(int index);
+
+protected:
+    explicit AnalysisFormView(QWidget* parent = nullptr);
+
+    // The controls of the analysis, placed above the tree.
+    void SetControles(QWidget* controls);
+
+    // Closes every window opened from the results, then empties the tree and the elements.
+    void ViderResultats();
+    // The number of axes to keep, among the eigenvalues the engine offers, from "Sélection du
+    // nombre d'axe"; false on cancel, or, told to the analyst, when no axis carries inertia.
+    bool ChoisirNombreAxes(const std::vector<double>& valeursPropres, int& axes);
+    // Tells the analyst.
+    void Signaler(const Message& message) const;
+
+    // A result table of `rows` × `columns` values (row-major) labelled by this source under the
+    // two label kinds, every column shown with the marker, titled and based as given.
+    void AjouterTableau(const std::string& title, const double* values, int rows, int columns, std::int32_t rowKind,
+                        std::int32_t columnKind, std::uint16_t marker, double base);
+    // One map per pair of axes (i, j), i < j, in ascending order of i then j, named "Mapping Axe
+    // i x j": row points and column points from the tables given (a values per point), which
+    // must stay alive as long as the results.
+    void AjouterMappings(int axes, const double* rows, int rowCount, const double* columns, int columnCount,
+                         bool symmetric);
+
+private:
+    struct Element;
+
+    void Append(Element element);
+    void OnDoubleClick(QTreeWidgetItem* item);
+
+    QTreeWidget* m_tree;
+    std::vector<Element> m_elements;
+};
