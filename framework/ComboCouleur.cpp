@@ -1,6 +1,7 @@
 #include "framework/ComboCouleur.h"
 
 #include "app/Registre.h"
+#include "framework/ColorRef.h"
 
 #include <QPainter>
 #include <array>
@@ -35,12 +36,6 @@ constexpr int kNameLeft = 50;
 constexpr int kSwatchLeft = 5;
 constexpr int kSwatchRight = 45;
 constexpr int kSwatchInset = 2;
-
-QColor FromColorRef(std::uint32_t colour)
-{
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
 
 } // namespace
 
