@@ -13,7 +13,9 @@
 #include "framework/MDIChildWnd.h"
 #include "framework/MultiDocTemplate.h"
 #include "framework/View.h"
+#include "presentation/ui/PresentationTableauDlg.h"
 #include "recodes/EnregistrerRecodages.h"
+#include "requests/PageGeneraleDlg.h"
 #include "variables/EnregistrerQuestionsCalculees.h"
 #include "shell/AboutDlg.h"
 #include "shell/FrenchInterface.h"
@@ -84,6 +86,7 @@ CMorvaneApp::~CMorvaneApp() {
     if (CTableauDoc::GetDefinitionEditor() == m_definitionEditor.get())
         CTableauDoc::SetDefinitionEditor(nullptr);
     CTableauDoc::SetAjoutDossier(nullptr);
+    InstallerEditeurPresentation(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -113,6 +116,7 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     m_definitionEditor = std::make_unique<QtTableDefinitionEditor>(*this);
     CTableauDoc::SetDefinitionEditor(m_definitionEditor.get());
     CTableauDoc::SetAjoutDossier([this](const CTableau& table) { AjouterAuDossier(table); });
+    InstallerEditeurPresentation(&CPresentationTableauDlg::Editer);
     ProcessCommandLine(arguments);
     // The screen's whole work area first: a display without a window manager (a virtual one) does
     // not maximise a window by itself.
@@ -122,6 +126,13 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     mainWindow->showMaximized();
     ReadAnalysisOptions();
     return true;
+}
+
+void CMorvaneApp::InstallerEditeurPresentation(std::function<bool(QWidget*, CPresentationTableau&)> edit) {
+    CTableauDoc::SetEditeurPresentation(edit);
+    CPageGeneraleDlg::Choosers choosers = CPageGeneraleDlg::InstallChoosers({});
+    choosers.presentation = std::move(edit);
+    CPageGeneraleDlg::InstallChoosers(std::move(choosers));
 }
 
 void CMorvaneApp::CreateTemplates() {
@@ -208,18 +219,30 @@ CDocument* CMorvaneApp::OuvrirTableauDossier(CTableau& table, const CDocument* p
 
 // ---- The portfolio ----------------------------------------------------------------------------
 
-void CMorvaneApp::FermerFenetresLiees(const void* source) {
+std::vector<CDocument*> CMorvaneApp::DocumentsLies(const void* source) {
+    std::vector<CDocument*> linked;
     if (source == nullptr)
-        return;
+        return linked;
     for (const TemplateKind kind : {TemplateKind::kTableau, TemplateKind::kGraphique}) {
         for (CDocument* document : GetTemplate(kind).GetDocuments()) {
             const auto* window = dynamic_cast<CTableauDoc*>(document);
             const CTableau* table = window != nullptr ? window->GetTableau() : nullptr;
-            // Closed at once, not posted: the table may be freed right after.
             if (table != nullptr && table->ownerDocument == source && table->deleteWithWindow == 0)
-                document->OnCloseDocument();
+                linked.push_back(document);
         }
     }
+    return linked;
+}
+
+void CMorvaneApp::FermerFenetresLiees(const void* source) {
+    // Closed at once, not posted: the table may be freed right after.
+    for (CDocument* document : DocumentsLies(source))
+        document->OnCloseDocument();
+}
+
+void CMorvaneApp::RedessinerFenetresLiees(const void* source) {
+    for (CDocument* document : DocumentsLies(source))
+        document->UpdateAllViews(nullptr);
 }
 
 void CMorvaneApp::AjouterAuDossier(const CTableauBase& table) {

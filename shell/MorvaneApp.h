@@ -10,17 +10,21 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDocument;
 class CMainFrame;
 class CMapping;
 class CMultiDocTemplate;
+class CPresentationTableau;
 class CQuestionEtendue;
 class CRecodage;
 class CTableau;
 class CTableauBase;
+class QWidget;
 class QtTableDefinitionEditor;
 
 // The program's application object, which is at the same time the study context: it starts the
@@ -87,6 +91,9 @@ public:
     // Closes for good every table window built from the source (a portfolio shows its own tables
     // in them), so that none is left on a table the source replaces or frees.
     void FermerFenetresLiees(const void* source);
+    // Lays out again and repaints every table window built from the source, once the source
+    // changed the look of its tables.
+    void RedessinerFenetresLiees(const void* source);
     // A copy of the table goes to the portfolio: the active one, else the first one opened, else
     // a new untitled one; its window comes to the front.
     void AjouterAuDossier(const CTableauBase& table);
@@ -123,6 +130,11 @@ protected:
 
 private:
     void CreateTemplates();
+    // The table windows that show a table of the source without owning it.
+    std::vector<CDocument*> DocumentsLies(const void* source);
+    // The table windows and the requests' general pages edit presentations through `edit` (the
+    // presentation dialog); empty for none.
+    static void InstallerEditeurPresentation(std::function<bool(QWidget*, CPresentationTableau&)> edit);
     void ReadAnalysisOptions();
     void ProcessCommandLine(const QStringList& arguments);
 

@@ -19,6 +19,11 @@ constexpr std::size_t kMaximumSentRowCalculations = 1;
 
 TableDefinitionEditor* g_definitionEditor = nullptr;
 
+CTableauDoc::EditeurPresentation& PresentationEditor() {
+    static CTableauDoc::EditeurPresentation edit;
+    return edit;
+}
+
 CTableauDoc::AjoutDossier& PortfolioAdder() {
     static CTableauDoc::AjoutDossier add;
     return add;
@@ -26,10 +31,28 @@ CTableauDoc::AjoutDossier& PortfolioAdder() {
 } // namespace
 
 const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
+    {kPresentation, &CTableauDoc::OnEditionPresentation, &CTableauDoc::OnUpdateEditionPresentation},
     {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition,
      &CTableauDoc::OnUpdateEditionRetourDefinition},
     {kAjouterAuDossier, &CTableauDoc::OnAjouterAuDossier, &CTableauDoc::OnUpdateAjouterAuDossier},
 };
+
+void CTableauDoc::SetEditeurPresentation(EditeurPresentation edit) {
+    PresentationEditor() = std::move(edit);
+}
+
+void CTableauDoc::OnUpdateEditionPresentation(CCmdUI& ui) {
+    ui.Enable(m_table != nullptr && static_cast<bool>(PresentationEditor()));
+}
+
+void CTableauDoc::OnEditionPresentation() {
+    if (m_table == nullptr || !PresentationEditor())
+        return;
+    QWidget* parent = GetViews().empty() ? nullptr : GetViews().front()->GetParentFrame();
+    CPresentationTableau presentation = m_table->GetPresentation();
+    if (PresentationEditor()(parent, presentation))
+        SetPresentation(presentation);
+}
 
 void CTableauDoc::SetAjoutDossier(AjoutDossier add) {
     PortfolioAdder() = std::move(add);
