@@ -94,9 +94,9 @@ constexpr std::array kTableWords{
     //        key                 default min max
     TableWord{"Orientation",      0,      0,  1, &CPresentationTableau::GetOrientation, &CPresentationTableau::SetOrientation},
     TableWord{"TypePage",         0,      0,  1, &CPresentationTableau::GetTypePage, &CPresentationTableau::SetTypePage},
-    TableWord{"Effectif",         0,      0,  3, &CPresentationTableau::GetEffectif, &CPresentationTableau::SetEffectif},
-    TableWord{"Pourcentage",      1,      0,  3, &CPresentationTableau::GetPourcentage, &CPresentationTableau::SetPourcentage},
-    TableWord{"Reel",             1,      0,  3, &CPresentationTableau::GetReel, &CPresentationTableau::SetReel},
+    TableWord{"Effectif",         0,      0,  4, &CPresentationTableau::GetEffectif, &CPresentationTableau::SetEffectif},
+    TableWord{"Pourcentage",      1,      0,  4, &CPresentationTableau::GetPourcentage, &CPresentationTableau::SetPourcentage},
+    TableWord{"Reel",             1,      0,  4, &CPresentationTableau::GetReel, &CPresentationTableau::SetReel},
     TableWord{"ThinBorderSize",   1,      0,  4, &CPresentationTableau::GetThinBorderSize, &CPresentationTableau::SetThinBorderSize},
     TableWord{"ThinBorderType",   3,      0,  3, &CPresentationTableau::GetThinBorderType, &CPresentationTableau::SetThinBorderType},
     TableWord{"NormalBorderSize", 1,      0,  4, &CPresentationTableau::GetNormalBorderSize, &CPresentationTableau::SetNormalBorderSize},

@@ -11,6 +11,7 @@
 #include "statistics/Mapping.h"
 #include "portfolio/PortfolioArchive.h"
 #include "portfolio/RecalculDossier.h"
+#include "presentation/ui/PresentationTableauDlg.h"
 #include "recodes/ui/ChampEtudeDlg.h"
 #include "requests/SelNiveauDlg.h"
 #include "recodes/ui/RedressementDlg.h"
@@ -104,7 +105,7 @@ const CommandEntry<CDossierView> CDossierView::kCommandMap[] = {
     {kChangerRedressement, &CDossierView::OnChangerRedressement, &CDossierView::OnUpdateEnabled},
     {kChangerNiveau, &CDossierView::OnChangerNiveau, &CDossierView::OnUpdateEnabled},
     // Comes with the presentation dialog.
-    {kChangerPresentation, nullptr, &CDossierView::OnUpdateDisabled},
+    {kChangerPresentation, &CDossierView::OnChangerPresentation, &CDossierView::OnUpdateEnabled},
     {kAfficherNonReponses, &CDossierView::OnAfficherNonReponses, &CDossierView::OnUpdateEnabled},
     {kSupprimerNonReponses, &CDossierView::OnSupprimerNonReponses, &CDossierView::OnUpdateEnabled},
 };
@@ -548,6 +549,28 @@ void CDossierView::OnChangerNiveau() {
             return true;
         },
         true);
+}
+
+void CDossierView::OnChangerPresentation() {
+    CDossierDoc* document = GetDocument();
+    if (document == nullptr)
+        return;
+    CPresentationTableauDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CPresentationTableau& chosen = dialog.GetPresentation();
+    for (QTreeWidgetItem* item : ItemsConcernes(true)) {
+        CElementDossier* element = GetElement(item);
+        CTableau* table = element != nullptr && element->EstTableau() ? element->GetTableau() : nullptr;
+        if (table == nullptr)
+            continue;
+        table->SetPresentation(chosen);
+        // The portfolio's file keeps a table by its request.
+        if (table->GetTraitement() != nullptr)
+            document->SetModifiedFlag(true);
+    }
+    if (CMorvaneApp* application = GetMorvaneApp())
+        application->RedessinerFenetresLiees(document);
 }
 
 void CDossierView::ChangerNonReponses(bool afficher) {

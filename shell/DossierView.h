@@ -67,6 +67,9 @@ public:
     void OnChangerChampEtude();
     void OnChangerRedressement();
     void OnChangerNiveau();
+    // "Présentation des tableaux" on the user's defaults; on OK the concerned tables take the
+    // chosen presentation (their requests too) and are shown again, without being computed.
+    void OnChangerPresentation();
     void OnAfficherNonReponses();
     void OnSupprimerNonReponses();
 

@@ -13,7 +13,9 @@
 #include "framework/MDIChildWnd.h"
 #include "framework/MultiDocTemplate.h"
 #include "framework/View.h"
+#include "presentation/ui/PresentationTableauDlg.h"
 #include "recodes/EnregistrerRecodages.h"
+#include "requests/PageGeneraleDlg.h"
 #include "variables/EnregistrerQuestionsCalculees.h"
 #include "shell/AboutDlg.h"
 #include "shell/FrenchInterface.h"
@@ -100,6 +102,7 @@ CMorvaneApp::~CMorvaneApp() {
     CTableauDoc::SetEnvoiAnalyse(nullptr);
     if (AnalysisWindows::Get() == this)
         AnalysisWindows::Installer(nullptr);
+    InstallerEditeurPresentation(nullptr);
 }
 
 CMorvaneApp* GetMorvaneApp() {
@@ -141,6 +144,7 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     CTableauDoc::SetEnvoiAnalyse(
         [this](std::uint16_t type, const CTableau& table) { OuvrirMorvaneDirecte(type, &table); });
     AnalysisWindows::Installer(this);
+    InstallerEditeurPresentation(&CPresentationTableauDlg::Editer);
     ProcessCommandLine(arguments);
     // The screen's whole work area first: a display without a window manager (a virtual one) does
     // not maximise a window by itself.
@@ -150,6 +154,13 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     mainWindow->showMaximized();
     ReadAnalysisOptions();
     return true;
+}
+
+void CMorvaneApp::InstallerEditeurPresentation(std::function<bool(QWidget*, CPresentationTableau&)> edit) {
+    CTableauDoc::SetEditeurPresentation(edit);
+    CPageGeneraleDlg::Choosers choosers = CPageGeneraleDlg::InstallChoosers({});
+    choosers.presentation = std::move(edit);
+    CPageGeneraleDlg::InstallChoosers(std::move(choosers));
 }
 
 void CMorvaneApp::CreateTemplates() {
@@ -262,22 +273,36 @@ std::optional<std::int32_t> CMorvaneApp::ChoisirCalculLigne(const CTraitement& r
 
 // ---- The portfolio ----------------------------------------------------------------------------
 
-void CMorvaneApp::FermerFenetresLiees(const void* source) {
+std::vector<CDocument*> CMorvaneApp::DocumentsLies(const void* source) {
+    std::vector<CDocument*> linked;
     if (source == nullptr)
-        return;
+        return linked;
     for (CDocument* document : GetTemplate(TemplateKind::kTableau).GetDocuments()) {
         const auto* window = dynamic_cast<CTableauDoc*>(document);
         const CTableau* table = window != nullptr ? window->GetTableau() : nullptr;
-        // Closed at once, not posted: the table may be freed right after.
         if (table != nullptr && table->ownerDocument == source && table->deleteWithWindow == 0)
-            document->OnCloseDocument();
+            linked.push_back(document);
     }
+    return linked;
+}
+
+void CMorvaneApp::FermerFenetresLiees(const void* source) {
+    if (source == nullptr)
+        return;
+    // Closed at once, not posted: the table may be freed right after.
+    for (CDocument* document : DocumentsLies(source))
+        document->OnCloseDocument();
     for (CDocument* document : GetTemplate(TemplateKind::kMapping).GetDocuments())
         if (auto* map = dynamic_cast<CMappingDoc*>(document))
             map->FermerSiSource(source);
     for (CDocument* document : GetTemplate(TemplateKind::kGraphique).GetDocuments())
         if (auto* chart = dynamic_cast<CGraphDoc*>(document))
             chart->FermerSiSource(source);
+}
+
+void CMorvaneApp::RedessinerFenetresLiees(const void* source) {
+    for (CDocument* document : DocumentsLies(source))
+        document->UpdateAllViews(nullptr);
 }
 
 void CMorvaneApp::AjouterAuDossier(const CTableauBase& table) {

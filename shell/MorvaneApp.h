@@ -13,20 +13,24 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CDocument;
 class CMainFrame;
 class CDossierDoc;
 class CMapping;
 class CMultiDocTemplate;
+class CPresentationTableau;
 class CQuestionEtendue;
 class CRecodage;
 class CTableau;
 class CTableauBase;
 class CTraitement;
+class QWidget;
 class QtTableDefinitionEditor;
 
 // The program's application object, which is at the same time the study context: it starts the
@@ -99,10 +103,13 @@ public:
     std::optional<std::int32_t> ChoisirCalculLigne(const CTraitement& request);
 
     // ---- The portfolio ----
-    // Closes for good every table and map window built from the source (a portfolio shows its
-    // own tables and maps in them, an analysis its maps), so that none is left on a table or a
+    // Closes for good every table, chart and map window built from the source (a portfolio shows
+    // its own tables and maps in them, an analysis its maps), so that none is left on a table or a
     // map the source replaces or frees.
     void FermerFenetresLiees(const void* source) override;
+    // Lays out again and repaints every table window built from the source, once the source
+    // changed the look of its tables.
+    void RedessinerFenetresLiees(const void* source);
     // A copy of the table goes to the portfolio: the active one, else the first one opened, else
     // a new untitled one; its window comes to the front.
     void AjouterAuDossier(const CTableauBase& table);
@@ -148,6 +155,11 @@ private:
     CDossierDoc* DossierCible();
     // Brings the portfolio's window to the front.
     void MontrerDossier(CDossierDoc& portfolio);
+    // The table windows that show a table of the source without owning it.
+    std::vector<CDocument*> DocumentsLies(const void* source);
+    // The table windows and the requests' general pages edit presentations through `edit` (the
+    // presentation dialog); empty for none.
+    static void InstallerEditeurPresentation(std::function<bool(QWidget*, CPresentationTableau&)> edit);
     void ReadAnalysisOptions();
     void ProcessCommandLine(const QStringList& arguments);
 

@@ -25,6 +25,11 @@ CTableauDoc::EnvoiGraphique& ChartSender() {
     return send;
 }
 
+CTableauDoc::EditeurPresentation& PresentationEditor() {
+    static CTableauDoc::EditeurPresentation edit;
+    return edit;
+}
+
 CTableauDoc::AjoutDossier& PortfolioAdder() {
     static CTableauDoc::AjoutDossier add;
     return add;
@@ -37,6 +42,7 @@ CTableauDoc::EnvoiAnalyse& AnalysisSender() {
 } // namespace
 
 const CommandEntry<CTableauDoc> CTableauDoc::kCommandMap[] = {
+    {kPresentation, &CTableauDoc::OnEditionPresentation, &CTableauDoc::OnUpdateEditionPresentation},
     {kRetourDefinition, &CTableauDoc::OnEditionRetourDefinition,
      &CTableauDoc::OnUpdateEditionRetourDefinition},
     {kAjouterAuDossier, &CTableauDoc::OnAjouterAuDossier, &CTableauDoc::OnUpdateAjouterAuDossier},
@@ -104,6 +110,23 @@ void CTableauDoc::OnEnvoyerVersAcp() {
 void CTableauDoc::OnEnvoyerVersAfc() {
     if (AnalysisSender() && EstEnvoiPossible())
         AnalysisSender()(kAnalyseAfc, *m_table);
+}
+
+void CTableauDoc::SetEditeurPresentation(EditeurPresentation edit) {
+    PresentationEditor() = std::move(edit);
+}
+
+void CTableauDoc::OnUpdateEditionPresentation(CCmdUI& ui) {
+    ui.Enable(m_table != nullptr && static_cast<bool>(PresentationEditor()));
+}
+
+void CTableauDoc::OnEditionPresentation() {
+    if (m_table == nullptr || !PresentationEditor())
+        return;
+    QWidget* parent = GetViews().empty() ? nullptr : GetViews().front()->GetParentFrame();
+    CPresentationTableau presentation = m_table->GetPresentation();
+    if (PresentationEditor()(parent, presentation))
+        SetPresentation(presentation);
 }
 
 void CTableauDoc::SetAjoutDossier(AjoutDossier add) {

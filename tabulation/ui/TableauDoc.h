@@ -11,6 +11,7 @@
 class CPresentationTableau;
 class CTableau;
 class CTraitement;
+class QWidget;
 class TableDefinitionEditor;
 
 // The document of a result-table window: the table shown. The table comes in place of a path
@@ -24,6 +25,8 @@ class TableDefinitionEditor;
 //         table.release();
 class CTableauDoc : public CDocument {
 public:
+    // "Edition/Présentation...".
+    static constexpr unsigned kPresentation = 32788;
     // "Edition/Retour à la définition...".
     static constexpr unsigned kRetourDefinition = 32787;
     // "Edition/Ajouter au Dossier".
@@ -60,6 +63,12 @@ public:
     using EnvoiAnalyse = std::function<void(std::uint16_t type, const CTableau& table)>;
     static void SetEnvoiAnalyse(EnvoiAnalyse send);
 
+    // What edits a table presentation (the presentation dialog, which sits above the table
+    // window): edits its argument in place and answers true when the analyst confirmed. Empty for
+    // none, and then the command stays disabled.
+    using EditeurPresentation = std::function<bool(QWidget* parent, CPresentationTableau& presentation)>;
+    static void SetEditeurPresentation(EditeurPresentation edit);
+
     // The request dialogs through which a table's definition is edited; not owned, null for none.
     // The installer removes it before it goes.
     static void SetDefinitionEditor(TableDefinitionEditor* editor);
@@ -88,6 +97,10 @@ public:
     // rows and 3 columns, and no request or one with fewer than 2 row calculations.
     bool EstEnvoiPossible() const;
 
+    // The presentation dialog opens on a copy of the table's presentation; on OK the table and its
+    // request take the new one and every view shows it. Cancel changes nothing.
+    void OnEditionPresentation();
+
     // The dialog that made the table's request opens on it; on OK the new request runs (its
     // tables open in new windows), then every window of this document closes. Cancel, a table
     // without a request, a request that no dialog defines, or a new request that gives no table
@@ -105,6 +118,7 @@ protected:
     bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
 
 private:
+    void OnUpdateEditionPresentation(CCmdUI& ui);
     // A copy of the table joins the portfolio.
     void OnAjouterAuDossier();
     void OnUpdateAjouterAuDossier(CCmdUI& ui);

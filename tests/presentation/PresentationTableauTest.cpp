@@ -25,9 +25,9 @@ const std::vector<WordCase>& Words()
     static const std::vector<WordCase> words{
         {"Orientation", &CPresentationTableau::GetOrientation, 0, 1},
         {"TypePage", &CPresentationTableau::GetTypePage, 0, 1},
-        {"Effectif", &CPresentationTableau::GetEffectif, 0, 3},
-        {"Pourcentage", &CPresentationTableau::GetPourcentage, 1, 3},
-        {"Reel", &CPresentationTableau::GetReel, 1, 3},
+        {"Effectif", &CPresentationTableau::GetEffectif, 0, 4},
+        {"Pourcentage", &CPresentationTableau::GetPourcentage, 1, 4},
+        {"Reel", &CPresentationTableau::GetReel, 1, 4},
         {"ThinBorderSize", &CPresentationTableau::GetThinBorderSize, 1, 4},
         {"ThinBorderType", &CPresentationTableau::GetThinBorderType, 3, 3},
         {"NormalBorderSize", &CPresentationTableau::GetNormalBorderSize, 1, 4},
@@ -89,12 +89,13 @@ TEST_F(PresentationTableauTest, EachWordOutsideItsRangeFallsBackOnItsOwnDefault)
     // Every word stored one above its maximum, except one stored at its bound.
     for (const WordCase& word : Words())
         Store().WriteInteger("Tableau", word.key, word.maximum + 1);
-    Store().WriteInteger("Tableau", "Effectif", 3);
+    // The dialog offers up to 4 digits, and a presentation saved with 4 must read back as 4.
+    Store().WriteInteger("Tableau", "Effectif", 4);
     Store().WriteInteger("Tableau", "ThinBorderType", 7);
 
     const CPresentationTableau presentation;
     for (const WordCase& word : Words()) {
-        const int expected = std::string(word.key) == "Effectif" ? 3 : word.defaut;
+        const int expected = std::string(word.key) == "Effectif" ? 4 : word.defaut;
         EXPECT_EQ(word.get(presentation), expected) << word.key;
     }
     EXPECT_EQ(presentation.GetThinBorderType(), 3);

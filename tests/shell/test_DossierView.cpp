@@ -15,6 +15,10 @@
 #include "recodes/ui/RedressementDlg.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
+#include "PresentationDialogSteps.h"
+#include "tabulation/ui/TableLayout.h"
+#include "tabulation/ui/TableauView.h"
+#include "framework/View.h"
 #include "tools/qesbuild/DescriptionParser.h"
 #include "tools/qesbuild/QesWriter.h"
 #include "tools/screenshot/ModalAnswers.h"
@@ -375,6 +379,80 @@ TEST_F(DossierViewTest, ChangingTheStudyFieldAndTheWeightingComputesTheBasesAgai
         EXPECT_EQ(Base("Région"), 9.0);
     }
     EXPECT_TRUE(Portfolios().front()->IsModified());
+}
+
+// "Présentation des tableaux" opens on the defaults; the tables concerned take the presentation
+// chosen, their requests too, and are not computed again.
+ModalAnswers::Step UnderlinedCellsWithDigits(const char* digits, bool ok) {
+    return shell_test::steps::CellsStyledWithDigits(CPagePoliceDlg::kSouligne, digits, ok, [](CPresentationTableauDlg& dialog) {
+        EXPECT_TRUE(dialog.GetPresentation() == CPresentationTableau());
+    });
+}
+
+TEST_F(DossierViewTest, ChangingThePresentationRestylesTheConcernedTablesWithoutComputingThem) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    SendToPortfolio("type tri-simple\nlignes REGION total\ncalculs 0\ntitre Région\n");
+    CDossierDoc& portfolio = *Portfolios().front();
+    const auto presentationOf = [this](const std::string& name) -> const CPresentationTableau& {
+        return View().GetElement(Item(name))->GetTableau()->GetPresentation();
+    };
+    const auto requestOf = [this](const std::string& name) -> const CPresentationTableau& {
+        return View().GetElement(Item(name))->GetTableau()->GetTraitement()->presentation;
+    };
+    const CTableau* sexe = View().GetElement(Item("Sexe"))->GetTableau();
+    const CPresentationTableau before = presentationOf("Sexe");
+    ASSERT_EQ(before.GetEffectif(), 0);
+    // "Sexe" shown in a window, laid out as it is.
+    View().SelectAll(false);
+    emit View().itemDoubleClicked(Item("Sexe"), 0);
+    QApplication::processEvents();
+    ASSERT_EQ(TableDocuments().size(), 1u);
+    auto& window = *dynamic_cast<CTableauView*>(TableDocuments().front()->GetViews().front());
+    window.ScreenLayout();
+    Frame().GetMdiArea().setActiveSubWindow(View().GetParentFrame());
+
+    // Annuler: nothing changes.
+    portfolio.SetModifiedFlag(false);
+    View().SelectAll(false);
+    Click("Région");
+    {
+        ModalAnswers answers({UnderlinedCellsWithDigits("2", false)});
+        ASSERT_TRUE(Run(CDossierView::kChangerPresentation));
+        EXPECT_EQ(answers.Answered(), 1u);
+        EXPECT_EQ(answers.Unexpected(), 0);
+    }
+    EXPECT_TRUE(presentationOf("Région") == before);
+    EXPECT_FALSE(portfolio.IsModified());
+
+    // The selected table only.
+    {
+        ModalAnswers answers({UnderlinedCellsWithDigits("2", true)});
+        ASSERT_TRUE(Run(CDossierView::kChangerPresentation));
+        EXPECT_EQ(answers.Unexpected(), 0);
+    }
+    EXPECT_EQ(presentationOf("Région").GetEffectif(), 2);
+    EXPECT_TRUE(presentationOf("Région").GetCellule().GetSouligne());
+    EXPECT_TRUE(requestOf("Région") == presentationOf("Région"));
+    EXPECT_TRUE(presentationOf("Sexe") == before);
+    EXPECT_TRUE(portfolio.IsModified());
+
+    // Nothing selected: every table; the table window stays open on the same table, drawn anew.
+    View().SelectAll(false);
+    {
+        ModalAnswers answers({UnderlinedCellsWithDigits("3", true)});
+        ASSERT_TRUE(Run(CDossierView::kChangerPresentation));
+        EXPECT_EQ(answers.Unexpected(), 0);
+    }
+    for (const char* name : {"Sexe", "Région"}) {
+        EXPECT_EQ(presentationOf(name).GetEffectif(), 3) << name;
+        EXPECT_TRUE(requestOf(name) == presentationOf(name)) << name;
+    }
+    // Not computed again: the same table, with its base.
+    EXPECT_EQ(View().GetElement(Item("Sexe"))->GetTableau(), sexe);
+    EXPECT_EQ(Base("Sexe"), 6.0);
+    ASSERT_EQ(TableDocuments().size(), 1u);
+    const std::vector<CPoliceAna>& fonts = window.ScreenLayout().Fonts();
+    EXPECT_NE(std::find(fonts.begin(), fonts.end(), presentationOf("Sexe").GetCellule()), fonts.end());
 }
 
 } // namespace
