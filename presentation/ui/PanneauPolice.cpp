@@ -1,5 +1,6 @@
 #include "presentation/ui/PanneauPolice.h"
 
+#include "framework/ComboCouleur.h"
 #include "presentation/ui/DessinSymbole.h"
 
 #include <QCheckBox>
@@ -13,43 +14,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-
-namespace {
-
-// The colour list of the font's colour box: its names and colours (0x00BBGGRR) in list order.
-// The list's owner-drawn box of the table presentation takes its place when it joins.
-struct CouleurNommee {
-    const char* nom;
-    std::uint32_t couleur;
-};
-
-constexpr CouleurNommee kCouleurs[] = {
-    {"Noir", 0x000000},       {"Brun", 0x000080},    {"Vert", 0x008000},       {"Olive", 0x008080},
-    {"Marine", 0x800000},     {"Pourpre", 0x800080}, {"Bleu-Vert", 0x808000},  {"Gris", 0x808080},
-    {"Gris foncé", 0xC0C0C0}, {"Rouge", 0x0000FF},   {"Gris-Jaune", 0x00FF00}, {"Jaune", 0x00FFFF},
-    {"Bleu", 0xFF0000},       {"Magenta", 0xFF00FF}, {"Bleu clair", 0xFFFF00},
-};
-
-void RemplirCouleurs(QComboBox& box) {
-    for (const CouleurNommee& entry : kCouleurs) {
-        QPixmap swatch(40, 12);
-        swatch.fill(DessinSymbole::Couleur(entry.couleur));
-        box.addItem(QIcon(swatch), QString::fromUtf8(entry.nom), QVariant::fromValue(entry.couleur));
-    }
-    box.setIconSize(QSize(40, 12));
-}
-
-// The first entry of the colour, else "Noir".
-void ChoisirCouleur(QComboBox& box, std::uint32_t colour) {
-    const int index = box.findData(QVariant::fromValue(colour));
-    box.setCurrentIndex(index >= 0 ? index : 0);
-}
-
-std::uint32_t CouleurChoisie(const QComboBox& box) {
-    return box.currentIndex() >= 0 ? box.currentData().value<std::uint32_t>() : 0;
-}
-
-} // namespace
 
 PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font, QWidget* parent)
     : QWidget(parent), m_font(font) {
@@ -69,9 +33,8 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
         m_size->addItem(QString::number(size));
     m_size->setCurrentIndex(-1);
     m_size->setEditText(TexteTaille(font.GetTaille()));
-    m_colour = new QComboBox(this);
-    RemplirCouleurs(*m_colour);
-    ChoisirCouleur(*m_colour, font.GetCouleur());
+    m_colour = new CComboCouleur(this);
+    m_colour->Initialiser(font.GetCouleur());
     m_bold = new QCheckBox(QStringLiteral("&Gras"), this);
     m_italic = new QCheckBox(QStringLiteral("&Italique"), this);
     m_underline = new QCheckBox(QStringLiteral("&Souligné"), this);
@@ -80,9 +43,9 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
     m_underline->setChecked(font.GetSouligne());
 
     int row = 0;
-    for (auto [caption, box] :
-         {std::pair{faceCaption, m_face}, std::pair{QStringLiteral("&Taille :"), m_size},
-          std::pair{QStringLiteral("&Couleur :"), m_colour}}) {
+    for (auto [caption, box] : {std::pair<QString, QComboBox*>{faceCaption, m_face},
+                                std::pair<QString, QComboBox*>{QStringLiteral("&Taille :"), m_size},
+                                std::pair<QString, QComboBox*>{QStringLiteral("&Couleur :"), m_colour}}) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
         m_grid->addWidget(label, row, 0);
@@ -103,7 +66,7 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
     });
     connect(m_size, &QComboBox::currentTextChanged, this, &PanneauPolice::OnTaille);
     connect(m_colour, &QComboBox::currentIndexChanged, this, [this] {
-        m_font.SetCouleur(CouleurChoisie(*m_colour));
+        m_font.SetCouleur(m_colour->GetCouleur());
         Changer();
     });
     for (auto [check, setter] :

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QCheckBox;
+class CComboCouleur;
 class QComboBox;
 class QGridLayout;
 
@@ -25,7 +26,7 @@ public:
 
     QComboBox& GetFace() const { return *m_face; }
     QComboBox& GetTaille() const { return *m_size; }
-    QComboBox& GetCouleur() const { return *m_colour; }
+    CComboCouleur& GetCouleur() const { return *m_colour; }
     QCheckBox& GetGras() const { return *m_bold; }
     QCheckBox& GetItalique() const { return *m_italic; }
     QCheckBox& GetSouligne() const { return *m_underline; }
@@ -49,7 +50,7 @@ private:
     QGridLayout* m_grid = nullptr;
     QComboBox* m_face = nullptr;
     QComboBox* m_size = nullptr;
-    QComboBox* m_colour = nullptr;
+    CComboCouleur* m_colour = nullptr;
     QCheckBox* m_bold = nullptr;
     QCheckBox* m_italic = nullptr;
     QCheckBox* m_underline = nullptr;

@@ -3,6 +3,7 @@
 #include "presentation/ui/MappingTestSupport.h"
 #include "presentation/ui/PageMappingGeneralDlg.h"
 #include "presentation/ui/PagePointsMappingDlg.h"
+#include "framework/ComboCouleur.h"
 #include "presentation/ui/PanneauPolice.h"
 #include "presentation/ui/PresentationMappingDlg.h"
 #include "presentation/ui/SizingDlg.h"
