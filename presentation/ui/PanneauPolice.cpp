@@ -2,6 +2,7 @@
 
 #include "framework/ComboCouleur.h"
 #include "presentation/ui/DessinSymbole.h"
+#include "presentation/ui/PagePoliceDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,7 +33,7 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
     for (int size : kTailles)
         m_size->addItem(QString::number(size));
     m_size->setCurrentIndex(-1);
-    m_size->setEditText(TexteTaille(font.GetTaille()));
+    m_size->setEditText(CPagePoliceDlg::FormaterTaille(font.GetTaille()));
     m_colour = new CComboCouleur(this);
     m_colour->Initialiser(font.GetCouleur());
     m_bold = new QCheckBox(QStringLiteral("&Gras"), this);
@@ -79,38 +80,8 @@ PanneauPolice::PanneauPolice(const QString& faceCaption, const CPoliceAna& font,
     m_starting = false;
 }
 
-std::optional<double> PanneauPolice::LireTaille(const QString& text) {
-    const std::string bytes = text.toStdString();
-    const char* start = bytes.c_str();
-    while (*start == ' ' || *start == '\t')
-        ++start;
-    if (*start == '\0')
-        return std::nullopt;
-    const char* last = bytes.c_str() + bytes.size();
-    double value = 0.0;
-    // Read the same whatever the desktop's language: "12.5".
-    const auto [stop, error] = std::from_chars(start, last, value);
-    if (error != std::errc())
-        return std::nullopt;
-    const char* end = stop;
-    while (*end == ' ' || *end == '\t')
-        ++end;
-    if (*end != '\0' || !std::isfinite(value))
-        return std::nullopt;
-    return value < 0.0 ? 0.0 : value;
-}
-
-QString PanneauPolice::TexteTaille(double size) {
-    char text[32];
-    if (size == std::trunc(size) && std::fabs(size) < 1e9)
-        std::snprintf(text, sizeof text, "%d", static_cast<int>(size));
-    else
-        std::snprintf(text, sizeof text, "%.1f", size);
-    return QString::fromLatin1(text);
-}
-
 void PanneauPolice::OnTaille() {
-    const std::optional<double> size = LireTaille(m_size->currentText());
+    const std::optional<double> size = CPagePoliceDlg::LireTaille(m_size->currentText());
     if (!size)
         return;
     m_font.SetTaille(*size);

@@ -33,12 +33,6 @@ public:
     // The grid, for a page that puts a control of its own beside the font's.
     QGridLayout& GetGrille() const { return *m_grid; }
 
-    // The size a text gives, as typed: leading blanks and tabs skipped, a negative number taken
-    // as 0; none for an empty text or one with anything but blanks after the number.
-    static std::optional<double> LireTaille(const QString& text);
-    // The size as shown: "%d" for a whole number, else "%.1f".
-    static QString TexteTaille(double size);
-
 signals:
     void changed();
 
