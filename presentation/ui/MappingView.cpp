@@ -266,6 +266,9 @@ QString CMappingView::LibellesSous(const QPoint& logical) const {
         if (dx * dx + dy * dy < kDistanceSurvol2)
             labels << QString::fromStdString(mapping->DonnerLibelle(CMapping::kLignes, i));
     }
+    // The popup wraps its lines between labels, never inside one ("Intvw 935" stays whole).
+    for (QString& label : labels)
+        label.replace(QLatin1Char(' '), QChar(0x00A0));
     return labels.join(QStringLiteral(" + "));
 }
 

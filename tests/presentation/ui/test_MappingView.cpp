@@ -153,8 +153,9 @@ TEST(MappingGraduations, KeepOnlyTicksMoreThanFivePixelsInside) {
 // Two row points drawn on one pixel are named together under the cursor; the popup goes after
 // four seconds of its life timer, and at once when a key is pressed.
 TEST_F(MappingWindowTest, HoverNamesCoincidentRowPointsAndThePopupGoes) {
-    MappingEssai essai({{"Alpha", 0.1, 0.2}, {"Beta", 0.1, 0.2}, {"Gamma", -0.3, -0.1}},
-                       {{"Colonne", 0.1, 0.2}});
+    MappingEssai essai(
+        {{"Alpha", 0.1, 0.2}, {"Beta", 0.1, 0.2}, {"Gamma un", -0.3, -0.1}, {"Gamma deux", -0.3, -0.1}},
+        {{"Colonne", 0.1, 0.2}});
     CMappingView& view = Open(essai.mapping);
     const QPoint drawn = view.Painter(view.GetRectangle()).PositionPoint(CMapping::kLignes, 0);
     QWidget* viewport = view.viewport();
@@ -197,6 +198,10 @@ TEST_F(MappingWindowTest, HoverNamesCoincidentRowPointsAndThePopupGoes) {
     // Four pixels away (16 ≥ 15) names nothing.
     EXPECT_EQ(view.LibellesSous(drawn + QPoint(4, 0)), QString());
     EXPECT_EQ(view.LibellesSous(drawn + QPoint(3, 2)), "Alpha + Beta");
+
+    // The popup's lines break between labels, never inside one.
+    EXPECT_EQ(view.LibellesSous(view.Painter(view.GetRectangle()).PositionPoint(CMapping::kLignes, 2)),
+              QString("Gamma\u00A0un + Gamma\u00A0deux"));
 }
 
 // The popup is as wide as asked (100 pixels by default), plus 5 pixels each side.
