@@ -11,6 +11,8 @@
 #include "tabulation/TableauFactoriel.h"
 
 #include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTreeWidget>
@@ -155,4 +157,15 @@ bool AnalysisFormView::ChoisirNombreAxes(const std::vector<double>& valeursPropr
 void AnalysisFormView::Signaler(const Message& message) const {
     if (CContexteEtude* context = GetContexte())
         context->GetUserInterface().ShowMessage(message, UserInterface::Icon::Warning);
+}
+
+QLabel* AnalysisFormView::AjouterCompteur(QGridLayout& grid, int id, const char* caption, int row, int column) {
+    QWidget* parent = grid.parentWidget();
+    grid.addWidget(new QLabel(QString::fromUtf8(caption), parent), row, column);
+    auto* count = new QLabel(QStringLiteral("0"), parent);
+    count->setObjectName(QString::number(id));
+    // Room for the counts of a large survey, so that the layout does not move as they change.
+    count->setMinimumWidth(48);
+    grid.addWidget(count, row, column + 1);
+    return count;
 }

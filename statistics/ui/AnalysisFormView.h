@@ -12,6 +12,8 @@
 
 class CElementDossier;
 class CMapping;
+class QGridLayout;
+class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -46,6 +48,9 @@ protected:
 
     // The controls of the analysis, placed above the tree.
     void SetControles(QWidget* controls);
+    // One count of the controls: its caption at (row, column) of the grid and the count, named
+    // by its control id, beside it. The count's label is returned, showing "0".
+    static QLabel* AjouterCompteur(QGridLayout& grid, int id, const char* caption, int row, int column);
 
     // Closes every window opened from the results, then empties the tree and the elements.
     void ViderResultats();

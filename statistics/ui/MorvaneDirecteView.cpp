@@ -38,13 +38,6 @@ std::string AxisLabel(int index) {
     return text;
 }
 
-QLabel* CountLabel(int id, QWidget* parent) {
-    auto* label = new QLabel(QStringLiteral("0"), parent);
-    label->setObjectName(QString::number(id));
-    label->setMinimumWidth(40);
-    return label;
-}
-
 } // namespace
 
 CMorvaneDirecteView::CMorvaneDirecteView(QWidget* parent) : AnalysisFormView(parent) {
@@ -60,9 +53,7 @@ CMorvaneDirecteView::CMorvaneDirecteView(QWidget* parent) : AnalysisFormView(par
                   {kColonnesActives, "Colonnes actives :", 1, 0},
                   {kColonnesIllustratives, "Colonnes illustratives :", 1, 2}};
     for (std::size_t i = 0; i < std::size(counts); ++i) {
-        grid->addWidget(new QLabel(QString::fromUtf8(counts[i].text), controls), counts[i].row, counts[i].column);
-        m_counts[i] = CountLabel(counts[i].id, controls);
-        grid->addWidget(m_counts[i], counts[i].row, counts[i].column + 1);
+        m_counts[i] = AjouterCompteur(*grid, counts[i].id, counts[i].text, counts[i].row, counts[i].column);
     }
     m_rowsButton = new QPushButton(QStringLiteral("..."), controls);
     m_rowsButton->setObjectName(QString::number(kBoutonLignes));

@@ -66,11 +66,7 @@ CMorvaneFactorielleView::CMorvaneFactorielleView(QWidget* parent) : AnalysisForm
                   {kInterviewsActives, "Interviews actives :", 1, 0},
                   {kInterviewsIllustratives, "Interviews illustratives :", 1, 2}};
     for (std::size_t i = 0; i < std::size(counts); ++i) {
-        grid->addWidget(new QLabel(QString::fromUtf8(counts[i].text), controls), counts[i].row, counts[i].column);
-        m_counts[i] = new QLabel(QStringLiteral("0"), controls);
-        m_counts[i]->setObjectName(QString::number(counts[i].id));
-        m_counts[i]->setMinimumWidth(48);
-        grid->addWidget(m_counts[i], counts[i].row, counts[i].column + 1);
+        m_counts[i] = AjouterCompteur(*grid, counts[i].id, counts[i].text, counts[i].row, counts[i].column);
     }
     auto button = [controls](Controle id, const char* text) {
         auto* made = new QPushButton(QString::fromUtf8(text), controls);
