@@ -568,8 +568,9 @@ bool CMoteurTableau::CroiserModalites(CQuestionEtendue& rowQuestion, CQuestionEt
     const std::size_t slots = (r + 1) * stride;
     const std::size_t columnMargins = r * stride;
     const double* weightOf = weight.data();
-    // One answer a side, the common case: the same sums in the same lanes as the general loop
-    // below, without gathering the answers into lists.
+    // One answer a side, the common case: the same cells and total in the same lanes as the
+    // general loop below, without gathering the answers into lists; the margins summed from the
+    // cells.
     const auto countOneAnswer = [&]() {
         const OneAnswerCrossCounter counter(rowMap, r, columnMap, c);
         auto counted = CountInChunks(units, counter.Slots(), [&](LaneSums& lanes, int first, int last) {

@@ -62,12 +62,12 @@ bool ProcessorHasBlockLookups() {
 
 OneAnswerCrossCounter::OneAnswerCrossCounter(const std::vector<std::uint16_t>& rowMap, std::size_t r,
                                              const std::vector<std::uint16_t>& columnMap, std::size_t c)
-    : m_r(r), m_c(c), m_stride(c + 2) {
-    // Lines 0 .. r-1, then the column margins, then a spare line for kept answers beyond r; in
-    // each line the c columns, the line margin, then a spare column for kept answers beyond c.
+    : m_r(r), m_c(c), m_stride(c + 1) {
+    // Lines 0 .. r-1, then a spare line for kept answers beyond r; in each line the c columns,
+    // then a spare column for kept answers beyond c.
     const auto stride = static_cast<std::int32_t>(m_stride);
-    m_rowStart = AnswerTable(rowMap, r, stride, static_cast<std::int32_t>(r + 1) * stride);
-    m_columnOffset = AnswerTable(columnMap, c, 1, static_cast<std::int32_t>(c + 1));
+    m_rowStart = AnswerTable(rowMap, r, stride, static_cast<std::int32_t>(r) * stride);
+    m_columnOffset = AnswerTable(columnMap, c, 1, static_cast<std::int32_t>(c));
     if (ProcessorHasBlockLookups()) {
         m_rowStartBlock = BlockTable(m_rowStart, Slots());
         m_columnOffsetBlock = BlockTable(m_columnOffset, Slots());
@@ -92,8 +92,6 @@ double OneAnswerCrossCounter::CountUnits(const std::int16_t* rowCells, const std
     const std::int32_t* columnOffset = m_columnOffset.data();
     const std::size_t lastRow = m_rowStart.size() - 1;
     const std::size_t lastColumn = m_columnOffset.size() - 1;
-    const auto lineMargin = static_cast<std::ptrdiff_t>(m_c);
-    const auto columnMargins = static_cast<std::ptrdiff_t>(m_r * m_stride);
     double* const counters[LaneSums::kLanes] = {lanes.Counters(0), lanes.Counters(1), lanes.Counters(2),
                                                 lanes.Counters(3)};
     LaneSums::Running sums{};
@@ -105,10 +103,7 @@ double OneAnswerCrossCounter::CountUnits(const std::int16_t* rowCells, const std
         if ((line | column) < 0)
             return;
         const double w = weights[at];
-        double* cells = counters[lane];
-        cells[line + column] += w;
-        cells[line + lineMargin] += w;
-        cells[columnMargins + column] += w;
+        counters[lane][line + column] += w;
         sums[lane] += w;
         if constexpr (Marked)
             marks[at] = 1;
@@ -120,12 +115,10 @@ double OneAnswerCrossCounter::CountUnits(const std::int16_t* rowCells, const std
 
 namespace {
 
-// The counters of 32 units: their cell, line margin and column margin, the spare last counter for
-// a unit whose pair is not kept; and which units are kept.
+// The cells of 32 units, the spare last counter for a unit whose pair is not kept; and which
+// units are kept.
 struct BlockCounters {
     alignas(64) std::int16_t cell[kBlockUnits];
-    alignas(64) std::int16_t line[kBlockUnits];
-    alignas(64) std::int16_t column[kBlockUnits];
     __mmask32 kept;
 };
 
@@ -134,8 +127,6 @@ struct BlockTables {
     __m512i columnOffset;
     __m512i rowLast;
     __m512i columnLast;
-    __m512i lineMargin;
-    __m512i columnMargins;
     __m512i spare;
 };
 
@@ -149,10 +140,6 @@ MORVANE_AVX512 inline void LookUp(const BlockTables& tables, const std::int16_t*
     const __m512i zero = _mm512_setzero_si512();
     out.kept = _mm512_cmpge_epi16_mask(line, zero) & _mm512_cmpge_epi16_mask(column, zero);
     _mm512_store_si512(out.cell, _mm512_mask_blend_epi16(out.kept, tables.spare, _mm512_add_epi16(line, column)));
-    _mm512_store_si512(out.line,
-                       _mm512_mask_blend_epi16(out.kept, tables.spare, _mm512_add_epi16(line, tables.lineMargin)));
-    _mm512_store_si512(out.column, _mm512_mask_blend_epi16(out.kept, tables.spare,
-                                                           _mm512_add_epi16(column, tables.columnMargins)));
 }
 
 // The weights of the kept units added to the lanes' running sums, four units at a time in unit
@@ -178,8 +165,6 @@ MORVANE_AVX512 int OneAnswerCrossCounter::CountBlocks(const std::int16_t* rowCel
         .columnOffset = _mm512_loadu_si512(m_columnOffsetBlock.data()),
         .rowLast = _mm512_set1_epi16(static_cast<short>(m_rowStart.size() - 1)),
         .columnLast = _mm512_set1_epi16(static_cast<short>(m_columnOffset.size() - 1)),
-        .lineMargin = _mm512_set1_epi16(static_cast<short>(m_c)),
-        .columnMargins = _mm512_set1_epi16(static_cast<short>(m_r * m_stride)),
         .spare = _mm512_set1_epi16(static_cast<short>(Slots() - 1)),
     };
     double* const counters[LaneSums::kLanes] = {lanes.Counters(0), lanes.Counters(1), lanes.Counters(2),
@@ -195,11 +180,8 @@ MORVANE_AVX512 int OneAnswerCrossCounter::CountBlocks(const std::int16_t* rowCel
             _mm256_mask_storeu_epi8(marks + at, block.kept, _mm256_set1_epi8(1));
         for (int unit = 0; unit < kBlockUnits; unit += 4) {
             LaneSums::ForEachUnit(unit, unit + 4, [&](int u, auto lane) {
-                double* cells = counters[lane];
                 const auto i = static_cast<std::size_t>(u);
-                cells[block.cell[i]] += w[i];
-                cells[block.line[i]] += w[i];
-                cells[block.column[i]] += w[i];
+                counters[lane][block.cell[i]] += w[i];
             });
         }
     }
@@ -218,11 +200,26 @@ int OneAnswerCrossCounter::CountBlocks(const std::int16_t*, const std::int16_t*,
 #endif
 
 std::vector<double> OneAnswerCrossCounter::Matrix(const std::vector<double>& counters, double total) const {
+    // A line margin takes the line's columns then its spare column; a column margin the column's
+    // lines then the spare line. The spare line's spare column holds pairs kept beyond both (and,
+    // counted by blocks, the units not kept): the total only.
     const std::size_t stride = m_c + 1;
     std::vector<double> matrix((m_r + 1) * stride, 0.0);
-    for (std::size_t a = 0; a <= m_r; ++a)
-        std::copy_n(counters.begin() + static_cast<std::ptrdiff_t>(a * m_stride), stride,
-                    matrix.begin() + static_cast<std::ptrdiff_t>(a * stride));
-    matrix[m_r * stride + m_c] = total;
+    double* const columnMargins = matrix.data() + m_r * stride;
+    for (std::size_t a = 0; a < m_r; ++a) {
+        const double* line = counters.data() + a * m_stride;
+        double* out = matrix.data() + a * stride;
+        double lineMargin = 0.0;
+        for (std::size_t b = 0; b < m_c; ++b) {
+            out[b] = line[b];
+            lineMargin += line[b];
+            columnMargins[b] += line[b];
+        }
+        out[m_c] = lineMargin + line[m_c];
+    }
+    const double* spareLine = counters.data() + m_r * m_stride;
+    for (std::size_t b = 0; b < m_c; ++b)
+        columnMargins[b] += spareLine[b];
+    columnMargins[m_c] = total;
     return matrix;
 }

@@ -7,11 +7,13 @@
 #include <vector>
 
 // The cells and margins of a cross of two one-answer questions, unit by unit into the lanes of
-// LaneSums: each counter receives the same weights in the same order as in the several-answer
-// count, so both agree to the last bit. A unit's answers pick its counters through two small
-// tables made once per cross, with no test of the maps' bounds per unit: a kept answer beyond
-// the table's lines or columns adds to spare counters that the matrix leaves out, so that every
-// kept pair costs the same three additions. Where the processor has AVX-512 and the maps are
+// LaneSums: a kept pair adds its weight to its cell only, and the margins are summed from the
+// cells at the end (one addition a unit instead of three). The cells and the total receive the
+// same weights in the same order as in the several-answer count, so they agree to the last bit;
+// the margins, summed in another order, agree to rounding. A unit's answers pick its cell
+// through two small tables made once per cross, with no test of the maps' bounds per unit: a kept
+// answer beyond the table's lines or columns adds to a spare line or column, which counts in the
+// margins of the other side only. Where the processor has AVX-512 and the maps are
 // short, the counters of 32 units at a time are looked up with vector instructions first, and the
 // units' weights are added to the running sums in the same lanes; the additions to the counters
 // stay one unit after the other, in unit order.
@@ -23,7 +25,7 @@ public:
                           const std::vector<std::uint16_t>& columnMap, std::size_t c);
 
     // Counters a lane holds.
-    std::size_t Slots() const { return (m_r + 2) * m_stride; }
+    std::size_t Slots() const { return (m_r + 1) * m_stride; }
 
     // Counts units first .. last-1, whose answers and weights the arrays hold at the units'
     // indexes, into the chunk's lanes; marks (when given) gets 1 for every unit of a kept pair.
@@ -45,7 +47,7 @@ private:
 
     std::size_t m_r;
     std::size_t m_c;
-    std::size_t m_stride; // c real columns, the line margin, a spare column
+    std::size_t m_stride; // c real columns, a spare column
     // By answer (the last entry for every answer beyond the map): the first counter of the
     // answer's line, or of a column, -1 when the answer is not kept.
     std::vector<std::int32_t> m_rowStart;

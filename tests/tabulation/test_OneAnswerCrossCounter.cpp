@@ -1,10 +1,15 @@
 // The cross of two one-answer questions counted straight from answer arrays: which counters a
 // unit's pair adds to, kept answers beyond the table's lines or columns, answers the maps do not
 // keep or do not reach, and the respondent marks. Weights are powers of two, so that every sum is
-// exact whatever its order and the expected cells are worked by hand.
+// exact whatever its order and the expected cells are worked by hand. On a large synthetic
+// survey with arbitrary weights, the counts are compared with the first, plain count, which added
+// every unit to its cell and to both margins as it went.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -80,4 +85,96 @@ TEST(OneAnswerCrossCounter, NothingKeptCountsNothing) {
     }
 }
 
+// The plain count: each kept unit adds to its cell (when both answers have a line and a column),
+// its line margin, its column margin and the total, in four lanes taken in turn and merged lane 0
+// first, as the counter does.
+std::vector<double> PlainCross(const std::vector<std::uint16_t>& rowMap, std::size_t r,
+                               const std::vector<std::uint16_t>& columnMap, std::size_t c,
+                               const std::vector<std::int16_t>& rows, const std::vector<std::int16_t>& columns,
+                               const std::vector<double>& weights) {
+    const auto kept = [](const std::vector<std::uint16_t>& map, std::int16_t answer) {
+        return answer >= 0 && static_cast<std::size_t>(answer) < map.size() && map[static_cast<std::size_t>(answer)] != X;
+    };
+    const std::size_t stride = c + 1;
+    std::array<std::vector<double>, LaneSums::kLanes> lanes;
+    for (auto& lane : lanes)
+        lane.assign((r + 1) * stride, 0.0);
+    for (std::size_t unit = 0; unit < rows.size(); ++unit) {
+        if (!kept(rowMap, rows[unit]) || !kept(columnMap, columns[unit]))
+            continue;
+        const auto a = static_cast<std::size_t>(rows[unit]);
+        const auto b = static_cast<std::size_t>(columns[unit]);
+        std::vector<double>& cells = lanes[unit % LaneSums::kLanes];
+        if (a < r && b < c)
+            cells[a * stride + b] += weights[unit];
+        if (a < r)
+            cells[a * stride + c] += weights[unit];
+        if (b < c)
+            cells[r * stride + b] += weights[unit];
+        cells[r * stride + c] += weights[unit];
+    }
+    std::vector<double> matrix((r + 1) * stride);
+    for (std::size_t slot = 0; slot < matrix.size(); ++slot)
+        matrix[slot] = LaneSums::Merge({lanes[0][slot], lanes[1][slot], lanes[2][slot], lanes[3][slot]});
+    return matrix;
+}
+
+TEST(OneAnswerCrossCounter, AgreesWithThePlainCountOnALargeSurvey) {
+    // Short maps (counted by blocks where the processor can) and a map too long for the blocks;
+    // answers empty, not kept, kept beyond the table and past the map.
+    struct Case {
+        std::vector<std::uint16_t> rowMap;
+        std::size_t r;
+        std::vector<std::uint16_t> columnMap;
+        std::size_t c;
+    };
+    std::vector<std::uint16_t> longMap(40);
+    for (std::size_t answer = 0; answer < longMap.size(); ++answer)
+        longMap[answer] = answer % 7 == 3 ? X : static_cast<std::uint16_t>(answer);
+    const std::vector<Case> cases = {
+        {{0, 1, 2, 3, 4}, 5, {0, 1, 2, 3, 4, 5, 6}, 7},
+        {{0, X, 2, 3, 0, 1}, 4, {0, 1, X, 3, 3, 5, 6, 2}, 6},
+        {longMap, 36, {0, 1, 2}, 3},
+    };
+    std::mt19937_64 random(17);
+    for (std::size_t which = 0; which < cases.size(); ++which) {
+        const Case& cross = cases[which];
+        SCOPED_TRACE("case " + std::to_string(which));
+        const std::size_t units = 100'003;
+        std::uniform_int_distribution<int> rowAnswer(-1, static_cast<int>(cross.rowMap.size()) + 1);
+        std::uniform_int_distribution<int> columnAnswer(-1, static_cast<int>(cross.columnMap.size()) + 1);
+        std::uniform_real_distribution<double> weight(0.05, 7.0);
+        std::vector<std::int16_t> rows(units);
+        std::vector<std::int16_t> columns(units);
+        std::vector<double> weights(units);
+        for (std::size_t unit = 0; unit < units; ++unit) {
+            rows[unit] = static_cast<std::int16_t>(rowAnswer(random));
+            columns[unit] = static_cast<std::int16_t>(columnAnswer(random));
+            weights[unit] = weight(random);
+        }
+        const OneAnswerCrossCounter counter(cross.rowMap, cross.r, cross.columnMap, cross.c);
+        LaneSums lanes(counter.Slots());
+        const double total = counter.Count(rows.data(), columns.data(), weights.data(), 0, static_cast<int>(units),
+                                           lanes, nullptr);
+        const std::vector<double> matrix = counter.Matrix(lanes.Merged(), total);
+        const std::vector<double> plain =
+            PlainCross(cross.rowMap, cross.r, cross.columnMap, cross.c, rows, columns, weights);
+        ASSERT_EQ(matrix.size(), plain.size());
+        const std::size_t stride = cross.c + 1;
+        for (std::size_t slot = 0; slot < plain.size(); ++slot) {
+            const bool margin = slot % stride == cross.c || slot / stride == cross.r;
+            const bool isTotal = slot + 1 == plain.size();
+            SCOPED_TRACE("line " + std::to_string(slot / stride) + ", column " + std::to_string(slot % stride));
+            // The cells and the total are added in the same order as before: the same to the last
+            // bit. The margins are summed from the cells: the same to rounding.
+            if (margin && !isTotal)
+                EXPECT_NEAR(matrix[slot], plain[slot], 1e-12 * std::abs(plain[slot]));
+            else
+                EXPECT_EQ(matrix[slot], plain[slot]);
+        }
+        EXPECT_GT(plain.back(), 0.0);
+    }
+}
+
 } // namespace
+
