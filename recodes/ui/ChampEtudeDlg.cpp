@@ -3,10 +3,10 @@
 #include "app/ChampEtude.h"
 #include "app/ContexteEtude.h"
 #include "app/StringTable.h"
+#include "app/UserInterface.h"
 #include "framework/WindowSize.h"
 #include "recodes/StockageChampsEtude.h"
 #include "recodes/ui/EmplacementConditionDlg.h"
-#include "app/UserInterface.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -288,27 +288,6 @@ void CChampEtudeDlg::OnNouveau() {
     m_modified = true;
 }
 
-void CChampEtudeDlg::OnSupprimer() {
-    const std::int32_t id = IdAt(m_current);
-    if (m_current < 0 || id == kAllInterviews) {
-        QApplication::beep();
-        return;
-    }
-    if (!m_context.GetUserInterface().AskYesNo(Message(StringTable::kSupprimerEnregistrement)))
-        return;
-    std::string error;
-    if (!EffacerChampEtude(id, m_context, error)) {
-        Warn(m_context, Message::Text(error));
-        return;
-    }
-    {
-        const QSignalBlocker quiet(m_names);
-        m_names->removeItem(m_current);
-    }
-    SelectQuietly(m_names->count() > 0 ? 0 : -1);
-    Charger();
-}
-
 void CChampEtudeDlg::OnCopierBoucle() {
     std::vector<CChampEtude> created;
     CopierChampEtudeBoucle(WorkingField(), m_context, created);
@@ -337,4 +316,8 @@ void CChampEtudeDlg::accept() {
         m_context.universeLabel = m_chosen.name;
     }
     QDialog::accept();
+}
+
+bool CChampEtudeDlg::Effacer(std::int32_t id, std::string& error) {
+    return EffacerChampEtude(id, m_context, error);
 }

@@ -71,13 +71,13 @@ public:
 private:
     void Remplir(std::int32_t initialId);
     void Charger() override;
+    bool Effacer(std::int32_t id, std::string& error) override;
     std::string NomAffiche() const override { return m_name; }
     void ShowWorkingCopy();
     void EnableEditing(bool editable);
     CChampEtude WorkingField() const;
 
     void OnNouveau();
-    void OnSupprimer();
     void OnCopierBoucle();
 
     // The working copy of the field shown.

@@ -21,8 +21,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSizePolicy>
 #include <QSignalBlocker>
+#include <QSizePolicy>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -42,7 +42,9 @@ void Warn(CContexteEtude& context, const Message& message) {
     context.GetUserInterface().ShowMessage(message, UserInterface::Icon::Warning);
 }
 
-QString Total(double value) { return QString::fromStdString(CStaticTools::FormatG(value, 15)); }
+QString Total(double value) {
+    return QString::fromStdString(CStaticTools::FormatG(value, 15));
+}
 
 // The total as typed; a decimal comma reads as well.
 bool ReadTotal(const QString& text, double& value) {
@@ -81,7 +83,8 @@ CRedressementDlg::CRedressementDlg(CContexteEtude& context, std::int32_t initial
       m_description(new QLineEdit(this)), m_total(new QLineEdit(this)), m_initialWeightName(new QLabel(this)),
       m_initialWeightButton(new QPushButton(QStringLiteral("..."), this)), m_tree(new QTreeWidget(this)),
       m_observedHeader(new QLabel(QStringLiteral("Observé"), this)),
-      m_desiredHeader(new QLabel(QStringLiteral("Desiré"), this)), m_scroll(new QScrollBar(Qt::Vertical, this)),
+      m_desiredHeader(new QLabel(QStringLiteral("Desiré"), this)),
+      m_scroll(new QScrollBar(Qt::Vertical, this)),
       m_default(new QCheckBox(QStringLiteral("&Définir par défaut"), this)),
       m_addSplit(new QPushButton(QStringLiteral("Question é&clatée..."), this)),
       m_addQuestion(new QPushButton(QStringLiteral("&Question..."), this)),
@@ -237,7 +240,9 @@ void CRedressementDlg::Remplir(std::int32_t initialId) {
     Charger();
 }
 
-bool CRedressementDlg::Editable() const { return m_editing && IdAt(m_current) != kNoWeighting; }
+bool CRedressementDlg::Editable() const {
+    return m_editing && IdAt(m_current) != kNoWeighting;
+}
 
 // The fields of a scheme not yet defined: the survey's interviews, nothing else.
 void CRedressementDlg::Reinitialiser() {
@@ -269,9 +274,9 @@ void CRedressementDlg::Charger() {
         if (!RecompterObservees(*m_scheme.GetRacine(), m_context, error))
             Warn(m_context, Message::Text(error));
     }
-    m_names->lineEdit()->setText(m_current >= 0 ? (editable ? QString::fromStdString(m_scheme.name)
-                                                            : m_names->itemText(m_current))
-                                                : QString());
+    m_names->lineEdit()->setText(
+        m_current >= 0 ? (editable ? QString::fromStdString(m_scheme.name) : m_names->itemText(m_current))
+                       : QString());
     m_description->setText(QString::fromStdString(m_scheme.description));
     m_total->setText(Total(m_scheme.NTotal));
     EnableEditing(editable);
@@ -283,9 +288,10 @@ void CRedressementDlg::Charger() {
 }
 
 void CRedressementDlg::MontrerPoidsInitial() {
-    m_initialWeightName->setText(m_scheme.initialWeightQuestion != nullptr
-                                     ? QString::fromStdString(m_scheme.initialWeightQuestion->name)
-                                     : QString::fromStdString(StringTable::Text(StringTable::kAucuneQuestion)));
+    m_initialWeightName->setText(
+        m_scheme.initialWeightQuestion != nullptr
+            ? QString::fromStdString(m_scheme.initialWeightQuestion->name)
+            : QString::fromStdString(StringTable::Text(StringTable::kAucuneQuestion)));
 }
 
 void CRedressementDlg::EnableEditing(bool editable) {
@@ -324,7 +330,8 @@ void CRedressementDlg::AjouterItems(CObjectifRedressement& target, QTreeWidgetIt
         item->setText(0, QString::fromStdString(target.GetQuestion()->name));
         item->setToolTip(0, QString::fromStdString(target.GetQuestion()->GetCaption()));
     } else if (parent != nullptr && parent->GetQuestion() != nullptr) {
-        item->setText(0, QString::fromStdString(parent->DonnerLibelleModalite(IndexOfChild(*parent, target))));
+        item->setText(0,
+                      QString::fromStdString(parent->DonnerLibelleModalite(IndexOfChild(*parent, target))));
     }
     for (int i = 0; i < target.DonnerNombreObjectifs(); ++i)
         AjouterItems(*target.DonnerObjectif(i), item, &target);
@@ -391,7 +398,8 @@ void CRedressementDlg::OnValeurModifiee() {
 CQuestionEtendue* CRedressementDlg::ChoisirQuestion(std::int16_t filter, const QString& title, bool withNone,
                                                     CQuestionEtendue* initial, bool& confirmed) {
     CQuestionEtendue* chosen = nullptr;
-    confirmed = m_selecteurs.question && m_selecteurs.question(this, filter, title, withNone, initial, chosen);
+    confirmed =
+        m_selecteurs.question && m_selecteurs.question(this, filter, title, withNone, initial, chosen);
     return confirmed ? chosen : nullptr;
 }
 
@@ -445,7 +453,8 @@ void CRedressementDlg::OnRetirer() {
         return;
     }
     CObjectifRedressement* target = Objectif(*item);
-    CObjectifRedressement* parent = item->parent() != nullptr ? Objectif(*item->parent()) : m_scheme.GetRacine();
+    CObjectifRedressement* parent =
+        item->parent() != nullptr ? Objectif(*item->parent()) : m_scheme.GetRacine();
     if (target == nullptr || parent == nullptr)
         return;
     if (EstNoeudModalite(*target, parent)) {
@@ -531,27 +540,6 @@ void CRedressementDlg::OnNouveau() {
     m_names->setFocus();
     m_names->lineEdit()->selectAll();
     m_modified = true;
-}
-
-void CRedressementDlg::OnSupprimer() {
-    const std::int32_t id = IdAt(m_current);
-    if (m_current < 0 || id == kNoWeighting) {
-        QApplication::beep();
-        return;
-    }
-    if (!m_context.GetUserInterface().AskYesNo(Message(StringTable::kSupprimerEnregistrement)))
-        return;
-    std::string error;
-    if (!EffacerRedressement(id, m_context, error)) {
-        Warn(m_context, Message::Text(error));
-        return;
-    }
-    {
-        const QSignalBlocker quiet(m_names);
-        m_names->removeItem(m_current);
-    }
-    SelectQuietly(m_names->count() > 0 ? 0 : -1);
-    Charger();
 }
 
 void CRedressementDlg::OnVersBibliotheque() {
@@ -644,4 +632,8 @@ void CRedressementDlg::accept() {
         m_context.weightingLabel = m_chosen.name;
     }
     QDialog::accept();
+}
+
+bool CRedressementDlg::Effacer(std::int32_t id, std::string& error) {
+    return EffacerRedressement(id, m_context, error);
 }

@@ -96,6 +96,7 @@ public:
 private:
     void Remplir(std::int32_t initialId);
     void Charger() override;
+    bool Effacer(std::int32_t id, std::string& error) override;
     std::string NomAffiche() const override { return m_scheme.name; }
     void Reinitialiser();
     void RemplirArbre();
@@ -117,7 +118,6 @@ private:
     void OnPoidsInitial();
     void OnRetirer();
     void OnNouveau();
-    void OnSupprimer();
     void OnVersBibliotheque();
     void OnDeBibliotheque();
 

@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -59,5 +60,26 @@ void StoredEntryDialog::OnSelection(int index) {
         return;
     // A new entry dropped was the last one: the entry wanted keeps its place.
     SelectQuietly(m_names->findData(wanted));
+    Charger();
+}
+
+void StoredEntryDialog::OnSupprimer() {
+    const std::int32_t id = IdAt(m_current);
+    if (m_current < 0 || id == m_idWithoutEntry) {
+        QApplication::beep();
+        return;
+    }
+    if (!m_context.GetUserInterface().AskYesNo(Message(StringTable::kSupprimerEnregistrement)))
+        return;
+    std::string error;
+    if (!Effacer(id, error)) {
+        m_context.GetUserInterface().ShowMessage(Message::Text(error), UserInterface::Icon::Warning);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(m_names);
+        m_names->removeItem(m_current);
+    }
+    SelectQuietly(m_names->count() > 0 ? 0 : -1);
     Charger();
 }

@@ -29,6 +29,8 @@ protected:
     virtual void Charger() = 0;
     // The name of the entry shown, as the working copy holds it.
     virtual std::string NomAffiche() const = 0;
+    // Deletes the stored entry of the id; false with the database's text.
+    virtual bool Effacer(std::int32_t id, std::string& error) = 0;
 
     // Settles unsaved changes before leaving the entry shown: false when the user stays (Cancel,
     // or a save that failed).
@@ -37,6 +39,9 @@ protected:
     void SelectQuietly(int index);
     std::int32_t IdAt(int index) const;
     void OnSelection(int index);
+    // "&Supprimer": the entry shown, once the analyst agrees, from the survey and the list; the
+    // first entry is shown next.
+    void OnSupprimer();
     void OnModifie() { m_modified = true; }
 
     CContexteEtude& m_context;
