@@ -47,8 +47,8 @@ CProfilDlg::CProfilDlg(CContexteEtude& context, int level, const CProfil& profil
     NamedProfiles::Trees trees;
     trees.build = [this](CProfil& built) { return BuildProfile(built); };
     trees.show = [this](const CProfil& shown) { ShowProfile(shown); };
-    m_named = new NamedProfiles(m_context, NamedProfiles::ProfilsQuestions(m_context), std::move(trees), *m_names,
-                                *m_new, *m_delete, *this);
+    m_named = new NamedProfiles(m_context, NamedProfiles::ProfilsQuestions(m_context), std::move(trees),
+                                *m_frame->names, *m_frame->nouveau, *m_frame->supprimer, *this);
     m_named->Ouvrir(m_profile);
     WindowSize::FitContentsToScreen(*this);
 }
@@ -58,12 +58,8 @@ CProfilDlg::~CProfilDlg() = default;
 void CProfilDlg::BuildControls() {
     m_frame = std::make_unique<ProfileDialogFrame>(*this, kMoveButtons, kLineButtons,
                                                    ProfileDialogFrame::Keys{kVersProfil, kRetour, kMonter, kDescendre});
-    m_names = m_frame->names;
-    m_new = m_frame->nouveau;
-    m_delete = m_frame->supprimer;
     m_questionnaire = m_frame->questionnaire;
     m_profileTree = m_frame->profile;
-    m_ok = m_frame->ok;
     for (CMultiTree* tree : {m_questionnaire, m_profileTree})
         tree->setRootIsDecorated(false);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/UtilArbre.h"
+#include "requests/ProfileDialogFrame.h"
 #include "tabulation/Profil.h"
 
 #include <QDialog>
@@ -11,7 +12,6 @@ class CContexteEtude;
 class CMultiTree;
 class CQuestionEtendue;
 class NamedProfiles;
-class ProfileDialogFrame;
 class QComboBox;
 class QPushButton;
 class QTreeWidgetItem;
@@ -49,11 +49,11 @@ public:
 
     CMultiTree& QuestionnaireTree() const { return *m_questionnaire; }
     CMultiTree& ProfileTree() const { return *m_profileTree; }
-    QComboBox& NameCombo() const { return *m_names; }
+    QComboBox& NameCombo() const { return *m_frame->names; }
     QPushButton& Bouton(Button id) const;
-    QPushButton& NouveauButton() const { return *m_new; }
-    QPushButton& SupprimerButton() const { return *m_delete; }
-    QPushButton& OkButton() const { return *m_ok; }
+    QPushButton& NouveauButton() const { return *m_frame->nouveau; }
+    QPushButton& SupprimerButton() const { return *m_frame->supprimer; }
+    QPushButton& OkButton() const { return *m_frame->ok; }
     NamedProfiles& Noms() const { return *m_named; }
 
 private:
@@ -80,10 +80,6 @@ private:
 
     CMultiTree* m_questionnaire = nullptr;
     CMultiTree* m_profileTree = nullptr;
-    QComboBox* m_names = nullptr;
-    QPushButton* m_new = nullptr;
-    QPushButton* m_delete = nullptr;
     std::unique_ptr<ProfileDialogFrame> m_frame;
-    QPushButton* m_ok = nullptr;
     NamedProfiles* m_named = nullptr;
 };

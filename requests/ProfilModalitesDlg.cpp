@@ -90,8 +90,8 @@ CProfilModalitesDlg::CProfilModalitesDlg(CContexteEtude& context, int level, con
     NamedProfiles::Trees trees;
     trees.build = [this](CProfil& built) { return BuildProfile(built); };
     trees.show = [this](const CProfil& shown) { ShowProfile(shown); };
-    m_named = new NamedProfiles(m_context, NamedProfiles::ProfilsModalites(m_context), std::move(trees), *m_names,
-                                *m_new, *m_delete, *this);
+    m_named = new NamedProfiles(m_context, NamedProfiles::ProfilsModalites(m_context), std::move(trees),
+                                *m_frame->names, *m_frame->nouveau, *m_frame->supprimer, *this);
     m_named->Ouvrir(m_profile);
     WindowSize::FitContentsToScreen(*this);
 }
@@ -103,12 +103,8 @@ CProfilModalitesDlg::~CProfilModalitesDlg() = default;
 void CProfilModalitesDlg::BuildControls() {
     m_frame = std::make_unique<ProfileDialogFrame>(*this, kMoveButtons, kLineButtons,
                                                    ProfileDialogFrame::Keys{kVersProfil, kRetour, kMonter, kDescendre});
-    m_names = m_frame->names;
-    m_new = m_frame->nouveau;
-    m_delete = m_frame->supprimer;
     m_questionnaire = m_frame->questionnaire;
     m_profileTree = m_frame->profile;
-    m_ok = m_frame->ok;
     m_frame->lineColumn->addSpacing(12);
     for (std::size_t option = 0; option < kToggles.size(); ++option) {
         auto* box = new QToolButton(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/UtilArbre.h"
+#include "requests/ProfileDialogFrame.h"
 #include "tabulation/Profil.h"
 
 #include <QDialog>
@@ -15,7 +16,6 @@ class CModaliteEtendue;
 class CMultiTree;
 class CQuestionEtendue;
 class NamedProfiles;
-class ProfileDialogFrame;
 class QComboBox;
 class QMenu;
 class QPushButton;
@@ -64,12 +64,12 @@ public:
 
     CMultiTree& QuestionnaireTree() const { return *m_questionnaire; }
     CMultiTree& ProfileTree() const { return *m_profileTree; }
-    QComboBox& NameCombo() const { return *m_names; }
+    QComboBox& NameCombo() const { return *m_frame->names; }
     QPushButton& Bouton(Button id) const;
-    QPushButton& NouveauButton() const { return *m_new; }
-    QPushButton& SupprimerButton() const { return *m_delete; }
+    QPushButton& NouveauButton() const { return *m_frame->nouveau; }
+    QPushButton& SupprimerButton() const { return *m_frame->supprimer; }
     QToolButton& OptionBox(int option) const { return *m_optionBoxes.at(static_cast<std::size_t>(option)); }
-    QPushButton& OkButton() const { return *m_ok; }
+    QPushButton& OkButton() const { return *m_frame->ok; }
     NamedProfiles& Noms() const { return *m_named; }
     // The menu "Profil" on the item (null: away from any item), as a right-click opens it.
     QMenu& ProfileMenu(QTreeWidgetItem* item);
@@ -133,12 +133,8 @@ private:
 
     CMultiTree* m_questionnaire = nullptr;
     CMultiTree* m_profileTree = nullptr;
-    QComboBox* m_names = nullptr;
-    QPushButton* m_new = nullptr;
-    QPushButton* m_delete = nullptr;
     std::unique_ptr<ProfileDialogFrame> m_frame;
     std::array<QToolButton*, 4> m_optionBoxes{};
-    QPushButton* m_ok = nullptr;
     QMenu* m_menu = nullptr;
     NamedProfiles* m_named = nullptr;
 };
