@@ -188,15 +188,31 @@ void CMappingView::OnPresentation() {
     viewport()->update();
 }
 
+namespace {
+
+// What the brushing and sizing dialogs may offer for a set of points: a question only for row
+// points that are interviews; qualities and contributions for the row points, and for the column
+// points of a map whose window is not symmetric.
+struct ModesOfferts {
+    bool question;
+    bool mesures;
+};
+
+ModesOfferts Offerts(const CMapping& mapping, int ensemble) {
+    const bool lignes = ensemble == CMapping::kLignes;
+    return {lignes && mapping.source != nullptr && mapping.source->DonnerQuestion() != 0,
+            lignes || mapping.fenetreSymetrique == 0};
+}
+
+} // namespace
+
 void CMappingView::Brushing(int ensemble) {
     CMapping* mapping = GetMapping();
     if (mapping == nullptr)
         return;
-    const bool lignes = ensemble == CMapping::kLignes;
-    const bool question = lignes && mapping->source != nullptr && mapping->source->DonnerQuestion();
-    const bool mesures = lignes || mapping->fenetreSymetrique == 0;
-    CBrushingDlg dialog(mapping->brushing[static_cast<std::size_t>(ensemble)], question, mesures, mesures,
-                        mapping->nombreAxes, this);
+    const ModesOfferts offerts = Offerts(*mapping, ensemble);
+    CBrushingDlg dialog(mapping->brushing[static_cast<std::size_t>(ensemble)], offerts.question, offerts.mesures,
+                        offerts.mesures, mapping->nombreAxes, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     mapping->brushing[static_cast<std::size_t>(ensemble)] = dialog.GetParam();
@@ -208,11 +224,9 @@ void CMappingView::Sizing(int ensemble) {
     CMapping* mapping = GetMapping();
     if (mapping == nullptr)
         return;
-    const bool lignes = ensemble == CMapping::kLignes;
-    const bool question = lignes && mapping->source != nullptr && mapping->source->DonnerQuestion();
-    const bool mesures = lignes || mapping->fenetreSymetrique == 0;
-    CSizingDlg dialog(mapping->sizing[static_cast<std::size_t>(ensemble)], question, mesures, mesures,
-                      mapping->nombreAxes, this);
+    const ModesOfferts offerts = Offerts(*mapping, ensemble);
+    CSizingDlg dialog(mapping->sizing[static_cast<std::size_t>(ensemble)], offerts.question, offerts.mesures,
+                      offerts.mesures, mapping->nombreAxes, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     mapping->sizing[static_cast<std::size_t>(ensemble)] = dialog.GetParam();
