@@ -4,6 +4,7 @@
 // questionnaire is never a target.
 
 #include <filesystem>
+#include <numeric>
 #include <system_error>
 
 #include "app/DataAccess.h"
@@ -261,11 +262,10 @@ bool CDataAccess::ExportAnswers(const std::string& path, const std::vector<Expor
     CDataAccess target(path);
     if (!target.IsOpen())
         return Fail(target.GetErrorText());
-    CRecordKeys keys(1);
-    for (std::int32_t r = 0; r < recordCount; ++r) {
-        const std::int32_t key = r + 1;
-        keys.Append(&key);
-    }
+    std::vector<std::int32_t> numbers(static_cast<std::size_t>(std::max(recordCount, 0)));
+    std::iota(numbers.begin(), numbers.end(), 1);
+    CRecordKeys keys;
+    keys.Assign(1, std::move(numbers));
     const bool created = target.WriteJob("ExporterSelectionQuestions", [&](db::Database& database) {
         db::Recordset interviews(database, NomTableReponse(1), {NomCle(1), kCompleted});
         interviews.setCurrentIndex(kPrimaryKey);

@@ -32,7 +32,12 @@ void CRecordKeys::Reset(int keyLength) {
 
 void CRecordKeys::Assign(int keyLength, std::vector<std::int32_t> values) {
     m_keyLength = std::max(keyLength, 0);
-    m_values = std::move(values);
+    m_values.assign(values.begin(), values.end());
+}
+
+void CRecordKeys::ShrinkToFit() {
+    if (m_values.capacity() - m_values.size() > m_values.size() / 8)
+        m_values.shrink_to_fit();
 }
 
 void CRecordKeys::Reserve(std::size_t count) {
@@ -51,7 +56,7 @@ bool CRecordKeys::SortAndCheckUnique() {
     std::iota(rows.begin(), rows.end(), std::size_t{0});
     std::stable_sort(rows.begin(), rows.end(),
                      [&](std::size_t a, std::size_t b) { return Less(Key(a), Key(b), length); });
-    std::vector<std::int32_t> sorted;
+    decltype(m_values) sorted;
     sorted.reserve(m_values.size());
     for (const std::size_t row : rows)
         sorted.insert(sorted.end(), Key(row), Key(row) + length);

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "app/LargeBlockAllocator.h"
+
 // The key of one record of a level: its loop keys, outermost first. The key of a record's parent
 // is a prefix of its own.
 using RecordKey = std::vector<std::int32_t>;
@@ -59,8 +61,9 @@ public:
     // Forgets the keys and sets the length of those to come.
     void Reset(int keyLength);
     void Reserve(std::size_t count);
-    // Gives back the memory held beyond the keys.
-    void ShrinkToFit() { m_values.shrink_to_fit(); }
+    // Gives back the memory held beyond the keys when it is worth a copy of them: growing by
+    // doubling leaves up to as much again unused, a few percent is kept.
+    void ShrinkToFit();
 
     // The key of a row: KeyLength() values.
     const std::int32_t* Key(std::size_t row) const {
@@ -72,12 +75,18 @@ public:
     // key order, each once (the caller checked).
     void Assign(int keyLength, std::vector<std::int32_t> values);
     // Adds a key at the end (KeyLength() values), whatever its place.
-    void Append(const std::int32_t* key) { m_values.insert(m_values.end(), key, key + m_keyLength); }
+    void Append(const std::int32_t* key) {
+        for (int i = 0; i < m_keyLength; ++i)
+            m_values.push_back(key[i]);
+    }
     // Whether the last key comes after the one before it (true for a single key).
     bool LastInOrder() const {
-        const std::size_t count = size();
-        return count < 2 ||
-               std::lexicographical_compare(Key(count - 2), Key(count - 1), Key(count - 1), Key(count - 1) + m_keyLength);
+        // Checked after every key read: no division by the key length to count the keys.
+        const auto length = static_cast<std::size_t>(m_keyLength);
+        if (m_values.size() < 2 * length)
+            return true;
+        const std::int32_t* last = m_values.data() + (m_values.size() - length);
+        return std::lexicographical_compare(last - length, last, last, last + length);
     }
     // Puts the keys in order; false when a key is there twice (the keys are then in order, the
     // repeated key kept twice).
@@ -92,5 +101,6 @@ public:
 
 private:
     int m_keyLength = 0;
-    std::vector<std::int32_t> m_values;
+    // A survey's interview keys take megabytes: large blocks fault in by large pages.
+    std::vector<std::int32_t, LargeBlockAllocator<std::int32_t>> m_values;
 };

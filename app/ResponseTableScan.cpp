@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "platform/db/Database.h"
 #include "platform/db/DbException.h"
-#include "platform/db/Recordset.h"
+#include "platform/db/ForwardScan.h"
 #include "platform/db/SqlNames.h"
 
 namespace {
@@ -25,11 +26,11 @@ std::string KeyFieldName(int position) {
 // ---- Record -------------------------------------------------------------------------------------
 
 db::Value ResponseTableScan::Record::Value(int field) const {
-    return m_records.value(static_cast<int>(m_keys.size()) + field);
+    return m_row.value(static_cast<int>(m_keys.size()) + field);
 }
 
 db::Value ResponseTableScan::Record::StoredValue(int field) const {
-    return m_records.storedValue(static_cast<int>(m_keys.size()) + field);
+    return m_row.storedValue(static_cast<int>(m_keys.size()) + field);
 }
 
 // ---- LevelRows ------------------------------------------------------------------------------------
@@ -93,8 +94,7 @@ std::int32_t ResponseTableScan::KeyOf(const db::Value& value, std::size_t positi
 
 ResponseTableScan::ResponseTableScan(db::Database& database, int tableNumber)
     : m_database(database), m_tableNumber(tableNumber), m_tableName(TableNameOf(tableNumber)) {
-    for (const db::FieldInfo& field : m_database.fields(m_tableName))
-        m_tableFields.push_back(field.name);
+    m_tableFields = m_database.fields(m_tableName);
     if (m_tableFields.empty())
         throw db::DbException("open recordset", "no such table: " + m_tableName);
     while (HasField(KeyFieldName(KeyFieldCount() + 1)))
@@ -103,19 +103,25 @@ ResponseTableScan::ResponseTableScan(db::Database& database, int tableNumber)
 
 ResponseTableScan::~ResponseTableScan() = default;
 
+const db::FieldInfo* ResponseTableScan::FindTableField(std::string_view name) const {
+    const auto found = std::find_if(m_tableFields.begin(), m_tableFields.end(),
+                                    [&](const db::FieldInfo& field) { return db::sameIdentifier(field.name, name); });
+    return found != m_tableFields.end() ? &*found : nullptr;
+}
+
 bool ResponseTableScan::HasField(std::string_view name) const {
-    return std::any_of(m_tableFields.begin(), m_tableFields.end(),
-                       [&](const std::string& field) { return db::sameIdentifier(field, name); });
+    return FindTableField(name) != nullptr;
 }
 
 int ResponseTableScan::AddField(std::string_view name) {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        if (db::sameIdentifier(m_fields[i], name))
+        if (db::sameIdentifier(m_fields[i].name, name))
             return static_cast<int>(i);
     }
-    if (!HasField(name))
+    const db::FieldInfo* field = FindTableField(name);
+    if (field == nullptr)
         return -1;
-    m_fields.emplace_back(name);
+    m_fields.push_back(*field);
     return static_cast<int>(m_fields.size() - 1);
 }
 
@@ -123,19 +129,32 @@ void ResponseTableScan::AddReader(Reader& reader) {
     m_readers.push_back(&reader);
 }
 
+// A key stored as a whole number is read without building a value; anything else goes through
+// the checks of KeyOf.
+void ResponseTableScan::ReadKeys(const db::ForwardScan& row, Record& record) const {
+    for (std::size_t k = 0; k < m_keyFields.size(); ++k) {
+        const int column = static_cast<int>(k);
+        const std::optional<long long> key = row.storedInteger(column);
+        record.m_keys[k] = key && *key >= std::numeric_limits<std::int32_t>::min() &&
+                                   *key <= std::numeric_limits<std::int32_t>::max()
+                               ? static_cast<std::int32_t>(*key)
+                               : KeyOf(row.storedValue(column), k, record.m_number);
+    }
+}
+
 void ResponseTableScan::Run() {
     if (m_readers.empty())
         return;
-    std::vector<std::string> selected = m_keyFields;
+    std::vector<db::FieldInfo> selected;
+    for (const std::string& key : m_keyFields)
+        selected.push_back(*FindTableField(key));
     selected.insert(selected.end(), m_fields.begin(), m_fields.end());
-    db::Recordset records(m_database, m_tableName, selected);
-    records.setCurrentIndex(kPrimaryKey);
-    Record record(records);
+    db::ForwardScan row(m_database, m_tableName, std::move(selected), kPrimaryKey);
+    Record record(row);
     record.m_keys.assign(m_keyFields.size(), 0);
-    for (records.moveFirst(); !records.isEOF(); records.moveNext()) {
+    while (row.next()) {
         ++record.m_number;
-        for (std::size_t k = 0; k < m_keyFields.size(); ++k)
-            record.m_keys[k] = KeyOf(records.storedValue(static_cast<int>(k)), k, record.m_number);
+        ReadKeys(row, record);
         for (Reader* reader : m_readers)
             reader->Read(record);
     }

@@ -10,9 +10,11 @@
 #include "app/RecordKeySource.h"
 #include "platform/db/Value.h"
 
+#include "platform/db/FieldType.h"
+
 namespace db {
 class Database;
-class Recordset;
+class ForwardScan;
 } // namespace db
 
 // One walk of one response table "VEL Reponse%d" in "PrimaryKey" order that serves many readers:
@@ -34,7 +36,8 @@ public:
     public:
         // The table's key fields "Cle1" .. "Cle<KeyCount()>", read for every record.
         int KeyCount() const { return static_cast<int>(m_keys.size()); }
-        // "Cle<position>", position from 1 to KeyCount(); a Null key reads as 0.
+        // "Cle<position>", position from 1 to KeyCount() (Run refuses a record whose key is not a
+        // whole number of 32 bits).
         std::int32_t Key(int position) const { return m_keys[static_cast<std::size_t>(position - 1)]; }
         // Key fields 1 .. KeyCount(), in order.
         const std::int32_t* Keys() const { return m_keys.data(); }
@@ -50,9 +53,9 @@ public:
 
     private:
         friend class ResponseTableScan;
-        explicit Record(const db::Recordset& records) : m_records(records) {}
+        explicit Record(const db::ForwardScan& row) : m_row(row) {}
 
-        const db::Recordset& m_records;
+        const db::ForwardScan& m_row;
         std::vector<std::int32_t> m_keys;
         long long m_number = -1;
     };
@@ -116,13 +119,15 @@ public:
     void Run();
 
 private:
+    void ReadKeys(const db::ForwardScan& row, Record& record) const;
     std::int32_t KeyOf(const db::Value& value, std::size_t position, long long record) const;
+    const db::FieldInfo* FindTableField(std::string_view name) const;
 
     db::Database& m_database;
     int m_tableNumber = 0;
     std::string m_tableName;
-    std::vector<std::string> m_tableFields;
+    std::vector<db::FieldInfo> m_tableFields;
     std::vector<std::string> m_keyFields;
-    std::vector<std::string> m_fields; // asked for, in handle order
+    std::vector<db::FieldInfo> m_fields; // asked for, in handle order
     std::vector<Reader*> m_readers;
 };

@@ -81,6 +81,7 @@ void Database::openConnection(Creation creation) {
     if (access_ == Access::ReadWrite) {
         flags = SQLITE_OPEN_READWRITE | (creation == Creation::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
     }
+    flags |= SQLITE_OPEN_NOMUTEX;
     const int code = sqlite3_open_v2(path_.c_str(), &connection_, flags, nullptr);
     if (code != SQLITE_OK) {
         const std::string description =

@@ -19,7 +19,9 @@ namespace db {
 // SQLite's description.
 //
 // Recordsets and transactions refer to the database they were made on, so a Database is neither
-// copied nor moved; hold it by value in a scope or through std::unique_ptr.
+// copied nor moved; hold it by value in a scope or through std::unique_ptr. A connection serves one
+// thread at a time (SQLite's locks around every call are left out): the worker threads never
+// touch a database.
 class Database {
 public:
     enum class Access { ReadOnly, ReadWrite };
@@ -69,6 +71,7 @@ public:
     bool hasWritten() const;
 
 private:
+    friend class ForwardScan;
     friend class Recordset;
     friend class Transaction;
 

@@ -106,15 +106,8 @@ std::string Recordset::selectList() const {
     return sql;
 }
 
-// The index's fields, then the row id, which SQLite keeps as the last column of every index: the
-// index itself then gives the order, without a sort.
 std::string Recordset::orderBy() const {
-    std::string sql;
-    for (const IndexField& field : indexFields_) {
-        sql += quoteIdentifier(field.name, "set index");
-        sql += field.descending ? " DESC, " : " ASC, ";
-    }
-    return sql + "rowid";
+    return indexOrder(indexFields_, "set index");
 }
 
 Statement& Recordset::scanStatement() const {
@@ -248,8 +241,13 @@ void Recordset::stepCursor() const {
     currentEdited_ = false;
     if (cursor_->step()) {
         position_ = Position::OnRecord;
-        currentRowId_ = cursor_->integerAt(0);
     }
+}
+
+// Read from the cursor's row when asked rather than at every step: a walk of a million records
+// that never edits them does not pay for it.
+long long Recordset::currentRowId() const {
+    return cursor_->integerAt(0);
 }
 
 void Recordset::ensurePositioned() const {
@@ -323,7 +321,7 @@ void Recordset::loadEditedRecord() const {
                                             quoteIdentifier(table_, "read record") + " WHERE rowid = ?1",
                                         "read " + table_);
     }
-    reread_->bindInteger(1, currentRowId_);
+    reread_->bindInteger(1, currentRowId());
     editedValues_.clear();
     if (reread_->step()) {
         for (std::size_t i = 0; i < fields_.size(); ++i) {
@@ -383,7 +381,7 @@ void Recordset::addNew() {
 void Recordset::edit() {
     requireCurrentRecord("edit record");
     mode_ = EditMode::Editing;
-    editedRowId_ = currentRowId_;
+    editedRowId_ = currentRowId();
     std::fill(pendingSet_.begin(), pendingSet_.end(), false);
 }
 
@@ -457,7 +455,7 @@ long long Recordset::update() {
     if (mode_ == EditMode::Editing) {
         statement.bindInteger(parameterNumber + 1, editedRowId_);
         statement.execute();
-        if (position_ == Position::OnRecord && currentRowId_ == editedRowId_) {
+        if (position_ == Position::OnRecord && currentRowId() == editedRowId_) {
             currentEdited_ = true;
             editedValues_.clear();
         }
@@ -478,9 +476,10 @@ void Recordset::deleteCurrent() {
                                                   " WHERE rowid = ?1",
                                               "delete record from " + table_);
     }
-    delete_->bindInteger(1, currentRowId_);
+    const long long rowId = currentRowId();
+    delete_->bindInteger(1, rowId);
     delete_->execute();
-    if (mode_ == EditMode::Editing && editedRowId_ == currentRowId_) {
+    if (mode_ == EditMode::Editing && editedRowId_ == rowId) {
         mode_ = EditMode::None;
     }
     position_ = Position::Deleted;

@@ -107,6 +107,8 @@ private:
 
     void indexFieldPositions();
     void ensurePositioned() const;
+    // The row id of the record the cursor stands on.
+    long long currentRowId() const;
     void requireCurrentRecord(const char* operation) const;
     void resetCursor() const;
     void stepCursor() const;
@@ -137,7 +139,6 @@ private:
     mutable std::map<std::size_t, std::unique_ptr<Statement>> seeks_;
     mutable Statement* cursor_ = nullptr;
     mutable Position position_ = Position::NotStarted;
-    mutable long long currentRowId_ = 0;
     // After the current record was edited its values are read again once, from the table.
     mutable bool currentEdited_ = false;
     mutable std::vector<Value> editedValues_;

@@ -48,6 +48,15 @@ std::optional<std::string> indexNameFromSql(std::string_view table, std::string_
     return std::string(sqlName.substr(table.size() + 1));
 }
 
+std::string indexOrder(const std::vector<IndexField>& fields, std::string_view operation) {
+    std::string sql;
+    for (const IndexField& field : fields) {
+        sql += quoteIdentifier(field.name, operation);
+        sql += field.descending ? " DESC, " : " ASC, ";
+    }
+    return sql + "rowid";
+}
+
 bool sameIdentifier(std::string_view left, std::string_view right) {
     return std::equal(left.begin(), left.end(), right.begin(), right.end(),
                       [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });

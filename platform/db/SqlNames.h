@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/db/IndexDefinition.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace db {
 
@@ -18,6 +21,11 @@ std::string indexSqlName(std::string_view table, std::string_view index);
 // The program's name of an index of `table` from its SQLite name; none when the SQLite index does
 // not follow the naming above (an index this layer did not create).
 std::optional<std::string> indexNameFromSql(std::string_view table, std::string_view sqlName);
+
+// The ORDER BY terms of an index's order: its fields in their directions, then the row id, which
+// SQLite keeps as the last column of every index, so the index itself gives the order without a
+// sort (and records equal on the fields keep a fixed order).
+std::string indexOrder(const std::vector<IndexField>& fields, std::string_view operation);
 
 // Names compare as SQLite compares identifiers: ASCII letters without regard to case.
 bool sameIdentifier(std::string_view left, std::string_view right);

@@ -126,6 +126,13 @@ long long Statement::integerAt(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
+std::optional<long long> Statement::storedIntegerAt(int column) const {
+    if (sqlite3_column_type(statement_, column) != SQLITE_INTEGER) {
+        return std::nullopt;
+    }
+    return sqlite3_column_int64(statement_, column);
+}
+
 std::string Statement::textAt(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
     const int size = sqlite3_column_bytes(statement_, column);

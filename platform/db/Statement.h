@@ -3,6 +3,7 @@
 #include "platform/db/FieldType.h"
 #include "platform/db/Value.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,9 @@ public:
     // The column as SQLite holds it, before any conversion to a field type: Null, a whole
     // number, a double or a text (a blob reads as its bytes).
     Value storedValueAt(int column) const;
+    // The column when SQLite holds it as a whole number; nothing for any other storage class.
+    // Walks of millions of keys read them here without building a Value per row.
+    std::optional<long long> storedIntegerAt(int column) const;
 
     const std::string& operation() const { return operation_; }
 
