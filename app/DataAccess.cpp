@@ -14,7 +14,9 @@
 #include "app/InvertedFiles.h"
 #include "app/MatriceCodes.h"
 #include "app/QuestionNiveau.h"
+#include "app/ParallelKeyScan.h"
 #include "app/ResponseTableScan.h"
+#include "app/WorkerPool.h"
 #include "app/SilentUserInterface.h"
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
@@ -1038,6 +1040,8 @@ void CDataAccess::ReadKeys(const CQuestionNiveau& level, CRecordKeys& keys) {
         if (field >= 0)
             completed = field;
     }
+    if (!completed && ParallelKeyScan::Read(*m_database, scan.TableName(), keyLength, keys, WorkerPool::Shared()))
+        return;
     keys.Reset(keyLength);
     KeyReader reader(keys, completed, scan.TableName());
     scan.AddReader(reader);

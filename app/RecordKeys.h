@@ -79,6 +79,8 @@ public:
         for (int i = 0; i < m_keyLength; ++i)
             m_values.push_back(key[i]);
     }
+    // Adds the keys of another set of the same key length after these, whatever their place.
+    void Append(const CRecordKeys& more) { m_values.insert(m_values.end(), more.m_values.begin(), more.m_values.end()); }
     // Whether the last key comes after the one before it (true for a single key).
     bool LastInOrder() const {
         // Checked after every key read: no division by the key length to count the keys.

@@ -77,6 +77,11 @@ Database::~Database() {
 }
 
 void Database::openConnection(Creation creation) {
+    // SQLite counts every allocation of the process under one lock, for statistics the program
+    // never reads: connections walking tables on several threads at once would queue on it. The
+    // setting only takes before SQLite's first use, hence once, before the first connection.
+    static const int statisticsOff = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    (void)statisticsOff;
     int flags = SQLITE_OPEN_READONLY;
     if (access_ == Access::ReadWrite) {
         flags = SQLITE_OPEN_READWRITE | (creation == Creation::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
@@ -188,6 +193,21 @@ long long Database::rowCount(std::string_view table) const {
     const long long count = statement.integerAt(0);
     statement.reset();
     return count;
+}
+
+Value Database::largestValue(std::string_view table, std::string_view field) const {
+    const std::string operation = "largest value";
+    Statement statement(connection_,
+                        "SELECT max(" + quoteIdentifier(field, operation) + ") FROM " + quoteIdentifier(table, operation),
+                        operation);
+    statement.step();
+    Value largest = statement.storedValueAt(0);
+    statement.reset();
+    return largest;
+}
+
+void Database::setCachePages(int pages) {
+    execute("PRAGMA cache_size = " + std::to_string(std::max(pages, 1)), "set cache size");
 }
 
 bool Database::hasWritten() const {

@@ -3,6 +3,7 @@
 #include "platform/db/FieldType.h"
 #include "platform/db/IndexDefinition.h"
 #include "platform/db/TableDefinition.h"
+#include "platform/db/Value.h"
 
 #include <optional>
 #include <string>
@@ -54,6 +55,9 @@ public:
     int fieldCount(std::string_view table) const;
     // SELECT count(*): raises when the table does not exist.
     long long rowCount(std::string_view table) const;
+    // The field's largest value as SQLite orders values (numbers, then texts, then blobs), as
+    // stored; Null for an empty table. Found through an index of the field when there is one.
+    Value largestValue(std::string_view table, std::string_view field) const;
 
     // Creates the table, its fields and its indexes, all or nothing.
     void createTable(const TableDefinition& definition);
@@ -65,6 +69,10 @@ public:
     // The indexes of a table that this layer created, in name order.
     std::vector<IndexInfo> indexes(std::string_view table) const;
     std::optional<IndexInfo> index(std::string_view table, std::string_view name) const;
+
+    // Keeps at most this many pages of the file in this connection's memory: a connection that walks
+    // an index once needs only the pages on its path, and every page more is memory to fault in.
+    void setCachePages(int pages);
 
     // Whether this connection has changed the file: a record added, changed or deleted, or a
     // table, field or index created or deleted (committed or not).

@@ -11,7 +11,7 @@ namespace {
 
 // A walk that reads no field still counts its records, through the row id.
 std::string selectInIndexOrder(const Database& database, const std::string& table,
-                               const std::vector<FieldInfo>& fields, const std::string& indexName) {
+                               const std::vector<FieldInfo>& fields, const std::string& indexName, bool ranged) {
     const std::string operation = "read " + table;
     const std::optional<IndexInfo> index = database.index(table, indexName);
     if (!index) {
@@ -24,16 +24,26 @@ std::string selectInIndexOrder(const Database& database, const std::string& tabl
     if (fields.empty()) {
         sql += "rowid";
     }
-    return sql + " FROM " + quoteIdentifier(table, operation) + " ORDER BY " + indexOrder(index->fields, operation);
+    sql += " FROM " + quoteIdentifier(table, operation);
+    if (ranged && !index->fields.empty()) {
+        sql += " WHERE " + quoteIdentifier(index->fields.front().name, operation) + " BETWEEN ?1 AND ?2";
+    }
+    return sql + " ORDER BY " + indexOrder(index->fields, operation);
 }
 
 } // namespace
 
 ForwardScan::ForwardScan(Database& database, const std::string& table, std::vector<FieldInfo> fields,
-                         const std::string& index)
+                         const std::string& index, std::optional<Range> range)
     : fields_(std::move(fields)),
       statement_(std::make_unique<Statement>(database.connection(),
-                                             selectInIndexOrder(database, table, fields_, index), "read " + table)) {}
+                                             selectInIndexOrder(database, table, fields_, index, range.has_value()),
+                                             "read " + table)) {
+    if (range) {
+        statement_->bindInteger(1, range->low);
+        statement_->bindInteger(2, range->high);
+    }
+}
 
 ForwardScan::~ForwardScan() = default;
 

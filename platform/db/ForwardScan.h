@@ -25,8 +25,14 @@ class Statement;
 // Database errors, an unknown table, field or index, raise DbException.
 class ForwardScan {
 public:
+    // The records whose first index field holds a number from `low` to `high`, both included.
+    struct Range {
+        long long low = 0;
+        long long high = 0;
+    };
+
     ForwardScan(Database& database, const std::string& table, std::vector<FieldInfo> fields,
-                const std::string& index);
+                const std::string& index, std::optional<Range> range = std::nullopt);
     ~ForwardScan();
     ForwardScan(const ForwardScan&) = delete;
     ForwardScan& operator=(const ForwardScan&) = delete;

@@ -519,6 +519,10 @@ TEST_F(DamagedQuestionnaireTest, RecordKeysThatAreNoWholeNumberOrRepeatedAreRefu
          "la clé 'Cle1' de l'enregistrement 1 de la table 'VEL Reponse1' n'est pas un entier de 32 bits : '1.5'"},
         {"UPDATE \"VEL Reponse1\" SET Cle1 = 4294967297 WHERE Cle1 = 1", true,
          "n'est pas un entier de 32 bits : '4294967297'"},
+        // Keys spread wide enough for the interviews' table to be read by several threads first.
+        {"UPDATE \"VEL Reponse1\" SET Cle1 = 5000000 WHERE Cle1 = (SELECT max(Cle1) FROM \"VEL Reponse1\");"
+         "UPDATE \"VEL Reponse1\" SET Cle1 = 2.5 WHERE Cle1 = 2",
+         true, "la clé 'Cle1' de l'enregistrement 2 de la table 'VEL Reponse1' n'est pas un entier de 32 bits : '2.5'"},
         {"DROP INDEX \"VEL Reponse1.PrimaryKey\"; UPDATE \"VEL Reponse1\" SET Cle1 = 2 WHERE Cle1 = 1;"
          "CREATE INDEX \"VEL Reponse1.PrimaryKey\" ON \"VEL Reponse1\" (Cle1)",
          true, "l'enregistrement 2 de la table 'VEL Reponse1' répète la clé d'un autre enregistrement"},
