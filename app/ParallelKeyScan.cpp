@@ -18,6 +18,9 @@ namespace {
 constexpr const char* kPrimaryKey = "PrimaryKey";
 // Below this span of first keys a walk alone costs less than opening a connection per thread.
 constexpr long long kSmallestSpan = 1 << 16;
+// Pieces per thread: a thread the system holds up leaves its other pieces to the threads that
+// are free, instead of the whole read waiting for it.
+constexpr int kPiecesPerThread = 4;
 // A piece's connection walks its range once: a few pages of cache are all it needs, and memory
 // each thread would fault in is what made the threads queue on the system.
 constexpr int kPiecePages = 32;
@@ -92,8 +95,8 @@ bool ReadPiece(const std::string& path, const std::string& table, int keyLength,
 bool ParallelKeyScan::Read(db::Database& database, const std::string& table, int keyLength, CRecordKeys& keys,
                            WorkerPool& pool) {
     keys.Reset(keyLength);
-    const int pieces = static_cast<int>(pool.ThreadCount());
-    if (pieces < 2 || keyLength < 1 || !database.isReadOnly() || sqlite3_threadsafe() == 0 ||
+    const int pieces = static_cast<int>(pool.ThreadCount()) * kPiecesPerThread;
+    if (pool.ThreadCount() < 2 || keyLength < 1 || !database.isReadOnly() || sqlite3_threadsafe() == 0 ||
         !IndexIsTheKey(database, table, keyLength))
         return false;
     const std::optional<db::ForwardScan::Range> span = FirstKeySpan(database, table);

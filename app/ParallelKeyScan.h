@@ -11,9 +11,9 @@ class Database;
 } // namespace db
 
 // Reads the keys of a large response table with every worker thread: the range of the first key
-// is cut into one piece per thread, each piece walked over the "PrimaryKey" index by a connection
-// of its own, and the pieces joined in order. Opening a survey of a million interviews without
-// its inverted files reads its interview keys this way.
+// is cut into a few pieces per thread, each piece walked over the "PrimaryKey" index by a
+// connection of its own, and the pieces joined in order. Opening a survey of a million interviews
+// without its inverted files reads its interview keys this way.
 //
 // It is a shortcut only: whenever the table is not plainly regular (keys that are not whole
 // numbers of 32 bits, a Null or repeated key, an index of other fields or directions, a database
@@ -22,7 +22,7 @@ class Database;
 class ParallelKeyScan {
 public:
     // The keys of the table's records, `keyLength` values each ("Cle1" ..), in key order, read in
-    // one piece per thread of the pool; false with `keys` empty when the shortcut does not apply.
+    // pieces by the threads of the pool; false with `keys` empty when the shortcut does not apply.
     static bool Read(db::Database& database, const std::string& table, int keyLength, CRecordKeys& keys,
                      WorkerPool& pool);
 };
