@@ -1,5 +1,6 @@
 #include "app/ParallelKeyScan.h"
 
+#include <atomic>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -18,8 +19,7 @@ namespace {
 constexpr const char* kPrimaryKey = "PrimaryKey";
 // Below this span of first keys a walk alone costs less than opening a connection per thread.
 constexpr long long kSmallestSpan = 1 << 16;
-// Pieces per thread: a thread the system holds up leaves its other pieces to the threads that
-// are free, instead of the whole read waiting for it.
+// Pieces per thread, taken in turn by the threads as they become free.
 constexpr int kPiecesPerThread = 4;
 // A piece's connection walks its range once: a few pages of cache are all it needs, and memory
 // each thread would fault in is what made the threads queue on the system.
@@ -70,10 +70,8 @@ std::optional<db::ForwardScan::Range> FirstKeySpan(db::Database& database, const
 }
 
 // The keys of one piece, strictly increasing; false at the first key that is not plainly regular.
-bool ReadPiece(const std::string& path, const std::string& table, int keyLength, db::ForwardScan::Range range,
+bool ReadPiece(db::Database& database, const std::string& table, int keyLength, db::ForwardScan::Range range,
                CRecordKeys& keys) {
-    db::Database database(path, db::Database::Access::ReadOnly);
-    database.setCachePages(kPiecePages);
     db::ForwardScan scan(database, table, KeyFields(keyLength), kPrimaryKey, range);
     std::vector<std::int32_t> key(static_cast<std::size_t>(keyLength));
     while (scan.next()) {
@@ -106,14 +104,21 @@ bool ParallelKeyScan::Read(db::Database& database, const std::string& table, int
     const long long width = span->high - span->low + 1;
     std::vector<CRecordKeys> read(static_cast<std::size_t>(pieces), CRecordKeys(keyLength));
     std::vector<char> clean(static_cast<std::size_t>(pieces), 0);
-    pool.Run(pieces, [&](int piece) {
-        const db::ForwardScan::Range range{span->low + width * piece / pieces,
-                                           span->low + width * (piece + 1) / pieces - 1};
-        const auto slot = static_cast<std::size_t>(piece);
+    // One connection per thread, which takes the next piece left until none is: the pieces are
+    // not tied to threads, so a thread the system holds up leaves its share to the others.
+    std::atomic<int> nextPiece{0};
+    pool.Run(static_cast<int>(pool.ThreadCount()), [&](int) {
         try {
-            clean[slot] = ReadPiece(database.path(), table, keyLength, range, read[slot]) ? 1 : 0;
+            db::Database connection(database.path(), db::Database::Access::ReadOnly);
+            connection.setCachePages(kPiecePages);
+            for (int piece = nextPiece++; piece < pieces; piece = nextPiece++) {
+                const db::ForwardScan::Range range{span->low + width * piece / pieces,
+                                                   span->low + width * (piece + 1) / pieces - 1};
+                const auto slot = static_cast<std::size_t>(piece);
+                clean[slot] = ReadPiece(connection, table, keyLength, range, read[slot]) ? 1 : 0;
+            }
         } catch (const db::DbException&) {
-            clean[slot] = 0; // the walk alone will say what went wrong
+            // A piece left unread stays unclean: the walk alone will say what went wrong.
         }
     });
     for (const char pieceClean : clean)
