@@ -1,6 +1,6 @@
 #include "statistics/ui/ActiveIllustrativeDialog.h"
+#include "requests/SelectionButtons.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -79,14 +79,9 @@ ActiveIllustrativeDialog::ActiveIllustrativeDialog(const QString& caption, std::
     };
     addButtons(kNonSelectionne, 1);
     addButtons(kIllustratif, 3);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("IDOK"));
-    buttons->addButton(QStringLiteral("&Annuler"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
     Fill(count, actifs, illustratifs);
 }
 

@@ -2,13 +2,12 @@
 
 #include "app/ContexteEtude.h"
 #include "app/StringTable.h"
+#include "requests/SelectionButtons.h"
 #include "variables/ConstructionVariable.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,14 +30,9 @@ CGenererVariableDlg::CGenererVariableDlg(const CContexteEtude& context, int axes
     form->addRow(QStringLiteral("Résultat :"), m_results);
     form->addRow(QStringLiteral("Axe :"), m_axisSpin);
     m_labelEdit->setMinimumWidth(280);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("IDOK"));
-    buttons->addButton(QStringLiteral("&Annuler"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
 }
 
 void CGenererVariableDlg::accept() {

@@ -1,11 +1,10 @@
 #include "statistics/ui/OptionsCalculDlg.h"
+#include "requests/SelectionButtons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -68,14 +67,9 @@ COptionsCalculDlg::COptionsCalculDlg(bool styleLibelles, bool typologie, bool st
     m_stability->setVisible(typologie);
     ShowLabel();
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("IDOK"));
-    buttons->addButton(QStringLiteral("&Annuler"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
 }
 
 void COptionsCalculDlg::ShowLabel() {

@@ -3,10 +3,9 @@
 #include "app/ModaliteEtendue.h"
 #include "requests/ModaliteListCtrl.h"
 #include "requests/PageQuestionsCalculsDlg.h"
+#include "requests/SelectionButtons.h"
 #include "tabulation/Traitement.h"
 
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -24,15 +23,10 @@ CSelModalitesDlg::CSelModalitesDlg(CContexteEtude& context, CQuestionEtendue& qu
     shown.DefinirModalitesAxe(&question, selection, CTraitement::kLignes);
     m_page->LireTraitement(shown, CTraitement::kLignes);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("IDOK"));
-    buttons->addButton(QStringLiteral("&Annuler"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
     layout->addWidget(m_page, 1);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
 }
 
 CSelModalitesDlg::~CSelModalitesDlg() = default;

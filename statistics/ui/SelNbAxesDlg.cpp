@@ -1,12 +1,11 @@
 #include "statistics/ui/SelNbAxesDlg.h"
 
 #include "presentation/ui/Chart2D.h"
+#include "requests/SelectionButtons.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -37,16 +36,10 @@ CSelNbAxesDlg::CSelNbAxesDlg(const std::vector<double>& valeursPropres, QWidget*
     m_chartFrame->setMinimumSize(kChartWidth, kChartHeight);
     BuildChart(valeursPropres);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("IDOK"));
-    buttons->addButton(QStringLiteral("&Annuler"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_chartFrame, 1);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
 }
 
 int CSelNbAxesDlg::AxesPortantInertie(const std::vector<double>& valeursPropres) {

@@ -1,12 +1,11 @@
 #include "statistics/ui/SelNbGroupesDlg.h"
 
 #include "presentation/ui/Chart2D.h"
+#include "requests/SelectionButtons.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -47,15 +46,10 @@ CSelNbGroupesDlg::CSelNbGroupesDlg(const std::vector<double>& niveaux, int n, do
     connect(&m_timer, &QTimer::timeout, this, [this] { OnMinuterie(); });
     connect(m_dendrogram, &QSpinBox::valueChanged, this, [this] { OnDendogrammeChange(); });
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("IDOK"));
-    buttons->addButton(QStringLiteral("&Annuler"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(frame, 1);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
 }
 
 // Each change restarts the wait; a value outside the range starts nothing.
