@@ -217,11 +217,9 @@ void CMorvaneFactorielleView::OnRecalculer() {
     m_generate->setEnabled(true);
 }
 
-bool CMorvaneFactorielleView::RunAcp(CContexteEtude& context) {
-    TableauNumerique table;
-    CDataAccess access(context, true);
-    if (!ConstruireTableauNumerique(access, table, Signed(m_activeInterviews), Signed(m_illustrativeInterviews),
-                                    m_active, m_illustrative, m_options, context.currentLevel)) {
+template <class Table, class Cells>
+bool CMorvaneFactorielleView::KeepTable(bool built, const CDataAccess& access, Table& table, Cells& cells) {
+    if (!built) {
         if (!access.GetErrorText().empty())
             Signaler(Message::Text(access.GetErrorText()));
         return false;
@@ -230,9 +228,20 @@ bool CMorvaneFactorielleView::RunAcp(CContexteEtude& context) {
         Signaler(Message(StringTable::kTropDeNonReponses));
         return false;
     }
-    m_numeric = std::move(table.cellules);
+    cells = std::move(table.cellules);
     m_rowInterviews = std::move(table.interviews);
     m_columnLabels = std::move(table.libellesColonnes);
+    return true;
+}
+
+bool CMorvaneFactorielleView::RunAcp(CContexteEtude& context) {
+    TableauNumerique table;
+    CDataAccess access(context, true);
+    const bool built = ConstruireTableauNumerique(access, table, Signed(m_activeInterviews),
+                                                  Signed(m_illustrativeInterviews), m_active, m_illustrative, m_options,
+                                                  context.currentLevel);
+    if (!KeepTable(built, access, table, m_numeric))
+        return false;
     CAcp engine(table.lignesActives, table.lignesIllustratives, table.colonnesActives, table.colonnesIllustratives,
                 m_numeric.data());
     if (!engine.Calculer()) {
@@ -251,19 +260,11 @@ bool CMorvaneFactorielleView::RunAcm(CContexteEtude& context) {
     TableauDisjonctif table;
     CDataAccess access(context, true);
     const bool prefix = m_options == 1;
-    if (!ConstruireTableauDisjonctif(access, table, Signed(m_activeInterviews), Signed(m_illustrativeInterviews),
-                                     m_active, m_illustrative, prefix, context.currentLevel)) {
-        if (!access.GetErrorText().empty())
-            Signaler(Message::Text(access.GetErrorText()));
+    const bool built = ConstruireTableauDisjonctif(access, table, Signed(m_activeInterviews),
+                                                   Signed(m_illustrativeInterviews), m_active, m_illustrative, prefix,
+                                                   context.currentLevel);
+    if (!KeepTable(built, access, table, m_disjunctive))
         return false;
-    }
-    if (table.lignesActives == 0) {
-        Signaler(Message(StringTable::kTropDeNonReponses));
-        return false;
-    }
-    m_disjunctive = std::move(table.cellules);
-    m_rowInterviews = std::move(table.interviews);
-    m_columnLabels = std::move(table.libellesColonnes);
     CAcm engine(table.lignesActives, table.lignesIllustratives, table.colonnesActives, table.colonnesIllustratives,
                 m_disjunctive.data());
     if (!engine.Calculer()) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class CContexteEtude;
+class CDataAccess;
 class CMorvaneFactorielleDoc;
 class QLabel;
 class QPushButton;
@@ -82,6 +83,10 @@ private:
     void ClearAll();
     bool RunAcp(CContexteEtude& context);
     bool RunAcm(CContexteEtude& context);
+    // Keeps the data table the data layer built (its cells, interviews and column labels); false,
+    // told to the analyst, when it was not built or has no active row.
+    template <class Table, class Cells>
+    bool KeepTable(bool built, const CDataAccess& access, Table& table, Cells& cells);
     void AddAcpResults();
     void AddAcmResults();
     // The generated question's value for every interview: the result on the axis for the rows
