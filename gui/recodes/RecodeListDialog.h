@@ -49,6 +49,12 @@ protected:
     RecodeListDialog(CContexteEtude& context, CQuestionEtendue& question, CQuestionEtendue* edited,
                      std::unique_ptr<CRecodage> fresh, const QString& title, QWidget* parent);
 
+    // The working recode of a new recode of the kind `Recode`; none when an existing one is edited.
+    template <class Recode>
+    static std::unique_ptr<CRecodage> FreshRecode(CContexteEtude& context, const CQuestionEtendue* edited) {
+        return edited == nullptr ? std::make_unique<Recode>(&context) : nullptr;
+    }
+
     // Builds the shared widgets around the kind's own `options` (a layout of check boxes and
     // buttons); reads the answers and shows the recode. Called by the kinds' constructors.
     void Build(QLayout* options);

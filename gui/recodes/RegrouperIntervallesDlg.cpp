@@ -124,16 +124,10 @@ bool ReadDate(const QString& text, std::int16_t mode, double& serial) {
 } // namespace
 
 CRegrouperIntervallesDlg::CRegrouperIntervallesDlg(CContexteEtude& context, CQuestionEtendue& question,
-                                                   QWidget* parent)
-    : RecodeListDialog(context, question, nullptr, std::make_unique<CRecodageIntervalle>(&context),
+                                                   CQuestionEtendue* edited, QWidget* parent)
+    : RecodeListDialog(context, question, edited, FreshRecode<CRecodageIntervalle>(context, edited),
                        QString::fromUtf8(kTitle), parent) {
-    Init(true, question);
-}
-
-CRegrouperIntervallesDlg::CRegrouperIntervallesDlg(CContexteEtude& context, CQuestionEtendue& edited,
-                                                   CQuestionEtendue& question, QWidget* parent)
-    : RecodeListDialog(context, question, &edited, nullptr, QString::fromUtf8(kTitle), parent) {
-    Init(false, question);
+    Init(edited == nullptr, question);
 }
 
 void CRegrouperIntervallesDlg::Init(bool fresh, const CQuestionEtendue& question) {

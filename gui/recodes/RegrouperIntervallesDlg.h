@@ -20,10 +20,8 @@ class CRegrouperIntervallesDlg : public RecodeListDialog {
 public:
     enum { IDD = 209 };
 
-    // A new recode of `question`.
-    CRegrouperIntervallesDlg(CContexteEtude& context, CQuestionEtendue& question, QWidget* parent = nullptr);
-    // The recode of `edited`, a recoded question made from `question`.
-    CRegrouperIntervallesDlg(CContexteEtude& context, CQuestionEtendue& edited, CQuestionEtendue& question,
+    // A new recode of `question`, or the recode of `edited`, a recoded question made from `question`.
+    CRegrouperIntervallesDlg(CContexteEtude& context, CQuestionEtendue& question, CQuestionEtendue* edited = nullptr,
                              QWidget* parent = nullptr);
 
     QRadioButton& ClosedLeftButton() const { return *m_closedLeft; }

@@ -11,16 +11,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-CRegrouperValeursDlg::CRegrouperValeursDlg(CContexteEtude& context, CQuestionEtendue& question, QWidget* parent)
-    : RecodeListDialog(context, question, nullptr, std::make_unique<CRecodageDiscrete>(&context),
+CRegrouperValeursDlg::CRegrouperValeursDlg(CContexteEtude& context, CQuestionEtendue& question,
+                                           CQuestionEtendue* edited, QWidget* parent)
+    : RecodeListDialog(context, question, edited, FreshRecode<CRecodageDiscrete>(context, edited),
                        QStringLiteral("Regrouper en valeurs discrètes"), parent) {
-    Init();
-}
-
-CRegrouperValeursDlg::CRegrouperValeursDlg(CContexteEtude& context, CQuestionEtendue& edited,
-                                           CQuestionEtendue& question, QWidget* parent)
-    : RecodeListDialog(context, question, &edited, nullptr, QStringLiteral("Regrouper en valeurs discrètes"),
-                       parent) {
     Init();
 }
 

@@ -14,10 +14,8 @@ class CRegrouperValeursDlg : public RecodeListDialog {
 public:
     enum { IDD = 212 };
 
-    // A new recode of `question`.
-    CRegrouperValeursDlg(CContexteEtude& context, CQuestionEtendue& question, QWidget* parent = nullptr);
-    // The recode of `edited`, a recoded question made from `question`.
-    CRegrouperValeursDlg(CContexteEtude& context, CQuestionEtendue& edited, CQuestionEtendue& question,
+    // A new recode of `question`, or the recode of `edited`, a recoded question made from `question`.
+    CRegrouperValeursDlg(CContexteEtude& context, CQuestionEtendue& question, CQuestionEtendue* edited = nullptr,
                          QWidget* parent = nullptr);
 
     QPushButton& FindValuesButton() const { return *m_find; }

@@ -44,11 +44,10 @@ CProfilDlg::CProfilDlg(CContexteEtude& context, int level, const CProfil& profil
     setObjectName(QStringLiteral("CProfilDlg"));
     BuildControls();
     FillQuestionnaire();
-    NamedProfiles::Trees trees;
-    trees.build = [this](CProfil& built) { return BuildProfile(built); };
-    trees.show = [this](const CProfil& shown) { ShowProfile(shown); };
-    m_named = new NamedProfiles(m_context, NamedProfiles::ProfilsQuestions(m_context), std::move(trees),
-                                *m_frame->names, *m_frame->nouveau, *m_frame->supprimer, *this);
+    m_named = m_frame->NameProfiles(m_context, NamedProfiles::ProfilsQuestions(m_context),
+                                    {[this](CProfil& built) { return BuildProfile(built); },
+                                     [this](const CProfil& shown) { ShowProfile(shown); }},
+                                    *this);
     m_named->Ouvrir(m_profile);
     WindowSize::FitContentsToScreen(*this);
 }
@@ -63,15 +62,10 @@ void CProfilDlg::BuildControls() {
     for (CMultiTree* tree : {m_questionnaire, m_profileTree})
         tree->setRootIsDecorated(false);
 
-    connect(&Bouton(kVersProfil), &QPushButton::clicked, this, [this] { MoveSelected(*m_questionnaire, *m_profileTree); });
-    connect(&Bouton(kRetour), &QPushButton::clicked, this, [this] { MoveSelected(*m_profileTree, *m_questionnaire); });
-    connect(&Bouton(kToutVersProfil), &QPushButton::clicked, this,
-            [this] { MoveEverything(*m_questionnaire, *m_profileTree); });
-    connect(&Bouton(kToutRetour), &QPushButton::clicked, this,
-            [this] { MoveEverything(*m_profileTree, *m_questionnaire); });
-    connect(&Bouton(kMonter), &QPushButton::clicked, this, [this] { MoveLine(true); });
-    connect(&Bouton(kDescendre), &QPushButton::clicked, this, [this] { MoveLine(false); });
-    connect(&Bouton(kSeparateur), &QPushButton::clicked, this, [this] { InsertSeparator(); });
+    m_frame->ConnectMoves({kVersProfil, kToutVersProfil, kRetour, kToutRetour, kMonter, kDescendre, kSeparateur},
+                          {[this](CMultiTree& source, CMultiTree& target) { MoveSelected(source, target); },
+                           [this](CMultiTree& source, CMultiTree& target) { MoveEverything(source, target); },
+                           [this](bool up) { MoveLine(up); }, [this] { InsertSeparator(); }});
 }
 
 QPushButton& CProfilDlg::Bouton(Button id) const {

@@ -87,11 +87,10 @@ CProfilModalitesDlg::CProfilModalitesDlg(CContexteEtude& context, int level, con
         m_modalities.push_back(std::make_unique<CModaliteEtendue>(&m_context));
     BuildControls();
     FillQuestionnaire();
-    NamedProfiles::Trees trees;
-    trees.build = [this](CProfil& built) { return BuildProfile(built); };
-    trees.show = [this](const CProfil& shown) { ShowProfile(shown); };
-    m_named = new NamedProfiles(m_context, NamedProfiles::ProfilsModalites(m_context), std::move(trees),
-                                *m_frame->names, *m_frame->nouveau, *m_frame->supprimer, *this);
+    m_named = m_frame->NameProfiles(m_context, NamedProfiles::ProfilsModalites(m_context),
+                                    {[this](CProfil& built) { return BuildProfile(built); },
+                                     [this](const CProfil& shown) { ShowProfile(shown); }},
+                                    *this);
     m_named->Ouvrir(m_profile);
     WindowSize::FitContentsToScreen(*this);
 }
@@ -128,16 +127,11 @@ void CProfilModalitesDlg::BuildControls() {
         });
     }
 
-    connect(&Bouton(kVersProfil), &QPushButton::clicked, this, [this] { MoveSelected(*m_questionnaire, *m_profileTree); });
-    connect(&Bouton(kRetour), &QPushButton::clicked, this, [this] { MoveSelected(*m_profileTree, *m_questionnaire); });
-    connect(&Bouton(kToutVersProfil), &QPushButton::clicked, this,
-            [this] { MoveEverything(*m_questionnaire, *m_profileTree); });
-    connect(&Bouton(kToutRetour), &QPushButton::clicked, this,
-            [this] { MoveEverything(*m_profileTree, *m_questionnaire); });
-    connect(&Bouton(kMonter), &QPushButton::clicked, this, [this] { MoveLine(true); });
-    connect(&Bouton(kDescendre), &QPushButton::clicked, this, [this] { MoveLine(false); });
+    m_frame->ConnectMoves({kVersProfil, kToutVersProfil, kRetour, kToutRetour, kMonter, kDescendre, kSeparateur},
+                          {[this](CMultiTree& source, CMultiTree& target) { MoveSelected(source, target); },
+                           [this](CMultiTree& source, CMultiTree& target) { MoveEverything(source, target); },
+                           [this](bool up) { MoveLine(up); }, [this] { InsertSeparator(); }});
     connect(&Bouton(kSansManquantes), &QPushButton::clicked, this, [this] { ModalitesManquantes(2, 2); });
-    connect(&Bouton(kSeparateur), &QPushButton::clicked, this, [this] { InsertSeparator(); });
 
     connect(m_questionnaire, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (item->parent() == nullptr)

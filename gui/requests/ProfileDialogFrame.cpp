@@ -96,3 +96,22 @@ QPushButton& ProfileDialogFrame::Button(int id) const {
             return *button;
     return *ok;
 }
+
+void ProfileDialogFrame::ConnectMoves(const MoveButtons& ids, Moves moves) {
+    const auto wire = [this](int id, std::function<void()> action) {
+        QPushButton& button = Button(id);
+        QObject::connect(&button, &QPushButton::clicked, &button, std::move(action));
+    };
+    wire(ids.toProfile, [this, selected = moves.selected] { selected(*questionnaire, *profile); });
+    wire(ids.back, [this, selected = moves.selected] { selected(*profile, *questionnaire); });
+    wire(ids.allToProfile, [this, everything = moves.everything] { everything(*questionnaire, *profile); });
+    wire(ids.allBack, [this, everything = moves.everything] { everything(*profile, *questionnaire); });
+    wire(ids.up, [line = moves.line] { line(true); });
+    wire(ids.down, [line = moves.line] { line(false); });
+    wire(ids.separator, std::move(moves.separator));
+}
+
+NamedProfiles* ProfileDialogFrame::NameProfiles(CContexteEtude& context, NamedProfiles::Store store,
+                                                NamedProfiles::Trees trees, QDialog& dialog) {
+    return new NamedProfiles(context, std::move(store), std::move(trees), *names, *nouveau, *supprimer, dialog);
+}

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "gui/requests/NamedProfiles.h"
+
+#include <functional>
 #include <span>
 #include <utility>
 #include <vector>
 
+class CContexteEtude;
 class CMultiTree;
 class QComboBox;
 class QDialog;
@@ -33,8 +37,34 @@ public:
     ProfileDialogFrame(QDialog& dialog, std::span<const ProfileButtonSpec> moves,
                        std::span<const ProfileButtonSpec> lineButtons, Keys keys);
 
+    // The ids of the buttons that move items between the trees and lines within the profile.
+    struct MoveButtons {
+        int toProfile;
+        int allToProfile;
+        int back;
+        int allBack;
+        int up;
+        int down;
+        int separator;
+    };
+    // What the dialog does for each of them.
+    struct Moves {
+        std::function<void(CMultiTree& source, CMultiTree& target)> selected;
+        std::function<void(CMultiTree& source, CMultiTree& target)> everything;
+        std::function<void(bool up)> line;
+        std::function<void()> separator;
+    };
+
     // The button of an id; OK for an id that is none of them.
     QPushButton& Button(int id) const;
+
+    // Wires the move and line buttons to the dialog's moves, the profile tree being the target of
+    // the moves towards the profile.
+    void ConnectMoves(const MoveButtons& ids, Moves moves);
+    // Keeps the dialog's profiles under names in the questionnaire through the name row; the object
+    // belongs to `dialog`, which opens it once it holds it (opening calls back into the dialog).
+    NamedProfiles* NameProfiles(CContexteEtude& context, NamedProfiles::Store store, NamedProfiles::Trees trees,
+                                QDialog& dialog);
 
     QComboBox* names;
     QPushButton* nouveau;

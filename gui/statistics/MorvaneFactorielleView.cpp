@@ -217,8 +217,9 @@ void CMorvaneFactorielleView::OnRecalculer() {
     m_generate->setEnabled(true);
 }
 
-template <class Table, class Cells>
-bool CMorvaneFactorielleView::KeepTable(bool built, const CDataAccess& access, Table& table, Cells& cells) {
+template <class Engine, class Table, class Cells, class Results>
+bool CMorvaneFactorielleView::RunEngine(bool built, const CDataAccess& access, Table& table, Cells& cells,
+                                        bool trivialAxis, Results& results) {
     if (!built) {
         if (!access.GetErrorText().empty())
             Signaler(Message::Text(access.GetErrorText()));
@@ -231,7 +232,18 @@ bool CMorvaneFactorielleView::KeepTable(bool built, const CDataAccess& access, T
     cells = std::move(table.cellules);
     m_rowInterviews = std::move(table.interviews);
     m_columnLabels = std::move(table.libellesColonnes);
-    return true;
+    Engine engine(table.lignesActives, table.lignesIllustratives, table.colonnesActives, table.colonnesIllustratives,
+                  cells.data());
+    if (!engine.Calculer()) {
+        Signaler(engine.GetErreur());
+        return false;
+    }
+    // A correspondence analysis's trivial eigenvalue, 0, sorts last: p - 1 axes at most.
+    std::vector<double> offered = engine.ValeursPropres();
+    if (trivialAxis && !offered.empty())
+        offered.pop_back();
+    int axes = 0;
+    return ChoisirNombreAxes(offered, axes) && engine.DonnerResultats(axes, results);
 }
 
 bool CMorvaneFactorielleView::RunAcp(CContexteEtude& context) {
@@ -240,17 +252,8 @@ bool CMorvaneFactorielleView::RunAcp(CContexteEtude& context) {
     const bool built = ConstruireTableauNumerique(access, table, Signed(m_activeInterviews),
                                                   Signed(m_illustrativeInterviews), m_active, m_illustrative, m_options,
                                                   context.currentLevel);
-    if (!KeepTable(built, access, table, m_numeric))
-        return false;
-    CAcp engine(table.lignesActives, table.lignesIllustratives, table.colonnesActives, table.colonnesIllustratives,
-                m_numeric.data());
-    if (!engine.Calculer()) {
-        Signaler(engine.GetErreur());
-        return false;
-    }
-    int axes = 0;
     ResultatsAcp results;
-    if (!ChoisirNombreAxes(engine.ValeursPropres(), axes) || !engine.DonnerResultats(axes, results))
+    if (!RunEngine<CAcp>(built, access, table, m_numeric, false, results))
         return false;
     m_results.SetAcp(std::move(results));
     return true;
@@ -263,21 +266,8 @@ bool CMorvaneFactorielleView::RunAcm(CContexteEtude& context) {
     const bool built = ConstruireTableauDisjonctif(access, table, Signed(m_activeInterviews),
                                                    Signed(m_illustrativeInterviews), m_active, m_illustrative, prefix,
                                                    context.currentLevel);
-    if (!KeepTable(built, access, table, m_disjunctive))
-        return false;
-    CAcm engine(table.lignesActives, table.lignesIllustratives, table.colonnesActives, table.colonnesIllustratives,
-                m_disjunctive.data());
-    if (!engine.Calculer()) {
-        Signaler(engine.GetErreur());
-        return false;
-    }
-    // The trivial eigenvalue, 0, sorts last: p - 1 axes at most.
-    std::vector<double> offered = engine.ValeursPropres();
-    if (!offered.empty())
-        offered.pop_back();
-    int axes = 0;
     ResultatsCorrespondances results;
-    if (!ChoisirNombreAxes(offered, axes) || !engine.DonnerResultats(axes, results))
+    if (!RunEngine<CAcm>(built, access, table, m_disjunctive, true, results))
         return false;
     m_results.SetCorrespondances(std::move(results));
     return true;

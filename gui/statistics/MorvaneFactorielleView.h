@@ -83,10 +83,12 @@ private:
     void ClearAll();
     bool RunAcp(CContexteEtude& context);
     bool RunAcm(CContexteEtude& context);
-    // Keeps the data table the data layer built (its cells, interviews and column labels); false,
-    // told to the analyst, when it was not built or has no active row.
-    template <class Table, class Cells>
-    bool KeepTable(bool built, const CDataAccess& access, Table& table, Cells& cells);
+    // The steps the two analyses share: keeps the data table the data layer built (its cells,
+    // interviews and column labels), runs the engine on it and lets the analyst choose the number
+    // of axes; false, told to the analyst, at the first step that fails.
+    template <class Engine, class Table, class Cells, class Results>
+    bool RunEngine(bool built, const CDataAccess& access, Table& table, Cells& cells, bool trivialAxis,
+                   Results& results);
     void AddAcpResults();
     void AddAcmResults();
     // The generated question's value for every interview: the result on the axis for the rows
