@@ -107,6 +107,8 @@ const std::map<int, std::string>& Entries() {
         {kProfilQuestionNonNumerique, "La question '%s' du profil n'est pas une question numérique."},
         {kProfilQuestionNonOuverte, "La question '%s' du profil n'est pas une question ouverte."},
         {kEcritureFichierImpossible, "Impossible d'écrire le fichier '%s' : %s"},
+        {kPartieClasseurIncomplete,
+         "la partie '%s' du classeur n'a pas été écrite en entier (le dossier temporaire est peut-être plein)"},
         {kTableauTropGrandClasseur,
          "Le tableau '%s' est trop grand pour une feuille de calcul : %d lignes et %d colonnes au plus."},
         {kNomFeuilleClasseur, "Feuil%d"},
