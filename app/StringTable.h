@@ -140,6 +140,7 @@ enum Id : int {
     kImpossibleSupprimerItem = 64722,
     kQuestionCorrespondante = 64725,
     kRedressementNeConvergePas = 64726,
+    kRedressementNonConvergentLegende = 64962,
     kObjectifsMalTotalises = 64727,
     kPoidsInitialInvalide = 64728,
     kAucuneQuestion = 64729,
