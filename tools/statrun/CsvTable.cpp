@@ -57,6 +57,10 @@ std::optional<CsvTable> CsvTable::Read(const std::string& path, std::string& err
         error = path + ": cannot be read";
         return std::nullopt;
     }
+    return Parse(path, in, error);
+}
+
+std::optional<CsvTable> CsvTable::Parse(const std::string& path, std::istream& in, std::string& error) {
     CsvTable table;
     table.m_path = path;
     bool header = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ class CsvTable {
 public:
     // The table of the file, or nullopt with `error` set.
     static std::optional<CsvTable> Read(const std::string& path, std::string& error);
+    // The table of a file's bytes, `path` naming it in the messages.
+    static std::optional<CsvTable> Parse(const std::string& path, std::istream& in, std::string& error);
 
     // The column names, row names not included.
     const std::vector<std::string>& Columns() const { return m_columns; }
