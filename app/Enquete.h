@@ -8,6 +8,7 @@
 
 #include "app/Message.h"
 #include "app/QuestionEtendue.h"
+#include "app/WeightingNotes.h"
 #include "platform/questionnaire/Language.h"
 #include "platform/questionnaire/QuestionClass.h"
 #include "platform/questionnaire/QuestionSet.h"
@@ -91,6 +92,8 @@ public:
     CCacheDonnees* GetClosedAnswerCache() const { return m_closedAnswerCache.get(); }
     CCacheDonnees* GetNumericCache() const { return m_numericCache.get(); }
     CCacheDonnees3* GetWeightCache() const { return m_weightCache.get(); }
+    // The notes of the request being computed on the weights it used.
+    WeightingNotes& GetWeightingNotes() { return m_weightingNotes; }
     // Where the levels read their record keys; without one (null) they read the response tables
     // through a data access of their own. Tests and the inverted files give other sources.
     void SetRecordKeySource(std::unique_ptr<CRecordKeySource> source);
@@ -216,6 +219,7 @@ private:
     std::unique_ptr<CCacheDonnees> m_closedAnswerCache;
     std::unique_ptr<CCacheDonnees> m_numericCache;
     std::unique_ptr<CCacheDonnees3> m_weightCache;
+    WeightingNotes m_weightingNotes;
     std::unique_ptr<CRecordKeySource> m_recordKeySource;
     // The questions whose answers naming no modality were reported, by reference.
     std::set<std::string> m_unknownAnswersReported;

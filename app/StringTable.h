@@ -106,6 +106,7 @@ enum Id : int {
     kProfilQuestionNonOuverte = 64416,
     // Exports of result tables.
     kEcritureFichierImpossible = 64400,
+    kPartieClasseurIncomplete = 64961,
     kTableauTropGrandClasseur = 64401,
     kNomFeuilleClasseur = 64402,
     // The portfolio: its file, the clipboard, its tree and the tables it computes again.
@@ -139,6 +140,7 @@ enum Id : int {
     kImpossibleSupprimerItem = 64722,
     kQuestionCorrespondante = 64725,
     kRedressementNeConvergePas = 64726,
+    kRedressementNonConvergentLegende = 64962,
     kObjectifsMalTotalises = 64727,
     kPoidsInitialInvalide = 64728,
     kAucuneQuestion = 64729,

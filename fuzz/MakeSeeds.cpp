@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Calcul.h"
+#include "export/TableListExports.h"
 #include "fuzz/FuzzInvertedFiles.h"
 #include "fuzz/FuzzSurvey.h"
 #include "fuzz/QuestionnaireMutations.h"
@@ -255,6 +256,32 @@ void WritePortfolioSeeds(SeedWriter& seeds) {
     seeds.Write("fuzz_portfolio", clipboard);
 }
 
+// statistics-run's CSV tables, sound and refused, and a workbook whole and cut short.
+void WriteTableSeeds(SeedWriter& seeds) {
+    const std::string header = "\"\",\"100m\",\"Long.jump\",\"Competition\"\n";
+    const std::vector<std::string> tables = {
+        header + "\"SEBRLE\",11.04,7.58,\"Decastar\"\n\"CLAY\",10.76,7.4,\"Decastar\"\n",
+        header,
+        header + "\"SEBRLE\",11.04,\"Decastar\"\n",
+        header + "\"SEBRLE\",12abc,7.58,NA\r\n\"CLAY\",,+7.4,\"a,\"\"b\"\n",
+        "\xEF\xBB\xBF\"\",a\n\"x\",\"1\n",
+        std::string(),
+    };
+    for (const std::string& text : tables)
+        seeds.WriteText("fuzz_csv_table", text);
+    const std::filesystem::path workbook = std::filesystem::temp_directory_path() / "morvane-seed.xlsx";
+    CTableau table;
+    table.RemplirExemple();
+    Message error;
+    if (!ExporterTableauxClasseur(std::vector<const CTableauBase*>{&table}, workbook.string(), "", error))
+        return;
+    std::ifstream in(workbook, std::ios::binary);
+    const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(workbook);
+    seeds.Write("fuzz_xlsx_package", bytes);
+    seeds.Write("fuzz_xlsx_package", Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2)));
+}
+
 void WriteSeeds(SeedWriter& seeds) {
     for (CTraitement& request : Requests()) {
         seeds.WriteArchive("fuzz_request", request, 405);
@@ -344,6 +371,10 @@ void WriteSeeds(SeedWriter& seeds) {
         seeds.WriteText("fuzz_script", text);
     for (const Bytes& file : fuzz::InvertedFileSeeds())
         seeds.Write("fuzz_inverted_files", file);
+    // A test line whose p-value is far below 1e-16.
+    seeds.WriteText("fuzz_request_text",
+                    "type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle cellule 0\nstyle test p=??P?? pe=??PE?? k=??K??\n");
+    WriteTableSeeds(seeds);
 }
 
 } // namespace

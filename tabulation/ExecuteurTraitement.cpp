@@ -90,6 +90,20 @@ int CExecuteurTraitement::Executer(std::unique_ptr<CTraitement> request) {
 int CExecuteurTraitement::Calculer(std::unique_ptr<CTraitement> request) {
     if (!request)
         return 0;
+    // A request computes its parts through this very function: the notes on its weights belong
+    // to the outermost call.
+    const bool outermost = m_depth++ == 0;
+    if (outermost)
+        m_context.GetWeightingNotes().Clear();
+    const int done = RunDispatched(std::move(request));
+    if (--m_depth == 0) {
+        for (const std::string& message : m_context.GetWeightingNotes().TakeUnshown())
+            m_context.GetUserInterface().ShowMessage(Message::Text(message), UserInterface::Icon::Warning);
+    }
+    return done;
+}
+
+int CExecuteurTraitement::RunDispatched(std::unique_ptr<CTraitement> request) {
     const std::int16_t rowKind = request->GetTypeAxe(CTraitement::kLignes);
     const std::int16_t columnKind = request->GetTypeAxe(CTraitement::kColonnes);
     bool pairKnown = false;
@@ -145,7 +159,12 @@ void CExecuteurTraitement::FinirTableau(CTableau& table, std::unique_ptr<CTraite
     table.title = request->title;
     table.base = base;
     table.studyFieldCaption = request->studyFieldName;
-    table.weightingCaption = request->weightingName;
+    // Weights that did not converge say so with every table computed on them.
+    const std::string* notConverged = m_context.GetWeightingNotes().Find(request->weightingId);
+    table.weightingCaption =
+        notConverged != nullptr && request->weightingId != -1
+            ? StringTable::Format(Message(StringTable::kRedressementNonConvergentLegende, {request->weightingName}))
+            : request->weightingName;
     const CQuestionNiveau* level = m_context.DonnerNiveau(request->level);
     table.levelCaption = level != nullptr ? level->GetCaption() : std::string();
     table.openAsChart = request->openAsChart;

@@ -39,7 +39,9 @@ public:
     // Calculer under the wait cursor.
     int Executer(std::unique_ptr<CTraitement> request);
     // 1 when the combination of kinds is known, whether or not a table came out; 0 (with a
-    // message) when it is not. Also called for each sub-request a compute function makes.
+    // message) when it is not. Also called for each sub-request a compute function makes. When the
+    // outermost call ends, a raking that did not converge on weights the request took from the
+    // cache is told once more (the raking itself told it when it ran).
     int Calculer(std::unique_ptr<CTraitement> request);
 
     void AjouterTableau(std::unique_ptr<CTableau> table);
@@ -124,12 +126,15 @@ public:
     CContexteEtude& GetContexte() const { return m_context; }
 
 private:
+    // The line of the dispatcher for the request, run.
+    int RunDispatched(std::unique_ptr<CTraitement> request);
     // Title, presentations, base, captions, request and open-as-chart: what every table made here
-    // takes from its request.
+    // takes from its request; a weighting whose weights did not converge has it in its caption.
     void FinirTableau(CTableau& table, std::unique_ptr<CTraitement> request, double base) const;
     // Shows a kernel's error text.
     void SignalerErreur(const std::string& error) const;
 
     CContexteEtude& m_context;
     std::vector<std::unique_ptr<CTableau>> m_tables;
+    int m_depth = 0; // calls of Calculer under way
 };

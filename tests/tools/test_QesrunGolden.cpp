@@ -198,6 +198,20 @@ struct Refusal {
     const char* error;
 };
 
+// SATISF x REGION is far from independence: its p-value is about 4e-20, which 1 minus the lower
+// tail rounds to 0. Reference: R 4.2.2, chisq.test of the 5 x 5 counts the table prints
+// (X-squared 130.89118761959475, df 16), pchisq(130.89118761959475, 16, lower.tail = FALSE) =
+// 4.3086752833824885e-20, shown with the table's one decimal of real values.
+TEST_F(QesrunDemo, TheTestLineKeepsTheDigitsOfAVerySmallProbability) {
+    const Outcome run = Qesrun({Demo(), RequestFile("pe.req", "type tableau-evolue\n"
+                                                                "lignes SATISF:1,2,3,4,5\n"
+                                                                "colonnes REGION:1,2,3,4,5\n"
+                                                                "style cellule 0\n"
+                                                                "style test k=??K?? d=??D?? p=??P?? pe=??PE??\n")});
+    ASSERT_EQ(run.exitCode, Command::kTablesPrinted) << run.err;
+    EXPECT_NE(run.out.find("k=130.9 d=16 p=0.0 pe=4.3e-20"), std::string::npos) << run.out;
+}
+
 TEST_F(QesrunDemo, RefusedRequestsPrintNoTableAndNameTheLine) {
     const std::vector<Refusal> cases = {
         {"type tri-simple\nlignes SATISF 9\n", Command::kRefused, ":2: question 'SATISF' has no modality 9"},

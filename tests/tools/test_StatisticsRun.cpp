@@ -1,11 +1,13 @@
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "ToolsTestSupport.h"
 #include "tools/statrun/StatisticsCommand.h"
 
 namespace {
@@ -96,6 +98,60 @@ TEST(StatisticsRun, UsageAndDataErrors) {
     const RunResult refused = StatisticsRun({"ca", Fixture("children.csv"), "--columns", "1-8"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("ligne 15 et de la colonne 6"), std::string::npos) << refused.err;
+}
+
+// What is not a table of numbers is refused with the place of the fault, never analysed as zeros
+// or as the digits in front of a word.
+TEST(StatisticsRun, TablesThatAreNotTablesOfNumbersAreRefusedWithTheirLineAndColumn) {
+    tools_test::TempFolder folder;
+    const std::string decathlon = tools_test::ReadBytes(Fixture("decathlon.csv"));
+    const std::string header = decathlon.substr(0, decathlon.find('\n') + 1);
+    const std::size_t secondLine = decathlon.find('\n', header.size()) + 1;
+    const std::string firstRow = decathlon.substr(header.size(), secondLine - header.size());
+    std::string missingField = decathlon;
+    missingField.erase(missingField.find(",7.4,"), 4); // CLAY (line 3) loses his long jump
+    std::string letters = decathlon;
+    letters.replace(letters.find(",14.83,"), 7, ",12abc,"); // SEBRLE's shot put (line 2)
+    const struct {
+        const char* name;
+        std::string content; // the file's bytes; the folder itself when empty
+        std::vector<std::string> options;
+        std::string named;
+    } cases[] = {
+        {"a folder", "", {"--columns", "1-10"}, ": not a regular file"},
+        {"an empty file", "\n", {"--columns", "1-10"}, ": empty file"},
+        {"a header alone", header, {"--columns", "1-10"}, ": no row after the line of column names"},
+        {"one row", header + firstRow, {"--columns", "1-10"}, "at least two active rows"},
+        {"one active row", decathlon, {"--columns", "1-10", "--rows", "1-1"}, "at least two active rows"},
+        {"a missing field", missingField, {"--columns", "1-10"}, ":3: 13 fields where the first line has 14"},
+        {"a number followed by letters", letters, {"--columns", "1-10"},
+         ":2: column 3 (Shot.put): \"12abc\" is not a number"},
+        {"a text column analysed", decathlon, {"--columns", "1-10", "--extra-columns", "13-13"},
+         ":2: column 13 (Competition): \"Decastar\" is not a number"},
+        {"a quote left open", header + "\"SEBRLE,11.04\n", {"--columns", "1-10"}, ":2: a quote is not closed"},
+    };
+    int file = 0;
+    for (const auto& c : cases) {
+        std::string path = folder.path().string();
+        if (!c.content.empty()) {
+            path = folder.Sub(std::to_string(file++) + ".csv");
+            tools_test::WriteText(path, c.content == "\n" ? std::string() : c.content);
+        }
+        std::vector<std::string> arguments = {"pca", path};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const RunResult run = StatisticsRun(arguments);
+        EXPECT_EQ(run.status, 1) << c.name;
+        EXPECT_TRUE(run.out.empty()) << c.name << ": " << run.out;
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << c.name << ": " << run.err;
+    }
+    // The same table with its missing cell written as NA or left empty reads as a missing value,
+    // which the analysis then names (it is not a number of the table).
+    std::string empty = decathlon;
+    empty.replace(empty.find(",7.4,"), 5, ",,");
+    tools_test::WriteText(folder.Sub("empty-cell.csv"), empty);
+    const RunResult missing = StatisticsRun({"pca", folder.Sub("empty-cell.csv"), "--columns", "1-10"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.find("not a number"), std::string::npos) << missing.err;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/QuestionNiveau.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
+#include "tools/cli/WrittenOutput.h"
 #include "formula/EvaluerFormule.h"
 #include "platform/questionnaire/StaticTools.h"
 #include "recodes/EnregistrerRecodages.h"
@@ -133,12 +134,14 @@ int Command::Run(const std::vector<std::string>& arguments, std::ostream& out, s
         err << kUsage;
         return kRefused;
     }
+    int status = kNoResult;
     try {
-        return Compute(*read, out, err);
+        status = Compute(*read, out, err);
     } catch (const std::exception& error) {
         err << "qesformula: " << error.what() << '\n';
-        return kNoResult;
     }
+    // Results that did not reach the output in full were not printed.
+    return cli::WrittenOutput::Check(out, err, "qesformula") ? status : kNoResult;
 }
 
 } // namespace qesformula

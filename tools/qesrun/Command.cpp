@@ -9,6 +9,7 @@
 #include "tabulation/ExecuteurTraitement.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
+#include "tools/cli/WrittenOutput.h"
 #include "tools/qesrun/RequestArchive.h"
 #include "tools/qesrun/RequestText.h"
 #include "tools/qesrun/TablePrinter.h"
@@ -175,12 +176,14 @@ int Command::Run(const std::vector<std::string>& arguments, std::ostream& out, s
         err << kUsage;
         return kRefused;
     }
+    int status = kNoTable;
     try {
-        return Compute(*read, out, err);
+        status = Compute(*read, out, err);
     } catch (const std::exception& error) {
         err << "qesrun: " << error.what() << '\n';
-        return kNoTable;
     }
+    // Tables that did not reach the output in full were not printed.
+    return cli::WrittenOutput::Check(out, err, "qesrun") ? status : kNoTable;
 }
 
 } // namespace qesrun

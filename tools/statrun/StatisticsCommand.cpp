@@ -1,8 +1,6 @@
 #include "tools/statrun/StatisticsCommand.h"
 
 #include <cstdio>
-#include <fstream>
-#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,6 +20,8 @@
 #include "tabulation/Profil.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
+#include "tools/cli/WrittenOutput.h"
+#include "tools/statrun/CsvTable.h"
 
 namespace statrun {
 namespace {
@@ -83,49 +83,6 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments) {
     return options;
 }
 
-std::string Unquote(std::string cell) {
-    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
-        cell = cell.substr(1, cell.size() - 2);
-    return cell;
-}
-
-struct Csv {
-    std::vector<std::string> columns;
-    std::vector<std::string> rows;
-    std::vector<std::vector<std::string>> cells;
-};
-
-bool ReadCsv(const std::string& path, Csv& csv, std::ostream& err) {
-    std::ifstream in(path);
-    if (!in) {
-        err << "statistics-run: cannot read " << path << "\n";
-        return false;
-    }
-    std::string line;
-    bool header = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
-        std::vector<std::string> cells;
-        std::string cell;
-        std::istringstream fields(line);
-        while (std::getline(fields, cell, ','))
-            cells.push_back(Unquote(cell));
-        if (cells.empty())
-            continue;
-        if (header) {
-            csv.columns.assign(cells.begin() + 1, cells.end());
-            header = false;
-            continue;
-        }
-        csv.rows.push_back(cells[0]);
-        csv.cells.emplace_back(cells.begin() + 1, cells.end());
-    }
-    return true;
-}
-
 // The analysed table with its labels, active rows and columns first.
 struct Table {
     std::vector<double> cells;
@@ -139,9 +96,12 @@ struct Table {
 };
 
 bool TableFromCsv(const Options& options, Table& table, std::ostream& err) {
-    Csv csv;
-    if (!ReadCsv(options.input, csv, err))
+    std::string error;
+    const std::optional<CsvTable> csv = CsvTable::Read(options.input, error);
+    if (!csv) {
+        err << "statistics-run: " << error << "\n";
         return false;
+    }
     const auto columnsOption = options.values.find("columns");
     if (columnsOption == options.values.end()) {
         err << kUsage;
@@ -152,7 +112,7 @@ bool TableFromCsv(const Options& options, Table& table, std::ostream& err) {
     if (options.values.count("extra-columns"))
         extra = Range(options.values.at("extra-columns"));
     std::optional<std::vector<int>> rows = std::vector<int>{};
-    for (int i = 0; i < static_cast<int>(csv.rows.size()); ++i)
+    for (int i = 0; i < static_cast<int>(csv->RowCount()); ++i)
         rows->push_back(i);
     if (options.values.count("rows"))
         rows = Range(options.values.at("rows"));
@@ -160,35 +120,37 @@ bool TableFromCsv(const Options& options, Table& table, std::ostream& err) {
         err << kUsage;
         return false;
     }
+    // One row spans no axis: its own point is the centre, and its shares of inertia divide by 0.
+    if (rows->size() < 2) {
+        err << "statistics-run: at least two active rows are needed\n";
+        return false;
+    }
     std::vector<int> columns = *active;
     columns.insert(columns.end(), extra->begin(), extra->end());
     const std::set<int> activeRows(rows->begin(), rows->end());
     std::vector<int> order = *rows;
-    for (int i = 0; i < static_cast<int>(csv.rows.size()); ++i)
+    for (int i = 0; i < static_cast<int>(csv->RowCount()); ++i)
         if (activeRows.count(i) == 0)
             order.push_back(i);
     for (int i : order) {
-        if (i >= static_cast<int>(csv.rows.size())) {
+        const std::size_t row = static_cast<std::size_t>(i);
+        if (row >= csv->RowCount()) {
             err << "statistics-run: no row " << i + 1 << "\n";
             return false;
         }
-        table.rowLabels.push_back(csv.rows[static_cast<std::size_t>(i)]);
+        table.rowLabels.push_back(csv->RowName(row));
+        // A missing cell (empty, NA) stays missing: the engines refuse it where they read it.
         for (int j : columns) {
-            const auto& row = csv.cells[static_cast<std::size_t>(i)];
-            if (j >= static_cast<int>(row.size())) {
-                err << "statistics-run: no column " << j + 1 << " in row " << i + 1 << "\n";
+            const std::optional<double> value = csv->Number(row, static_cast<std::size_t>(j), error);
+            if (!value) {
+                err << "statistics-run: " << error << "\n";
                 return false;
             }
-            // A cell that is not a number (NA) stays one: the engines refuse it where they read it.
-            try {
-                table.cells.push_back(std::stod(row[static_cast<std::size_t>(j)]));
-            } catch (...) {
-                table.cells.push_back(std::numeric_limits<double>::quiet_NaN());
-            }
+            table.cells.push_back(*value);
         }
     }
     for (int j : columns)
-        table.columnLabels.push_back(j < static_cast<int>(csv.columns.size()) ? csv.columns[static_cast<std::size_t>(j)] : "");
+        table.columnLabels.push_back(csv->Columns()[static_cast<std::size_t>(j)]);
     table.activeRows = static_cast<int>(rows->size());
     table.extraRows = static_cast<int>(order.size()) - table.activeRows;
     table.activeColumns = static_cast<int>(active->size());
@@ -331,9 +293,7 @@ int Analyse(const Options& options, const Table& t, int axes, std::ostream& out,
     return 0;
 }
 
-} // namespace
-
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunAnalysis(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const std::optional<Options> options = Parse(arguments);
     if (!options) {
         err << kUsage;
@@ -384,6 +344,14 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         return 1;
     }
     return Analyse(*options, table, axes, out, err);
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const int status = RunAnalysis(arguments, out, err);
+    // Results that did not reach the output in full were not printed.
+    return cli::WrittenOutput::Check(out, err, "statistics-run") ? status : 1;
 }
 
 } // namespace statrun
