@@ -85,12 +85,17 @@ public:
         }
     }
 
-    // The modality index of the code; -1 when the code stands for no modality.
+    // The modality index of the code; -1 when the code stands for no modality, whatever its size:
+    // the distance to the first code is taken without sign, where a code near 2^63 cannot wrap
+    // into the table.
     int Find(std::int64_t code) const {
         if (!m_dense.empty()) {
-            if (code < m_first || code - m_first >= static_cast<std::int64_t>(m_dense.size()))
+            if (code < m_first)
                 return kAbsent;
-            return m_dense[static_cast<std::size_t>(code - m_first)];
+            const std::uint64_t offset = static_cast<std::uint64_t>(code) - static_cast<std::uint64_t>(m_first);
+            if (offset >= m_dense.size())
+                return kAbsent;
+            return m_dense[static_cast<std::size_t>(offset)];
         }
         const auto found = m_sparse.find(code);
         return found == m_sparse.end() ? kAbsent : found->second;
