@@ -107,7 +107,10 @@ int CExecuteurTraitement::Calculer(std::unique_ptr<CTraitement> request) {
                                                      UserInterface::Icon::Information);
         return 1;
     }
+    // A sub-request names itself while it runs; its parent's name comes back after it.
+    const std::string parent = std::exchange(m_computing, request->title.empty() ? line->name : request->title);
     (this->*line->compute)(std::move(request));
+    m_computing = parent;
     return 1;
 }
 
@@ -156,6 +159,7 @@ void CExecuteurTraitement::FinirTableau(CTableau& table, std::unique_ptr<CTraite
     table.SetPresentationGraphique(chartPresentation);
 }
 
-void CExecuteurTraitement::SignalerErreur(const std::string& error) const {
+void CExecuteurTraitement::SignalerErreur(const std::string& error) {
+    m_failures.push_back(m_computing + ": " + error);
     m_context.GetUserInterface().ShowMessage(Message::Text(error), UserInterface::Icon::Warning);
 }

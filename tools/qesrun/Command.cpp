@@ -150,6 +150,13 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     CExecuteurTraitement executor(context);
     executor.Executer(std::move(request));
     const std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
+    // A table left out or computed in part is a failure of the run: the others are not printed
+    // as if they were all the request makes.
+    if (!executor.GetEchecs().empty()) {
+        for (const std::string& failure : executor.GetEchecs())
+            err << "qesrun: not computed: " << failure << '\n';
+        return Command::kNoTable;
+    }
     if (tables.empty()) {
         if (shown.MessageCount() == shownBefore)
             err << "qesrun: the request produced no table\n";
