@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
@@ -84,6 +85,13 @@ CExecuteurTraitement::~CExecuteurTraitement() = default;
 
 int CExecuteurTraitement::Executer(std::unique_ptr<CTraitement> request) {
     WaitCursor wait(m_context.GetUserInterface());
+    // Every table of the request reads one committed state of the questionnaire.
+    const OneStateScope oneState(m_context);
+    if (oneState.Refusal().id != 0) {
+        m_failures.push_back(StringTable::Format(oneState.Refusal()));
+        m_context.GetUserInterface().ShowMessage(oneState.Refusal(), UserInterface::Icon::Warning);
+        return 0;
+    }
     return Calculer(std::move(request));
 }
 

@@ -1,6 +1,7 @@
 #include "tools/qesrun/Command.h"
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "export/TableListExports.h"
@@ -137,6 +138,10 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     context.SetUserInterface(std::move(userInterface));
     CContexteEtude::RegisterContext(&context);
 
+    // The opening and every table read one committed state of the file, whatever another program
+    // commits meanwhile; a file held by another program fails the opening, which says so.
+    context.questionnairePath = arguments.questionnaire;
+    const OneStateScope oneState(context);
     if (!Command::OpenStudy(context, arguments.questionnaire)) {
         if (shown.MessageCount() == 0)
             err << "qesrun: cannot open " << arguments.questionnaire << '\n';
