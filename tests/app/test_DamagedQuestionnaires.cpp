@@ -434,6 +434,38 @@ TEST_F(DamagedQuestionnaireTest, CodesNearTheEndsOf64BitsNameNoModalityFromTable
     }
 }
 
+// Another program changes the answers while the survey is open: the next table would mix the
+// answers kept from before with those read now, so it is refused, and every one after it, until
+// the questionnaire is opened again. What this process writes itself refuses nothing. By hand:
+// interview 1 moves from "Très satisfait" to "Plutôt satisfait".
+TEST_F(DamagedQuestionnaireTest, AChangeByAnotherProgramRefusesTheTablesUntilTheQuestionnaireIsOpenedAgain) {
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    std::unique_ptr<CTableau> table = FlatTable(test.context, Named("SATISF"), true);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(Counts(*table), (std::vector<double>{2, 3, 1, 1, 1, 8}));
+    CDataAccess writer(test.context, false);
+    short tableNumber = 0;
+    ASSERT_TRUE(writer.CreerChampsQuestion(900, 1, 1, tableNumber)) << writer.GetErrorText();
+    ASSERT_NE(FlatTable(test.context, Named("SATISF"), true), nullptr);
+    EXPECT_TRUE(test.ui->shown.empty());
+
+    DamageFile("UPDATE \"VEL Reponse1\" SET \"10;1\" = 2 WHERE Cle1 = 1");
+    const Message changed(StringTable::kQuestionnaireModifieAilleurs, {path});
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        test.ui->shown.clear();
+        EXPECT_EQ(FlatTable(test.context, Named("SATISF"), true), nullptr);
+        ASSERT_EQ(test.ui->shown.size(), 1u);
+        EXPECT_EQ(test.ui->shown.front().message, changed);
+    }
+
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    table = FlatTable(test.context, Named("SATISF"), true);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(Counts(*table), (std::vector<double>{1, 4, 1, 1, 1, 8}));
+    EXPECT_TRUE(test.ui->shown.empty());
+    EXPECT_EQ(Bytes(path), bytes);
+}
+
 // A loop whose iterations are questions of their own: each iteration's answers are one row per
 // interview in a file of their own, whose count is that of the records of the iteration. By hand:
 // NOTE's 9 (interview 1) and 7 (interview 2) are Pain's, its -4 (interview 2) Lait's.
