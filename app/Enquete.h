@@ -20,6 +20,7 @@ class CVecteurDouble;
 class CDBStructure;
 class CCacheDonnees3;
 class CChampEtude;
+class CommittedState;
 class CIdName;
 class CModalite;
 class CQuestionNiveau;
@@ -139,6 +140,11 @@ public:
     // the first time it is asked for a question in the open survey, false after.
     bool NoteUnknownAnswersReport(const CQuestionEtendue& question);
 
+    // The committed state of the questionnaire file that the survey's computations read
+    // (app/OneStateScope.h enters it).
+    CommittedState& GetCommittedState() { return *m_committedState; }
+    const CommittedState& GetCommittedState() const { return *m_committedState; }
+
     // ---- Captions of the generated modalities, in every language of the survey ----
     void LibellerNonReponse(CModalite& modality) const;
     void LibellerAutre(CModalite& modality) const;
@@ -224,4 +230,5 @@ private:
     // The questions whose answers naming no modality were reported, by reference.
     std::set<std::string> m_unknownAnswersReported;
     std::unique_ptr<InvertedFilesFingerprint> m_invertedFilesFingerprint;
+    std::unique_ptr<CommittedState> m_committedState;
 };

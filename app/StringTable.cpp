@@ -82,6 +82,14 @@ const std::map<int, std::string>& Entries() {
         {kReponsesHorsModalites,
          "La question '%s' contient %d réponse(s) dont le code ne correspond à aucune de ses modalités : "
          "elles sont lues comme des réponses absentes."},
+        {kQuestionnaireOccupe,
+         "Le questionnaire '%s' est utilisé par un autre programme, qui ne l'a pas libéré après quelques "
+         "secondes : réessayez plus tard."},
+        {kQuestionnaireModifieAilleurs,
+         "Le questionnaire '%s' a été modifié par un autre programme depuis son ouverture : ouvrez-le de "
+         "nouveau pour que les tableaux portent sur son état actuel."},
+        {kQuestionnaireLectureSeule,
+         "Le questionnaire '%s' est en lecture seule : il ne peut pas être modifié."},
         {kStyleEvolueSansCalcul, "Le style de ce tableau évolué ne contient aucun calcul : le tableau ne peut pas être calculé."},
         {kTableauEvolueVide,
          "Ce tableau évolué n'a aucune ligne ou aucune colonne : choisissez des modalités dans les profils ou des "

@@ -83,6 +83,10 @@ enum Id : int {
     kCodeModaliteEnDouble = 64301,
     kReponseNonEntiere = 64302,
     kReponsesHorsModalites = 64303,
+    // A questionnaire another program holds, changes, or that cannot be written.
+    kQuestionnaireOccupe = 64310,
+    kQuestionnaireModifieAilleurs = 64311,
+    kQuestionnaireLectureSeule = 64312,
     // Advanced tables.
     kStyleEvolueSansCalcul = 64320,
     kTableauEvolueVide = 64321,

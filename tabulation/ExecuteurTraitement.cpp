@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
@@ -84,6 +85,13 @@ CExecuteurTraitement::~CExecuteurTraitement() = default;
 
 int CExecuteurTraitement::Executer(std::unique_ptr<CTraitement> request) {
     WaitCursor wait(m_context.GetUserInterface());
+    // Every table of the request reads one committed state of the questionnaire.
+    const OneStateScope oneState(m_context);
+    if (oneState.Refusal().id != 0) {
+        m_failures.push_back(StringTable::Format(oneState.Refusal()));
+        m_context.GetUserInterface().ShowMessage(oneState.Refusal(), UserInterface::Icon::Warning);
+        return 0;
+    }
     return Calculer(std::move(request));
 }
 
@@ -121,7 +129,10 @@ int CExecuteurTraitement::RunDispatched(std::unique_ptr<CTraitement> request) {
                                                      UserInterface::Icon::Information);
         return 1;
     }
+    // A sub-request names itself while it runs; its parent's name comes back after it.
+    const std::string parent = std::exchange(m_computing, request->title.empty() ? line->name : request->title);
     (this->*line->compute)(std::move(request));
+    m_computing = parent;
     return 1;
 }
 
@@ -175,6 +186,7 @@ void CExecuteurTraitement::FinirTableau(CTableau& table, std::unique_ptr<CTraite
     table.SetPresentationGraphique(chartPresentation);
 }
 
-void CExecuteurTraitement::SignalerErreur(const std::string& error) const {
+void CExecuteurTraitement::SignalerErreur(const std::string& error) {
+    m_failures.push_back(m_computing + ": " + error);
     m_context.GetUserInterface().ShowMessage(Message::Text(error), UserInterface::Icon::Warning);
 }

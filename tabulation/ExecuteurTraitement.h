@@ -50,6 +50,11 @@ public:
     CTableau* GetTableau(int i) const;
     // Hands every table over to the caller, in the order they were added.
     std::vector<std::unique_ptr<CTableau>> TakeTableaux();
+    // What failed since the executor was made: for each error shown (a table, or some of its
+    // cells, that could not be computed), the title of the request it was computing, or the name
+    // of its compute function when it has none, then ": " and the error. Empty when every table
+    // the requests make was computed whole.
+    const std::vector<std::string>& GetEchecs() const { return m_failures; }
 
     // ---- The dispatch table, for those who need to know what a request would run ----
     // The name of the compute function for the combination ("CalculerTriCroise"...), "" for a
@@ -131,10 +136,12 @@ private:
     // Title, presentations, base, captions, request and open-as-chart: what every table made here
     // takes from its request; a weighting whose weights did not converge has it in its caption.
     void FinirTableau(CTableau& table, std::unique_ptr<CTraitement> request, double base) const;
-    // Shows a kernel's error text.
-    void SignalerErreur(const std::string& error) const;
+    // Shows a kernel's error text, and keeps it among the failures with what was being computed.
+    void SignalerErreur(const std::string& error);
 
     CContexteEtude& m_context;
     std::vector<std::unique_ptr<CTableau>> m_tables;
     int m_depth = 0; // calls of Calculer under way
+    std::string m_computing; // the request Calculer is running, as GetEchecs names it
+    std::vector<std::string> m_failures;
 };

@@ -9,10 +9,12 @@
 #include "ToolsTestSupport.h"
 #include "tools/qesbuild/DemoSurvey.h"
 #include "tools/qesrun/Command.h"
+#include "tools/qesrun/TextFile.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -238,6 +240,11 @@ TEST_F(QesrunDemo, RefusedRequestsPrintNoTableAndNameTheLine) {
 TEST_F(QesrunDemo, CommandLineAndFilesThatCannotBeReadAreRefused) {
     const std::string request = RequestFile("plain.req", "type tri-simple\nlignes SATISF\n");
     const std::string missing = folder->Sub("missing.req");
+    // A request one byte over the limit: valid lines, then blanks (written sparse, at no cost).
+    const std::string oversized = RequestFile("oversized.req", "type tri-simple\nlignes SATISF\n");
+    std::filesystem::resize_file(oversized, qesrun::TextFile::kLargestRequest + 1);
+    const std::string pipe = folder->Sub("pipe.req");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     struct Case {
         std::vector<std::string> arguments;
         int exitCode;
@@ -254,6 +261,14 @@ TEST_F(QesrunDemo, CommandLineAndFilesThatCannotBeReadAreRefused) {
          Command::kRefused,
          "qesrun: cannot read " + folder->Sub("") + ": it is a folder\n"},
         {{Demo(), "--archive", folder->Sub("")}, Command::kRefused, "the request cannot be read"},
+        // A device or a pipe may never end, and a file beyond the limit holds no request: all
+        // refused before a byte is read, the archive as the text.
+        {{Demo(), "/dev/zero"}, Command::kRefused, "qesrun: cannot read /dev/zero: it is not a regular file\n"},
+        {{Demo(), "--archive", "/dev/zero"}, Command::kRefused, "the request cannot be read: it is not a regular file"},
+        {{Demo(), pipe}, Command::kRefused, ": it is not a regular file\n"},
+        {{Demo(), "--archive", pipe}, Command::kRefused, "the request cannot be read: it is not a regular file"},
+        {{Demo(), oversized}, Command::kRefused, ": it is larger than 4194304 bytes, more than any request\n"},
+        {{Demo(), "--archive", oversized}, Command::kRefused, "it is larger than 4194304 bytes"},
         {{folder->Sub("nowhere.qes"), request}, Command::kNoTable, "n'existe pas."},
         {{folder->Sub(""), request}, Command::kNoTable, "n'est pas un fichier."},
     };

@@ -309,7 +309,7 @@ TEST_F(ConstructionVariableTest, AReadOnlyQuestionnaireIsLeftAsItWas) {
             std::fprintf(stderr, "%s\n", StringTable::Format(error).c_str());
             _exit(refused ? 0 : 1);
         },
-        ::testing::ExitedWithCode(0), "readonly");
+        ::testing::ExitedWithCode(0), "est en lecture seule : il ne peut pas être modifié");
     std::filesystem::permissions(Path(), std::filesystem::perms(0644));
     EXPECT_EQ(Bytes(Path()), before);
 }

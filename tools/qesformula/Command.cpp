@@ -1,6 +1,7 @@
 #include "tools/qesformula/Command.h"
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionNiveau.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
@@ -90,6 +91,8 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     CContexteEtude::RegisterContext(&context);
 
     context.questionnairePath = arguments.questionnaire;
+    // The opening and every value read from one committed state of the file.
+    const OneStateScope oneState(context);
     if (!context.OuvrirEtude()) {
         if (shown.MessageCount() == 0)
             err << "qesformula: cannot open " << arguments.questionnaire << '\n';

@@ -1,6 +1,7 @@
 #include "tools/qesrun/Command.h"
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "export/TableListExports.h"
@@ -138,6 +139,10 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     context.SetUserInterface(std::move(userInterface));
     CContexteEtude::RegisterContext(&context);
 
+    // The opening and every table read one committed state of the file, whatever another program
+    // commits meanwhile; a file held by another program fails the opening, which says so.
+    context.questionnairePath = arguments.questionnaire;
+    const OneStateScope oneState(context);
     if (!Command::OpenStudy(context, arguments.questionnaire)) {
         if (shown.MessageCount() == 0)
             err << "qesrun: cannot open " << arguments.questionnaire << '\n';
@@ -151,6 +156,13 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     CExecuteurTraitement executor(context);
     executor.Executer(std::move(request));
     const std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
+    // A table left out or computed in part is a failure of the run: the others are not printed
+    // as if they were all the request makes.
+    if (!executor.GetEchecs().empty()) {
+        for (const std::string& failure : executor.GetEchecs())
+            err << "qesrun: not computed: " << failure << '\n';
+        return Command::kNoTable;
+    }
     if (tables.empty()) {
         if (shown.MessageCount() == shownBefore)
             err << "qesrun: the request produced no table\n";

@@ -10,6 +10,7 @@
 #include "app/ContexteEtude.h"
 #include "app/DataAccess.h"
 #include "app/ModaliteEtendue.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "statistics/Acm.h"
@@ -180,6 +181,8 @@ bool Profile(CContexteEtude& context, const std::string& names, bool closed, CPr
 
 bool TableFromSurvey(const Options& options, CContexteEtude& context, Table& table, std::ostream& err) {
     context.questionnairePath = options.input;
+    // The opening and every answer read from one committed state of the file.
+    const OneStateScope oneState(context);
     if (!context.OuvrirEtude()) {
         err << "statistics-run: " << context.GetLastError() << "\n";
         return false;
