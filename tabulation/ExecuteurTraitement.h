@@ -14,6 +14,7 @@ class AdvancedTableKernels;
 class CContexteEtude;
 class CFusion;
 class CMatriceCreuse;
+class TablesOuvertes;
 
 // Runs one request for the study context and collects the tables it produces.
 //
@@ -86,6 +87,12 @@ public:
     void CalculerProfilsCroises(std::unique_ptr<CTraitement> request);
     void CalculerProfilsCroisesMoyenne(std::unique_ptr<CTraitement> request);
     void CalculerProfilsOuvertes(std::unique_ptr<CTraitement> request);
+
+    // ---- Open-answer tables (built by the lexical engine, see TablesOuvertes) ----
+    void ConstruireTableauReponses(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauReponsesSelon(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauDictionnaire(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauSegments(std::unique_ptr<CTraitement> request);
     // Splits a request of two profiles (crossed profiles, crossed mean profiles, advanced tables:
     // `type` 8, 13 or 14) into sub-requests computed here one by one, as its merge options and
     // the separators of its profiles say. True when it was split: the request is then freed.
@@ -127,6 +134,11 @@ private:
     // Title, presentations, base, captions, request and open-as-chart: what every table made here
     // takes from its request.
     void FinirTableau(CTableau& table, std::unique_ptr<CTraitement> request, double base) const;
+    // The registered builder of open-answer tables; without one the user is told the table is
+    // not available yet and null comes back.
+    TablesOuvertes* MoteurOuvertes(const char* name) const;
+    // Titles the table by the request, hands it the request and adds it; false for null.
+    bool AjouterTableauOuvert(std::unique_ptr<CTableau> table, std::unique_ptr<CTraitement> request);
     // Shows a kernel's error text.
     void SignalerErreur(const std::string& error) const;
 
