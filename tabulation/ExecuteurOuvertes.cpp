@@ -45,7 +45,8 @@ void CExecuteurTraitement::ConstruireTableauReponses(std::unique_ptr<CTraitement
     TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauReponses");
     if (tables == nullptr || open == nullptr)
         return;
-    AjouterTableauOuvert(tables->ConstruireTableauReponses(m_context, *open), std::move(request));
+    auto table = tables->ConstruireTableauReponses(m_context, *open);
+    AjouterTableauOuvert(std::move(table), std::move(request));
 }
 
 void CExecuteurTraitement::ConstruireTableauReponsesSelon(std::unique_ptr<CTraitement> request) {
@@ -54,7 +55,8 @@ void CExecuteurTraitement::ConstruireTableauReponsesSelon(std::unique_ptr<CTrait
     TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauReponsesSelon");
     if (tables == nullptr || open == nullptr || closed == nullptr)
         return;
-    AjouterTableauOuvert(tables->ConstruireTableauReponsesSelon(m_context, *open, *closed), std::move(request));
+    auto table = tables->ConstruireTableauReponsesSelon(m_context, *open, *closed);
+    AjouterTableauOuvert(std::move(table), std::move(request));
 }
 
 void CExecuteurTraitement::ConstruireTableauDictionnaire(std::unique_ptr<CTraitement> request) {
@@ -64,9 +66,9 @@ void CExecuteurTraitement::ConstruireTableauDictionnaire(std::unique_ptr<CTraite
     TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauDictionnaire");
     if (tables == nullptr)
         return;
-    AjouterTableauOuvert(tables->ConstruireTableauDictionnaire(m_context, *open, MinimumFrequency(*request, 0),
-                                                               Parameter(*request, 1) != 0, Parameter(*request, 2)),
-                         std::move(request));
+    auto table = tables->ConstruireTableauDictionnaire(m_context, *open, MinimumFrequency(*request, 0),
+                                                       Parameter(*request, 1) != 0, Parameter(*request, 2));
+    AjouterTableauOuvert(std::move(table), std::move(request));
 }
 
 void CExecuteurTraitement::ConstruireTableauSegments(std::unique_ptr<CTraitement> request) {
@@ -76,7 +78,7 @@ void CExecuteurTraitement::ConstruireTableauSegments(std::unique_ptr<CTraitement
     TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauSegments");
     if (tables == nullptr)
         return;
-    AjouterTableauOuvert(tables->ConstruireTableauSegments(m_context, *open, MinimumFrequency(*request, 0),
-                                                           Parameter(*request, 1)),
-                         std::move(request));
+    auto table = tables->ConstruireTableauSegments(m_context, *open, MinimumFrequency(*request, 0),
+                                                   Parameter(*request, 1));
+    AjouterTableauOuvert(std::move(table), std::move(request));
 }
