@@ -15,6 +15,7 @@
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "app/VecteurPoids.h"
+#include "app/WorkerPool.h"
 #include "openanswers/DictionaryOrder.h"
 #include "openanswers/LexicalCacheFiles.h"
 #include "openanswers/Tokenizer.h"
@@ -26,17 +27,59 @@ namespace {
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
-// Hash lookups by view, so that cutting an answer allocates nothing for a form already met.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-};
-using IdsByText = std::unordered_map<std::string, std::int32_t, TextHash, std::equal_to<>>;
-
 void RemoveFile(const std::string& path) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
 }
+
+// The id of each form met while the answers are cut, by its text: an open-addressing table of
+// ids (a power of two of slots, half full at most), for this is the innermost loop of a build.
+class FormIds {
+public:
+    FormIds() : m_slots(1024, kEmpty) {}
+
+    // The id of the text among `texts`; texts.size() (to be appended by the caller) when new.
+    std::uint32_t Find(std::string_view text, const std::vector<std::string>& texts) {
+        const std::uint64_t hash = Hash(text);
+        std::size_t slot = hash & (m_slots.size() - 1);
+        for (;; slot = (slot + 1) & (m_slots.size() - 1)) {
+            const std::uint32_t id = m_slots[slot];
+            if (id == kEmpty)
+                break;
+            if (m_hashes[id] == hash && texts[id] == text)
+                return id;
+        }
+        const auto id = static_cast<std::uint32_t>(texts.size());
+        m_slots[slot] = id;
+        m_hashes.push_back(hash);
+        if (2 * m_hashes.size() > m_slots.size())
+            Grow();
+        return id;
+    }
+
+private:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+
+    static std::uint64_t Hash(std::string_view text) {
+        std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+        for (const char c : text)
+            hash = (hash ^ static_cast<std::uint8_t>(c)) * 1099511628211ull;
+        return hash ^ (hash >> 29);
+    }
+    void Grow() {
+        std::vector<std::uint32_t> slots(2 * m_slots.size(), kEmpty);
+        for (std::uint32_t id = 0; id < m_hashes.size(); ++id) {
+            std::size_t slot = m_hashes[id] & (slots.size() - 1);
+            while (slots[slot] != kEmpty)
+                slot = (slot + 1) & (slots.size() - 1);
+            slots[slot] = id;
+        }
+        m_slots = std::move(slots);
+    }
+
+    std::vector<std::uint32_t> m_slots;
+    std::vector<std::uint64_t> m_hashes; // by id
+};
 
 // The positions of ids in the dictionary: ids written by Sauver are 0 .. F - 1, kept in a
 // vector; other ids go through a hash map.
@@ -93,6 +136,7 @@ std::string COuvCorpus::CheminFichier(const char* prefix) const {
 void COuvCorpus::Vider() {
     m_entries.clear();
     m_segments.clear();
+    m_indexedSegments = kNoIndex;
     m_corpus.clear();
     m_corpus.shrink_to_fit();
     m_plainForms = 0;
@@ -144,39 +188,26 @@ bool COuvCorpus::Sauver() {
     // The segments name forms by their positions in this dictionary: they go with it.
     RemoveFile(CheminFichier("Sgm"));
 
-    // A rebuild starts empty: ids are given in the order forms are first met.
-    IdsByText ids;
-    std::vector<const std::string*> texts;
-    std::vector<std::int32_t> frequencies;
-    std::uint64_t total = 0;
+    Decoupage cut = DecouperReponses(answers);
     const std::string crpPath = CheminFichier("Crp");
     try {
-        CArchiveVersion crp(crpPath, CArchiveVersion::Mode::Store);
-        crp.WriteCount(static_cast<std::uint32_t>(answers.size()));
-        std::vector<std::uint32_t> answerIds;
-        for (const std::string& answer : answers) {
-            answerIds.clear();
-            Tokenizer::Decouper(answer, [&](std::string_view token) {
-                auto it = ids.find(token);
-                if (it == ids.end()) {
-                    it = ids.emplace(std::string(token), static_cast<std::int32_t>(texts.size())).first;
-                    texts.push_back(&it->first);
-                    frequencies.push_back(0);
-                }
-                ++frequencies[Index(it->second)];
-                answerIds.push_back(static_cast<std::uint32_t>(it->second));
-            });
-            total += answerIds.size();
-            LexicalCacheFiles::EcrireReponse(crp, answerIds);
-        }
-        crp.Close();
+        const std::uint64_t total = cut.ids.size() - answers.size();
         if (total > 0xFFFFFFFEu)
             throw ArchiveException(ArchiveException::Reason::BadCount, "corpus too long");
+        CArchiveVersion crp(crpPath, CArchiveVersion::Mode::Store);
+        crp.WriteCount(static_cast<std::uint32_t>(answers.size()));
+        for (std::size_t start = 0, end = 0; start < cut.ids.size(); start = end + 1) {
+            end = start;
+            while (cut.ids[end] != kFinReponse)
+                ++end;
+            LexicalCacheFiles::EcrireReponse(crp, std::span<const std::uint32_t>(cut.ids).subspan(start, end - start));
+        }
+        crp.Close();
 
-        m_entries.reserve(texts.size());
-        for (std::size_t id = 0; id < texts.size(); ++id) {
-            auto form = std::make_unique<CForme>(static_cast<std::int32_t>(id), *texts[id]);
-            form->frequency = frequencies[id];
+        m_entries.reserve(cut.texts.size());
+        for (std::size_t id = 0; id < cut.texts.size(); ++id) {
+            auto form = std::make_unique<CForme>(static_cast<std::int32_t>(id), std::move(cut.texts[id]));
+            form->frequency = cut.frequencies[id];
             m_entries.push_back(std::move(form));
         }
         std::sort(m_entries.begin(), m_entries.end(),
@@ -192,6 +223,76 @@ bool COuvCorpus::Sauver() {
         return false;
     }
     return true;
+}
+
+namespace {
+
+// Below this many answers the cut runs on the calling thread alone.
+constexpr std::size_t kAnswersPerThread = 10000;
+
+COuvCorpus::Decoupage CutAnswers(std::span<const std::string> answers) {
+    COuvCorpus::Decoupage cut;
+    std::size_t bytes = 0;
+    for (const std::string& answer : answers)
+        bytes += answer.size();
+    // About one form in six bytes of text.
+    cut.ids.reserve(answers.size() + bytes / 6);
+    FormIds ids;
+    for (const std::string& answer : answers) {
+        Tokenizer::Decouper(answer, [&](std::string_view token) {
+            const std::uint32_t id = ids.Find(token, cut.texts);
+            if (id == cut.texts.size()) {
+                cut.texts.emplace_back(token);
+                cut.frequencies.push_back(0);
+            }
+            ++cut.frequencies[id];
+            cut.ids.push_back(id);
+        });
+        cut.ids.push_back(COuvCorpus::kFinReponse);
+    }
+    return cut;
+}
+
+} // namespace
+
+COuvCorpus::Decoupage COuvCorpus::DecouperReponses(std::span<const std::string> answers) {
+    WorkerPool& pool = WorkerPool::Shared();
+    const std::size_t chunks = std::clamp<std::size_t>(answers.size() / kAnswersPerThread, 1, pool.ThreadCount());
+    if (chunks == 1)
+        return CutAnswers(answers);
+    // Each thread cuts a run of answers with ids of its own; the runs are then put together in
+    // answer order, so a form's id is the order in which the whole corpus first meets it.
+    std::vector<Decoupage> parts(chunks);
+    const auto begin = [&](std::size_t c) { return answers.size() * c / chunks; };
+    pool.Run(static_cast<int>(chunks), [&](int c) {
+        const std::size_t part = static_cast<std::size_t>(c);
+        parts[part] = CutAnswers(answers.subspan(begin(part), begin(part + 1) - begin(part)));
+    });
+    Decoupage cut;
+    FormIds ids;
+    std::vector<std::vector<std::uint32_t>> global(chunks);
+    std::vector<std::size_t> offsets(chunks + 1, 0);
+    for (std::size_t c = 0; c < chunks; ++c) {
+        Decoupage& part = parts[c];
+        for (std::size_t local = 0; local < part.texts.size(); ++local) {
+            const std::uint32_t id = ids.Find(part.texts[local], cut.texts);
+            if (id == cut.texts.size()) {
+                cut.texts.push_back(std::move(part.texts[local]));
+                cut.frequencies.push_back(0);
+            }
+            cut.frequencies[id] += part.frequencies[local];
+            global[c].push_back(id);
+        }
+        offsets[c + 1] = offsets[c] + part.ids.size();
+    }
+    cut.ids.resize(offsets.back());
+    pool.Run(static_cast<int>(chunks), [&](int c) {
+        const std::size_t part = static_cast<std::size_t>(c);
+        std::uint32_t* out = cut.ids.data() + offsets[part];
+        for (const std::uint32_t value : parts[part].ids)
+            *out++ = value == kFinReponse ? value : global[part][value];
+    });
+    return cut;
 }
 
 bool COuvCorpus::ReadStopWords(std::vector<std::string>& words) const {

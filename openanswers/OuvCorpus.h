@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/Message.h"
@@ -58,6 +59,16 @@ public:
     // does not match the survey. The Dic path is given when asked.
     bool Charger(std::string* dicPath = nullptr);
     const Message& GetErreur() const { return m_error; }
+
+    // The answers cut into forms, ids given in the order forms are first met (a rebuild starts
+    // empty): each form's text and frequency by id, and each answer's ids followed by the end
+    // mark. What Sauver writes to the cache files.
+    struct Decoupage {
+        std::vector<std::string> texts;
+        std::vector<std::int32_t> frequencies;
+        std::vector<std::uint32_t> ids;
+    };
+    static Decoupage DecouperReponses(std::span<const std::string> answers);
 
     // ---- The dictionary ----
     // Appends the ids of the answer's forms, in text order, counting or inserting each form.
@@ -156,6 +167,11 @@ private:
     CQuestionEtendue& m_question;
     std::vector<std::unique_ptr<CForme>> m_entries;
     std::vector<std::unique_ptr<CSegment>> m_segments;
+    // The segment table by the places of its segments, for FusionnerSegments; it covers the
+    // first m_indexedSegments segments and is rebuilt when the table has changed otherwise.
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_segmentsByPlaces;
+    std::size_t m_indexedSegments = kNoIndex;
+    static constexpr std::size_t kNoIndex = static_cast<std::size_t>(-1);
     std::vector<std::uint32_t> m_corpus;
     std::int32_t m_nextId = 0;
     int m_plainForms = 0;

@@ -26,6 +26,9 @@
 // on the next form stay together), which visits each place of each segment once; the segments
 // are then put in the order a scan of every pair of places (k, m), k < m, with the run extended
 // form by form, would create them: by their first place, their second place, then their length.
+// The first pruning finds the longer segment of the same frequency among the segments sorted by
+// frequency and forms, where it follows the one it continues; the second looks the table up by
+// the segments' places, which two segments of one frequency, one inside the other, share.
 
 namespace {
 
@@ -145,39 +148,60 @@ void COuvCorpus::ElaguerPrefixes(std::vector<std::unique_ptr<CSegment>>& created
     created = std::move(kept);
 }
 
+namespace {
+
+// Two segments of the same frequency one inside the other lie at the same places, shifted: their
+// lists of answers are equal. The segment table is looked up by that list.
+std::uint64_t PlacesKey(const CSegment& segment) {
+    std::uint64_t hash = 14695981039346656037ull ^ static_cast<std::uint32_t>(segment.frequency);
+    for (const std::uint32_t answer : segment.Occurrences())
+        hash = (hash ^ answer) * 1099511628211ull;
+    return hash;
+}
+
+} // namespace
+
 void COuvCorpus::FusionnerSegments(std::vector<std::unique_ptr<CSegment>>& created) {
+    if (m_indexedSegments != m_segments.size()) {
+        m_segmentsByPlaces.clear();
+        for (std::size_t t = 0; t < m_segments.size(); ++t)
+            m_segmentsByPlaces[PlacesKey(*m_segments[t])].push_back(t);
+    }
     const std::size_t earlier = m_segments.size();
-    // The earlier segments of each frequency, in table order.
-    std::unordered_map<std::int32_t, std::vector<std::size_t>> byFrequency;
-    for (std::size_t t = 0; t < earlier; ++t)
-        byFrequency[m_segments[t]->frequency].push_back(t);
     for (auto& segment : created) {
-        const auto bucket = byFrequency.find(segment->frequency);
+        const std::uint64_t key = PlacesKey(*segment);
+        std::vector<std::size_t>& candidates = m_segmentsByPlaces[key];
         bool placed = false;
-        if (bucket != byFrequency.end()) {
-            for (const std::size_t t : bucket->second) {
-                CSegment& other = *m_segments[t];
-                if (other.GetLongueur() == segment->GetLongueur())
-                    continue;
-                if (segment->GetLongueur() < other.GetLongueur() && segment->EstContenuDans(other)) {
-                    placed = true; // dropped: left in the batch
-                    break;
-                }
-                if (other.GetLongueur() < segment->GetLongueur() && other.EstContenuDans(*segment)) {
-                    m_segments[t] = std::move(segment);
-                    placed = true;
-                    break;
-                }
+        // In table order, the first earlier segment of the same frequency and another length
+        // that holds this one or that this one holds.
+        for (const std::size_t t : candidates) {
+            if (t >= earlier)
+                break;
+            CSegment& other = *m_segments[t];
+            if (other.frequency != segment->frequency || other.GetLongueur() == segment->GetLongueur())
+                continue;
+            if (segment->GetLongueur() < other.GetLongueur() && segment->EstContenuDans(other)) {
+                placed = true; // dropped: left in the batch
+                break;
+            }
+            if (other.GetLongueur() < segment->GetLongueur() && other.EstContenuDans(*segment)) {
+                m_segments[t] = std::move(segment);
+                placed = true;
+                break;
             }
         }
-        if (!placed)
+        if (!placed) {
+            candidates.push_back(m_segments.size());
             m_segments.push_back(std::move(segment));
+        }
     }
+    m_indexedSegments = m_segments.size();
     std::erase_if(created, [](const auto& segment) { return segment == nullptr; });
 }
 
 bool COuvCorpus::CalculerEtSauverSegments() {
     m_segments.clear();
+    m_indexedSegments = kNoIndex;
     const CorpusPlaces places(m_corpus, m_plainForms);
     std::vector<std::unique_ptr<CSegment>> created;
     std::vector<std::uint32_t> positions;
@@ -207,18 +231,22 @@ bool COuvCorpus::CalculerEtSauverSegments() {
 
 bool COuvCorpus::ChargerFichierSegments(std::string* path) {
     m_segments.clear();
+    m_indexedSegments = kNoIndex;
     const std::string file = CheminFichier("Sgm");
     if (path != nullptr)
         *path = file;
     try {
         CArchiveVersion archive(file, CArchiveVersion::Mode::Load);
+        m_indexedSegments = kNoIndex;
         m_segments = LexicalCacheFiles::LireSegments(archive, static_cast<std::uint32_t>(m_plainForms),
                                                     static_cast<std::uint32_t>(m_survey.DonnerNbreInterviews()));
     } catch (const ArchiveException&) {
         m_segments.clear();
+        m_indexedSegments = kNoIndex;
         return false;
     } catch (const std::bad_alloc&) {
         m_segments.clear();
+        m_indexedSegments = kNoIndex;
         return false;
     }
     for (auto& segment : m_segments)
@@ -235,5 +263,6 @@ bool COuvCorpus::ChargerSegments() {
 
 bool COuvCorpus::RecalculerSegments() {
     m_segments.clear();
+    m_indexedSegments = kNoIndex;
     return CalculerEtSauverSegments() && ChargerFichierSegments();
 }

@@ -1,5 +1,7 @@
 #include "openanswers/Tokenizer.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr char32_t kCapitalS = 0x160, kSmallS = 0x161, kCapitalOE = 0x152, kSmallOE = 0x153;
@@ -60,6 +62,15 @@ bool Tokenizer::EstUtf8Valide(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n) {
+        // Eight ASCII bytes at a time: most answers are mostly ASCII.
+        std::uint64_t eight = 0;
+        if (n - i >= sizeof eight) {
+            std::memcpy(&eight, text.data() + i, sizeof eight);
+            if ((eight & 0x8080808080808080ull) == 0) {
+                i += sizeof eight;
+                continue;
+            }
+        }
         const auto lead = static_cast<std::uint8_t>(text[i]);
         if (lead < 0x80) {
             ++i;

@@ -53,34 +53,48 @@ private:
 
 template <class Emit> void Tokenizer::Decouper(std::string_view answer, Emit&& emit) {
     const bool utf8 = EstUtf8Valide(answer);
-    std::string token;
+    // The next character at `at` (moved past it), read as UTF-8 or as Windows-1252.
+    const auto next = [&](std::size_t& at) -> char32_t {
+        const auto byte = static_cast<std::uint8_t>(answer[at]);
+        if (byte < 0x80 || !utf8) {
+            ++at;
+            return byte < 0x80 ? byte : Windows1252::CodePoint(byte);
+        }
+        return TextEncoding::DecodeUtf8(answer, at);
+    };
+    std::string folded;
     std::size_t position = 0;
     while (position < answer.size()) {
-        const auto byte = static_cast<std::uint8_t>(answer[position]);
-        if (byte < 0x80) {
-            ++position;
-            if (kAsciiWord[byte]) {
-                token.push_back(kAsciiFold[byte]);
-                continue;
-            }
-        } else {
-            char32_t codePoint = 0;
-            if (utf8) {
-                codePoint = TextEncoding::DecodeUtf8(answer, position);
-            } else {
-                codePoint = Windows1252::CodePoint(byte);
+        const std::size_t start = position;
+        // A form already folded and in UTF-8 is handed over as it stands in the answer.
+        bool copy = false;
+        while (position < answer.size()) {
+            const auto byte = static_cast<std::uint8_t>(answer[position]);
+            if (byte < 0x80) {
+                if (!kAsciiWord[byte])
+                    break;
+                copy |= kAsciiFold[byte] != static_cast<char>(byte);
                 ++position;
-            }
-            if (EstCaractereMot(codePoint)) {
-                TextEncoding::AppendUtf8(token, Replier(codePoint));
                 continue;
             }
+            std::size_t after = position;
+            const char32_t c = next(after);
+            if (!EstCaractereMot(c))
+                break;
+            copy |= !utf8 || Replier(c) != c;
+            position = after;
         }
-        if (!token.empty()) {
-            emit(std::string_view(token));
-            token.clear();
+        if (position == start) {
+            next(position); // a separator
+            continue;
         }
+        if (!copy) {
+            emit(answer.substr(start, position - start));
+            continue;
+        }
+        folded.clear();
+        for (std::size_t at = start; at < position;)
+            TextEncoding::AppendUtf8(folded, Replier(next(at)));
+        emit(std::string_view(folded));
     }
-    if (!token.empty())
-        emit(std::string_view(token));
 }

@@ -1,10 +1,12 @@
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "OpenAnswersFixture.h"
+#include "openanswers/Tokenizer.h"
 #include "tabulation/Tableau.h"
 
 namespace {
@@ -98,6 +100,45 @@ TEST_F(OuvCorpusTest, PresenceMatrixOfTheTypology) {
     ASSERT_TRUE(corpus->MatriceTypologie(matrix, {lemma}, {vert}));
     // A form of a lemma counts for the lemma.
     EXPECT_EQ(matrix, (std::vector<std::uint8_t>{1, 1, 1, 0, 0, 1}));
+}
+
+} // namespace
+
+namespace {
+
+// Cut on several threads, the answers keep the ids of a cut in one pass: forms numbered in the
+// order the corpus first meets them.
+TEST(DecouperReponses, ManyAnswersCutAsInOnePass) {
+    std::vector<std::string> answers;
+    const std::vector<std::string> words = {"Très", "bon", "produit", "livraison", "rapide", "ÉTÉ", "été", "cœur"};
+    for (int i = 0; i < 45000; ++i) {
+        std::string answer;
+        for (int w = 0; w < i % 5; ++w)
+            answer += words[static_cast<std::size_t>((i * 7 + w * 3) % 8)] + " ";
+        // Forms first met late, in the last answers.
+        answer += std::to_string(i % 997 + (i > 40000 ? 5000 : 0));
+        answers.push_back(answer);
+    }
+    std::map<std::string, std::uint32_t> first;
+    std::vector<std::string> texts;
+    std::vector<std::int32_t> frequencies;
+    std::vector<std::uint32_t> ids;
+    for (const std::string& answer : answers) {
+        Tokenizer::Decouper(answer, [&](std::string_view token) {
+            const auto [it, added] = first.emplace(std::string(token), static_cast<std::uint32_t>(texts.size()));
+            if (added) {
+                texts.emplace_back(token);
+                frequencies.push_back(0);
+            }
+            ++frequencies[it->second];
+            ids.push_back(it->second);
+        });
+        ids.push_back(E);
+    }
+    const COuvCorpus::Decoupage cut = COuvCorpus::DecouperReponses(answers);
+    EXPECT_EQ(cut.texts, texts);
+    EXPECT_EQ(cut.frequencies, frequencies);
+    EXPECT_EQ(cut.ids, ids);
 }
 
 } // namespace

@@ -114,6 +114,32 @@ Found PruneByPairs(Found segments) {
     return segments;
 }
 
+bool Contains(const Sequence& longer, const Sequence& shorter) {
+    return std::search(longer.begin(), longer.end(), shorter.begin(), shorter.end()) != longer.end();
+}
+
+// The second pruning as a scan of the table: each new segment against the segments the table
+// held before the batch, in table order.
+void MergeByScan(Found& table, const Found& batch) {
+    const std::size_t earlier = table.size();
+    for (const auto& segment : batch) {
+        bool placed = false;
+        for (std::size_t t = 0; t < earlier && !placed; ++t) {
+            const auto& [sequence, places] = table[t];
+            if (places.size() != segment.second.size() || sequence.size() == segment.first.size())
+                continue;
+            if (segment.first.size() < sequence.size() && Contains(sequence, segment.first)) {
+                placed = true;
+            } else if (sequence.size() < segment.first.size() && Contains(segment.first, sequence)) {
+                table[t] = segment;
+                placed = true;
+            }
+        }
+        if (!placed)
+            table.push_back(segment);
+    }
+}
+
 Found Pruned(const COuvCorpus& corpus, std::int32_t form) {
     Places positions, answers;
     corpus.DonnerOccurrences(form, positions, answers);
@@ -166,6 +192,25 @@ TEST_F(SegmentsTest, FindEveryRepeatedRunOfRandomCorpora) {
                 EXPECT_TRUE(found.emplace(sequence, places).second) << "trial " << trial << ": created twice";
         }
         EXPECT_EQ(found, BruteForce(tokens)) << "trial " << trial;
+
+        // The merging into the table, form after form, as the scan of the table does it.
+        Found table;
+        for (std::int32_t form = 0; form < corpus->GetNbreFormesSimples(); ++form) {
+            if (corpus->DonnerForme(form)->frequency <= 1)
+                continue;
+            const Found pruned = Pruned(*corpus, form);
+            MergeByScan(table, pruned);
+            Places positions, places;
+            corpus->DonnerOccurrences(form, positions, places);
+            std::vector<std::unique_ptr<CSegment>> created;
+            corpus->CalculerSegments(form, positions, places, created);
+            COuvCorpus::ElaguerPrefixes(created);
+            corpus->FusionnerSegments(created);
+        }
+        Found merged;
+        for (int s = 0; s < corpus->GetNbreSegments(); ++s)
+            merged.emplace_back(corpus->DonnerSegment(s)->Sequence(), corpus->DonnerSegment(s)->Occurrences());
+        EXPECT_EQ(merged, table) << "trial " << trial;
     }
 }
 
