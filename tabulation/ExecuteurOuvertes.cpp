@@ -23,62 +23,55 @@ int MinimumFrequency(const CTraitement& request, std::size_t i) {
 
 } // namespace
 
-bool CExecuteurTraitement::AjouterTableauOuvert(std::unique_ptr<CTableau> table, std::unique_ptr<CTraitement> request) {
+void CExecuteurTraitement::ConstruireTableauOuvert(std::unique_ptr<CTraitement> request, std::size_t parameters,
+                                                   const char* name, const OpenTableBuilder& build) {
+    if (request->GetCalculsLignes().size() < parameters)
+        return;
+    TablesOuvertes* tables = TablesOuvertes::Donner();
+    if (tables == nullptr) {
+        m_context.GetUserInterface().ShowMessage(Message(StringTable::kTraitementNonDisponible, {name}),
+                                                 UserInterface::Icon::Information);
+        return;
+    }
+    CQuestionEtendue* open = request->GetQuestionAxe(CTraitement::kLignes);
+    if (open == nullptr)
+        return;
+    std::unique_ptr<CTableau> table = build(*tables, *open, *request);
     if (!table)
-        return false;
+        return;
     const double base = table->base;
     FinirTableau(*table, std::move(request), base);
     AjouterTableau(std::move(table));
-    return true;
-}
-
-TablesOuvertes* CExecuteurTraitement::MoteurOuvertes(const char* name) const {
-    TablesOuvertes* tables = TablesOuvertes::Donner();
-    if (tables == nullptr)
-        m_context.GetUserInterface().ShowMessage(Message(StringTable::kTraitementNonDisponible, {name}),
-                                                 UserInterface::Icon::Information);
-    return tables;
 }
 
 void CExecuteurTraitement::ConstruireTableauReponses(std::unique_ptr<CTraitement> request) {
-    CQuestionEtendue* open = request->GetQuestionAxe(CTraitement::kLignes);
-    TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauReponses");
-    if (tables == nullptr || open == nullptr)
-        return;
-    auto table = tables->ConstruireTableauReponses(m_context, *open);
-    AjouterTableauOuvert(std::move(table), std::move(request));
+    ConstruireTableauOuvert(std::move(request), 0, "ConstruireTableauReponses",
+                            [&](TablesOuvertes& tables, CQuestionEtendue& open, const CTraitement&) {
+                                return tables.ConstruireTableauReponses(m_context, open);
+                            });
 }
 
 void CExecuteurTraitement::ConstruireTableauReponsesSelon(std::unique_ptr<CTraitement> request) {
-    CQuestionEtendue* open = request->GetQuestionAxe(CTraitement::kLignes);
-    CQuestionEtendue* closed = request->GetQuestionAxe(CTraitement::kColonnes);
-    TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauReponsesSelon");
-    if (tables == nullptr || open == nullptr || closed == nullptr)
-        return;
-    auto table = tables->ConstruireTableauReponsesSelon(m_context, *open, *closed);
-    AjouterTableauOuvert(std::move(table), std::move(request));
+    ConstruireTableauOuvert(std::move(request), 0, "ConstruireTableauReponsesSelon",
+                            [&](TablesOuvertes& tables, CQuestionEtendue& open, const CTraitement& asked) {
+                                CQuestionEtendue* closed = asked.GetQuestionAxe(CTraitement::kColonnes);
+                                return closed != nullptr ? tables.ConstruireTableauReponsesSelon(m_context, open, *closed)
+                                                         : nullptr;
+                            });
 }
 
 void CExecuteurTraitement::ConstruireTableauDictionnaire(std::unique_ptr<CTraitement> request) {
-    CQuestionEtendue* open = request->GetQuestionAxe(CTraitement::kLignes);
-    if (open == nullptr || request->GetCalculsLignes().size() < 3)
-        return;
-    TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauDictionnaire");
-    if (tables == nullptr)
-        return;
-    auto table = tables->ConstruireTableauDictionnaire(m_context, *open, MinimumFrequency(*request, 0),
-                                                       Parameter(*request, 1) != 0, Parameter(*request, 2));
-    AjouterTableauOuvert(std::move(table), std::move(request));
+    ConstruireTableauOuvert(std::move(request), 3, "ConstruireTableauDictionnaire",
+                            [&](TablesOuvertes& tables, CQuestionEtendue& open, const CTraitement& asked) {
+                                return tables.ConstruireTableauDictionnaire(m_context, open, MinimumFrequency(asked, 0),
+                                                                            Parameter(asked, 1) != 0, Parameter(asked, 2));
+                            });
 }
 
 void CExecuteurTraitement::ConstruireTableauSegments(std::unique_ptr<CTraitement> request) {
-    CQuestionEtendue* open = request->GetQuestionAxe(CTraitement::kLignes);
-    if (open == nullptr || request->GetCalculsLignes().size() < 2)
-        return;
-    TablesOuvertes* tables = MoteurOuvertes("ConstruireTableauSegments");
-    if (tables == nullptr)
-        return;
-    auto table = tables->ConstruireTableauSegments(m_context, *open, MinimumFrequency(*request, 0),
-                                                   Parameter(*request, 1));
-    AjouterTableauOuvert(std::move(table), std::move(request));
+    ConstruireTableauOuvert(std::move(request), 2, "ConstruireTableauSegments",
+                            [&](TablesOuvertes& tables, CQuestionEtendue& open, const CTraitement& asked) {
+                                return tables.ConstruireTableauSegments(m_context, open, MinimumFrequency(asked, 0),
+                                                                        Parameter(asked, 1));
+                            });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +15,7 @@ class AdvancedTableKernels;
 class CContexteEtude;
 class CFusion;
 class CMatriceCreuse;
+class CQuestionEtendue;
 class TablesOuvertes;
 
 // Runs one request for the study context and collects the tables it produces.
@@ -134,11 +136,14 @@ private:
     // Title, presentations, base, captions, request and open-as-chart: what every table made here
     // takes from its request.
     void FinirTableau(CTableau& table, std::unique_ptr<CTraitement> request, double base) const;
-    // The registered builder of open-answer tables; without one the user is told the table is
-    // not available yet and null comes back.
-    TablesOuvertes* MoteurOuvertes(const char* name) const;
-    // Titles the table by the request, hands it the request and adds it; false for null.
-    bool AjouterTableauOuvert(std::unique_ptr<CTableau> table, std::unique_ptr<CTraitement> request);
+    // An open-answer table: when the request names its open question and holds the row
+    // calculations the table reads, `build` makes it with the registered engine (without one the
+    // user is told the table is not available yet); the table takes the request's title and the
+    // request, and is added.
+    using OpenTableBuilder =
+        std::function<std::unique_ptr<CTableau>(TablesOuvertes&, CQuestionEtendue&, const CTraitement&)>;
+    void ConstruireTableauOuvert(std::unique_ptr<CTraitement> request, std::size_t parameters, const char* name,
+                                 const OpenTableBuilder& build);
     // Shows a kernel's error text.
     void SignalerErreur(const std::string& error) const;
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/ContexteEtude.h"
 #include "app/Ligne.h"
@@ -91,7 +92,9 @@ std::vector<std::string> OwnTokens(const std::string& answer) {
 class DemoOpenAnswersTest : public SettingsFixture {
 protected:
     static void SetUpTestSuite() {
-        folder = new std::filesystem::path(std::filesystem::path(::testing::TempDir()) / "demo_open_answers");
+        // One folder per process: ctest runs the tests of the suite in several at once.
+        folder = new std::filesystem::path(std::filesystem::path(::testing::TempDir()) /
+                                           ("demo_open_answers_" + std::to_string(getpid())));
         std::filesystem::remove_all(*folder);
         qesbuild::DemoSurvey::Write(*folder, qesbuild::DemoSurvey::kSeed, kInterviews);
     }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "OpenAnswersFixture.h"
+#include "app/ChampCondition.h"
+#include "app/ChampEtude.h"
 #include "app/MatriceCodes.h"
 #include "openanswers/ReponsesCaracteristiques.h"
 #include "openanswers/Specificites.h"
@@ -174,6 +176,34 @@ TEST_F(LexicalTablesTest, CharacteristicAnswers) {
     EXPECT_NEAR(shorts[0][1].score, 2.0 / 3, 1e-12);
     EXPECT_EQ(answers(shorts[1]), (std::vector<std::uint32_t>{2, 3}));
     EXPECT_NEAR(shorts[1][1].score, 0.5, 1e-12);
+}
+
+// Recounted on the interviews of the category Un (1, 2 and the empty 6): bleu 1, rouge 4, vert 1;
+// the lemma of vert and bleu 2; the segment «vert bleu», said by Deux only, 0.
+TEST_F(LexicalTablesTest, FrequenciesInAStudyField) {
+    CChampEtude un;
+    un.id = 50;
+    un.name = "Groupe un";
+    CChampCondition& condition = un.conditions[0];
+    condition.SetQuestion(&Named("GROUPE"));
+    condition.kind = 0;
+    condition.SetModalites({0});
+    un.connectors = {1, 1, 1};
+    context.MettreAJourChampEtude(un);
+    const int lemma = corpus->CreerLemme({Form("vert"), Form("bleu")});
+    ASSERT_TRUE(corpus->ChargerSegments());
+    ASSERT_TRUE(corpus->RecalculerFrequences(50));
+    ASSERT_TRUE(corpus->RecalculerFrequencesSegments(50));
+    EXPECT_EQ(corpus->GetNombreReponses(), 3);
+    EXPECT_EQ(corpus->DonnerForme(Form("rouge"))->frequency, 4);
+    EXPECT_EQ(corpus->DonnerForme(0)->frequency, 1);  // bleu, hidden in the lemma
+    EXPECT_EQ(corpus->DonnerForme(2)->frequency, 1);  // vert
+    EXPECT_EQ(corpus->DonnerForme(lemma)->frequency, 2);
+    EXPECT_EQ(corpus->DonnerSegment(0)->frequency, 0);
+    // Every interview again.
+    ASSERT_TRUE(corpus->RecalculerFrequences(-1));
+    EXPECT_EQ(corpus->GetNombreReponses(), 6);
+    EXPECT_EQ(corpus->DonnerForme(lemma)->frequency, 7);
 }
 
 TEST_F(LexicalTablesTest, DictionaryTable) {

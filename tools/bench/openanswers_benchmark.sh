@@ -60,6 +60,13 @@ cat(sprintf("%.6f\n", elapsed))
 R
 }
 
+# A peer's line: its name, its time, its forms file.
+peer() {
+    printf '  %-58s %8.3f s  ours %.1fx faster on 1 thread, %.1fx on all (goal >= 10: %s), same form frequencies: %s\n' \
+        "$1" "$2" "$(echo "$2 / $COUNT1" | bc -l)" "$(echo "$2 / $COUNT" | bc -l)" "$(met "$2 >= 10 * $COUNT")" \
+        "$(same "$WORK/ours-$N.tsv" "$3")"
+}
+
 # Whether two "form<TAB>frequency" files hold the same pairs.
 same() { [ "$(sort "$1" | md5sum)" = "$(sort "$2" | md5sum)" ] && echo yes || echo NO; }
 
@@ -85,19 +92,15 @@ for N in 100000 1000000; do
             "$(met "$BUILD <= 0.5")" "$(met "$SEGMENTS <= 2")" "$(met "$SPEC <= 0.1")"
     fi
     if command -v python3 >/dev/null; then
-        PY=$(python_count "$FILE" "$WORK/python-$N.tsv")
-        printf '  %-58s %8.3f s  ours %.1fx faster on 1 thread, %.1fx on all (goal >= 10: %s), same form frequencies: %s\n' \
-            "Python Counter over a regular expression (in memory)" "$PY" "$(echo "$PY / $COUNT1" | bc -l)" \
-            "$(echo "$PY / $COUNT" | bc -l)" "$(met "$PY >= 10 * $COUNT")" "$(same "$WORK/ours-$N.tsv" "$WORK/python-$N.tsv")"
+        peer "Python Counter over a regular expression (in memory)" "$(python_count "$FILE" "$WORK/python-$N.tsv")" \
+            "$WORK/python-$N.tsv"
     else
         echo "  python3 not installed: skipped"
     fi
     if [ "$N" = 100000 ]; then
         if Rscript -e 'library(tm)' >/dev/null 2>&1; then
-            R=$(r_count "$FILE" "$WORK/r-$N.tsv")
-            printf '  %-58s %8.3f s  ours %.1fx faster on 1 thread, %.1fx on all (goal >= 10: %s), same form frequencies: %s\n' \
-                "R tm term-document matrix, summed by form (in memory)" "$R" "$(echo "$R / $COUNT1" | bc -l)" \
-                "$(echo "$R / $COUNT" | bc -l)" "$(met "$R >= 10 * $COUNT")" "$(same "$WORK/ours-$N.tsv" "$WORK/r-$N.tsv")"
+            peer "R tm term-document matrix, summed by form (in memory)" "$(r_count "$FILE" "$WORK/r-$N.tsv")" \
+                "$WORK/r-$N.tsv"
         else
             echo "  R's tm not installed (Debian r-cran-tm): skipped"
         fi
