@@ -260,6 +260,13 @@ enum Id : int {
     kAuMoinsDeuxColonnesActives = 65101,
     kAucunAxe = 65102,
     kEcritureVariableImpossible = 65104,
+    // The lexical engine of open answers and its tables.
+    kOuverteHorsNiveauInterview = 65400,
+    kOuverteLectureImpossible = 65401,
+    kOuverteCacheImpossible = 65402,
+    kDictionnaireDe = 65403,
+    kInventaireSegmentsDe = 65404,
+    kNumeroInterview = 65405,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -23,6 +23,9 @@
 #include "presentation/PoliceAna.h"
 #include "presentation/PresentationGraphique.h"
 #include "presentation/PresentationTableau.h"
+#include "openanswers/Forme.h"
+#include "openanswers/LexicalCacheFiles.h"
+#include "openanswers/Segment.h"
 #include "recodes/RecodageModalite.h"
 #include "tabulation/CalculEvolue.h"
 #include "tabulation/Profil.h"
@@ -282,7 +285,44 @@ void WriteTableSeeds(SeedWriter& seeds) {
     seeds.Write("fuzz_xlsx_package", Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2)));
 }
 
+// The cache files of the answers «très bon produit», «bon produit» and an empty one (the files of
+// tests/golden/openanswers-3-answers.md), each behind its reader's byte and what the other files
+// say: 3 answers, 5 tokens, 3 forms.
+void WriteLexicalCacheSeeds(SeedWriter& seeds) {
+    const auto seed = [&](Bytes head, const CArchiveVersion& file) {
+        head.insert(head.end(), file.GetBytes().begin(), file.GetBytes().end());
+        seeds.Write("fuzz_lexical_caches", head);
+    };
+    std::vector<std::unique_ptr<CForme>> forms;
+    forms.push_back(std::make_unique<CForme>(1, "bon"));
+    forms.push_back(std::make_unique<CForme>(2, "produit"));
+    forms.push_back(std::make_unique<CForme>(0, "très"));
+    CArchiveVersion dictionary;
+    LexicalCacheFiles::EcrireDictionnaire(dictionary, 5, forms);
+    seed({0}, dictionary);
+    CArchiveVersion corpus;
+    corpus.WriteCount(3);
+    const std::vector<std::uint32_t> first = {0, 1, 2}, second = {1, 2};
+    LexicalCacheFiles::EcrireReponse(corpus, first);
+    LexicalCacheFiles::EcrireReponse(corpus, second);
+    LexicalCacheFiles::EcrireReponse(corpus, {});
+    seed({1, 3, 0, 5, 0}, corpus);
+    CArchiveVersion lemmas;
+    LexicalCacheFiles::EcrireLemmes(lemmas, {{"bon", 3, {"bon", "produit"}}, {"\u0394", 4, {"très"}}});
+    seed({2}, lemmas);
+    std::vector<std::unique_ptr<CSegment>> segments;
+    segments.push_back(std::make_unique<CSegment>(std::vector<std::int32_t>{0, 1}));
+    segments.back()->AjouterOccurrence(0);
+    segments.back()->AjouterOccurrence(1);
+    segments.push_back(std::make_unique<CSegment>(std::vector<std::int32_t>{2, 0, 1}));
+    segments.back()->AjouterOccurrence(0);
+    CArchiveVersion segmentFile;
+    LexicalCacheFiles::EcrireSegments(segmentFile, segments);
+    seed({3, 3, 0, 3, 0}, segmentFile);
+}
+
 void WriteSeeds(SeedWriter& seeds) {
+    WriteLexicalCacheSeeds(seeds);
     for (CTraitement& request : Requests()) {
         seeds.WriteArchive("fuzz_request", request, 405);
         CTableau table(1, 1, 2, 2, CTableauBase::kMarqueParColonne);

@@ -32,6 +32,7 @@
 #include "gui/presentation/MappingView.h"
 #include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
+#include "openanswers/EnregistrerOuvertes.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
 #include "tabulation/DemandeOuverture.h"
@@ -126,6 +127,7 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     EnregistrerQuestionsCalculees();
     EnregistrerClassesTabulation();
     EnregistrerClassesDossier();
+    EnregistrerOuvertes();
     CreateTemplates();
     SetMainFrame(std::make_unique<CMainFrame>(*this));
     GetMainWindow()->SetRequestDialogs(std::make_unique<QtRequestDialogs>(*this));

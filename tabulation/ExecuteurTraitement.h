@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +15,8 @@ class AdvancedTableKernels;
 class CContexteEtude;
 class CFusion;
 class CMatriceCreuse;
+class CQuestionEtendue;
+class TablesOuvertes;
 
 // Runs one request for the study context and collects the tables it produces.
 //
@@ -93,6 +96,12 @@ public:
     void CalculerProfilsCroises(std::unique_ptr<CTraitement> request);
     void CalculerProfilsCroisesMoyenne(std::unique_ptr<CTraitement> request);
     void CalculerProfilsOuvertes(std::unique_ptr<CTraitement> request);
+
+    // ---- Open-answer tables (built by the lexical engine, see TablesOuvertes) ----
+    void ConstruireTableauReponses(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauReponsesSelon(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauDictionnaire(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauSegments(std::unique_ptr<CTraitement> request);
     // Splits a request of two profiles (crossed profiles, crossed mean profiles, advanced tables:
     // `type` 8, 13 or 14) into sub-requests computed here one by one, as its merge options and
     // the separators of its profiles say. True when it was split: the request is then freed.
@@ -136,6 +145,14 @@ private:
     // Title, presentations, base, captions, request and open-as-chart: what every table made here
     // takes from its request; a weighting whose weights did not converge has it in its caption.
     void FinirTableau(CTableau& table, std::unique_ptr<CTraitement> request, double base) const;
+    // An open-answer table: when the request names its open question and holds the row
+    // calculations the table reads, `build` makes it with the registered engine (without one the
+    // user is told the table is not available yet); the table takes the request's title and the
+    // request, and is added.
+    using OpenTableBuilder =
+        std::function<std::unique_ptr<CTableau>(TablesOuvertes&, CQuestionEtendue&, const CTraitement&)>;
+    void ConstruireTableauOuvert(std::unique_ptr<CTraitement> request, std::size_t parameters, const char* name,
+                                 const OpenTableBuilder& build);
     // Shows a kernel's error text, and keeps it among the failures with what was being computed.
     void SignalerErreur(const std::string& error);
 

@@ -98,7 +98,8 @@ TEST_P(QesrunGolden, PrintedTablesMatchTheGoldenFile) {
 INSTANTIATE_TEST_SUITE_P(DemoRequests, QesrunGolden,
                          ::testing::Values("flat", "cross", "cross-values", "statistics-age", "statistics-revenu",
                                            "mean", "profiles-simple", "profiles-statistical", "profiles-comparison",
-                                           "profiles-crossed", "profiles-mean", "profiles-open", "advanced"),
+                                           "profiles-crossed", "profiles-mean", "profiles-open", "advanced",
+                                           "open-dictionary", "open-segments", "open-by-category"),
                          [](const ::testing::TestParamInfo<const char*>& param) {
                              std::string name = param.param;
                              std::erase(name, '-');

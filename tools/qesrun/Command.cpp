@@ -5,6 +5,7 @@
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "export/TableListExports.h"
+#include "openanswers/EnregistrerOuvertes.h"
 #include "recodes/EnregistrerRecodages.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/ExecuteurTraitement.h"
@@ -133,6 +134,7 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     cli::RunScope scope;
     EnregistrerRecodages();
     EnregistrerClassesTabulation();
+    EnregistrerOuvertes();
     CContexteEtude context;
     auto userInterface = std::make_unique<cli::StreamUserInterface>(err, "qesrun");
     const cli::StreamUserInterface& shown = *userInterface;
