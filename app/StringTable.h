@@ -254,6 +254,12 @@ enum Id : int {
     kAuMoinsDeuxColonnesActives = 65101,
     kAucunAxe = 65102,
     kEcritureVariableImpossible = 65104,
+    // The typology and the hierarchical classification.
+    kIndividusDepartImpossibles = 63307,
+    kTypologieSansConvergence = 65380,
+    kClassificationImpossible = 65381,
+    kClassificationHierarchique = 65382,
+    kGroupeNumero = 65383,
 };
 
 // The text of an id; empty when the id is unknown.
