@@ -77,17 +77,26 @@ void CCentresMobiles::Nettoyer() {
     groupes.shrink_to_fit();
 }
 
-int CCentresMobiles::PlusProcheCentre(int i, const double* centres, int k, double& distance) const {
-    int best = 0;
-    distance = DistanceCentre(i, centres);
-    for (int g = 1; g < k; ++g) {
-        const double d = DistanceCentre(i, centres + static_cast<Index>(g) * static_cast<Index>(nColActives));
-        if (d < distance) {
-            distance = d;
-            best = g;
+void CCentresMobiles::PlusProchesCentres(int first, int last, const double* centres, int k, std::int32_t* groupe,
+                                         double* distance) const {
+    for (int i = first; i < last; ++i) {
+        int best = 0;
+        double least = DistanceCentre(i, centres);
+        for (int g = 1; g < k; ++g) {
+            const double d = DistanceCentre(i, centres + static_cast<Index>(g) * static_cast<Index>(nColActives));
+            if (d < least) {
+                least = d;
+                best = g;
+            }
         }
+        groupe[i - first] = best;
+        distance[i - first] = least;
     }
-    return best;
+}
+
+void CCentresMobiles::CalculerCentres(double* centres, int k, const std::int32_t*) const {
+    for (int g = 0; g < k; ++g)
+        CalculerCentre(centres + static_cast<Index>(g) * static_cast<Index>(nColActives), groupes[static_cast<Index>(g)]);
 }
 
 bool CCentresMobiles::Executer(int k, std::vector<double>& parIndividu, std::vector<double>& parGroupe, bool stabilite,
@@ -127,8 +136,9 @@ bool CCentresMobiles::ExecuterUneFois(int k, std::vector<double>& parIndividu, s
     bool done = false;
     try {
         if (k >= 1 && Initialiser() && TirerCentres(graine)) {
+            // The start groups hold one row each, and the other rows have no group yet.
             std::vector<double> centres(static_cast<Index>(k) * static_cast<Index>(nColActives), 0.0);
-            CalculerCentres(centres);
+            CCentresMobiles::CalculerCentres(centres.data(), k, nullptr);
             if (Boucler(centres)) {
                 Affecter(nActifs + nIllustratifs, centres);
                 Resultats(parIndividu, parGroupe);
@@ -167,6 +177,7 @@ bool CCentresMobiles::TirerCentres(unsigned graine) {
         if (!duplicate)
             chosen.push_back(candidate);
     }
+    m_lignesDepart = chosen;
     groupes.assign(static_cast<Index>(nGroupes), {});
     m_groupeLigne.assign(static_cast<Index>(nActifs + nIllustratifs), -1);
     m_distanceLigne.assign(static_cast<Index>(nActifs + nIllustratifs), 0.0);
@@ -181,13 +192,14 @@ long long CCentresMobiles::Affecter(int rows, const std::vector<double>& centres
     const long long pieces = (rows + kLignesParPiece - 1) / kLignesParPiece;
     std::vector<long long> changes(static_cast<Index>(std::max(pieces, 1LL)), 0);
     ParPieces(rows, kLignesParPiece, [&](long long first, long long last) {
+        std::vector<std::int32_t> groups(static_cast<Index>(last - first));
+        PlusProchesCentres(static_cast<int>(first), static_cast<int>(last), centres.data(), nGroupes, groups.data(),
+                           m_distanceLigne.data() + first);
         long long changed = 0;
         for (long long i = first; i < last; ++i) {
-            double distance = 0.0;
-            const int g = PlusProcheCentre(static_cast<int>(i), centres.data(), nGroupes, distance);
+            const std::int32_t g = groups[static_cast<Index>(i - first)];
             changed += m_groupeLigne[static_cast<Index>(i)] != g ? 1 : 0;
             m_groupeLigne[static_cast<Index>(i)] = g;
-            m_distanceLigne[static_cast<Index>(i)] = distance;
         }
         changes[static_cast<Index>(first / kLignesParPiece)] = changed;
     });
@@ -201,11 +213,9 @@ long long CCentresMobiles::Affecter(int rows, const std::vector<double>& centres
     return changed;
 }
 
-void CCentresMobiles::CalculerCentres(std::vector<double>& centres) const {
+void CCentresMobiles::RecalculerCentres(std::vector<double>& centres) const {
     std::fill(centres.begin(), centres.end(), 0.0);
-    for (int g = 0; g < nGroupes; ++g)
-        CalculerCentre(centres.data() + static_cast<Index>(g) * static_cast<Index>(nColActives),
-                       groupes[static_cast<Index>(g)]);
+    CalculerCentres(centres.data(), nGroupes, m_groupeLigne.data());
 }
 
 double CCentresMobiles::InertieInterclasses(const std::vector<double>& centres) const {
@@ -223,7 +233,7 @@ bool CCentresMobiles::Boucler(std::vector<double>& centres) {
     while (m_iterations < kIterationsMax) {
         const long long changed = Affecter(nActifs, centres);
         ++m_iterations;
-        CalculerCentres(centres);
+        RecalculerCentres(centres);
         const double inertia = InertieInterclasses(centres);
         if (m_iterations >= 2 && changed == 0)
             return true;

@@ -41,6 +41,8 @@ public:
     const Message& GetErreur() const { return m_erreur; }
     // The assignment loops of the last run, the final assignment not counted.
     int GetIterations() const { return m_iterations; }
+    // The rows drawn as start centres by the last run, in the order of their groups.
+    const std::vector<int>& GetLignesDepart() const { return m_lignesDepart; }
 
     // Assignment loops a run may make: far beyond what a typology needs; a run that reaches it
     // cycles and fails.
@@ -56,9 +58,14 @@ public:
     virtual double InertieCentre(const double* centre) const = 0;
     virtual double Inertie(double distance) const = 0;
     virtual void Nettoyer();
-    // The group whose centre is nearest to row i (the first of equal distances) and its distance.
-    // May run on several threads at once.
-    virtual int PlusProcheCentre(int i, const double* centres, int k, double& distance) const;
+    // For rows first .. last - 1, the group whose centre is nearest (the first of equal
+    // distances) and the distance to it: what DistanceCentre gives, compared as it gives it.
+    // Runs on several threads at once, on disjoint ranges.
+    virtual void PlusProchesCentres(int first, int last, const double* centres, int k, std::int32_t* groupe,
+                                    double* distance) const;
+    // Every centre from the group (0-based) of each of the rows 0 .. nActifs - 1; the group lists
+    // hold the same rows. The default asks CalculerCentre group by group.
+    virtual void CalculerCentres(double* centres, int k, const std::int32_t* groupeLigne) const;
 
 protected:
     int nActifs;
@@ -71,7 +78,7 @@ private:
     // Puts rows 0 .. rows - 1 in their nearest group (groups emptied first, refilled in row
     // order); answers how many rows changed group.
     long long Affecter(int rows, const std::vector<double>& centres);
-    void CalculerCentres(std::vector<double>& centres) const;
+    void RecalculerCentres(std::vector<double>& centres) const;
     double InertieInterclasses(const std::vector<double>& centres) const;
     bool Boucler(std::vector<double>& centres);
     void Resultats(std::vector<double>& parIndividu, std::vector<double>& parGroupe) const;
@@ -81,5 +88,6 @@ private:
     std::vector<std::int32_t> m_groupeLigne;  // per row, 0-based
     std::vector<double> m_distanceLigne;      // per row, to its centre
     int m_iterations = 0;
+    std::vector<int> m_lignesDepart;
     Message m_erreur;
 };

@@ -22,7 +22,9 @@ public:
     double InertieCentre(const double* centre) const override;
     double Inertie(double distance) const override { return distance * distance; }
     void Nettoyer() override;
-    int PlusProcheCentre(int i, const double* centres, int k, double& distance) const override;
+    void PlusProchesCentres(int first, int last, const double* centres, int k, std::int32_t* groupe,
+                            double* distance) const override;
+    void CalculerCentres(double* centres, int k, const std::int32_t* groupeLigne) const override;
 
 private:
     const double* Ligne(int i) const;

@@ -59,17 +59,47 @@ void CCentresMobilesQualitatif::Nettoyer() {
     m_poids.clear();
 }
 
-int CCentresMobilesQualitatif::PlusProcheCentre(int i, const double* centres, int k, double& distance) const {
-    const std::uint8_t* row = Ligne(i);
-    const double mass = m_margesLignes[static_cast<std::size_t>(i)];
-    int best = 0;
+// The profiles of the centres are taken once for the range, as DistanceCentre takes them (each
+// cell times the inverse of its centre's sum), and the row's profile once per row.
+void CCentresMobilesQualitatif::PlusProchesCentres(int first, int last, const double* centres, int k,
+                                                   std::int32_t* groupe, double* distance) const {
+    const int p = nColActives;
+    std::vector<double> profiles(static_cast<std::size_t>(k) * static_cast<std::size_t>(p));
     for (int g = 0; g < k; ++g) {
-        const double* centre = centres + static_cast<std::size_t>(g) * static_cast<std::size_t>(nColActives);
-        const double d = DistanceKhi2Profils(row, mass, centre, SommeCentre(centre), m_poids.data(), nColActives);
-        if (g == 0 || d < distance) {
-            distance = d;
-            best = g;
-        }
+        const double* centre = centres + static_cast<std::size_t>(g) * p;
+        const double sum = SommeCentre(centre);
+        const double inverse = sum != 0.0 ? 1.0 / sum : 0.0;
+        for (int j = 0; j < p; ++j)
+            profiles[static_cast<std::size_t>(g) * p + j] = centre[j] * inverse;
     }
-    return best;
+    std::vector<double> profile(static_cast<std::size_t>(p));
+    for (int i = first; i < last; ++i) {
+        const std::uint8_t* row = Ligne(i);
+        const double mass = m_margesLignes[static_cast<std::size_t>(i)];
+        const double inverse = mass != 0.0 ? 1.0 / mass : 0.0;
+        for (int j = 0; j < p; ++j)
+            profile[static_cast<std::size_t>(j)] = static_cast<double>(row[j]) * inverse;
+        int best = 0;
+        double least = 0.0;
+        for (int g = 0; g < k; ++g) {
+            const double* c = profiles.data() + static_cast<std::size_t>(g) * p;
+            double sum = 0.0;
+            for (int j = 0; j < p; ++j) {
+                const double d = profile[static_cast<std::size_t>(j)] - c[j];
+                sum += d * d * m_poids[static_cast<std::size_t>(j)];
+            }
+            if (g == 0 || sum < least) {
+                least = sum;
+                best = g;
+            }
+        }
+        groupe[i - first] = best;
+        distance[i - first] = least;
+    }
+}
+
+void CCentresMobilesQualitatif::CalculerCentres(double* centres, int k, const std::int32_t* groupeLigne) const {
+    std::vector<double> counts(static_cast<std::size_t>(k));
+    SommesParGroupe(centres, counts.data(), k, groupeLigne, nActifs, m_tableau, nColActives + nColIllustratives,
+                    nColActives);
 }

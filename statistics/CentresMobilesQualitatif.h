@@ -22,7 +22,9 @@ public:
     // The chi-square distance is a sum of squares already: it enters inertias as it is.
     double Inertie(double distance) const override { return distance; }
     void Nettoyer() override;
-    int PlusProcheCentre(int i, const double* centres, int k, double& distance) const override;
+    void PlusProchesCentres(int first, int last, const double* centres, int k, std::int32_t* groupe,
+                            double* distance) const override;
+    void CalculerCentres(double* centres, int k, const std::int32_t* groupeLigne) const override;
 
 private:
     const std::uint8_t* Ligne(int i) const;

@@ -39,7 +39,47 @@ void Sum(double* out, const std::vector<std::int32_t>& rows, const T* table, int
             out[j] += partial[static_cast<std::size_t>(p) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(j)];
 }
 
+template <typename T>
+void SumByGroup(double* sums, double* counts, int k, const std::int32_t* groupOfRow, int rows, const T* table,
+                int stride, int columns) {
+    const std::size_t width = static_cast<std::size_t>(k) * static_cast<std::size_t>(columns);
+    const long long pieces = (rows + kLignesParPiece - 1) / kLignesParPiece;
+    std::vector<double> partialSums(static_cast<std::size_t>(std::max(pieces, 1LL)) * width, 0.0);
+    std::vector<double> partialCounts(static_cast<std::size_t>(std::max(pieces, 1LL)) * static_cast<std::size_t>(k), 0.0);
+    ParPieces(rows, kLignesParPiece, [&](long long first, long long last) {
+        const std::size_t piece = static_cast<std::size_t>(first / kLignesParPiece);
+        double* pieceSums = partialSums.data() + piece * width;
+        double* pieceCounts = partialCounts.data() + piece * static_cast<std::size_t>(k);
+        for (long long i = first; i < last; ++i) {
+            const std::int32_t g = groupOfRow[i];
+            const T* row = table + static_cast<std::size_t>(i) * static_cast<std::size_t>(stride);
+            double* sum = pieceSums + static_cast<std::size_t>(g) * static_cast<std::size_t>(columns);
+            for (int j = 0; j < columns; ++j)
+                sum[j] += static_cast<double>(row[j]);
+            pieceCounts[g] += 1.0;
+        }
+    });
+    std::fill(sums, sums + width, 0.0);
+    std::fill(counts, counts + k, 0.0);
+    for (long long p = 0; p < std::max(pieces, 1LL); ++p) {
+        for (std::size_t c = 0; c < width; ++c)
+            sums[c] += partialSums[static_cast<std::size_t>(p) * width + c];
+        for (int g = 0; g < k; ++g)
+            counts[g] += partialCounts[static_cast<std::size_t>(p) * static_cast<std::size_t>(k) + static_cast<std::size_t>(g)];
+    }
+}
+
 } // namespace
+
+void SommesParGroupe(double* sums, double* counts, int k, const std::int32_t* groupOfRow, int rows,
+                     const double* table, int stride, int columns) {
+    SumByGroup(sums, counts, k, groupOfRow, rows, table, stride, columns);
+}
+
+void SommesParGroupe(double* sums, double* counts, int k, const std::int32_t* groupOfRow, int rows,
+                     const std::uint8_t* table, int stride, int columns) {
+    SumByGroup(sums, counts, k, groupOfRow, rows, table, stride, columns);
+}
 
 void ParPieces(long long count, long long pieceSize, const std::function<void(long long, long long)>& work) {
     if (count <= 0)

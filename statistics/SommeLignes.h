@@ -11,6 +11,14 @@
 void SommeLignes(double* out, const std::vector<std::int32_t>& rows, const double* table, int stride, int columns);
 void SommeLignes(double* out, const std::vector<std::int32_t>& rows, const std::uint8_t* table, int stride, int columns);
 
+// The sums of the first `columns` cells of rows 0 .. rows - 1 by group: sums receives k x columns
+// doubles (group-major), counts k; groupOfRow gives each row's group (0-based). The rows are
+// summed in pieces of fixed size, the pieces added in row order, whatever the number of threads.
+void SommesParGroupe(double* sums, double* counts, int k, const std::int32_t* groupOfRow, int rows,
+                     const double* table, int stride, int columns);
+void SommesParGroupe(double* sums, double* counts, int k, const std::int32_t* groupOfRow, int rows,
+                     const std::uint8_t* table, int stride, int columns);
+
 // Runs work(first, last) over 0 .. count - 1 cut into pieces of fixed size, on the worker pool.
 // A piece's outcome must depend only on its own range for the result to be the same on any
 // number of threads.
