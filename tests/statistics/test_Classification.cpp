@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -9,6 +10,7 @@
 
 #include "app/StringTable.h"
 #include "statistics/Dendogramme.h"
+#include "statistics/DendogrammeDessin.h"
 #include "statistics/MatriceTriangulaire.h"
 #include "statistics/MoteurClassificationModalites.h"
 #include "statistics/MoteurClassificationNumerique.h"
@@ -305,6 +307,53 @@ TEST(MoteurClassification, DistancesTooLargeForMemoryAreAMessage) {
     CMoteurClassificationNumerique engine(3000000, 1, 0, table.data());
     EXPECT_FALSE(engine.Executer(false, 0, 0));
     EXPECT_EQ(engine.GetErreur(), Message(StringTable::kPasAssezDeMemoire));
+}
+
+} // namespace
+
+namespace {
+
+// What the window draws of the five-leaf tree above. Reduced: m0 at (28, 15) over rows 0 at
+// (8, 10) and 2 at (8, 20): lines (28, 15) -> (23, 10) -> (8, 10) and (28, 15) -> (23, 20) ->
+// (8, 20); a circle of radius 4 per node, red for the two groups. Detailed: the group m2 at
+// (193, 76): box (168, 62, 218, 90), "Groupe 1" over (168, 62, 218, 76), its 3 interviews in
+// (169, 77, 192, 90), its level in (194, 77, 217, 90).
+TEST(DendogrammeDessin, LinesNodesAndTextAreasOfBothModes) {
+    const std::vector<double> table = {0, 10, 0, 10, 4};
+    CMoteurClassificationNumerique engine(5, 1, 0, table.data());
+    ASSERT_TRUE(engine.Executer(false, 0, 0));
+    CDendogramme d;
+    engine.ConstruireDendogramme(2, 5, d);
+
+    const DendogrammeDessin reduced = DendogrammeDessin::Dessiner(d, CDendogramme::Mode::Reduit);
+    ASSERT_EQ(reduced.traits.size(), 8u);
+    ASSERT_EQ(reduced.noeuds.size(), 9u);
+    // Root (88, 33) to m2 (68, 22), m2 to m0 (28, 15), m0 to its two rows.
+    EXPECT_EQ(reduced.traits[0], (DendogrammeDessin::Trait{{88, 33}, {83, 22}, {68, 22}}));
+    EXPECT_EQ(reduced.traits[1], (DendogrammeDessin::Trait{{68, 22}, {63, 15}, {28, 15}}));
+    EXPECT_EQ(reduced.traits[2], (DendogrammeDessin::Trait{{28, 15}, {23, 10}, {8, 10}}));
+    EXPECT_EQ(reduced.traits[3], (DendogrammeDessin::Trait{{28, 15}, {23, 20}, {8, 20}}));
+    EXPECT_EQ(reduced.noeuds[0].forme, (DendogrammeDessin::Rect{4, 6, 12, 14}));
+    int red = 0;
+    for (const auto& node : reduced.noeuds)
+        red += node.partition ? 1 : 0;
+    EXPECT_EQ(red, 2);
+    EXPECT_EQ(reduced.noeuds.back().centre, (CDendogramme::Point{88, 33})) << "the root drawn last";
+    EXPECT_EQ(reduced.taille, (CDendogramme::Point{150, 70}));
+
+    const DendogrammeDessin detailed = DendogrammeDessin::Dessiner(d, CDendogramme::Mode::Detaille);
+    const auto group = std::find_if(detailed.noeuds.begin(), detailed.noeuds.end(),
+                                    [](const auto& node) { return node.groupe->numeroGroupe == 1; });
+    ASSERT_NE(group, detailed.noeuds.end());
+    EXPECT_EQ(group->centre, (CDendogramme::Point{193, 76}));
+    EXPECT_EQ(group->forme, (DendogrammeDessin::Rect{168, 62, 218, 90}));
+    EXPECT_EQ(group->zoneGroupe, (DendogrammeDessin::Rect{168, 62, 218, 76}));
+    EXPECT_EQ(group->zoneInterviews, (DendogrammeDessin::Rect{169, 77, 192, 90}));
+    EXPECT_EQ(group->zoneNiveau, (DendogrammeDessin::Rect{194, 77, 217, 90}));
+    EXPECT_EQ(group->groupe->nbInterviews, 3);
+    // A node outside the partition has no group text.
+    EXPECT_EQ(detailed.noeuds.back().zoneGroupe, DendogrammeDessin::Rect{});
+    EXPECT_EQ(detailed.taille, (CDendogramme::Point{325, 238}));
 }
 
 } // namespace
