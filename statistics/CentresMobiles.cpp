@@ -259,9 +259,18 @@ void CCentresMobiles::Resultats(std::vector<double>& parIndividu, std::vector<do
         if (i < nActifs)
             within[static_cast<Index>(g)] += Inertie(distance);
     }
+    // The total inertia in pieces of fixed size added in row order: the same on any number of threads.
+    const long long pieces = (nActifs + kLignesParPiece - 1) / kLignesParPiece;
+    std::vector<double> partial(static_cast<Index>(std::max(pieces, 1LL)), 0.0);
+    ParPieces(nActifs, kLignesParPiece, [&](long long first, long long last) {
+        double sum = 0.0;
+        for (long long i = first; i < last; ++i)
+            sum += Inertie(DistanceCentreGeneral(static_cast<int>(i)));
+        partial[static_cast<Index>(first / kLignesParPiece)] = sum;
+    });
     double total = 0.0;
-    for (int i = 0; i < nActifs; ++i)
-        total += Inertie(DistanceCentreGeneral(i));
+    for (double sum : partial)
+        total += sum;
     double withinAll = 0.0;
     parGroupe.clear();
     for (int g = 0; g < nGroupes; ++g) {

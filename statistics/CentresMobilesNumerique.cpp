@@ -90,10 +90,32 @@ __attribute__((target_clones("avx2", "default"))) void SquaresToCentres(const do
     }
 }
 
+// The first centre at the smallest root of the squares. The smallest square is found over four
+// running minima (no chain of comparisons, each waiting for the last); the first square whose
+// root equals its root is the answer: equal squares, or a square a hair above the smallest whose
+// root rounds to the same. A square that is no number is never the nearest, unless the first
+// one is: nothing is then smaller than it, as comparing one after the other gives.
+int Nearest(const double* squares, int k) {
+    if (std::isnan(squares[0]))
+        return 0;
+    double lanes[4] = {squares[0], squares[0], squares[0], squares[0]};
+    int g = 1;
+    for (; g + 4 <= k; g += 4)
+        for (int l = 0; l < 4; ++l)
+            lanes[l] = squares[g + l] < lanes[l] ? squares[g + l] : lanes[l];
+    for (; g < k; ++g)
+        lanes[0] = squares[g] < lanes[0] ? squares[g] : lanes[0];
+    const double smallest = std::min(std::min(lanes[0], lanes[1]), std::min(lanes[2], lanes[3]));
+    const double root = std::sqrt(smallest);
+    for (int c = 0; c < k; ++c)
+        if (squares[c] == smallest || (squares[c] <= smallest * (1.0 + 1e-12) && std::sqrt(squares[c]) == root))
+            return c;
+    return 0;
+}
+
 } // namespace
 
-// The root of a square is taken only when it could beat the best so far: a root never orders
-// two squares otherwise, so the group is the one DistanceCentre's comparisons give.
+// The distance to the nearest centre is the root of its square, as DistanceCentre gives it.
 void CCentresMobilesNumerique::PlusProchesCentres(int first, int last, const double* centres, int k,
                                                   std::int32_t* groupe, double* distance) const {
     const int p = nColActives;
@@ -104,20 +126,8 @@ void CCentresMobilesNumerique::PlusProchesCentres(int first, int last, const dou
     std::vector<double> squares(static_cast<std::size_t>(k));
     for (int i = first; i < last; ++i) {
         SquaresToCentres(Ligne(i), byColumn.data(), m_poids.data(), p, k, squares.data());
-        int best = 0;
-        double bestSquare = squares[0];
-        double least = std::sqrt(bestSquare);
-        for (int g = 1; g < k; ++g) {
-            const double square = squares[static_cast<std::size_t>(g)];
-            if (square >= bestSquare)
-                continue;
-            const double root = std::sqrt(square);
-            if (root < least) {
-                least = root;
-                bestSquare = square;
-                best = g;
-            }
-        }
+        const int best = Nearest(squares.data(), k);
+        const double least = std::sqrt(squares[static_cast<std::size_t>(best)]);
         groupe[i - first] = best;
         distance[i - first] = least;
     }
