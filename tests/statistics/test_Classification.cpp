@@ -68,6 +68,9 @@ std::vector<double> LevelsOfMerges(const std::vector<double>& table, int columns
     return levels;
 }
 
+// The one column 0, 10, 0, 10, 4 classified (its merges: (0,2), (1,3), (0,4), (0,1)).
+const std::vector<double> kFive = {0, 10, 0, 10, 4};
+
 // R: hclust(dist(Z)^2, "centroid") on the standardised rows gives the same sequence of merges;
 // the levels are the reference's (5 decimals) and, to 1e-9, those computed directly from each
 // partition.
@@ -92,8 +95,7 @@ TEST(MoteurClassification, NineRowsMergesAndLevelsOfR) {
 // {0, 0} takes 4, at 100 x (3 (4/3 - 4.8)^2 + 2 (10 - 4.8)^2) / 100.8 = 89.41798941; then the
 // last merge at 0. Five items, four merges.
 TEST(MoteurClassification, IdenticalRowsMergeFirstSeveralInOnePass) {
-    const std::vector<double> table = {0, 10, 0, 10, 4};
-    CMoteurClassificationNumerique engine(5, 1, 0, table.data());
+    CMoteurClassificationNumerique engine(5, 1, 0, kFive.data());
     ASSERT_TRUE(engine.Executer(false, 0, 0));
     EXPECT_EQ(engine.Fusions(), (Pairs{{0, 2}, {1, 3}, {0, 4}, {0, 1}}));
     const double levels[] = {100, 100, 100 * (3 * std::pow(4.0 / 3 - 4.8, 2) + 2 * std::pow(5.2, 2)) / 100.8, 0};
@@ -227,8 +229,7 @@ TEST(MatriceTriangulaire, LinearIndexPairsAndClosestPairs) {
 // leaves 0, then m0 1, m1 2, m2 3, root 4. Reduced: x = 20 row + 8, y = trunc(10 p) + 10;
 // detailed: x = 55 row + 28, y = trunc(34 p) + 34.
 TEST(Dendogramme, FiveLeavesPlacedAndDrawnInBothModes) {
-    const std::vector<double> table = {0, 10, 0, 10, 4};
-    CMoteurClassificationNumerique engine(5, 1, 0, table.data());
+    CMoteurClassificationNumerique engine(5, 1, 0, kFive.data());
     ASSERT_TRUE(engine.Executer(false, 0, 0));
     CDendogramme d;
     engine.ConstruireDendogramme(2, 5, d);
@@ -277,8 +278,7 @@ TEST(Dendogramme, FiveLeavesPlacedAndDrawnInBothModes) {
 // themselves. Cut in more groups than a path has merges, the leaves of the path join the
 // partition.
 TEST(Dendogramme, ClustersNotShownKeepTheirMembers) {
-    const std::vector<double> table = {0, 10, 0, 10, 4};
-    CMoteurClassificationNumerique engine(5, 1, 0, table.data());
+    CMoteurClassificationNumerique engine(5, 1, 0, kFive.data());
     ASSERT_TRUE(engine.Executer(false, 0, 0));
     CDendogramme d;
     engine.ConstruireDendogramme(2, 2, d);
@@ -319,8 +319,7 @@ namespace {
 // (193, 76): box (168, 62, 218, 90), "Groupe 1" over (168, 62, 218, 76), its 3 interviews in
 // (169, 77, 192, 90), its level in (194, 77, 217, 90).
 TEST(DendogrammeDessin, LinesNodesAndTextAreasOfBothModes) {
-    const std::vector<double> table = {0, 10, 0, 10, 4};
-    CMoteurClassificationNumerique engine(5, 1, 0, table.data());
+    CMoteurClassificationNumerique engine(5, 1, 0, kFive.data());
     ASSERT_TRUE(engine.Executer(false, 0, 0));
     CDendogramme d;
     engine.ConstruireDendogramme(2, 5, d);

@@ -20,22 +20,11 @@
 #include "statistics/CentresMobilesQualitatif.h"
 #include "statistics/MoteurClassificationNumerique.h"
 #include "statistics/StartDrawGenerator.h"
+#include "tools/bench/BenchGenerator.h"
 
 namespace {
 
-class Generator {
-public:
-    explicit Generator(std::uint64_t seed) : m_state(seed * 6364136223846793005ULL + 1442695040888963407ULL) {}
-    std::uint32_t Next() {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::uint32_t>(m_state >> 33);
-    }
-    double Uniform() { return (Next() + 0.5) / 2147483648.0; }
-    double Normal() { return std::sqrt(-2.0 * std::log(Uniform())) * std::cos(6.283185307179586 * Uniform()); }
-
-private:
-    std::uint64_t m_state;
-};
+using Generator = BenchGenerator;
 
 double Cpu() {
     timespec t{};
