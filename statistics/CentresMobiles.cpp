@@ -135,7 +135,10 @@ bool CCentresMobiles::ExecuterUneFois(int k, std::vector<double>& parIndividu, s
     nGroupes = k;
     bool done = false;
     try {
-        if (k >= 1 && Initialiser() && TirerCentres(graine)) {
+        // No group at all is as impossible to start as more groups than rows.
+        if (k < 1)
+            m_erreur = Message(StringTable::kIndividusDepartImpossibles);
+        else if (Initialiser() && TirerCentres(graine)) {
             // The start groups hold one row each, and the other rows have no group yet.
             std::vector<double> centres(static_cast<Index>(k) * static_cast<Index>(nColActives), 0.0);
             CCentresMobiles::CalculerCentres(centres.data(), k, nullptr);

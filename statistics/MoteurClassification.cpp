@@ -304,6 +304,8 @@ bool CMoteurClassification::Fusionner(const std::vector<std::pair<int, int>>& pa
 }
 
 void CMoteurClassification::ConstruireDendogramme(int nbGroupes, int nbAffiches, CDendogramme& dendogramme) const {
+    if (m_n0 < 1)
+        return;
     const MergeHistory history(m_paires, m_n0, m_groupesDepart);
     const double leafLevel = m_partition ? m_niveauDepart : 100.0;
     auto leafOrMerge = [&](int item, int before) {

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -9,6 +10,7 @@
 #include "app/StringTable.h"
 #include "statistics/CentresMobilesNumerique.h"
 #include "statistics/CentresMobilesQualitatif.h"
+#include "statistics/DescriptionGroupes.h"
 #include "statistics/StartDrawGenerator.h"
 #include "tabulation/FonctionsStatistiques.h"
 
@@ -164,7 +166,7 @@ TEST(CentresMobiles, NumericIllustrativeRowsInNoInertia) {
 }
 
 // Which failures end a run, for both providers: more groups than distinct active rows (the
-// duplicates are never drawn twice, so the pool runs dry), and no active row at all.
+// duplicates are never drawn twice, so the pool runs dry), no active row at all, no group.
 TEST(CentresMobiles, TooFewDistinctRowsGiveTheStartMessage) {
     const std::vector<double> numeric = {1, 2, 1, 2, 3, 4, 1, 2};
     const std::vector<std::uint8_t> bytes = {1, 0, 1, 0, 0, 1, 1, 0};
@@ -172,7 +174,7 @@ TEST(CentresMobiles, TooFewDistinctRowsGiveTheStartMessage) {
         const char* name;
         int actifs;
         int k;
-    } cases[] = {{"4 rows, 2 distinct, 3 groups", 4, 3}, {"no active row", 0, 2}};
+    } cases[] = {{"4 rows, 2 distinct, 3 groups", 4, 3}, {"no active row", 0, 2}, {"no group", 4, 0}};
     for (const auto& c : cases) {
         std::unique_ptr<CCentresMobiles> engines[] = {
             std::make_unique<CCentresMobilesNumerique>(c.actifs, 0, 2, 0, numeric.data()),
@@ -283,6 +285,34 @@ TEST(CentresMobiles, ZeroTotalInertiaHasNoShare) {
     EXPECT_EQ(Share(parGroupe), kValeurManquante);
     EXPECT_EQ(parGroupe[2], 0.0);
     EXPECT_FALSE(engine.Executer(2, parIndividu, parGroupe, false, 0));
+}
+
+// The description of a group of rows 0, 1, 2 of six, worked by hand. Modalities: column 0 is
+// held by rows 0, 1, 3 (p = 1/2, q = 2/3: (1/6) / sqrt(1/4 / 3) = 1/sqrt(3)), column 1 by the
+// others (q = 1/3: -1/sqrt(3)), column 2 by every row (p = 1: no test). Numeric: column 0 is
+// 1 .. 6 (m = 3.5, s = sqrt(35/12); the group: mean 2, deviation sqrt(2/3), test value
+// sqrt(3) (2 - 3.5) / sqrt(35/12) = -9 / sqrt(35)), column 1 constant (s = 0: test value 0).
+TEST(DescriptionGroupes, ModalitiesAndNumericColumnsWorkedByHand) {
+    const std::vector<std::uint8_t> bytes = {1, 0, 1, 1, 0, 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, 0, 1, 1};
+    const std::vector<double> closed = DescriptionGroupeModalites(bytes.data(), 6, 3, {0, 1, 2});
+    const double third = 1 / std::sqrt(3.0);
+    const double expectedClosed[] = {third, 2, 200.0 / 3, 50, -third, 1, 100.0 / 3, 50, 0, 3, 100, 100};
+    ASSERT_EQ(closed.size(), 12u);
+    for (std::size_t v = 0; v < 12; ++v)
+        EXPECT_NEAR(closed[v], expectedClosed[v], 1e-12) << v;
+    EXPECT_EQ(DescriptionGroupeModalites(bytes.data(), 6, 3, {}), (std::vector<double>{0, 0, 0, 50, 0, 0, 0, 50, 0, 0, 0, 100}))
+        << "an empty group";
+
+    const std::vector<double> numbers = {1, 4, 2, 4, 3, 4, 4, 4, 5, 4, 6, 4};
+    const std::vector<double> numeric = DescriptionGroupeNumerique(numbers.data(), 6, 2, {0, 1, 2});
+    const double expectedNumeric[] = {-9 / std::sqrt(35.0), 2, std::sqrt(2.0 / 3), 3.5, std::sqrt(35.0 / 12), 0, 4, 0, 4, 0};
+    ASSERT_EQ(numeric.size(), 10u);
+    for (std::size_t v = 0; v < 10; ++v)
+        EXPECT_NEAR(numeric[v], expectedNumeric[v], 1e-12) << v;
+    const std::vector<double> empty = DescriptionGroupeNumerique(numbers.data(), 6, 2, {});
+    EXPECT_EQ(empty[0], kValeurManquante);
+    EXPECT_EQ(empty[2], kValeurManquante);
+    EXPECT_NEAR(empty[3], 3.5, 1e-12);
 }
 
 } // namespace
