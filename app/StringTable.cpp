@@ -167,6 +167,12 @@ const std::map<int, std::string>& Entries() {
          "La question de poids initial '%s' a des valeurs négatives ou manquantes."},
         {kAucuneQuestion, "Aucune"},
         {kPasAssezDeMemoire, "Pas assez de mémoire"},
+        {kIndividusDepartImpossibles, "Impossible de sélectionner les individus de départ : augmenter le nombre "
+                                      "d'interviews actifs ou diminuer le nombre de groupes"},
+        {kTypologieSansConvergence, "La typologie ne se stabilise pas : les groupes changent encore après %d itérations."},
+        {kClassificationImpossible, "Classification impossible : des distances ne peuvent pas être calculées."},
+        {kClassificationHierarchique, "Classification hiérarchique"},
+        {kGroupeNumero, "Groupe %d"},
         {kTropDeNonReponses, "Trop de non-réponses ... Impossible de créer la matrice..."},
         {kErreurInconnueRegression, "Erreur inconnue"},
         {kMatriceNonInversible,

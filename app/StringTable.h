@@ -267,6 +267,12 @@ enum Id : int {
     kDictionnaireDe = 65403,
     kInventaireSegmentsDe = 65404,
     kNumeroInterview = 65405,
+    // The typology and the hierarchical classification.
+    kIndividusDepartImpossibles = 63307,
+    kTypologieSansConvergence = 65380,
+    kClassificationImpossible = 65381,
+    kClassificationHierarchique = 65382,
+    kGroupeNumero = 65383,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -154,4 +154,40 @@ TEST(StatisticsRun, TablesThatAreNotTablesOfNumbersAreRefusedWithTheirLineAndCol
     EXPECT_EQ(missing.err.find("not a number"), std::string::npos) << missing.err;
 }
 
+// The classification of the reference's nine rows (tests/fixtures/README-reference-data.md):
+// R's merges and levels, to the 9 digits printed, and the three groups they leave.
+TEST(StatisticsRun, ClassificationOfACsvTable) {
+    const RunResult run = StatisticsRun({"hac", Fixture("classification-reference.csv"), "--columns", "1-2", "--groups", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Fusion 1\ta\tb\t99.9355"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Fusion 5\tc\td\t96.2241"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Fusion 7\tc\tg\t59.4342"), std::string::npos) << run.out;
+    const double groupOf[] = {1, 1, 2, 2, 1, 2, 3, 3, 3};
+    const char* const rows[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i"};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(Line(run.out, rows[i]), std::vector<double>{groupOf[i]}) << rows[i];
+}
+
+// The typology with the stability runs finds R's partition of the reference rows; too many groups
+// give the start message.
+TEST(StatisticsRun, TypologyOfACsvTable) {
+    const RunResult run = StatisticsRun(
+        {"kmeans", Fixture("typology-reference.csv"), "--columns", "1-3", "--groups", "3", "--stability", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<double> total = Line(run.out, "Total");
+    ASSERT_EQ(total.size(), 4u) << run.out;
+    EXPECT_EQ(total[0], 12);
+    EXPECT_NEAR(total[3], 99.4078048221, 1e-7);
+    EXPECT_EQ(Line(run.out, "r1")[0], Line(run.out, "r4")[0]);
+    EXPECT_NE(Line(run.out, "r4")[0], Line(run.out, "r5")[0]);
+    const RunResult tooMany =
+        StatisticsRun({"kmeans", Fixture("typology-reference.csv"), "--columns", "1-3", "--groups", "13"});
+    EXPECT_EQ(tooMany.status, 1);
+    EXPECT_NE(tooMany.err.find("Impossible de sélectionner les individus de départ"), std::string::npos);
+    for (const char* groups : {"0", "trois"})
+        EXPECT_EQ(StatisticsRun({"kmeans", Fixture("typology-reference.csv"), "--columns", "1-3", "--groups", groups}).status, 2)
+            << groups;
+    EXPECT_EQ(StatisticsRun({"kmeans", Fixture("typology-reference.csv"), "--columns", "1-3"}).status, 2) << "no groups";
+}
+
 } // namespace

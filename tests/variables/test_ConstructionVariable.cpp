@@ -20,6 +20,8 @@
 #include "app/StringTable.h"
 #include "recodes/StockageChampsEtude.h"
 #include "variables/ConstructionVariable.h"
+#include "variables/VariableCalculee.h"
+#include "variables/VariableGroupes.h"
 
 using namespace variables_test;
 
@@ -238,6 +240,27 @@ TEST_F(ConstructionVariableTest, AFilteredQuestionKeepsTheAnswersOfTheFieldOnly)
     CQuestionEtendue* age = Build(numeric);
     ASSERT_NE(age, nullptr);
     EXPECT_EQ(Stored(*age, 1), Column({"-888888.88", "40.0", "31.0", "-888888.88", "-888888.88", "52.0"}));
+}
+
+// The groups of a typology as a closed question: codes "1|2|3|" and captions "Groupe 1|Groupe 2|
+// Groupe 3|"; each row's interview answers its group, the interviews outside the run nothing;
+// a row naming no interview of the survey, or no group of the run, sets nothing. Recalculating
+// keeps the answers: they come from the run.
+TEST_F(ConstructionVariableTest, TheGroupsOfATypologyBecomeAClosedQuestion) {
+    const std::vector<std::int32_t> interviews = {0, 2, 3, 5, 9, 1};
+    const std::vector<double> rows = {1, 12.5, 3, 0, 2, 7, 1, 3, 2, 0, 4, 0};
+    Message error;
+    CQuestionEtendue* groups = CVariableGroupes::Generer(context, "Groupes", 3, interviews, rows, error);
+    ASSERT_NE(groups, nullptr) << StringTable::Format(error);
+    const auto* definition = dynamic_cast<const CVariableCalculee*>(groups->GetQuestionCalculee());
+    ASSERT_NE(definition, nullptr);
+    EXPECT_EQ(definition->kind, CVariableCalculee::kMultivarie);
+    EXPECT_EQ(definition->definition, "1|2|3|");
+    EXPECT_EQ(definition->themes, "Groupe 1|Groupe 2|Groupe 3|");
+    EXPECT_EQ(groups->GetNbreModalite(), 4) << "the three groups and the generated not-asked modality";
+    EXPECT_EQ(Stored(*groups, 1), Column({"1", "-2", "3", "2", "-2", "1"}));
+    EXPECT_TRUE(CConstructionVariable::Recalculer(context, *groups, error));
+    EXPECT_EQ(Stored(*groups, 1), Column({"1", "-2", "3", "2", "-2", "1"}));
 }
 
 // ---- Bad input: nothing is built, the file is unchanged ----
