@@ -100,6 +100,14 @@ struct ModalityBuilders {
     // Kind 11.
     void Numeric() { MakeSingle(question, kNumericType, false); }
 
+    // Kind 7: its definition names the weighting by its code.
+    void Weights() {
+        NumericFlagged();
+        std::int32_t weighting = 0;
+        if (!CStaticTools::EstLong(definition.definition, weighting))
+            definition.Note(Message(StringTable::kVariableElementIllisible, {definition.label, definition.definition}));
+    }
+
     void Note(std::vector<Message> defects) {
         for (Message& defect : defects)
             definition.Note(std::move(defect));
@@ -198,7 +206,7 @@ constexpr KindRule kKindRules[] = {
     {CVariableCalculee::kMultivarie,          &ModalityBuilders::Groups},
     {CVariableCalculee::kNumeriqueMultivarie, &ModalityBuilders::NumericFlagged},
     {CVariableCalculee::kSuperposition,       &ModalityBuilders::Superposition},
-    {CVariableCalculee::kRedressement,        &ModalityBuilders::NumericFlagged},
+    {CVariableCalculee::kRedressement,        &ModalityBuilders::Weights},
     {CVariableCalculee::kProfil,              &ModalityBuilders::ClosedFromCaptions},
     {CVariableCalculee::kDictionnaire,        &ModalityBuilders::ClosedFromCaptions},
     {CVariableCalculee::kCodagePostal,        &ModalityBuilders::Postcodes},
