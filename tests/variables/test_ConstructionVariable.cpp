@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "SqlTestSupport.h"
 #include "VariablesTestSupport.h"
 #include "app/ChampEtude.h"
 #include "app/StringTable.h"
@@ -52,42 +53,6 @@ Cle1,CodeEnqueteur,LanguageId,Completed,1;1,2;1,3;1,4;1
 6,9,1036,true,2,52,2,
 end
 )";
-
-using Rows = std::vector<std::vector<std::string>>;
-
-// Every row of a query, each cell as SQLite gives its text ("" for Null).
-Rows Query(const std::string& path, const std::string& sql) {
-    sqlite3* connection = nullptr;
-    Rows rows;
-    if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << "cannot open " << path;
-        sqlite3_close(connection);
-        return rows;
-    }
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-        ADD_FAILURE() << sqlite3_errmsg(connection) << " in " << sql;
-    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
-        auto& row = rows.emplace_back();
-        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-            const unsigned char* text = sqlite3_column_text(statement, c);
-            row.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
-        }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(connection);
-    return rows;
-}
-
-void Execute(const std::string& path, const std::string& sql) {
-    sqlite3* connection = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &connection), SQLITE_OK);
-    char* message = nullptr;
-    const int rc = sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, &message);
-    EXPECT_EQ(rc, SQLITE_OK) << (message != nullptr ? message : "") << " in " << sql;
-    sqlite3_free(message);
-    sqlite3_close(connection);
-}
 
 // A hash of the file's bytes.
 std::size_t Bytes(const std::string& path) {
