@@ -7,6 +7,7 @@
 // test starts, so that a new one is checked too) and the cross table that shows the most columns:
 // satisfaction by region with counts, both profiles, significance marks and test values.
 #include "app/ContexteEtude.h"
+#include "openanswers/EnregistrerOuvertes.h"
 #include "support/DemoSurveyFolder.h"
 #include "support/RecordingUserInterface.h"
 #include "support/SettingsFixture.h"
@@ -119,6 +120,8 @@ class WholeWordsOnScreen : public SettingsFixture, public ::testing::WithParamIn
 protected:
     void SetUp() override {
         SettingsFixture::SetUp();
+        // The golden requests hold open-answer tables, which the program's engine computes.
+        EnregistrerOuvertes();
         auto ui = std::make_unique<RecordingUserInterface>();
         m_context.SetUserInterface(std::move(ui));
         CContexteEtude::RegisterContext(&m_context);

@@ -66,7 +66,7 @@ protected:
     static std::vector<FieldInfo> fields(const std::vector<std::string>& names) {
         std::vector<FieldInfo> infos;
         for (const std::string& name : names) {
-            infos.push_back({name, name == "8;1" ? FieldType::Double : FieldType::Long});
+            infos.push_back({name, name == "8;1" ? FieldType::Double : FieldType::Long, 0, {}});
         }
         return infos;
     }
