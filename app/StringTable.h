@@ -254,6 +254,18 @@ enum Id : int {
     kAuMoinsDeuxColonnesActives = 65101,
     kAucunAxe = 65102,
     kEcritureVariableImpossible = 65104,
+    // The independence test, the search for significant cross tables, the regression window
+    // and the significance thresholds.
+    kSelectionnerQuestionsEnLigne = 63424,
+    kSelectionnerQuestionsEnColonne = 63425,
+    kSeuilsDecroissants = 63455,
+    kAuMoinsDeuxExplicatives = 63317,
+    kTitreCoefficients = 63397,
+    kTitreResultatsParInterview = 63398,
+    kVerdictIndependance = 65300,
+    kTestIndependanceImpossible = 65301,
+    kTableauxCroisesSignificatifs = 65302,
+    kNomTableauCroise = 65303,
 };
 
 // The text of an id; empty when the id is unknown.
