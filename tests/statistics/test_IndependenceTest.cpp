@@ -9,57 +9,13 @@
 #include "statistics/IndependenceTest.h"
 #include "support/FixtureStudyTest.h"
 #include "support/WeightByQuestion.h"
+#include "IndependenceFixture.h"
 
 namespace {
 
-// The weighted chi-square fixture of the reference data (../shared/data/wave-3-references.md):
-// A by B weighted by W, PSPP CROSSTABS and R chisq.test(xtabs(w ~ a + b), correct = FALSE). C and
-// D cross independently (counts 2 3 / 2 3), E is always 1.
-const char* const kSurvey = R"(
-questionnaire "Test" language=fr
-language 1036 fr "Français"
-question 1 A closed
-  caption fr "Question A"
-  modality 1 fr "A1"
-  modality 2 fr "A2"
-  modality 3 fr "A3"
-question 2 B closed
-  caption fr "Question B"
-  modality 1 fr "B1"
-  modality 2 fr "B2"
-  modality 3 fr "B3"
-question 3 W numeric
-  caption fr "Poids"
-question 4 C closed
-  caption fr "Question C"
-  modality 1 fr "C1"
-  modality 2 fr "C2"
-question 5 D closed
-  caption fr "Question D"
-  modality 1 fr "D1"
-  modality 2 fr "D2"
-question 6 E closed
-  caption fr "Question E"
-  modality 1 fr "E1"
-  modality 2 fr "E2"
-records
-Cle1,1;1,2;1,3;1,4;1,5;1,6;1
-1,1,1,1.0,1,1,1
-2,1,2,2.0,1,1,1
-3,2,1,1.0,1,2,1
-4,2,2,1.5,1,2,1
-5,3,1,1.0,1,2,1
-6,3,2,0.5,2,1,1
-7,1,1,1.0,2,1,1
-8,2,2,2.0,2,2,1
-9,3,3,1.0,2,2,1
-10,1,3,1.0,2,2,1
-end
-)";
-
 class IndependenceTestTest : public FixtureStudyTest {
 protected:
-    void SetUp() override { OpenFixture(kSurvey, "independance"); }
+    void SetUp() override { OpenFixture(independence_fixture::kSurvey, "independance"); }
 
     void Weighted() { context.weightingCode = WeightByQuestion(context, Named("W"), 3); }
 
