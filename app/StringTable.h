@@ -266,6 +266,12 @@ enum Id : int {
     kTestIndependanceImpossible = 65301,
     kTableauxCroisesSignificatifs = 65302,
     kNomTableauCroise = 65303,
+    kConstante = 65304,
+    kEcartType = 65305,
+    kProbabilite = 65306,
+    kObserve = 65307,
+    kTheorique = 65308,
+    kEcartRelatif = 65309,
 };
 
 // The text of an id; empty when the id is unknown.
