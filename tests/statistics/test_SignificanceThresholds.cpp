@@ -54,6 +54,12 @@ TEST_F(SignificanceThresholdsTest, DecreasingRisksGoIntoTheContextAndTheSettings
     EXPECT_NEAR(CRegistre::GetSignificanceThreshold3(), kZ1, 1e-5);
     EXPECT_NEAR(CRegistre::GetConfidenceIntervalThreshold(), kZ5, 1e-5);
 
+    // The next start of the program, and every run of qesrun (Command::OpenStudy), read them.
+    CContexteEtude next;
+    next.ReadStartupOptions();
+    EXPECT_EQ(next.SignificanceType, 1);
+    EXPECT_NEAR(next.SignificanceThreshold2, kZ5, 1e-5);
+
     const SignificanceThresholds reopened = SignificanceThresholds::DuContexte(context);
     EXPECT_EQ(reopened.type, 1);
     EXPECT_NEAR(reopened.haut, 10.0, 1e-12);
