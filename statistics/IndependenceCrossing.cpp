@@ -5,6 +5,7 @@
 
 #include "app/ModaliteEtendue.h"
 #include "tabulation/CrossPlanes.h"
+#include <numeric>
 #include "tabulation/FonctionsStatistiques.h"
 #include "tabulation/MoteurTableau.h"
 #include "tabulation/Profil.h"
@@ -73,4 +74,59 @@ bool IndependenceCrossing::Croiser(CMoteurTableau& engine, const CProfil& rows, 
                                     result.degresLibertes, result.probabilite);
     out = std::move(result);
     return true;
+}
+
+IndependenceCrossing IndependenceCrossing::DeTableau(const std::vector<double>& counts, int r, int c) {
+    const std::size_t width = static_cast<std::size_t>(c) + 1;
+    std::vector<double> matrix((static_cast<std::size_t>(r) + 1) * width, 0.0);
+    for (int a = 0; a < r; ++a)
+        for (int b = 0; b < c; ++b) {
+            const double count = counts[static_cast<std::size_t>(a) * static_cast<std::size_t>(c) + static_cast<std::size_t>(b)];
+            matrix[static_cast<std::size_t>(a) * width + static_cast<std::size_t>(b)] = count;
+            matrix[static_cast<std::size_t>(a) * width + static_cast<std::size_t>(c)] += count;
+            matrix[static_cast<std::size_t>(r) * width + static_cast<std::size_t>(b)] += count;
+            matrix[static_cast<std::size_t>(r) * width + static_cast<std::size_t>(c)] += count;
+        }
+    std::vector<std::int16_t> rowMap(static_cast<std::size_t>(r));
+    std::vector<std::int16_t> columnMap(static_cast<std::size_t>(c));
+    std::iota(rowMap.begin(), rowMap.end(), std::int16_t{0});
+    std::iota(columnMap.begin(), columnMap.end(), std::int16_t{0});
+    IndependenceCrossing result;
+    result.lignes = r + 1;
+    result.colonnes = c + 1;
+    result.ligneTotal = r;
+    result.colonneTotal = c;
+    CrossPlanes::CalculerPourcentages(result.plans, matrix, r + 1, r, rowMap, r, c + 1, c, columnMap, c,
+                                      CrossPlanes::SignificanceSettings{});
+    CMoteurTableau::CalculerKhiDeux(result.plans, r + 1, c + 1, r, c, result.khiDeux, result.degresLibertes,
+                                    result.probabilite);
+    return result;
+}
+
+std::vector<double> IndependenceCrossing::Contributions() const {
+    const std::vector<double> observed = Plan(CrossPlanes::kCount);
+    const std::vector<double> expected = Plan(CrossPlanes::kExpectedCount);
+    const auto at = [this](int i, int j) { return static_cast<std::size_t>(i) * static_cast<std::size_t>(colonnes) + static_cast<std::size_t>(j); };
+    std::vector<double> contributions(observed.size(), 0.0);
+    for (int i = 0; i < lignes; ++i) {
+        if (i == ligneTotal)
+            continue;
+        for (int j = 0; j < colonnes; ++j) {
+            if (j == colonneTotal)
+                continue;
+            const double e = expected[at(i, j)];
+            const double o = observed[at(i, j)];
+            double share = 0.0;
+            if (khiDeux > 0.0 && e > 0.0)
+                share = (o - e) * (o - e) / e / khiDeux * 100.0;
+            contributions[at(i, j)] = o >= e ? share : -share;
+            if (ligneTotal >= 0)
+                contributions[at(ligneTotal, j)] += share;
+            if (colonneTotal >= 0)
+                contributions[at(i, colonneTotal)] += share;
+        }
+    }
+    if (ligneTotal >= 0 && colonneTotal >= 0)
+        contributions[at(ligneTotal, colonneTotal)] = 100.0;
+    return contributions;
 }

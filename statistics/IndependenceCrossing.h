@@ -37,4 +37,12 @@ struct IndependenceCrossing {
     static bool Croiser(CMoteurTableau& engine, const CProfil& rows, int i, const CProfil& columns, int j, int level,
                         std::int32_t studyField, std::int32_t weighting, IndependenceCrossing& out,
                         std::string& error);
+    // The same test of a table of counts given as it is (r x c, row-major, no margins): its rows
+    // and columns then a Total line and column, planes with the default significance settings.
+    static IndependenceCrossing DeTableau(const std::vector<double>& counts, int r, int c);
+
+    // The signed contributions to the chi-square in per cent (the sign of O - E), outside the
+    // Total line and column; each Total cell sums the absolute contributions of its column or
+    // line, Total x Total is 100. A cell without expected count, or a chi-square of 0, gives 0.
+    std::vector<double> Contributions() const;
 };

@@ -15,8 +15,6 @@
 
 namespace {
 
-std::size_t Index(int i) { return static_cast<std::size_t>(i); }
-
 // The question's modalities and the side's Total, less those the analyst left unselected.
 IndependenceTest::Modalites InitialModalities(CContexteEtude& context, CQuestionEtendue& question, int side) {
     IndependenceTest::Modalites modalities;
@@ -72,23 +70,27 @@ bool IndependenceTest::Calculer() {
     return true;
 }
 
+std::string IndependenceTest::Verdict(const IndependenceCrossing& crossing) {
+    // Fewer than two non-empty modalities on a side: nothing to reject, so no risk to give.
+    if (!crossing.EstTestable())
+        return StringTable::Format(Message(StringTable::kTestIndependanceImpossible));
+    return StringTable::Format(Message(StringTable::kVerdictIndependance, {Printed("%.1f", crossing.Risque())}));
+}
+
+std::uint32_t IndependenceTest::Couleur(const IndependenceCrossing& crossing) {
+    if (!crossing.EstTestable())
+        return kNoir;
+    if (crossing.probabilite <= 0.1)
+        return kVert;
+    return crossing.probabilite > 0.9 ? kRouge : kNoir;
+}
+
 void IndependenceTest::MakeTexts() {
     const double chiSquare = m_crossing.khiDeux;
     m_chiSquareText = chiSquare == kValeurManquante ? std::string() : Printed("%g", chiSquare);
     m_degreesOfFreedom = static_cast<unsigned>(m_crossing.degresLibertes);
-    m_colour = kNoir;
-    if (!m_crossing.EstTestable()) {
-        // Fewer than two non-empty modalities on a side: nothing to reject, so no risk to give.
-        m_verdict = StringTable::Format(Message(StringTable::kTestIndependanceImpossible));
-        return;
-    }
-    m_verdict = StringTable::Format(
-        Message(StringTable::kVerdictIndependance, {Printed("%.1f", m_crossing.Risque())}));
-    const double p = m_crossing.probabilite;
-    if (p <= 0.1)
-        m_colour = kVert;
-    else if (p > 0.9)
-        m_colour = kRouge;
+    m_verdict = Verdict(m_crossing);
+    m_colour = Couleur(m_crossing);
 }
 
 void IndependenceTest::MakePlanes() {
@@ -96,34 +98,5 @@ void IndependenceTest::MakePlanes() {
     m_planes[kProfilsLignes] = m_crossing.Plan(CrossPlanes::kRowPercentage);
     m_planes[kProfilsColonnes] = m_crossing.Plan(CrossPlanes::kColumnPercentage);
     m_planes[kEffectifIndependance] = m_crossing.Plan(CrossPlanes::kExpectedCount);
-    const int rows = m_crossing.lignes;
-    const int columns = m_crossing.colonnes;
-    const int totalRow = m_crossing.ligneTotal;
-    const int totalColumn = m_crossing.colonneTotal;
-    const double chiSquare = m_crossing.khiDeux;
-    const std::vector<double>& observed = m_planes[kEffectif];
-    const std::vector<double>& expected = m_planes[kEffectifIndependance];
-    std::vector<double> contributions(observed.size(), 0.0);
-    for (int i = 0; i < rows; ++i) {
-        if (i == totalRow)
-            continue;
-        for (int j = 0; j < columns; ++j) {
-            if (j == totalColumn)
-                continue;
-            const std::size_t cell = Index(i) * Index(columns) + Index(j);
-            const double e = expected[cell];
-            const double o = observed[cell];
-            double share = 0.0;
-            if (chiSquare > 0.0 && e > 0.0)
-                share = (o - e) * (o - e) / e / chiSquare * 100.0;
-            contributions[cell] = o >= e ? share : -share;
-            if (totalRow >= 0)
-                contributions[Index(totalRow) * Index(columns) + Index(j)] += share;
-            if (totalColumn >= 0)
-                contributions[Index(i) * Index(columns) + Index(totalColumn)] += share;
-        }
-    }
-    if (totalRow >= 0 && totalColumn >= 0)
-        contributions[Index(totalRow) * Index(columns) + Index(totalColumn)] = 100.0;
-    m_planes[kContribution] = std::move(contributions);
+    m_planes[kContribution] = m_crossing.Contributions();
 }

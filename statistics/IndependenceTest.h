@@ -66,6 +66,11 @@ public:
     // (count) for the counts.
     static int DonnerMarqueur(int onglet);
 
+    // The verdict sentence of a test and its colour; without test, the sentence that says why,
+    // in black.
+    static std::string Verdict(const IndependenceCrossing& crossing);
+    static std::uint32_t Couleur(const IndependenceCrossing& crossing);
+
 private:
     void MakeTexts();
     void MakePlanes();
