@@ -272,6 +272,11 @@ enum Id : int {
     kObserve = 65307,
     kTheorique = 65308,
     kEcartRelatif = 65309,
+    kOngletEffectif = 65310,
+    kOngletProfilsLignes = 65311,
+    kOngletProfilsColonnes = 65312,
+    kOngletContribution = 65313,
+    kOngletEffectifIndependance = 65314,
 };
 
 // The text of an id; empty when the id is unknown.

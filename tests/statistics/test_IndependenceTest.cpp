@@ -9,7 +9,7 @@
 #include "statistics/IndependenceTest.h"
 #include "support/FixtureStudyTest.h"
 #include "support/WeightByQuestion.h"
-#include "IndependenceFixture.h"
+#include "support/IndependenceFixture.h"
 
 namespace {
 

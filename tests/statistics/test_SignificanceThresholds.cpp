@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "IndependenceFixture.h"
+#include "support/IndependenceFixture.h"
 #include "app/Registre.h"
 #include "statistics/IndependenceCrossing.h"
 #include "statistics/SignificanceThresholds.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "IndependenceFixture.h"
+#include "support/IndependenceFixture.h"
 #include "app/Calcul.h"
 #include "app/ModaliteEtendue.h"
 #include "statistics/SignificantCrossTables.h"

@@ -22,6 +22,8 @@
 #include "tabulation/Profil.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
+#include "tools/statrun/CsvFile.h"
+#include "tools/statrun/TestModes.h"
 
 namespace statrun {
 namespace {
@@ -81,49 +83,6 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments) {
     if (methods.count(options.method) == 0)
         return std::nullopt;
     return options;
-}
-
-std::string Unquote(std::string cell) {
-    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
-        cell = cell.substr(1, cell.size() - 2);
-    return cell;
-}
-
-struct Csv {
-    std::vector<std::string> columns;
-    std::vector<std::string> rows;
-    std::vector<std::vector<std::string>> cells;
-};
-
-bool ReadCsv(const std::string& path, Csv& csv, std::ostream& err) {
-    std::ifstream in(path);
-    if (!in) {
-        err << "statistics-run: cannot read " << path << "\n";
-        return false;
-    }
-    std::string line;
-    bool header = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
-        std::vector<std::string> cells;
-        std::string cell;
-        std::istringstream fields(line);
-        while (std::getline(fields, cell, ','))
-            cells.push_back(Unquote(cell));
-        if (cells.empty())
-            continue;
-        if (header) {
-            csv.columns.assign(cells.begin() + 1, cells.end());
-            header = false;
-            continue;
-        }
-        csv.rows.push_back(cells[0]);
-        csv.cells.emplace_back(cells.begin() + 1, cells.end());
-    }
-    return true;
 }
 
 // The analysed table with its labels, active rows and columns first.
@@ -334,6 +293,8 @@ int Analyse(const Options& options, const Table& t, int axes, std::ostream& out,
 } // namespace
 
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (!arguments.empty() && IsTestMode(arguments[0]))
+        return RunTestMode(arguments, out, err);
     const std::optional<Options> options = Parse(arguments);
     if (!options) {
         err << kUsage;
