@@ -41,20 +41,30 @@ Message CRegressionLineaire::MessageErreur(int codeErreur) {
     return Message(StringTable::kErreurInconnueRegression);
 }
 
-double CRegressionLineaire::Design(int i, int j) const { return j == 0 ? 1.0 : m_x0[At(i, j - 1, m_k)]; }
+void CRegressionLineaire::DesignRow(int i, std::vector<double>& row) const {
+    const double* values = m_x0 + At(i, 0, m_k);
+    std::copy(values, values + m_k, row.begin() + 1);
+}
 
 bool CRegressionLineaire::Calculer(ResultatsRegression& r, int& codeErreur) const {
     r = ResultatsRegression{};
     const int width = m_k + 1;
     std::vector<double> cross(At(width, 0, width), 0.0);
     std::vector<double> xy(static_cast<Index>(width), 0.0);
-    for (int i = 0; i < m_n; ++i)
+    // One design row at a time, so that the inner sums run over contiguous values; the sums are
+    // taken in the same order as cell by cell.
+    std::vector<double> row(static_cast<Index>(width), 1.0);
+    for (int i = 0; i < m_n; ++i) {
+        DesignRow(i, row);
+        const double yi = m_y[i];
         for (int j = 0; j < width; ++j) {
-            const double xij = Design(i, j);
-            xy[static_cast<Index>(j)] += xij * m_y[i];
+            const double xij = row[static_cast<Index>(j)];
+            xy[static_cast<Index>(j)] += xij * yi;
+            double* sums = &cross[At(j, 0, width)];
             for (int l = j; l < width; ++l)
-                cross[At(j, l, width)] += xij * Design(i, l);
+                sums[l] += xij * row[static_cast<Index>(l)];
         }
+    }
     for (int j = 0; j < width; ++j)
         for (int l = j + 1; l < width; ++l)
             cross[At(l, j, width)] = cross[At(j, l, width)];
@@ -72,9 +82,10 @@ bool CRegressionLineaire::Calculer(ResultatsRegression& r, int& codeErreur) cons
     r.parInterview.reserve(static_cast<Index>(rows) * 3);
     double residuals = 0.0;
     for (int i = 0; i < rows; ++i) {
+        DesignRow(i, row);
         double fitted = 0.0;
         for (int j = 0; j < width; ++j)
-            fitted += Design(i, j) * b[static_cast<Index>(j)];
+            fitted += row[static_cast<Index>(j)] * b[static_cast<Index>(j)];
         const double observed = m_y[i];
         if (i < m_n)
             residuals += (observed - fitted) * (observed - fitted);

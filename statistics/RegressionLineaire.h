@@ -34,7 +34,8 @@ public:
     static Message MessageErreur(int codeErreur);
 
 private:
-    double Design(int i, int j) const;
+    // Row i of the design matrix: 1, then the row's explanatory values (row[0] stays 1).
+    void DesignRow(int i, std::vector<double>& row) const;
 
     int m_n = 0;
     int m_m = 0;
