@@ -11,14 +11,6 @@ namespace {
 
 bool IsMissing(double value) { return value == CVecteurDouble::kNoAnswer || value == CVecteurDouble::kNotAsked; }
 
-int QuestionCount(const CProfil& profile) {
-    int count = 0;
-    for (int i = 0; i < profile.GetCount(); ++i)
-        if (!profile.IsSeparator(i))
-            ++count;
-    return count;
-}
-
 // The label of entry `index` of a fixed list of texts; empty out of range.
 template <std::size_t N> std::string Heading(const int (&ids)[N], std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= N)
@@ -54,7 +46,7 @@ bool RegressionAnalysis::Recalculer() {
         Signaler(Message(StringTable::kSelectionnerQuestion));
         return false;
     }
-    if (QuestionCount(explicativesActives) < 2) {
+    if (explicativesActives.GetNbreQuestions() < 2) {
         Signaler(Message(StringTable::kAuMoinsDeuxExplicatives));
         return false;
     }

@@ -20,14 +20,6 @@ namespace {
 // The calculations of the listed tables: counts, row profiles and significance marks.
 constexpr std::int32_t kKeptCalculations[] = {0, 1, 4};
 
-int QuestionCount(const CProfil& profile) {
-    int count = 0;
-    for (int i = 0; i < profile.GetCount(); ++i)
-        if (!profile.IsSeparator(i))
-            ++count;
-    return count;
-}
-
 std::string CaptionOf(const CProfil& profile, int line) { return profile.GetQuestion(line)->GetCaption(); }
 
 } // namespace
@@ -43,7 +35,7 @@ public:
         const CProfil& rows = m_owner.m_rows;
         const CProfil& columns = m_owner.m_columns;
         ui.BeginProgress(Message(StringTable::kTableauxCroisesSignificatifs),
-                         QuestionCount(rows) * QuestionCount(columns));
+                         rows.GetNbreQuestions() * columns.GetNbreQuestions());
         int step = 0;
         bool going = true;
         for (int i = 0; going && i < rows.GetCount(); ++i) {
@@ -135,11 +127,11 @@ void SignificantCrossTables::SetRedressement(std::int32_t id, std::string text) 
 
 bool SignificantCrossTables::Recalculer() {
     UserInterface& ui = m_context.GetUserInterface();
-    if (QuestionCount(m_rows) == 0) {
+    if (m_rows.GetNbreQuestions() == 0) {
         ui.ShowMessage(Message(StringTable::kSelectionnerQuestionsEnLigne), UserInterface::Icon::Warning);
         return false;
     }
-    if (QuestionCount(m_columns) == 0) {
+    if (m_columns.GetNbreQuestions() == 0) {
         ui.ShowMessage(Message(StringTable::kSelectionnerQuestionsEnColonne), UserInterface::Icon::Warning);
         return false;
     }

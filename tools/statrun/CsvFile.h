@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,5 +17,10 @@ struct Csv {
 
 // False, with the reason on err, when the file cannot be read.
 bool ReadCsv(const std::string& path, Csv& csv, std::ostream& err);
+
+// The arguments that name columns, rows or questions: a 1-based range "A-B" or a single "A", as
+// 0-based indexes (nothing when it does not read as one); names separated by commas.
+std::optional<std::vector<int>> Range(const std::string& text);
+std::vector<std::string> Names(const std::string& text);
 
 } // namespace statrun
