@@ -47,6 +47,8 @@ double IndependenceCrossing::Risque() const {
 
 std::vector<double> IndependenceCrossing::Plan(int plane) const {
     const std::size_t size = static_cast<std::size_t>(lignes) * static_cast<std::size_t>(colonnes);
+    if (plane < 0 || plans.size() < size * (static_cast<std::size_t>(plane) + 1))
+        return std::vector<double>(size, 0.0);
     const auto first = plans.begin() + static_cast<std::ptrdiff_t>(size * static_cast<std::size_t>(plane));
     return std::vector<double>(first, first + static_cast<std::ptrdiff_t>(size));
 }

@@ -29,7 +29,7 @@ struct IndependenceCrossing {
     bool EstTestable() const { return degresLibertes > 0; }
     // The risk of error, in per cent, of rejecting independence; the missing value without test.
     double Risque() const;
-    // One plane (a CrossPlanes::Plane) as lignes x colonnes doubles.
+    // One plane (a CrossPlanes::Plane) as lignes x colonnes doubles (zeros before any crossing).
     std::vector<double> Plan(int plane) const;
 
     // Crosses line i of `rows` by line j of `columns`. False, with the engine's text, when the
