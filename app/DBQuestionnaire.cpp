@@ -1,5 +1,7 @@
 #include "app/DBQuestionnaire.h"
 
+#include <memory>
+
 #include "app/InvertedFilesFingerprint.h"
 
 #include "app/Enquete.h"
@@ -220,12 +222,21 @@ bool CDBQuestionnaire::VerifierIsLevelLink(const std::string& path, std::string*
         return false;
     };
     try {
-        // Opening for writing refuses a missing, write-protected, locked or foreign file without
-        // writing anything to it.
-        db::Database database(path, db::Database::Access::ReadWrite);
+        // Opening for writing refuses a missing, locked or foreign file without writing anything
+        // to it. A file that cannot be written is read as it is: the field only spares later
+        // versions a question, and nothing reads it.
+        std::unique_ptr<db::Database> opened;
+        try {
+            opened = std::make_unique<db::Database>(path, db::Database::Access::ReadWrite);
+        } catch (const db::DbException& error) {
+            if (!error.isReadOnly())
+                throw;
+            opened = std::make_unique<db::Database>(path, db::Database::Access::ReadOnly);
+        }
+        db::Database& database = *opened;
         if (!ExisteTable(database, kQuestionnaireTable))
             return refuse("Le fichier « " + path + " » n'est pas un fichier de questionnaire.");
-        if (ExisteChamp(database, kQuestionnaireTable, kLevelLinkField))
+        if (database.isReadOnly() || ExisteChamp(database, kQuestionnaireTable, kLevelLinkField))
             return true;
         db::Transaction transaction(database);
         CreerChamp(database, kQuestionnaireTable, kLevelLinkField, db::FieldType::Boolean, 2, false);

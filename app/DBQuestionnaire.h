@@ -143,6 +143,11 @@ public:
     bool GetStyleList(std::vector<std::unique_ptr<CIdName>>& out);
     bool DeleteStyle(std::int32_t key);
 
+    // A numeric list's question list: each entry followed by "|", a question as its reference
+    // "%d@%s@%d" (code, loop keys, recode code), a separator line (null) as "0". A superposition
+    // variable stores its questions in the same form.
+    static std::string WriteQuestionList(const std::vector<const CQuestionEtendue*>& entries);
+
     // Profiles and styles as objects, over the stored texts below. Defined beside the profile and
     // style classes (tabulation/DBQuestionnaireProfils.cpp), which sit above this library: whoever
     // calls these links morvane_tabulation.
@@ -211,9 +216,6 @@ protected:
     bool ReadNumericProfileTexts(std::int32_t key, ListPart part, ListTexts& out);
     bool SaveNumericProfileTexts(std::int32_t& key, ListPart part, const ListTexts& texts);
 
-    // A numeric list's question list: each entry followed by "|", a question as its reference
-    // "%d@%s@%d" (code, loop keys, recode code), a separator line (null) as "0".
-    static std::string WriteQuestionList(const std::vector<const CQuestionEtendue*>& entries);
     // Appends the entries of a question list, each question found again in the survey; an item of
     // two "@"-separated parts is a code and a recode code with no loop keys. Separators are kept
     // (as null) only when asked; items naming no question of the survey are dropped.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/CacheDonnees.h"
+#include "app/CommittedState.h"
 #include "app/ContexteEtude.h"
 #include "app/Enquete.h"
 #include "app/InvertedFiles.h"
@@ -32,6 +33,13 @@ constexpr std::int64_t kNoAnswerCode = -2;
 
 std::string DatabaseError(const std::string& description, const std::string& operation) {
     return "Erreur de base de données '" + description + "' dans CDataAccess::" + operation;
+}
+
+// A file another program holds is said so in the program's words, whatever was being read.
+std::string DatabaseError(const db::DbException& error, const std::string& path, const std::string& operation) {
+    if (error.isBusy())
+        return StringTable::Format(Message(StringTable::kQuestionnaireOccupe, {path}));
+    return DatabaseError(error.description(), operation);
 }
 
 std::string AnswerFieldName(std::int32_t code, int order) {
@@ -85,12 +93,17 @@ public:
         }
     }
 
-    // The modality index of the code; -1 when the code stands for no modality.
+    // The modality index of the code; -1 when the code stands for no modality, whatever its size:
+    // the distance to the first code is taken without sign, where a code near 2^63 cannot wrap
+    // into the table.
     int Find(std::int64_t code) const {
         if (!m_dense.empty()) {
-            if (code < m_first || code - m_first >= static_cast<std::int64_t>(m_dense.size()))
+            if (code < m_first)
                 return kAbsent;
-            return m_dense[static_cast<std::size_t>(code - m_first)];
+            const std::uint64_t offset = static_cast<std::uint64_t>(code) - static_cast<std::uint64_t>(m_first);
+            if (offset >= m_dense.size())
+                return kAbsent;
+            return m_dense[static_cast<std::size_t>(offset)];
         }
         const auto found = m_sparse.find(code);
         return found == m_sparse.end() ? kAbsent : found->second;
@@ -509,7 +522,7 @@ bool CDataAccess::IsOpen() {
         try {
             m_database = std::make_unique<db::Database>(m_path, m_access);
         } catch (const db::DbException& error) {
-            m_openError = DatabaseError(error.description(), "IsOpen");
+            m_openError = DatabaseError(error, m_path, "IsOpen");
         }
     }
     if (m_database != nullptr)
@@ -789,7 +802,8 @@ void CDataAccess::RunReadJobs(const std::vector<ReadJob*>& jobs, const char* ope
                 scan.Run();
         } catch (const std::exception& error) {
             const auto* dbError = dynamic_cast<const db::DbException*>(&error);
-            const std::string text = DatabaseError(dbError ? dbError->description() : error.what(), operation);
+            const std::string text =
+                dbError ? DatabaseError(*dbError, m_path, operation) : DatabaseError(error.what(), operation);
             for (ReadJob* job : tableJobs)
                 job->Fail(text);
         }
@@ -975,7 +989,7 @@ bool CDataAccess::ChargerClesNiveau(const CQuestionNiveau& level, CRecordKeys& k
         ReadKeys(level, keys);
         return true;
     } catch (const db::DbException& error) {
-        m_levelErrorText = DatabaseError(error.description(), "ChargerClesNiveau");
+        m_levelErrorText = DatabaseError(error, m_path, "ChargerClesNiveau");
     } catch (const std::exception& error) {
         m_levelErrorText = DatabaseError(error.what(), "ChargerClesNiveau");
     }
@@ -1040,7 +1054,10 @@ void CDataAccess::ReadKeys(const CQuestionNiveau& level, CRecordKeys& keys) {
         if (field >= 0)
             completed = field;
     }
-    if (!completed && ParallelKeyScan::Read(*m_database, scan.TableName(), keyLength, keys, WorkerPool::Shared()))
+    // The threads' connections read the state this one reads only while the survey holds one.
+    const bool oneState = survey != nullptr && survey->GetCommittedState().Shared();
+    if (!completed && oneState &&
+        ParallelKeyScan::Read(*m_database, scan.TableName(), keyLength, keys, WorkerPool::Shared()))
         return;
     keys.Reset(keyLength);
     KeyReader reader(keys, completed, scan.TableName());

@@ -23,6 +23,10 @@ class CQuestionnaire;
 class CRecodage;
 class UserInterface;
 
+namespace db {
+class DbException;
+} // namespace db
+
 // The one class that touches the response tables "VEL Reponse%d" of a questionnaire database:
 // it reads the answers of questions for every record of their level, the record keys of a level,
 // the interview fields and entry durations; it creates and writes the answer fields of generated
@@ -196,6 +200,7 @@ private:
 
     bool Fail(const std::string& text);
     bool FailDatabase(const std::string& description, const std::string& operation);
+    bool FailWrite(const db::DbException& error, const char* operation);
     UserInterface& GetUserInterface() const;
 
     // Reading: a survey to read (and, for RequireReadable, its file open), else false with the

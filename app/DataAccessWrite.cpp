@@ -10,6 +10,7 @@
 #include "app/MatriceCodes.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
+#include "app/StringTable.h"
 #include "app/UserInterface.h"
 #include "app/VecteurDouble.h"
 #include "platform/db/DbException.h"
@@ -75,6 +76,14 @@ db::Database& CDataAccess::WritableDatabase() {
     return *m_database;
 }
 
+// A questionnaire that cannot be written is said so in the program's words; any other failure
+// with the database's own.
+bool CDataAccess::FailWrite(const db::DbException& error, const char* operation) {
+    if (error.isReadOnly())
+        return Fail(StringTable::Format(Message(StringTable::kQuestionnaireLectureSeule, {m_path})));
+    return FailDatabase(error.description(), operation);
+}
+
 bool CDataAccess::WriteJob(const char* operation, const std::function<void(db::Database&)>& job) {
     if (!IsOpen())
         return false;
@@ -85,7 +94,7 @@ bool CDataAccess::WriteJob(const char* operation, const std::function<void(db::D
         transaction.commit();
         return true;
     } catch (const db::DbException& error) {
-        return FailDatabase(error.description(), operation);
+        return FailWrite(error, operation);
     } catch (const std::exception& error) {
         return FailDatabase(error.what(), operation);
     }
@@ -102,7 +111,7 @@ bool CDataAccess::EcrireEnUneFois(const char* operation, const std::function<boo
         transaction.commit();
         return true;
     } catch (const db::DbException& error) {
-        return FailDatabase(error.description(), operation);
+        return FailWrite(error, operation);
     } catch (const std::exception& error) {
         return FailDatabase(error.what(), operation);
     }

@@ -9,6 +9,7 @@
 #include "app/CacheDonnees.h"
 #include "app/CacheDonnees3.h"
 #include "app/ChampEtude.h"
+#include "app/CommittedState.h"
 #include "app/DataAccess.h"
 #include "app/DBQuestionnaire.h"
 #include "app/GeneratedCaptions.h"
@@ -16,6 +17,7 @@
 #include "app/InvertedFilesFingerprint.h"
 #include "app/MatriceCodes.h"
 #include "app/ModaliteEtendue.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
 #include "app/QuestionnaireLoader.h"
@@ -74,7 +76,7 @@ void AppendIdNames(const std::vector<std::unique_ptr<T>>& list, std::vector<std:
 
 } // namespace
 
-CEnquete::CEnquete() = default;
+CEnquete::CEnquete() : m_committedState(std::make_unique<CommittedState>()) {}
 
 CEnquete::~CEnquete() = default;
 
@@ -426,6 +428,13 @@ void CEnquete::SupprimerRedressement(std::int32_t id) {
 bool CEnquete::Ouvrir() {
     Vider();
     lastErrorMessage = Message();
+    // The structure, the interview keys and the inversion's stamp of one committed state.
+    m_committedState->Forget();
+    const OneStateScope oneState(*this);
+    if (oneState.Refusal().id != 0) {
+        lastErrorMessage = oneState.Refusal();
+        return FailOpening(StringTable::Format(lastErrorMessage));
+    }
     if (!LoadQuestionnaire())
         return FailOpening(lastError);
     currentLanguage = questionnaireLanguage;

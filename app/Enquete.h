@@ -8,6 +8,7 @@
 
 #include "app/Message.h"
 #include "app/QuestionEtendue.h"
+#include "app/WeightingNotes.h"
 #include "platform/questionnaire/Language.h"
 #include "platform/questionnaire/QuestionClass.h"
 #include "platform/questionnaire/QuestionSet.h"
@@ -19,6 +20,7 @@ class CVecteurDouble;
 class CDBStructure;
 class CCacheDonnees3;
 class CChampEtude;
+class CommittedState;
 class CIdName;
 class CModalite;
 class CQuestionNiveau;
@@ -91,6 +93,8 @@ public:
     CCacheDonnees* GetClosedAnswerCache() const { return m_closedAnswerCache.get(); }
     CCacheDonnees* GetNumericCache() const { return m_numericCache.get(); }
     CCacheDonnees3* GetWeightCache() const { return m_weightCache.get(); }
+    // The notes of the request being computed on the weights it used.
+    WeightingNotes& GetWeightingNotes() { return m_weightingNotes; }
     // Where the levels read their record keys; without one (null) they read the response tables
     // through a data access of their own. Tests and the inverted files give other sources.
     void SetRecordKeySource(std::unique_ptr<CRecordKeySource> source);
@@ -135,6 +139,11 @@ public:
     // Whether the answers of the question that name no modality are still to be reported: true
     // the first time it is asked for a question in the open survey, false after.
     bool NoteUnknownAnswersReport(const CQuestionEtendue& question);
+
+    // The committed state of the questionnaire file that the survey's computations read
+    // (app/OneStateScope.h enters it).
+    CommittedState& GetCommittedState() { return *m_committedState; }
+    const CommittedState& GetCommittedState() const { return *m_committedState; }
 
     // ---- Captions of the generated modalities, in every language of the survey ----
     void LibellerNonReponse(CModalite& modality) const;
@@ -216,8 +225,10 @@ private:
     std::unique_ptr<CCacheDonnees> m_closedAnswerCache;
     std::unique_ptr<CCacheDonnees> m_numericCache;
     std::unique_ptr<CCacheDonnees3> m_weightCache;
+    WeightingNotes m_weightingNotes;
     std::unique_ptr<CRecordKeySource> m_recordKeySource;
     // The questions whose answers naming no modality were reported, by reference.
     std::set<std::string> m_unknownAnswersReported;
     std::unique_ptr<InvertedFilesFingerprint> m_invertedFilesFingerprint;
+    std::unique_ptr<CommittedState> m_committedState;
 };

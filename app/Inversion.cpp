@@ -12,6 +12,7 @@
 #include "app/DataAccess.h"
 #include "app/Enquete.h"
 #include "app/MatriceCodes.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionCalculee.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
@@ -19,6 +20,7 @@
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
 #include "app/VecteurDouble.h"
+#include "platform/db/Database.h"
 
 namespace {
 
@@ -537,6 +539,17 @@ CInversion::Issue CInversion::InverserBase() {
         WholeBase& operator=(const WholeBase&) = delete;
         CInversion& m_inversion;
     } wholeBase(*this);
+    // Nothing is removed from a questionnaire that cannot be written, and every file is written
+    // from one committed state of it.
+    if (!db::Database::isWritable(m_survey.DonnerCheminBase())) {
+        Fail(StringTable::Format(Message(StringTable::kQuestionnaireLectureSeule, {m_survey.DonnerCheminBase()})));
+        return Issue::Failed;
+    }
+    const OneStateScope oneState(m_survey);
+    if (oneState.Refusal().id != 0) {
+        Fail(StringTable::Format(oneState.Refusal()));
+        return Issue::Failed;
+    }
     std::error_code ignored;
     if (const std::string stamp = m_files.NomFichierTemoin(); !stamp.empty())
         std::filesystem::remove(stamp, ignored);

@@ -12,6 +12,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/DbException.h"
 #include "platform/db/ForwardScan.h"
+#include "platform/db/ReadTransaction.h"
 #include "platform/db/SqlNames.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool IndexIsTheKey(const db::Database& database, const std::string& table, int k
 std::vector<db::FieldInfo> KeyFields(int keyLength) {
     std::vector<db::FieldInfo> fields;
     for (int i = 1; i <= keyLength; ++i)
-        fields.push_back({KeyFieldName(i), db::FieldType::Long});
+        fields.push_back({KeyFieldName(i), db::FieldType::Long, 0, {}});
     return fields;
 }
 
@@ -111,6 +112,10 @@ bool ParallelKeyScan::Read(db::Database& database, const std::string& table, int
         try {
             db::Database connection(database.path(), db::Database::Access::ReadOnly);
             connection.setCachePages(kPiecePages);
+            // A writer waiting to commit keeps new readers out: the walk alone is then quicker
+            // than waiting for it to give up.
+            connection.setBusyTimeout(0);
+            const db::ReadTransaction oneRead(connection);
             for (int piece = nextPiece++; piece < pieces; piece = nextPiece++) {
                 const db::ForwardScan::Range range{span->low + width * piece / pieces,
                                                    span->low + width * (piece + 1) / pieces - 1};

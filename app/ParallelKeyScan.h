@@ -15,6 +15,9 @@ class Database;
 // connection of its own, and the pieces joined in order. Opening a survey of a million interviews
 // without its inverted files reads its interview keys this way.
 //
+// The caller makes sure that every connection reads one committed state meanwhile (the survey's
+// CommittedState held); each thread's connection reads its pieces in one read transaction.
+//
 // It is a shortcut only: whenever the table is not plainly regular (keys that are not whole
 // numbers of 32 bits, a Null or repeated key, an index of other fields or directions, a database
 // open for writing, a small table, one thread) it reads nothing and answers false, and the caller

@@ -83,6 +83,10 @@ enum Id : int {
     kCodeModaliteEnDouble = 64301,
     kReponseNonEntiere = 64302,
     kReponsesHorsModalites = 64303,
+    // A questionnaire another program holds, changes, or that cannot be written.
+    kQuestionnaireOccupe = 64310,
+    kQuestionnaireModifieAilleurs = 64311,
+    kQuestionnaireLectureSeule = 64312,
     // Advanced tables.
     kStyleEvolueSansCalcul = 64320,
     kTableauEvolueVide = 64321,
@@ -106,6 +110,7 @@ enum Id : int {
     kProfilQuestionNonOuverte = 64416,
     // Exports of result tables.
     kEcritureFichierImpossible = 64400,
+    kPartieClasseurIncomplete = 64961,
     kTableauTropGrandClasseur = 64401,
     kNomFeuilleClasseur = 64402,
     // The portfolio: its file, the clipboard, its tree and the tables it computes again.
@@ -139,6 +144,7 @@ enum Id : int {
     kImpossibleSupprimerItem = 64722,
     kQuestionCorrespondante = 64725,
     kRedressementNeConvergePas = 64726,
+    kRedressementNonConvergentLegende = 64962,
     kObjectifsMalTotalises = 64727,
     kPoidsInitialInvalide = 64728,
     kAucuneQuestion = 64729,
@@ -177,6 +183,12 @@ enum Id : int {
     kNonInterroge = 64670,
     kModeNonDisponible = 64672,
     kCroisementAvecElleMeme = 64679,
+    kQuestionDejaPresente = 63264,
+    kNombreModalitesDifferent = 63265,
+    kAucuneQuestionSelectionnee = 63266,
+    kRedressementLibelle = 63393,
+    kChampsNonCrees = 63483,
+    kSelectionnerRedressement = 64687,
     kChampDejaSelectionne = 64900,
     kChampSansSousItems = 64901,
     kUneSeuleModaliteAutre = 64902,
@@ -277,6 +289,19 @@ enum Id : int {
     kOngletProfilsColonnes = 65312,
     kOngletContribution = 65313,
     kOngletEffectifIndependance = 65314,
+    // The lexical engine of open answers and its tables.
+    kOuverteHorsNiveauInterview = 65400,
+    kOuverteLectureImpossible = 65401,
+    kOuverteCacheImpossible = 65402,
+    kDictionnaireDe = 65403,
+    kInventaireSegmentsDe = 65404,
+    kNumeroInterview = 65405,
+    // The typology and the hierarchical classification.
+    kIndividusDepartImpossibles = 63307,
+    kTypologieSansConvergence = 65380,
+    kClassificationImpossible = 65381,
+    kClassificationHierarchique = 65382,
+    kGroupeNumero = 65383,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -4,6 +4,8 @@
 #include <system_error>
 #include <xlsxwriter.h>
 
+#include "app/StringTable.h"
+#include "export/XlsxPackageCheck.h"
 #include "export/XlsxSheet.h"
 
 namespace {
@@ -30,7 +32,7 @@ std::uint8_t Border(XlsxFormat::Line line) {
 
 } // namespace
 
-XlsxWorkbook::XlsxWorkbook(const std::string& path) {
+XlsxWorkbook::XlsxWorkbook(const std::string& path) : m_path(path) {
     lxw_workbook_options options{};
     m_workbook = workbook_new_opt(path.c_str(), &options);
 }
@@ -103,8 +105,14 @@ bool XlsxWorkbook::Close(std::string& reason) {
     const lxw_error error = workbook_close(m_workbook);
     const int system = errno;
     m_workbook = nullptr; // closing frees it, whatever the result
-    if (error == LXW_NO_ERROR)
-        return true;
-    reason = system != 0 ? std::generic_category().message(system) : std::string(lxw_strerror(error));
-    return false;
+    if (error != LXW_NO_ERROR) {
+        reason = system != 0 ? std::generic_category().message(system) : std::string(lxw_strerror(error));
+        return false;
+    }
+    std::string part;
+    if (!XlsxPackageCheck::Complete(m_path, part)) {
+        reason = StringTable::Format(Message(StringTable::kPartieClasseurIncomplete, {part}));
+        return false;
+    }
+    return true;
 }

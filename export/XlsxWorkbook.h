@@ -37,14 +37,17 @@ public:
     // The file's format for a look, made on first use.
     lxw_format* Format(const XlsxFormat& format);
 
-    // Writes the file. False with `reason` set (the system's reason where there is one) when
-    // the workbook could not be made, a cell was refused or the file could not be written.
+    // Writes the file and reads it back. False with `reason` set (the system's reason where there
+    // is one) when the workbook could not be made, a cell was refused, the file could not be
+    // written or one of its parts is incomplete (XlsxPackageCheck: the library's temporary
+    // files could not be written, and the library does not say so).
     bool Close(std::string& reason);
 
     // Records the first failure met while writing cells.
     void NoteFailure(int libraryError);
 
 private:
+    std::string m_path;
     lxw_workbook* m_workbook = nullptr;
     std::vector<std::unique_ptr<XlsxSheet>> m_sheets;
     std::map<XlsxFormat, lxw_format*> m_formats;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Calcul.h"
+#include "export/TableListExports.h"
 #include "fuzz/FuzzInvertedFiles.h"
 #include "fuzz/FuzzSurvey.h"
 #include "fuzz/QuestionnaireMutations.h"
@@ -22,6 +23,9 @@
 #include "presentation/PoliceAna.h"
 #include "presentation/PresentationGraphique.h"
 #include "presentation/PresentationTableau.h"
+#include "openanswers/Forme.h"
+#include "openanswers/LexicalCacheFiles.h"
+#include "openanswers/Segment.h"
 #include "recodes/RecodageModalite.h"
 #include "tabulation/CalculEvolue.h"
 #include "tabulation/Profil.h"
@@ -255,7 +259,70 @@ void WritePortfolioSeeds(SeedWriter& seeds) {
     seeds.Write("fuzz_portfolio", clipboard);
 }
 
+// statistics-run's CSV tables, sound and refused, and a workbook whole and cut short.
+void WriteTableSeeds(SeedWriter& seeds) {
+    const std::string header = "\"\",\"100m\",\"Long.jump\",\"Competition\"\n";
+    const std::vector<std::string> tables = {
+        header + "\"SEBRLE\",11.04,7.58,\"Decastar\"\n\"CLAY\",10.76,7.4,\"Decastar\"\n",
+        header,
+        header + "\"SEBRLE\",11.04,\"Decastar\"\n",
+        header + "\"SEBRLE\",12abc,7.58,NA\r\n\"CLAY\",,+7.4,\"a,\"\"b\"\n",
+        "\xEF\xBB\xBF\"\",a\n\"x\",\"1\n",
+        std::string(),
+    };
+    for (const std::string& text : tables)
+        seeds.WriteText("fuzz_csv_table", text);
+    const std::filesystem::path workbook = std::filesystem::temp_directory_path() / "morvane-seed.xlsx";
+    CTableau table;
+    table.RemplirExemple();
+    Message error;
+    if (!ExporterTableauxClasseur(std::vector<const CTableauBase*>{&table}, workbook.string(), "", error))
+        return;
+    std::ifstream in(workbook, std::ios::binary);
+    const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(workbook);
+    seeds.Write("fuzz_xlsx_package", bytes);
+    seeds.Write("fuzz_xlsx_package", Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2)));
+}
+
+// The cache files of the answers «très bon produit», «bon produit» and an empty one (the files of
+// tests/golden/openanswers-3-answers.md), each behind its reader's byte and what the other files
+// say: 3 answers, 5 tokens, 3 forms.
+void WriteLexicalCacheSeeds(SeedWriter& seeds) {
+    const auto seed = [&](Bytes head, const CArchiveVersion& file) {
+        head.insert(head.end(), file.GetBytes().begin(), file.GetBytes().end());
+        seeds.Write("fuzz_lexical_caches", head);
+    };
+    std::vector<std::unique_ptr<CForme>> forms;
+    forms.push_back(std::make_unique<CForme>(1, "bon"));
+    forms.push_back(std::make_unique<CForme>(2, "produit"));
+    forms.push_back(std::make_unique<CForme>(0, "très"));
+    CArchiveVersion dictionary;
+    LexicalCacheFiles::EcrireDictionnaire(dictionary, 5, forms);
+    seed({0}, dictionary);
+    CArchiveVersion corpus;
+    corpus.WriteCount(3);
+    const std::vector<std::uint32_t> first = {0, 1, 2}, second = {1, 2};
+    LexicalCacheFiles::EcrireReponse(corpus, first);
+    LexicalCacheFiles::EcrireReponse(corpus, second);
+    LexicalCacheFiles::EcrireReponse(corpus, {});
+    seed({1, 3, 0, 5, 0}, corpus);
+    CArchiveVersion lemmas;
+    LexicalCacheFiles::EcrireLemmes(lemmas, {{"bon", 3, {"bon", "produit"}}, {"\u0394", 4, {"très"}}});
+    seed({2}, lemmas);
+    std::vector<std::unique_ptr<CSegment>> segments;
+    segments.push_back(std::make_unique<CSegment>(std::vector<std::int32_t>{0, 1}));
+    segments.back()->AjouterOccurrence(0);
+    segments.back()->AjouterOccurrence(1);
+    segments.push_back(std::make_unique<CSegment>(std::vector<std::int32_t>{2, 0, 1}));
+    segments.back()->AjouterOccurrence(0);
+    CArchiveVersion segmentFile;
+    LexicalCacheFiles::EcrireSegments(segmentFile, segments);
+    seed({3, 3, 0, 3, 0}, segmentFile);
+}
+
 void WriteSeeds(SeedWriter& seeds) {
+    WriteLexicalCacheSeeds(seeds);
     for (CTraitement& request : Requests()) {
         seeds.WriteArchive("fuzz_request", request, 405);
         CTableau table(1, 1, 2, 2, CTableauBase::kMarqueParColonne);
@@ -344,6 +411,10 @@ void WriteSeeds(SeedWriter& seeds) {
         seeds.WriteText("fuzz_script", text);
     for (const Bytes& file : fuzz::InvertedFileSeeds())
         seeds.Write("fuzz_inverted_files", file);
+    // A test line whose p-value is far below 1e-16.
+    seeds.WriteText("fuzz_request_text",
+                    "type tableau-evolue\nlignes Q1\ncolonnes Q2\nstyle cellule 0\nstyle test p=??P?? pe=??PE?? k=??K??\n");
+    WriteTableSeeds(seeds);
 }
 
 } // namespace

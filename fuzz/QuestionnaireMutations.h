@@ -40,7 +40,7 @@ inline std::vector<std::uint8_t> EightBytes(std::uint64_t bits) {
 // Seeds: the file as written, and a few damages the program must refuse or report. Rows and
 // columns follow the fixture of fuzz_questionnaire.cpp and the table layouts of
 // docs/qes-format.md ("Question": Kind 4, AnswerCount 10; "Modalite": Code 2; the interviews'
-// table: SATISF's answer field 11).
+// table: SATISF's answer field 11, MARQUES's 13 and 14).
 inline std::vector<std::vector<std::uint8_t>> QuestionnaireMutationSeeds() {
     constexpr std::uint8_t kQuestion = 4;
     constexpr std::uint8_t kModalite = 7;
@@ -53,6 +53,10 @@ inline std::vector<std::vector<std::uint8_t>> QuestionnaireMutationSeeds() {
         Mutation(kInterviews, 1, 11, kWholeNumber, EightBytes(9999999999ULL)),  // an answer beyond 32 bits
         Mutation(kQuestion, 6, 4, kSmallInteger, {2}),                        // an open question become a loop
         Mutation(kInterviews, 0, 0, kReal, EightBytes(0x3FF8000000000000ULL)),  // an interview keyed 1.5
+        Mutation(kInterviews, 2, 11, kWholeNumber, EightBytes(0x7FFFFFFFFFFFFFFFULL)), // 2^63 - 1 as an answer
+        Mutation(kInterviews, 0, 14, kWholeNumber, EightBytes(0x8000000000000000ULL)), // -2^63, a second answer
+        Mutation(kInterviews, 1, 13, kWholeNumber, EightBytes(0x80000000ULL)),          // 2^31
+        Mutation(kInterviews, 3, 13, kWholeNumber, EightBytes(0x20000000000000ULL)),    // 2^53
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/questionnaire/ArchiveException.h"
 #include "portfolio/MapSnapshot.h"
+#include "statistics/Dendogramme.h"
 #include "platform/questionnaire/ArchiveVersion.h"
 #include "tabulation/Tableau.h"
 
@@ -40,6 +41,10 @@ CElementDossier::CElementDossier(const CMapping& mapping)
     : type(kMapping), name(mapping.nom), m_map(std::make_unique<MapSnapshot>(mapping)) {
     m_map->GetMapping().proprietaire = nullptr;
 }
+
+CElementDossier::CElementDossier(std::unique_ptr<CDendogramme> dendogramme)
+    : type(kDendogramme), name(dendogramme != nullptr ? dendogramme->titre : std::string()),
+      m_dendogramme(std::move(dendogramme)) {}
 
 CElementDossier::~CElementDossier() = default;
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+class CDendogramme;
 class CMapping;
 class CTableau;
 class CTableauBase;
@@ -44,6 +45,8 @@ public:
     // A perceptual map, named after it; the element keeps a copy that no longer needs the
     // analysis that drew it.
     explicit CElementDossier(const CMapping& mapping);
+    // A classification's dendrogram, taken over and named after its title.
+    explicit CElementDossier(std::unique_ptr<CDendogramme> dendogramme);
     ~CElementDossier() override;
 
     const RuntimeClass* GetRuntimeClass() const override { return &kRuntimeClass; }
@@ -60,6 +63,9 @@ public:
     // The map of a map element; null for other elements and for a map read back from a file,
     // which keeps its name only.
     CMapping* GetMapping() const;
+    // The tree of a dendrogram element; null for other elements and for a dendrogram read back
+    // from a file, which keeps its name only.
+    CDendogramme* GetDendogramme() const { return type == kDendogramme ? m_dendogramme.get() : nullptr; }
 
     void Serialize(CArchiveVersion& archive) override;
 
@@ -72,4 +78,5 @@ private:
 
     std::unique_ptr<CTableau> m_table;
     std::unique_ptr<MapSnapshot> m_map;
+    std::unique_ptr<CDendogramme> m_dendogramme;
 };

@@ -1,10 +1,10 @@
 #include "shell/DocumentTemplates.h"
 
 #include "framework/MultiDocTemplate.h"
-#include "presentation/ui/GraphDoc.h"
-#include "presentation/ui/GraphView.h"
-#include "presentation/ui/MappingDoc.h"
-#include "presentation/ui/MappingView.h"
+#include "gui/presentation/GraphDoc.h"
+#include "gui/presentation/GraphView.h"
+#include "gui/presentation/MappingDoc.h"
+#include "gui/presentation/MappingView.h"
 #include "shell/ChildFrame.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
@@ -14,12 +14,12 @@
 #include "shell/QuestionnaireView.h"
 #include "shell/UnavailableDocument.h"
 #include "shell/UnavailableView.h"
-#include "statistics/ui/MorvaneDirecteDoc.h"
-#include "statistics/ui/MorvaneDirecteView.h"
-#include "statistics/ui/MorvaneFactorielleDoc.h"
-#include "statistics/ui/MorvaneFactorielleView.h"
-#include "tabulation/ui/TableauDoc.h"
-#include "tabulation/ui/TableauView.h"
+#include "gui/statistics/MorvaneDirecteDoc.h"
+#include "gui/statistics/MorvaneDirecteView.h"
+#include "gui/statistics/MorvaneFactorielleDoc.h"
+#include "gui/statistics/MorvaneFactorielleView.h"
+#include "gui/tabulation/TableauDoc.h"
+#include "gui/tabulation/TableauView.h"
 
 #include <algorithm>
 #include <string>

@@ -6,7 +6,7 @@
 #include "app/VecteurDouble.h"
 #include "framework/FileDialog.h"
 #include "recodes/AppliquerChampEtude.h"
-#include "recodes/ui/ChampEtudeDlg.h"
+#include "gui/recodes/ChampEtudeDlg.h"
 #include "shell/ListeQuestionsDlg.h"
 
 #include <QDir>

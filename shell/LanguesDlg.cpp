@@ -1,7 +1,7 @@
 #include "shell/LanguesDlg.h"
 
 #include "app/LanguageNames.h"
-#include "requests/SelectionButtons.h"
+#include "gui/requests/SelectionButtons.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

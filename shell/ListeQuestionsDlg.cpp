@@ -4,7 +4,7 @@
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
-#include "requests/SelectionButtons.h"
+#include "gui/requests/SelectionButtons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

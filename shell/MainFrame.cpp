@@ -7,7 +7,7 @@
 #include "framework/CmdUI.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
-#include "requests/AppliquerChoixAuContexte.h"
+#include "gui/requests/AppliquerChoixAuContexte.h"
 #include "shell/MorvaneApp.h"
 #include "shell/QuestionnaireView.h"
 #include "shell/SplashWnd.h"

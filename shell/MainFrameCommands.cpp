@@ -4,26 +4,26 @@
 #include "app/Recodage.h"
 #include "app/StringTable.h"
 #include "variables/ConstructionVariable.h"
-#include "variables/ui/CreerVariableDlg.h"
+#include "gui/variables/CreerVariableDlg.h"
 #include "recodes/AppliquerChampEtude.h"
-#include "recodes/ui/ChampEtudeDlg.h"
+#include "gui/recodes/ChampEtudeDlg.h"
 #include "shell/ExportsDonnees.h"
 #include "shell/InversionDlg.h"
-#include "recodes/ui/RedressementDlg.h"
-#include "requests/SelecteursRedressement.h"
-#include "recodes/ui/RecodeModaliteNiveauDlg.h"
-#include "recodes/ui/RecodeNumeriqueNiveauDlg.h"
-#include "recodes/ui/RecodeOuverteNiveauDlg.h"
-#include "recodes/ui/RegroupementDlg.h"
-#include "recodes/ui/RegrouperIntervallesDlg.h"
-#include "recodes/ui/RegrouperValeursDlg.h"
-#include "requests/SelNiveauDlg.h"
-#include "requests/SelectionnerDlg.h"
+#include "gui/recodes/RedressementDlg.h"
+#include "gui/requests/SelecteursRedressement.h"
+#include "gui/recodes/RecodeModaliteNiveauDlg.h"
+#include "gui/recodes/RecodeNumeriqueNiveauDlg.h"
+#include "gui/recodes/RecodeOuverteNiveauDlg.h"
+#include "gui/recodes/RegroupementDlg.h"
+#include "gui/recodes/RegrouperIntervallesDlg.h"
+#include "gui/recodes/RegrouperValeursDlg.h"
+#include "gui/requests/SelNiveauDlg.h"
+#include "gui/requests/SelectionnerDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "shell/OptionsDlg.h"
 #include "tabulation/Traitement.h"
-#include "tabulation/ui/OptionsTableauxDlg.h"
+#include "gui/tabulation/OptionsTableauxDlg.h"
 
 #include <algorithm>
 #include <memory>
@@ -118,6 +118,13 @@ void OpenRecodeDialog(CMainFrame& frame, CQuestionEtendue& question, CQuestionEt
     dialog->exec();
 }
 
+// The interval and discrete-value dialogs take the edited recoded question, if any, as one argument.
+template <class Dialog>
+void OpenRecodeListDialog(CMainFrame& frame, CQuestionEtendue& question, CQuestionEtendue* edited) {
+    Dialog dialog(frame.GetApplication(), question, edited, &frame);
+    dialog.exec();
+}
+
 template <class Dialog>
 void OpenLevelDialog(CMainFrame& frame, CQuestionEtendue& question, CQuestionEtendue* edited) {
     CContexteEtude& context = frame.GetApplication();
@@ -133,6 +140,11 @@ void NewRecode(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* 
 }
 
 template <class Dialog>
+void NewRecodeList(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    OpenRecodeListDialog<Dialog>(frame, *question, nullptr);
+}
+
+template <class Dialog>
 void NewLevelChange(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
     OpenLevelDialog<Dialog>(frame, *question, nullptr);
 }
@@ -145,8 +157,8 @@ struct RecodeEditor {
 const RecodeEditor kRecodeEditors[] = {
     {CRecodage::kModalite, &OpenRecodeDialog<CRegroupementDlg>},
     {CRecodage::kLevelModalite, &OpenLevelDialog<CRecodeModaliteNiveauDlg>},
-    {CRecodage::kIntervalle, &OpenRecodeDialog<CRegrouperIntervallesDlg>},
-    {CRecodage::kDiscrete, &OpenRecodeDialog<CRegrouperValeursDlg>},
+    {CRecodage::kIntervalle, &OpenRecodeListDialog<CRegrouperIntervallesDlg>},
+    {CRecodage::kDiscrete, &OpenRecodeListDialog<CRegrouperValeursDlg>},
     {CRecodage::kLevelNumerique, &OpenLevelDialog<CRecodeNumeriqueNiveauDlg>},
     {CRecodage::kLevelOpen, &OpenLevelDialog<CRecodeOuverteNiveauDlg>},
 };
@@ -234,8 +246,8 @@ const Command kCommands[] = {
     {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
     // ---- Editing and tools ("Edition", "Outils", "Fichier"); those without an action wait for their dialogs ----
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               &NewRecode<CRegroupementDlg>},
-    {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperIntervallesDlg>},
-    {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               &NewRecode<CRegrouperValeursDlg>},
+    {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecodeList<CRegrouperIntervallesDlg>},
+    {32837, "Edition/Regrouper/en valeurs discrètes...",                 R::kFreeNumeric,       false,  S::kNone,          kNoRequest,               &NewRecodeList<CRegrouperValeursDlg>},
     {32822, "Edition/Créer une variable...",                             R::kAlways,            false,  S::kNone,          kNoRequest,               &CreateVariable},
     {32803, "Edition/Modifier...",                                       R::kDerived,           false,  S::kNone,          kNoRequest,               &EditDerived},
     {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               &RecalculateVariables},

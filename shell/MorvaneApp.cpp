@@ -13,9 +13,9 @@
 #include "framework/MDIChildWnd.h"
 #include "framework/MultiDocTemplate.h"
 #include "framework/View.h"
-#include "presentation/ui/PresentationTableauDlg.h"
+#include "gui/presentation/PresentationTableauDlg.h"
 #include "recodes/EnregistrerRecodages.h"
-#include "requests/PageGeneraleDlg.h"
+#include "gui/requests/PageGeneraleDlg.h"
 #include "variables/EnregistrerQuestionsCalculees.h"
 #include "shell/AboutDlg.h"
 #include "shell/FrenchInterface.h"
@@ -28,20 +28,21 @@
 #include "shell/SaisieValeurDlg.h"
 #include "shell/SplashWnd.h"
 #include "portfolio/ExportsDossier.h"
-#include "presentation/ui/MappingDoc.h"
-#include "presentation/ui/MappingView.h"
+#include "gui/presentation/MappingDoc.h"
+#include "gui/presentation/MappingView.h"
 #include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
+#include "openanswers/EnregistrerOuvertes.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
 #include "tabulation/DemandeOuverture.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
-#include "tabulation/ui/TableauDoc.h"
-#include "presentation/ui/GraphDoc.h"
-#include "presentation/ui/QtChartPictures.h"
-#include "requests/SelCalculDlg.h"
+#include "gui/tabulation/TableauDoc.h"
+#include "gui/presentation/GraphDoc.h"
+#include "gui/presentation/QtChartPictures.h"
+#include "gui/requests/SelCalculDlg.h"
 
 #include <QCoreApplication>
 #include <QScreen>
@@ -126,6 +127,7 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     EnregistrerQuestionsCalculees();
     EnregistrerClassesTabulation();
     EnregistrerClassesDossier();
+    EnregistrerOuvertes();
     CreateTemplates();
     SetMainFrame(std::make_unique<CMainFrame>(*this));
     GetMainWindow()->SetRequestDialogs(std::make_unique<QtRequestDialogs>(*this));

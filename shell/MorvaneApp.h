@@ -6,7 +6,7 @@
 #include "framework/WinApp.h"
 #include "shell/DocumentTemplates.h"
 #include "shell/RecentFileList.h"
-#include "statistics/ui/AnalysisWindows.h"
+#include "gui/statistics/AnalysisWindows.h"
 
 #include "export/ChartPictures.h"
 

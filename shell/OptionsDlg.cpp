@@ -1,7 +1,7 @@
 #include "shell/OptionsDlg.h"
 
 #include "app/Registre.h"
-#include "requests/SelectionButtons.h"
+#include "gui/requests/SelectionButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>

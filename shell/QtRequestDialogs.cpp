@@ -1,8 +1,8 @@
 #include "shell/QtRequestDialogs.h"
 
-#include "requests/RequestDialog.h"
-#include "requests/RequestDialogKind.h"
-#include "requests/SelQuestionDlg.h"
+#include "gui/requests/RequestDialog.h"
+#include "gui/requests/RequestDialogKind.h"
+#include "gui/requests/SelQuestionDlg.h"
 #include "shell/MainFrameCommands.h"
 #include "tabulation/Traitement.h"
 

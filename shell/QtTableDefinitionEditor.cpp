@@ -2,13 +2,13 @@
 
 #include "framework/MultiDocTemplate.h"
 #include "framework/View.h"
-#include "requests/RequestDialog.h"
-#include "requests/RequestDialogKind.h"
+#include "gui/requests/RequestDialog.h"
+#include "gui/requests/RequestDialogKind.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
-#include "tabulation/ui/TableauDoc.h"
+#include "gui/tabulation/TableauDoc.h"
 
 #include <QMdiArea>
 #include <set>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/MDIChildWnd.h"
-#include "tabulation/ui/TableDefinitionEditor.h"
+#include "gui/tabulation/TableDefinitionEditor.h"
 
 #include <optional>
 

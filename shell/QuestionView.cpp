@@ -5,7 +5,7 @@
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/QuestionNiveau.h"
-#include "requests/PageQuestionsCalculsDlg.h"
+#include "gui/requests/PageQuestionsCalculsDlg.h"
 #include "shell/QuestionDoc.h"
 
 #include <QFormLayout>

@@ -3,7 +3,7 @@
 #include "app/ContexteEtude.h"
 #include "app/StringTable.h"
 #include "platform/questionnaire/StaticTools.h"
-#include "requests/SelectionButtons.h"
+#include "gui/requests/SelectionButtons.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "shell/SplashWnd.h"
 
-#include "tabulation/ui/QtFonts.h"
+#include "gui/tabulation/QtFonts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

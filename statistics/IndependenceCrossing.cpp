@@ -42,7 +42,8 @@ bool MapSide(const CMoteurTableau& engine, const CProfil& profile, int line, Sid
 double IndependenceCrossing::Risque() const {
     if (!EstTestable() || probabilite == kValeurManquante)
         return kValeurManquante;
-    return (1.0 - probabilite) * 100.0;
+    // The upper tail directly: 1 - probabilite loses every digit of a risk below 1e-16.
+    return ProbaKhiDeuxSuperieure(khiDeux, degresLibertes) * 100.0;
 }
 
 std::vector<double> IndependenceCrossing::Plan(int plane) const {

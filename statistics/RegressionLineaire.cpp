@@ -144,7 +144,7 @@ bool CRegressionLineaire::Calculer(ResultatsRegression& r, int& codeErreur) cons
         if (df > 0) {
             deviation = std::sqrt(std::max(0.0, inverse[At(j, j, width)])) * s;
             if (deviation > 0.0)
-                probability = (1.0 - ProbaStudent(std::fabs(coefficient / deviation), df)) * 200.0;
+                probability = ProbaStudentSuperieure(std::fabs(coefficient / deviation), df) * 200.0;
         }
         r.coefficients.push_back(coefficient);
         r.coefficients.push_back(deviation);

@@ -58,13 +58,17 @@ bool ConstruireTableauDisjonctif(CDataAccess& access, TableauDisjonctif& tableau
         if (!access.LireReponsesFermeesNiveau(*line.question, niveau, codes))
             return false;
         const int slots = codes.GetNbColonnes();
+        const int modalityCount = line.question->GetNbreModalite();
         for (std::size_t row = 0; row < built.interviews.size(); ++row) {
             const std::int32_t interview = built.interviews[row];
             if (interview < 0 || interview >= codes.GetNbLignes())
                 return false;
             for (int slot = 0; slot < slots; ++slot) {
+                // Only the positions of the question's modalities are answers: no answer, not
+                // asked or a code the question lacks names no column, not even that of a
+                // modality the profile holds and the question does not.
                 const std::int16_t code = codes.GetAt(interview, slot);
-                if (code == CMatriceCodes::kEmptyCell)
+                if (code < 0 || code >= modalityCount)
                     continue;
                 for (std::size_t c = 0; c < line.modalityIndexes.size(); ++c)
                     if (line.modalityIndexes[c] == code)

@@ -60,6 +60,8 @@ std::string Significance(double value) {
 
 } // namespace
 
+std::string CellFormatter::NumberText(double value, int decimals) { return Number(value, decimals); }
+
 std::string CellFormatter::DataText(const CTableauBase& table, std::int32_t row, std::int32_t column,
                                     const Style& style) {
     const double value = table.DonnerValeurAffichee(row, column);

@@ -25,4 +25,8 @@ public:
     // significance marks read "---" to "+++", a single blank for none.
     static std::string DataText(const CTableauBase& table, std::int32_t row, std::int32_t column,
                                 const Style& style);
+
+    // A number as DataText writes it with `decimals` (brought into 0..4) after the point: every
+    // digit of a whole number up to 1e15, in any locale (the title block's base is one).
+    static std::string NumberText(double value, int decimals);
 };

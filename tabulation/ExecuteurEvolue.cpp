@@ -23,6 +23,7 @@
 #include "tabulation/AdvancedTableLayout.h"
 #include "tabulation/CalculEvolue.h"
 #include "tabulation/CrossPlanes.h"
+#include "tabulation/FonctionsStatistiques.h"
 #include "tabulation/Fusion.h"
 #include "tabulation/LignesRepetees.h"
 #include "tabulation/MatriceCreuse.h"
@@ -140,7 +141,8 @@ std::string TestLineText(std::string text, const ChiSquareTest& test, const CPre
     const int reals = presentation.GetReel();
     const int percentages = presentation.GetPourcentage();
     const bool tested = test.probability != kMissing;
-    const double risk = tested ? 1.0 - test.probability : kMissing;
+    // The risk is the upper tail itself: 1 - probability would round a p-value of 1e-20 to 0.
+    const double risk = tested ? ProbaKhiDeuxSuperieure(test.chiSquare, test.degreesOfFreedom) : kMissing;
     using E = CExecuteurTraitement;
     E::RemplacerTexte(text, "??B??", Formatted(test.base, 0, std::chars_format::fixed));
     E::RemplacerTexte(text, "??K??", Formatted(test.chiSquare, reals, std::chars_format::fixed));

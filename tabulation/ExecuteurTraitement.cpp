@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
@@ -49,10 +50,10 @@ constexpr std::array kDispatch = {
     Dispatch{2, 4, 10, "CalculerComparaisonModalites", &E::CalculerComparaisonModalites},
     Dispatch{3, 4, kAny, "CalculerProfilsStatistiques", &E::CalculerProfilsStatistiques},
     Dispatch{5, kAny, kAny, "CalculerTableauStatistiques", &E::CalculerTableauStatistiques},
-    Dispatch{6, -1, kAny, "ConstruireTableauReponses", nullptr},
-    Dispatch{6, 4, 19, "ConstruireTableauDictionnaire", nullptr},
-    Dispatch{6, 4, 20, "ConstruireTableauSegments", nullptr},
-    Dispatch{6, 6, kAny, "ConstruireTableauReponsesSelon", nullptr},
+    Dispatch{6, -1, kAny, "ConstruireTableauReponses", &E::ConstruireTableauReponses},
+    Dispatch{6, 4, 19, "ConstruireTableauDictionnaire", &E::ConstruireTableauDictionnaire},
+    Dispatch{6, 4, 20, "ConstruireTableauSegments", &E::ConstruireTableauSegments},
+    Dispatch{6, 6, kAny, "ConstruireTableauReponsesSelon", &E::ConstruireTableauReponsesSelon},
     Dispatch{7, -1, kAny, "CalculerProfilsOuvertes", &E::CalculerProfilsOuvertes},
     // Open answers by any other column kind: known, nothing to compute.
     Dispatch{6, kAny, kAny, "", nullptr},
@@ -84,12 +85,33 @@ CExecuteurTraitement::~CExecuteurTraitement() = default;
 
 int CExecuteurTraitement::Executer(std::unique_ptr<CTraitement> request) {
     WaitCursor wait(m_context.GetUserInterface());
+    // Every table of the request reads one committed state of the questionnaire.
+    const OneStateScope oneState(m_context);
+    if (oneState.Refusal().id != 0) {
+        m_failures.push_back(StringTable::Format(oneState.Refusal()));
+        m_context.GetUserInterface().ShowMessage(oneState.Refusal(), UserInterface::Icon::Warning);
+        return 0;
+    }
     return Calculer(std::move(request));
 }
 
 int CExecuteurTraitement::Calculer(std::unique_ptr<CTraitement> request) {
     if (!request)
         return 0;
+    // A request computes its parts through this very function: the notes on its weights belong
+    // to the outermost call.
+    const bool outermost = m_depth++ == 0;
+    if (outermost)
+        m_context.GetWeightingNotes().Clear();
+    const int done = RunDispatched(std::move(request));
+    if (--m_depth == 0) {
+        for (const std::string& message : m_context.GetWeightingNotes().TakeUnshown())
+            m_context.GetUserInterface().ShowMessage(Message::Text(message), UserInterface::Icon::Warning);
+    }
+    return done;
+}
+
+int CExecuteurTraitement::RunDispatched(std::unique_ptr<CTraitement> request) {
     const std::int16_t rowKind = request->GetTypeAxe(CTraitement::kLignes);
     const std::int16_t columnKind = request->GetTypeAxe(CTraitement::kColonnes);
     bool pairKnown = false;
@@ -107,7 +129,10 @@ int CExecuteurTraitement::Calculer(std::unique_ptr<CTraitement> request) {
                                                      UserInterface::Icon::Information);
         return 1;
     }
+    // A sub-request names itself while it runs; its parent's name comes back after it.
+    const std::string parent = std::exchange(m_computing, request->title.empty() ? line->name : request->title);
     (this->*line->compute)(std::move(request));
+    m_computing = parent;
     return 1;
 }
 
@@ -145,7 +170,12 @@ void CExecuteurTraitement::FinirTableau(CTableau& table, std::unique_ptr<CTraite
     table.title = request->title;
     table.base = base;
     table.studyFieldCaption = request->studyFieldName;
-    table.weightingCaption = request->weightingName;
+    // Weights that did not converge say so with every table computed on them.
+    const std::string* notConverged = m_context.GetWeightingNotes().Find(request->weightingId);
+    table.weightingCaption =
+        notConverged != nullptr && request->weightingId != -1
+            ? StringTable::Format(Message(StringTable::kRedressementNonConvergentLegende, {request->weightingName}))
+            : request->weightingName;
     const CQuestionNiveau* level = m_context.DonnerNiveau(request->level);
     table.levelCaption = level != nullptr ? level->GetCaption() : std::string();
     table.openAsChart = request->openAsChart;
@@ -156,6 +186,7 @@ void CExecuteurTraitement::FinirTableau(CTableau& table, std::unique_ptr<CTraite
     table.SetPresentationGraphique(chartPresentation);
 }
 
-void CExecuteurTraitement::SignalerErreur(const std::string& error) const {
+void CExecuteurTraitement::SignalerErreur(const std::string& error) {
+    m_failures.push_back(m_computing + ": " + error);
     m_context.GetUserInterface().ShowMessage(Message::Text(error), UserInterface::Icon::Warning);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +15,8 @@ class AdvancedTableKernels;
 class CContexteEtude;
 class CFusion;
 class CMatriceCreuse;
+class CQuestionEtendue;
+class TablesOuvertes;
 
 // Runs one request for the study context and collects the tables it produces.
 //
@@ -39,7 +42,9 @@ public:
     // Calculer under the wait cursor.
     int Executer(std::unique_ptr<CTraitement> request);
     // 1 when the combination of kinds is known, whether or not a table came out; 0 (with a
-    // message) when it is not. Also called for each sub-request a compute function makes.
+    // message) when it is not. Also called for each sub-request a compute function makes. When the
+    // outermost call ends, a raking that did not converge on weights the request took from the
+    // cache is told once more (the raking itself told it when it ran).
     int Calculer(std::unique_ptr<CTraitement> request);
 
     void AjouterTableau(std::unique_ptr<CTableau> table);
@@ -48,6 +53,11 @@ public:
     CTableau* GetTableau(int i) const;
     // Hands every table over to the caller, in the order they were added.
     std::vector<std::unique_ptr<CTableau>> TakeTableaux();
+    // What failed since the executor was made: for each error shown (a table, or some of its
+    // cells, that could not be computed), the title of the request it was computing, or the name
+    // of its compute function when it has none, then ": " and the error. Empty when every table
+    // the requests make was computed whole.
+    const std::vector<std::string>& GetEchecs() const { return m_failures; }
 
     // ---- The dispatch table, for those who need to know what a request would run ----
     // The name of the compute function for the combination ("CalculerTriCroise"...), "" for a
@@ -86,6 +96,12 @@ public:
     void CalculerProfilsCroises(std::unique_ptr<CTraitement> request);
     void CalculerProfilsCroisesMoyenne(std::unique_ptr<CTraitement> request);
     void CalculerProfilsOuvertes(std::unique_ptr<CTraitement> request);
+
+    // ---- Open-answer tables (built by the lexical engine, see TablesOuvertes) ----
+    void ConstruireTableauReponses(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauReponsesSelon(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauDictionnaire(std::unique_ptr<CTraitement> request);
+    void ConstruireTableauSegments(std::unique_ptr<CTraitement> request);
     // Splits a request of two profiles (crossed profiles, crossed mean profiles, advanced tables:
     // `type` 8, 13 or 14) into sub-requests computed here one by one, as its merge options and
     // the separators of its profiles say. True when it was split: the request is then freed.
@@ -124,12 +140,25 @@ public:
     CContexteEtude& GetContexte() const { return m_context; }
 
 private:
+    // The line of the dispatcher for the request, run.
+    int RunDispatched(std::unique_ptr<CTraitement> request);
     // Title, presentations, base, captions, request and open-as-chart: what every table made here
-    // takes from its request.
+    // takes from its request; a weighting whose weights did not converge has it in its caption.
     void FinirTableau(CTableau& table, std::unique_ptr<CTraitement> request, double base) const;
-    // Shows a kernel's error text.
-    void SignalerErreur(const std::string& error) const;
+    // An open-answer table: when the request names its open question and holds the row
+    // calculations the table reads, `build` makes it with the registered engine (without one the
+    // user is told the table is not available yet); the table takes the request's title and the
+    // request, and is added.
+    using OpenTableBuilder =
+        std::function<std::unique_ptr<CTableau>(TablesOuvertes&, CQuestionEtendue&, const CTraitement&)>;
+    void ConstruireTableauOuvert(std::unique_ptr<CTraitement> request, std::size_t parameters, const char* name,
+                                 const OpenTableBuilder& build);
+    // Shows a kernel's error text, and keeps it among the failures with what was being computed.
+    void SignalerErreur(const std::string& error);
 
     CContexteEtude& m_context;
     std::vector<std::unique_ptr<CTableau>> m_tables;
+    int m_depth = 0; // calls of Calculer under way
+    std::string m_computing; // the request Calculer is running, as GetEchecs names it
+    std::vector<std::string> m_failures;
 };

@@ -36,8 +36,9 @@ double EvenChiSquareTail(double x, int n) {
     return SumOfExponentials(-half, logTerms);
 }
 
-// Upper tail for an odd number: 2 (1 - Phi(s)) + 2 phi(s) sum_{r=1}^{(n-1)/2} s^(2r-1) / (1 x 3 x ... x (2r-1)).
-double OddChiSquareTail(double x, int n) {
+// The series of the odd upper tail beside its normal part:
+// 2 phi(s) sum_{r=1}^{(n-1)/2} s^(2r-1) / (1 x 3 x ... x (2r-1)), with s = sqrt(x).
+double OddChiSquareSeries(double x, int n) {
     const double s = std::sqrt(x);
     std::vector<double> logTerms;
     logTerms.reserve(static_cast<std::size_t>(n / 2));
@@ -47,7 +48,58 @@ double OddChiSquareTail(double x, int n) {
         logTerms.push_back((2.0 * r - 1.0) * std::log(s) - logOddProduct);
     }
     const double logDensity = -x / 2.0 - 0.5 * std::log(kTwoPi);
-    return 2.0 * (1.0 - LoiNormale(s)) + 2.0 * SumOfExponentials(logDensity, logTerms);
+    return 2.0 * SumOfExponentials(logDensity, logTerms);
+}
+
+// Upper tail for an odd number: 2 (1 - Phi(s)) plus the series, Phi the polynomial LoiNormale.
+double OddChiSquareTail(double x, int n) {
+    return 2.0 * (1.0 - LoiNormale(std::sqrt(x))) + OddChiSquareSeries(x, n);
+}
+
+// The same with the normal part 2 (1 - Phi(s)) taken as erfc(s / sqrt 2), which keeps its digits
+// down to the smallest double where 1 - LoiNormale(s) is exactly 0 from s = 4.9 on.
+double OddChiSquareUpperTail(double x, int n) {
+    return std::erfc(std::sqrt(x) / std::numbers::sqrt2) + OddChiSquareSeries(x, n);
+}
+
+// The continued fraction of the regularized incomplete beta function I_x(a, b) (modified Lentz),
+// which converges fast for x below (a + 1) / (a + b + 2).
+double IncompleteBetaFraction(double a, double b, double x) {
+    constexpr double kTiny = 1e-300;
+    constexpr double kEpsilon = 1e-16;
+    constexpr int kMostSteps = 10000;
+    double c = 1.0;
+    double d = 1.0 - (a + b) * x / (a + 1.0);
+    d = 1.0 / (std::fabs(d) < kTiny ? kTiny : d);
+    double fraction = d;
+    for (int m = 1; m <= kMostSteps; ++m) {
+        const double twoM = 2.0 * m;
+        for (const double numerator : {m * (b - m) * x / ((a + twoM - 1.0) * (a + twoM)),
+                                       -(a + m) * (a + b + m) * x / ((a + twoM) * (a + twoM + 1.0))}) {
+            d = 1.0 + numerator * d;
+            d = 1.0 / (std::fabs(d) < kTiny ? kTiny : d);
+            c = 1.0 + numerator / c;
+            c = std::fabs(c) < kTiny ? kTiny : c;
+            fraction *= c * d;
+        }
+        if (std::fabs(c * d - 1.0) < kEpsilon)
+            break;
+    }
+    return fraction;
+}
+
+// I_x(a, b) with x and 1 - x both given, so that neither is rounded from the other; the prefactor
+// x^a (1 - x)^b / B(a, b) is taken in logarithms so that it underflows only below the smallest double.
+double IncompleteBeta(double a, double b, double x, double oneMinusX) {
+    if (!(x > 0.0))
+        return 0.0;
+    if (!(oneMinusX > 0.0))
+        return 1.0;
+    const double logBeta = std::lgamma(a) + std::lgamma(b) - std::lgamma(a + b);
+    const double logFactor = a * std::log(x) + b * std::log(oneMinusX) - logBeta;
+    if (x < (a + 1.0) / (a + b + 2.0))
+        return std::exp(logFactor) * IncompleteBetaFraction(a, b, x) / a;
+    return 1.0 - std::exp(logFactor) * IncompleteBetaFraction(b, a, oneMinusX) / b;
 }
 
 } // namespace
@@ -140,6 +192,28 @@ double ProbaStudent(double t, int n) {
         a = kTwoOverPi * (theta + std::sin(theta) * std::cos(theta) * sum);
     }
     return t < 0.0 ? 0.5 - a / 2.0 : 0.5 + a / 2.0;
+}
+
+double ProbaKhiDeuxSuperieure(double x, int n) {
+    if (n <= 0) {
+        return 0.0;
+    }
+    if (!(x > 0.0)) {
+        return 1.0;
+    }
+    const double tail = (n % 2 == 0) ? EvenChiSquareTail(x, n) : OddChiSquareUpperTail(x, n);
+    return std::clamp(tail, 0.0, 1.0);
+}
+
+double ProbaStudentSuperieure(double t, int n) {
+    if (n <= 0) {
+        return 1.0;
+    }
+    // P(T > |t|) = I_{n / (n + t^2)}(n / 2, 1 / 2) / 2.
+    const double square = t * t;
+    const double degrees = static_cast<double>(n);
+    const double tail = 0.5 * IncompleteBeta(degrees / 2.0, 0.5, degrees / (degrees + square), square / (degrees + square));
+    return t < 0.0 ? 1.0 - tail : tail;
 }
 
 double BorneInferieurePourcentage(double percentage, double base, double z) {

@@ -41,6 +41,13 @@ double ProbaKhiDeux(double x, int n);
 // P(Student's T with n degrees of freedom <= t); n <= 0 gives 0.
 double ProbaStudent(double t, int n);
 
+// The upper tails P(chi-square > x) and P(T > t), computed as tails rather than as 1 minus the
+// functions above, so that a probability far below the rounding of 1 (a p-value of 1e-20 or
+// 1e-300) keeps its significant digits down to the smallest double. Chi-square: n = 0 gives 0, x <= 0
+// gives 1 for n above 0. Student: n <= 0 gives 1.
+double ProbaKhiDeuxSuperieure(double x, int n);
+double ProbaStudentSuperieure(double t, int n);
+
 // Confidence bounds of a percentage P (0 to 100) over a base of n units, in percent, with the
 // threshold z given, clamped to [0, 100]. A base not above 0 gives the missing value.
 double BorneInferieurePourcentage(double percentage, double base, double z);

@@ -221,8 +221,11 @@ bool CMoteurTableau::ReadNumeric(CDataAccess& access, CQuestionEtendue& question
 bool CMoteurTableau::ComputeWeighting(std::int32_t weighting, int level, CVecteurPoids& weights,
                                       std::string& error) {
     error.clear();
-    if (CalculerRedressement(weighting, level, weights, error, m_context))
+    if (CalculerRedressement(weighting, level, weights, error, m_context)) {
+        // Raking that ran to its cap still gave weights; its message (shown as it ran) stays with them.
+        weights.nonConvergence = std::exchange(error, std::string());
         return true;
+    }
     if (error.empty())
         error = StringTable::Format(Message(StringTable::kRedressementIndisponible, {std::to_string(weighting)}));
     return false;
@@ -239,6 +242,7 @@ std::unique_ptr<CVecteurPoids> WeightVector(CCacheDonnees3& cache, int n) {
         std::unique_ptr<CVecteurPoids> weights(reusable);
         evicted.release();
         weights->SetSize(n);
+        weights->nonConvergence.clear();
         return weights;
     }
     return std::make_unique<CVecteurPoids>(n);
@@ -258,6 +262,7 @@ bool CMoteurTableau::DonnerPoidsInterviews(int level, std::int32_t studyField, s
     CObjetDonnees* found = nullptr;
     if (cache->Chercher(level, studyField, weighting, found)) {
         out = static_cast<CVecteurPoids*>(found);
+        NoteNonConvergence(weighting, *out, false);
         return true;
     }
     if (!levelQuestion->ChargerEffectifs(m_context, level, error))
@@ -267,10 +272,13 @@ bool CMoteurTableau::DonnerPoidsInterviews(int level, std::int32_t studyField, s
     // A study field under a weighting starts from the weighting's weights, kept for the other
     // fields: read from them in the pass that writes the field's weights, never copied.
     const CVecteurPoids* weighted = nullptr;
+    // Whether the raking ran here, and so showed its message itself.
+    bool raked = false;
     if (studyField != kNone && weighting != kNone) {
         if (cache->Chercher(level, kNone, weighting, found)) {
             weighted = static_cast<CVecteurPoids*>(found);
         } else {
+            raked = true;
             std::unique_ptr<CVecteurPoids> computed = WeightVector(*cache, n);
             if (!ComputeWeighting(weighting, level, *computed, error))
                 return false;
@@ -281,9 +289,12 @@ bool CMoteurTableau::DonnerPoidsInterviews(int level, std::int32_t studyField, s
     bool made = true;
     if (studyField != kNone) {
         made = CalculerPoidsChampEtude(studyField, level, weighted, *weights, m_context, error);
-        if (weighted != nullptr)
+        if (weighted != nullptr) {
+            weights->nonConvergence = weighted->nonConvergence;
             cache->Liberer(level, kNone, weighting, weighted);
+        }
     } else if (weighting != kNone) {
+        raked = true;
         made = ComputeWeighting(weighting, level, *weights, error);
     } else {
         weights->Remplir(1.0);
@@ -294,7 +305,14 @@ bool CMoteurTableau::DonnerPoidsInterviews(int level, std::int32_t studyField, s
     CObjetDonnees* lent = plain ? cache->LendWithoutKeeping(level, studyField, weighting, std::move(weights))
                                 : cache->Ajouter(level, studyField, weighting, std::move(weights));
     out = static_cast<CVecteurPoids*>(lent);
+    if (out != nullptr)
+        NoteNonConvergence(weighting, *out, raked);
     return out != nullptr;
+}
+
+void CMoteurTableau::NoteNonConvergence(std::int32_t weighting, const CVecteurPoids& weights, bool shown) {
+    if (!weights.nonConvergence.empty())
+        m_context.GetWeightingNotes().Note(weighting, weights.nonConvergence, shown);
 }
 
 void CMoteurTableau::LibererPoids(int level, std::int32_t studyField, std::int32_t weighting,

@@ -61,7 +61,8 @@ public:
     // The weight of every unit of the level under the study field and the weighting, borrowed
     // from the survey's weight cache: give it back with LibererPoids. A weighting is computed
     // once per level (kept under study field -1) and reused for every study field; the plain
-    // vector of ones is never kept.
+    // vector of ones is never kept. Weights whose raking did not converge are noted in the
+    // survey's WeightingNotes, whether computed now or taken from the cache.
     bool DonnerPoidsInterviews(int level, std::int32_t studyField, std::int32_t weighting, CVecteurPoids*& out,
                                std::string& error);
     void LibererPoids(int level, std::int32_t studyField, std::int32_t weighting, const CVecteurPoids* weights);
@@ -152,6 +153,8 @@ private:
     bool ReadNumeric(CDataAccess& access, CQuestionEtendue& question, int level, CVecteurDouble& out,
                      std::string& error);
     bool ComputeWeighting(std::int32_t weighting, int level, CVecteurPoids& weights, std::string& error);
+    // Tells the request's notes that these weights of the weighting did not converge, if so.
+    void NoteNonConvergence(std::int32_t weighting, const CVecteurPoids& weights, bool shown);
 
     CContexteEtude& m_context;
 };

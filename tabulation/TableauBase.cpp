@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "app/Ligne.h"
-#include "platform/questionnaire/StaticTools.h"
 #include "tabulation/CellFormatter.h"
 #include "tabulation/FonctionsStatistiques.h"
 #include "tabulation/Traitement.h"
@@ -304,13 +303,20 @@ std::string CTableauBase::DonnerTexteCellule(std::int32_t row, std::int32_t colu
 
 void CTableauBase::DonnerLignesTitre(std::vector<std::string>& lines) const {
     if (m_presentation.GetEstTitreBase())
-        lines.push_back(kBaseFormatStart + CStaticTools::FormatG(RoundedBase(base)));
+        lines.push_back(kBaseFormatStart + BaseText());
     if (m_presentation.GetEstTitreChamp())
         lines.push_back(studyFieldCaption);
     if (m_presentation.GetEstTitreRedressement())
         lines.push_back(weightingCaption);
     if (m_presentation.GetEstTitreLevel())
         lines.push_back(levelCaption);
+}
+
+std::string CTableauBase::BaseText() const {
+    // A weighted base is a sum of weights: its decimals are those of the table's real values.
+    if (m_request && m_request->weightingId != -1)
+        return CellFormatter::NumberText(base, m_presentation.GetReel());
+    return CellFormatter::NumberText(RoundedBase(base), 0);
 }
 
 std::string CTableauBase::DonnerTexteBase() const {

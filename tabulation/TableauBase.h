@@ -146,7 +146,8 @@ public:
     // and column applied.
     CPoliceAna DonnerPoliceCellule(std::int32_t row, std::int32_t column) const;
 
-    // The title block: "Base : %g" (the base rounded to a whole number) when EstTitreBase, then
+    // The title block: "Base : " and the base when EstTitreBase (rounded to the whole number it
+    // is, every digit printed; a weighted table's base with the decimals of its real values), then
     // the study-field, weighting and level captions that the presentation asks for, separated by
     // "\r\n". DonnerLignesTitre appends the same parts to the list, one per line.
     std::string DonnerTexteBase() const;
@@ -192,6 +193,7 @@ private:
     void ApplyRowLabelStyles(CPoliceAna& font, std::int32_t displayedRow) const;
     void ApplyColumnLabelStyles(CPoliceAna& font, std::int32_t displayedColumn) const;
     const std::string& DeepestText(bool rows, std::int32_t index) const;
+    std::string BaseText() const;
 
     std::int32_t m_rows = 0;
     std::int32_t m_columns = 0;

@@ -96,7 +96,7 @@ echo "portfolio RTF: headings and table cells read back"
 
 # A chart written into RTF as a picture (by the chart tests, as the program's exports write it):
 # LibreOffice places it unstretched (the same resolution across and down), 158 mm wide.
-MORVANE_CHART_RTF="$OUT/chart.rtf" QT_QPA_PLATFORM=offscreen "$BIN/test_presentation_ui" \
+MORVANE_CHART_RTF="$OUT/chart.rtf" QT_QPA_PLATFORM=offscreen "$BIN/test_gui_presentation" \
     --gtest_filter='ChartPictureTest.TheRtfPictureOfAChartStatesASizeOfItsOwnAspect' >/dev/null 2>&1 ||
     fail "the chart's RTF could not be written"
 (cd "$OUT" && office --convert-to pdf --outdir pdf chart.rtf)

@@ -67,22 +67,6 @@ bool Membership(std::int32_t field, CEnquete& survey, std::vector<bool>& out, Me
     return true;
 }
 
-// Rows of modalities, one per interview, laid out with as many columns as the widest row (at
-// least one), empty cells -2.
-CReponsesCalculees Layout(const std::vector<std::vector<std::int16_t>>& rows) {
-    std::size_t columns = 1;
-    for (const auto& row : rows)
-        columns = std::max(columns, row.size());
-    CReponsesCalculees answers;
-    answers.nombreReponses = static_cast<int>(columns);
-    answers.codes.reserve(rows.size() * columns);
-    for (const auto& row : rows) {
-        answers.codes.insert(answers.codes.end(), row.begin(), row.end());
-        answers.codes.insert(answers.codes.end(), columns - row.size(), kEmptyAnswer);
-    }
-    return answers;
-}
-
 // One modality of a kind-2 variable: the fields whose interviews it holds; none for the
 // catch-all modality.
 struct FieldModality {
@@ -144,7 +128,7 @@ CReponsesCalculees CodesByFirstAppearance(const std::vector<db::Value>& values, 
             captions.push_back(text);
         row.push_back(found->second);
     }
-    return Layout(rows);
+    return DisposerReponsesFermees(rows);
 }
 
 bool Interviewers(CEnquete& survey, const std::vector<db::Value>& values, CReponsesCalculees& out, Message& error) {
@@ -198,7 +182,7 @@ CReponsesCalculees Completion(const std::vector<db::Value>& values) {
         }
         rows.push_back({static_cast<std::int16_t>(completed ? 0 : 1)});
     }
-    CReponsesCalculees answers = Layout(rows);
+    CReponsesCalculees answers = DisposerReponsesFermees(rows);
     answers.libelles = Joined({StringTable::Text(StringTable::kOui), StringTable::Text(StringTable::kNon)});
     return answers;
 }
@@ -242,7 +226,7 @@ bool ChampsEtude(const CVariableCalculee& definition, CEnquete& survey, CReponse
         if (rows[row].empty() && catchAll != modalities.end())
             rows[row].push_back(static_cast<std::int16_t>(catchAll - modalities.begin()));
     }
-    out = Layout(rows);
+    out = DisposerReponsesFermees(rows);
     return true;
 }
 

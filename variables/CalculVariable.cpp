@@ -5,20 +5,20 @@
 #include <utility>
 #include <vector>
 
+#include "app/ContexteEtude.h"
 #include "app/DataAccess.h"
 #include "app/Enquete.h"
 #include "app/MatriceCodes.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "platform/questionnaire/StaticTools.h"
+#include "variables/CalculListes.h"
 #include "variables/CalculScript.h"
 #include "variables/CalculSources.h"
 #include "variables/CodagePostal.h"
 #include "variables/VariableCalculee.h"
 
 namespace {
-
-constexpr std::int16_t kEmptyAnswer = -2;
 
 std::unique_ptr<CCalculScript>& InstalledScriptEvaluator() {
     static std::unique_ptr<CCalculScript> evaluator;
@@ -104,7 +104,6 @@ bool Crossing(const CVariableCalculee& definition, CEnquete& survey, CReponsesCa
         return false;
     const int interviews = std::min(firstAnswers.GetNbLignes(), secondAnswers.GetNbLignes());
     std::vector<std::vector<std::int16_t>> received(static_cast<std::size_t>(interviews));
-    std::size_t columns = 1;
     for (int row = 0; row < interviews; ++row) {
         auto& cells = received[static_cast<std::size_t>(row)];
         for (std::size_t m = 0; m < modalities.size(); ++m) {
@@ -114,16 +113,8 @@ bool Crossing(const CVariableCalculee& definition, CEnquete& survey, CReponsesCa
             if (belongs)
                 cells.push_back(static_cast<std::int16_t>(m));
         }
-        columns = std::max(columns, cells.size());
     }
-    CReponsesCalculees answers;
-    answers.nombreReponses = static_cast<int>(columns);
-    answers.codes.reserve(received.size() * columns);
-    for (auto& cells : received) {
-        cells.resize(columns, kEmptyAnswer);
-        answers.codes.insert(answers.codes.end(), cells.begin(), cells.end());
-    }
-    out = std::move(answers);
+    out = DisposerReponsesFermees(received);
     return true;
 }
 
@@ -143,23 +134,35 @@ bool Script(const CVariableCalculee& definition, CEnquete& survey, CReponsesCalc
     return true;
 }
 
+using Computation = bool (*)(const CVariableCalculee&, CContexteEtude&, CReponsesCalculees&, Message&);
+
+// The computations that need no more than the survey.
+template <bool (*Compute)(const CVariableCalculee&, CEnquete&, CReponsesCalculees&, Message&)>
+bool OnSurvey(const CVariableCalculee& definition, CContexteEtude& context, CReponsesCalculees& out, Message& error) {
+    return Compute(definition, context, out, error);
+}
+
 struct KindComputation {
     std::int16_t kind;
-    bool (*compute)(const CVariableCalculee&, CEnquete&, CReponsesCalculees&, Message&);
+    Computation compute;
 };
 
 constexpr KindComputation kComputations[] = {
-    {CVariableCalculee::kCroisement, &Crossing},
-    {CVariableCalculee::kChampsEtude, &CalculSources::ChampsEtude},
-    {CVariableCalculee::kScript, &Script},
-    {CVariableCalculee::kCodagePostal, &CodagePostal::Calculer},
-    {CVariableCalculee::kInfosGenerales, &CalculSources::InfosGenerales},
-    {CVariableCalculee::kQuestionFiltree, &CalculSources::QuestionFiltree},
+    {CVariableCalculee::kCroisement, &OnSurvey<&Crossing>},
+    {CVariableCalculee::kChampsEtude, &OnSurvey<&CalculSources::ChampsEtude>},
+    {CVariableCalculee::kScript, &OnSurvey<&Script>},
+    {CVariableCalculee::kSuperposition, &CalculListes::Superposition},
+    {CVariableCalculee::kRedressement, &CalculListes::Redressement},
+    {CVariableCalculee::kProfil, &CalculListes::Profil},
+    {CVariableCalculee::kCodagePostal, &OnSurvey<&CodagePostal::Calculer>},
+    {CVariableCalculee::kDureesSaisie, &CalculListes::DureesSaisie},
+    {CVariableCalculee::kInfosGenerales, &OnSurvey<&CalculSources::InfosGenerales>},
+    {CVariableCalculee::kQuestionFiltree, &OnSurvey<&CalculSources::QuestionFiltree>},
 };
 
 } // namespace
 
-bool CCalculVariable::Calculer(const CVariableCalculee& definition, CEnquete& survey, CReponsesCalculees& out,
+bool CCalculVariable::Calculer(const CVariableCalculee& definition, CContexteEtude& context, CReponsesCalculees& out,
                                Message& error) {
     const auto computation =
         std::find_if(std::begin(kComputations), std::end(kComputations),
@@ -168,7 +171,7 @@ bool CCalculVariable::Calculer(const CVariableCalculee& definition, CEnquete& su
         error = Message(StringTable::kVariableSansCalcul, {definition.label});
         return false;
     }
-    return computation->compute(definition, survey, out, error);
+    return computation->compute(definition, context, out, error);
 }
 
 std::unique_ptr<CCalculScript> CCalculVariable::EnregistrerCalculScript(std::unique_ptr<CCalculScript> evaluator) {

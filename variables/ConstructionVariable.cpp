@@ -11,6 +11,7 @@
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "variables/CalculVariable.h"
+#include "variables/DefinitionTexts.h"
 #include "variables/ReponsesCalculees.h"
 #include "variables/VariableCalculee.h"
 
@@ -35,18 +36,30 @@ void TakeParts(CVariableCalculee& definition, const PartiesVariable& parts) {
     definition.superposition = parts.kind == CQuestionCalculee::kTypeSuperposition ? parts.superposition : 0;
 }
 
+// What happened to the answers of a build that landed.
+enum class Written { kInFields, kInInvertedFileOnly };
+
 // Makes the answer fields, writes the answers and saves the definition in one transaction. The
 // question is the one the definition builds; it takes the response table the fields land in.
 bool WriteAll(CContexteEtude& context, CQuestionEtendue& question, CVariableCalculee& definition,
-              const CReponsesCalculees& answers, Message& error) {
+              const CReponsesCalculees& answers, Written& where, Message& error) {
     CDataAccess access(context, false);
     CDBQuestionnaire store(context);
     bool storeFailed = false;
+    where = Written::kInFields;
+    const bool fallbackAllowed = definition.kind == CVariableCalculee::kProfil && context.invertedFilesValid;
     const bool written = access.EcrireEnUneFois("ConstruireVariable", [&](db::Database& database) {
         short table = static_cast<short>(definition.responseTable);
         if (!access.CreerChampsQuestion(question.code, answers.nombreReponses,
-                                        answers.numerique ? kNumericValueType : kClosedValueType, table))
-            return false;
+                                        answers.numerique ? kNumericValueType : kClosedValueType, table)) {
+            if (!fallbackAllowed)
+                return false;
+            context.GetUserInterface().ShowMessage(Message(StringTable::kChampsNonCrees),
+                                                   UserInterface::Icon::Warning);
+            where = Written::kInInvertedFileOnly;
+            storeFailed = !store.SauverVariable(database, definition);
+            return !storeFailed;
+        }
         definition.responseTable = table;
         question.responseTable = static_cast<std::uint16_t>(table);
         const bool answersWritten = answers.numerique ? access.EcrireValeursNumeriques(question, answers.valeurs)
@@ -56,9 +69,29 @@ bool WriteAll(CContexteEtude& context, CQuestionEtendue& question, CVariableCalc
         storeFailed = !store.SauverVariable(database, definition);
         return !storeFailed;
     });
-    if (!written)
-        error = Message::Text(storeFailed ? store.GetLastError() : access.GetErrorText());
+    if (!written) {
+        const std::string reason = storeFailed ? store.GetLastError() : access.GetErrorText();
+        error = reason.empty() ? Message(StringTable::kChampsNonCrees) : Message::Text(reason);
+    }
     return written;
+}
+
+// A profile variable whose answer fields could not be made keeps its answers in its inverted file
+// alone: written once the definition has landed (the inverted files' record follows the
+// questionnaire file), and when it cannot be, the record is put back as it was.
+bool WriteInvertedFileOnly(CContexteEtude& context, CQuestionEtendue& question, const CQuestionCalculee* previous,
+                           const CQuestionCalculee& definition, const CReponsesCalculees& answers, Message& error) {
+    std::vector<std::int16_t> block = answers.codes;
+    CInversion inversion(context);
+    if (inversion.InverserDonneesCalculees(question, block))
+        return true;
+    error = Message::Text(context.GetLastError());
+    CDBQuestionnaire store(context);
+    if (previous != nullptr)
+        store.SauverVariable(*previous);
+    else
+        store.SupprimerVariable(definition);
+    return false;
 }
 
 // The inverted file of the question, when the inverted files are in use, rewritten from the
@@ -72,6 +105,62 @@ void RewriteInvertedFile(CContexteEtude& context, CQuestionEtendue& question, bo
         numeric ? inversion.InverserValeursNumeriques(question) : inversion.InverserReponsesFermees(question);
     if (!rewritten)
         context.invertedFilesValid = false;
+}
+
+bool ComesFromAnAnalysis(std::int16_t kind) {
+    return kind == CVariableCalculee::kMultivarie || kind == CVariableCalculee::kNumeriqueMultivarie;
+}
+
+// The parts a change of a variable made by an analysis may touch: the label, and for the classes
+// of a classification (kind 4) their captions and order. Refused: groups that do not read whole,
+// or none left.
+bool CheckAnalysisParts(const PartiesVariable& parts, Message& error) {
+    if (parts.kind != CVariableCalculee::kMultivarie)
+        return true;
+    std::vector<Message> defects;
+    const auto groups = DefinitionTexts::LireGroupes(parts.label, parts.themes, parts.definition, defects);
+    if (!defects.empty() || groups.empty()) {
+        error = defects.empty() ? Message(StringTable::kAucuneModaliteDefinie) : defects.front();
+        return false;
+    }
+    return true;
+}
+
+// A variable whose answers an analysis window computed changes without computing them: its new
+// parts are saved, the old ones coming back when the save fails; then the question is rebuilt and,
+// for the classes, its inverted file rewritten in their new order.
+CQuestionEtendue* ChangeWithoutAnswers(CContexteEtude& context, CQuestionEtendue* edited, const PartiesVariable& parts,
+                                       Message& error) {
+    CVariableCalculee* existing =
+        edited != nullptr ? dynamic_cast<CVariableCalculee*>(edited->GetQuestionCalculee()) : nullptr;
+    if (existing == nullptr || existing->kind != parts.kind) {
+        error = Message(StringTable::kVariableSansCalcul, {parts.label});
+        return nullptr;
+    }
+    if (!CheckAnalysisParts(parts, error))
+        return nullptr;
+    const std::string label = existing->label;
+    const std::string themes = existing->themes;
+    const std::string definition = existing->definition;
+    existing->label = parts.label;
+    if (parts.kind == CVariableCalculee::kMultivarie) {
+        existing->themes = parts.themes;
+        existing->definition = parts.definition;
+    }
+    CDBQuestionnaire store(context);
+    if (!store.SauverVariable(*existing)) {
+        existing->label = label;
+        existing->themes = themes;
+        existing->definition = definition;
+        error = Message::Text(store.GetLastError());
+        return nullptr;
+    }
+    existing->ConstruireModalites(*edited);
+    if (parts.kind == CVariableCalculee::kMultivarie) {
+        context.OublierDonneesQuestion(*edited);
+        RewriteInvertedFile(context, *edited, false);
+    }
+    return edited;
 }
 
 } // namespace
@@ -90,6 +179,8 @@ Message CConstructionVariable::VerifierLibelle(const CContexteEtude& context, co
 
 CQuestionEtendue* CConstructionVariable::Construire(CContexteEtude& context, CQuestionEtendue* edited,
                                                     const PartiesVariable& parts, Message& error) {
+    if (ComesFromAnAnalysis(parts.kind))
+        return ChangeWithoutAnswers(context, edited, parts, error);
     CVariableCalculee* existing =
         edited != nullptr ? dynamic_cast<CVariableCalculee*>(edited->GetQuestionCalculee()) : nullptr;
     if (edited != nullptr && existing == nullptr) {
@@ -98,6 +189,7 @@ CQuestionEtendue* CConstructionVariable::Construire(CContexteEtude& context, CQu
     }
     auto draft = std::make_unique<CVariableCalculee>();
     TakeParts(*draft, parts);
+    draft->ResoudreQuestions(context);
     draft->code = existing != nullptr ? existing->code : context.newQuestionCode + 1;
     CReponsesCalculees answers;
     if (!CCalculVariable::Calculer(*draft, context, answers, error))
@@ -135,7 +227,10 @@ CQuestionEtendue* CConstructionVariable::Enregistrer(CContexteEtude& context, CQ
     draft->responseTable = existing != nullptr ? existing->responseTable : 0;
     CVariableCalculee& definition = *draft;
     std::unique_ptr<CQuestionEtendue> built = CQuestionCalculee::CreerQuestion(std::move(draft), context);
-    if (!WriteAll(context, *built, definition, answers, error)) {
+    Written where = Written::kInFields;
+    if (!WriteAll(context, *built, definition, answers, where, error) ||
+        (where == Written::kInInvertedFileOnly &&
+         !WriteInvertedFileOnly(context, *built, existing, definition, answers, error))) {
         context.newQuestionCode = counter;
         return nullptr;
     }
@@ -143,6 +238,7 @@ CQuestionEtendue* CConstructionVariable::Enregistrer(CContexteEtude& context, CQ
     CQuestionEtendue* question = nullptr;
     if (existing != nullptr) {
         TakeParts(*existing, parts);
+        existing->ResoudreQuestions(context);
         existing->themes = definition.themes;
         existing->maxAnswers = definition.maxAnswers;
         existing->responseTable = definition.responseTable;
@@ -152,7 +248,8 @@ CQuestionEtendue* CConstructionVariable::Enregistrer(CContexteEtude& context, CQ
         question = context.AjouterQuestionCalculee(std::move(built));
     }
     context.OublierDonneesQuestion(*question);
-    RewriteInvertedFile(context, *question, answers.numerique);
+    if (where == Written::kInFields)
+        RewriteInvertedFile(context, *question, answers.numerique);
     return question;
 }
 

@@ -38,7 +38,11 @@ public:
                                    const CQuestionEtendue* edited);
 
     // A new variable (edited null) or the edited computed question built again from `parts`.
-    // Answers the question, now in the survey; null with the reason in `error`.
+    // Answers the question, now in the survey; null with the reason in `error`. A variable made
+    // by an analysis window (kinds 4 and 5) is only changed, never made here, and its answers
+    // are not computed: kind 5 takes the label, kind 4 the label and its classes' captions and
+    // order. A profile variable (kind 8) whose answer fields cannot be made while the inverted
+    // files are in use keeps its answers in its inverted file alone, after a warning.
     static CQuestionEtendue* Construire(CContexteEtude& context, CQuestionEtendue* edited, const PartiesVariable& parts,
                                         Message& error);
     // A new variable whose answers were computed elsewhere (one result per interview of an

@@ -19,3 +19,7 @@ struct CReponsesCalculees {
     // definition's own.
     std::optional<std::string> libelles;
 };
+
+// Closed answers laid out from one row of modality positions per interview: as many columns as
+// the widest row (at least one), the empty cells -2.
+CReponsesCalculees DisposerReponsesFermees(const std::vector<std::vector<std::int16_t>>& rows);

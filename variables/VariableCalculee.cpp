@@ -10,6 +10,7 @@
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "platform/questionnaire/StaticTools.h"
+#include "variables/DefinitionTexts.h"
 
 namespace {
 
@@ -99,43 +100,40 @@ struct ModalityBuilders {
     // Kind 11.
     void Numeric() { MakeSingle(question, kNumericType, false); }
 
+    // Kind 7: its definition names the weighting by its code.
+    void Weights() {
+        NumericFlagged();
+        std::int32_t weighting = 0;
+        if (!CStaticTools::EstLong(definition.definition, weighting))
+            definition.Note(Message(StringTable::kVariableElementIllisible, {definition.label, definition.definition}));
+    }
+
+    void Note(std::vector<Message> defects) {
+        for (Message& defect : defects)
+            definition.Note(std::move(defect));
+    }
+
     // Kind 4: a caption and a code per group, then the not-asked modality. Captions and codes
     // that do not pair up give no group at all rather than groups with another's code.
     void Groups() {
         MakeClosed(question, 1, false);
-        const std::vector<std::string> captions = Split(definition.themes, '|');
-        const std::vector<std::string> codeTexts = Split(definition.definition, '|');
-        std::vector<std::int32_t> groupCodes;
-        for (const std::string& text : codeTexts) {
-            std::int32_t code = 0;
-            if (!CStaticTools::EstLong(text, code)) {
-                definition.Note(Message(StringTable::kVariableElementIllisible, {definition.label, text}));
-                groupCodes.clear();
-                break;
-            }
-            groupCodes.push_back(code);
-        }
-        if (captions.size() != codeTexts.size())
-            definition.Note(Message(StringTable::kVariableDefinitionIncoherente,
-                                    {definition.label, std::to_string(codeTexts.size()),
-                                     std::to_string(captions.size())}));
-        else if (groupCodes.size() == captions.size())
-            for (std::size_t i = 0; i < captions.size(); ++i)
-                Add(captions[i], groupCodes[i]);
+        std::vector<Message> defects;
+        for (const DefinitionTexts::Item& group :
+             DefinitionTexts::LireGroupes(definition.label, definition.themes, definition.definition, defects))
+            Add(group.label, group.number);
+        Note(std::move(defects));
         AddGenerated(kNotAskedCode, &CEnquete::LibellerNonInterroge, true);
     }
 
-    // Kind 6: items "caption@code".
+    // Kind 6: items "caption@code"; the answers are positions in this list, so an item that
+    // cannot be read ends it.
     void Superposition() {
         MakeClosed(question, MaxAnswers(), false);
-        for (const std::string& item : Split(definition.themes, '|')) {
-            const std::vector<std::string> parts = Split(item, '@');
-            std::int32_t code = 0;
-            if (parts.size() == 2 && CStaticTools::EstLong(parts[1], code))
-                Add(parts[0], code);
-            else
-                definition.Note(Message(StringTable::kVariableElementIllisible, {definition.label, item}));
-        }
+        std::vector<Message> defects;
+        for (const DefinitionTexts::Item& item :
+             DefinitionTexts::LireModalitesSuperposees(definition.label, definition.themes, defects))
+            Add(item.label, item.number);
+        Note(std::move(defects));
     }
 
     // Kind 10: the classes, then the no-answer modality.
@@ -208,7 +206,7 @@ constexpr KindRule kKindRules[] = {
     {CVariableCalculee::kMultivarie,          &ModalityBuilders::Groups},
     {CVariableCalculee::kNumeriqueMultivarie, &ModalityBuilders::NumericFlagged},
     {CVariableCalculee::kSuperposition,       &ModalityBuilders::Superposition},
-    {CVariableCalculee::kRedressement,        &ModalityBuilders::NumericFlagged},
+    {CVariableCalculee::kRedressement,        &ModalityBuilders::Weights},
     {CVariableCalculee::kProfil,              &ModalityBuilders::ClosedFromCaptions},
     {CVariableCalculee::kDictionnaire,        &ModalityBuilders::ClosedFromCaptions},
     {CVariableCalculee::kCodagePostal,        &ModalityBuilders::Postcodes},
@@ -268,10 +266,33 @@ void CVariableCalculee::ResoudreQuestions(CEnquete& survey) {
         NoteMissingSource(reference1);
     if (source2 == nullptr && reference2.code != 0)
         NoteMissingSource(reference2);
+    if (kind == kSuperposition) {
+        std::vector<Message> defects;
+        DefinitionTexts::LireQuestionsSuperposees(label, definition, survey, defects);
+        m_bindDefects.insert(m_bindDefects.end(), defects.begin(), defects.end());
+    }
     if (UsesProfile(kind) && !definition.empty()) {
         m_profile.FromString(survey, definition);
+        NoteProfileLosses(definition);
         definition.clear();
     }
+}
+
+void CVariableCalculee::NoteProfileLosses(const std::string& stored) {
+    const std::vector<std::string> lines = Split(stored, '|');
+    const auto storedQuestions = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line != "0";
+    });
+    int questions = 0;
+    for (int i = 0; i < m_profile.GetCount(); ++i)
+        questions += m_profile.IsSeparator(i) ? 0 : 1;
+    if (questions != storedQuestions)
+        m_bindDefects.push_back(Message(StringTable::kVariableElementIllisible, {label, stored}));
+    const std::size_t captions = Split(themes, '|').size();
+    if (kind == kProfil && captions != static_cast<std::size_t>(m_profile.GetNbreModalitesTotal()))
+        m_bindDefects.push_back(Message(StringTable::kVariableDefinitionIncoherente,
+                                        {label, std::to_string(m_profile.GetNbreModalitesTotal()),
+                                         std::to_string(captions)}));
 }
 
 std::string CVariableCalculee::DonnerDefinition() const {

@@ -67,6 +67,8 @@ private:
 
     void Note(Message message) { m_buildDefects.push_back(std::move(message)); }
     void NoteMissingSource(const Reference& reference);
+    // The lines and modalities of a stored profile that did not read back.
+    void NoteProfileLosses(const std::string& stored);
 
     CProfil m_profile;
     CEnquete* m_survey = nullptr; // not owned: the survey of the question last built or bound

@@ -6,6 +6,9 @@
 #include "platform/db/Transaction.h"
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <unistd.h>
 #include <sqlite3.h>
 #include <utility>
 
@@ -56,6 +59,20 @@ std::string createIndexSql(std::string_view table, const IndexDefinition& index,
     return sql;
 }
 
+std::atomic<unsigned long long> commitsOfThisProcess{0};
+
+bool folderIsWritable(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    return ::access(folder.c_str(), W_OK) == 0;
+}
+
+int countCommit(void*) {
+    commitsOfThisProcess.fetch_add(1, std::memory_order_relaxed);
+    return 0;
+}
+
 } // namespace
 
 Database::Database(std::string path, Access access, Creation creation)
@@ -101,12 +118,16 @@ void Database::openConnection(Creation creation) {
     sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(connection_, kBusyTimeoutMilliseconds);
+    // A reader told that the file changed under it must know whether this process changed it.
+    if (access_ == Access::ReadWrite)
+        sqlite3_commit_hook(connection_, &countCommit, nullptr);
 }
 
 // SQLite quietly falls back to read-only when the file is write-protected; the program asked to
 // write, so it must learn now rather than at its first update.
+// A file whose folder cannot be written cannot be either: its journal could not be made beside it.
 void Database::refuseWriteProtectedFile() {
-    if (sqlite3_db_readonly(connection_, "main") == 1) {
+    if (sqlite3_db_readonly(connection_, "main") == 1 || !folderIsWritable(path_)) {
         throw DbException("open " + path_, sqlite3_errstr(SQLITE_READONLY), SQLITE_READONLY);
     }
 }
@@ -212,6 +233,33 @@ void Database::setCachePages(int pages) {
 
 bool Database::hasWritten() const {
     return schemaChanged_ || (connection_ != nullptr && sqlite3_total_changes64(connection_) > 0);
+}
+
+long long Database::dataVersion() const {
+    Statement statement(connection_, "PRAGMA data_version", "data version");
+    statement.step();
+    const long long version = statement.integerAt(0);
+    statement.reset();
+    return version;
+}
+
+bool Database::isWriteAheadLog() const {
+    Statement statement(connection_, "PRAGMA journal_mode", "journal mode");
+    const bool wal = statement.step() && statement.textAt(0) == "wal";
+    statement.reset();
+    return wal;
+}
+
+void Database::setBusyTimeout(int milliseconds) {
+    sqlite3_busy_timeout(connection_, milliseconds);
+}
+
+bool Database::isWritable(const std::string& path) {
+    return ::access(path.c_str(), W_OK) == 0 && folderIsWritable(path);
+}
+
+unsigned long long Database::commitsInThisProcess() {
+    return commitsOfThisProcess.load(std::memory_order_relaxed);
 }
 
 void Database::createTable(const TableDefinition& definition) {

@@ -78,8 +78,24 @@ public:
     // table, field or index created or deleted (committed or not).
     bool hasWritten() const;
 
+    // A number that changes when another connection (of this process or another) has committed to
+    // the file since this connection last read it (SQLite's data_version).
+    long long dataVersion() const;
+    // Whether the file is in write-ahead-log mode (which another program may have set): a read
+    // lock then keeps no writer from committing.
+    bool isWriteAheadLog() const;
+    // How long a statement of this connection waits for another program's lock before failing
+    // with "database is locked"; 2 seconds unless set.
+    void setBusyTimeout(int milliseconds);
+    // Whether this process may write the file: the file and its folder (where its journal goes)
+    // can both be written.
+    static bool isWritable(const std::string& path);
+    // The commits made so far by the connections of this process that were opened for writing.
+    static unsigned long long commitsInThisProcess();
+
 private:
     friend class ForwardScan;
+    friend class ReadTransaction;
     friend class Recordset;
     friend class Transaction;
 

@@ -19,6 +19,10 @@ public:
     const std::string& description() const noexcept { return description_; }
     const std::string& operation() const noexcept { return operation_; }
     int code() const noexcept { return code_; }
+    // Another program held the file locked for longer than the busy timeout.
+    bool isBusy() const noexcept;
+    // The file or its folder cannot be written (a write-protected file, a read-only medium).
+    bool isReadOnly() const noexcept;
 
 private:
     std::string operation_;

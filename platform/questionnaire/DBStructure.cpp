@@ -565,6 +565,10 @@ template <class Job> bool CDBStructure::Run(Job&& job) {
         errorText_.clear();
         return true;
     } catch (const db::DbException& error) {
+        if (error.isBusy())
+            return Fail("Le questionnaire '" + path_ +
+                        "' est utilisé par un autre programme, qui ne l'a pas libéré après quelques secondes : "
+                        "réessayez plus tard.");
         return Fail(error.description());
     } catch (const std::bad_alloc&) {
         return Fail("Mémoire insuffisante");
@@ -609,14 +613,29 @@ bool CDBStructure::Open(bool readOnly) {
         return Fail(std::filesystem::exists(path_, error) ? "« " + path_ + " » n'est pas un fichier."
                                                           : "Le fichier « " + path_ + " » n'existe pas.");
     return Run([&] {
-        auto database = std::make_unique<db::Database>(path_, readOnly ? db::Database::Access::ReadOnly
-                                                                       : db::Database::Access::ReadWrite);
+        auto database = OpenDatabase(readOnly);
         if (!database->tableExists("Questionnaire") || !database->tableExists("Question"))
             Corrupt("Le fichier « " + path_ +
                     " » n'est pas un fichier de questionnaire : les tables « Questionnaire » et « Question » "
                     "sont absentes.");
         database_ = std::move(database);
     });
+}
+
+// A questionnaire that cannot be written (a write-protected file, a read-only folder or medium)
+// is said so in the program's words when a write needs it.
+std::unique_ptr<db::Database> CDBStructure::OpenDatabase(bool readOnly) const {
+    if (readOnly)
+        return std::make_unique<db::Database>(path_, db::Database::Access::ReadOnly);
+    try {
+        return std::make_unique<db::Database>(path_, db::Database::Access::ReadWrite);
+    } catch (const db::DbException& error) {
+        if (!error.isReadOnly())
+            throw;
+        throw db::DbException(error.operation(),
+                              "Le questionnaire '" + path_ + "' est en lecture seule : il ne peut pas être modifié.",
+                              error.code());
+    }
 }
 
 void CDBStructure::Close() {

@@ -92,6 +92,7 @@ private:
     bool Fail(const std::string& text);
     bool RequireOpen();
     bool RequireWritable();
+    std::unique_ptr<db::Database> OpenDatabase(bool readOnly) const;
     // Runs one job, turning its exceptions into false with the error text.
     template <class Job> bool Run(Job&& job);
     // After a failed write: a file made by CreateDatabase through this object is removed.

@@ -395,6 +395,77 @@ TEST_F(DamagedQuestionnaireTest, AnswersNamingNoModalityAreReportedAlikeFromTheT
     EXPECT_EQ(Bytes(path), bytes);
 }
 
+// Codes far outside every modality's, up to the ends of 64 bits, in a question with the
+// non-response code -1 and in the second answer of a multiple one: each names no modality, as 99
+// does, however far it lies from the codes the question knows. By hand: interview 1 loses its
+// SATISF answer ("Très satisfait" 1, "Non interrogé" 2 of 8) and its second brand; the same cells
+// and counts from the tables and from the inverted files made from them, one report per question.
+TEST_F(DamagedQuestionnaireTest, CodesNearTheEndsOf64BitsNameNoModalityFromTablesAndInvertedFiles) {
+    const std::vector<std::string> names = {"SATISF", "MARQUES"};
+    const std::vector<Message> reports = {Unknown("SATISF", 1), Unknown("MARQUES", 1)};
+    for (const char* code : {"2147483648", "9007199254740992", "9223372036854775807", "-9223372036854775808"}) {
+        SCOPED_TRACE(code);
+        WriteQuestionnaire(kSatisfaction, path);
+        std::filesystem::remove_all(test.context.DonnerRepertoireInversion());
+        DamageFile(std::string("UPDATE \"VEL Reponse1\" SET \"10;1\" = ") + code + ", \"11;2\" = " + code +
+                   " WHERE Cle1 = 1");
+        ASSERT_TRUE(Open()) << test.context.GetLastError();
+        ASSERT_FALSE(test.context.invertedFilesValid);
+        const std::unique_ptr<CTableau> table = FlatTable(test.context, Named("SATISF"));
+        ASSERT_NE(table, nullptr);
+        EXPECT_EQ(Counts(*table), (std::vector<double>{1, 3, 1, 1, 2, 8}));
+        const Reading fromTables = ReadTwice(names);
+        EXPECT_EQ(fromTables.cells[1][0], 0);
+        EXPECT_EQ(fromTables.cells[1][1], CMatriceCodes::kEmptyCell);
+        EXPECT_EQ(fromTables.shown, std::vector<Message>{reports[1]});
+
+        ASSERT_EQ(CInversion(test.context).InverserBase(), CInversion::Issue::Done) << test.context.GetLastError();
+        EXPECT_EQ(RecordedUnknown("Mod10.1"), 1u);
+        EXPECT_EQ(RecordedUnknown("Mod11.2"), 1u);
+        OpenOnInvertedFiles(names);
+        const std::unique_ptr<CTableau> inverted = FlatTable(test.context, Named("SATISF"));
+        ASSERT_NE(inverted, nullptr);
+        EXPECT_EQ(Counts(*inverted), Counts(*table));
+        const Reading fromFiles = ReadTwice(names);
+        EXPECT_EQ(fromFiles.cells, fromTables.cells);
+        ASSERT_FALSE(test.ui->shown.empty());
+        EXPECT_EQ(test.ui->shown.front().message, reports[0]);
+        EXPECT_EQ(Bytes(path), bytes);
+    }
+}
+
+// Another program changes the answers while the survey is open: the next table would mix the
+// answers kept from before with those read now, so it is refused, and every one after it, until
+// the questionnaire is opened again. What this process writes itself refuses nothing. By hand:
+// interview 1 moves from "Très satisfait" to "Plutôt satisfait".
+TEST_F(DamagedQuestionnaireTest, AChangeByAnotherProgramRefusesTheTablesUntilTheQuestionnaireIsOpenedAgain) {
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    std::unique_ptr<CTableau> table = FlatTable(test.context, Named("SATISF"), true);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(Counts(*table), (std::vector<double>{2, 3, 1, 1, 1, 8}));
+    CDataAccess writer(test.context, false);
+    short tableNumber = 0;
+    ASSERT_TRUE(writer.CreerChampsQuestion(900, 1, 1, tableNumber)) << writer.GetErrorText();
+    ASSERT_NE(FlatTable(test.context, Named("SATISF"), true), nullptr);
+    EXPECT_TRUE(test.ui->shown.empty());
+
+    DamageFile("UPDATE \"VEL Reponse1\" SET \"10;1\" = 2 WHERE Cle1 = 1");
+    const Message changed(StringTable::kQuestionnaireModifieAilleurs, {path});
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        test.ui->shown.clear();
+        EXPECT_EQ(FlatTable(test.context, Named("SATISF"), true), nullptr);
+        ASSERT_EQ(test.ui->shown.size(), 1u);
+        EXPECT_EQ(test.ui->shown.front().message, changed);
+    }
+
+    ASSERT_TRUE(Open()) << test.context.GetLastError();
+    table = FlatTable(test.context, Named("SATISF"), true);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(Counts(*table), (std::vector<double>{1, 4, 1, 1, 1, 8}));
+    EXPECT_TRUE(test.ui->shown.empty());
+    EXPECT_EQ(Bytes(path), bytes);
+}
+
 // A loop whose iterations are questions of their own: each iteration's answers are one row per
 // interview in a file of their own, whose count is that of the records of the iteration. By hand:
 // NOTE's 9 (interview 1) and 7 (interview 2) are Pain's, its -4 (interview 2) Lait's.

@@ -1,5 +1,6 @@
 #include "ContextTestSupport.h"
 #include "app/ContexteEtude.h"
+#include "app/StringTable.h"
 
 #include <filesystem>
 #include <fstream>
@@ -121,9 +122,17 @@ TEST_F(OpeningFailureTest, FileLockedByAnotherProgram) {
     WriteQuestionnaire(kClients, path);
     ExclusiveLock lock(path);
     ASSERT_TRUE(lock.Locked());
-    ExpectRefused(path);
-    EXPECT_NE(test.ui->ShownTexts().front().find("locked"), std::string::npos)
-        << test.ui->ShownTexts().front();
+    const std::string before = FileBytes(path);
+    test.ui->shown.clear();
+    // Waited for a few seconds, then said in the program's words: never taken for a missing file.
+    EXPECT_FALSE(test.Open(path, 3));
+    const Message cause(StringTable::kQuestionnaireOccupe, {path});
+    EXPECT_EQ(test.context.GetLastErrorMessage(), cause);
+    ASSERT_EQ(test.ui->shown.size(), 1u);
+    EXPECT_EQ(test.ui->shown.front().message,
+              Message(StringTable::kImpossibleOuvrirQuestionnaire, {path, StringTable::Format(cause)}));
+    ExpectEmpty();
+    EXPECT_EQ(FileBytes(path), before);
 }
 
 // Opening only reads: a read-only file opens (or, where the system refuses it, is refused

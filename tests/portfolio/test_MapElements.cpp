@@ -1,6 +1,7 @@
 #include "portfolio/ElementDossier.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "portfolio/PortfolioArchive.h"
+#include "statistics/Dendogramme.h"
 #include "statistics/Mapping.h"
 #include "statistics/MappingSource.h"
 #include "support/SettingsFixture.h"
@@ -101,6 +102,28 @@ TEST_F(MapElementTest, AMapComesBackFromAStreamAsItsName) {
     EXPECT_EQ(read[0]->type, CElementDossier::kMapping);
     EXPECT_EQ(read[0]->name, "Mapping Axe 1 x 2");
     EXPECT_EQ(read[0]->GetMapping(), nullptr);
+    EXPECT_EQ(read[0]->GetTableau(), nullptr);
+}
+
+// A dendrogram element owns its tree and is named after its title; in a stream it keeps its
+// node only, like a map.
+TEST_F(MapElementTest, ADendrogramComesBackFromAStreamAsItsName) {
+    auto dendogramme = std::make_unique<CDendogramme>();
+    dendogramme->titre = "Dendrogramme";
+    dendogramme->AjouterNoeudArbre(std::make_unique<CClassificationGroupe>());
+    CDendogramme* tree = dendogramme.get();
+    CElementDossier element(std::move(dendogramme));
+    EXPECT_EQ(element.type, CElementDossier::kDendogramme);
+    EXPECT_EQ(element.name, "Dendrogramme");
+    EXPECT_EQ(element.GetDendogramme(), tree);
+    EXPECT_FALSE(element.EstTableau());
+    const std::vector<std::uint8_t> stream = PortfolioArchive::EcrirePressePapiers({&element});
+    std::vector<std::unique_ptr<CElementDossier>> read;
+    ASSERT_TRUE(PortfolioArchive::LirePressePapiers(stream, read));
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0]->type, CElementDossier::kDendogramme);
+    EXPECT_EQ(read[0]->name, "Dendrogramme");
+    EXPECT_EQ(read[0]->GetDendogramme(), nullptr);
     EXPECT_EQ(read[0]->GetTableau(), nullptr);
 }
 

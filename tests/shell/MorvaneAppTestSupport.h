@@ -8,7 +8,7 @@
 #include "shell/SplashWnd.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
-#include "tabulation/ui/TableauDoc.h"
+#include "gui/tabulation/TableauDoc.h"
 #include "tools/qesrun/RequestText.h"
 
 #include <QStringList>

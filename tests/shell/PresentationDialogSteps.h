@@ -2,8 +2,8 @@
 
 // "Présentation des tableaux" answered as the analyst answers it, for the tests that open it
 // from the program's windows.
-#include "presentation/ui/PagePoliceDlg.h"
-#include "presentation/ui/PresentationTableauDlg.h"
+#include "gui/presentation/PagePoliceDlg.h"
+#include "gui/presentation/PresentationTableauDlg.h"
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QCheckBox>

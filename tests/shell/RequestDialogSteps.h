@@ -4,8 +4,8 @@
 // tests that drive them from the main frame's commands.
 #include "MorvaneAppTestSupport.h"
 #include "framework/MultiTree.h"
-#include "requests/RequestDialog.h"
-#include "requests/SelQuestionDlg.h"
+#include "gui/requests/RequestDialog.h"
+#include "gui/requests/SelQuestionDlg.h"
 #include "tools/qesrun/Command.h"
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/screenshot/ModalAnswers.h"

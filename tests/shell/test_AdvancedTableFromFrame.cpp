@@ -2,9 +2,9 @@
 // advanced table it gives compared with what qesrun prints for the same request written as text,
 // and the table's definition reopened from its window giving the same table back.
 #include "MorvaneAppTestSupport.h"
-#include "requests/AdvancedTableTestSupport.h"
+#include "gui/requests/AdvancedTableTestSupport.h"
 #include "tabulation/Style.h"
-#include "tabulation/ui/TableDefinitionEditor.h"
+#include "gui/tabulation/TableDefinitionEditor.h"
 #include "tools/qesrun/Command.h"
 #include "tools/qesrun/TablePrinter.h"
 

@@ -11,7 +11,7 @@
 #include "app/QuestionNiveau.h"
 #include "app/StringTable.h"
 #include "recodes/StockageChampsEtude.h"
-#include "recodes/ui/ChampEtudeDlg.h"
+#include "gui/recodes/ChampEtudeDlg.h"
 #include "shell/InversionDlg.h"
 #include "shell/ListeQuestionsDlg.h"
 #include "tools/screenshot/ModalAnswers.h"

@@ -3,7 +3,7 @@
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "tabulation/ExecuteurTraitement.h"
-#include "tabulation/ui/OptionsTableauxDlg.h"
+#include "gui/tabulation/OptionsTableauxDlg.h"
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/screenshot/ModalAnswers.h"
 

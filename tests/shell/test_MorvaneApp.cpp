@@ -3,7 +3,7 @@
 #include "app/Recodage.h"
 #include "app/StringTable.h"
 #include "framework/FrameworkCommands.h"
-#include "presentation/ui/GraphDoc.h"
+#include "gui/presentation/GraphDoc.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -4,9 +4,9 @@
 // as text (the golden requests of tests/golden, whose numbers tests/golden/qesrun-profiles.py
 // checks independently). The demo is the full one, as for those golden files.
 #include "MorvaneAppTestSupport.h"
-#include "requests/PageCalculsDlg.h"
-#include "requests/PageGeneraleDlg.h"
-#include "requests/ProfileDialogTestSupport.h"
+#include "gui/requests/PageCalculsDlg.h"
+#include "gui/requests/PageGeneraleDlg.h"
+#include "gui/requests/ProfileDialogTestSupport.h"
 #include "tools/qesrun/Command.h"
 #include "tools/qesrun/TablePrinter.h"
 

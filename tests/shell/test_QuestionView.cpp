@@ -1,9 +1,9 @@
 #include "ShellTestSupport.h"
 #include "app/ModaliteEtendue.h"
-#include "requests/LineListWidget.h"
-#include "requests/LineStyleButtons.h"
-#include "requests/ModaliteListCtrl.h"
-#include "requests/PageQuestionsCalculsDlg.h"
+#include "gui/requests/LineListWidget.h"
+#include "gui/requests/LineStyleButtons.h"
+#include "gui/requests/ModaliteListCtrl.h"
+#include "gui/requests/PageQuestionsCalculsDlg.h"
 #include "shell/SplashWnd.h"
 
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "app/IdName.h"
 #include "app/StringTable.h"
 #include "recodes/StockageChampsEtude.h"
-#include "recodes/ui/ChampEtudeDlg.h"
+#include "gui/recodes/ChampEtudeDlg.h"
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QCheckBox>

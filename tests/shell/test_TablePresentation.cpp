@@ -4,13 +4,13 @@
 #include "PresentationDialogSteps.h"
 #include "RequestDialogSteps.h"
 #include "framework/View.h"
-#include "requests/PageGeneraleDlg.h"
-#include "requests/RequestDialog.h"
+#include "gui/requests/PageGeneraleDlg.h"
+#include "gui/requests/RequestDialog.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/Traitement.h"
-#include "tabulation/ui/TableLayout.h"
-#include "tabulation/ui/TableauDoc.h"
-#include "tabulation/ui/TableauView.h"
+#include "gui/tabulation/TableLayout.h"
+#include "gui/tabulation/TableauDoc.h"
+#include "gui/tabulation/TableauView.h"
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QTest>

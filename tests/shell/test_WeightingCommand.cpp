@@ -4,7 +4,7 @@
 #include "app/Redressement.h"
 #include "recodes/EditionRedressement.h"
 #include "recodes/ObjectifRedressement.h"
-#include "recodes/ui/RedressementDlg.h"
+#include "gui/recodes/RedressementDlg.h"
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QCheckBox>

@@ -40,6 +40,27 @@ TEST(RegressionLineaire, CoefficientsStandardErrorsAndProbabilitiesOfR) {
     }
 }
 
+// A slope known almost exactly: its probability, far below 1e-16, keeps its digits instead of
+// showing 0. Reference: R 4.2.2, x <- 1:30; y <- 3 * x + 0.001 * ((7 * x) %% 5 - 2);
+// summary(lm(y ~ x))$coefficients: t = 97482.504728257438, Pr(>|t|) = 5.5558387915557121e-121 for
+// the slope, 0.70777015258701792 for the intercept.
+TEST(RegressionLineaire, AProbabilityFarBelowTheRoundingOfOneKeepsItsDigits) {
+    std::vector<double> y;
+    std::vector<double> x;
+    for (int i = 1; i <= 30; ++i) {
+        x.push_back(i);
+        y.push_back(3.0 * i + 0.001 * ((7 * i) % 5 - 2));
+    }
+    CRegressionLineaire solver;
+    solver.Initialiser(30, 0, 1, y.data(), x.data());
+    ResultatsRegression r;
+    int code = 0;
+    ASSERT_TRUE(solver.Calculer(r, code));
+    // A t of 97,000 on 28 degrees of freedom: a relative error e of t moves p by about 28 e.
+    EXPECT_NEAR(Cell(r.coefficients, 1, 2) / (5.5558387915557121e-121 * 100), 1.0, 1e-6);
+    EXPECT_NEAR(Cell(r.coefficients, 0, 2), 0.70777015258701792 * 100, 1e-6);
+}
+
 // Illustrative rows are fitted but change nothing; a missing target shows as missing with its
 // fitted value; a target of 0 has no relative gap.
 TEST(RegressionLineaire, IllustrativeRowsMissingAndZeroTargets) {

@@ -185,3 +185,51 @@ TEST_F(DataTables, RemovingIncompleteRowsCanLeaveNoActiveRow) {
 }
 
 } // namespace
+
+namespace {
+
+// Answers that name no modality of the question: the second missing code (-1), not asked (-2)
+// and a code the question does not have (7). None of them sets the byte of a modality.
+const char* const kOddCodes = R"(
+questionnaire "Codes" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  caption fr "Sexe"
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+records
+Cle1,1;1
+1,1
+2,-1
+3,-2
+4,7
+5,2
+end
+)";
+
+class OddCodes : public FixtureStudyTest {
+protected:
+    void SetUp() override { OpenFixture(kOddCodes, "codes"); }
+};
+
+TEST_F(OddCodes, CodesNamingNoModalitySetNothing) {
+    CQuestionEtendue& question = Named("SEXE");
+    std::vector<std::unique_ptr<CModaliteEtendue>> modalities;
+    question.DonnerModalites(modalities, true);
+    std::erase_if(modalities, [](const auto& modality) { return modality->code < 0; });
+    const std::size_t columns = modalities.size();
+    ASSERT_EQ(columns, 2u);
+    CProfil active;
+    active.Add(&question, modalities);
+    CDataAccess access(context, false);
+    TableauDisjonctif table;
+    ASSERT_TRUE(ConstruireTableauDisjonctif(access, table, {0, 1, 2, 3, 4}, {}, active, CProfil(), false, 0));
+    ASSERT_EQ(table.cellules.size(), 5 * columns);
+    for (std::size_t row = 0; row < 5; ++row)
+        for (std::size_t c = 0; c < columns; ++c) {
+            const bool set = (row == 0 && c == 0) || (row == 4 && c == 1);
+            EXPECT_EQ(table.cellules[row * columns + c], set ? 1 : 0) << "row " << row << " column " << c;
+        }
+}
+
+} // namespace

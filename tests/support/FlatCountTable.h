@@ -18,7 +18,9 @@ namespace test_support {
 
 // The flat table of the question at its own level: one line per modality in the question's
 // order, then the Total; counts only. Null when the runner made no table.
-inline std::unique_ptr<CTableau> FlatTable(CContexteEtude& context, CQuestionEtendue& question) {
+// Computed as the program's commands do (Executer) when asked, else by the dispatcher alone.
+inline std::unique_ptr<CTableau> FlatTable(CContexteEtude& context, CQuestionEtendue& question,
+                                           bool asACommand = false) {
     auto request = std::make_unique<CTraitement>();
     request->type = CTraitement::kTriSimple;
     request->title = question.name;
@@ -36,7 +38,10 @@ inline std::unique_ptr<CTableau> FlatTable(CContexteEtude& context, CQuestionEte
     request->SetCalculsLignes(calculations);
     request->mergeOptions.Type = CTypeFusion::kSeparateTables;
     CExecuteurTraitement runner(context);
-    runner.Calculer(std::move(request));
+    if (asACommand)
+        runner.Executer(std::move(request));
+    else
+        runner.Calculer(std::move(request));
     std::vector<std::unique_ptr<CTableau>> tables = runner.TakeTableaux();
     return tables.empty() ? nullptr : std::move(tables.front());
 }

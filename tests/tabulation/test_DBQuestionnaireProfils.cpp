@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -182,6 +183,69 @@ TEST_F(ProfileStoreTest, NumericAnalysisProfilesHoldTwoLists) {
     EXPECT_EQ(readActive.GetQuestion(0), q30);
     ASSERT_EQ(readIllustrative.GetCount(), 2);
     EXPECT_EQ(readIllustrative.GetQuestion(0), q31);
+}
+
+// The named pairs of the analysis windows, of modalities and of questions: each saved, listed,
+// read back through a store opened again on the file, then deleted.
+TEST_F(ProfileStoreTest, NamedPairsSurviveClosingAndAreDeleted) {
+    struct Kind {
+        const char* what;
+        std::function<bool(CDBQuestionnaire&, std::vector<std::unique_ptr<CIdName>>&)> list;
+        std::function<bool(CDBQuestionnaire&, std::int32_t&, CProfil&, CProfil&)> save;
+        std::function<bool(CDBQuestionnaire&, std::int32_t, CProfil&, CProfil&)> read;
+        std::function<bool(CDBQuestionnaire&, std::int32_t)> remove;
+        CQuestionEtendue* activeQuestion;
+        CQuestionEtendue* illustrativeQuestion;
+    };
+    const std::vector<Kind> kinds = {
+        {"modalities", &CDBQuestionnaire::GetProfileList, &CDBQuestionnaire::SaveAnalysisProfile,
+         &CDBQuestionnaire::ReadAnalysisProfile, &CDBQuestionnaire::DeleteProfile, q12, q20},
+        {"questions", &CDBQuestionnaire::GetNumericProfileList, &CDBQuestionnaire::SaveAnalysisNumericProfile,
+         &CDBQuestionnaire::ReadAnalysisNumericProfile, &CDBQuestionnaire::DeleteNumericProfile, q30, q31},
+    };
+    const auto names = [](const Kind& kind, CDBQuestionnaire& opened) {
+        std::vector<std::unique_ptr<CIdName>> list;
+        EXPECT_TRUE(kind.list(opened, list));
+        std::vector<std::string> out;
+        for (const auto& entry : list)
+            out.push_back(entry->name);
+        return out;
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.what);
+        const bool modalities = kind.activeQuestion == q12;
+        CProfil active;
+        CProfil illustrative;
+        active.label = "Paire";
+        if (modalities) {
+            active = ClosedProfile("Paire");
+            std::vector<std::unique_ptr<CModaliteEtendue>> chosen;
+            chosen.push_back(std::make_unique<CModaliteEtendue>(*q20->GetModaliteEtendue(1)));
+            illustrative.Add(q20, chosen);
+        } else {
+            active.Add(q30);
+            illustrative.Add(q31);
+        }
+        std::int32_t key = -1;
+        ASSERT_TRUE(kind.save(*store, key, active, illustrative)) << store->GetLastError();
+        EXPECT_EQ(names(kind, *store), (std::vector<std::string>{"{Aucun}", "Paire"}));
+
+        store = std::make_unique<CDBQuestionnaire>(survey, ui);
+        CProfil readActive;
+        CProfil readIllustrative;
+        ASSERT_TRUE(kind.read(*store, key, readActive, readIllustrative));
+        EXPECT_EQ(readActive.label, "Paire");
+        EXPECT_EQ(readActive.id, key);
+        EXPECT_EQ(readActive.ToString(survey), active.ToString(survey));
+        EXPECT_EQ(readIllustrative.ToString(survey), illustrative.ToString(survey));
+        ASSERT_EQ(readIllustrative.GetCount(), 1);
+        EXPECT_EQ(readIllustrative.GetQuestion(0), kind.illustrativeQuestion);
+
+        ASSERT_TRUE(kind.remove(*store, key));
+        store = std::make_unique<CDBQuestionnaire>(survey, ui);
+        EXPECT_EQ(names(kind, *store), (std::vector<std::string>{"{Aucun}"}));
+        EXPECT_FALSE(kind.read(*store, key, readActive, readIllustrative));
+    }
 }
 
 CStyle TwoCalculations(const std::string& name) {

@@ -134,6 +134,44 @@ TEST(FonctionsStatistiques, ProbaStudentGivesTheReferenceProbabilitiesAtTheQuant
     EXPECT_EQ(ProbaStudent(1.0, 0), 0.0);
 }
 
+// The upper tails down to the smallest doubles, where 1 minus the lower tail is exactly 0.
+// Reference values: R 4.2.2, pchisq(x, n, lower.tail = FALSE) and pt(t, n, lower.tail = FALSE),
+// printed with format(..., digits = 17).
+TEST(FonctionsStatistiques, UpperTailsKeepTheirDigitsDownToTheSmallestDoubles) {
+    const struct {
+        double x;
+        int n;
+        double upper;
+    } chiSquares[] = {
+        {86.96, 1, 1.1073835678269808e-20}, {460.0, 1, 4.8071897649703585e-102}, {1376.0, 1, 3.4491513001151682e-301},
+        {100.0, 3, 1.5541594313896051e-21}, {480.0, 3, 1.0298808741888918e-103}, {1400.0, 3, 2.9456193610163185e-303},
+        {100.0, 4, 9.8366242246159821e-21}, {480.0, 4, 1.4169071302771101e-102}, {1400.0, 4, 6.9116332571757217e-302},
+        {500.0, 20, 2.91026687302731e-93},  {1420.0, 20, 5.7281232492061868e-289}, {4.5765, 2, 0.10144383331689115},
+    };
+    for (const auto& c : chiSquares) {
+        EXPECT_NEAR(ProbaKhiDeuxSuperieure(c.x, c.n) / c.upper, 1.0, 1e-12) << c.x << " with " << c.n;
+        EXPECT_EQ(1.0 - ProbaKhiDeux(c.x, c.n) == 0.0, c.upper < 1e-17) << "the lower tail rounds to 1";
+    }
+    const struct {
+        double t;
+        int n;
+        double upper;
+    } students[] = {
+        {100.0, 10, 1.2248447777099239e-16}, {1e10, 10, 1.2304687500000011e-96}, {1e30, 10, 1.2304687499999038e-296},
+        {30.0, 50, 6.190011397993646e-34},   {60.0, 200, 3.8557892920282603e-130}, {25.0, 1000, 7.6017706916609826e-108},
+        {1e20, 1, 3.1830988618379063e-21},   {3e6, 3, 4.0839177438635004e-20},    {2.0, 30, 0.02731252248149155},
+        {3.0, 1000, 0.001383354522119095},
+    };
+    for (const auto& c : students)
+        EXPECT_NEAR(ProbaStudentSuperieure(c.t, c.n) / c.upper, 1.0, 1e-10) << c.t << " with " << c.n;
+    // Below zero the tail is the rest of the distribution; the edges as the header says.
+    EXPECT_NEAR(ProbaStudentSuperieure(-2.0, 30), 1.0 - 0.02731252248149155, 1e-14);
+    EXPECT_DOUBLE_EQ(ProbaStudentSuperieure(0.0, 7), 0.5);
+    EXPECT_EQ(ProbaStudentSuperieure(2.0, 0), 1.0);
+    EXPECT_EQ(ProbaKhiDeuxSuperieure(0.0, 3), 1.0);
+    EXPECT_EQ(ProbaKhiDeuxSuperieure(5.0, 0), 0.0);
+}
+
 TEST(FonctionsStatistiques, PercentageBoundsUseTheContextThresholdAndAreClamped) {
     CContexteEtude contexte;
     // 50 % of 100 units: 50 -/+ 1.96 x sqrt(0.25 / 100) x 100 = 50 -/+ 9.8 (hand computation).

@@ -9,10 +9,12 @@
 #include "ToolsTestSupport.h"
 #include "tools/qesbuild/DemoSurvey.h"
 #include "tools/qesrun/Command.h"
+#include "tools/qesrun/TextFile.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -96,7 +98,8 @@ TEST_P(QesrunGolden, PrintedTablesMatchTheGoldenFile) {
 INSTANTIATE_TEST_SUITE_P(DemoRequests, QesrunGolden,
                          ::testing::Values("flat", "cross", "cross-values", "statistics-age", "statistics-revenu",
                                            "mean", "profiles-simple", "profiles-statistical", "profiles-comparison",
-                                           "profiles-crossed", "profiles-mean", "profiles-open", "advanced"),
+                                           "profiles-crossed", "profiles-mean", "profiles-open", "advanced",
+                                           "open-dictionary", "open-segments", "open-by-category"),
                          [](const ::testing::TestParamInfo<const char*>& param) {
                              std::string name = param.param;
                              std::erase(name, '-');
@@ -198,6 +201,20 @@ struct Refusal {
     const char* error;
 };
 
+// SATISF x REGION is far from independence: its p-value is about 4e-20, which 1 minus the lower
+// tail rounds to 0. Reference: R 4.2.2, chisq.test of the 5 x 5 counts the table prints
+// (X-squared 130.89118761959475, df 16), pchisq(130.89118761959475, 16, lower.tail = FALSE) =
+// 4.3086752833824885e-20, shown with the table's one decimal of real values.
+TEST_F(QesrunDemo, TheTestLineKeepsTheDigitsOfAVerySmallProbability) {
+    const Outcome run = Qesrun({Demo(), RequestFile("pe.req", "type tableau-evolue\n"
+                                                                "lignes SATISF:1,2,3,4,5\n"
+                                                                "colonnes REGION:1,2,3,4,5\n"
+                                                                "style cellule 0\n"
+                                                                "style test k=??K?? d=??D?? p=??P?? pe=??PE??\n")});
+    ASSERT_EQ(run.exitCode, Command::kTablesPrinted) << run.err;
+    EXPECT_NE(run.out.find("k=130.9 d=16 p=0.0 pe=4.3e-20"), std::string::npos) << run.out;
+}
+
 TEST_F(QesrunDemo, RefusedRequestsPrintNoTableAndNameTheLine) {
     const std::vector<Refusal> cases = {
         {"type tri-simple\nlignes SATISF 9\n", Command::kRefused, ":2: question 'SATISF' has no modality 9"},
@@ -224,6 +241,11 @@ TEST_F(QesrunDemo, RefusedRequestsPrintNoTableAndNameTheLine) {
 TEST_F(QesrunDemo, CommandLineAndFilesThatCannotBeReadAreRefused) {
     const std::string request = RequestFile("plain.req", "type tri-simple\nlignes SATISF\n");
     const std::string missing = folder->Sub("missing.req");
+    // A request one byte over the limit: valid lines, then blanks (written sparse, at no cost).
+    const std::string oversized = RequestFile("oversized.req", "type tri-simple\nlignes SATISF\n");
+    std::filesystem::resize_file(oversized, qesrun::TextFile::kLargestRequest + 1);
+    const std::string pipe = folder->Sub("pipe.req");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     struct Case {
         std::vector<std::string> arguments;
         int exitCode;
@@ -240,6 +262,14 @@ TEST_F(QesrunDemo, CommandLineAndFilesThatCannotBeReadAreRefused) {
          Command::kRefused,
          "qesrun: cannot read " + folder->Sub("") + ": it is a folder\n"},
         {{Demo(), "--archive", folder->Sub("")}, Command::kRefused, "the request cannot be read"},
+        // A device or a pipe may never end, and a file beyond the limit holds no request: all
+        // refused before a byte is read, the archive as the text.
+        {{Demo(), "/dev/zero"}, Command::kRefused, "qesrun: cannot read /dev/zero: it is not a regular file\n"},
+        {{Demo(), "--archive", "/dev/zero"}, Command::kRefused, "the request cannot be read: it is not a regular file"},
+        {{Demo(), pipe}, Command::kRefused, ": it is not a regular file\n"},
+        {{Demo(), "--archive", pipe}, Command::kRefused, "the request cannot be read: it is not a regular file"},
+        {{Demo(), oversized}, Command::kRefused, ": it is larger than 4194304 bytes, more than any request\n"},
+        {{Demo(), "--archive", oversized}, Command::kRefused, "it is larger than 4194304 bytes"},
         {{folder->Sub("nowhere.qes"), request}, Command::kNoTable, "n'existe pas."},
         {{folder->Sub(""), request}, Command::kNoTable, "n'est pas un fichier."},
     };

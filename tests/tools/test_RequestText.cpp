@@ -214,6 +214,13 @@ TEST_F(RequestTextTest, RefusedTextsNameTheLineAndWhatIsWrong) {
         {"type tri-simple\nlignes Q1\nniveau Foyers\n", 3, "unknown level 'Foyers'"},
         {"type tri-simple\nlignes Q1\nniveau 8\n", 3, "unknown level '8'"},
         {"type tri-simple\nlignes Q1\nfusion 3\n", 3, "'fusion' takes 0"},
+        {"type dictionnaire\nlignes Q1\n", 2, "question 'Q1' is not open: 'lignes' of dictionnaire needs an open"},
+        {"type reponses-selon\nlignes Q31\ncolonnes Q30\n", 3, "question 'Q30' is not closed"},
+        {"type dictionnaire\nlignes Q31\ntri longueur\n", 3, "'tri' takes texte, frequence"},
+        {"type dictionnaire\nlignes Q31\nfrequence-minimum -1\n", 3, "'frequence-minimum' takes a whole number"},
+        {"type segments\nlignes Q31\nmots-outils 1\n", 3, "the type segments takes no 'mots-outils'"},
+        {"type tri-simple\nlignes Q1\ntri texte\n", 3, "the type tri-simple takes no 'tri'"},
+        {"type reponses\nlignes Q31\ncalculs 0\n", 3, "the type reponses takes no calculations"},
     };
     for (const Refused& expected : cases) {
         SCOPED_TRACE(expected.text);
@@ -286,6 +293,33 @@ TEST_F(RequestTextTest, ProfileSidesListTheirQuestionsModalitiesSeparatorsAndTot
         EXPECT_TRUE(request.GetCalculsColonnes().empty());
         EXPECT_EQ(request.title, c.title);
         EXPECT_EQ(request.GetStyle(), nullptr);
+    }
+}
+
+// The dictionary and the segments carry their parameters as row calculation codes: minimum
+// frequency, stop words (dictionary only), sort key.
+TEST_F(RequestTextTest, OpenAnswerTablesCarryTheirParametersAsCalculations) {
+    struct Case {
+        const char* text;
+        std::int16_t type;
+        std::int16_t columnKind;
+        std::vector<std::int32_t> calculations;
+    };
+    const std::vector<Case> cases = {
+        {"type dictionnaire\nlignes Q31\nfrequence-minimum 5\nmots-outils 0\ntri frequence\n", 19, 4, {5, 0, 1}},
+        {"type dictionnaire\nlignes Q31\n", 19, 4, {0, 1, 0}},
+        {"type segments\nlignes Q31\ntri longueur\n", 20, 4, {0, 2}},
+        {"type reponses\nlignes Q31\n", 17, -1, {}},
+        {"type reponses-selon\nlignes Q31\ncolonnes Q1\n", 18, 6, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const RequestText::Result result = Parse(c.text);
+        ASSERT_NE(result.request, nullptr) << result.error;
+        EXPECT_EQ(result.request->type, c.type);
+        EXPECT_EQ(result.request->GetTypeAxe(CTraitement::kLignes), CTraitement::kAxeOuverte);
+        EXPECT_EQ(result.request->GetTypeAxe(CTraitement::kColonnes), c.columnKind);
+        EXPECT_EQ(Codes(result.request->GetCalculsLignes()), c.calculations);
     }
 }
 

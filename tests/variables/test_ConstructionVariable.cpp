@@ -15,11 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "SqlTestSupport.h"
 #include "VariablesTestSupport.h"
 #include "app/ChampEtude.h"
 #include "app/StringTable.h"
 #include "recodes/StockageChampsEtude.h"
 #include "variables/ConstructionVariable.h"
+#include "variables/VariableCalculee.h"
+#include "variables/VariableGroupes.h"
 
 using namespace variables_test;
 
@@ -50,42 +53,6 @@ Cle1,CodeEnqueteur,LanguageId,Completed,1;1,2;1,3;1,4;1
 6,9,1036,true,2,52,2,
 end
 )";
-
-using Rows = std::vector<std::vector<std::string>>;
-
-// Every row of a query, each cell as SQLite gives its text ("" for Null).
-Rows Query(const std::string& path, const std::string& sql) {
-    sqlite3* connection = nullptr;
-    Rows rows;
-    if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << "cannot open " << path;
-        sqlite3_close(connection);
-        return rows;
-    }
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-        ADD_FAILURE() << sqlite3_errmsg(connection) << " in " << sql;
-    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
-        auto& row = rows.emplace_back();
-        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-            const unsigned char* text = sqlite3_column_text(statement, c);
-            row.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
-        }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(connection);
-    return rows;
-}
-
-void Execute(const std::string& path, const std::string& sql) {
-    sqlite3* connection = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &connection), SQLITE_OK);
-    char* message = nullptr;
-    const int rc = sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, &message);
-    EXPECT_EQ(rc, SQLITE_OK) << (message != nullptr ? message : "") << " in " << sql;
-    sqlite3_free(message);
-    sqlite3_close(connection);
-}
 
 // A hash of the file's bytes.
 std::size_t Bytes(const std::string& path) {
@@ -240,6 +207,27 @@ TEST_F(ConstructionVariableTest, AFilteredQuestionKeepsTheAnswersOfTheFieldOnly)
     EXPECT_EQ(Stored(*age, 1), Column({"-888888.88", "40.0", "31.0", "-888888.88", "-888888.88", "52.0"}));
 }
 
+// The groups of a typology as a closed question: codes "1|2|3|" and captions "Groupe 1|Groupe 2|
+// Groupe 3|"; each row's interview answers its group, the interviews outside the run nothing;
+// a row naming no interview of the survey, or no group of the run, sets nothing. Recalculating
+// keeps the answers: they come from the run.
+TEST_F(ConstructionVariableTest, TheGroupsOfATypologyBecomeAClosedQuestion) {
+    const std::vector<std::int32_t> interviews = {0, 2, 3, 5, 9, 1};
+    const std::vector<double> rows = {1, 12.5, 3, 0, 2, 7, 1, 3, 2, 0, 4, 0};
+    Message error;
+    CQuestionEtendue* groups = CVariableGroupes::Generer(context, "Groupes", 3, interviews, rows, error);
+    ASSERT_NE(groups, nullptr) << StringTable::Format(error);
+    const auto* definition = dynamic_cast<const CVariableCalculee*>(groups->GetQuestionCalculee());
+    ASSERT_NE(definition, nullptr);
+    EXPECT_EQ(definition->kind, CVariableCalculee::kMultivarie);
+    EXPECT_EQ(definition->definition, "1|2|3|");
+    EXPECT_EQ(definition->themes, "Groupe 1|Groupe 2|Groupe 3|");
+    EXPECT_EQ(groups->GetNbreModalite(), 4) << "the three groups and the generated not-asked modality";
+    EXPECT_EQ(Stored(*groups, 1), Column({"1", "-2", "3", "2", "-2", "1"}));
+    EXPECT_TRUE(CConstructionVariable::Recalculer(context, *groups, error));
+    EXPECT_EQ(Stored(*groups, 1), Column({"1", "-2", "3", "2", "-2", "1"}));
+}
+
 // ---- Bad input: nothing is built, the file is unchanged ----
 
 TEST_F(ConstructionVariableTest, SourcesThatCannotBeComputedBuildNothing) {
@@ -309,7 +297,7 @@ TEST_F(ConstructionVariableTest, AReadOnlyQuestionnaireIsLeftAsItWas) {
             std::fprintf(stderr, "%s\n", StringTable::Format(error).c_str());
             _exit(refused ? 0 : 1);
         },
-        ::testing::ExitedWithCode(0), "readonly");
+        ::testing::ExitedWithCode(0), "est en lecture seule : il ne peut pas être modifié");
     std::filesystem::permissions(Path(), std::filesystem::perms(0644));
     EXPECT_EQ(Bytes(Path()), before);
 }

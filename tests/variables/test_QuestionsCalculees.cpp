@@ -295,9 +295,11 @@ TEST_F(QuestionsCalculeesTest, CrossingsThatCannotBeComputed) {
     EXPECT_FALSE(CCalculVariable::Calculer(*numeric, context, answers, error));
     EXPECT_EQ(error.id, StringTable::kDeuxQuestionsAModalites);
 
+    // The survey has no weighting 3: the raking says so and no weight is made up.
     auto weighting = Definition(CVariableCalculee::kRedressement, "", "3");
     EXPECT_FALSE(CCalculVariable::Calculer(*weighting, context, answers, error));
-    EXPECT_EQ(error.id, StringTable::kVariableSansCalcul);
+    EXPECT_FALSE(StringTable::Format(error).empty());
+    EXPECT_NE(error.id, StringTable::kVariableSansCalcul);
     EXPECT_EQ(answers.nombreReponses, 42);
 }
 

@@ -57,6 +57,7 @@ TEST_F(VariableCalculeeTest, EachKindBuildsItsQuestion) {
         {"superposition sharing a code", K::kSuperposition, "un@1|autre un@1|", "", 1, 1, false, 1, false, {1}, {"un"},
          {S::kVariableCodeEnDouble}},
         {"weighting", K::kRedressement, "", "3", 1, 5, true, 1, false, {}, {}, {}},
+        {"weighting without a code", K::kRedressement, "", "Sexe", 1, 5, true, 1, false, {}, {}, {S::kVariableElementIllisible}},
         {"profile", K::kProfil, "p|q|", "", 2, 1, false, 2, true, {1, 2}, {"p", "q"}, {}},
         {"dictionary", K::kDictionnaire, "mot|", "", 1, 1, false, 1, false, {1}, {"mot"}, {}},
         {"postcodes", K::kCodagePostal, "rural|urbain|", "3", 1, 1, true, 1, false, {1, 2, kNoAnswer},

@@ -14,22 +14,11 @@
 #include "statistics/Acm.h"
 #include "statistics/Acp.h"
 #include "statistics/Afc.h"
+#include "tools/bench/BenchGenerator.h"
 
 namespace {
 
-// A small deterministic generator, so that a data set is the same at every run.
-class Generator {
-public:
-    explicit Generator(std::uint64_t seed) : m_state(seed * 6364136223846793005ULL + 1442695040888963407ULL) {}
-    std::uint32_t Next() {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::uint32_t>(m_state >> 33);
-    }
-    double Uniform() { return Next() / 2147483648.0; }
-
-private:
-    std::uint64_t m_state;
-};
+using Generator = BenchGenerator;
 
 // Processor time, not elapsed time: the comparison must hold on a busy machine too, and both
 // sides compute on one thread.

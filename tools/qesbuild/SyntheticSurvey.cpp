@@ -2,6 +2,7 @@
 
 #include "platform/db/Value.h"
 #include "platform/questionnaire/Questionnaire.h"
+#include "tools/qesbuild/OpenAnswerPhrases.h"
 #include "tools/qesbuild/QesWriter.h"
 #include "tools/qesbuild/RandomSource.h"
 
@@ -38,9 +39,32 @@ std::vector<double> CumulativeShares(int question) {
     return cumulative;
 }
 
+constexpr std::uint64_t kOpinionSeed = 0x6F70696E696F6E73; // "opinions"
+constexpr std::size_t kToneQuestion = 8;                       // ten categories
+constexpr double kOrderShare = 0.2;
+constexpr int kOrderNumbers = 1000;
+
+std::unique_ptr<CQuestion> OpinionQuestion(std::int32_t code) {
+    auto opinion = std::make_unique<CQuestion>();
+    opinion->code = code;
+    opinion->name = "AVIS";
+    opinion->type = 4;
+    opinion->SetLocalisedShortCaption(kFrench, "Avis sur le service");
+    return opinion;
+}
+
+// The opinion of an interview whose question 8 holds `tone` (1 .. 10, or none).
+std::string Opinion(RandomSource& random, const db::Value& tone) {
+    const int satisfaction = tone.isNull() ? 3 : static_cast<int>((tone.toInteger() + 1) / 2);
+    std::string answer = OpenAnswerPhrases::ServiceOpinion(random, satisfaction);
+    if (random.Chance(kOrderShare))
+        answer += " Commande " + std::to_string(1 + random.Below(kOrderNumbers)) + ".";
+    return answer;
+}
+
 } // namespace
 
-std::unique_ptr<CQuestionnaire> SyntheticSurvey::Questionnaire(int questions) {
+std::unique_ptr<CQuestionnaire> SyntheticSurvey::Questionnaire(int questions, bool openAnswers) {
     auto questionnaire = std::make_unique<CQuestionnaire>();
     questionnaire->name = "Synthetic";
     questionnaire->language = kFrench;
@@ -48,7 +72,7 @@ std::unique_ptr<CQuestionnaire> SyntheticSurvey::Questionnaire(int questions) {
     for (int j = 1; j <= questions; ++j) {
         auto question = std::make_unique<CQuestion>();
         question->code = j;
-        question->name = "Q" + std::to_string(j);
+        question->name = std::string("Q").append(std::to_string(j));
         question->type = 1;
         question->SetLocalisedShortCaption(kFrench, "Question " + std::to_string(j));
         for (int k = 1; k <= ModalityCount(j); ++k) {
@@ -66,14 +90,16 @@ std::unique_ptr<CQuestionnaire> SyntheticSurvey::Questionnaire(int questions) {
     weight->upperBound = 3.0;
     weight->SetLocalisedShortCaption(kFrench, "Poids");
     questionnaire->AddQuestion(std::move(weight));
+    if (openAnswers)
+        questionnaire->AddQuestion(OpinionQuestion(questions + 2));
     return questionnaire;
 }
 
 void SyntheticSurvey::Write(const std::filesystem::path& target, long long interviews, int questions,
-                            std::uint64_t seed) {
+                            std::uint64_t seed, bool openAnswers) {
     if (interviews < 0 || interviews > 2147483647LL || questions < 1 || questions > 30000)
         throw std::invalid_argument("interviews must lie in 0 .. 2147483647 and questions in 1 .. 30000");
-    const auto questionnaire = Questionnaire(questions);
+    const auto questionnaire = Questionnaire(questions, openAnswers);
     QesWriter writer(target, *questionnaire, 404, {});
 
     std::vector<std::string> columns{"Cle1"};
@@ -83,9 +109,13 @@ void SyntheticSurvey::Write(const std::filesystem::path& target, long long inter
         shares.push_back(CumulativeShares(j));
     }
     columns.push_back(std::to_string(questions + 1) + ";1");
+    if (openAnswers)
+        columns.push_back(std::to_string(questions + 2) + ";1");
     RecordWriter& records = writer.Level(std::nullopt, columns);
 
     RandomSource random(seed);
+    // A draw of its own, so that the closed answers stay those of the survey without opinions.
+    RandomSource opinions(seed ^ kOpinionSeed);
     std::vector<db::Value> row(columns.size());
     for (long long interview = 1; interview <= interviews; ++interview) {
         row[0] = interview;
@@ -101,7 +131,10 @@ void SyntheticSurvey::Write(const std::filesystem::path& target, long long inter
                 ++code;
             row[static_cast<std::size_t>(j) + 1] = code;
         }
-        row.back() = std::round((0.4 + 1.2 * random.Uniform() + 0.3 * random.Uniform()) * 1000.0) / 1000.0;
+        const std::size_t weight = static_cast<std::size_t>(questions) + 1;
+        row[weight] = std::round((0.4 + 1.2 * random.Uniform() + 0.3 * random.Uniform()) * 1000.0) / 1000.0;
+        if (openAnswers)
+            row.back() = Opinion(opinions, questions >= static_cast<int>(kToneQuestion) ? row[kToneQuestion] : db::Value());
         records.Insert(row);
     }
     writer.Commit();

@@ -5,6 +5,7 @@
 #include "tools/qesbuild/QesWriter.h"
 #include "tools/qesbuild/SyntheticSurvey.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <exception>
@@ -18,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage = "usage: qesbuild DESCRIPTION.txt OUT.qes\n"
                                "       qesbuild demo OUTDIR\n"
-                               "       qesbuild synthetic OUT.qes --interviews N --questions M --seed S\n";
+                               "       qesbuild synthetic OUT.qes --interviews N --questions M --seed S [--open]\n";
 
 template <class Number> std::optional<Number> ReadNumber(std::string_view text) {
     Number value{};
@@ -29,16 +30,21 @@ template <class Number> std::optional<Number> ReadNumber(std::string_view text) 
 }
 
 int Synthetic(const std::vector<std::string>& arguments) {
-    if (arguments.size() != 8) {
+    std::vector<std::string> options(arguments);
+    const auto open = std::find(options.begin() + std::min<std::ptrdiff_t>(2, std::ssize(options)), options.end(), "--open");
+    const bool openAnswers = open != options.end();
+    if (openAnswers)
+        options.erase(open);
+    if (options.size() != 8) {
         std::cerr << kUsage;
         return 2;
     }
     std::optional<long long> interviews;
     std::optional<int> questions;
     std::optional<std::uint64_t> seed;
-    for (std::size_t i = 2; i + 1 < arguments.size(); i += 2) {
-        const std::string& option = arguments[i];
-        const std::string& value = arguments[i + 1];
+    for (std::size_t i = 2; i + 1 < options.size(); i += 2) {
+        const std::string& option = options[i];
+        const std::string& value = options[i + 1];
         if (option == "--interviews")
             interviews = ReadNumber<long long>(value);
         else if (option == "--questions")
@@ -54,7 +60,7 @@ int Synthetic(const std::vector<std::string>& arguments) {
         std::cerr << "qesbuild: --interviews, --questions and --seed each need a whole number\n" << kUsage;
         return 2;
     }
-    qesbuild::SyntheticSurvey::Write(arguments[1], *interviews, *questions, *seed);
+    qesbuild::SyntheticSurvey::Write(options[1], *interviews, *questions, *seed, openAnswers);
     return 0;
 }
 

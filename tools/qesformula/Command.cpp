@@ -1,9 +1,11 @@
 #include "tools/qesformula/Command.h"
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionNiveau.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
+#include "tools/cli/WrittenOutput.h"
 #include "formula/EvaluerFormule.h"
 #include "platform/questionnaire/StaticTools.h"
 #include "recodes/EnregistrerRecodages.h"
@@ -89,6 +91,8 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     CContexteEtude::RegisterContext(&context);
 
     context.questionnairePath = arguments.questionnaire;
+    // The opening and every value read from one committed state of the file.
+    const OneStateScope oneState(context);
     if (!context.OuvrirEtude()) {
         if (shown.MessageCount() == 0)
             err << "qesformula: cannot open " << arguments.questionnaire << '\n';
@@ -133,12 +137,14 @@ int Command::Run(const std::vector<std::string>& arguments, std::ostream& out, s
         err << kUsage;
         return kRefused;
     }
+    int status = kNoResult;
     try {
-        return Compute(*read, out, err);
+        status = Compute(*read, out, err);
     } catch (const std::exception& error) {
         err << "qesformula: " << error.what() << '\n';
-        return kNoResult;
     }
+    // Results that did not reach the output in full were not printed.
+    return cli::WrittenOutput::Check(out, err, "qesformula") ? status : kNoResult;
 }
 
 } // namespace qesformula

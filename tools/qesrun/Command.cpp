@@ -1,14 +1,17 @@
 #include "tools/qesrun/Command.h"
 
 #include "app/ContexteEtude.h"
+#include "app/OneStateScope.h"
 #include "app/Registre.h"
 #include "app/StringTable.h"
 #include "export/TableListExports.h"
+#include "openanswers/EnregistrerOuvertes.h"
 #include "recodes/EnregistrerRecodages.h"
 #include "tabulation/EnregistrerClassesTabulation.h"
 #include "tabulation/ExecuteurTraitement.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
+#include "tools/cli/WrittenOutput.h"
 #include "tools/qesrun/RequestArchive.h"
 #include "tools/qesrun/RequestText.h"
 #include "tools/qesrun/TablePrinter.h"
@@ -131,12 +134,17 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     cli::RunScope scope;
     EnregistrerRecodages();
     EnregistrerClassesTabulation();
+    EnregistrerOuvertes();
     CContexteEtude context;
     auto userInterface = std::make_unique<cli::StreamUserInterface>(err, "qesrun");
     const cli::StreamUserInterface& shown = *userInterface;
     context.SetUserInterface(std::move(userInterface));
     CContexteEtude::RegisterContext(&context);
 
+    // The opening and every table read one committed state of the file, whatever another program
+    // commits meanwhile; a file held by another program fails the opening, which says so.
+    context.questionnairePath = arguments.questionnaire;
+    const OneStateScope oneState(context);
     if (!Command::OpenStudy(context, arguments.questionnaire)) {
         if (shown.MessageCount() == 0)
             err << "qesrun: cannot open " << arguments.questionnaire << '\n';
@@ -150,6 +158,13 @@ int Compute(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     CExecuteurTraitement executor(context);
     executor.Executer(std::move(request));
     const std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
+    // A table left out or computed in part is a failure of the run: the others are not printed
+    // as if they were all the request makes.
+    if (!executor.GetEchecs().empty()) {
+        for (const std::string& failure : executor.GetEchecs())
+            err << "qesrun: not computed: " << failure << '\n';
+        return Command::kNoTable;
+    }
     if (tables.empty()) {
         if (shown.MessageCount() == shownBefore)
             err << "qesrun: the request produced no table\n";
@@ -175,12 +190,14 @@ int Command::Run(const std::vector<std::string>& arguments, std::ostream& out, s
         err << kUsage;
         return kRefused;
     }
+    int status = kNoTable;
     try {
-        return Compute(*read, out, err);
+        status = Compute(*read, out, err);
     } catch (const std::exception& error) {
         err << "qesrun: " << error.what() << '\n';
-        return kNoTable;
     }
+    // Tables that did not reach the output in full were not printed.
+    return cli::WrittenOutput::Check(out, err, "qesrun") ? status : kNoTable;
 }
 
 } // namespace qesrun

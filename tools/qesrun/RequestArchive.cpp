@@ -3,16 +3,26 @@
 #include "app/StringTable.h"
 #include "platform/questionnaire/ArchiveException.h"
 #include "platform/questionnaire/ArchiveVersion.h"
+#include "tools/qesrun/TextFile.h"
 
+#include <cstdint>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace qesrun {
 
 RequestArchive::Result RequestArchive::Load(const std::filesystem::path& path) {
     Result result;
+    std::string reason;
+    const std::optional<std::string> bytes = TextFile::Read(path, reason);
+    if (!bytes) {
+        result.errors.push_back("the request cannot be read: " + reason);
+        return result;
+    }
     auto request = std::make_unique<CTraitement>();
     try {
-        CArchiveVersion archive(path, CArchiveVersion::Mode::Load, kVersion);
+        CArchiveVersion archive(std::vector<std::uint8_t>(bytes->begin(), bytes->end()), kVersion);
         request->Serialize(archive);
         if (!archive.IsAtEnd())
             result.errors.push_back("the file holds more than one request");

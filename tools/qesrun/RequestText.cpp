@@ -54,6 +54,7 @@ constexpr std::int16_t kUndefined = CTraitement::kAxeIndefini;
 constexpr std::int16_t kClosedProfile = CTraitement::kAxeProfilFermees;
 constexpr std::int16_t kNumericProfile = CTraitement::kAxeProfilNumeriques;
 constexpr std::int16_t kOpenProfile = CTraitement::kAxeProfilOuvertes;
+constexpr std::int16_t kOpen = CTraitement::kAxeOuverte;
 constexpr CalculationList kClosedList = &CContexteEtude::DonnerCalculsQualitatifs;
 constexpr CalculationList kCrossList = &CContexteEtude::DonnerCalculsCroises;
 constexpr CalculationList kNumericList = &CContexteEtude::DonnerCalculsNumeriques;
@@ -77,6 +78,10 @@ constexpr std::array kTypes = {
     TypeRule{"profils-moyennes",    CTraitement::kProfilsCroisesMoyenne, kClosedProfile,  kNumericProfile,  kMeanList,    false, nullptr,      false, "Profils croisés de moyenne"},
     TypeRule{"tableau-evolue",      CTraitement::kTableauxEvolues,       kClosedProfile,  kClosedProfile,   nullptr,      false, nullptr,      true,  "Tableaux évolués"},
     TypeRule{"profil-ouvertes",     CTraitement::kOuvertesProfils,       kOpenProfile,    kUndefined,       nullptr,      false, nullptr,      false, "Profil d'ouvertes"},
+    TypeRule{"reponses",            CTraitement::kOuvertesListees,       kOpen,    kUndefined, nullptr,    false},
+    TypeRule{"reponses-selon",      CTraitement::kOuvertesSelonModalite, kOpen,    kOpen,      nullptr,    false},
+    TypeRule{"dictionnaire",        CTraitement::kOuvertesDictionnaire,  kOpen,    kNone,      nullptr,    false},
+    TypeRule{"segments",            CTraitement::kOuvertesSegments,      kOpen,    kNone,      nullptr,    false},
 };
 // clang-format on
 
@@ -85,7 +90,33 @@ bool IsProfileKind(std::int16_t kind) {
 }
 
 constexpr std::array kKeys = {"type",   "lignes",       "colonnes", "calculs", "calculs-colonnes", "titre",
-                              "champ",  "niveau",       "redressement", "fusion", "options", "style"};
+                              "champ",  "niveau",       "redressement", "fusion", "options", "style",
+                              "frequence-minimum", "mots-outils", "tri"};
+
+// The parameters of the dictionary and of the segment inventory, which the request carries as
+// the codes of its row calculations, in this order: the minimum frequency, whether stop words
+// are listed (dictionary only), the sort key.
+struct OpenParameter {
+    const char* key;
+    bool dictionary;
+    bool segments;
+};
+constexpr std::array kOpenParameters = {
+    OpenParameter{"frequence-minimum", true, true},
+    OpenParameter{"mots-outils", true, false},
+    OpenParameter{"tri", true, true},
+};
+// Words of "tri": the sort keys, the length for segments only.
+struct SortWord {
+    const char* word;
+    std::int32_t key;
+    bool dictionary;
+};
+constexpr std::array kSortWords = {
+    SortWord{"texte", 0, true},
+    SortWord{"frequence", 1, true},
+    SortWord{"longueur", 2, false},
+};
 
 // The one key that may be given on several lines: each "style" line is one calculation line of
 // the style, in the order of the text.
@@ -278,6 +309,12 @@ CQuestionEtendue& SideQuestion(const CContexteEtude& context, const Entry& entry
         throw Refusal(entry.line,
                       "question " + Quoted(word) + " is not numeric: " + wanted + "a numeric question");
     if ((kind == kClosed || kind == kGrouped) && !question->EstFermee())
+        throw Refusal(entry.line,
+                      "question " + Quoted(word) + " is not closed: " + wanted + "a closed question");
+    // The answers of an open question on the rows, grouped by a closed question on the columns.
+    if (kind == kOpen && std::string_view(key) == "lignes" && !question->EstOuverte())
+        throw Refusal(entry.line, "question " + Quoted(word) + " is not open: " + wanted + "an open question");
+    if (kind == kOpen && std::string_view(key) == "colonnes" && !question->EstFermee())
         throw Refusal(entry.line,
                       "question " + Quoted(word) + " is not closed: " + wanted + "a closed question");
     if (kind == kGrouped && !HasGrouping(*question))
@@ -642,6 +679,52 @@ const Entry* Find(const std::map<std::string, Entry>& entries, const char* key) 
     return found != entries.end() ? &found->second : nullptr;
 }
 
+std::int32_t SortKey(const Entry& entry, bool dictionary) {
+    for (const SortWord& sort : kSortWords)
+        if (entry.rest == sort.word && (sort.dictionary || !dictionary))
+            return sort.key;
+    throw Refusal(entry.line, "'tri' takes texte, frequence" + std::string(dictionary ? "" : " or longueur"));
+}
+
+std::int32_t OpenParameterValue(const OpenParameter& parameter, const Entry& entry, bool dictionary) {
+    if (std::string_view(parameter.key) == "tri")
+        return SortKey(entry, dictionary);
+    const std::optional<std::int32_t> value = WholeNumber(entry.rest);
+    if (std::string_view(parameter.key) == "mots-outils") {
+        if (!value || (*value != 0 && *value != 1))
+            throw Refusal(entry.line, "'mots-outils' takes 0 (stop words left out) or 1 (listed)");
+        return *value;
+    }
+    if (!value || *value < 0 || *value > INT16_MAX)
+        throw Refusal(entry.line, "'frequence-minimum' takes a whole number from 0 to 32767");
+    return *value;
+}
+
+// The dictionary's and the segments' parameters as row calculations; none for the other types,
+// which refuse the keys.
+std::optional<Calculations> OpenParameters(const std::map<std::string, Entry>& entries, const TypeRule& rule) {
+    const bool dictionary = rule.code == CTraitement::kOuvertesDictionnaire;
+    const bool segments = rule.code == CTraitement::kOuvertesSegments;
+    std::optional<Calculations> parameters;
+    if (dictionary || segments)
+        parameters.emplace();
+    for (const OpenParameter& parameter : kOpenParameters) {
+        const Entry* entry = Find(entries, parameter.key);
+        const bool taken = (dictionary && parameter.dictionary) || (segments && parameter.segments);
+        if (!taken) {
+            if (entry != nullptr)
+                throw Refusal(entry->line, std::string("the type ") + rule.name + " takes no " + Quoted(parameter.key));
+            continue;
+        }
+        // Without the key: every form (a minimum of 0), stop words listed, in text order.
+        std::int32_t value = std::string_view(parameter.key) == "mots-outils" ? 1 : 0;
+        if (entry != nullptr)
+            value = OpenParameterValue(parameter, *entry, dictionary);
+        parameters->push_back(std::make_unique<CCalcul>(value, std::string(parameter.key), true));
+    }
+    return parameters;
+}
+
 std::unique_ptr<CTraitement> Build(const Entries& text, CContexteEtude& context) {
     const std::map<std::string, Entry>& entries = text.byKey;
     const Entry* typeEntry = Find(entries, "type");
@@ -681,6 +764,8 @@ std::unique_ptr<CTraitement> Build(const Entries& text, CContexteEtude& context)
         ChosenCalculations(context, Find(entries, "calculs"), rule, rule.calculations, true, "calculations"));
     request->SetCalculsColonnes(ChosenCalculations(context, Find(entries, "calculs-colonnes"), rule,
                                                    rule.columnCalculations, false, "column calculations"));
+    if (const std::optional<Calculations> parameters = OpenParameters(entries, rule))
+        request->SetCalculsLignes(*parameters);
     if (rule.styled) {
         if (text.styleLines.empty())
             throw Refusal(0, std::string("the type ") + rule.name + " needs at least one 'style' line");

@@ -1,46 +1,23 @@
 #include "tools/statrun/CsvFile.h"
 
-#include <fstream>
+#include "tools/statrun/CsvTable.h"
+
 #include <sstream>
 
 namespace statrun {
-namespace {
 
-std::string Unquote(std::string cell) {
-    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
-        cell = cell.substr(1, cell.size() - 2);
-    return cell;
-}
-
-} // namespace
-
+// The file is read by the one CSV reader of the tool, which refuses what is not a table.
 bool ReadCsv(const std::string& path, Csv& csv, std::ostream& err) {
-    std::ifstream in(path);
-    if (!in) {
-        err << "statistics-run: cannot read " << path << "\n";
+    std::string error;
+    const std::optional<CsvTable> table = CsvTable::Read(path, error);
+    if (!table) {
+        err << "statistics-run: " << error << "\n";
         return false;
     }
-    std::string line;
-    bool header = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
-        std::vector<std::string> cells;
-        std::string cell;
-        std::istringstream fields(line);
-        while (std::getline(fields, cell, ','))
-            cells.push_back(Unquote(cell));
-        if (cells.empty())
-            continue;
-        if (header) {
-            csv.columns.assign(cells.begin() + 1, cells.end());
-            header = false;
-            continue;
-        }
-        csv.rows.push_back(cells[0]);
-        csv.cells.emplace_back(cells.begin() + 1, cells.end());
+    csv.columns = table->Columns();
+    for (std::size_t row = 0; row < table->RowCount(); ++row) {
+        csv.rows.push_back(table->RowName(row));
+        csv.cells.push_back(table->Fields(row));
     }
     return true;
 }

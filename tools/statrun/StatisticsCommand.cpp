@@ -1,8 +1,6 @@
 #include "tools/statrun/StatisticsCommand.h"
 
 #include <cstdio>
-#include <fstream>
-#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -12,28 +10,39 @@
 #include "app/ContexteEtude.h"
 #include "app/DataAccess.h"
 #include "app/ModaliteEtendue.h"
+#include "app/OneStateScope.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "statistics/Acm.h"
 #include "statistics/Acp.h"
 #include "statistics/Afc.h"
+#include "statistics/CentresMobilesNumerique.h"
+#include "statistics/CentresMobilesQualitatif.h"
+#include "statistics/Dendogramme.h"
+#include "statistics/MoteurClassificationModalites.h"
+#include "statistics/MoteurClassificationNumerique.h"
 #include "statistics/TableauDisjonctif.h"
 #include "statistics/TableauNumerique.h"
+#include "tabulation/FonctionsStatistiques.h"
 #include "tabulation/Profil.h"
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
+#include "tools/cli/WrittenOutput.h"
 #include "tools/statrun/CsvFile.h"
+#include "tools/statrun/CsvTable.h"
 #include "tools/statrun/TestModes.h"
 
 namespace statrun {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: statistics-run pca|ca|mca INPUT [options]\n"
+    "usage: statistics-run pca|ca|mca|kmeans|hac INPUT [options]\n"
     "  INPUT.csv: --columns A-B [--extra-columns C-D] [--rows E-F] (1-based; rows outside --rows are illustrative)\n"
     "  INPUT.qes: --questions NAME,... [--extra-questions NAME,...] (pca: numeric, mca: closed)\n"
     "  --axes N   number of axes printed (default 2)\n"
-    "  --digits N significant digits of the numbers printed (default 9, at most 17)\n";
+    "  --digits N significant digits of the numbers printed (default 9, at most 17)\n"
+    "  kmeans, hac: --data numeric|closed (default numeric) --groups K [--seed S]\n"
+    "    kmeans: [--stability N] (seeds 0..N, the best kept); hac: [--start K] (start partition of K groups)\n";
 
 struct Options {
     std::string method;
@@ -50,7 +59,10 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments) {
             return std::nullopt;
         options.values[arguments[i].substr(2)] = arguments[i + 1];
     }
-    static const std::set<std::string> methods = {"pca", "ca", "mca"};
+    static const std::set<std::string> methods = {
+        "pca", "ca", "mca",
+        "kmeans", "hac",
+    };
     if (methods.count(options.method) == 0)
         return std::nullopt;
     return options;
@@ -69,9 +81,12 @@ struct Table {
 };
 
 bool TableFromCsv(const Options& options, Table& table, std::ostream& err) {
-    Csv csv;
-    if (!ReadCsv(options.input, csv, err))
+    std::string error;
+    const std::optional<CsvTable> csv = CsvTable::Read(options.input, error);
+    if (!csv) {
+        err << "statistics-run: " << error << "\n";
         return false;
+    }
     const auto columnsOption = options.values.find("columns");
     if (columnsOption == options.values.end()) {
         err << kUsage;
@@ -82,7 +97,7 @@ bool TableFromCsv(const Options& options, Table& table, std::ostream& err) {
     if (options.values.count("extra-columns"))
         extra = Range(options.values.at("extra-columns"));
     std::optional<std::vector<int>> rows = std::vector<int>{};
-    for (int i = 0; i < static_cast<int>(csv.rows.size()); ++i)
+    for (int i = 0; i < static_cast<int>(csv->RowCount()); ++i)
         rows->push_back(i);
     if (options.values.count("rows"))
         rows = Range(options.values.at("rows"));
@@ -90,40 +105,51 @@ bool TableFromCsv(const Options& options, Table& table, std::ostream& err) {
         err << kUsage;
         return false;
     }
+    // One row spans no axis: its own point is the centre, and its shares of inertia divide by 0.
+    if (rows->size() < 2) {
+        err << "statistics-run: at least two active rows are needed\n";
+        return false;
+    }
     std::vector<int> columns = *active;
     columns.insert(columns.end(), extra->begin(), extra->end());
     const std::set<int> activeRows(rows->begin(), rows->end());
     std::vector<int> order = *rows;
-    for (int i = 0; i < static_cast<int>(csv.rows.size()); ++i)
+    for (int i = 0; i < static_cast<int>(csv->RowCount()); ++i)
         if (activeRows.count(i) == 0)
             order.push_back(i);
     for (int i : order) {
-        if (i >= static_cast<int>(csv.rows.size())) {
+        const std::size_t row = static_cast<std::size_t>(i);
+        if (row >= csv->RowCount()) {
             err << "statistics-run: no row " << i + 1 << "\n";
             return false;
         }
-        table.rowLabels.push_back(csv.rows[static_cast<std::size_t>(i)]);
+        table.rowLabels.push_back(csv->RowName(row));
+        // A missing cell (empty, NA) stays missing: the engines refuse it where they read it.
         for (int j : columns) {
-            const auto& row = csv.cells[static_cast<std::size_t>(i)];
-            if (j >= static_cast<int>(row.size())) {
-                err << "statistics-run: no column " << j + 1 << " in row " << i + 1 << "\n";
+            const std::optional<double> value = csv->Number(row, static_cast<std::size_t>(j), error);
+            if (!value) {
+                err << "statistics-run: " << error << "\n";
                 return false;
             }
-            // A cell that is not a number (NA) stays one: the engines refuse it where they read it.
-            try {
-                table.cells.push_back(std::stod(row[static_cast<std::size_t>(j)]));
-            } catch (...) {
-                table.cells.push_back(std::numeric_limits<double>::quiet_NaN());
-            }
+            table.cells.push_back(*value);
         }
     }
     for (int j : columns)
-        table.columnLabels.push_back(j < static_cast<int>(csv.columns.size()) ? csv.columns[static_cast<std::size_t>(j)] : "");
+        table.columnLabels.push_back(csv->Columns()[static_cast<std::size_t>(j)]);
     table.activeRows = static_cast<int>(rows->size());
     table.extraRows = static_cast<int>(order.size()) - table.activeRows;
     table.activeColumns = static_cast<int>(active->size());
     table.extraColumns = static_cast<int>(extra->size());
     return true;
+}
+
+// The typology and the classification take closed or numeric data; the factor analyses one kind each.
+bool ClosedData(const Options& options) {
+    if (options.method == "kmeans" || options.method == "hac") {
+        const auto data = options.values.find("data");
+        return data != options.values.end() && data->second == "closed";
+    }
+    return options.method == "mca";
 }
 
 bool Profile(CContexteEtude& context, const std::string& names, bool closed, CProfil& profile, std::ostream& err) {
@@ -148,11 +174,13 @@ bool Profile(CContexteEtude& context, const std::string& names, bool closed, CPr
 
 bool TableFromSurvey(const Options& options, CContexteEtude& context, Table& table, std::ostream& err) {
     context.questionnairePath = options.input;
+    // The opening and every answer read from one committed state of the file.
+    const OneStateScope oneState(context);
     if (!context.OuvrirEtude()) {
         err << "statistics-run: " << context.GetLastError() << "\n";
         return false;
     }
-    const bool closed = options.method == "mca";
+    const bool closed = ClosedData(options);
     CProfil active;
     CProfil extra;
     if (!options.values.count("questions") || !Profile(context, options.values.at("questions"), closed, active, err))
@@ -261,9 +289,111 @@ int Analyse(const Options& options, const Table& t, int axes, std::ostream& out,
     return 0;
 }
 
-} // namespace
+// A whole-number option within bounds; the default when it is absent, nullopt when it is wrong.
+std::optional<int> IntOption(const Options& options, const char* name, int fallback, int least) {
+    const auto it = options.values.find(name);
+    if (it == options.values.end())
+        return fallback;
+    try {
+        std::size_t used = 0;
+        const int value = std::stoi(it->second, &used);
+        if (used == it->second.size() && value >= least)
+            return value;
+    } catch (...) {
+    }
+    return std::nullopt;
+}
 
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+// A number of the engines' tables; -999999.99 (no value) prints empty.
+std::string Cell(double value) { return value == kValeurManquante ? "" : Number(value); }
+
+int Typology(const Options& options, const Table& t, std::ostream& out, std::ostream& err) {
+    const std::optional<int> groups = IntOption(options, "groups", 0, 1);
+    const std::optional<int> seed = IntOption(options, "seed", 0, 0);
+    const std::optional<int> stability = IntOption(options, "stability", -1, 0);
+    if (!groups || *groups < 1 || !seed || !stability) {
+        err << kUsage;
+        return 2;
+    }
+    std::unique_ptr<CCentresMobiles> engine;
+    if (ClosedData(options))
+        engine = std::make_unique<CCentresMobilesQualitatif>(t.activeRows, t.extraRows, t.activeColumns,
+                                                              t.extraColumns, t.bytes.data());
+    else
+        engine = std::make_unique<CCentresMobilesNumerique>(t.activeRows, t.extraRows, t.activeColumns,
+                                                             t.extraColumns, t.cells.data());
+    std::vector<double> parIndividu;
+    std::vector<double> parGroupe;
+    const bool check = *stability >= 0;
+    if (!engine->Executer(*groups, parIndividu, parGroupe, check, check ? *stability : *seed))
+        return Fail(engine->GetErreur(), err);
+    out << "Résultats par groupe\n\tEffectif\tPourcentage\tInertie x 1000\t% expliqué\n";
+    for (int g = 0; g <= *groups; ++g) {
+        out << (g < *groups ? "Groupe " + std::to_string(g + 1) : std::string("Total"));
+        for (int v = 0; v < 4; ++v)
+            out << "\t" << Cell(parGroupe[static_cast<std::size_t>(g * 4 + v)]);
+        out << "\n";
+    }
+    out << "Résultats par interview\n\tGroupe\tDistance par 1000\n";
+    for (std::size_t i = 0; i < t.rowLabels.size(); ++i)
+        out << t.rowLabels[i] << "\t" << Number(parIndividu[i * 2]) << "\t" << Number(parIndividu[i * 2 + 1]) << "\n";
+    return 0;
+}
+
+int Classification(const Options& options, const Table& t, std::ostream& out, std::ostream& err) {
+    const std::optional<int> groups = IntOption(options, "groups", 2, 1);
+    const std::optional<int> start = IntOption(options, "start", 0, 0);
+    const std::optional<int> seed = IntOption(options, "seed", 0, 0);
+    if (!groups || !start || !seed) {
+        err << kUsage;
+        return 2;
+    }
+    std::unique_ptr<CMoteurClassification> engine;
+    if (ClosedData(options))
+        engine = std::make_unique<CMoteurClassificationModalites>(t.activeRows, t.activeColumns, t.extraColumns,
+                                                                   t.bytes.data());
+    else
+        engine = std::make_unique<CMoteurClassificationNumerique>(t.activeRows, t.activeColumns, t.extraColumns,
+                                                                   t.cells.data());
+    if (!engine->Executer(*start > 0, *start, static_cast<unsigned>(*seed)))
+        return Fail(engine->GetErreur(), err);
+    const int items = engine->NombreElements();
+    if (*groups > items) {
+        err << "statistics-run: at most " << items << " groups\n";
+        return 1;
+    }
+    auto item = [&](int i) {
+        return *start > 0 ? "Départ " + std::to_string(i + 1) : t.rowLabels[static_cast<std::size_t>(i)];
+    };
+    out << "Niveau de départ\t" << Cell(engine->NiveauDepart()) << "\n";
+    out << "Fusions\n\tElément gardé\tElément fusionné\tNiveau\n";
+    for (std::size_t m = 0; m < engine->Fusions().size(); ++m)
+        out << "Fusion " << m + 1 << "\t" << item(engine->Fusions()[m].first) << "\t"
+            << item(engine->Fusions()[m].second) << "\t" << Cell(engine->Niveaux()[m]) << "\n";
+    CDendogramme dendogramme;
+    engine->ConstruireDendogramme(*groups, *groups, dendogramme);
+    std::vector<int> groupOfRow(static_cast<std::size_t>(t.activeRows), 0);
+    out << "Groupes\n\tEffectif\tNiveau\n";
+    for (int g = 0; g < dendogramme.NombreGroupes(); ++g) {
+        const CClassificationGroupe& node = *dendogramme.Groupe(g);
+        out << "Groupe " << g + 1 << "\t" << node.nbInterviews << "\t" << Cell(node.niveau) << "\n";
+        for (std::int32_t row : CDendogramme::Interviews(node))
+            groupOfRow[static_cast<std::size_t>(row)] = g + 1;
+    }
+    out << "Résultats par interview\n\tGroupe\n";
+    for (int i = 0; i < t.activeRows; ++i)
+        out << t.rowLabels[static_cast<std::size_t>(i)] << "\t" << groupOfRow[static_cast<std::size_t>(i)] << "\n";
+    return 0;
+}
+
+// The modes that group interviews rather than find axes.
+using ClusterMethod = int (*)(const Options&, const Table&, std::ostream&, std::ostream&);
+const std::map<std::string, ClusterMethod> kClusterMethods = {
+    {"kmeans", Typology},
+    {"hac", Classification},
+};
+
+int RunAnalysis(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (!arguments.empty() && IsTestMode(arguments[0]))
         return RunTestMode(arguments, out, err);
     const std::optional<Options> options = Parse(arguments);
@@ -306,7 +436,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     if (!(survey ? TableFromSurvey(*options, context, table, err) : TableFromCsv(*options, table, err)))
         return 1;
-    if (options->method == "mca" && !survey) {
+    if (ClosedData(*options) && !survey) {
         // A CSV of 0/1 cells is taken as the disjunctive table itself.
         for (double value : table.cells)
             table.bytes.push_back(value != 0.0 ? 1 : 0);
@@ -315,7 +445,17 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         err << "statistics-run: at least two active columns are needed\n";
         return 1;
     }
+    if (const auto cluster = kClusterMethods.find(options->method); cluster != kClusterMethods.end())
+        return cluster->second(*options, table, out, err);
     return Analyse(*options, table, axes, out, err);
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const int status = RunAnalysis(arguments, out, err);
+    // Results that did not reach the output in full were not printed.
+    return cli::WrittenOutput::Check(out, err, "statistics-run") ? status : 1;
 }
 
 } // namespace statrun

@@ -1,0 +1,117 @@
+#include "gui/requests/ProfileDialogFrame.h"
+
+#include "framework/MultiTree.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kButtonWidth = 44;
+
+QPushButton* NewButton(QDialog& dialog, const ProfileButtonSpec& spec) {
+    auto* button = new QPushButton(QString::fromUtf8(spec.text), &dialog);
+    button->setToolTip(QString::fromUtf8(spec.tip));
+    button->setFixedWidth(kButtonWidth);
+    return button;
+}
+
+CMultiTree* NewTree(QDialog& dialog, const char* id) {
+    auto* tree = new CMultiTree(&dialog);
+    tree->setObjectName(QString::fromLatin1(id));
+    tree->setHeaderHidden(true);
+    tree->setMinimumSize(240, 300);
+    return tree;
+}
+
+} // namespace
+
+ProfileDialogFrame::ProfileDialogFrame(QDialog& dialog, std::span<const ProfileButtonSpec> moves,
+                                       std::span<const ProfileButtonSpec> lineButtons, Keys keys) {
+    auto* layout = new QVBoxLayout(&dialog);
+
+    auto* nameRow = new QHBoxLayout();
+    auto* label = new QLabel(QStringLiteral("Libellé:"), &dialog);
+    names = new QComboBox(&dialog);
+    names->setObjectName(QStringLiteral("1011"));
+    names->setMinimumWidth(260);
+    label->setBuddy(names);
+    nouveau = new QPushButton(QStringLiteral("&Nouveau"), &dialog);
+    supprimer = new QPushButton(QStringLiteral("&Supprimer"), &dialog);
+    nameRow->addWidget(label);
+    nameRow->addWidget(names, 1);
+    nameRow->addWidget(nouveau);
+    nameRow->addWidget(supprimer);
+    layout->addLayout(nameRow);
+
+    questionnaire = NewTree(dialog, "1066");
+    profile = NewTree(dialog, "1037");
+    auto* moveColumn = new QVBoxLayout();
+    moveColumn->addStretch();
+    for (const ProfileButtonSpec& spec : moves) {
+        m_buttons.emplace_back(spec.id, NewButton(dialog, spec));
+        moveColumn->addWidget(m_buttons.back().second);
+    }
+    moveColumn->addStretch();
+    auto* column = new QVBoxLayout();
+    for (const ProfileButtonSpec& spec : lineButtons) {
+        m_buttons.emplace_back(spec.id, NewButton(dialog, spec));
+        column->addWidget(m_buttons.back().second);
+    }
+    lineColumn = new QVBoxLayout();
+    column->addLayout(lineColumn);
+    column->addStretch();
+    auto* trees = new QHBoxLayout();
+    trees->addWidget(questionnaire, 1);
+    trees->addLayout(moveColumn);
+    trees->addWidget(profile, 1);
+    trees->addLayout(column);
+    layout->addLayout(trees, 1);
+
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    ok = box->button(QDialogButtonBox::Ok);
+    ok->setText(QStringLiteral("&OK"));
+    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Annuler"));
+    QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(box);
+
+    const std::pair<Qt::Key, int> shortcuts[] = {
+        {Qt::Key_Right, keys.right}, {Qt::Key_Left, keys.left}, {Qt::Key_Up, keys.up}, {Qt::Key_Down, keys.down}};
+    for (const auto& [key, id] : shortcuts) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), &dialog);
+        QObject::connect(shortcut, &QShortcut::activated, &Button(id), &QPushButton::click);
+    }
+}
+
+QPushButton& ProfileDialogFrame::Button(int id) const {
+    for (const auto& [buttonId, button] : m_buttons)
+        if (buttonId == id)
+            return *button;
+    return *ok;
+}
+
+void ProfileDialogFrame::ConnectMoves(const MoveButtons& ids, Moves moves) {
+    const auto wire = [this](int id, std::function<void()> action) {
+        QPushButton& button = Button(id);
+        QObject::connect(&button, &QPushButton::clicked, &button, std::move(action));
+    };
+    wire(ids.toProfile, [this, selected = moves.selected] { selected(*questionnaire, *profile); });
+    wire(ids.back, [this, selected = moves.selected] { selected(*profile, *questionnaire); });
+    wire(ids.allToProfile, [this, everything = moves.everything] { everything(*questionnaire, *profile); });
+    wire(ids.allBack, [this, everything = moves.everything] { everything(*profile, *questionnaire); });
+    wire(ids.up, [line = moves.line] { line(true); });
+    wire(ids.down, [line = moves.line] { line(false); });
+    wire(ids.separator, std::move(moves.separator));
+}
+
+NamedProfiles* ProfileDialogFrame::NameProfiles(CContexteEtude& context, NamedProfiles::Store store,
+                                                NamedProfiles::Trees trees, QDialog& dialog) {
+    return new NamedProfiles(context, std::move(store), std::move(trees), *names, *nouveau, *supprimer, dialog);
+}

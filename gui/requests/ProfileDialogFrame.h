@@ -1,0 +1,80 @@
+#pragma once
+
+#include "gui/requests/NamedProfiles.h"
+
+#include <functional>
+#include <span>
+#include <utility>
+#include <vector>
+
+class CContexteEtude;
+class CMultiTree;
+class QComboBox;
+class QDialog;
+class QPushButton;
+class QVBoxLayout;
+
+// A button of a profile dialog: its id, its text and what its tip says.
+struct ProfileButtonSpec {
+    int id;
+    const char* text;
+    const char* tip;
+};
+
+// What the profile dialogs share on screen: the name row ("Libellé:", the names, "&Nouveau",
+// "&Supprimer"), the questionnaire tree and the profile tree with the moves between them, a
+// column of line buttons beside the profile tree, and "&OK" and "&Annuler". Alt+Right, Alt+Left,
+// Alt+Up and Alt+Down click the buttons of the ids given. The widgets belong to the dialog.
+class ProfileDialogFrame {
+public:
+    struct Keys {
+        int right;
+        int left;
+        int up;
+        int down;
+    };
+
+    ProfileDialogFrame(QDialog& dialog, std::span<const ProfileButtonSpec> moves,
+                       std::span<const ProfileButtonSpec> lineButtons, Keys keys);
+
+    // The ids of the buttons that move items between the trees and lines within the profile.
+    struct MoveButtons {
+        int toProfile;
+        int allToProfile;
+        int back;
+        int allBack;
+        int up;
+        int down;
+        int separator;
+    };
+    // What the dialog does for each of them.
+    struct Moves {
+        std::function<void(CMultiTree& source, CMultiTree& target)> selected;
+        std::function<void(CMultiTree& source, CMultiTree& target)> everything;
+        std::function<void(bool up)> line;
+        std::function<void()> separator;
+    };
+
+    // The button of an id; OK for an id that is none of them.
+    QPushButton& Button(int id) const;
+
+    // Wires the move and line buttons to the dialog's moves, the profile tree being the target of
+    // the moves towards the profile.
+    void ConnectMoves(const MoveButtons& ids, Moves moves);
+    // Keeps the dialog's profiles under names in the questionnaire through the name row; the object
+    // belongs to `dialog`, which opens it once it holds it (opening calls back into the dialog).
+    NamedProfiles* NameProfiles(CContexteEtude& context, NamedProfiles::Store store, NamedProfiles::Trees trees,
+                                QDialog& dialog);
+
+    QComboBox* names;
+    QPushButton* nouveau;
+    QPushButton* supprimer;
+    CMultiTree* questionnaire;
+    CMultiTree* profile;
+    // Below the line buttons, for what a dialog adds.
+    QVBoxLayout* lineColumn;
+    QPushButton* ok;
+
+private:
+    std::vector<std::pair<int, QPushButton*>> m_buttons;
+};

@@ -1,0 +1,3 @@
+#include "gui/variables/PanneauVariable.h"
+
+#include "moc_PanneauVariable.cpp"

@@ -1,8 +1,0 @@
-#pragma once
-
-#include "recodes/ui/RedressementDlg.h"
-
-// The selection dialogs "Redressement" chooses with: "Sélection d'une question" for its target and
-// initial-weight questions (and for a question of the library named otherwise in this survey),
-// "Selectionner" for a scheme of the library.
-CRedressementDlg::Selecteurs SelecteursRedressement();

@@ -1,0 +1,306 @@
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "presentation/ChartModel.h"
+#include "presentation/ChartSample.h"
+#include "presentation/PresentationGraphique.h"
+#include "gui/presentation/Chart2D.h"
+#include "gui/presentation/ChartLayout.h"
+#include "gui/presentation/ChartPainter.h"
+#include "tests/support/SettingsFixture.h"
+
+namespace {
+
+const QSize kSize(600, 400);
+
+class ChartRenderTest : public SettingsFixture {
+protected:
+    ChartModel Sample(std::int16_t type)
+    {
+        CPresentationGraphique presentation;
+        presentation.SetType(type);
+        ChartModel chart;
+        ChartSample::Remplir(chart, presentation);
+        return chart;
+    }
+
+    static QImage Render(const ChartModel& chart, QSize size = kSize)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        ChartPainter::Paint(painter, QRectF(QPointF(0, 0), QSizeF(size)), chart);
+        return image;
+    }
+
+    static ChartLayout Layout(const ChartModel& chart, QSize size = kSize)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        return ChartLayout::Compute(chart, QRectF(QPointF(0, 0), QSizeF(size)), &image);
+    }
+
+    static QColor SeriesColour(const ChartModel& chart, std::size_t serie)
+    {
+        return ChartPainter::ColorOf(static_cast<std::uint32_t>(chart.StyleOf(serie)[2]));
+    }
+
+    static int CountPixels(const QImage& image, const QColor& colour)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) == colour ? 1 : 0;
+        return count;
+    }
+};
+
+// Finite and within the bounds, flat rectangles (a bar of 0) included.
+bool Inside(const QRectF& bounds, const QRectF& rect)
+{
+    const bool finite = std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width()) &&
+                        std::isfinite(rect.height());
+    return finite && rect.left() >= bounds.left() - 1 && rect.right() <= bounds.right() + 1 &&
+           rect.top() >= bounds.top() - 1 && rect.bottom() <= bounds.bottom() + 1;
+}
+
+TEST_F(ChartRenderTest, TheSevenTypesOnTheSampleDataDrawDifferentNonBlankPictures)
+{
+    std::vector<QImage> images;
+    for (std::int16_t type = 0; type <= 6; ++type) {
+        const ChartModel chart = Sample(type);
+        const QImage image = Render(chart);
+        // Every series' colour shows (a pie's three slices, three series elsewhere).
+        for (std::size_t serie = 0; serie < 3; ++serie)
+            EXPECT_GT(CountPixels(image, SeriesColour(chart, serie)), 200) << "type " << type << " series " << serie;
+        images.push_back(image);
+    }
+    for (std::size_t a = 0; a < images.size(); ++a)
+        for (std::size_t b = a + 1; b < images.size(); ++b)
+            EXPECT_NE(images[a], images[b]) << a << " and " << b;
+}
+
+TEST_F(ChartRenderTest, VerticalBarsStandFromZeroInProportionToTheirValues)
+{
+    const ChartModel chart = Sample(0);
+    const ChartLayout layout = Layout(chart);
+    ASSERT_EQ(layout.bars.size(), 9u);
+    // Point by point, series by series: 20 25 17 | 50 40 42 | 30 35 28.
+    const double values[] = {20, 25, 17, 50, 40, 42, 30, 35, 28};
+    const double unit = layout.bars[3].rect.height() / 50.0;
+    for (std::size_t i = 0; i < 9; ++i) {
+        EXPECT_NEAR(layout.bars[i].rect.height(), values[i] * unit, 0.01) << i;
+        EXPECT_NEAR(layout.bars[i].rect.bottom(), layout.zeroPosition, 0.01) << i;
+        EXPECT_EQ(layout.bars[i].serie, i % 3);
+    }
+    // Left to right, inside the axes.
+    for (std::size_t i = 1; i < 9; ++i)
+        EXPECT_GT(layout.bars[i].rect.left(), layout.bars[i - 1].rect.left());
+    EXPECT_TRUE(layout.data.contains(layout.bars[0].rect.center()));
+    // The middle of each bar is painted in its series' colour.
+    const QImage image = Render(chart);
+    for (const ChartLayout::Bar& bar : layout.bars)
+        EXPECT_EQ(image.pixelColor(bar.rect.center().toPoint()), SeriesColour(chart, bar.serie));
+}
+
+TEST_F(ChartRenderTest, HorizontalAndStackedBarsRunAndPileAsTheirTypeSays)
+{
+    const ChartLayout across = Layout(Sample(1));
+    ASSERT_EQ(across.bars.size(), 9u);
+    EXPECT_TRUE(across.valuesHorizontal);
+    const double unit = across.bars[3].rect.width() / 50.0;
+    EXPECT_NEAR(across.bars[0].rect.width(), 20 * unit, 0.01);
+    EXPECT_NEAR(across.bars[0].rect.left(), across.zeroPosition, 0.01);
+
+    const ChartLayout stacked = Layout(Sample(4));
+    ASSERT_EQ(stacked.bars.size(), 9u);
+    // The middle stack: 50 + 40 + 42 = 132, each part on top of the one before.
+    const double stackUnit = stacked.bars[3].rect.height() / 50.0;
+    EXPECT_NEAR(stacked.bars[4].rect.bottom(), stacked.bars[3].rect.top(), 0.01);
+    EXPECT_NEAR(stacked.bars[5].rect.bottom(), stacked.bars[4].rect.top(), 0.01);
+    EXPECT_NEAR(stacked.zeroPosition - stacked.bars[5].rect.top(), 132 * stackUnit, 0.01);
+    EXPECT_GE(stacked.scale.high, 132);
+}
+
+TEST_F(ChartRenderTest, ThePieHasOneSlicePerPositiveValueSizedByItsShare)
+{
+    ChartModel chart = Sample(3);
+    ChartLayout layout = Layout(chart);
+    // Sample pie: the first points 20, 25, 17 of 62.
+    ASSERT_EQ(layout.slices.size(), 3u);
+    EXPECT_NEAR(layout.slices[0].spanDegrees, -360.0 * 20 / 62, 1e-9);
+    EXPECT_NEAR(layout.slices[0].startDegrees, 90.0, 1e-9);
+    EXPECT_NEAR(layout.slices[1].startDegrees, 90.0 - 360.0 * 20 / 62, 1e-9);
+    EXPECT_NEAR(layout.data.width(), layout.data.height(), 1e-9);
+
+    // Negative and zero values have no slice: 1, -4, 0, 2, 1 gives quarters and a half.
+    chart.CreerDonnees(5, 1);
+    const double values[] = {1, -4, 0, 2, 1};
+    for (std::size_t i = 0; i < 5; ++i)
+        chart.series[i].y[0] = values[i];
+    chart.seriesLabels = {"a", "b", "c", "d", "e"};
+    layout = Layout(chart);
+    ASSERT_EQ(layout.slices.size(), 3u);
+    EXPECT_EQ(layout.slices[1].serie, 3u);
+    EXPECT_NEAR(layout.slices[0].spanDegrees, -90, 1e-9);
+    EXPECT_NEAR(layout.slices[1].spanDegrees, -180, 1e-9);
+    EXPECT_NEAR(layout.slices[2].spanDegrees, -90, 1e-9);
+    // The legend still names every row.
+    EXPECT_EQ(layout.legendEntries.size(), 5u);
+
+    // Nothing positive: an empty pie, no division by zero.
+    for (ChartSeries& serie : chart.series)
+        serie.y[0] = -1;
+    EXPECT_TRUE(Layout(chart).slices.empty());
+}
+
+TEST_F(ChartRenderTest, TheLegendIsDrawnInItsZoneOnlyWhenTheZoneIsVisible)
+{
+    CPresentationGraphique presentation;
+    presentation.SetBackColor(3, 0x00FF00); // pure green: in no other zone nor series
+    ChartModel chart;
+    ChartSample::Remplir(chart, presentation);
+    ChartLayout layout = Layout(chart);
+    ASSERT_FALSE(layout.legend.isEmpty());
+    ASSERT_EQ(layout.legendEntries.size(), 3u);
+    EXPECT_EQ(layout.legendEntries[2].label.text, QStringLiteral("Colonne 3"));
+    EXPECT_GT(layout.legend.left(), layout.plotArea.right());
+    QImage image = Render(chart);
+    const QPoint inside = (layout.legend.topRight() + QPointF(-3, 3)).toPoint();
+    EXPECT_EQ(image.pixelColor(inside), QColor(0, 255, 0));
+
+    presentation.SetVisible(3, false);
+    ChartSample::Appliquer(chart, presentation);
+    layout = Layout(chart);
+    EXPECT_TRUE(layout.legend.isEmpty());
+    EXPECT_EQ(CountPixels(Render(chart), QColor(0, 255, 0)), 0);
+}
+
+TEST_F(ChartRenderTest, TitleAndFooterBoxesHoldTheirLinesAtTopAndBottom)
+{
+    const ChartModel chart = Sample(0);
+    const ChartLayout layout = Layout(chart);
+    ASSERT_EQ(layout.headerLines.size(), 1u);
+    EXPECT_EQ(layout.headerLines[0].text, QStringLiteral("Titre"));
+    ASSERT_EQ(layout.footerLines.size(), 1u);
+    EXPECT_EQ(layout.footerLines[0].text, QStringLiteral("Base : 150"));
+    EXPECT_LT(layout.header.bottom(), layout.plotArea.top());
+    EXPECT_GT(layout.footer.top(), layout.plotArea.bottom());
+    EXPECT_TRUE(layout.header.contains(layout.headerLines[0].rect));
+}
+
+TEST_F(ChartRenderTest, LinesAndAreasFollowTheValuesAreasStacked)
+{
+    const ChartLayout lines = Layout(Sample(2));
+    ASSERT_EQ(lines.lines.size(), 3u);
+    ASSERT_EQ(lines.lines[0].points.size(), 3);
+    // Series 1: 20, 50, 30; the higher the value, the smaller its y.
+    EXPECT_LT(lines.lines[0].points[1].y(), lines.lines[0].points[2].y());
+    EXPECT_LT(lines.lines[0].points[2].y(), lines.lines[0].points[0].y());
+
+    const ChartLayout areas = Layout(Sample(6));
+    ASSERT_EQ(areas.areaPolygons.size(), 3u);
+    // The top of the last area at the middle point stands for 50 + 40 + 42 = 132.
+    const double unitHeight = areas.data.height() / (areas.scale.high - areas.scale.low);
+    EXPECT_NEAR(areas.zeroPosition - areas.areaPolygons[2][1].y(), 132 * unitHeight, 0.01);
+}
+
+struct BadTable {
+    const char* name;
+    std::size_t series;
+    std::size_t points;
+    double value;
+    std::size_t labelLength;
+};
+
+TEST_F(ChartRenderTest, AwkwardTablesDrawWithoutFaultAndStayInsideTheChart)
+{
+    const BadTable tables[] = {
+        {"one cell", 1, 1, 7, 3},
+        {"500 rows", 3, 500, 5, 8},
+        {"200 columns", 200, 3, 5, 8},
+        {"all missing", 4, 4, 0, 3},
+        {"huge", 2, 3, 1e300, 3},
+        {"negative", 3, 3, -12, 3},
+        {"long labels", 3, 3, 10, 2000},
+    };
+    for (const BadTable& table : tables) {
+        for (std::int16_t type = 0; type <= 6; ++type) {
+            CPresentationGraphique presentation;
+            presentation.SetType(type);
+            ChartModel chart;
+            chart.CreerDonnees(table.series, table.points);
+            for (ChartSeries& serie : chart.series)
+                for (double& y : serie.y)
+                    y = table.value;
+            for (std::size_t p = 0; p < table.points; ++p)
+                chart.pointLabels.push_back(std::string(table.labelLength, static_cast<char>('a' + p % 26)));
+            for (std::size_t s = 0; s < table.series; ++s)
+                chart.seriesLabels.push_back(std::string(table.labelLength, 'S'));
+            presentation.Appliquer(chart, std::string(table.labelLength, 'T'), {std::string(table.labelLength, 'B')});
+            presentation.AppliquerSeries(chart, table.series);
+
+            const ChartLayout layout = Layout(chart);
+            const QRectF bounds(QPointF(0, 0), QSizeF(kSize));
+            const std::string what = std::string(table.name) + " type " + std::to_string(type);
+            for (const ChartLayout::Bar& bar : layout.bars)
+                ASSERT_TRUE(Inside(bounds, bar.rect)) << what;
+            for (const ChartLayout::Text& label : layout.categoryLabels)
+                ASSERT_TRUE(Inside(bounds, label.rect)) << what;
+            for (const ChartLayout::LegendEntry& entry : layout.legendEntries)
+                ASSERT_TRUE(Inside(bounds, entry.label.rect)) << what;
+            EXPECT_TRUE(bounds.contains(layout.header) || layout.header.isEmpty()) << what;
+            EXPECT_LE(layout.categoryLabels.size(), 100u) << what;
+            EXPECT_FALSE(Render(chart).isNull()) << what;
+        }
+    }
+}
+
+TEST_F(ChartRenderTest, ATinyWindowDrawsWhatFitsWithoutFault)
+{
+    for (const QSize size : {QSize(1, 1), QSize(3, 3), QSize(40, 30), QSize(400, 12)}) {
+        for (std::int16_t type = 0; type <= 6; ++type) {
+            const ChartModel chart = Sample(type);
+            const ChartLayout layout = Layout(chart, size);
+            const QRectF bounds(QPointF(0, 0), QSizeF(size));
+            for (const ChartLayout::Bar& bar : layout.bars)
+                ASSERT_TRUE(Inside(bounds, bar.rect)) << size.width() << "x" << size.height() << " type " << type;
+            EXPECT_GE(layout.data.width(), 0.0);
+            EXPECT_GE(layout.data.height(), 0.0);
+            EXPECT_FALSE(Render(chart, size).isNull());
+        }
+    }
+}
+
+TEST_F(ChartRenderTest, ALegendTooLongForTheChartEndsWithAnEllipsis)
+{
+    ChartModel chart = Sample(0);
+    chart.CreerDonnees(200, 2);
+    chart.seriesLabels.assign(200, "Modalité");
+    CPresentationGraphique presentation;
+    presentation.AppliquerSeries(chart, 200);
+    const ChartLayout layout = Layout(chart);
+    EXPECT_TRUE(layout.legendCut);
+    EXPECT_EQ(layout.legendMore.text, QStringLiteral("…"));
+    EXPECT_LT(layout.legendEntries.size(), 200u);
+    EXPECT_LE(layout.legend.bottom(), kSize.height());
+}
+
+TEST_F(ChartRenderTest, TheWidgetDrawsItsModelAndGivesItsImage)
+{
+    CChart2D widget;
+    widget.resize(kSize);
+    widget.SetModel(Sample(3));
+    const QImage image = widget.DonnerImage(kSize);
+    EXPECT_EQ(image, Render(widget.Model()));
+    QImage grabbed(kSize, QImage::Format_RGB32);
+    widget.render(&grabbed);
+    EXPECT_EQ(grabbed, image);
+}
+
+} // namespace

@@ -1,3 +1,0 @@
-#include "variables/ui/PanneauVariable.h"
-
-#include "moc_PanneauVariable.cpp"
