@@ -34,7 +34,15 @@ public:
     static Message MessageErreur(int codeErreur);
 
 private:
-    double Design(int i, int j) const;
+    // Rows summed or fitted by one task.
+    static constexpr int kChunkRows = 32768;
+    // Adds the cross products and X'y of rows first to last - 1.
+    void AddCrossProducts(int first, int last, std::vector<double>& cross, std::vector<double>& xy) const;
+    // Writes the three results of rows first to last - 1 from `out` on; answers their residual
+    // sum of squares over the active ones.
+    double Fit(int first, int last, const std::vector<double>& b, double* out) const;
+    // Row i of the design matrix: 1, then the row's explanatory values (row[0] stays 1).
+    void DesignRow(int i, std::vector<double>& row) const;
 
     int m_n = 0;
     int m_m = 0;

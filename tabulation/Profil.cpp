@@ -154,6 +154,14 @@ CQuestionEtendue* CProfil::GetQuestion(int i) const {
 
 const CSousProfil* CProfil::GetSousProfil(int i) const { return Line(i); }
 
+int CProfil::GetNbreQuestions() const {
+    int count = 0;
+    for (int i = 0; i < GetCount(); ++i)
+        if (!IsSeparator(i))
+            ++count;
+    return count;
+}
+
 bool CProfil::IsSeparator(int i) const {
     const CSousProfil* line = Line(i);
     return line && line->IsSeparator();

@@ -51,6 +51,8 @@ public:
     void AddSeparator();
 
     int GetCount() const { return static_cast<int>(m_lines.size()); }
+    // The lines that hold a question (every line but the separators).
+    int GetNbreQuestions() const;
     // Line i's question and copies of its modalities into the caller's array; a null question and
     // no modality for an i out of range.
     void GetAt(int i, CQuestionEtendue*& question, std::vector<std::unique_ptr<CModaliteEtendue>>& modalities) const;

@@ -7,45 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include "StatisticsRunSupport.h"
 #include "ToolsTestSupport.h"
 #include "tools/statrun/StatisticsCommand.h"
 
 namespace {
 
-struct RunResult {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-RunResult StatisticsRun(const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    RunResult run;
-    run.status = statrun::Run(arguments, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-std::string Fixture(const char* name) { return std::string(MORVANE_SOURCE_DIR) + "/tests/fixtures/" + name; }
-
-// The line of a label, its fields after the label.
-std::vector<double> Line(const std::string& text, const std::string& label) {
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(label + "\t", 0) != 0)
-            continue;
-        std::vector<double> values;
-        std::istringstream fields(line.substr(label.size() + 1));
-        std::string field;
-        while (std::getline(fields, field, '\t'))
-            values.push_back(std::stod(field));
-        return values;
-    }
-    return {};
-}
+using statistics_run_test::Fixture;
+using statistics_run_test::RunResult;
+using statistics_run_test::Line;
+using statistics_run_test::StatisticsRun;
 
 // The reference values of tests/fixtures/README-reference-data.md, to the digits printed.
 TEST(StatisticsRun, CorrespondenceAnalysisOfACsvTable) {

@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
+#include "app/Redressement.h"
+#include "recodes/ObjectifRedressement.h"
 #include "tabulation/ExecuteurTraitement.h"
 #include "tools/cli/StreamUserInterface.h"
 
@@ -47,6 +50,21 @@ Tables Execute(CContexteEtude& context, std::unique_ptr<CTraitement> request) {
     CExecuteurTraitement executor(context);
     executor.Executer(std::move(request));
     return executor.TakeTableaux();
+}
+
+std::int32_t WeightingByQuestion(CContexteEtude& context, const CQuestionEtendue& weight) {
+    std::int32_t code = 0;
+    std::string keys;
+    std::int32_t recode = 0;
+    context.DonnerReferenceQuestion(&weight, code, keys, recode);
+    CObjectifRedressement root;
+    CRedressement scheme;
+    scheme.id = 1;
+    scheme.name = weight.name;
+    scheme.definition = std::to_string(code) + '@' + keys + '@' + std::to_string(recode) + '~' +
+                        root.EcrireDefinition(context, false, 0);
+    context.MettreAJourRedressement(scheme);
+    return scheme.id;
 }
 
 double PeakMegabytes() {

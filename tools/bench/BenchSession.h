@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,9 @@ bool OpenSurvey(CContexteEtude& context, const char* path, const char* tool);
 std::vector<CQuestionEtendue*> ClosedQuestions(const CContexteEtude& context);
 // The tables of one request, as the program computes them.
 Tables Execute(CContexteEtude& context, std::unique_ptr<CTraitement> request);
+// Registers weighting 1, named after the weight question, that takes the question's values as
+// they are (no target to rake to); answers its id.
+std::int32_t WeightingByQuestion(CContexteEtude& context, const CQuestionEtendue& weight);
 // The process's peak resident memory so far, in megabytes.
 double PeakMegabytes();
 

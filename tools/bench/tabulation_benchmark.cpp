@@ -52,12 +52,12 @@ using bench::PeakMegabytes;
 using bench::Report;
 using bench::ReportValue;
 using bench::SecondsSince;
+using bench::WeightingByQuestion;
 using Modalities = std::vector<std::unique_ptr<CModaliteEtendue>>;
 using bench::Tables;
 
 constexpr const char* kWeightQuestion = "POIDS";
 
-std::int32_t WeightingByQuestion(CContexteEtude& context, const CQuestionEtendue& weight);
 
 // ---- prepare ------------------------------------------------------------------------------------
 
@@ -121,22 +121,6 @@ int Prepare(const char* path, const char* csvPath) {
 }
 
 // ---- run ----------------------------------------------------------------------------------------
-
-// A weighting that only takes the weight question's values as they are: no target to rake to.
-std::int32_t WeightingByQuestion(CContexteEtude& context, const CQuestionEtendue& weight) {
-    std::int32_t code = 0;
-    std::string keys;
-    std::int32_t recode = 0;
-    context.DonnerReferenceQuestion(&weight, code, keys, recode);
-    CObjectifRedressement root;
-    CRedressement scheme;
-    scheme.id = 1;
-    scheme.name = kWeightQuestion;
-    scheme.definition = std::to_string(code) + '@' + keys + '@' + std::to_string(recode) + '~' +
-                        root.EcrireDefinition(context, false, 0);
-    context.MettreAJourRedressement(scheme);
-    return scheme.id;
-}
 
 // Copies of the question's modalities (its real answers only, or every one), then the side's
 // Total.

@@ -32,6 +32,8 @@ public:
     const std::vector<std::string>& Columns() const { return m_columns; }
     std::size_t RowCount() const { return m_rows.size(); }
     const std::string& RowName(std::size_t row) const { return m_rows[row].name; }
+    // The texts of a row's cells, unquoted.
+    const std::vector<std::string>& Fields(std::size_t row) const { return m_rows[row].fields; }
 
     // The number a cell holds (0-based row and column, row names not counted): the whole field,
     // blanks around it aside, must be a finite number; an empty field or "NA" is a missing value

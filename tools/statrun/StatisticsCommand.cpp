@@ -28,7 +28,9 @@
 #include "tools/cli/RunScope.h"
 #include "tools/cli/StreamUserInterface.h"
 #include "tools/cli/WrittenOutput.h"
+#include "tools/statrun/CsvFile.h"
 #include "tools/statrun/CsvTable.h"
+#include "tools/statrun/TestModes.h"
 
 namespace statrun {
 namespace {
@@ -47,35 +49,6 @@ struct Options {
     std::string input;
     std::map<std::string, std::string> values;
 };
-
-// A 1-based range "A-B" or a single "A", as 0-based indexes.
-std::optional<std::vector<int>> Range(const std::string& text) {
-    int first = 0;
-    int last = 0;
-    char dash = 0;
-    std::istringstream in(text);
-    if (!(in >> first))
-        return std::nullopt;
-    last = first;
-    if (in >> dash && (dash != '-' || !(in >> last)))
-        return std::nullopt;
-    if (first < 1 || last < first)
-        return std::nullopt;
-    std::vector<int> indexes;
-    for (int i = first; i <= last; ++i)
-        indexes.push_back(i - 1);
-    return indexes;
-}
-
-std::vector<std::string> Names(const std::string& text) {
-    std::vector<std::string> names;
-    std::string name;
-    std::istringstream in(text);
-    while (std::getline(in, name, ','))
-        if (!name.empty())
-            names.push_back(name);
-    return names;
-}
 
 std::optional<Options> Parse(const std::vector<std::string>& arguments) {
     if (arguments.size() < 2)
@@ -421,6 +394,8 @@ const std::map<std::string, ClusterMethod> kClusterMethods = {
 };
 
 int RunAnalysis(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (!arguments.empty() && IsTestMode(arguments[0]))
+        return RunTestMode(arguments, out, err);
     const std::optional<Options> options = Parse(arguments);
     if (!options) {
         err << kUsage;
