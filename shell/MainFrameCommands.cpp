@@ -243,7 +243,7 @@ const Command kCommands[] = {
     {32890, "Tris/Tableaux évolués",                                     R::kAlways,            false,  S::kNone,          T::kTableauxEvolues,      nullptr},
     {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      nullptr},
     // The independence-test window is still to come.
-    {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
+    {32884, "Test/Test d'indépendance",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
     // ---- Editing and tools ("Edition", "Outils", "Fichier"); those without an action wait for their dialogs ----
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               &NewRecode<CRegroupementDlg>},
     {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecodeList<CRegrouperIntervallesDlg>},

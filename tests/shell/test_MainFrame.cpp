@@ -78,7 +78,7 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32890, "Tableaux évolués", "xxxxxx"},
         {32918, "Ouverte/Profils", "xxxxxx"},
         // Whose window or dialog is still to come.
-        {32884, "Test d'indépendence", "......"},
+        {32884, "Test d'indépendance", "......"},
         {32887, "Sélectionner le niveau courant", "......"},
         {32814, "Dictionnaire", "......"},
         // The recode dialogs, on the questions each kind recodes; editing needs a recoded question.
