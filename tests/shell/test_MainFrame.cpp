@@ -1,7 +1,9 @@
 #include "MorvaneAppTestSupport.h"
 #include "shell/DossierDoc.h"
 #include "app/Registre.h"
+#include "framework/FrameworkCommands.h"
 #include "framework/MultiTree.h"
+#include "framework/PageSetup.h"
 #include "app/StringTable.h"
 #include "tabulation/ExecuteurTraitement.h"
 #include "gui/requests/SelNiveauDlg.h"
@@ -11,6 +13,8 @@
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QLineEdit>
+#include <QPrinter>
+#include <QRadioButton>
 #include <QTreeWidgetItemIterator>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -374,6 +378,40 @@ TEST_F(MainFrameTest, NamingTheInterviewsTakesTheChosenOpenQuestion) {
     EXPECT_TRUE(Run(32920));
     EXPECT_EQ(preset, QStringLiteral("SERVICE"));
     EXPECT_EQ(m_app->GetLabelQuestion()->name, "SERVICE");
+}
+
+// "Fichier/Configuration de l'impression...": the orientation chosen there is the one of the next
+// printer; Cancel keeps the earlier choice.
+TEST_F(MainFrameTest, ThePageSetUpChoosesThePagesOfTheNextPrints) {
+    CPageSetup::Oublier();
+    ASSERT_TRUE(IsEnabled(FrameworkCommands::kFilePrintSetup));
+    QString title;
+    {
+        ModalAnswers answers({[&title](QDialog& shown) {
+            title = shown.windowTitle();
+            auto* landscape = shown.findChild<QRadioButton*>(QStringLiteral("landscape"));
+            ASSERT_NE(landscape, nullptr);
+            landscape->click();
+            shown.accept();
+        }});
+        EXPECT_TRUE(Run(FrameworkCommands::kFilePrintSetup));
+        EXPECT_EQ(answers.Answered(), 1u);
+    }
+    EXPECT_EQ(title, QStringLiteral("Configuration de l'impression"));
+    ASSERT_TRUE(CPageSetup::EstChoisie());
+    QPrinter next(QPrinter::HighResolution);
+    CPageSetup::Appliquer(next);
+    EXPECT_EQ(next.pageLayout().orientation(), QPageLayout::Landscape);
+
+    ModalAnswers cancel({[](QDialog& shown) {
+        if (auto* portrait = shown.findChild<QRadioButton*>(QStringLiteral("portrait")))
+            portrait->click();
+        shown.reject();
+    }});
+    EXPECT_TRUE(Run(FrameworkCommands::kFilePrintSetup));
+    EXPECT_EQ(cancel.Answered(), 1u);
+    EXPECT_EQ(CPageSetup::GetLayout().orientation(), QPageLayout::Landscape);
+    CPageSetup::Oublier();
 }
 
 } // namespace
