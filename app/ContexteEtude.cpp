@@ -71,7 +71,7 @@ constexpr std::array kNumericCalculations = {
     CalculationDefinition{9, "Variance", false},
     CalculationDefinition{10, "Médiane", false},
     CalculationDefinition{11, "Coefficient d'aplatissement", false},
-    CalculationDefinition{12, "Coefficicent d'asymétrie", false},
+    CalculationDefinition{12, "Coefficient d'asymétrie", false},
     CalculationDefinition{13, "Indice de Gini", false},
 };
 

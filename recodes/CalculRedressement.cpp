@@ -580,7 +580,7 @@ bool RakingRun::Run(int levelIndex, CVecteurDouble& out, std::string& error) {
             for (const auto& counted : adjustments)
                 if (counted.second > most->second)
                     most = &counted;
-            m_error = "Le redressement ne converge pas probablement à cause des objectifs fixés pour la question '" +
+            m_error = "Le redressement ne converge pas, probablement à cause des objectifs fixés pour la question '" +
                       most->first->GetCaption() + "'...";
             Write(m_error + "\r\n" + MarginsTable());
             m_context.GetUserInterface().ShowMessage(Message::Text(m_error), UserInterface::Icon::Warning);

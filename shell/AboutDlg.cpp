@@ -17,7 +17,7 @@ constexpr int kIconSize = 48;
 
 CAboutDlg::CAboutDlg(const CInfoVersion& info, QWidget* parent)
     : QDialog(parent), m_version(new QLabel(this)), m_notice(new QLabel(this)), m_date(new QLabel(this)) {
-    setWindowTitle(QStringLiteral("A propos de Morvane"));
+    setWindowTitle(QStringLiteral("À propos de Morvane"));
     m_version->setText(QString::fromStdString(info.productName + " " + info.fileVersion));
     m_notice->setText(QString::fromStdString(info.legalNotice));
     const QDate built(info.fileDate.year, info.fileDate.month, info.fileDate.day);

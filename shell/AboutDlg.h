@@ -5,7 +5,7 @@
 class CInfoVersion;
 class QLabel;
 
-// "A propos de Morvane": the program's name and version, its legal notice and the date of its
+// "À propos de Morvane": the program's name and version, its legal notice and the date of its
 // build, in the user's way of writing dates.
 class CAboutDlg : public QDialog {
     Q_OBJECT

@@ -18,6 +18,7 @@
 #include "gui/recodes/RegrouperIntervallesDlg.h"
 #include "gui/recodes/RegrouperValeursDlg.h"
 #include "gui/requests/SelNiveauDlg.h"
+#include "gui/requests/SelQuestionDlg.h"
 #include "gui/requests/SelectionnerDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
@@ -78,6 +79,26 @@ void EditWeightings(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestion
     CContexteEtude& context = frame.GetApplication();
     CRedressementDlg dialog(context, context.weightingCode, SelecteursRedressement(), &frame);
     dialog.exec();
+}
+
+// "Edition/Sélectionner le niveau courant...": the tree's icons show which questions suit the level.
+void SelectCurrentLevel(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CMorvaneApp& application = frame.GetApplication();
+    CSelNiveauDlg dialog(application.currentLevel, &frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    application.currentLevel = dialog.GetChosenLevel();
+    application.RafraichirArbreQuestions();
+}
+
+// "Outils/Nom des interviews...": the open question whose answers label the interviews.
+void NameInterviews(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CMorvaneApp& application = frame.GetApplication();
+    CSelQuestionDlg dialog(CSelQuestionDlg::kOuvertes, application.GetLabelQuestion(), &frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    application.SetLabelQuestion(dialog.GetQuestion());
+    application.RechargerLibellesInterviews();
 }
 
 // ---- Recodes ----
@@ -243,7 +264,7 @@ const Command kCommands[] = {
     {32890, "Tris/Tableaux évolués",                                     R::kAlways,            false,  S::kNone,          T::kTableauxEvolues,      nullptr},
     {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      nullptr},
     // The independence-test window is still to come.
-    {32884, "Test/Test d'indépendence",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
+    {32884, "Test/Test d'indépendance",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
     // ---- Editing and tools ("Edition", "Outils", "Fichier"); those without an action wait for their dialogs ----
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               &NewRecode<CRegroupementDlg>},
     {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecodeList<CRegrouperIntervallesDlg>},
@@ -252,7 +273,7 @@ const Command kCommands[] = {
     {32803, "Edition/Modifier...",                                       R::kDerived,           false,  S::kNone,          kNoRequest,               &EditDerived},
     {32903, "Edition/Recalculer toutes les variables",                   R::kAlways,            false,  S::kNone,          kNoRequest,               &RecalculateVariables},
     {32912, "Edition/Créer un champ d'étude par modalité",               R::kClosed,            false,  S::kNone,          kNoRequest,               &CreateStudyFieldPerModality},
-    {32887, "Edition/Sélectionner le niveau courant...",                 R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32887, "Edition/Sélectionner le niveau courant...",                 R::kAlways,            false,  S::kNone,          kNoRequest,               &SelectCurrentLevel},
     {32888, "Edition/Changer le niveau de la question/En tant que question à modalités...",
                                                                          R::kOtherLevelClosed,  false,  S::kNone,          kNoRequest,               &NewLevelChange<CRecodeModaliteNiveauDlg>},
     {32889, "Edition/Changer le niveau de la question/En tant que question numérique...",
@@ -264,7 +285,7 @@ const Command kCommands[] = {
     {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               &EditWeightings},
     {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTableOptions},
-    {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               &NameInterviews},
     {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               &EditGeneralOptions},
     {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportStudyFieldInterviews},
     {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportQuestionSelection},

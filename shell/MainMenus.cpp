@@ -76,7 +76,7 @@ const CommandDescription kOtherCommands[] = {
     {F::kWindowTileHorizontally, "Mosaïque",                       nullptr, nullptr},
     {F::kHelpFinder,          "Contenu",                           nullptr, nullptr},
     {F::kHelp,                "Aide",                              nullptr, nullptr},
-    {F::kAppAbout,            "A propos...",                       nullptr, nullptr},
+    {F::kAppAbout,            "À propos...",                       nullptr, nullptr},
     {F::kNextPane,            "Volet suivant",                     nullptr, nullptr},
     {F::kPreviousPane,        "Volet précédent",                   nullptr, nullptr},
     {kInterviewCountPane,     "In.         0",                     nullptr, nullptr},

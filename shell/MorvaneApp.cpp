@@ -12,6 +12,7 @@
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/MultiDocTemplate.h"
+#include "framework/PageSetup.h"
 #include "framework/View.h"
 #include "gui/presentation/PresentationTableauDlg.h"
 #include "recodes/EnregistrerRecodages.h"
@@ -75,6 +76,7 @@ bool CarriesRecode(const CQuestionEtendue& question, const CRecodage& recode) {
 const CommandEntry<CMorvaneApp> CMorvaneApp::kCommandMap[] = {
     {FrameworkCommands::kAppAbout, &CMorvaneApp::OnAppAbout, nullptr},
     {FrameworkCommands::kFileOpen, &CMorvaneApp::OnFileOpen, nullptr},
+    {FrameworkCommands::kFilePrintSetup, &CMorvaneApp::OnFilePrintSetup, nullptr},
     {kFermerTout, &CMorvaneApp::OnFermerTout, nullptr},
     {kOuvrirDossier, &CMorvaneApp::OnOuvrirDossier, nullptr},
     {FrameworkCommands::kHelpFinder, &CMorvaneApp::OnHelpFinder, nullptr},
@@ -501,6 +503,10 @@ bool CMorvaneApp::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {
 void CMorvaneApp::OnAppAbout() {
     CAboutDlg dialog(m_infoVersion, GetMainFrame());
     dialog.exec();
+}
+
+void CMorvaneApp::OnFilePrintSetup() {
+    CPageSetup::Configurer(GetMainFrame());
 }
 
 void CMorvaneApp::OnFileOpen() {

@@ -165,6 +165,7 @@ private:
 
     void OnAppAbout();
     void OnFileOpen();
+    void OnFilePrintSetup();
     void OnOuvrirDossier();
     void OnFermerTout();
     void OnHelpFinder();

@@ -12,6 +12,7 @@
 #include "app/StringTable.h"
 #include "framework/CmdUI.h"
 #include "framework/FrameworkCommands.h"
+#include "framework/PageSetup.h"
 #include "framework/QtUserInterface.h"
 #include "gui/presentation/Chart2D.h"
 #include "gui/presentation/GraphDoc.h"
@@ -119,6 +120,7 @@ bool CGraphView::Imprimer(QPrinter& printer)
 void CGraphView::OnFilePrint()
 {
     QPrinter printer(QPrinter::HighResolution);
+    CPageSetup::Appliquer(printer);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Imprimer"));
     dialog.setMinMax(1, 1);
@@ -130,6 +132,7 @@ void CGraphView::OnFilePrint()
 void CGraphView::OnFilePrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
+    CPageSetup::Appliquer(printer);
     QPrintPreviewDialog preview(&printer, window());
     preview.setWindowTitle(QStringLiteral("Aperçu avant impression"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { Imprimer(*target); });

@@ -1,5 +1,6 @@
 #include "gui/presentation/MappingPreviewView.h"
 
+#include "framework/PageSetup.h"
 #include "gui/presentation/MappingView.h"
 
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 
 CMappingPreviewView::CMappingPreviewView(CMappingView& view, QWidget* parent)
     : QDialog(parent), m_view(view), m_printer(QPrinter::HighResolution) {
+    CPageSetup::Appliquer(m_printer);
     setWindowTitle(QStringLiteral("Aperçu avant l'impression"));
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout();

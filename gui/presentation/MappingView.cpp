@@ -6,6 +6,7 @@
 #include "framework/CmdUI.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/PageSetup.h"
 #include "framework/QtUserInterface.h"
 #include "gui/presentation/BrushingDlg.h"
 #include "gui/presentation/InfoBulle.h"
@@ -401,6 +402,7 @@ bool CMappingView::Imprimer(QPrinter& printer) {
 
 void CMappingView::OnFilePrint() {
     QPrinter printer(QPrinter::HighResolution);
+    CPageSetup::Appliquer(printer);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Imprimer"));
     if (dialog.exec() != QDialog::Accepted)

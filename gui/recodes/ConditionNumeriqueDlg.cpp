@@ -23,7 +23,7 @@ struct Kind {
 
 constexpr std::array<Kind, CConditionNumeriqueDlg::kNombreTypes> kKinds{{
     {"x = {Non réponse}", 0},
-    {"x = {Non intérrogé}", 0},
+    {"x = {Non interrogé}", 0},
     {"x = a", 1},
     {"x <> a", 1},
     {"x < a", 1},

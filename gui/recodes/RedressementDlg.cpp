@@ -83,7 +83,7 @@ CRedressementDlg::CRedressementDlg(CContexteEtude& context, std::int32_t initial
       m_description(new QLineEdit(this)), m_total(new QLineEdit(this)), m_initialWeightName(new QLabel(this)),
       m_initialWeightButton(new QPushButton(QStringLiteral("..."), this)), m_tree(new QTreeWidget(this)),
       m_observedHeader(new QLabel(QStringLiteral("Observé"), this)),
-      m_desiredHeader(new QLabel(QStringLiteral("Desiré"), this)),
+      m_desiredHeader(new QLabel(QStringLiteral("Désiré"), this)),
       m_scroll(new QScrollBar(Qt::Vertical, this)),
       m_default(new QCheckBox(QStringLiteral("&Définir par défaut"), this)),
       m_addSplit(new QPushButton(QStringLiteral("Question é&clatée..."), this)),

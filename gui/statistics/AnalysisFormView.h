@@ -55,7 +55,7 @@ protected:
     // Closes every window opened from the results, then empties the tree and the elements.
     void ViderResultats();
     // The number of axes to keep, among the eigenvalues the engine offers, from "Sélection du
-    // nombre d'axe"; false on cancel, or, told to the analyst, when no axis carries inertia.
+    // nombre d'axes"; false on cancel, or, told to the analyst, when no axis carries inertia.
     bool ChoisirNombreAxes(const std::vector<double>& valeursPropres, int& axes);
     // Tells the analyst.
     void Signaler(const Message& message) const;

@@ -73,7 +73,7 @@ CMorvaneFactorielleView::CMorvaneFactorielleView(QWidget* parent) : AnalysisForm
         made->setObjectName(QString::number(id));
         return made;
     };
-    m_selection = button(kSelection, "&Selection...");
+    m_selection = button(kSelection, "&Sélection...");
     m_interviews = button(kInterviews, "&Interviews...");
     m_optionsButton = button(kOptions, "&Options...");
     m_recalculate = button(kRecalculer, "&Recalculer");

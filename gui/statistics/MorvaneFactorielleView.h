@@ -16,7 +16,7 @@ class QPushButton;
 
 // The factor analysis of questions on the interviews: principal components of numeric questions
 // (analysis type 4) or multiple correspondence analysis of closed questions (type 5). The analyst
-// chooses the active and illustrative questions ("&Selection..."), the active and illustrative
+// chooses the active and illustrative questions ("&Sélection..."), the active and illustrative
 // interviews ("&Interviews..."), what becomes of missing values or how modalities are labelled
 // ("&Options..."); "&Recalculer" builds the data table, runs the engine, asks for the number of
 // axes and lists the result tables and the maps of every pair of axes; "&Générer..." turns one

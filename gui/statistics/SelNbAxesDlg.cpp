@@ -18,7 +18,7 @@ constexpr int kChartHeight = 220;
 
 CSelNbAxesDlg::CSelNbAxesDlg(const std::vector<double>& valeursPropres, QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(IDD));
-    setWindowTitle(QStringLiteral("Sélection du nombre d'axe"));
+    setWindowTitle(QStringLiteral("Sélection du nombre d'axes"));
     m_maximum = AxesPortantInertie(valeursPropres);
     m_minimum = std::min(kProposedAxes, m_maximum);
     m_nombre = m_minimum;

@@ -7,7 +7,7 @@ class CChart2D;
 class QFrame;
 class QSpinBox;
 
-// "Sélection du nombre d'axe": the number of factor axes to keep, chosen beside a bar chart of
+// "Sélection du nombre d'axes": the number of factor axes to keep, chosen beside a bar chart of
 // the share of each eigenvalue in their sum.
 //
 // The axes offered are those that carry inertia: m, the number of eigenvalues above 1e-10, and

@@ -1,6 +1,7 @@
 #include "gui/tabulation/TableauPreviewView.h"
 
 #include "framework/CmdUI.h"
+#include "framework/PageSetup.h"
 #include "gui/tabulation/PreviewPages.h"
 #include "gui/tabulation/PrinterPicture.h"
 #include "gui/tabulation/TableauView.h"
@@ -50,6 +51,7 @@ constexpr PreviewCommand kCommands[] = {
 
 CTableauPreviewView::CTableauPreviewView(CTableauView& view, QWidget* parent)
     : QDialog(parent), m_view(view), m_printer(QPrinter::HighResolution) {
+    CPageSetup::Appliquer(m_printer);
     setWindowTitle(QStringLiteral("Aperçu avant l'impression"));
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include "framework/CmdUI.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/PageSetup.h"
 #include "framework/QtUserInterface.h"
 #include "gui/tabulation/PrintedTable.h"
 #include "gui/tabulation/QtFontMetricsSource.h"
@@ -270,6 +271,7 @@ bool CTableauView::Imprimer(QPrinter& printer) {
 // is laid out again for the printer and paper chosen.
 void CTableauView::OnFilePrint() {
     QPrinter printer(QPrinter::HighResolution);
+    CPageSetup::Appliquer(printer);
     const int lastPage = OnBeginPrinting(printer);
     OnEndPrinting();
     QPrintDialog dialog(&printer, this);

@@ -8,7 +8,7 @@ class CContexteEtude;
 class QButtonGroup;
 class QRadioButton;
 
-// "A partir des infos génerales": a variable made from one field of the interview records
+// "À partir des infos générales": a variable made from one field of the interview records
 // (interviewer, start or end time, interview number or code, language, completion). The radios
 // stand for the information numbers the definition stores.
 class CCalInfosGeneralesPage : public CPanneauVariable {

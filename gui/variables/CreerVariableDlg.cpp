@@ -65,8 +65,8 @@ constexpr TypeEntry kTypes[CCreerVariableDlg::kNombreTypes] = {
     {1097, "Par calcul multivarié",           K::kMultivarie,          nullptr,                   Availability::kDisabledInTemplate},
     {1098, "Numérique par calcul multivarié", K::kNumeriqueMultivarie, nullptr,                   Availability::kDisabledInTemplate},
     {1103, "Par codage postal",               K::kCodagePostal,        &Make<CCodagePostalPage>,  Availability::kAvailable},
-    {1104, "A partir des durées d'entrée",    K::kDureesSaisie,        nullptr,                   Availability::kNotYet},
-    {1105, "A partir des infos génerales",    K::kInfosGenerales,      &Make<CCalInfosGeneralesPage>, Availability::kAvailable},
+    {1104, "À partir des durées d'entrée",    K::kDureesSaisie,        nullptr,                   Availability::kNotYet},
+    {1105, "À partir des infos générales",    K::kInfosGenerales,      &Make<CCalInfosGeneralesPage>, Availability::kAvailable},
     {1106, "Question filtrée par champ",      K::kQuestionFiltree,     &Make<CCalQuestionFiltreePage>, Availability::kAvailable},
 };
 // clang-format on

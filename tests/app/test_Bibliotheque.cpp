@@ -128,7 +128,7 @@ TEST_F(LibraryTest, OverwritingAWeightingIsAskedOnceAndNoKeepsTheRecord) {
     EXPECT_FALSE(library.SaveWeighting(Weighting("Sexe", "nouveau")));
     ASSERT_EQ(ui.asked.size(), 1U);
     EXPECT_EQ(ui.asked[0], Message(StringTable::kEcraserRedressement));
-    EXPECT_EQ(StringTable::Format(ui.asked[0]), "Souhaitez vous ecraser le redressement existant ?");
+    EXPECT_EQ(StringTable::Format(ui.asked[0]), "Souhaitez-vous écraser le redressement existant ?");
     EXPECT_EQ(context_test::FileBytes(context.libraryPath), before);
 
     ui.ScriptReplies({true});
@@ -244,7 +244,7 @@ TEST_F(LibraryTest, OverwritingARecodeIsAskedOnceAndNoKeepsTheRecord) {
     changed.unit = "années";
     EXPECT_FALSE(library.SaveRecode(changed, *age));
     ASSERT_EQ(ui.asked.size(), 1U);
-    EXPECT_EQ(StringTable::Format(ui.asked[0]), "Souhaitez vous écraser le recodage existant ?");
+    EXPECT_EQ(StringTable::Format(ui.asked[0]), "Souhaitez-vous écraser le recodage existant ?");
     EXPECT_EQ(context_test::FileBytes(context.libraryPath), before);
 }
 

@@ -415,7 +415,7 @@ TEST(ContextCalculations, DefaultLists) {
                                   {9, "Variance", false},
                                   {10, "Médiane", false},
                                   {11, "Coefficient d'aplatissement", false},
-                                  {12, "Coefficicent d'asymétrie", false},
+                                  {12, "Coefficient d'asymétrie", false},
                                   {13, "Indice de Gini", false}}));
     EXPECT_EQ(Given(context, &CContexteEtude::DonnerCalculsMoyennes),
               (std::vector<Entry>{{0, "Moyenne", true},

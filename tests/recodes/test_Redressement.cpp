@@ -191,7 +191,7 @@ TEST_F(RakingTest, ContradictoryTargetsStopAtTheCapNamingTheQuestionAdjustedMost
     std::string error;
     ASSERT_TRUE(CalculerRedressement(id, 0, weights, error, context));
     const std::string message =
-        "Le redressement ne converge pas probablement à cause des objectifs fixés pour la question 'Q1BIS'...";
+        "Le redressement ne converge pas, probablement à cause des objectifs fixés pour la question 'Q1BIS'...";
     EXPECT_EQ(error, message);
     ASSERT_EQ(ui->ShownTexts(), std::vector<std::string>{message});
     const std::vector<std::string> lines = ReportLines(id);

@@ -1,13 +1,21 @@
 #include "MorvaneAppTestSupport.h"
 #include "shell/DossierDoc.h"
 #include "app/Registre.h"
+#include "framework/FrameworkCommands.h"
+#include "framework/MultiTree.h"
+#include "framework/PageSetup.h"
 #include "app/StringTable.h"
 #include "tabulation/ExecuteurTraitement.h"
+#include "gui/requests/SelNiveauDlg.h"
+#include "gui/requests/SelQuestionDlg.h"
 #include "gui/tabulation/OptionsTableauxDlg.h"
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QLineEdit>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QTreeWidgetItemIterator>
 #include <QToolBar>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -78,8 +86,7 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32890, "Tableaux évolués", "xxxxxx"},
         {32918, "Ouverte/Profils", "xxxxxx"},
         // Whose window or dialog is still to come.
-        {32884, "Test d'indépendence", "......"},
-        {32887, "Sélectionner le niveau courant", "......"},
+        {32884, "Test d'indépendance", "......"},
         {32814, "Dictionnaire", "......"},
         // The recode dialogs, on the questions each kind recodes; editing needs a recoded question.
         {32802, "Regrouper en sous-totaux", ".x..xx"},
@@ -92,6 +99,8 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         // Open their dialog, or run, whatever is selected.
         {32822, "Créer une variable", "xxxxxx"},
         {32903, "Recalculer toutes les variables", "xxxxxx"},
+        {32887, "Sélectionner le niveau courant", "xxxxxx"},
+        {32920, "Nom des interviews", "xxxxxx"},
         {32863, "A. C. P.", "xxxxxx"},
         {32864, "AFC Disjonctive", "xxxxxx"},
         // Runs at once on a closed question.
@@ -292,6 +301,117 @@ TEST_F(MainFrameTest, ToolsTablesOpensTheTableOptions) {
     EXPECT_EQ(answers.Unexpected(), 0);
     EXPECT_EQ(title, QStringLiteral("Options tableaux"));
     EXPECT_EQ(CRegistre::GetLinesPerTableInWord(false), 20);
+}
+
+// "Edition/Sélectionner le niveau courant...": the dialog opens on the current level, its OK
+// makes the chosen level current, Cancel leaves it.
+TEST_F(MainFrameTest, SelectingTheCurrentLevelSetsItFromTheLevelDialog) {
+    Select("");
+    ASSERT_EQ(m_app->currentLevel, 0);
+    int shownCurrent = -1;
+    const auto chooseMembers = [&shownCurrent](QDialog& shown) {
+        auto* dialog = qobject_cast<CSelNiveauDlg*>(&shown);
+        ASSERT_NE(dialog, nullptr);
+        shownCurrent = dialog->GetTree().currentItem()->data(0, Qt::UserRole).toInt();
+        for (QTreeWidgetItemIterator it(&dialog->GetTree()); *it != nullptr; ++it)
+            if ((*it)->data(0, Qt::UserRole).toInt() == 1)
+                dialog->GetTree().setCurrentItem(*it);
+        dialog->accept();
+    };
+    {
+        ModalAnswers choose({chooseMembers});
+        EXPECT_TRUE(Run(32887));
+        EXPECT_EQ(choose.Answered(), 1u);
+    }
+    EXPECT_EQ(shownCurrent, 0);
+    EXPECT_EQ(m_app->currentLevel, 1);
+
+    ModalAnswers cancel({[&shownCurrent](QDialog& shown) {
+        auto* dialog = qobject_cast<CSelNiveauDlg*>(&shown);
+        ASSERT_NE(dialog, nullptr);
+        shownCurrent = dialog->GetTree().currentItem()->data(0, Qt::UserRole).toInt();
+        dialog->reject();
+    }});
+    EXPECT_TRUE(Run(32887));
+    EXPECT_EQ(shownCurrent, 1);
+    EXPECT_EQ(m_app->currentLevel, 1);
+}
+
+// "Outils/Nom des interviews...": an open question chosen in the picker labels the interviews
+// with its answers from then on, and the picker opens on it the next time.
+TEST_F(MainFrameTest, NamingTheInterviewsTakesTheChosenOpenQuestion) {
+    Select("");
+    std::string label;
+    ASSERT_TRUE(m_app->DonnerLibelleInterview(0, label));
+    ASSERT_EQ(label, "Intvw 1");
+    const auto pick = [](const std::string& name) {
+        return [name](QDialog& shown) {
+            auto* picker = qobject_cast<CSelQuestionDlg*>(&shown);
+            ASSERT_NE(picker, nullptr);
+            const QList<QTreeWidgetItem*> found =
+                picker->GetTree().findItems(QString::fromStdString(name), Qt::MatchExactly | Qt::MatchRecursive);
+            ASSERT_EQ(found.size(), 1) << name;
+            picker->GetTree().SelectItem(found.front());
+            picker->accept();
+        };
+    };
+    {
+        ModalAnswers answers({pick("SERVICE")});
+        EXPECT_TRUE(Run(32920));
+        EXPECT_EQ(answers.Answered(), 1u);
+    }
+    ASSERT_NE(m_app->GetLabelQuestion(), nullptr);
+    EXPECT_EQ(m_app->GetLabelQuestion()->name, "SERVICE");
+    // Some of the demo's interviews answered SERVICE: their labels are no longer numbers.
+    int named = 0;
+    for (int i = 0; m_app->DonnerLibelleInterview(i, label); ++i)
+        named += label != "Intvw " + std::to_string(i + 1) ? 1 : 0;
+    EXPECT_GT(named, 0);
+
+    QString preset;
+    ModalAnswers again({[&preset](QDialog& shown) {
+        auto* picker = qobject_cast<CSelQuestionDlg*>(&shown);
+        ASSERT_NE(picker, nullptr);
+        preset = picker->GetTree().currentItem()->text(0);
+        picker->reject();
+    }});
+    EXPECT_TRUE(Run(32920));
+    EXPECT_EQ(preset, QStringLiteral("SERVICE"));
+    EXPECT_EQ(m_app->GetLabelQuestion()->name, "SERVICE");
+}
+
+// "Fichier/Configuration de l'impression...": the orientation chosen there is the one of the next
+// printer; Cancel keeps the earlier choice.
+TEST_F(MainFrameTest, ThePageSetUpChoosesThePagesOfTheNextPrints) {
+    CPageSetup::Oublier();
+    ASSERT_TRUE(IsEnabled(FrameworkCommands::kFilePrintSetup));
+    QString title;
+    {
+        ModalAnswers answers({[&title](QDialog& shown) {
+            title = shown.windowTitle();
+            auto* landscape = shown.findChild<QRadioButton*>(QStringLiteral("landscape"));
+            ASSERT_NE(landscape, nullptr);
+            landscape->click();
+            shown.accept();
+        }});
+        EXPECT_TRUE(Run(FrameworkCommands::kFilePrintSetup));
+        EXPECT_EQ(answers.Answered(), 1u);
+    }
+    EXPECT_EQ(title, QStringLiteral("Configuration de l'impression"));
+    ASSERT_TRUE(CPageSetup::EstChoisie());
+    QPrinter next(QPrinter::HighResolution);
+    CPageSetup::Appliquer(next);
+    EXPECT_EQ(next.pageLayout().orientation(), QPageLayout::Landscape);
+
+    ModalAnswers cancel({[](QDialog& shown) {
+        if (auto* portrait = shown.findChild<QRadioButton*>(QStringLiteral("portrait")))
+            portrait->click();
+        shown.reject();
+    }});
+    EXPECT_TRUE(Run(FrameworkCommands::kFilePrintSetup));
+    EXPECT_EQ(cancel.Answered(), 1u);
+    EXPECT_EQ(CPageSetup::GetLayout().orientation(), QPageLayout::Landscape);
+    CPageSetup::Oublier();
 }
 
 } // namespace

@@ -161,7 +161,7 @@ TEST_F(QuestionnaireViewTest, DeleteRemovesADerivedQuestionAfterConfirmation) {
     m_ui->ScriptReplies({false});
     EXPECT_TRUE(tree.OnCmdMsg(CQuestionnaireView::kEditionSupprimer, CmdMsg::kCommand, nullptr));
     ASSERT_EQ(m_ui->asked.size(), 1u);
-    EXPECT_EQ(StringTable::Format(m_ui->asked[0]), "Souhaitez vous vraiment supprimer cette question ?");
+    EXPECT_EQ(StringTable::Format(m_ui->asked[0]), "Souhaitez-vous vraiment supprimer cette question ?");
     EXPECT_TRUE(m_mainFrame->removed.empty());
 
     m_ui->ScriptReplies({true});

@@ -1,6 +1,6 @@
 // The small dialogs the program shares, each reached as the analyst reaches it: "Options
 // générales..." (its settings written on OK only), the value entry of the application (its
-// refusals), "Sélectionner le langage courant...", "A propos..." and the progress window.
+// refusals), "Sélectionner le langage courant...", "À propos..." and the progress window.
 #include "MorvaneAppTestSupport.h"
 #include "app/InfoVersion.h"
 #include "app/Registre.h"
@@ -232,7 +232,7 @@ TEST_F(SmallDialogsTest, TheLanguagesAreNamedInFrenchAndOkWithoutChoiceDoesNothi
     EXPECT_EQ(m_app->currentLanguage, 1033);
 }
 
-// ---- "A propos..." ---------------------------------------------------------------------------------
+// ---- "À propos..." ---------------------------------------------------------------------------------
 
 TEST_F(SmallDialogsTest, TheAboutBoxShowsTheNameVersionAndDateOfTheBuild) {
     QString version;

@@ -127,7 +127,7 @@ TEST_F(QesrunSmallSurvey, StatisticsThatOverflowShowEmptyCellsAndTheOthersTheirV
          "Âge\nBase : 5\nBase : 5\t \n"
          "Moyenne\t5.0e+307\nEcart-type\t\nNbre de réponses\t4\nNbre de 'Non-réponses'\t1\nSomme\t\n"
          "Minimum\t30.0\nMaximum\t1.0e+308\nIC sur moyenne(-)\t\nIC sur moyenne (+)\t\nVariance\t\n"
-         "Médiane\t50.0\nCoefficient d'aplatissement\t\nCoefficicent d'asymétrie\t\nIndice de Gini\t\n"},
+         "Médiane\t50.0\nCoefficient d'aplatissement\t\nCoefficient d'asymétrie\t\nIndice de Gini\t\n"},
         // Men 30 and 50; women 1e308 twice (no spread) and a non-response; all of them.
         {"type moyenne\nlignes SEXE 1 2 total\ncolonnes AGE\ncalculs 0 1 2 3 4 5 6 9\n",
          "Sexe x Âge\nBase : 5\n"

@@ -108,7 +108,7 @@ inline void DoubleClick(QTreeWidget& tree, int row) {
     }
 }
 
-// "Sélection du nombre d'axe" answered with that number of axes.
+// "Sélection du nombre d'axes" answered with that number of axes.
 inline ModalAnswers::Step Axes(int axes) {
     return [axes](QDialog& shown) {
         auto* dialog = qobject_cast<CSelNbAxesDlg*>(&shown);
