@@ -41,7 +41,7 @@ end
 )";
 
 const std::string kNotConverging =
-    "Le redressement ne converge pas probablement à cause des objectifs fixés pour la question 'Q1BIS'...";
+    "Le redressement ne converge pas, probablement à cause des objectifs fixés pour la question 'Q1BIS'...";
 
 class WeightingNotConvergedTest : public FixtureStudyTest {
 protected:
