@@ -10,7 +10,7 @@
 #include "app/ChampEtude.h"
 #include "app/MatriceCodes.h"
 #include "openanswers/ReponsesCaracteristiques.h"
-#include "openanswers/Specificites.h"
+#include "openanswers/FormeSpecifique.h"
 #include "tabulation/Tableau.h"
 
 namespace {

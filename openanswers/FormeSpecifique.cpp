@@ -1,4 +1,4 @@
-#include "openanswers/Specificites.h"
+#include "openanswers/FormeSpecifique.h"
 
 #include <algorithm>
 
