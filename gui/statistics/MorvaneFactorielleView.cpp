@@ -6,8 +6,7 @@
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
-#include "gui/requests/ProfilDlg.h"
-#include "gui/requests/ProfilModalitesDlg.h"
+#include "gui/requests/AnalysisProfileChoice.h"
 #include "statistics/Acm.h"
 #include "statistics/Acp.h"
 #include "statistics/TableauDisjonctif.h"
@@ -141,29 +140,12 @@ void CMorvaneFactorielleView::AfficherComptes() {
         m_counts[i]->setText(QString::number(counts[i]));
 }
 
-// The active questions first, then the illustrative ones, each in its profile dialog.
 void CMorvaneFactorielleView::OnSelection() {
     CContexteEtude* context = Context();
     if (context == nullptr)
         return;
-    CProfil* profiles[] = {&m_active, &m_illustrative};
-    const char* titles[] = {"Profils - Actives", "Profils - Illustratives"};
-    for (std::size_t i = 0; i < std::size(profiles); ++i) {
-        if (EstAcp()) {
-            CProfilDlg dialog(*context, context->currentLevel, *profiles[i], false, this);
-            dialog.setWindowTitle(QString::fromUtf8(titles[i]));
-            if (dialog.exec() != QDialog::Accepted)
-                break;
-            *profiles[i] = dialog.GetProfil();
-        } else {
-            CProfilModalitesDlg dialog(*context, context->currentLevel, *profiles[i], this);
-            dialog.setWindowTitle(QString::fromUtf8(titles[i]));
-            if (dialog.exec() != QDialog::Accepted)
-                break;
-            *profiles[i] = dialog.GetProfil();
-        }
-    }
-    AfficherComptes();
+    if (ChoisirProfilsAnalyse(*context, EstAcp(), m_active, m_illustrative, this))
+        AfficherComptes();
 }
 
 void CMorvaneFactorielleView::OnInterviews() {
