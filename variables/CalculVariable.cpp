@@ -12,6 +12,7 @@
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "platform/questionnaire/StaticTools.h"
+#include "variables/CalculDictionnaire.h"
 #include "variables/CalculListes.h"
 #include "variables/CalculScript.h"
 #include "variables/CalculSources.h"
@@ -154,6 +155,7 @@ constexpr KindComputation kComputations[] = {
     {CVariableCalculee::kSuperposition, &CalculListes::Superposition},
     {CVariableCalculee::kRedressement, &CalculListes::Redressement},
     {CVariableCalculee::kProfil, &CalculListes::Profil},
+    {CVariableCalculee::kDictionnaire, &CalculDictionnaire::Calculer},
     {CVariableCalculee::kCodagePostal, &OnSurvey<&CodagePostal::Calculer>},
     {CVariableCalculee::kDureesSaisie, &CalculListes::DureesSaisie},
     {CVariableCalculee::kInfosGenerales, &OnSurvey<&CalculSources::InfosGenerales>},

@@ -13,7 +13,7 @@ class CVariableCalculee;
 // every interview of the survey: by kind, one row per kind that the core computes on its own.
 // The script kind asks the script language's evaluator, installed with
 // EnregistrerCalculScript. Kinds whose answers come from elsewhere (the classes and coordinates
-// of an analysis window, kinds 4 and 5) and the dictionary kind are refused with a message.
+// of an analysis window, kinds 4 and 5) are refused with a message.
 class CCalculVariable {
 public:
     // False with the reason in `error` and `out` untouched.
