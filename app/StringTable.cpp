@@ -23,6 +23,8 @@ const std::map<int, std::string>& Entries() {
         {kInterviews, "Interviews"},
         {kEcraserRedressement, "Souhaitez-vous écraser le redressement existant ?"},
         {kEcraserRecodage, "Souhaitez-vous écraser le recodage existant ?"},
+        {kCreerAuMoinsUnItem, "Vous devez créer au moins un item"},
+        {kEntrerListeMots, "Vous devez entrer une liste de mots"},
         {kInitialisationCom, "Ne peut pas initialiser la dll COM"},
         {kOui, "Oui"},
         {kNePeutPasCreerTable, "Ne peut pas créer la table..."},

@@ -25,6 +25,8 @@ enum Id : int {
     kInterviews = 63407,
     kEcraserRedressement = 63439,
     kEcraserRecodage = 63442,
+    kCreerAuMoinsUnItem = 63444,
+    kEntrerListeMots = 63445,
     kInitialisationCom = 63479,
     kOui = 63488,
     kNePeutPasCreerTable = 64030,

@@ -6,6 +6,7 @@
 #include "variables/ConstructionVariable.h"
 #include "variables/VariableCalculee.h"
 #include "gui/variables/CalCroisementPage.h"
+#include "gui/variables/CalDictionnairePage.h"
 #include "gui/variables/CalInfosGeneralesPage.h"
 #include "gui/variables/CalListeChampsPage.h"
 #include "gui/variables/CalQuestionFiltreePage.h"
@@ -61,7 +62,7 @@ constexpr TypeEntry kTypes[CCreerVariableDlg::kNombreTypes] = {
     {1096, "En superposant des questions",    K::kSuperposition,       nullptr,                   Availability::kNotYet},
     {1101, "Par profil",                      K::kProfil,              nullptr,                   Availability::kNotYet},
     {1100, "Par redressement",                K::kRedressement,        nullptr,                   Availability::kNotYet},
-    {1102, "Par dictionnaire",                K::kDictionnaire,        nullptr,                   Availability::kNotYet},
+    {1102, "Par dictionnaire",                K::kDictionnaire,        &Make<CCalDictionnairePage>, Availability::kAvailable},
     {1097, "Par calcul multivarié",           K::kMultivarie,          nullptr,                   Availability::kDisabledInTemplate},
     {1098, "Numérique par calcul multivarié", K::kNumeriqueMultivarie, nullptr,                   Availability::kDisabledInTemplate},
     {1103, "Par codage postal",               K::kCodagePostal,        &Make<CCodagePostalPage>,  Availability::kAvailable},

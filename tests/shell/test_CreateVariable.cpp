@@ -13,6 +13,7 @@
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/screenshot/ModalAnswers.h"
 #include "gui/variables/CalCroisementPage.h"
+#include "gui/variables/CalDictionnairePage.h"
 #include "gui/variables/CalExpressionPage.h"
 #include "gui/variables/CalInfosGeneralesPage.h"
 #include "gui/variables/CalListeChampsPage.h"
@@ -36,6 +37,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -295,7 +298,8 @@ TEST_F(CreateVariableTest, ANewVariableOpensWithNoKindChosenAndTheKindsToComeDis
     EXPECT_EQ(dialog.PanneauVisible(), nullptr);
     const std::vector<std::int16_t> enabled = {CVariableCalculee::kCroisement,     CVariableCalculee::kChampsEtude,
                                                CVariableCalculee::kScript,         CVariableCalculee::kCodagePostal,
-                                               CVariableCalculee::kInfosGenerales, CVariableCalculee::kQuestionFiltree};
+                                               CVariableCalculee::kInfosGenerales, CVariableCalculee::kQuestionFiltree,
+                                               CVariableCalculee::kDictionnaire};
     for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index) {
         const std::int16_t kind = CCreerVariableDlg::TypeDuBouton(index);
         SCOPED_TRACE(dialog.Bouton(index).text().toStdString());
@@ -960,6 +964,88 @@ TEST_F(LoopVariableTest, CopyingACrossingOverTheLoopBuildsOneVariablePerIteratio
                                     std::to_string(copy.responseTable) + "\" AS v ORDER BY Cle1"),
                   c.stored);
     }
+}
+
+// The words of an answer as the test reads them: lower-cased ASCII letters, every other byte of a
+// letter of UTF-8 kept, anything else (blanks, punctuation, apostrophes) between words.
+std::vector<std::string> WordsOf(const std::string& answer) {
+    std::vector<std::string> words(1);
+    for (const char c : answer) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || byte >= 0x80) {
+            words.back() += static_cast<char>(std::tolower(byte));
+        } else if (!words.back().empty()) {
+            words.emplace_back();
+        }
+    }
+    if (words.back().empty())
+        words.pop_back();
+    return words;
+}
+
+// Each row's text and code, from a query of two columns.
+std::vector<std::pair<std::string, long long>> AnswersBySex(const std::string& path, const std::string& sql) {
+    sqlite3* connection = nullptr;
+    std::vector<std::pair<std::string, long long>> rows;
+    sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+        ADD_FAILURE() << sqlite3_errmsg(connection) << " in " << sql;
+    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW)
+        rows.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)),
+                          sqlite3_column_int64(statement, 1));
+    sqlite3_finalize(statement);
+    sqlite3_close(connection);
+    return rows;
+}
+
+bool HoldsSequence(const std::vector<std::string>& words, const std::vector<std::string>& sequence) {
+    return std::search(words.begin(), words.end(), sequence.begin(), sequence.end()) != words.end();
+}
+
+// "Par dictionnaire" on the demo's open question: each modality counts, by SEXE, the interviews
+// whose answer holds one of its words or its segment, as the test finds them in the raw answers.
+TEST_F(CreateVariableTest, AVariableByDictionaryCountsTheAnswersHoldingItsWordsAndSegments) {
+    Drive(kCreer, {[](QDialog& shown) {
+                       CCreerVariableDlg& dialog = Dialog(shown);
+                       dialog.LibelleEdit().setText(QStringLiteral("THÈMES")); // typed keys are ASCII only
+                       for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index)
+                           if (CCreerVariableDlg::TypeDuBouton(index) == CVariableCalculee::kDictionnaire)
+                               dialog.Bouton(index).click();
+                       auto* page = qobject_cast<CCalDictionnairePage*>(dialog.PanneauVisible());
+                       ASSERT_NE(page, nullptr);
+                       ClickAnswering(page->QuestionButton(), [](QDialog& picker) { PickInTree(picker, "SERVICE"); });
+                       const QString lists[] = {QStringLiteral("accueil \"je recommande\""),
+                                                QStringLiteral("déçu décevant"), QStringLiteral("personnel")};
+                       for (const QString& words : lists) {
+                           page->AjouterButton().click();
+                           page->ListeMots().setPlainText(words);
+                       }
+                       dialog.OkButton().click();
+                   }});
+    ASSERT_TRUE(InTree("THÈMES"));
+    const std::vector<std::vector<std::vector<std::string>>> modalities = {
+        {{"accueil"}, {"je", "recommande"}}, {{"déçu"}, {"décevant"}}, {{"personnel"}}};
+    const char* captions[] = {"Sous total 1", "Sous total 2", "Sous total 3"};
+    std::map<std::string, std::pair<long long, long long>> expected;
+    const CQuestionEtendue& service = QuestionNamed("SERVICE");
+    const CQuestionEtendue& sex = QuestionNamed("SEXE");
+    const std::string answers = "SELECT COALESCE(" + Field(service, "a") + ", ''), COALESCE(" + Field(sex, "s") +
+                                ", 0) FROM \"VEL Reponse" + std::to_string(service.responseTable) +
+                                "\" AS a JOIN \"VEL Reponse1\" AS s USING (Cle1)";
+    for (const auto& [answer, code] : AnswersBySex(Path(), answers)) {
+        const std::vector<std::string> words = WordsOf(answer);
+        for (std::size_t m = 0; m < modalities.size(); ++m) {
+            const bool holds = std::any_of(modalities[m].begin(), modalities[m].end(),
+                                           [&](const auto& sequence) { return HoldsSequence(words, sequence); });
+            auto& cell = expected[captions[m]];
+            cell.first += holds && code == 1;
+            cell.second += holds && code == 2;
+        }
+    }
+    for (const auto& [caption, counts] : expected)
+        ASSERT_GT(counts.first + counts.second, 0) << caption;
+    ExpectCounts("THÈMES", expected);
 }
 
 } // namespace
