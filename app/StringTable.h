@@ -304,6 +304,9 @@ enum Id : int {
     kClassificationImpossible = 65381,
     kClassificationHierarchique = 65382,
     kGroupeNumero = 65383,
+    // The correspondence analysis of open answers.
+    kAuMoinsTroisFormes = 65420,
+    kQuestionAExpliquerDeuxModalites = 65421,
 };
 
 // The text of an id; empty when the id is unknown.
