@@ -22,9 +22,10 @@ Message CommittedState::Enter(const std::string& path) {
 void CommittedState::Leave() {
     if (m_depth == 0 || --m_depth > 0)
         return;
-    if (m_held && m_connection) {
+    if (m_held) {
         try {
-            m_dataVersion = m_connection->dataVersion();
+            m_dataVersion = VersionSource().dataVersion();
+            m_versionOnWriter = m_writeLock != nullptr;
             m_ownCommits = db::Database::commitsInThisProcess();
         } catch (const db::DbException&) {
             m_dataVersion.reset();
@@ -51,16 +52,23 @@ Message CommittedState::Hold(const std::string& path) {
             m_connection = std::make_unique<db::Database>(path, db::Database::Access::ReadOnly);
             m_path = path;
         }
-        // The write lock first: taken after the read lock, it could wait for a writer that itself
-        // waits for that read lock to go.
+        // The write lock first: taken after a read lock, it could wait for a writer that itself
+        // waits for that read lock to go. Held, it is a read lock too (its transaction reads the
+        // last commit and keeps every other program from committing), so the reading connection
+        // takes a lock of its own only when the write lock cannot be had.
         const bool writersLocked = LockWriters();
-        m_read = std::make_unique<db::ReadTransaction>(*m_connection);
+        if (!writersLocked)
+            m_read = std::make_unique<db::ReadTransaction>(*m_connection);
         m_held = true;
         m_shared = writersLocked || !m_connection->isWriteAheadLog();
-        const long long version = m_connection->dataVersion();
+        const long long version = VersionSource().dataVersion();
         // Another program committed since the survey last read the file, unless this process
-        // committed meanwhile too (then the change is taken for its own).
-        if (m_dataVersion && *m_dataVersion != version && m_ownCommits == db::Database::commitsInThisProcess())
+        // committed meanwhile too (then the change is taken for its own). Each connection counts
+        // versions of its own: when the last state was seen through the other one, nothing tells
+        // the two apart, and the file is taken as changed rather than a change missed.
+        const bool sameSource = m_versionOnWriter == writersLocked;
+        if (m_dataVersion && (!sameSource || *m_dataVersion != version) &&
+            m_ownCommits == db::Database::commitsInThisProcess())
             m_changedElsewhere = true;
     } catch (const db::DbException& error) {
         Release();
@@ -79,7 +87,9 @@ Message CommittedState::Hold(const std::string& path) {
 // and it ends by a rollback. A file this process cannot write, or whose write lock another
 // program keeps for more than the busy timeout, is held by the read lock alone.
 bool CommittedState::LockWriters() {
-    if (!db::Database::isWritable(m_path))
+    // Once a writer connection is open, a file that became read-only since refuses its
+    // transaction below, which drops the connection: the permissions are asked again only then.
+    if (!m_writer && !db::Database::isWritable(m_path))
         return false;
     try {
         if (!m_writer)
@@ -91,6 +101,10 @@ bool CommittedState::LockWriters() {
         m_writer.reset();
         return false;
     }
+}
+
+db::Database& CommittedState::VersionSource() const {
+    return m_writeLock ? *m_writer : *m_connection;
 }
 
 void CommittedState::Release() {

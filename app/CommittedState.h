@@ -51,6 +51,8 @@ public:
 private:
     Message Hold(const std::string& path);
     bool LockWriters();
+    // The connection whose transaction holds the state: the writer's when it has the lock.
+    db::Database& VersionSource() const;
     void Release();
 
     std::string m_path;
@@ -64,6 +66,7 @@ private:
     Message m_refusal;
     // What the connection last saw of the file, and the commits of this process then.
     std::optional<long long> m_dataVersion;
+    bool m_versionOnWriter = false; // which connection counted m_dataVersion
     unsigned long long m_ownCommits = 0;
     bool m_changedElsewhere = false;
 };
