@@ -60,7 +60,7 @@ QTreeWidget* MakeList(QWidget* parent, int id) {
 } // namespace
 
 COuvCorrespondanceView::COuvCorrespondanceView(QWidget* parent)
-    : AnalysisFormView(parent), m_caption(nullptr), m_pick(nullptr), m_toChosen(nullptr), m_toAvailable(nullptr),
+    : FactorFormView(parent), m_caption(nullptr), m_pick(nullptr), m_toChosen(nullptr), m_toAvailable(nullptr),
       m_recalculate(nullptr) {
     auto* controls = new QWidget(this);
     auto* grid = new QGridLayout(controls);
@@ -323,14 +323,5 @@ std::string COuvCorrespondanceView::DonnerLibelleColonne(std::int32_t index) con
     return m_categories[static_cast<std::size_t>(index)];
 }
 
-std::vector<double> COuvCorrespondanceView::DonnerCoordonnees(int ensemble, int axe) const {
-    return m_results.Coordonnees(ensemble, axe);
-}
 
-std::vector<double> COuvCorrespondanceView::DonnerQualites(int ensemble, int axe) const {
-    return m_results.Qualites(ensemble, axe);
-}
 
-std::vector<double> COuvCorrespondanceView::DonnerContributions(int ensemble, int axe) const {
-    return m_results.Contributions(ensemble, axe);
-}

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "gui/statistics/AnalysisFormView.h"
-#include "statistics/FactorResults.h"
+#include "gui/statistics/FactorFormView.h"
 
 #include <cstdint>
 #include <string>
@@ -18,7 +17,7 @@ class QTreeWidget;
 // the list of the analysis, chooses the question to explain, and "&Recalculer" crosses them into
 // the lexical table, analyses it, asks for the number of axes and lists the result tables and the
 // maps of every pair of axes.
-class COuvCorrespondanceView : public AnalysisFormView {
+class COuvCorrespondanceView : public FactorFormView {
     Q_OBJECT
 
 public:
@@ -51,16 +50,12 @@ public:
     // The entry indexes of a list, in its order.
     std::vector<int> Entrees(Controle list) const;
     void Trier(Controle list, int column);
-    const FactorResults& GetResultats() const { return m_results; }
     const std::vector<double>& GetDonnees() const { return m_table; }
 
     // ---- Data source of the tables and maps ----
     CLigne DonnerLigne(std::int32_t genre, std::int32_t second, std::int32_t index) const override;
     std::string DonnerLibelleLigne(std::int32_t index) const override;
     std::string DonnerLibelleColonne(std::int32_t index) const override;
-    std::vector<double> DonnerCoordonnees(int ensemble, int axe) const override;
-    std::vector<double> DonnerQualites(int ensemble, int axe) const override;
-    std::vector<double> DonnerContributions(int ensemble, int axe) const override;
 
 private:
     COuvCorpus* Corpus() const;
@@ -82,5 +77,4 @@ private:
     std::vector<int> m_entries;               // the forms of the last run, in row order
     std::vector<std::string> m_categories;    // the short captions of the question to explain
     std::vector<double> m_table;              // entries x categories
-    FactorResults m_results;
 };

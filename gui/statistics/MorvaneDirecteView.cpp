@@ -40,7 +40,7 @@ std::string AxisLabel(int index) {
 
 } // namespace
 
-CMorvaneDirecteView::CMorvaneDirecteView(QWidget* parent) : AnalysisFormView(parent) {
+CMorvaneDirecteView::CMorvaneDirecteView(QWidget* parent) : FactorFormView(parent) {
     auto* controls = new QWidget(this);
     auto* grid = new QGridLayout(controls);
     const struct {
@@ -273,14 +273,5 @@ std::string CMorvaneDirecteView::DonnerLibelleColonne(std::int32_t index) const 
     return m_columnLabels.at(m_columnMap[static_cast<std::size_t>(index)]);
 }
 
-std::vector<double> CMorvaneDirecteView::DonnerCoordonnees(int ensemble, int axe) const {
-    return m_results.Coordonnees(ensemble, axe);
-}
 
-std::vector<double> CMorvaneDirecteView::DonnerQualites(int ensemble, int axe) const {
-    return m_results.Qualites(ensemble, axe);
-}
 
-std::vector<double> CMorvaneDirecteView::DonnerContributions(int ensemble, int axe) const {
-    return m_results.Contributions(ensemble, axe);
-}

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "statistics/FactorResults.h"
-#include "gui/statistics/AnalysisFormView.h"
+#include "gui/statistics/FactorFormView.h"
 
 #include <cstdint>
 #include <string>
@@ -19,7 +18,7 @@ class QPushButton;
 // The cells go in as they are; a cell holding a missing value, or a negative one for a
 // correspondence analysis, would give no meaningful result: the run is refused and the cell
 // named (its row and column in the table, from 1).
-class CMorvaneDirecteView : public AnalysisFormView {
+class CMorvaneDirecteView : public FactorFormView {
     Q_OBJECT
 
 public:
@@ -45,16 +44,12 @@ public:
 
     QLabel& GetCompte(Controle id) const;
     QPushButton& GetBouton(Controle id) const;
-    const FactorResults& GetResultats() const { return m_results; }
     const std::vector<double>& GetMatriceTravail() const { return m_matrix; }
 
     // ---- Data source of the tables and maps ----
     CLigne DonnerLigne(std::int32_t genre, std::int32_t second, std::int32_t index) const override;
     std::string DonnerLibelleLigne(std::int32_t index) const override;
     std::string DonnerLibelleColonne(std::int32_t index) const override;
-    std::vector<double> DonnerCoordonnees(int ensemble, int axe) const override;
-    std::vector<double> DonnerQualites(int ensemble, int axe) const override;
-    std::vector<double> DonnerContributions(int ensemble, int axe) const override;
 
 private:
     CMorvaneDirecteDoc* GetDirecteDoc() const;
@@ -82,5 +77,4 @@ private:
     std::vector<std::uint32_t> m_rowMap;
     std::vector<std::uint32_t> m_columnMap;
     std::vector<double> m_matrix;
-    FactorResults m_results;
 };

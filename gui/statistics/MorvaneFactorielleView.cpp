@@ -52,7 +52,7 @@ std::vector<std::int32_t> Signed(const std::vector<std::uint32_t>& numbers) {
 
 } // namespace
 
-CMorvaneFactorielleView::CMorvaneFactorielleView(QWidget* parent) : AnalysisFormView(parent) {
+CMorvaneFactorielleView::CMorvaneFactorielleView(QWidget* parent) : FactorFormView(parent) {
     auto* controls = new QWidget(this);
     auto* grid = new QGridLayout(controls);
     const struct {
@@ -373,17 +373,8 @@ std::string CMorvaneFactorielleView::DonnerLibelleColonne(std::int32_t index) co
     return m_columnLabels[static_cast<std::size_t>(index)];
 }
 
-std::vector<double> CMorvaneFactorielleView::DonnerCoordonnees(int ensemble, int axe) const {
-    return m_results.Coordonnees(ensemble, axe);
-}
 
-std::vector<double> CMorvaneFactorielleView::DonnerQualites(int ensemble, int axe) const {
-    return m_results.Qualites(ensemble, axe);
-}
 
-std::vector<double> CMorvaneFactorielleView::DonnerContributions(int ensemble, int axe) const {
-    return m_results.Contributions(ensemble, axe);
-}
 
 // The first answer of each row's interview; the question's reserved no-answer modality (its last
 // one, when the question says so) and an empty answer give -5.

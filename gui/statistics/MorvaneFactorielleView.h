@@ -1,7 +1,6 @@
 #pragma once
 
-#include "statistics/FactorResults.h"
-#include "gui/statistics/AnalysisFormView.h"
+#include "gui/statistics/FactorFormView.h"
 #include "tabulation/Profil.h"
 
 #include <cstdint>
@@ -21,7 +20,7 @@ class QPushButton;
 // ("&Options..."); "&Recalculer" builds the data table, runs the engine, asks for the number of
 // axes and lists the result tables and the maps of every pair of axes; "&Générer..." turns one
 // result per interview into a new numeric question of the survey.
-class CMorvaneFactorielleView : public AnalysisFormView {
+class CMorvaneFactorielleView : public FactorFormView {
     Q_OBJECT
 
 public:
@@ -52,7 +51,6 @@ public:
     bool EstAcp() const;
     QLabel& GetCompte(Controle id) const;
     QPushButton& GetBouton(Controle id) const;
-    const FactorResults& GetResultats() const { return m_results; }
     // The interview (record) of each row of the last data table.
     const std::vector<std::int32_t>& GetInterviewsLignes() const { return m_rowInterviews; }
 
@@ -71,9 +69,6 @@ public:
     std::string DonnerLibelleLigne(std::int32_t index) const override;
     std::string DonnerLibelleColonne(std::int32_t index) const override;
     bool DonnerQuestion() const override { return true; }
-    std::vector<double> DonnerCoordonnees(int ensemble, int axe) const override;
-    std::vector<double> DonnerQualites(int ensemble, int axe) const override;
-    std::vector<double> DonnerContributions(int ensemble, int axe) const override;
     std::vector<double> DonnerModalite(CQuestionEtendue& question) const override;
     std::vector<double> DonnerValeur(CQuestionEtendue& question) const override;
 
@@ -112,5 +107,4 @@ private:
     std::vector<std::int32_t> m_rowInterviews;
     std::vector<double> m_numeric;
     std::vector<std::uint8_t> m_disjunctive;
-    FactorResults m_results;
 };

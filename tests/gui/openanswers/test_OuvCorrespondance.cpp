@@ -13,8 +13,6 @@
 #include "gui/openanswers/OuvCorrespondanceView.h"
 #include "openanswers/OuvCorpus.h"
 #include "portfolio/ElementDossier.h"
-#include "tools/qesbuild/DescriptionParser.h"
-#include "tools/qesbuild/QesWriter.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -82,19 +80,7 @@ class OuvCorrespondanceTest : public AnalysisWindowTest {
 protected:
     void SetUp() override {
         AnalysisWindowTest::SetUp();
-        m_folder = std::filesystem::path(::testing::TempDir()) /
-                   ("ouvcorrespondance_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        const std::string path = (m_folder / "regions.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(Description(), "regions.txt", m_folder);
-        qesbuild::WriteFixture(fixture, path);
-        m_context.questionnairePath = path;
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-    }
-    void TearDown() override {
-        AnalysisWindowTest::TearDown();
-        std::filesystem::remove_all(m_folder);
+        OpenSurvey(Description(), "regions");
     }
 
     CQuestionEtendue& Named(const char* name) {
@@ -141,8 +127,6 @@ protected:
         EXPECT_EQ(answers.Unexpected(), 0);
         EXPECT_EQ(answers.Answered(), steps.size());
     }
-
-    std::filesystem::path m_folder;
 };
 
 TEST_F(OuvCorrespondanceTest, TheFormsByGroupGiveTheEigenvaluesAndCoordinatesOfTheReference) {

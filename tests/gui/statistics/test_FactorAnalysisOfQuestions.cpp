@@ -5,8 +5,6 @@
 #include "app/StringTable.h"
 #include "gui/statistics/MorvaneFactorielleDoc.h"
 #include "gui/statistics/MorvaneFactorielleView.h"
-#include "tools/qesbuild/DescriptionParser.h"
-#include "tools/qesbuild/QesWriter.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -52,20 +50,7 @@ class FactorAnalysisOfQuestionsTest : public AnalysisWindowTest {
 protected:
     void SetUp() override {
         AnalysisWindowTest::SetUp();
-        m_folder = std::filesystem::path(::testing::TempDir()) /
-                   ("factor_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        const std::string path = (m_folder / "mauvaises.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kSurvey, "mauvaises.txt", m_folder);
-        qesbuild::WriteFixture(fixture, path);
-        m_context.questionnairePath = path;
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-    }
-
-    void TearDown() override {
-        AnalysisWindowTest::TearDown();
-        std::filesystem::remove_all(m_folder);
+        OpenSurvey(kSurvey, "mauvaises");
     }
 
     CMorvaneFactorielleView& Open(std::uint16_t type) {
@@ -94,8 +79,6 @@ protected:
         EXPECT_EQ(answers.Unexpected(), 0);
         EXPECT_EQ(answers.Answered(), expected);
     }
-
-    std::filesystem::path m_folder;
 };
 
 TEST_F(FactorAnalysisOfQuestionsTest, RemovingTheInterviewsWithMissingValuesLeavesNoneToAnalyse) {
