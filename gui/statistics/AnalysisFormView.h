@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Message.h"
+#include "app/OneStateScope.h"
 #include "framework/View.h"
 #include "statistics/MappingSource.h"
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 class CElementDossier;
+class CEnquete;
 class CMapping;
 class QGridLayout;
 class QLabel;
@@ -59,6 +61,19 @@ protected:
     bool ChoisirNombreAxes(const std::vector<double>& valeursPropres, int& axes);
     // Tells the analyst.
     void Signaler(const Message& message) const;
+    // Runs `read` (the building of an analysis's data table from several questions) on one
+    // committed state of the questionnaire, so that another program writing the file meanwhile
+    // cannot give it rows of two states; false, told to the analyst, when the file is in use or
+    // was changed since it was opened. The number-of-axes dialog and the engines run after, with
+    // no lock held.
+    template <class Read> bool LireEnUnEtat(CEnquete& survey, Read&& read) {
+        const OneStateScope oneState(survey);
+        if (oneState.Refusal().id != 0) {
+            Signaler(oneState.Refusal());
+            return false;
+        }
+        return read();
+    }
 
     // A result table of `rows` × `columns` values (row-major) labelled by this source under the
     // two label kinds, every column shown with the marker, titled and based as given.

@@ -231,9 +231,10 @@ bool CMorvaneFactorielleView::RunEngine(bool built, const CDataAccess& access, T
 bool CMorvaneFactorielleView::RunAcp(CContexteEtude& context) {
     TableauNumerique table;
     CDataAccess access(context, true);
-    const bool built = ConstruireTableauNumerique(access, table, Signed(m_activeInterviews),
-                                                  Signed(m_illustrativeInterviews), m_active, m_illustrative, m_options,
-                                                  context.currentLevel);
+    const bool built = LireEnUnEtat(context, [&] {
+        return ConstruireTableauNumerique(access, table, Signed(m_activeInterviews), Signed(m_illustrativeInterviews),
+                                          m_active, m_illustrative, m_options, context.currentLevel);
+    });
     ResultatsAcp results;
     if (!RunEngine<CAcp>(built, access, table, m_numeric, false, results))
         return false;
@@ -245,9 +246,10 @@ bool CMorvaneFactorielleView::RunAcm(CContexteEtude& context) {
     TableauDisjonctif table;
     CDataAccess access(context, true);
     const bool prefix = m_options == 1;
-    const bool built = ConstruireTableauDisjonctif(access, table, Signed(m_activeInterviews),
-                                                   Signed(m_illustrativeInterviews), m_active, m_illustrative, prefix,
-                                                   context.currentLevel);
+    const bool built = LireEnUnEtat(context, [&] {
+        return ConstruireTableauDisjonctif(access, table, Signed(m_activeInterviews), Signed(m_illustrativeInterviews),
+                                           m_active, m_illustrative, prefix, context.currentLevel);
+    });
     ResultatsCorrespondances results;
     if (!RunEngine<CAcm>(built, access, table, m_disjunctive, true, results))
         return false;

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 // What the factor analysis of questions does with data it cannot analyse: it says why, or runs
 // on what can be analysed, and never shows a window of numbers that are not numbers.
@@ -140,6 +141,25 @@ TEST_F(FactorAnalysisOfQuestionsTest, FewerThanTwoActiveColumnsAreRefused) {
         EXPECT_EQ(ShownTexts(), std::vector<std::string>{"Vous devez sélectionner au moins 2 colonnes actives..."});
         view.GetDocument()->OnCloseDocument();
     }
+}
+
+// Another program commits to the file after the survey was read: the data table is not built from
+// a state the window's survey never saw.
+TEST_F(FactorAnalysisOfQuestionsTest, AFileChangedByAnotherProgramIsNotAnalysed) {
+    CMorvaneFactorielleView& view = Open(CMorvaneFactorielleDoc::kAcp);
+    AddNumeric(view, "POIDS");
+    AddNumeric(view, "TAILLE");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(m_context.questionnairePath.c_str(), &other), SQLITE_OK);
+    const std::string table = "\"VEL Reponse" + std::to_string(m_context.TrouverQuestionParNom("POIDS")->responseTable) + "\"";
+    EXPECT_EQ(sqlite3_exec(other, ("UPDATE " + table + " SET \"1;1\" = 61 WHERE Cle1 = 1").c_str(), nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    Recalculate(view, {});
+    EXPECT_EQ(ShownTexts(), std::vector<std::string>{StringTable::Format(
+                                Message(StringTable::kQuestionnaireModifieAilleurs, {m_context.questionnairePath}))});
+    EXPECT_FALSE(view.GetResultats().Existe());
 }
 
 } // namespace
