@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -189,6 +190,9 @@ void CTrisSignificatifsView::AfficherListe() {
             item->setText(column, QString::fromStdString(m_search->TexteCellule(i, column)));
         item->setTextAlignment(SignificantCrossTables::kProbabilite, Qt::AlignRight | Qt::AlignVCenter);
     }
+    // Long captions are shown whole rather than cut: the column widens beyond its 300 pixels.
+    m_list->resizeColumnToContents(SignificantCrossTables::kNom);
+    m_list->setColumnWidth(SignificantCrossTables::kNom, std::max(m_list->columnWidth(SignificantCrossTables::kNom), 300));
 }
 
 void CTrisSignificatifsView::Ouvrir(int row) {
