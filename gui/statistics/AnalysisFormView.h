@@ -59,6 +59,9 @@ protected:
     bool ChoisirNombreAxes(const std::vector<double>& valeursPropres, int& axes);
     // Tells the analyst.
     void Signaler(const Message& message) const;
+    // The active and illustrative interviews chosen again in "Sélection des interviews"; false
+    // on cancel, the lists unchanged.
+    bool ChoisirInterviews(std::vector<std::uint32_t>& actives, std::vector<std::uint32_t>& illustratives);
 
     // A result table of `rows` × `columns` values (row-major) labelled by this source under the
     // two label kinds, every column shown with the marker, titled and based as given.

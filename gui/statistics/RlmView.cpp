@@ -6,7 +6,6 @@
 #include "gui/requests/AnalysisProfileChoice.h"
 #include "gui/requests/SelQuestionDlg.h"
 #include "gui/statistics/OptionsCalculDlg.h"
-#include "gui/statistics/SelInterviewsDlg.h"
 #include "statistics/RegressionAnalysis.h"
 #include "tabulation/TableauBase.h"
 
@@ -124,12 +123,7 @@ void CRlmView::OnExplicatives() {
 }
 
 void CRlmView::OnInterviews() {
-    CContexteEtude* context = GetContexte();
-    if (context == nullptr)
-        return;
-    context->PreparerLibellesInterviews();
-    CSelInterviewsDlg dialog(*context, m_activeInterviews, m_illustrativeInterviews, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (ChoisirInterviews(m_activeInterviews, m_illustrativeInterviews))
         AfficherComptes();
 }
 

@@ -1,19 +1,16 @@
-#include "AnalysisWindowTestSupport.h"
+#include "StudyWindowTest.h"
 
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "gui/statistics/MorvaneFactorielleDoc.h"
 #include "gui/statistics/MorvaneFactorielleView.h"
-#include "tools/qesbuild/DescriptionParser.h"
-#include "tools/qesbuild/QesWriter.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 // What the factor analysis of questions does with data it cannot analyse: it says why, or runs
@@ -48,31 +45,15 @@ Cle1,1;1,2;1,3;1,4;1,5;1
 end
 )";
 
-class FactorAnalysisOfQuestionsTest : public AnalysisWindowTest {
+class FactorAnalysisOfQuestionsTest : public StudyWindowTest {
 protected:
     void SetUp() override {
-        AnalysisWindowTest::SetUp();
-        m_folder = std::filesystem::path(::testing::TempDir()) /
-                   ("factor_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        const std::string path = (m_folder / "mauvaises.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kSurvey, "mauvaises.txt", m_folder);
-        qesbuild::WriteFixture(fixture, path);
-        m_context.questionnairePath = path;
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-    }
-
-    void TearDown() override {
-        AnalysisWindowTest::TearDown();
-        std::filesystem::remove_all(m_folder);
+        StudyWindowTest::SetUp();
+        OpenSurvey(kSurvey);
     }
 
     CMorvaneFactorielleView& Open(std::uint16_t type) {
-        CMultiDocTemplate& docTemplate = AddTemplate<CMorvaneFactorielleDoc, CMorvaneFactorielleView>();
-        CDocument* document = docTemplate.OpenDocumentFile(DocumentSource::FromObject(&type));
-        EXPECT_NE(document, nullptr);
-        return *dynamic_cast<CMorvaneFactorielleView*>(document->GetViews().front());
+        return StudyWindowTest::Open<CMorvaneFactorielleDoc, CMorvaneFactorielleView>(DocumentSource::FromObject(&type));
     }
 
     void AddNumeric(CMorvaneFactorielleView& view, const char* name) {
@@ -94,8 +75,6 @@ protected:
         EXPECT_EQ(answers.Unexpected(), 0);
         EXPECT_EQ(answers.Answered(), expected);
     }
-
-    std::filesystem::path m_folder;
 };
 
 TEST_F(FactorAnalysisOfQuestionsTest, RemovingTheInterviewsWithMissingValuesLeavesNoneToAnalyse) {
