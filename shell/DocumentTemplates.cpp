@@ -18,6 +18,10 @@
 #include "gui/statistics/MorvaneDirecteView.h"
 #include "gui/statistics/MorvaneFactorielleDoc.h"
 #include "gui/statistics/MorvaneFactorielleView.h"
+#include "gui/statistics/RlmView.h"
+#include "gui/statistics/TrisSignificatifsView.h"
+#include "gui/statistics/TstIndependanceDoc.h"
+#include "gui/statistics/TstIndependanceView.h"
 #include "gui/tabulation/TableauDoc.h"
 #include "gui/tabulation/TableauView.h"
 
@@ -63,9 +67,9 @@ constexpr Definition kDefinitions[] = {
     {K::kQuestion,            kDocumentResource,  "Question",                                      &Make<CQuestionDoc, CQuestionView>},
     {K::kMorvaneDirecte,      kDocumentResource,  "Analyse d'un tableau",                          &Make<CMorvaneDirecteDoc, CMorvaneDirecteView>},
     {K::kOuvTypologie,        kDocumentResource,  "Typologie des réponses ouvertes",               nullptr},
-    {K::kTstIndependance,     kDocumentResource,  "Test d'indépendance",                           nullptr},
-    {K::kRlm,                 kDocumentResource,  "Régression linéaire multiple",                  nullptr},
-    {K::kTrisSignificatifs,   kDocumentResource,  "Tableaux croisés significatifs",                nullptr},
+    {K::kTstIndependance,     kDocumentResource,  "Test d'indépendance",                           &Make<CTstIndependanceDoc, CTstIndependanceView>},
+    {K::kRlm,                 kDocumentResource,  "Régression linéaire multiple",                  &Make<CMorvaneFactorielleDoc, CRlmView>},
+    {K::kTrisSignificatifs,   kDocumentResource,  "Tableaux croisés significatifs",                &Make<CMorvaneFactorielleDoc, CTrisSignificatifsView>},
 };
 // clang-format on
 

@@ -25,6 +25,7 @@
 #include "shell/OptionsDlg.h"
 #include "tabulation/Traitement.h"
 #include "gui/tabulation/OptionsTableauxDlg.h"
+#include "gui/statistics/SeuilsSignificativiteDlg.h"
 
 #include <algorithm>
 #include <memory>
@@ -243,6 +244,27 @@ void OpenMultipleCorrespondence(CMainFrame& frame, CQuestionEtendue* /*question*
     frame.GetApplication().OuvrirMorvaneFactorielle(false);
 }
 
+// "Test/Test d'indépendance": the first question chosen in rows, the second in columns.
+void OpenIndependenceTest(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* second) {
+    frame.GetApplication().OuvrirTstIndependance(question, second);
+}
+
+// "Outils/Seuils de significativité": the dialog writes the context and the settings itself.
+void EditSignificanceThresholds(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CSeuilsSignificativiteDlg dialog(frame.GetApplication(), &frame);
+    dialog.exec();
+}
+
+// "Morvane/Régression linéaire multiple" and "Morvane/Tableaux croisés significatifs": the
+// windows find their questions themselves.
+void OpenRegression(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirRlm();
+}
+
+void OpenSignificantCrossTables(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OnTrisSignificatifs();
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -263,8 +285,7 @@ const Command kCommands[] = {
     {32874, "Tris/Profils croisés de moyenne",                           R::kAlways,            false,  S::kNone,          T::kProfilsCroisesMoyenne, nullptr},
     {32890, "Tris/Tableaux évolués",                                     R::kAlways,            false,  S::kNone,          T::kTableauxEvolues,      nullptr},
     {32918, "Ouverte/Profils",                                           R::kAlways,            false,  S::kNone,          T::kOuvertesProfils,      nullptr},
-    // The independence-test window is still to come.
-    {32884, "Test/Test d'indépendance",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               nullptr},
+    {32884, "Test/Test d'indépendance",                                  R::kClosed,            false,  S::kCrossed,       kNoRequest,               &OpenIndependenceTest},
     // ---- Editing and tools ("Edition", "Outils", "Fichier"); those without an action wait for their dialogs ----
     {32802, "Edition/Regrouper/en sous-totaux de modalités",             R::kClosed,            false,  S::kNone,          kNoRequest,               &NewRecode<CRegroupementDlg>},
     {32836, "Edition/Regrouper/en intervalles...",                       R::kFreeNumericOrDate, false,  S::kNone,          kNoRequest,               &NewRecodeList<CRegrouperIntervallesDlg>},
@@ -283,7 +304,7 @@ const Command kCommands[] = {
     {32791, "Outils/Champs d'étude",                                     R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStudyFields},
     {32842, "Outils/Inverser la base...",                                R::kAlways,            false,  S::kNone,          kNoRequest,               &InvertDatabase},
     {32792, "Outils/Redressement",                                       R::kAlways,            false,  S::kNone,          kNoRequest,               &EditWeightings},
-    {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32913, "Outils/Seuils de significativité",                          R::kAlways,            false,  S::kNone,          kNoRequest,               &EditSignificanceThresholds},
     {32916, "Outils/Tableaux...",                                        R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTableOptions},
     {32920, "Outils/Nom des interviews...",                              R::kAlways,            false,  S::kNone,          kNoRequest,               &NameInterviews},
     {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               &EditGeneralOptions},
@@ -306,7 +327,8 @@ const Command kCommands[] = {
     {32862, "Morvane/Classification hiérarchique numérique",             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
     {32863, "Morvane/A. C. P.",                                          R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenPrincipalComponents},
     {32864, "Morvane/AFC Disjonctive",                                   R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenMultipleCorrespondence},
-    {32886, "Morvane/Régression linéaire multiple",                      R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32886, "Morvane/Régression linéaire multiple",                      R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenRegression},
+    {32893, "Morvane/Tableaux croisés significatifs",                    R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenSignificantCrossTables},
 };
 // clang-format on
 

@@ -31,6 +31,7 @@
 #include "portfolio/ExportsDossier.h"
 #include "gui/presentation/MappingDoc.h"
 #include "gui/presentation/MappingView.h"
+#include "gui/statistics/TstIndependanceDoc.h"
 #include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "openanswers/EnregistrerOuvertes.h"
@@ -244,6 +245,19 @@ CDocument* CMorvaneApp::OuvrirMorvaneFactorielle(bool acp) {
     // correspondence analysis.
     const std::uint16_t type = acp ? 4 : 5;
     return GetTemplate(TemplateKind::kMorvaneFactorielle).OpenDocumentFile(DocumentSource::FromObject(&type));
+}
+
+CDocument* CMorvaneApp::OuvrirTstIndependance(CQuestionEtendue* first, CQuestionEtendue* second) {
+    const CTstIndependanceDoc::Questions pair{first, second};
+    return GetTemplate(TemplateKind::kTstIndependance).OpenDocumentFile(DocumentSource::FromObject(&pair));
+}
+
+CDocument* CMorvaneApp::OnTrisSignificatifs() {
+    return GetTemplate(TemplateKind::kTrisSignificatifs).OpenDocumentFile(DocumentSource::None());
+}
+
+CDocument* CMorvaneApp::OuvrirRlm() {
+    return GetTemplate(TemplateKind::kRlm).OpenDocumentFile(DocumentSource::None());
 }
 
 // An analysis keeps its tables as a portfolio does.

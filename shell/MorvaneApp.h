@@ -90,6 +90,12 @@ public:
     // The factor analysis of questions: principal components of numeric questions when the flag
     // is set, else multiple correspondence analysis of closed questions.
     CDocument* OuvrirMorvaneFactorielle(bool acp);
+    // The independence test of the row question by the column question; both stay the survey's.
+    CDocument* OuvrirTstIndependance(CQuestionEtendue* first, CQuestionEtendue* second);
+    // The search for significant cross tables, and the multiple linear regression, each on an
+    // analysis document of its own.
+    CDocument* OnTrisSignificatifs();
+    CDocument* OuvrirRlm();
     // A perceptual map in its window; the map stays its owner's (the analysis window's element).
     CDocument* OuvrirMapping(CMapping& mapping) override;
     // A result table of an analysis in a window that leaves it to the analysis, marked as built

@@ -7,6 +7,7 @@
 #include "app/ContexteEtude.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
+#include "app/OneStateScope.h"
 #include "app/StringTable.h"
 #include "tabulation/CrossPlanes.h"
 #include "tabulation/FonctionsStatistiques.h"
@@ -54,6 +55,12 @@ int IndependenceTest::DonnerMarqueur(int onglet) {
 }
 
 bool IndependenceTest::Calculer() {
+    // Both questions of one committed state of the file.
+    const OneStateScope oneState(m_context);
+    if (oneState.Refusal().id != 0) {
+        m_error = StringTable::Format(oneState.Refusal());
+        return false;
+    }
     CMoteurTableau engine(m_context);
     IndependenceCrossing crossing;
     std::string error;

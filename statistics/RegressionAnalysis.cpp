@@ -4,6 +4,7 @@
 
 #include "app/ContexteEtude.h"
 #include "app/DataAccess.h"
+#include "app/OneStateScope.h"
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
 
@@ -52,6 +53,12 @@ bool RegressionAnalysis::Recalculer() {
     }
     WaitCursor wait(m_context.GetUserInterface());
     Vider();
+    // The target and the explanatory questions of one committed state of the file.
+    const OneStateScope oneState(m_context);
+    if (oneState.Refusal().id != 0) {
+        Signaler(oneState.Refusal());
+        return false;
+    }
     CDataAccess access(m_context, true);
     CVecteurDouble targets;
     if (!access.LireValeursNumeriquesNiveau(*cible, niveau, targets))

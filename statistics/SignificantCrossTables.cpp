@@ -7,6 +7,7 @@
 #include "app/Calcul.h"
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
+#include "app/OneStateScope.h"
 #include "app/StringTable.h"
 #include "statistics/IndependenceCrossing.h"
 #include "tabulation/AxesTraitement.h"
@@ -137,6 +138,12 @@ bool SignificantCrossTables::Recalculer() {
     }
     WaitCursor wait(ui);
     m_results.clear();
+    // Every pair of one committed state of the file.
+    const OneStateScope oneState(m_context);
+    if (oneState.Refusal().id != 0) {
+        ui.ShowMessage(oneState.Refusal(), UserInterface::Icon::Warning);
+        return false;
+    }
     Scan(*this).Run();
     Trier(kProbabilite);
     return true;

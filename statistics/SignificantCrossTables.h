@@ -38,6 +38,8 @@ public:
     CProfil& GetProfilColonnes() { return m_columns; }
     void SetChampEtude(std::int32_t id, std::string text);
     void SetRedressement(std::int32_t id, std::string text);
+    std::int32_t GetChampEtude() const { return m_studyField; }
+    std::int32_t GetRedressement() const { return m_weighting; }
     const std::string& GetTexteChampEtude() const { return m_studyFieldText; }
     const std::string& GetTexteRedressement() const { return m_weightingText; }
     // The threshold in per cent, 0 to 100 (10 at first).

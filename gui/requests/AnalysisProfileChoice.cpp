@@ -22,18 +22,15 @@ bool ChoisirUnCote(CContexteEtude& context, CProfil& profil, const char* titre, 
 
 } // namespace
 
+// Each side is taken on its own OK: cancelling the illustrative one keeps the active side chosen.
 bool ChoisirProfilsAnalyse(CContexteEtude& context, bool numerique, CProfil& actives, CProfil& illustratives,
                            QWidget* parent) {
-    CProfil choisiesActives = actives;
-    CProfil choisiesIllustratives = illustratives;
-    const bool choisi = numerique
-        ? ChoisirUnCote<CProfilDlg>(context, choisiesActives, "Profils - Actives", parent, false) &&
-              ChoisirUnCote<CProfilDlg>(context, choisiesIllustratives, "Profils - Illustratives", parent, false)
-        : ChoisirUnCote<CProfilModalitesDlg>(context, choisiesActives, "Profils - Actives", parent) &&
-              ChoisirUnCote<CProfilModalitesDlg>(context, choisiesIllustratives, "Profils - Illustratives", parent);
-    if (!choisi)
+    const auto choose = [&](CProfil& profil, const char* titre) {
+        return numerique ? ChoisirUnCote<CProfilDlg>(context, profil, titre, parent, false)
+                         : ChoisirUnCote<CProfilModalitesDlg>(context, profil, titre, parent);
+    };
+    if (!choose(actives, "Profils - Actives"))
         return false;
-    actives = std::move(choisiesActives);
-    illustratives = std::move(choisiesIllustratives);
+    choose(illustratives, "Profils - Illustratives");
     return true;
 }

@@ -6,6 +6,7 @@
 #include "portfolio/ElementDossier.h"
 #include "statistics/Mapping.h"
 #include "gui/statistics/AnalysisWindows.h"
+#include "gui/statistics/SelInterviewsDlg.h"
 #include "gui/statistics/SelNbAxesDlg.h"
 #include "tabulation/Tableau.h"
 #include "tabulation/TableauFactoriel.h"
@@ -152,6 +153,15 @@ bool AnalysisFormView::ChoisirNombreAxes(const std::vector<double>& valeursPropr
         return false;
     axes = dialog.GetNbAxes();
     return true;
+}
+
+bool AnalysisFormView::ChoisirInterviews(std::vector<std::uint32_t>& actives, std::vector<std::uint32_t>& illustratives) {
+    CContexteEtude* context = GetContexte();
+    if (context == nullptr)
+        return false;
+    context->PreparerLibellesInterviews();
+    CSelInterviewsDlg dialog(*context, actives, illustratives, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void AnalysisFormView::Signaler(const Message& message) const {

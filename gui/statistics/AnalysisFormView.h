@@ -74,6 +74,9 @@ protected:
         }
         return read();
     }
+    // The active and illustrative interviews chosen again in "Sélection des interviews"; false
+    // on cancel, the lists unchanged.
+    bool ChoisirInterviews(std::vector<std::uint32_t>& actives, std::vector<std::uint32_t>& illustratives);
 
     // A result table of `rows` × `columns` values (row-major) labelled by this source under the
     // two label kinds, every column shown with the marker, titled and based as given.

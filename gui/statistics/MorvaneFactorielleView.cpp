@@ -14,7 +14,6 @@
 #include "gui/statistics/GenererVariableDlg.h"
 #include "gui/statistics/MorvaneFactorielleDoc.h"
 #include "gui/statistics/OptionsCalculDlg.h"
-#include "gui/statistics/SelInterviewsDlg.h"
 #include "tabulation/TableauBase.h"
 #include "variables/ConstructionVariable.h"
 #include "variables/ReponsesCalculees.h"
@@ -149,12 +148,7 @@ void CMorvaneFactorielleView::OnSelection() {
 }
 
 void CMorvaneFactorielleView::OnInterviews() {
-    CContexteEtude* context = Context();
-    if (context == nullptr)
-        return;
-    context->PreparerLibellesInterviews();
-    CSelInterviewsDlg dialog(*context, m_activeInterviews, m_illustrativeInterviews, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (ChoisirInterviews(m_activeInterviews, m_illustrativeInterviews))
         AfficherComptes();
 }
 

@@ -107,10 +107,21 @@ std::vector<double> ToolEigenvalues(const std::vector<std::string>& arguments) {
 
 class FactorAnalysisWindowsTest : public MorvaneAppTest {
 protected:
+    // The analyses generate questions: they go to a copy of the demo, which the other tests of
+    // the process share.
     void SetUp() override {
         MorvaneAppTest::SetUp();
-        ASSERT_TRUE(Start(DemoPath()));
+        m_copy = s_folder / ("factor-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                             ".qes");
+        std::filesystem::copy_file(DemoPath(), m_copy, std::filesystem::copy_options::overwrite_existing);
+        ASSERT_TRUE(Start(m_copy.string()));
     }
+    void TearDown() override {
+        MorvaneAppTest::TearDown();
+        std::filesystem::remove(m_copy);
+    }
+
+    std::filesystem::path m_copy;
 
     template <class View> View* OnlyView(TemplateKind kind) const {
         const std::vector<CDocument*> documents = m_app->GetTemplate(kind).GetDocuments();

@@ -85,8 +85,8 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32874, "Profils croisés de moyenne", "xxxxxx"},
         {32890, "Tableaux évolués", "xxxxxx"},
         {32918, "Ouverte/Profils", "xxxxxx"},
+        {32884, "Test d'indépendance", ".x..xx"},
         // Whose window or dialog is still to come.
-        {32884, "Test d'indépendance", "......"},
         {32814, "Dictionnaire", "......"},
         // The recode dialogs, on the questions each kind recodes; editing needs a recoded question.
         {32802, "Regrouper en sous-totaux", ".x..xx"},
@@ -103,6 +103,9 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32920, "Nom des interviews", "xxxxxx"},
         {32863, "A. C. P.", "xxxxxx"},
         {32864, "AFC Disjonctive", "xxxxxx"},
+        {32886, "Régression linéaire multiple", "xxxxxx"},
+        {32893, "Tableaux croisés significatifs", "xxxxxx"},
+        {32913, "Seuils de significativité", "xxxxxx"},
         // Runs at once on a closed question.
         {32912, "Créer un champ d'étude par modalité", ".x..xx"},
     };

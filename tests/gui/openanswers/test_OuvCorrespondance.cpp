@@ -5,7 +5,7 @@
 // three categories of GROUPE is the 4 x 3 table {{10, 5, 3}, {4, 12, 6}, {2, 3, 15}, {8, 8, 8}}.
 // Reference values of that table: R 4.2.2 with FactoMineR 2.7, CA(t, graph = FALSE), run by hand
 // ($eig[, 1], $row$coord, $col$coord); axes compare up to their sign.
-#include "gui/statistics/AnalysisWindowTestSupport.h"
+#include "gui/statistics/StudyWindowTest.h"
 
 #include "app/StringTable.h"
 #include "framework/Document.h"
@@ -76,17 +76,11 @@ private:
     std::unique_ptr<COuvCorpus> m_corpus;
 };
 
-class OuvCorrespondanceTest : public AnalysisWindowTest {
+class OuvCorrespondanceTest : public StudyWindowTest {
 protected:
     void SetUp() override {
-        AnalysisWindowTest::SetUp();
-        OpenSurvey(Description(), "regions");
-    }
-
-    CQuestionEtendue& Named(const char* name) {
-        CQuestionEtendue* question = m_context.TrouverQuestionParNom(name);
-        EXPECT_NE(question, nullptr) << name;
-        return *question;
+        StudyWindowTest::SetUp();
+        OpenSurvey(Description());
     }
 
     COuvCorrespondanceView& Open() {

@@ -11,16 +11,12 @@
 #include "support/RecordingUserInterface.h"
 #include "support/SettingsFixture.h"
 #include "tabulation/Tableau.h"
-#include "tools/qesbuild/DescriptionParser.h"
-#include "tools/qesbuild/QesWriter.h"
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,23 +75,7 @@ protected:
         AnalysisWindows::Installer(nullptr);
         m_app.reset();
         CContexteEtude::RegisterContext(nullptr);
-        if (!m_folder.empty())
-            std::filesystem::remove_all(m_folder);
         SettingsFixture::TearDown();
-    }
-
-    // Writes the survey of the description as NAME.qes in a folder of the test's own and opens it
-    // in the context; the folder goes with the test.
-    void OpenSurvey(const std::string& description, const std::string& name) {
-        m_folder = std::filesystem::path(::testing::TempDir()) /
-                   (name + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        const std::string path = (m_folder / (name + ".qes")).string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(description, name + ".txt", m_folder);
-        qesbuild::WriteFixture(fixture, path);
-        m_context.questionnairePath = path;
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
     }
 
     template <class Document, class View> CMultiDocTemplate& AddTemplate() {
@@ -110,7 +90,6 @@ protected:
     std::unique_ptr<TestApp> m_app;
     CMDIFrameWnd* m_frame = nullptr;
     RecordedWindows m_windows;
-    std::filesystem::path m_folder;
 };
 
 // A double click on the tree's item, as the mouse gives it.

@@ -1,4 +1,4 @@
-#include "AnalysisWindowTestSupport.h"
+#include "StudyWindowTest.h"
 
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -47,18 +46,15 @@ Cle1,1;1,2;1,3;1,4;1,5;1
 end
 )";
 
-class FactorAnalysisOfQuestionsTest : public AnalysisWindowTest {
+class FactorAnalysisOfQuestionsTest : public StudyWindowTest {
 protected:
     void SetUp() override {
-        AnalysisWindowTest::SetUp();
-        OpenSurvey(kSurvey, "mauvaises");
+        StudyWindowTest::SetUp();
+        OpenSurvey(kSurvey);
     }
 
     CMorvaneFactorielleView& Open(std::uint16_t type) {
-        CMultiDocTemplate& docTemplate = AddTemplate<CMorvaneFactorielleDoc, CMorvaneFactorielleView>();
-        CDocument* document = docTemplate.OpenDocumentFile(DocumentSource::FromObject(&type));
-        EXPECT_NE(document, nullptr);
-        return *dynamic_cast<CMorvaneFactorielleView*>(document->GetViews().front());
+        return StudyWindowTest::Open<CMorvaneFactorielleDoc, CMorvaneFactorielleView>(DocumentSource::FromObject(&type));
     }
 
     void AddNumeric(CMorvaneFactorielleView& view, const char* name) {
