@@ -65,7 +65,7 @@ bool CBibliotheque::Open() {
         m_database = std::make_unique<db::Database>(path, db::Database::Access::ReadWrite);
         return true;
     } catch (const db::DbException& error) {
-        m_errorText = error.description();
+        m_errorText = error.cause();
     } catch (const std::exception& error) {
         m_errorText = error.what();
     }
@@ -83,7 +83,7 @@ bool CBibliotheque::Run(Job&& job) {
     try {
         return job(*m_database);
     } catch (const db::DbException& error) {
-        m_errorText = error.description();
+        m_errorText = error.cause();
     } catch (const std::exception& error) {
         m_errorText = error.what();
     }

@@ -64,7 +64,7 @@ bool CDBQuestionnaire::RunReportingText(std::string_view operation, const std::f
         job();
         return true;
     } catch (const db::DbException& error) {
-        m_errorText = StringTable::Format(Message(StringTable::kErreurBaseDeDonnees, {error.description(), name}));
+        m_errorText = StringTable::Format(Message(StringTable::kErreurBaseDeDonnees, {error.cause(), name}));
     } catch (...) {
         m_errorText = StringTable::Format(Message(StringTable::kErreurInconnue, {name}));
     }
@@ -77,9 +77,9 @@ bool CDBQuestionnaire::RunShowingBox(const std::function<void()>& job) {
         return true;
     } catch (const db::DbException& error) {
         if (m_ui != nullptr)
-            m_ui->ShowMessage(Message::Text(error.description()), UserInterface::Icon::Error);
+            m_ui->ShowMessage(Message::Text(error.cause()), UserInterface::Icon::Error);
         else
-            m_errorText = error.description();
+            m_errorText = error.cause();
     } catch (...) {
     }
     return false;
@@ -243,7 +243,7 @@ bool CDBQuestionnaire::VerifierIsLevelLink(const std::string& path, std::string*
         transaction.commit();
         return true;
     } catch (const db::DbException& error) {
-        return refuse(error.description());
+        return refuse(error.cause());
     } catch (const std::exception& error) {
         return refuse(error.what());
     }

@@ -39,7 +39,7 @@ std::string DatabaseError(const std::string& description, const std::string& ope
 std::string DatabaseError(const db::DbException& error, const std::string& path, const std::string& operation) {
     if (error.isBusy())
         return StringTable::Format(Message(StringTable::kQuestionnaireOccupe, {path}));
-    return DatabaseError(error.description(), operation);
+    return DatabaseError(error.cause(), operation);
 }
 
 std::string AnswerFieldName(std::int32_t code, int order) {
@@ -905,7 +905,7 @@ bool CDataAccess::LireDureesSaisie(CQuestionEtendue& question, CVecteurDouble& o
         scan.AddReader(reader);
         scan.Run();
     } catch (const db::DbException& error) {
-        return FailDatabase(error.description(), "LireDureesSaisie");
+        return FailDatabase(error.cause(), "LireDureesSaisie");
     } catch (const std::exception& error) {
         return FailDatabase(error.what(), "LireDureesSaisie");
     }
@@ -939,7 +939,7 @@ bool CDataAccess::LireInfoInterview(short field, std::vector<db::Value>& out) {
         scan.AddReader(reader);
         scan.Run();
     } catch (const db::DbException& error) {
-        return FailDatabase(error.description(), "LireInfoInterview");
+        return FailDatabase(error.cause(), "LireInfoInterview");
     } catch (const std::exception& error) {
         return FailDatabase(error.what(), "LireInfoInterview");
     }

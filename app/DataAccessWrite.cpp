@@ -81,7 +81,7 @@ db::Database& CDataAccess::WritableDatabase() {
 bool CDataAccess::FailWrite(const db::DbException& error, const char* operation) {
     if (error.isReadOnly())
         return Fail(StringTable::Format(Message(StringTable::kQuestionnaireLectureSeule, {m_path})));
-    return FailDatabase(error.description(), operation);
+    return FailDatabase(error.cause(), operation);
 }
 
 bool CDataAccess::WriteJob(const char* operation, const std::function<void(db::Database&)>& job) {

@@ -31,7 +31,7 @@ bool ProgramTable::RunCreation(db::Database& database, const CreationReport& rep
         transaction.commit();
         return true;
     } catch (const db::DbException& error) {
-        Report(report, 0, error.description());
+        Report(report, 0, error.cause());
     } catch (...) {
         Report(report, StringTable::kNePeutPasCreerTable, {});
     }

@@ -55,6 +55,11 @@ std::unique_ptr<CQuestionEtendue> MakeRecodedQuestion(const CRecodage& recode, c
     recoded->multipleAnswers = answers != 1;
     recoded->ranking = 0;
     recoded->name = source.values.empty() ? recode.label : source.name + " " + recode.label;
+    // Its tables and lists say what the recode made of the question, not the source's wording;
+    // an iteration keeps its own wording, which tells it from the other iterations.
+    for (auto* captions : {&recoded->shortCaptions, &recoded->longCaptions})
+        for (auto& entry : *captions)
+            entry.second = source.values.empty() ? recode.label : entry.second + " " + recode.label;
     recoded->depth = static_cast<std::int16_t>(source.depth + 1);
     recoded->recodeId = recode.id;
     recoded->SetRecodage(&recode);

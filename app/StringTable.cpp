@@ -39,7 +39,7 @@ const std::map<int, std::string>& Entries() {
         {kImpossibleCopierFichier, "Impossible de copier le fichier"},
         {kExportSurQuestionnaireOuvert, "Le fichier '%s' est le questionnaire ouvert : choisissez un autre fichier."},
         {kFormuleChampEtude,
-         "La formule du champ d'étude '%s' ne peut pas être calculée : erreur %d à la position %d."},
+         "La formule du champ d'étude '%s' ne peut pas être calculée : %s (erreur %d à la position %d)."},
         {kRedressementIndisponible, "Le redressement %d ne peut pas être calculé."},
         {kChampsEtudeCrees, "%d champs d'étude ont été crées"},
         {kTraitementInconnu,
@@ -138,7 +138,7 @@ const std::map<int, std::string>& Entries() {
         {kLirePressePapiersImpossible, "Ne peut pas lire le presse-papiers"},
         {kEnregistrerModificationsDossier, "Enregistrer les modifications de %s ?"},
         {kFormuleChampEtudeLecture,
-         "La formule du champ d'étude '%s' ne peut pas lire ses données : erreur %d à la position %d. %s"},
+         "La formule du champ d'étude '%s' ne peut pas lire ses données : %s (erreur %d à la position %d). %s"},
         {kChampEtudeInconnu, "Le champ d'étude n° %d n'existe plus dans le questionnaire."},
         {kChampEtudeHorsNiveau, "Le champ d'étude '%s' ne peut pas être appliqué au niveau '%s' : %s"},
         {kSauvegarderModifications, "Souhaitez-vous sauvegarder les modifications ?"},
@@ -328,6 +328,7 @@ const std::map<int, std::string>& Entries() {
          "Les fichiers de la classification des codes postaux ne sont pas indiqués dans les réglages (section "
          "'Postcode', clés 'PostcodePath' et 'LabelPath1' à 'LabelPath3')."},
         {kScriptTropImbrique, "Expression trop imbriquée. Simplifiez votre script"},
+        {kScriptErreurPosition, "%s (position %d)"},
     };
     return entries;
 }

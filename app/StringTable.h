@@ -228,6 +228,7 @@ enum Id : int {
     kScriptExpressionVide = 63209,
     kScriptPasErreur = 63335,
     kScriptTropImbrique = 64620,
+    kScriptErreurPosition = 64621,
     // The small shared dialogs: value entry, question list, inversion, exports.
     kEntrerNombreEntre = 64700,
     kCaracteresMaximum = 64701,

@@ -1,6 +1,8 @@
 #include "framework/FileDialog.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QHash>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -34,6 +36,15 @@ protected:
     }
 };
 
+// The folder of the last file chosen, by kind.
+QHash<QString, QString>& LastFolders() {
+    static QHash<QString, QString> folders;
+    return folders;
+}
+
+// Characters that no file name may hold on the desktops the program runs on.
+constexpr const char* kForbiddenInNames = "/\\:*?\"<>|";
+
 // Room after the longest place's name.
 constexpr int kPlacesMargin = 8;
 
@@ -43,8 +54,10 @@ constexpr QSize kInitialSize(800, 480);
 } // namespace
 
 CFileDialog::CFileDialog(Mode mode, const QString& defaultExtension, const QString& filter, QWidget* parent)
-    : QFileDialog(parent) {
+    : QFileDialog(parent), m_extension(defaultExtension.toLower()) {
     setOption(QFileDialog::DontUseNativeDialog);
+    if (const QString folder = LastFolder(m_extension); !folder.isEmpty())
+        setDirectory(folder);
     if (mode == Mode::kOpen) {
         setAcceptMode(QFileDialog::AcceptOpen);
         setFileMode(QFileDialog::ExistingFile);
@@ -117,6 +130,33 @@ QString CFileDialog::ColumnText(const QFileInfo& file, int column) {
     default:
         return QString();
     }
+}
+
+void CFileDialog::ProposerNom(const QString& title) {
+    const QString name = FileNameOf(title);
+    if (!name.isEmpty())
+        selectFile(name);
+}
+
+QString CFileDialog::FileNameOf(const QString& title) {
+    QString name;
+    for (const QChar c : title) {
+        if (c.unicode() < 0x20)
+            continue;
+        name += QString::fromUtf8(kForbiddenInNames).contains(c) ? QChar(QLatin1Char('_')) : c;
+    }
+    return name.trimmed();
+}
+
+QString CFileDialog::LastFolder(const QString& extension) {
+    return LastFolders().value(extension.toLower());
+}
+
+void CFileDialog::done(int result) {
+    const QStringList files = selectedFiles();
+    if (result == QDialog::Accepted && !files.isEmpty())
+        LastFolders().insert(m_extension, QFileInfo(files.front()).absolutePath());
+    QFileDialog::done(result);
 }
 
 QString CFileDialog::GetPathName() const {

@@ -4,10 +4,11 @@
 
 class QFileInfo;
 
-// The file dialog of the program's "Ouvrir" and "Enregistrer sous" commands: Qt's own dialog
-// (the desktop's would speak the desktop's language), filled from the framework's filter form,
-// and showing its columns of sizes, kinds and dates in the program's locale: Qt formats them in
-// the system's locale and leaves the kind of a folder untranslated.
+// The file dialog of every opening and saving of the program: Qt's own dialog (the desktop's
+// would speak the desktop's language), filled from the framework's filter form, and showing its
+// columns of sizes, kinds and dates in the program's locale: Qt formats them in the system's
+// locale and leaves the kind of a folder untranslated. It opens in the folder of the last file of
+// its kind (its default extension) chosen in this session, as desktop programs do.
 class CFileDialog : public QFileDialog {
     Q_OBJECT
 
@@ -33,9 +34,21 @@ public:
     // The chosen file; empty before OK.
     QString GetPathName() const;
 
+    // Proposes `title` (a table's or portfolio's) as the file's name, without the characters a
+    // file name cannot hold; an empty title proposes nothing.
+    void ProposerNom(const QString& title);
+    static QString FileNameOf(const QString& title);
+
+    // The folder a dialog of that extension opens in; empty before any file of that kind.
+    static QString LastFolder(const QString& extension);
+
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void ShowPlacesWhole();
+
+    QString m_extension;
 };

@@ -18,6 +18,7 @@
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
 #include "formula/EvaluerFormule.h"
+#include "formula/FormulaErrorText.h"
 #include "platform/questionnaire/StaticTools.h"
 #include "recodes/StockageChampsEtude.h"
 
@@ -278,10 +279,11 @@ std::string NumericDescription(const CChampCondition& condition) {
 std::string FormulaFailure(const CChampEtude& field, const FormulaError& failure) {
     const std::string code = std::to_string(failure.code);
     const std::string position = std::to_string(failure.position);
+    const std::string cause = FormulaErrorText(failure.code);
     if (failure.code == FormulaError::kLectureImpossible)
         return StringTable::Format(
-            Message(StringTable::kFormuleChampEtudeLecture, {field.name, code, position, failure.text}));
-    return StringTable::Format(Message(StringTable::kFormuleChampEtude, {field.name, code, position}));
+            Message(StringTable::kFormuleChampEtudeLecture, {field.name, cause, code, position, failure.text}));
+    return StringTable::Format(Message(StringTable::kFormuleChampEtude, {field.name, cause, code, position}));
 }
 
 std::string LevelFailure(const CChampEtude& field, const std::string& levelName, const std::string& reason) {

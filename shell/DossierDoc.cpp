@@ -156,6 +156,7 @@ void CDossierDoc::OnFileSave() {
 void CDossierDoc::OnFileSaveAs() {
     CFileDialog dialog(CFileDialog::Mode::kSave, QString::fromUtf8(kExtensionDossier),
                        Filtre(StringTable::kDossiersDos), GetPremiereVue());
+    dialog.ProposerNom(GetTitle());
     if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
         return;
     const std::string path = QDir::toNativeSeparators(dialog.GetPathName()).toStdString();
@@ -240,6 +241,7 @@ void CDossierDoc::Signaler(const Message& message) const {
 
 std::optional<std::string> CDossierDoc::DemanderFichier(int filterId) const {
     CFileDialog dialog(CFileDialog::Mode::kSave, Extension(filterId), Filtre(filterId), GetPremiereVue());
+    dialog.ProposerNom(GetTitle());
     if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.GetPathName()).toStdString();

@@ -87,7 +87,7 @@ constexpr Item kNoDocumentMenus[] = {
     {"&Fichier", kRecentFiles[0]}, {"&Fichier", kRecentFiles[1]}, {"&Fichier", kRecentFiles[2]},
     {"&Fichier", kRecentFiles[3]}, {"&Fichier", 0}, {"&Fichier", F::kAppExit},
     {"&Affichage", F::kViewToolBar}, {"&Affichage", F::kViewStatusBar},
-    {"&Aide", F::kHelpFinder}, {"&Aide", 0}, {"&Aide", F::kAppAbout},
+    {"A&ide", F::kHelpFinder}, {"A&ide", 0}, {"A&ide", F::kAppAbout},
 };
 
 constexpr Item kDocumentMenus[] = {
@@ -132,15 +132,15 @@ constexpr Item kDocumentMenus[] = {
     {"&Dossier", 32895},
 
     // The map window's menu; its leading separator only makes the menu before its sub-menus.
-    {"&Mapping", 0}, {"&Mapping/&Zoom", 32960}, {"&Mapping/&Zoom", 32961}, {"&Mapping/&Zoom", 32962},
-    {"&Mapping/&Zoom", 32963}, {"&Mapping/&Zoom", 32964},
-    {"&Mapping/&Brushing", 32965}, {"&Mapping/&Brushing", 32966},
-    {"&Mapping/&Sizing", 32967}, {"&Mapping/&Sizing", 32968}, {"&Mapping", 0}, {"&Mapping", 32788},
-    {"&Mapping", 32800}, {"&Mapping", 32969},
+    {"Ma&pping", 0}, {"Ma&pping/&Zoom", 32960}, {"Ma&pping/&Zoom", 32961}, {"Ma&pping/&Zoom", 32962},
+    {"Ma&pping/&Zoom", 32963}, {"Ma&pping/&Zoom", 32964},
+    {"Ma&pping/&Brushing", 32965}, {"Ma&pping/&Brushing", 32966},
+    {"Ma&pping/&Sizing", 32967}, {"Ma&pping/&Sizing", 32968}, {"Ma&pping", 0}, {"Ma&pping", 32788},
+    {"Ma&pping", 32800}, {"Ma&pping", 32969},
 
     {"&Affichage", F::kViewToolBar}, {"&Affichage", F::kViewStatusBar},
     {kWindowMenu, F::kWindowCascade}, {kWindowMenu, F::kWindowTileHorizontally},
-    {"&Aide", F::kHelpFinder}, {"&Aide", 0}, {"&Aide", F::kAppAbout},
+    {"A&ide", F::kHelpFinder}, {"A&ide", 0}, {"A&ide", F::kAppAbout},
 };
 
 constexpr unsigned kToolBar[] = {
@@ -148,18 +148,16 @@ constexpr unsigned kToolBar[] = {
     F::kFilePrint, F::kFilePrintPreview, 0, 32806, 32807, 32808, 32809, 0, 32810, 32811,
 };
 
+// Only keys whose command does something here: no window is created empty, nothing is undone and
+// no window is split into panes, so "New", "Undo" and the pane keys stay unbound rather than dead.
 constexpr Accelerator kAccelerators[] = {
     {F::kEditCopy,     "Ctrl+C",         "Ctrl+Ins"},
-    {F::kFileNew,      "Ctrl+N",         nullptr},
     {F::kFileOpen,     "Ctrl+O",         nullptr},
     {F::kFilePrint,    "Ctrl+P",         nullptr},
     {F::kFileSave,     "Ctrl+S",         nullptr},
     {F::kEditPaste,    "Ctrl+V",         "Shift+Ins"},
-    {F::kEditUndo,     "Alt+Backspace",  "Ctrl+Z"},
     {F::kEditCut,      "Shift+Del",      "Ctrl+X"},
     {F::kHelp,         "F1",             nullptr},
-    {F::kNextPane,     "F6",             nullptr},
-    {F::kPreviousPane, "Shift+F6",       nullptr},
     {32806,            "Alt+Up",         nullptr},
     {32807,            "Alt+Down",       nullptr},
     {32808,            "Alt+Left",       nullptr},

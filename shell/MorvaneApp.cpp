@@ -81,6 +81,8 @@ const CommandEntry<CMorvaneApp> CMorvaneApp::kCommandMap[] = {
     {kFermerTout, &CMorvaneApp::OnFermerTout, nullptr},
     {kOuvrirDossier, &CMorvaneApp::OnOuvrirDossier, nullptr},
     {FrameworkCommands::kHelpFinder, &CMorvaneApp::OnHelpFinder, nullptr},
+    // F1 opens the same help as "Aide/Contenu".
+    {FrameworkCommands::kHelp, &CMorvaneApp::OnHelpFinder, nullptr},
     {kLangue, &CMorvaneApp::OnLangue, nullptr},
 };
 

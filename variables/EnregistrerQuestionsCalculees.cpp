@@ -17,7 +17,7 @@ public:
         ScriptError fault;
         if (CalculerScript(script, survey, values, fault))
             return true;
-        error = fault.message;
+        error = fault.WithPosition();
         return false;
     }
 };

@@ -12,4 +12,8 @@ struct ScriptError {
     std::int32_t position = 0;
     std::int32_t length = 0;
     std::int32_t tokenIndex = -1;
+
+    // The message as the analyst reads it: its text, then where the fault lies when it lies
+    // somewhere in the script.
+    Message WithPosition() const;
 };

@@ -4,6 +4,8 @@
 #include "app/StringTable.h"
 #include "export/MappingRtf.h"
 #include "framework/CmdUI.h"
+#include "framework/Document.h"
+#include "framework/FileDialog.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/PageSetup.h"
@@ -424,17 +426,14 @@ std::vector<std::uint8_t> CMappingView::ImagePng() const {
 }
 
 std::optional<std::string> CMappingView::DemanderFichierRtf() {
-    const QString filter =
-        QString::fromStdString(StringTable::Text(StringTable::kFichiersRtf)).section(QLatin1Char('|'), 0, 0);
-    QFileDialog dialog(this, QStringLiteral("Enregistrer sous"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(filter);
-    dialog.setDefaultSuffix(QStringLiteral("rtf"));
+    CFileDialog dialog(CFileDialog::Mode::kSave, QStringLiteral("rtf"),
+                       QString::fromStdString(StringTable::Text(StringTable::kFichiersRtf)), this);
+    if (const CDocument* document = GetDocument())
+        dialog.ProposerNom(document->GetTitle());
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
         return std::nullopt;
-    QString path = QDir::toNativeSeparators(dialog.selectedFiles().front());
+    QString path = QDir::toNativeSeparators(dialog.GetPathName());
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".rtf");
     if (QFileInfo::exists(path)) {

@@ -326,12 +326,21 @@ void CPageGeneraleProfilsDlg::ShowOperations(int selected) {
 }
 
 // Every name whole: the columns as wide as their longest text, and the list as wide as they are.
+// The widths come from the texts alone, never from the widths shown: the last column stretches
+// over the room left, and a width read back from it would widen the list at every call.
 void CPageGeneraleProfilsDlg::FitColumns() {
+    QHeaderView& header = *m_list->header();
+    const bool stretched = header.stretchLastSection();
+    header.setStretchLastSection(false);
+    int total = 0;
     for (int column = 0; column < m_list->columnCount(); ++column) {
         m_list->resizeColumnToContents(column);
-        m_list->setColumnWidth(column, std::max(m_list->columnWidth(column) + 8, kColumnWidth));
+        const int width = std::max(m_list->columnWidth(column) + 8, kColumnWidth);
+        m_list->setColumnWidth(column, width);
+        total += width;
     }
-    m_list->setMinimumWidth(m_list->header()->length() + 2 * m_list->frameWidth() + 2);
+    header.setStretchLastSection(stretched);
+    m_list->setMinimumWidth(total + 2 * m_list->frameWidth() + 2);
 }
 
 int CPageGeneraleProfilsDlg::SelectedOperation() const {

@@ -2,6 +2,8 @@
 
 #include "app/Calcul.h"
 #include "app/ContexteEtude.h"
+#include "app/DataAccess.h"
+#include "app/MatriceCodes.h"
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
@@ -20,6 +22,20 @@ std::unique_ptr<CModaliteEtendue> CalculationLine(CContexteEtude& context, const
     line->SetShortCaption(calculation.label);
     line->selected = calculation.kept != 0;
     return line;
+}
+
+// The Total of a question counts every individual of its level, whatever they answered: the rows
+// of its answers, read through the same cache as its modalities' counts.
+std::int32_t BaseOf(CContexteEtude& context, CQuestionEtendue* question) {
+    if (question == nullptr)
+        return 0;
+    CDataAccess access(context, true);
+    CMatriceCodes* matrix = nullptr;
+    if (!access.LireReponsesFermees(*question, matrix) || matrix == nullptr)
+        return 0;
+    const std::int32_t rows = matrix->GetNbLignes();
+    access.MemoriserReponsesFermees(*question, matrix);
+    return rows;
 }
 
 } // namespace
@@ -44,8 +60,10 @@ void CPageQuestionsCalculsDlg::BuildLines(int totalSide, bool withTotal, std::in
     if (m_question != nullptr)
         m_question->DonnerModalites(m_lines, true);
     if (withTotal)
-        if (const CModaliteEtendue* total = m_context.DonnerModaliteTotal(totalSide))
+        if (const CModaliteEtendue* total = m_context.DonnerModaliteTotal(totalSide)) {
             m_lines.push_back(std::make_unique<CModaliteEtendue>(*total));
+            m_lines.back()->extraWord = BaseOf(m_context, m_question);
+        }
     std::vector<std::unique_ptr<CCalcul>> calculations;
     CalculationsOfMode(m_context, mode, calculations);
     for (const auto& calculation : calculations)

@@ -661,7 +661,7 @@ void CProfilModalitesDlg::ModalitesManquantes(int nonResponse, int notAsked) {
                 const CModaliteEtendue* modality = ModalityOf(*from->child(i));
                 if (modality != nullptr && modality->code == code) {
                     if (mode == 2)
-                        MoveModality(from->child(i), *m_profileTree, *m_questionnaire, false);
+                        DropMissingModality(from->child(i));
                     else
                         MoveModality(from->child(i), *m_questionnaire, *m_profileTree, true);
                     break;
@@ -670,6 +670,19 @@ void CProfilModalitesDlg::ModalitesManquantes(int nonResponse, int notAsked) {
         }
     }
     Modified();
+}
+
+// A question chosen whole is no longer among the available ones: its missing modality leaves the
+// profile without bringing the question back there. One partly chosen takes it back.
+void CProfilModalitesDlg::DropMissingModality(QTreeWidgetItem* item) {
+    QTreeWidgetItem* line = item->parent();
+    if (line == nullptr || RootWithData(*m_questionnaire, DataOf(*line)) != nullptr) {
+        MoveModality(item, *m_profileTree, *m_questionnaire, false);
+        return;
+    }
+    delete item;
+    if (line->childCount() == 0)
+        delete line;
 }
 
 // ---- The profile and the trees ------------------------------------------------------------

@@ -102,6 +102,7 @@ private:
     void MoveQuestion(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show,
                       std::vector<int>& moved);
     void MoveModality(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show);
+    void DropMissingModality(QTreeWidgetItem* item);
     QTreeWidgetItem& TargetQuestion(CMultiTree& target, int questionData);
     QTreeWidgetItem* PlaceModality(QTreeWidgetItem& targetQuestion, int modalityIndex, bool back);
     void MoveSelected(CMultiTree& source, CMultiTree& target);

@@ -4,6 +4,8 @@
 #include "app/StringTable.h"
 #include "export/TableExports.h"
 #include "framework/CmdUI.h"
+#include "framework/Document.h"
+#include "framework/FileDialog.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/PageSetup.h"
@@ -65,10 +67,6 @@ void Signaler(QWidget* parent, const Message& message) {
 
 // The filter of a file dialog from the string table's "Name (*.ext)|*.ext|" form, and the
 // extension it gives a name typed without one.
-QString FiltreDialogue(int filterId) {
-    return QString::fromStdString(StringTable::Text(filterId)).section(QLatin1Char('|'), 0, 0);
-}
-
 QString ExtensionDuFiltre(int filterId) {
     const QString pattern =
         QString::fromStdString(StringTable::Text(filterId)).section(QLatin1Char('|'), 1, 1);
@@ -299,16 +297,15 @@ void CTableauView::OnUpdateExporter(CCmdUI& ui) {
 }
 
 std::optional<std::string> CTableauView::DemanderFichierExport(int filterId) {
-    QFileDialog dialog(this, QStringLiteral("Enregistrer sous"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(FiltreDialogue(filterId));
-    dialog.setDefaultSuffix(ExtensionDuFiltre(filterId));
+    CFileDialog dialog(CFileDialog::Mode::kSave, ExtensionDuFiltre(filterId),
+                       QString::fromStdString(StringTable::Text(filterId)), this);
+    if (const CDocument* document = GetDocument())
+        dialog.ProposerNom(document->GetTitle());
     // The question is the program's own, in French, whatever the dialog's language.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
         return std::nullopt;
-    QString path = QDir::toNativeSeparators(dialog.selectedFiles().front());
+    QString path = QDir::toNativeSeparators(dialog.GetPathName());
     // Not every dialog gives a name typed without extension the filter's (the desktop's own do not).
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + ExtensionDuFiltre(filterId);

@@ -123,7 +123,7 @@ bool CCalExpressionPage::CompilerTexte() {
         return true;
     if (error.position > 0)
         Selectionner(error.position - 1, error.length);
-    m_context.GetUserInterface().ShowMessage(error.message, UserInterface::Icon::Warning);
+    m_context.GetUserInterface().ShowMessage(error.WithPosition(), UserInterface::Icon::Warning);
     return false;
 }
 

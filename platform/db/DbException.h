@@ -17,6 +17,8 @@ public:
 
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& description() const noexcept { return description_; }
+    // The description in French words, for the messages the analyst reads.
+    std::string cause() const;
     const std::string& operation() const noexcept { return operation_; }
     int code() const noexcept { return code_; }
     // Another program held the file locked for longer than the busy timeout.

@@ -569,7 +569,7 @@ template <class Job> bool CDBStructure::Run(Job&& job) {
             return Fail("Le questionnaire '" + path_ +
                         "' est utilisé par un autre programme, qui ne l'a pas libéré après quelques secondes : "
                         "réessayez plus tard.");
-        return Fail(error.description());
+        return Fail(error.cause());
     } catch (const std::bad_alloc&) {
         return Fail("Mémoire insuffisante");
     } catch (const std::exception& error) {

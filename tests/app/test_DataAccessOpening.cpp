@@ -67,7 +67,7 @@ TEST_F(UnreadableDatabaseTest, CachedAndInvertedClosedAnswersAreReadAndTheRestFa
 
     const std::vector<CQuestionEtendue*> questions = {&Question(1), &Question(61, "1;"), &Question(61, "2;")};
     EXPECT_FALSE(access.LireTablesFermees(questions, matrices));
-    EXPECT_NE(access.GetErrorText().find("not a database"), std::string::npos) << access.GetErrorText();
+    EXPECT_NE(access.GetErrorText().find("le fichier n'est pas une base de données"), std::string::npos) << access.GetErrorText();
     ASSERT_EQ(matrices.size(), 3u);
     ASSERT_NE(matrices[0], nullptr);
     EXPECT_EQ(Rows(*matrices[0]), kMarques);
@@ -92,7 +92,7 @@ TEST_F(UnreadableDatabaseTest, InvertedNumericAnswersAreReadAndTheRestFailsLendi
     const std::vector<CQuestionEtendue*> questions = {&Question(2), &Question(62, "1;")};
     std::vector<CVecteurDouble*> vectors;
     EXPECT_FALSE(access.LireTablesNumeriques(questions, vectors));
-    EXPECT_NE(access.GetErrorText().find("not a database"), std::string::npos) << access.GetErrorText();
+    EXPECT_NE(access.GetErrorText().find("le fichier n'est pas une base de données"), std::string::npos) << access.GetErrorText();
     ASSERT_EQ(vectors.size(), 2u);
     ASSERT_NE(vectors[0], nullptr);
     EXPECT_EQ(Values(*vectors[0]), kAge);
@@ -122,7 +122,7 @@ TEST_F(UnreadableDatabaseTest, LevelKeysComeFromTheInvertedLevelFile) {
     CDataAccess tables(survey, false);
     EXPECT_FALSE(tables.ChargerClesNiveau(members, keys));
     EXPECT_TRUE(keys.empty());
-    EXPECT_NE(tables.GetLevelErrorText().find("not a database"), std::string::npos) << tables.GetLevelErrorText();
+    EXPECT_NE(tables.GetLevelErrorText().find("le fichier n'est pas une base de données"), std::string::npos) << tables.GetLevelErrorText();
 }
 
 TEST_F(UnreadableDatabaseTest, AFileThatCouldNotBeOpenedIsNotTriedAgainByTheSameDataAccess) {
@@ -130,7 +130,7 @@ TEST_F(UnreadableDatabaseTest, AFileThatCouldNotBeOpenedIsNotTriedAgainByTheSame
     CVecteurDouble* values = nullptr;
     EXPECT_FALSE(access.LireTableNumerique(Question(2), values));
     const std::string openError = access.GetErrorText();
-    EXPECT_NE(openError.find("not a database"), std::string::npos) << openError;
+    EXPECT_NE(openError.find("le fichier n'est pas une base de données"), std::string::npos) << openError;
     // Every later refusal gives the file's reason again, whatever failed in between.
     std::vector<CVecteurDouble*> vectors;
     EXPECT_FALSE(access.LireTablesNumeriques({nullptr, &Question(2)}, vectors));

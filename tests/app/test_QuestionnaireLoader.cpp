@@ -395,8 +395,13 @@ protected:
 
 TEST(InsererRecodage, InsertsARecodedCopyAfterEveryMatchingQuestion) {
     TestSurvey survey;
-    AddQuestion(survey, 5, "AGE", 1, 1, 5).hasNoAnswer = 1;
-    AddQuestion(survey, 5, "AGE (A)", 1, 1, 5).values = {1};
+    CQuestionEtendue& age = AddQuestion(survey, 5, "AGE", 1, 1, 5);
+    age.hasNoAnswer = 1;
+    age.shortCaptions[0] = "Âge";
+    age.longCaptions[0] = "Âge de la personne";
+    CQuestionEtendue& iteration = AddQuestion(survey, 5, "AGE (A)", 1, 1, 5);
+    iteration.values = {1};
+    iteration.shortCaptions[0] = "Âge (A)";
     AddQuestion(survey, 5, "AGE TEXT", 1, 1, 4); // not applicable
     AddQuestion(survey, 6, "OTHER", 1, 1, 5);
     TwoPerAnswer recode(&survey);
@@ -417,6 +422,10 @@ TEST(InsererRecodage, InsertsARecodedCopyAfterEveryMatchingQuestion) {
     ASSERT_NE(recoded.GetRecodage(), nullptr);
     EXPECT_EQ(recoded.GetRecodage()->id, 33);
     EXPECT_EQ(survey.questions[3]->values, std::vector<std::int32_t>{1});
+    // Titled by the recode, not by the caption of the question it recodes.
+    EXPECT_EQ(recoded.shortCaptions.at(0), "en classes");
+    EXPECT_EQ(recoded.longCaptions.at(0), "en classes");
+    EXPECT_EQ(survey.questions[3]->shortCaptions.at(0), "Âge (A) en classes");
 
     // A recode of a recoded question matches only the questions carrying that recode.
     TwoPerAnswer second(&survey);

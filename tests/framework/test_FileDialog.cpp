@@ -47,6 +47,39 @@ TEST(FileDialogTest, TheDialogIsQtsOwnAsTheCommandAsks) {
 
 // Sizes, kinds of folders and dates as the program's locale writes them (French here), whatever
 // the system's locale, in which Qt would write them.
+// A save proposes the table's or portfolio's title as the name, made a name a file can bear; the
+// next dialog of the same kind opens in the folder of the file chosen, another kind does not.
+TEST(FileDialogTest, ItProposesTheTitleAndOpensWhereTheLastFileOfItsKindWas) {
+    QStandardPaths::setTestModeEnabled(true);
+    struct Case {
+        const char* title;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"Âge par sexe", "Âge par sexe"},
+        {"Revenu / âge : 2024?", "Revenu _ âge _ 2024_"},
+        {"  Dossier1 ", "Dossier1"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CFileDialog::FileNameOf(QString::fromUtf8(c.title)), QString::fromUtf8(c.name)) << c.title;
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    CFileDialog save(CFileDialog::Mode::kSave, QStringLiteral("rtf"), QStringLiteral("Fichiers RTF (*.rtf)|*.rtf|"));
+    save.setDirectory(folder.path());
+    save.ProposerNom(QStringLiteral("Âge par sexe"));
+    ASSERT_FALSE(save.selectedFiles().isEmpty());
+    EXPECT_EQ(QFileInfo(save.selectedFiles().front()).fileName(), QStringLiteral("Âge par sexe.rtf"));
+    save.done(QDialog::Accepted);
+
+    const QString expected = QFileInfo(folder.path()).absoluteFilePath();
+    EXPECT_EQ(CFileDialog::LastFolder(QStringLiteral("rtf")), expected);
+    const CFileDialog next(CFileDialog::Mode::kSave, QStringLiteral("rtf"), QStringLiteral("Fichiers RTF (*.rtf)|*.rtf|"));
+    EXPECT_EQ(next.directory().absolutePath(), expected);
+    EXPECT_TRUE(CFileDialog::LastFolder(QStringLiteral("xls")).isEmpty());
+}
+
 TEST(FileDialogTest, TheColumnsFollowTheProgramsLocale) {
     const QLocale kept;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));

@@ -91,7 +91,7 @@ TEST_F(ChampEtudeFormuleTest, AResultIsKeptWhenItIsANumberOtherThanZero) {
         EXPECT_EQ(Kept(Add(++id, FormulaField("F", c.formula)), kInterviews), c.kept) << c.formula;
 }
 
-TEST_F(ChampEtudeFormuleTest, AFormulaThatCannotBeComputedFailsTheFieldWithItsCodeAndPosition) {
+TEST_F(ChampEtudeFormuleTest, AFormulaThatCannotBeComputedFailsTheFieldWithItsCauseCodeAndPosition) {
     using S = StringTable::Id;
     struct Case {
         const char* formula;
@@ -99,11 +99,13 @@ TEST_F(ChampEtudeFormuleTest, AFormulaThatCannotBeComputedFailsTheFieldWithItsCo
         S id;
     };
     const std::vector<Case> cases = {
-        {"??AGE?? >= ", {"109", "9"}, StringTable::kFormuleChampEtude}, // ">=" without its right side
-        {"??AGEX?? = 1", {"4", "1"}, StringTable::kFormuleChampEtude},  // no question AGEX
+        // ">=" without its right side
+        {"??AGE?? >= ", {"opérateur ou fonction sans assez de valeurs", "109", "9"}, StringTable::kFormuleChampEtude},
+        {"??AGEX?? = 1", {"aucune question de ce nom", "4", "1"}, StringTable::kFormuleChampEtude},
         // A formula emptied by hand: the field still says it is given by a formula.
-        {"", {"0", "0"}, StringTable::kFormuleChampEtude},
-        {"1 = ??AGEP??", {"200", "5"}, StringTable::kFormuleChampEtudeLecture}, // asked per person
+        {"", {"la formule ne contient aucune valeur", "0", "0"}, StringTable::kFormuleChampEtude},
+        {"1 = ??AGEP??", {"les réponses de la question ne peuvent pas être lues", "200", "5"},
+         StringTable::kFormuleChampEtudeLecture}, // asked per person
     };
     std::int32_t id = 30;
     for (const Case& c : cases) {
@@ -114,13 +116,15 @@ TEST_F(ChampEtudeFormuleTest, AFormulaThatCannotBeComputedFailsTheFieldWithItsCo
         if (c.id == StringTable::kFormuleChampEtudeLecture) {
             ASSERT_GT(error.size(), 0u);
             const std::string start =
-                StringTable::Format(Message(c.id, {arguments[0], arguments[1], arguments[2], ""}));
+                StringTable::Format(Message(c.id, {arguments[0], arguments[1], arguments[2], arguments[3], ""}));
             EXPECT_EQ(error.substr(0, start.size()), start);
             EXPECT_GT(error.size(), start.size()) << "the reading's own reason is missing";
         } else {
             EXPECT_EQ(error, StringTable::Format(Message(c.id, arguments)));
         }
         EXPECT_NE(error.find("'Mal écrit'"), std::string::npos);
+        // The cause is told in words, beside its position.
+        EXPECT_NE(error.find(c.message[0]), std::string::npos) << error;
     }
 }
 

@@ -13,11 +13,14 @@
 #include "tools/screenshot/ModalAnswers.h"
 
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMenu>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTreeWidgetItemIterator>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -285,6 +288,95 @@ TEST_F(MainFrameTest, TheToolBarHoldsItsButtonsInOrder) {
     const std::span<const unsigned> expected = MainMenus::ToolBar();
     EXPECT_EQ(buttons, std::vector<unsigned>(expected.begin(), expected.end()));
     EXPECT_EQ(expected.size(), 26u);
+}
+
+// The standard actions show the desktop theme's icons (deps installs the theme), the program's own
+// commands their drawn ones; every button says in French what it does.
+TEST_F(MainFrameTest, TheToolBarsStandardActionsTakeTheThemesIcons) {
+    CommandRouter& router = Frame().GetCommandRouter();
+    const std::pair<unsigned, const char*> standard[] = {
+        {FrameworkCommands::kFileOpen, "document-open"},   {32800, "x-office-document"},
+        {32801, "x-office-spreadsheet"},                   {FrameworkCommands::kFilePrint, "document-print"},
+        {FrameworkCommands::kFilePrintPreview, "document-print-preview"}, {32811, "edit-delete"},
+    };
+    for (const auto& [id, name] : standard) {
+        ASSERT_TRUE(QIcon::hasThemeIcon(QString::fromUtf8(name))) << name;
+        EXPECT_EQ(router.GetAction(id)->icon().name(), QString::fromUtf8(name)) << id;
+    }
+    const std::map<unsigned, QString> tips = {
+        {FrameworkCommands::kFilePrint, QStringLiteral("Imprimer")},
+        {FrameworkCommands::kFilePrintPreview, QStringLiteral("Aperçu avant l'impression")},
+        {32800, QStringLiteral("Exporter vers Word")},
+    };
+    for (QAction* action : Frame().GetToolBar().actions()) {
+        if (action->isSeparator())
+            continue;
+        EXPECT_FALSE(action->icon().isNull()) << action->text().toStdString();
+        EXPECT_FALSE(action->toolTip().isEmpty()) << action->text().toStdString();
+    }
+    for (const auto& [id, tip] : tips)
+        EXPECT_EQ(router.GetAction(id)->toolTip(), tip) << id;
+}
+
+// The letter Alt takes in a text: the one after its "&" ("&&" is a plain "&"); none without.
+QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] != QLatin1Char('&'))
+            return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+// The items of one menu (or of the menu bar) whose letters are taken twice: "letter: a, b".
+std::vector<std::string> SharedMnemonics(const QList<QAction*>& actions) {
+    std::map<QChar, QStringList> byLetter;
+    for (const QAction* action : actions)
+        if (!action->isSeparator() && action->isVisible())
+            if (const QChar letter = Mnemonic(action->text()); !letter.isNull())
+                byLetter[letter] << action->text();
+    std::vector<std::string> shared;
+    for (const auto& [letter, texts] : byLetter)
+        if (texts.size() > 1)
+            shared.push_back(QString(letter).toStdString() + ": " + texts.join(QStringLiteral(", ")).toStdString());
+    return shared;
+}
+
+void CollectSharedMnemonics(const QMenu& menu, std::vector<std::string>& shared) {
+    for (const std::string& clash : SharedMnemonics(menu.actions()))
+        shared.push_back(menu.title().toStdString() + " / " + clash);
+    for (const QAction* action : menu.actions())
+        if (const QMenu* sub = action->menu())
+            CollectSharedMnemonics(*sub, shared);
+}
+
+// Alt with a letter opens one menu, and in a menu chooses one item.
+TEST_F(MainFrameTest, EveryMenuHasDistinctMnemonics) {
+    std::vector<std::string> shared = SharedMnemonics(Frame().menuBar()->actions());
+    for (const QAction* action : Frame().menuBar()->actions())
+        if (const QMenu* menu = action->menu())
+            CollectSharedMnemonics(*menu, shared);
+    EXPECT_EQ(shared, std::vector<std::string>{});
+}
+
+// A key of the frame does what its command does, or is not bound: the keys of commands that have
+// no handler in this program (New, Undo, the panes) are free, and F1 opens the help.
+TEST_F(MainFrameTest, EveryBoundKeyHasACommandThatRuns) {
+    const auto boundTo = [this](const char* key) -> QAction* {
+        const QKeySequence sequence(QString::fromUtf8(key));
+        for (QAction* action : Frame().findChildren<QAction*>())
+            if (action->shortcuts().contains(sequence))
+                return action;
+        return nullptr;
+    };
+    for (const char* key : {"Ctrl+N", "Ctrl+Z", "Alt+Backspace", "F6", "Shift+F6"})
+        EXPECT_EQ(boundTo(key), nullptr) << key;
+    EXPECT_EQ(boundTo("F1"), Frame().GetCommandRouter().GetAction(FrameworkCommands::kHelp));
+    EXPECT_TRUE(IsEnabled(FrameworkCommands::kHelp));
+    for (const MainMenus::Accelerator& accelerator : MainMenus::Accelerators())
+        EXPECT_NE(Frame().GetCommandRouter().GetAction(accelerator.id), nullptr) << accelerator.first;
 }
 
 // "Outils/Tableaux..." needs no question: it opens the table options, whose OK stores them.

@@ -133,6 +133,18 @@ TEST_F(ProfileDialogTest, MovedQuestionsAndModalitiesMakeTheProfileInTheirOrder)
     EXPECT_EQ(dialog->GetProfil().ToString(m_context), "10@@0@1:0:0:0:0;4:0:0:0:0;|0|4@@0@3:1:0:0:0;|");
 }
 
+// "NR" takes the missing modalities out of the profile; a question chosen whole does not come back
+// among the available ones, while one partly chosen gets its modality back.
+TEST_F(ProfileDialogTest, RemovingTheMissingModalitiesLeavesWholeQuestionsChosen) {
+    auto dialog = ModalitesDialog(CProfil());
+    MoveQuestion(*dialog, "SEXE");
+    MoveModalities(*dialog, "SATISF", {"Très satisfait"});
+    Click(dialog->Bouton(CProfilModalitesDlg::kSansManquantes));
+    EXPECT_EQ(TreeText(dialog->ProfileTree()), "SEXE(Homme,Femme) SATISF(Très satisfait)");
+    EXPECT_EQ(RootItem(dialog->QuestionnaireTree(), "SEXE"), nullptr);
+    EXPECT_NE(RootItem(dialog->QuestionnaireTree(), "SATISF"), nullptr);
+}
+
 TEST_F(ProfileDialogTest, AnEmptyProfileIsRefusedWithThePagesMessage) {
     auto modalities = ModalitesDialog(CProfil());
     Click(modalities->OkButton());

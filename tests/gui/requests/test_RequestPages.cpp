@@ -82,6 +82,19 @@ TEST_F(RequestPageTest, ARequestsLinesComeFirstInItsOrderAndEveryOtherLineIsUnti
     EXPECT_EQ(WrittenLabels(*page), first3);
 }
 
+// The Total line shows the base of the question: every interview of the demo (its size is set by
+// the fixture), whether the question takes one answer or several.
+TEST_F(RequestPageTest, TheTotalLineCountsTheInterviewsOfTheQuestion) {
+    for (const char* name : {"SEXE", "MARQUES"}) {
+        auto page = RowsPage(name);
+        const QTreeWidget& list = page->GetList();
+        const QTreeWidgetItem* total = list.topLevelItem(Question(name)->GetNbreModalite());
+        ASSERT_NE(total, nullptr) << name;
+        EXPECT_EQ(total->text(0), "Total") << name;
+        EXPECT_EQ(total->text(CModaliteListCtrl::kEffectif), QString::number(kInterviews)) << name;
+    }
+}
+
 TEST_F(RequestPageTest, ACalculationLineAndAModalityOfTheSameCodeAreToldApart) {
     struct Case {
         const char* name;

@@ -269,6 +269,22 @@ TEST_F(StylePageTest, TheListShowsEachOperationAndIsEditedInPlace) {
     EXPECT_EQ(StringTable::Format(m_ui->asked[0]), "Etes-vous sûre de vouloir supprimer cette opération ?");
 }
 
+// Editing an operation again and again leaves the list, and the page around it, as wide as it was.
+TEST_F(StylePageTest, EditingAnOperationKeepsThePagesWidth) {
+    CPageGeneraleProfilsDlg& page = NewPage();
+    AddCountsAndTotals(page);
+    page.adjustSize();
+    const int listWidth = page.OperationList().minimumWidth();
+    const int pageWidth = page.width();
+    for (int time = 0; time < 2; ++time) {
+        SelectRows(page.OperationList(), {0});
+        ClickAnswered(page.EditButton(), {Answer({0, "Effectifs", "Eff."})});
+        page.adjustSize();
+        EXPECT_EQ(page.OperationList().minimumWidth(), listWidth) << time;
+        EXPECT_EQ(page.width(), pageWidth) << time;
+    }
+}
+
 // ---- Styles in the questionnaire and in the library -------------------------------------------
 
 TEST_F(StylePageTest, AStyleSavedInTheQuestionnaireAndTheLibraryIsReadBackEqual) {

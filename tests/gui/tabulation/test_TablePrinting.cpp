@@ -533,6 +533,18 @@ TEST_F(TablePrintingTest, AnExportAsksForItsFileAndBeforeReplacingOne) {
         lockedFile.remove();
     }
     {
+        // The next text export opens in the folder of the last text file chosen.
+        QString opened;
+        ModalAnswers answers({[&opened](QDialog& shown) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(&shown))
+                opened = dialog->directory().absolutePath();
+            shown.reject();
+        }});
+        view.OnExporterAscii();
+        EXPECT_EQ(answers.Answered(), 1u);
+        EXPECT_EQ(opened, folder);
+    }
+    {
         m_ui->shown.clear();
         ModalAnswers answers({[](QDialog& shown) { shown.reject(); }});
         view.OnExporterExcel();

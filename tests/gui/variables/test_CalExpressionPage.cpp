@@ -83,7 +83,7 @@ TEST_F(CalExpressionPageTest, AStoredScriptIsColouredAtOnceWithoutWaiting) {
     EXPECT_EQ(m_page->GetText(), QStringLiteral("SI ??AGE?? >= 18 ALORS 1 @ FINSI"));
 }
 
-TEST_F(CalExpressionPageTest, CompilerSelectsTheFaultAndShowsItsMessage) {
+TEST_F(CalExpressionPageTest, CompilerSelectsTheFaultAndShowsItsMessageWithItsPosition) {
     struct Case {
         const char* script;
         Message message;
@@ -103,7 +103,9 @@ TEST_F(CalExpressionPageTest, CompilerSelectsTheFaultAndShowsItsMessage) {
         EXPECT_FALSE(m_page->CompilerTexte());
         EXPECT_EQ(Selection(), item.selection);
         ASSERT_EQ(m_ui->shown.size(), 1U);
-        EXPECT_EQ(m_ui->shown[0].message, item.message);
+        // The message's text, then the 1-based place of the selected fault.
+        EXPECT_EQ(StringTable::Format(m_ui->shown[0].message),
+                  StringTable::Format(item.message) + " (position " + std::to_string(item.selection.first + 1) + ")");
     }
 }
 

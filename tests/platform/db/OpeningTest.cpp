@@ -60,6 +60,15 @@ std::string descriptionOfFailure(const std::function<void()>& open) {
     return "(no error)";
 }
 
+std::string causeOfFailure(const std::function<void()>& open) {
+    try {
+        open();
+    } catch (const DbException& error) {
+        return error.cause();
+    }
+    return "(no error)";
+}
+
 TEST(Opening, FailuresCarrySqlitesDescription) {
     TemporaryDirectory directory;
     const std::string survey = makeDatabase(directory);
@@ -85,6 +94,33 @@ TEST(Opening, FailuresCarrySqlitesDescription) {
         EXPECT_EQ(descriptionOfFailure(c.open), c.description);
     }
     EXPECT_FALSE(std::filesystem::exists(directory.file("absent.qes")));
+}
+
+// The analyst reads the cause in French words, whatever SQLite's own English text.
+TEST(Opening, FailuresGiveTheirCauseInFrench) {
+    TemporaryDirectory directory;
+    const std::string text = directory.file("notes.qes");
+    TemporaryDirectory::writeBytes(
+        text, "These are notes, not a database at all. Long enough to fill a header....\n");
+    EXPECT_EQ(causeOfFailure([&] { Database(text, Access::ReadOnly); }), "le fichier n'est pas une base de données");
+    EXPECT_EQ(causeOfFailure([&] { Database(directory.file("absent.qes"), Access::ReadOnly); }),
+              "le fichier ne peut pas être ouvert");
+
+    struct CodeCase {
+        int code;
+        const char* cause;
+    };
+    const CodeCase codes[] = {
+        {SQLITE_READONLY, "le fichier est en lecture seule"},
+        {SQLITE_READONLY_DBMOVED, "le fichier est en lecture seule"}, // an extended code
+        {SQLITE_CORRUPT, "le fichier est endommagé"},
+        {SQLITE_FULL, "le disque est plein"},
+    };
+    for (const CodeCase& c : codes)
+        EXPECT_EQ(DbException("op", sqlite3_errstr(c.code), c.code).cause(), c.cause) << c.code;
+    // A text of its own is kept: a trigger's, or one of this layer.
+    EXPECT_EQ(DbException("op", "refusé par le déclencheur", SQLITE_CONSTRAINT).cause(), "refusé par le déclencheur");
+    EXPECT_EQ(DbException("op", "no such table: X", 0).cause(), "no such table: X");
 }
 
 TEST(Opening, AFileLockedByAnotherProgramIsRefusedWithoutHanging) {
