@@ -54,11 +54,13 @@ COuvSegmentView::COuvSegmentView(QWidget* parent)
     : QWidget(parent), m_minimum(new QSpinBox(this)), m_search(new QLineEdit(this)), m_count(new QLabel(this)),
       m_studyFieldName(new QLabel(this)), m_list(new QTreeWidget(this)) {
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("&Champ d'étude:"), this), 0, 0);
+    auto* fieldCaption = new QLabel(QStringLiteral("&Champ d'étude:"), this);
+    grid->addWidget(fieldCaption, 0, 0);
     m_studyFieldName->setObjectName(QString::number(kChampEtude));
     grid->addWidget(m_studyFieldName, 0, 1, 1, 2);
     QPushButton* field = Button(this, "...");
     grid->addWidget(field, 0, 3);
+    fieldCaption->setBuddy(field);
     grid->addWidget(new QLabel(QStringLiteral("Fréquence minimale :"), this), 1, 0);
     m_minimum->setObjectName(QString::number(kFrequenceMinimale));
     m_minimum->setRange(0, 9999);
@@ -81,6 +83,9 @@ COuvSegmentView::COuvSegmentView(QWidget* parent)
     m_list->headerItem()->setTextAlignment(1, Qt::AlignRight);
     m_list->headerItem()->setTextAlignment(2, Qt::AlignRight);
     m_list->header()->setSectionsClickable(true);
+    // The segments' texts take the room the window gives, so that none is cut.
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     grid->addWidget(m_list, 3, 0, 1, 4);
     QPushButton* reread = Button(this, "Re&lire");
     QPushButton* concordance = Button(this, "&Concordance");
