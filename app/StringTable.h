@@ -299,6 +299,14 @@ enum Id : int {
     kDictionnaireDe = 65403,
     kInventaireSegmentsDe = 65404,
     kNumeroInterview = 65405,
+    // The windows of repeated segments, specific forms and segments, characteristic answers.
+    kValeurTest = 65420,
+    kOccPartie = 65421,
+    kOccCorpus = 65422,
+    kDistance = 65423,
+    kFormesSpecifiques = 65424,
+    kReponsesCaracteristiques = 65425,
+    kRecalculSegments = 65426,
     // The typology and the hierarchical classification.
     kIndividusDepartImpossibles = 63307,
     kTypologieSansConvergence = 65380,
@@ -306,8 +314,8 @@ enum Id : int {
     kClassificationHierarchique = 65382,
     kGroupeNumero = 65383,
     // The correspondence analysis of open answers.
-    kAuMoinsTroisFormes = 65420,
-    kQuestionAExpliquerDeuxModalites = 65421,
+    kAuMoinsTroisFormes = 65430,
+    kQuestionAExpliquerDeuxModalites = 65431,
 };
 
 // The text of an id; empty when the id is unknown.

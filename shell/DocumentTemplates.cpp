@@ -14,6 +14,11 @@
 #include "shell/QuestionnaireView.h"
 #include "shell/UnavailableDocument.h"
 #include "shell/UnavailableView.h"
+#include "gui/openanswers/OuvCaracteristiqueView.h"
+#include "gui/openanswers/OuvCorpusDoc.h"
+#include "gui/openanswers/OuvFormeSpecifiqueView.h"
+#include "gui/openanswers/OuvSegmentView.h"
+#include "gui/openanswers/OuvSpeSegmentView.h"
 #include "gui/statistics/MorvaneDirecteDoc.h"
 #include "gui/statistics/MorvaneDirecteView.h"
 #include "gui/statistics/MorvaneFactorielleDoc.h"
@@ -53,10 +58,10 @@ constexpr Definition kDefinitions[] = {
     {K::kGraphique,           kDocumentResource,  "Graphique",                                     &Make<CGraphDoc, CGraphView>},
     {K::kDossier,             kPortfolioResource, "Dossier",                                       &MakePortfolio},
     {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            nullptr},
-    {K::kOuvSegment,          kDocumentResource,  "Segments répétés",                              nullptr},
-    {K::kOuvFormeSpecifique,  kDocumentResource,  "Spécificités (formes)",                         nullptr},
-    {K::kOuvSpeSegment,       kDocumentResource,  "Spécificités (segments répétés)",               nullptr},
-    {K::kOuvCaracteristique,  kDocumentResource,  "Réponses caractéristiques",                     nullptr},
+    {K::kOuvSegment,          kDocumentResource,  "Segments répétés",                              &Make<COuvCorpusDoc, COuvSegmentView>},
+    {K::kOuvFormeSpecifique,  kDocumentResource,  "Spécificités (formes)",                         &Make<COuvCorpusDoc, COuvFormeSpecifiqueView>},
+    {K::kOuvSpeSegment,       kDocumentResource,  "Spécificités (segments répétés)",               &Make<COuvCorpusDoc, COuvSpeSegmentView>},
+    {K::kOuvCaracteristique,  kDocumentResource,  "Réponses caractéristiques",                     &Make<COuvCorpusDoc, COuvCaracteristiqueView>},
     {K::kOuvCorrespondance,   kDocumentResource,  "Analyse des correspondances des réponses ouvertes", nullptr},
     {K::kMapping,             kDocumentResource,  "Carte factorielle",                             &Make<CMappingDoc, CMappingView>},
     {K::kTypologie,           kDocumentResource,  "Typologie",                                     nullptr},

@@ -235,6 +235,23 @@ void EditDerived(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue
         EditRecode(frame, question, second);
 }
 
+// The "Ouverte" windows on the question chosen in the tree.
+void OpenRepeatedSegments(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirOuvSegment(*question);
+}
+
+void OpenSpecificForms(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirOuvFormeSpecifique(*question);
+}
+
+void OpenSpecificSegments(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirOuvSpeSegment(*question);
+}
+
+void OpenCharacteristicAnswers(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirOuvCaracteristique(*question);
+}
+
 // "Morvane/A. C. P." and "Morvane/AFC Disjonctive": the window finds its questions itself.
 void OpenPrincipalComponents(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
     frame.GetApplication().OuvrirMorvaneFactorielle(true);
@@ -312,10 +329,10 @@ const Command kCommands[] = {
     {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportQuestionSelection},
     // ---- Open answers ("Ouverte") and statistical studies ("Morvane"); their windows are still to come ----
     {32814, "Ouverte/Dictionnaire",                                      R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
-    {32816, "Ouverte/Segments répétés",                                  R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
-    {32818, "Ouverte/Spécificités/Formes (Mots)",                        R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
-    {32880, "Ouverte/Spécificités/Segments répétés",                     R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
-    {32820, "Ouverte/Réponses caractéristiques",                         R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32816, "Ouverte/Segments répétés",                                  R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenRepeatedSegments},
+    {32818, "Ouverte/Spécificités/Formes (Mots)",                        R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenSpecificForms},
+    {32880, "Ouverte/Spécificités/Segments répétés",                     R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenSpecificSegments},
+    {32820, "Ouverte/Réponses caractéristiques",                         R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenCharacteristicAnswers},
     {32826, "Ouverte/Morvane des Correspondances",                       R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
     {32881, "Ouverte/Typologie",                                         R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
     {32856, "Ouverte/Visualiser les réponses",                           R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},

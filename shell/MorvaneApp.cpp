@@ -1,3 +1,4 @@
+#include "gui/openanswers/OuvSegmentView.h"
 #include "shell/MorvaneApp.h"
 
 #include "app/DBQuestionnaire.h"
@@ -140,6 +141,7 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
     CTableauDoc::SetDefinitionEditor(m_definitionEditor.get());
     CTableauDoc::SetAjoutDossier([this](const CTableau& table) { AjouterAuDossier(table); });
     CMappingDoc::SetAjoutDossier([this](const CMapping& mapping) { AjouterAuDossier(mapping); });
+    COuvSegmentView::SetAjoutDossier([this](const CTableau& table) { AjouterAuDossier(table); });
     ExportsDossier::SetImageMapping([](const CMapping& mapping) {
         return MappingPainter::ImagePng(mapping, CMappingView::kMarge, CMappingView::kEchelleImage);
     });
@@ -240,6 +242,22 @@ CDocument* CMorvaneApp::OuvrirTableau(std::unique_ptr<CTableau> table) {
 CDocument* CMorvaneApp::OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source) {
     const CDemandeOuverture request(type, source);
     return GetTemplate(TemplateKind::kMorvaneDirecte).OpenDocumentFile(DocumentSource::FromObject(&request));
+}
+
+CDocument* CMorvaneApp::OuvrirOuvSegment(CQuestionEtendue& question) {
+    return GetTemplate(TemplateKind::kOuvSegment).OpenDocumentFile(DocumentSource::FromObject(&question));
+}
+
+CDocument* CMorvaneApp::OuvrirOuvFormeSpecifique(CQuestionEtendue& question) {
+    return GetTemplate(TemplateKind::kOuvFormeSpecifique).OpenDocumentFile(DocumentSource::FromObject(&question));
+}
+
+CDocument* CMorvaneApp::OuvrirOuvSpeSegment(CQuestionEtendue& question) {
+    return GetTemplate(TemplateKind::kOuvSpeSegment).OpenDocumentFile(DocumentSource::FromObject(&question));
+}
+
+CDocument* CMorvaneApp::OuvrirOuvCaracteristique(CQuestionEtendue& question) {
+    return GetTemplate(TemplateKind::kOuvCaracteristique).OpenDocumentFile(DocumentSource::FromObject(&question));
 }
 
 CDocument* CMorvaneApp::OuvrirMorvaneFactorielle(bool acp) {

@@ -84,6 +84,12 @@ public:
     // Shows the table in a window of its own (a chart window when the table asks for one and the
     // program has it), which takes it. Null when no window opened; the table is freed then.
     CDocument* OuvrirTableau(std::unique_ptr<CTableau> table);
+    // The windows that study an open question: its repeated segments, the specific forms and
+    // segments of the categories of a closed question, their characteristic answers.
+    CDocument* OuvrirOuvSegment(CQuestionEtendue& question);
+    CDocument* OuvrirOuvFormeSpecifique(CQuestionEtendue& question);
+    CDocument* OuvrirOuvSpeSegment(CQuestionEtendue& question);
+    CDocument* OuvrirOuvCaracteristique(CQuestionEtendue& question);
     // The study of a table (principal components, correspondence analysis...) in its window; the
     // table stays the caller's.
     CDocument* OuvrirMorvaneDirecte(std::uint16_t type, const CTableau* source);

@@ -99,6 +99,13 @@ void AnalysisFormView::AjouterTableau(const std::string& title, const double* va
     Append(std::move(element));
 }
 
+void AnalysisFormView::AjouterTableau(std::unique_ptr<CTableau> table) {
+    Element element;
+    element.element = std::make_unique<CElementDossier>(std::move(table));
+    element.element->GetTableau()->ownerDocument = GetDocument();
+    Append(std::move(element));
+}
+
 void AnalysisFormView::AjouterMappings(int axes, const double* rows, int rowCount, const double* columns,
                                        int columnCount, bool symmetric) {
     for (int i = 1; i <= axes; ++i) {

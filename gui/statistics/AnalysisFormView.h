@@ -14,6 +14,7 @@
 class CElementDossier;
 class CEnquete;
 class CMapping;
+class CTableau;
 class QGridLayout;
 class QLabel;
 class QTreeWidget;
@@ -82,6 +83,8 @@ protected:
     // two label kinds, every column shown with the marker, titled and based as given.
     void AjouterTableau(const std::string& title, const double* values, int rows, int columns, std::int32_t rowKind,
                         std::int32_t columnKind, std::uint16_t marker, double base);
+    // A result table the analysis labelled itself; the element keeps it.
+    void AjouterTableau(std::unique_ptr<CTableau> table);
     // One map per pair of axes (i, j), i < j, in ascending order of i then j, named "Mapping Axe
     // i x j": row points and column points from the tables given (a values per point), which
     // must stay alive as long as the results.

@@ -1,0 +1,3 @@
+#include "gui/openanswers/OuvCaracteristiqueView.h"
+
+COuvCaracteristiqueView::COuvCaracteristiqueView(QWidget* parent) : OuvCategoriesView(kReponses, parent) {}

@@ -1,0 +1,3 @@
+#include "gui/openanswers/OuvFormeSpecifiqueView.h"
+
+COuvFormeSpecifiqueView::COuvFormeSpecifiqueView(QWidget* parent) : OuvCategoriesView(kFormes, parent) {}

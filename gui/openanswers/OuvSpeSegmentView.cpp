@@ -1,0 +1,3 @@
+#include "gui/openanswers/OuvSpeSegmentView.h"
+
+COuvSpeSegmentView::COuvSpeSegmentView(QWidget* parent) : OuvCategoriesView(kSegments, parent) {}
