@@ -173,6 +173,8 @@ const std::map<int, std::string>& Entries() {
         {kClassificationImpossible, "Classification impossible : des distances ne peuvent pas être calculées."},
         {kClassificationHierarchique, "Classification hiérarchique"},
         {kGroupeNumero, "Groupe %d"},
+        {kEntrerLibelleQuestion, "Entrer le libellé de la question:"},
+        {kAuMoinsModalitesActives, "Vous devez sélectionner au moins %d modalités actives..."},
         {kTropDeNonReponses, "Trop de non-réponses ... Impossible de créer la matrice..."},
         {kErreurInconnueRegression, "Erreur inconnue"},
         {kMatriceNonInversible,

@@ -302,6 +302,8 @@ enum Id : int {
     kClassificationImpossible = 65381,
     kClassificationHierarchique = 65382,
     kGroupeNumero = 65383,
+    kEntrerLibelleQuestion = 65384,
+    kAuMoinsModalitesActives = 63243,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class CDendogramme;
 class CElementDossier;
 class CMapping;
 class QGridLayout;
@@ -64,6 +65,11 @@ protected:
     // two label kinds, every column shown with the marker, titled and based as given.
     void AjouterTableau(const std::string& title, const double* values, int rows, int columns, std::int32_t rowKind,
                         std::int32_t columnKind, std::uint16_t marker, double base);
+    // The same with a marker of its own for each column.
+    void AjouterTableau(const std::string& title, const double* values, int rows, std::int32_t rowKind,
+                        std::int32_t columnKind, const std::vector<std::uint16_t>& markers, double base);
+    // A classification's tree, kept by the window until its results are cleared.
+    void AjouterDendogramme(std::unique_ptr<CDendogramme> dendogramme);
     // One map per pair of axes (i, j), i < j, in ascending order of i then j, named "Mapping Axe
     // i x j": row points and column points from the tables given (a values per point), which
     // must stay alive as long as the results.
