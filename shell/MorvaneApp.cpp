@@ -32,6 +32,7 @@
 #include "gui/presentation/MappingDoc.h"
 #include "gui/presentation/MappingView.h"
 #include "gui/statistics/DendogrammeDoc.h"
+#include "statistics/Dendogramme.h"
 #include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "openanswers/EnregistrerOuvertes.h"
