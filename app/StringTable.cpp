@@ -178,6 +178,8 @@ const std::map<int, std::string>& Entries() {
         {kAuMoinsTroisFormes, "Vous devez sélectionner au moins 3 formes..."},
         {kQuestionAExpliquerDeuxModalites,
          "La question à expliquer '%s' doit avoir au moins deux modalités : l'analyse ne peut pas être faite."},
+        {kEntrerLibelleQuestion, "Entrer le libellé de la question:"},
+        {kAuMoinsModalitesActives, "Vous devez sélectionner au moins %d modalités actives..."},
         {kTropDeNonReponses, "Trop de non-réponses ... Impossible de créer la matrice..."},
         {kErreurInconnueRegression, "Erreur inconnue"},
         {kMatriceNonInversible,

@@ -316,6 +316,8 @@ enum Id : int {
     // The correspondence analysis of open answers.
     kAuMoinsTroisFormes = 65430,
     kQuestionAExpliquerDeuxModalites = 65431,
+    kEntrerLibelleQuestion = 65384,
+    kAuMoinsModalitesActives = 63243,
 };
 
 // The text of an id; empty when the id is unknown.

@@ -27,6 +27,10 @@
 #include "gui/statistics/TrisSignificatifsView.h"
 #include "gui/statistics/TstIndependanceDoc.h"
 #include "gui/statistics/TstIndependanceView.h"
+#include "gui/statistics/ClassificationView.h"
+#include "gui/statistics/DendogrammeDoc.h"
+#include "gui/statistics/DendogrammeView.h"
+#include "gui/statistics/TypologieView.h"
 #include "gui/tabulation/TableauDoc.h"
 #include "gui/tabulation/TableauView.h"
 
@@ -64,9 +68,9 @@ constexpr Definition kDefinitions[] = {
     {K::kOuvCaracteristique,  kDocumentResource,  "Réponses caractéristiques",                     &Make<COuvCorpusDoc, COuvCaracteristiqueView>},
     {K::kOuvCorrespondance,   kDocumentResource,  "Analyse des correspondances des réponses ouvertes", nullptr},
     {K::kMapping,             kDocumentResource,  "Carte factorielle",                             &Make<CMappingDoc, CMappingView>},
-    {K::kTypologie,           kDocumentResource,  "Typologie",                                     nullptr},
-    {K::kClassification,      kDocumentResource,  "Classification hiérarchique",                   nullptr},
-    {K::kDendogramme,         kDocumentResource,  "Dendrogramme",                                  nullptr},
+    {K::kTypologie,           kDocumentResource,  "Typologie",                                     &Make<CMorvaneFactorielleDoc, CTypologieView>},
+    {K::kClassification,      kDocumentResource,  "Classification hiérarchique",                   &Make<CMorvaneFactorielleDoc, CClassificationView>},
+    {K::kDendogramme,         kDocumentResource,  "Dendrogramme",                                  &Make<CDendogrammeDoc, CDendogrammeView>},
     {K::kOuvConcordance,      kDocumentResource,  "Concordance",                                   nullptr},
     {K::kMorvaneFactorielle,  kDocumentResource,  "Analyse factorielle",                           &Make<CMorvaneFactorielleDoc, CMorvaneFactorielleView>},
     {K::kQuestion,            kDocumentResource,  "Question",                                      &Make<CQuestionDoc, CQuestionView>},

@@ -282,6 +282,24 @@ void OpenSignificantCrossTables(CMainFrame& frame, CQuestionEtendue* /*question*
     frame.GetApplication().OnTrisSignificatifs();
 }
 
+// "Morvane/Typologie", "Typologie numérique" and the two hierarchical classifications: the
+// window finds its questions itself.
+void OpenTypology(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirTypologie(false);
+}
+
+void OpenNumericTypology(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirTypologie(true);
+}
+
+void OpenClassification(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirClassification(false);
+}
+
+void OpenNumericClassification(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirClassification(true);
+}
+
 // clang-format off
 const Command kCommands[] = {
     // id     menu/item                                                  rule                   level   second question    request dialog            action
@@ -338,10 +356,10 @@ const Command kCommands[] = {
     {32856, "Ouverte/Visualiser les réponses",                           R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
     {32857, "Ouverte/Visualiser les réponses selon une autre question",  R::kOpen,              false,  S::kOpenAnswersBy, kNoRequest,               nullptr},
     {32858, "Ouverte/Bibliothèque des mots outils",                      R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32847, "Morvane/Typologie",                                         R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32861, "Morvane/Typologie numérique",                               R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32848, "Morvane/Classification hiérarchique",                       R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
-    {32862, "Morvane/Classification hiérarchique numérique",             R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32847, "Morvane/Typologie",                                         R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTypology},
+    {32861, "Morvane/Typologie numérique",                               R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenNumericTypology},
+    {32848, "Morvane/Classification hiérarchique",                       R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenClassification},
+    {32862, "Morvane/Classification hiérarchique numérique",             R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenNumericClassification},
     {32863, "Morvane/A. C. P.",                                          R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenPrincipalComponents},
     {32864, "Morvane/AFC Disjonctive",                                   R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenMultipleCorrespondence},
     {32886, "Morvane/Régression linéaire multiple",                      R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenRegression},

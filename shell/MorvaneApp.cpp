@@ -33,6 +33,8 @@
 #include "gui/presentation/MappingDoc.h"
 #include "gui/presentation/MappingView.h"
 #include "gui/statistics/TstIndependanceDoc.h"
+#include "gui/statistics/DendogrammeDoc.h"
+#include "statistics/Dendogramme.h"
 #include "statistics/Mapping.h"
 #include "portfolio/EnregistrerClassesDossier.h"
 #include "openanswers/EnregistrerOuvertes.h"
@@ -280,6 +282,20 @@ CDocument* CMorvaneApp::OuvrirRlm() {
     return GetTemplate(TemplateKind::kRlm).OpenDocumentFile(DocumentSource::None());
 }
 
+CDocument* CMorvaneApp::OuvrirTypologie(bool numerique) {
+    const std::uint16_t type = numerique ? 1 : 0;
+    return GetTemplate(TemplateKind::kTypologie).OpenDocumentFile(DocumentSource::FromObject(&type));
+}
+
+CDocument* CMorvaneApp::OuvrirClassification(bool numerique) {
+    const std::uint16_t type = numerique ? 3 : 2;
+    return GetTemplate(TemplateKind::kClassification).OpenDocumentFile(DocumentSource::FromObject(&type));
+}
+
+CDocument* CMorvaneApp::OuvrirDendogramme(CDendogramme& dendogramme) {
+    return GetTemplate(TemplateKind::kDendogramme).OpenDocumentFile(DocumentSource::FromObject(&dendogramme));
+}
+
 // An analysis keeps its tables as a portfolio does.
 CDocument* CMorvaneApp::OuvrirTableau(CTableau& table, const CDocument* owner) {
     return OuvrirTableauDossier(table, owner);
@@ -336,6 +352,9 @@ void CMorvaneApp::FermerFenetresLiees(const void* source) {
     for (CDocument* document : GetTemplate(TemplateKind::kGraphique).GetDocuments())
         if (auto* chart = dynamic_cast<CGraphDoc*>(document))
             chart->FermerSiSource(source);
+    for (CDocument* document : GetTemplate(TemplateKind::kDendogramme).GetDocuments())
+        if (auto* tree = dynamic_cast<CDendogrammeDoc*>(document))
+            tree->FermerSiSource(source);
 }
 
 void CMorvaneApp::RedessinerFenetresLiees(const void* source) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class CDendogramme;
 class CDocument;
 class CMainFrame;
 class CDossierDoc;
@@ -102,6 +103,11 @@ public:
     // analysis document of its own.
     CDocument* OnTrisSignificatifs();
     CDocument* OuvrirRlm();
+    // The typology and the hierarchical classification, of numeric questions or of modalities.
+    CDocument* OuvrirTypologie(bool numerique);
+    CDocument* OuvrirClassification(bool numerique);
+    // A classification's tree, which stays its window's.
+    CDocument* OuvrirDendogramme(CDendogramme& dendogramme) override;
     // A perceptual map in its window; the map stays its owner's (the analysis window's element).
     CDocument* OuvrirMapping(CMapping& mapping) override;
     // A result table of an analysis in a window that leaves it to the analysis, marked as built

@@ -4,6 +4,7 @@
 #include "app/StringTable.h"
 #include "framework/Document.h"
 #include "portfolio/ElementDossier.h"
+#include "statistics/Dendogramme.h"
 #include "statistics/Mapping.h"
 #include "gui/statistics/AnalysisWindows.h"
 #include "gui/statistics/SelInterviewsDlg.h"
@@ -18,6 +19,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 struct AnalysisFormView::Element {
@@ -28,8 +30,9 @@ struct AnalysisFormView::Element {
 namespace {
 
 QIcon IconOf(std::int32_t type) {
-    const QStyle::StandardPixmap pixmap =
-        type == CElementDossier::kMapping ? QStyle::SP_FileDialogContentsView : QStyle::SP_FileDialogDetailedView;
+    const QStyle::StandardPixmap pixmap = type == CElementDossier::kMapping       ? QStyle::SP_FileDialogContentsView
+                                          : type == CElementDossier::kDendogramme ? QStyle::SP_FileDialogListView
+                                                                                  : QStyle::SP_FileDialogDetailedView;
     return QApplication::style()->standardIcon(pixmap);
 }
 
@@ -81,6 +84,14 @@ void AnalysisFormView::ViderResultats() {
 void AnalysisFormView::AjouterTableau(const std::string& title, const double* values, int rows, int columns,
                                       std::int32_t rowKind, std::int32_t columnKind, std::uint16_t marker,
                                       double base) {
+    AjouterTableau(title, values, rows, rowKind, columnKind,
+                   std::vector<std::uint16_t>(static_cast<std::size_t>(std::max(columns, 0)), marker), base);
+}
+
+void AnalysisFormView::AjouterTableau(const std::string& title, const double* values, int rows, std::int32_t rowKind,
+                                      std::int32_t columnKind, const std::vector<std::uint16_t>& markers,
+                                      double base) {
+    const int columns = static_cast<int>(markers.size());
     CTableauFactoriel table(1, 1, rows, columns, CTableauBase::kMarqueParColonne);
     table.SetSourceLibelles(this);
     table.rowSelector = rowKind;
@@ -88,7 +99,7 @@ void AnalysisFormView::AjouterTableau(const std::string& title, const double* va
     table.title = title;
     table.base = base;
     for (int j = 0; j < columns; ++j)
-        table.SetMarque(j, marker);
+        table.SetMarque(j, markers[static_cast<std::size_t>(j)]);
     for (int i = 0; i < rows; ++i)
         for (int j = 0; j < columns; ++j)
             table.SetValeur(i, j, values[static_cast<std::size_t>(i) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(j)]);
@@ -103,6 +114,12 @@ void AnalysisFormView::AjouterTableau(std::unique_ptr<CTableau> table) {
     Element element;
     element.element = std::make_unique<CElementDossier>(std::move(table));
     element.element->GetTableau()->ownerDocument = GetDocument();
+    Append(std::move(element));
+}
+
+void AnalysisFormView::AjouterDendogramme(std::unique_ptr<CDendogramme> dendogramme) {
+    Element element;
+    element.element = std::make_unique<CElementDossier>(std::move(dendogramme));
     Append(std::move(element));
 }
 
@@ -146,6 +163,8 @@ void AnalysisFormView::OuvrirElement(int index) {
     Element& element = m_elements[static_cast<std::size_t>(index)];
     if (element.mapping != nullptr)
         windows->OuvrirMapping(*element.mapping);
+    else if (CDendogramme* dendogramme = element.element->GetDendogramme())
+        windows->OuvrirDendogramme(*dendogramme);
     else if (CTableau* table = element.element->GetTableau())
         windows->OuvrirTableau(*table, GetDocument());
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CDendogramme;
 class CElementDossier;
 class CEnquete;
 class CMapping;
@@ -85,6 +86,11 @@ protected:
                         std::int32_t columnKind, std::uint16_t marker, double base);
     // A result table the analysis labelled itself; the element keeps it.
     void AjouterTableau(std::unique_ptr<CTableau> table);
+    // The same with a marker of its own for each column.
+    void AjouterTableau(const std::string& title, const double* values, int rows, std::int32_t rowKind,
+                        std::int32_t columnKind, const std::vector<std::uint16_t>& markers, double base);
+    // A classification's tree, kept by the window until its results are cleared.
+    void AjouterDendogramme(std::unique_ptr<CDendogramme> dendogramme);
     // One map per pair of axes (i, j), i < j, in ascending order of i then j, named "Mapping Axe
     // i x j": row points and column points from the tables given (a values per point), which
     // must stay alive as long as the results.

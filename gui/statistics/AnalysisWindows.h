@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class CDendogramme;
 class CDocument;
 class CMapping;
 class CTableau;
@@ -19,6 +20,9 @@ public:
     virtual CDocument* OuvrirTableau(CTableau& table, const CDocument* owner) = 0;
     // Shows the map, which stays the analysis's, in a map window.
     virtual CDocument* OuvrirMapping(CMapping& mapping) = 0;
+    // Shows a classification's tree, which stays the analysis's, in a dendrogram window; that
+    // window closes with FermerFenetresLiees of the tree's source document. None by default.
+    virtual CDocument* OuvrirDendogramme(CDendogramme& /*dendogramme*/) { return nullptr; }
     // Closes at once every table and map window built from the source.
     virtual void FermerFenetresLiees(const void* source) = 0;
 

@@ -48,7 +48,7 @@ COptionsCalculDlg::COptionsCalculDlg(bool styleLibelles, bool typologie, bool st
     grid->addWidget(m_number, 0, 1);
     grid->addWidget(m_stability, 1, 0, 1, 2);
     auto* group = new QButtonGroup(this);
-    const auto& texts = styleLibelles ? kCaptionStyles : kMissingValues;
+    const auto& texts = TextesRadios(styleLibelles);
     for (std::size_t i = 0; i < m_radios.size(); ++i) {
         auto* button = new QRadioButton(QString::fromUtf8(texts[i]), this);
         button->setObjectName(QString::number(kRadios[i]));
@@ -70,6 +70,10 @@ COptionsCalculDlg::COptionsCalculDlg(bool styleLibelles, bool typologie, bool st
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     AddOkCancelButtons(*this, *layout);
+}
+
+const std::array<const char*, 3>& COptionsCalculDlg::TextesRadios(bool styleLibelles) {
+    return styleLibelles ? kCaptionStyles : kMissingValues;
 }
 
 void COptionsCalculDlg::ShowLabel() {

@@ -40,6 +40,9 @@ public:
 
     void accept() override;
 
+    // The radio texts of caption styles or of missing values; an empty text hides its radio.
+    static const std::array<const char*, 3>& TextesRadios(bool styleLibelles);
+
 private:
     COptionsCalculDlg(bool styleLibelles, bool typologie, bool stabilite, int nombre, int radio, QWidget* parent);
     void ShowLabel();
