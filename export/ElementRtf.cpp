@@ -62,6 +62,20 @@ void CElementRtf::AppendBorder(std::string& line, const char* side, std::int32_t
     line += ' ';
 }
 
+namespace {
+
+// Where each row's records start, then the end of the last.
+std::vector<std::size_t> RowEdges(const std::vector<CCellule>& cells) {
+    std::vector<std::size_t> edges{0};
+    while (edges.back() < cells.size()) {
+        const std::int32_t count = CTableauBase::CompterSuiteIdentique(cells, static_cast<std::int32_t>(edges.back()));
+        edges.push_back(edges.back() + static_cast<std::size_t>(std::max(count, 1)));
+    }
+    return edges;
+}
+
+} // namespace
+
 void CElementRtf::EcrireMorceau(const CTableauBase& piece, const std::vector<std::int32_t>& columnNeeds) {
     const CPresentationTableau& presentation = piece.GetPresentation();
     m_borders = {Border{presentation.GetThinBorderSize(), presentation.GetThinBorderType()},
@@ -94,13 +108,20 @@ void CElementRtf::EcrireMorceau(const CTableauBase& piece, const std::vector<std
     const std::string rowStart =
         "\\trowd \\trgaph108\\trleft" + std::to_string(EstPortrait() ? kPortraitLeft : kLandscapeLeft) + " ";
 
+    const std::vector<std::size_t> rowEdges = RowEdges(cells);
+    const std::size_t rowCount = rowEdges.size() - 1;
+
     std::string line;
-    for (std::size_t first = 0; first < cells.size();) {
-        const auto count =
-            static_cast<std::size_t>(CTableauBase::CompterSuiteIdentique(cells, static_cast<std::int32_t>(first)));
-        const std::size_t end = first + count;
+    for (std::size_t row = 0; row < rowCount; ++row) {
+        const std::size_t first = rowEdges[row];
+        const std::size_t end = std::min(rowEdges[row + 1], cells.size());
+        // The last row (a Total, most often) never stands alone at the top of a page: the row
+        // before it keeps with it, as far as the word processor honours it.
+        const bool keepWithNext = rowCount >= 2 && row + 2 == rowCount;
 
         line = rowStart;
+        if (keepWithNext)
+            line += "\\trkeepfollow ";
         for (std::size_t i = first; i < end; ++i) {
             const CCellule& cell = cells[i];
             AppendBorder(line, "\\clbrdrt", cell.top);
@@ -113,7 +134,7 @@ void CElementRtf::EcrireMorceau(const CTableauBase& piece, const std::vector<std
             line += "\\cellx" + std::to_string(rightEdges[static_cast<std::size_t>(last)]);
         }
         EcrireLigne(line);
-        EcrireLigne("\\pard \\intbl {");
+        EcrireLigne(keepWithNext ? "\\pard \\intbl \\keepn {" : "\\pard \\intbl {");
         for (std::size_t i = first; i < end; ++i) {
             const CCellule& cell = cells[i];
             line = "\\plain";
@@ -127,6 +148,5 @@ void CElementRtf::EcrireMorceau(const CTableauBase& piece, const std::vector<std
             EcrireLigne(line);
         }
         EcrireLigne("}\\pard \\intbl \\row");
-        first = end;
     }
 }

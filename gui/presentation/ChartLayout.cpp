@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QLocale>
+#include <QPaintDevice>
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +17,8 @@ constexpr double kSwatch = 10.0; // legend swatches
 constexpr double kTickLength = 4.0;
 constexpr double kGroupShare = 0.8; // of a category's slot taken by its bars
 constexpr double kLargest = 1e300;
+// The resolution the pixel measures of a chart are given at.
+constexpr double kScreenDpi = 96.0;
 
 double BorderWidth(const ChartModel& chart, ChartRegion region)
 {
@@ -56,7 +59,7 @@ QRectF PlaceLines(const ChartModel& chart, ChartRegion region, const ChartFont& 
 {
     if (lines.empty() || space.height() <= 0)
         return {};
-    const QFontMetricsF metrics(ChartLayout::FontOf(font), device);
+    const QFontMetricsF metrics(ChartLayout::FontOf(font, device), device);
     const double inset = BorderWidth(chart, region) + kPad;
     const double room = std::max(0.0, space.width() - 2 * inset);
     double widest = 0;
@@ -97,7 +100,7 @@ void PlaceLegend(const ChartModel& chart, QRectF& space, QPaintDevice* device, C
     const std::vector<std::size_t> entries = LegendSeries(chart);
     if (!chart.legendShown || entries.empty() || space.width() <= 0)
         return;
-    const QFontMetricsF metrics(ChartLayout::FontOf(chart.legendFont), device);
+    const QFontMetricsF metrics(ChartLayout::FontOf(chart.legendFont, device), device);
     const double inset = BorderWidth(chart, ChartRegion::Legend) + kPad;
     const double lineHeight = std::max(metrics.height(), kSwatch) + 2;
     double widest = metrics.horizontalAdvance(QStringLiteral("…"));
@@ -201,7 +204,7 @@ QString TickText(double value, double step)
 class AxisPlacer {
 public:
     AxisPlacer(const ChartModel& chart, ChartLayout& layout, QPaintDevice* device)
-        : m_chart(chart), m_layout(layout), m_metrics(ChartLayout::FontOf(chart.axisFont), device)
+        : m_chart(chart), m_layout(layout), m_metrics(ChartLayout::FontOf(chart.axisFont, device), device)
     {
     }
 
@@ -412,10 +415,19 @@ void PlaceAreas(const ChartModel& chart, const AxisPlacer& axes, ChartLayout& la
 
 } // namespace
 
-QFont ChartLayout::FontOf(const ChartFont& font)
+double ChartLayout::DeviceUnit(const QPaintDevice* device)
+{
+    if (device == nullptr || device->logicalDpiY() <= 0)
+        return 1.0;
+    return std::max(1.0, device->logicalDpiY() / kScreenDpi);
+}
+
+QFont ChartLayout::FontOf(const ChartFont& font, const QPaintDevice* device)
 {
     QFont qfont(QString::fromStdString(font.family));
-    qfont.setPointSizeF(font.pointSize > 0 ? font.pointSize : 8.0);
+    // The painter draws in layout units, scaled up by DeviceUnit: the font is made that much
+    // smaller so that it keeps its size in points.
+    qfont.setPointSizeF((font.pointSize > 0 ? font.pointSize : 8.0) / DeviceUnit(device));
     qfont.setBold(font.bold);
     return qfont;
 }

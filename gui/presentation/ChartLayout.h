@@ -72,6 +72,13 @@ struct ChartLayout {
     std::vector<QPolygonF> areaPolygons; // area charts: one per series, closed
     std::vector<std::size_t> areaSeries;
 
+    // `bounds` in layout units (see DeviceUnit).
     static ChartLayout Compute(const ChartModel& chart, const QRectF& bounds, QPaintDevice* device);
-    static QFont FontOf(const ChartFont& font);
+    // The font at its size in points on `device`, in layout units.
+    static QFont FontOf(const ChartFont& font, const QPaintDevice* device = nullptr);
+    // Device pixels per layout unit. The margins, swatches, ticks and pens of a chart are sized
+    // in pixels of a screen; on a device of a finer resolution (a printer) a layout unit covers as
+    // many of its pixels as a screen pixel's size takes, so that a printed chart looks as it does
+    // on screen instead of having squares and gaps a tenth of a millimetre wide.
+    static double DeviceUnit(const QPaintDevice* device);
 };

@@ -129,7 +129,7 @@ void DrawTexts(QPainter& painter, const std::vector<ChartLayout::Text>& texts, Q
 void DrawAxes(QPainter& painter, const ChartLayout& layout, const ChartModel& chart)
 {
     const ChartRegionStyle& area = chart.Region(ChartRegion::PlotArea);
-    painter.setFont(ChartLayout::FontOf(chart.axisFont));
+    painter.setFont(ChartLayout::FontOf(chart.axisFont, painter.device()));
     painter.setPen(QPen(ChartPainter::ColorOf(area.foreColor), 1.0));
     const QRectF& data = layout.data;
     for (const ChartLayout::Tick& tick : layout.valueTicks) {
@@ -199,7 +199,7 @@ void DrawLegend(QPainter& painter, const ChartLayout& layout, const ChartModel& 
         return;
     const ChartRegionStyle& style = chart.Region(ChartRegion::Legend);
     ChartPainter::DrawRegion(painter, layout.legend, style);
-    painter.setFont(ChartLayout::FontOf(chart.legendFont));
+    painter.setFont(ChartLayout::FontOf(chart.legendFont, painter.device()));
     for (const ChartLayout::LegendEntry& entry : layout.legendEntries) {
         if (chart.kind == ChartKind::Line) {
             painter.setPen(ChartPainter::SeriesPen(chart, entry.serie, kLineWidth));
@@ -224,7 +224,7 @@ void DrawLines(QPainter& painter, const QRectF& box, const std::vector<ChartLayo
     if (box.isEmpty())
         return;
     ChartPainter::DrawRegion(painter, box, style);
-    painter.setFont(ChartLayout::FontOf(font));
+    painter.setFont(ChartLayout::FontOf(font, painter.device()));
     painter.setPen(ChartPainter::ColorOf(style.foreColor));
     DrawTexts(painter, lines, Qt::AlignHCenter | Qt::AlignVCenter);
 }
@@ -320,7 +320,12 @@ void ChartPainter::DrawRegion(QPainter& painter, const QRectF& rect, const Chart
 
 void ChartPainter::Paint(QPainter& painter, const QRectF& bounds, const ChartModel& chart)
 {
-    Paint(painter, ChartLayout::Compute(chart, bounds, painter.device()), chart);
+    const double unit = ChartLayout::DeviceUnit(painter.device());
+    painter.save();
+    painter.scale(unit, unit);
+    const QRectF inUnits(bounds.topLeft() / unit, bounds.size() / unit);
+    Paint(painter, ChartLayout::Compute(chart, inUnits, painter.device()), chart);
+    painter.restore();
 }
 
 void ChartPainter::Paint(QPainter& painter, const ChartLayout& layout, const ChartModel& chart)

@@ -207,10 +207,15 @@ std::unique_ptr<QMenu> CTableauView::CreateContextMenu() {
 
 // ---- Printing ---------------------------------------------------------------------------------
 
+// The cell margin is in screen pixels: a printer of a finer resolution gives it as many of its own
+// dots as a screen pixel's size takes, or the texts of neighbouring cells would nearly touch (the
+// widest figures of a column, often the bold ones of a Total row, fill it to its margins).
 int CTableauView::CalculerMiseEnPageImpression(const QPaintDevice& device) {
     const QtFontMetricsSource metrics(&device);
-    m_printerLayout = std::make_unique<PrintedTable>(PrintedTable::Compute(
-        GetTableau(), metrics, device.width(), device.height(), kLeftMargin, kCellMargin));
+    const int dotsPerPixel = std::max(1, device.logicalDpiX() / kScreenDpi);
+    m_printerLayout = std::make_unique<PrintedTable>(
+        PrintedTable::Compute(GetTableau(), metrics, device.width(), device.height(), kLeftMargin,
+                              kCellMargin * dotsPerPixel));
     return m_printerLayout->PageBreaks();
 }
 

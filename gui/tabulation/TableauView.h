@@ -42,6 +42,8 @@ class CTableauView : public CScrollView {
 public:
     static constexpr int kCellMargin = 3;
     static constexpr int kLeftMargin = 40;
+    // The resolution the cell margin is given at.
+    static constexpr int kScreenDpi = 96;
     // The screen's table starts this far down (below the title block when it stands above).
     static constexpr int kTableTop = 20;
     // Scroll extent before the first layout.

@@ -157,6 +157,14 @@ TEST_F(FichierRtfTest, TheSmallTableIsOneBorderedTableOfThreeRowsAsTheGoldenFile
     EXPECT_EQ(Count(text, "\\cellx5216\\clbrdrt"), 3u);
     EXPECT_EQ(Count(text, "\\cellx7824\\clbrdrt"), 3u);
     EXPECT_EQ(Count(text, "\\cellx10432\r\n"), 3u);
+    // The second row keeps with the last one (its row and its paragraphs), so that the last row
+    // never opens a page alone; no other row is held.
+    const std::size_t second = text.find("\\trowd", text.find("\\trowd") + 1);
+    const std::size_t third = text.find("\\trowd", second + 1);
+    EXPECT_EQ(Count(text, "\\trkeepfollow"), 1u);
+    EXPECT_EQ(Count(text, "\\keepn"), 1u);
+    EXPECT_LT(second, text.find("\\trkeepfollow"));
+    EXPECT_LT(text.find("\\keepn"), third);
     // The default presentation: normal lines solid 15 twips, thick lines solid 30 twips around
     // the grid and under the headers, the base in the corner, counts then percentages with "%".
     EXPECT_NE(text.find("\\clbrdrt\\brdrs\\brdrw30 \\clbrdrb\\brdrs\\brdrw30 "), std::string::npos);
@@ -183,6 +191,9 @@ TEST_F(FichierRtfTest, TheCrossTableIsCutIntoThreeBandsOfTwoBlocksEachRepeatingT
 
     // Six pieces of 2 header rows and 6 data rows.
     EXPECT_EQ(Count(text, "\\trowd"), 6u * 8u);
+    // In each piece, the row before the last keeps with it.
+    EXPECT_EQ(Count(text, "\\trkeepfollow"), 6u);
+    EXPECT_EQ(Count(text, "\\pard \\intbl \\keepn {"), 6u);
     // Each piece repeats both header rows: the heading over its regions in both blocks, each
     // region in the three bands, each age group once.
     EXPECT_EQ(Count(text, "R\\u233?gion\\cell"), 6u);

@@ -277,6 +277,44 @@ TEST_F(ChartRenderTest, ATinyWindowDrawsWhatFitsWithoutFault)
     }
 }
 
+// A chart printed at 600 dpi (a sheet of 15.9 x 10.6 cm) looks as on a screen of 96 dpi, only finer:
+// the legend's squares are as large on paper as a screen's 10 pixels (2.6 mm, so 62 dots at 600
+// dpi) and filled with their series' colour, for a pie and for bars, and the category labels that
+// stand whole on screen stand whole on paper.
+TEST_F(ChartRenderTest, APrintedChartKeepsItsLegendSquaresAndItsLabels)
+{
+    constexpr int kDpi = 600;
+    constexpr double kDotsPerMetre = kDpi / 0.0254;
+    QImage sheet(kSize * 6.25, QImage::Format_RGB32);
+    sheet.setDotsPerMeterX(static_cast<int>(std::lround(kDotsPerMetre)));
+    sheet.setDotsPerMeterY(static_cast<int>(std::lround(kDotsPerMetre)));
+    const double unit = ChartLayout::DeviceUnit(&sheet);
+    ASSERT_DOUBLE_EQ(unit, kDpi / 96.0);
+    for (const std::int16_t type : {std::int16_t{3}, std::int16_t{0}}) {
+        SCOPED_TRACE(type == 3 ? "pie" : "bars");
+        const ChartModel chart = Sample(type);
+        sheet.fill(Qt::white);
+        {
+            QPainter painter(&sheet);
+            ChartPainter::Paint(painter, QRectF(QPointF(0, 0), QSizeF(sheet.size())), chart);
+        }
+        const QRectF inUnits(QPointF(0, 0), QSizeF(sheet.size()) / unit);
+        const ChartLayout layout = ChartLayout::Compute(chart, inUnits, &sheet);
+        ASSERT_EQ(layout.legendEntries.size(), 3u);
+        for (const ChartLayout::LegendEntry& entry : layout.legendEntries) {
+            const QRect square(QRectF(entry.swatch.topLeft() * unit, entry.swatch.size() * unit).toRect());
+            EXPECT_GE(square.width(), 60);
+            const QImage inside = sheet.copy(square.adjusted(4, 4, -4, -4));
+            EXPECT_GT(CountPixels(inside, SeriesColour(chart, entry.serie)), inside.width() * inside.height() / 2)
+                << "serie " << entry.serie;
+        }
+        const ChartLayout onScreen = Layout(chart);
+        ASSERT_EQ(layout.categoryLabels.size(), onScreen.categoryLabels.size());
+        for (std::size_t at = 0; at < layout.categoryLabels.size(); ++at)
+            EXPECT_EQ(layout.categoryLabels[at].text, onScreen.categoryLabels[at].text);
+    }
+}
+
 TEST_F(ChartRenderTest, ALegendTooLongForTheChartEndsWithAnEllipsis)
 {
     ChartModel chart = Sample(0);

@@ -35,6 +35,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -47,6 +48,9 @@ namespace {
 constexpr const char* kWideCross = "type tri-croise\nlignes SATISF\ncolonnes REGION\ncalculs 0 1 2 4 6\n";
 // Six regions, five calculations each.
 constexpr int kDataColumns = 30;
+// The same with a Total row and a Total column, in bold.
+constexpr const char* kWideCrossWithTotals =
+    "type tri-croise\nlignes SATISF total\ncolonnes REGION total\ncalculs 0 1 2 4 6\n";
 
 struct PrintedPage {
     int number;
@@ -92,18 +96,26 @@ protected:
         CContexteEtude::RegisterContext(&m_context);
         m_context.questionnairePath = DemoSurveyFolder::QuestionnairePath(qesbuild::DemoSurvey::kInterviews);
         ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-        qesrun::RequestText::Result parsed = qesrun::RequestText::Parse(kWideCross, m_context);
-        ASSERT_NE(parsed.request, nullptr) << parsed.error;
-        CExecuteurTraitement executor(m_context);
-        executor.Executer(std::move(parsed.request));
-        std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
-        ASSERT_EQ(tables.size(), 1u);
-        m_table = std::move(tables.front());
+        m_table = Compute(kWideCross);
+        ASSERT_NE(m_table, nullptr);
         ASSERT_EQ(m_table->DonnerNbColonnes(), kDataColumns);
         m_pdfPath = QString::fromStdString(
             (std::filesystem::path(::testing::TempDir()) /
              (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".pdf"))
                 .string());
+    }
+
+    // The one table of the request, null when it does not give one.
+    std::unique_ptr<CTableau> Compute(const char* request) {
+        qesrun::RequestText::Result parsed = qesrun::RequestText::Parse(request, m_context);
+        EXPECT_NE(parsed.request, nullptr) << parsed.error;
+        if (parsed.request == nullptr)
+            return nullptr;
+        CExecuteurTraitement executor(m_context);
+        executor.Executer(std::move(parsed.request));
+        std::vector<std::unique_ptr<CTableau>> tables = executor.TakeTableaux();
+        EXPECT_EQ(tables.size(), 1u);
+        return tables.size() == 1 ? std::move(tables.front()) : nullptr;
     }
 
     void TearDown() override {
@@ -234,6 +246,42 @@ TEST_F(TablePrintingTest, AWideTablePrintsEveryColumnWithinThePage) {
     EXPECT_EQ(titleLines, 1);
     view.OnEndPrinting();
     EXPECT_EQ(view.GetPrinterLayout(), nullptr);
+}
+
+// The printed Total row of the wide cross table with its totals: its figures are bold, the widest of their
+// columns, and each still stands apart from its neighbours, at least half a millimetre of paper
+// between two texts of the row (a screen's cell margins, 2 x 3 pixels at 96 dpi, are 1.6 mm; the
+// band's scale of 0.7 or more leaves over 1.1 mm), and within its column.
+TEST_F(TablePrintingTest, TheFiguresOfABoldTotalRowStandApart) {
+    const std::unique_ptr<CTableau> table = Compute(kWideCrossWithTotals);
+    ASSERT_NE(table, nullptr);
+    CTableauView view;
+    view.SetTableau(*table);
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer);
+    view.OnBeginPrinting(printer);
+    const std::vector<PrintedPage> pages = DrawPages(view, printer);
+    const double halfMillimetre = printer.logicalDpiX() / 25.4 / 2;
+    int totalRows = 0;
+    for (const PrintedPage& page : pages) {
+        for (const RecordingPaintDevice::DrawnText& label : page.texts) {
+            if (label.text != QStringLiteral("Total"))
+                continue;
+            std::vector<QRectF> row;
+            for (const RecordingPaintDevice::DrawnText& drawn : page.texts)
+                if (std::abs(drawn.rect.center().y() - label.rect.center().y()) < 1.0)
+                    row.push_back(drawn.rect);
+            if (row.size() < 3)
+                continue; // the column heading "Total", not the row
+            ++totalRows;
+            std::sort(row.begin(), row.end(), [](const QRectF& a, const QRectF& b) { return a.left() < b.left(); });
+            for (std::size_t at = 1; at < row.size(); ++at)
+                EXPECT_GE(row[at].left() - row[at - 1].right(), halfMillimetre)
+                    << "page " << page.number << ", texts " << at - 1 << " and " << at;
+        }
+    }
+    EXPECT_GE(totalRows, 2) << "a Total row in each band";
+    view.OnEndPrinting();
 }
 
 // The rows are never cut: each stands on one page, between the margins of 50 (the first row of a
