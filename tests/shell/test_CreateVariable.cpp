@@ -295,7 +295,9 @@ TEST_F(CreateVariableTest, ANewVariableOpensWithNoKindChosenAndTheKindsToComeDis
     EXPECT_EQ(dialog.PanneauVisible(), nullptr);
     const std::vector<std::int16_t> enabled = {CVariableCalculee::kCroisement,     CVariableCalculee::kChampsEtude,
                                                CVariableCalculee::kScript,         CVariableCalculee::kCodagePostal,
-                                               CVariableCalculee::kInfosGenerales, CVariableCalculee::kQuestionFiltree};
+                                               CVariableCalculee::kInfosGenerales, CVariableCalculee::kQuestionFiltree,
+                                               CVariableCalculee::kSuperposition,  CVariableCalculee::kProfil,
+                                               CVariableCalculee::kRedressement,   CVariableCalculee::kDureesSaisie};
     for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index) {
         const std::int16_t kind = CCreerVariableDlg::TypeDuBouton(index);
         SCOPED_TRACE(dialog.Bouton(index).text().toStdString());
