@@ -5,12 +5,17 @@
 #include "app/StringTable.h"
 #include "variables/ConstructionVariable.h"
 #include "variables/VariableCalculee.h"
+#include "gui/variables/CalCalculMultivariePage.h"
 #include "gui/variables/CalCroisementPage.h"
 #include "gui/variables/CalDictionnairePage.h"
+#include "gui/variables/CalDureesPage.h"
 #include "gui/variables/CalInfosGeneralesPage.h"
 #include "gui/variables/CalListeChampsPage.h"
+#include "gui/variables/CalProfilPage.h"
 #include "gui/variables/CalQuestionFiltreePage.h"
+#include "gui/variables/CalRedressementPage.h"
 #include "gui/variables/CalScriptPanneau.h"
+#include "gui/variables/CalSuperpositionPage.h"
 #include "gui/variables/CodagePostalPage.h"
 #include "gui/variables/PanneauVariable.h"
 
@@ -59,14 +64,14 @@ constexpr TypeEntry kTypes[CCreerVariableDlg::kNombreTypes] = {
     {1093, "En croisant deux questions",      K::kCroisement,          &Make<CCalCroisementPage>, Availability::kAvailable},
     {1094, "Par champs d'étude",              K::kChampsEtude,         &Make<CCalListeChampsPage>, Availability::kAvailable},
     {1095, "Par script",                      K::kScript,              &Make<CCalScriptPanneau>,  Availability::kAvailable},
-    {1096, "En superposant des questions",    K::kSuperposition,       nullptr,                   Availability::kNotYet},
-    {1101, "Par profil",                      K::kProfil,              nullptr,                   Availability::kNotYet},
-    {1100, "Par redressement",                K::kRedressement,        nullptr,                   Availability::kNotYet},
+    {1096, "En superposant des questions",    K::kSuperposition,       &Make<CCalSuperpositionPage>, Availability::kAvailable},
+    {1101, "Par profil",                      K::kProfil,              &Make<CCalProfilPage>,     Availability::kAvailable},
+    {1100, "Par redressement",                K::kRedressement,        &Make<CCalRedressementPage>, Availability::kAvailable},
     {1102, "Par dictionnaire",                K::kDictionnaire,        &Make<CCalDictionnairePage>, Availability::kAvailable},
-    {1097, "Par calcul multivarié",           K::kMultivarie,          nullptr,                   Availability::kDisabledInTemplate},
+    {1097, "Par calcul multivarié",           K::kMultivarie,          &Make<CCalCalculMultivariePage>, Availability::kDisabledInTemplate},
     {1098, "Numérique par calcul multivarié", K::kNumeriqueMultivarie, nullptr,                   Availability::kDisabledInTemplate},
     {1103, "Par codage postal",               K::kCodagePostal,        &Make<CCodagePostalPage>,  Availability::kAvailable},
-    {1104, "À partir des durées d'entrée",    K::kDureesSaisie,        nullptr,                   Availability::kNotYet},
+    {1104, "À partir des durées d'entrée",    K::kDureesSaisie,        &Make<CCalDureesPage>,     Availability::kAvailable},
     {1105, "À partir des infos générales",    K::kInfosGenerales,      &Make<CCalInfosGeneralesPage>, Availability::kAvailable},
     {1106, "Question filtrée par champ",      K::kQuestionFiltree,     &Make<CCalQuestionFiltreePage>, Availability::kAvailable},
 };
@@ -217,16 +222,19 @@ void CCreerVariableDlg::accept() {
     }
     const int index = m_group->checkedId();
     CPanneauVariable* panel = index >= 0 ? m_panels[static_cast<std::size_t>(index)] : nullptr;
-    if (panel == nullptr) {
+    // Factor coordinates have no page: only their label changes.
+    const bool labelOnly = index >= 0 && kTypes[index].kind == CVariableCalculee::kNumeriqueMultivarie;
+    if (panel == nullptr && !labelOnly) {
         ui.ShowMessage(Message(StringTable::kModeNonDisponible), UserInterface::Icon::Warning);
         return;
     }
-    if (!panel->Verifier())
+    if (panel != nullptr && !panel->Verifier())
         return;
     PartiesVariable parts;
     parts.label = label;
     parts.kind = kTypes[index].kind;
-    panel->DonnerParties(parts);
+    if (panel != nullptr)
+        panel->DonnerParties(parts);
     Message error;
     CQuestionEtendue* built = nullptr;
     {

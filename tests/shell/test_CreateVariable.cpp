@@ -299,6 +299,8 @@ TEST_F(CreateVariableTest, ANewVariableOpensWithNoKindChosenAndTheKindsToComeDis
     const std::vector<std::int16_t> enabled = {CVariableCalculee::kCroisement,     CVariableCalculee::kChampsEtude,
                                                CVariableCalculee::kScript,         CVariableCalculee::kCodagePostal,
                                                CVariableCalculee::kInfosGenerales, CVariableCalculee::kQuestionFiltree,
+                                               CVariableCalculee::kSuperposition,  CVariableCalculee::kProfil,
+                                               CVariableCalculee::kRedressement,   CVariableCalculee::kDureesSaisie,
                                                CVariableCalculee::kDictionnaire};
     for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index) {
         const std::int16_t kind = CCreerVariableDlg::TypeDuBouton(index);
