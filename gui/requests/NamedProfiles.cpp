@@ -50,6 +50,30 @@ NamedProfiles::Store StoreOf(CContexteEtude& context, ListFn list, ReadFn read, 
     return store;
 }
 
+using ReadPairFn = bool (CDBQuestionnaire::*)(std::int32_t, CProfil&, CProfil&);
+using SavePairFn = bool (CDBQuestionnaire::*)(std::int32_t&, CProfil&, CProfil&);
+
+NamedProfiles::Store PairStoreOf(CContexteEtude& context, CProfil& illustrative, ListFn list, ReadPairFn read,
+                                 SavePairFn save, RemoveFn remove) {
+    NamedProfiles::Store store = StoreOf(context, list, nullptr, nullptr, remove);
+    store.read = [&context, &illustrative, read](std::int32_t id, CProfil& profile, std::string& error) {
+        // Both are read after what they hold: they are emptied first.
+        profile.RemoveAll();
+        illustrative.RemoveAll();
+        CDBQuestionnaire db(context);
+        const bool done = (db.*read)(id, profile, illustrative);
+        error = db.GetLastError();
+        return done;
+    };
+    store.save = [&context, &illustrative, save](std::int32_t& id, CProfil& profile, std::string& error) {
+        CDBQuestionnaire db(context);
+        const bool done = (db.*save)(id, profile, illustrative);
+        error = db.GetLastError();
+        return done;
+    };
+    return store;
+}
+
 } // namespace
 
 NamedProfiles::Store NamedProfiles::ProfilsModalites(CContexteEtude& context) {
@@ -66,6 +90,17 @@ NamedProfiles::Store NamedProfiles::ProfilsQuestions(CContexteEtude& context) {
         return read(id, profile, error);
     };
     return store;
+}
+
+NamedProfiles::Store NamedProfiles::PairesModalites(CContexteEtude& context, CProfil& illustrative) {
+    return PairStoreOf(context, illustrative, &CDBQuestionnaire::GetProfileList, &CDBQuestionnaire::ReadAnalysisProfile,
+                       &CDBQuestionnaire::SaveAnalysisProfile, &CDBQuestionnaire::DeleteProfile);
+}
+
+NamedProfiles::Store NamedProfiles::PairesQuestions(CContexteEtude& context, CProfil& illustrative) {
+    return PairStoreOf(context, illustrative, &CDBQuestionnaire::GetNumericProfileList,
+                       &CDBQuestionnaire::ReadAnalysisNumericProfile, &CDBQuestionnaire::SaveAnalysisNumericProfile,
+                       &CDBQuestionnaire::DeleteNumericProfile);
 }
 
 NamedProfiles::NamedProfiles(CContexteEtude& context, Store store, Trees trees, QComboBox& names,

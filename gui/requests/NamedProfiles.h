@@ -38,6 +38,11 @@ public:
     // questions, in the questionnaire of the context.
     static Store ProfilsModalites(CContexteEtude& context);
     static Store ProfilsQuestions(CContexteEtude& context);
+    // The pairs of the analysis windows, active and illustrative: the active profile goes through
+    // the store's operations, the illustrative one through `illustrative`, which a read fills and
+    // a save writes from (the dialog keeps it beside its trees).
+    static Store PairesModalites(CContexteEtude& context, CProfil& illustrative);
+    static Store PairesQuestions(CContexteEtude& context, CProfil& illustrative);
 
     // What the dialog does with its trees: build a profile from them (false, after telling the
     // analyst, when it holds no question), and show a profile in them.

@@ -32,8 +32,18 @@ CMultiTree* NewTree(QDialog& dialog, const char* id) {
 
 } // namespace
 
+QVBoxLayout* ProfileDialogFrame::NewButtonColumn(QDialog& dialog, std::span<const ProfileButtonSpec> specs) {
+    auto* column = new QVBoxLayout();
+    for (const ProfileButtonSpec& spec : specs) {
+        m_buttons.emplace_back(spec.id, NewButton(dialog, spec));
+        column->addWidget(m_buttons.back().second);
+    }
+    return column;
+}
+
 ProfileDialogFrame::ProfileDialogFrame(QDialog& dialog, std::span<const ProfileButtonSpec> moves,
-                                       std::span<const ProfileButtonSpec> lineButtons, Keys keys) {
+                                       std::span<const ProfileButtonSpec> lineButtons, Keys keys,
+                                       ProfileDialogExtras extras) {
     auto* layout = new QVBoxLayout(&dialog);
 
     auto* nameRow = new QHBoxLayout();
@@ -52,26 +62,17 @@ ProfileDialogFrame::ProfileDialogFrame(QDialog& dialog, std::span<const ProfileB
 
     questionnaire = NewTree(dialog, "1066");
     profile = NewTree(dialog, "1037");
-    auto* moveColumn = new QVBoxLayout();
+    auto* moveColumn = NewButtonColumn(dialog, moves);
+    moveColumn->insertStretch(0);
     moveColumn->addStretch();
-    for (const ProfileButtonSpec& spec : moves) {
-        m_buttons.emplace_back(spec.id, NewButton(dialog, spec));
-        moveColumn->addWidget(m_buttons.back().second);
-    }
-    moveColumn->addStretch();
-    auto* column = new QVBoxLayout();
-    for (const ProfileButtonSpec& spec : lineButtons) {
-        m_buttons.emplace_back(spec.id, NewButton(dialog, spec));
-        column->addWidget(m_buttons.back().second);
-    }
+    auto* column = NewButtonColumn(dialog, lineButtons);
     lineColumn = new QVBoxLayout();
     column->addLayout(lineColumn);
     column->addStretch();
     auto* trees = new QHBoxLayout();
     trees->addWidget(questionnaire, 1);
     trees->addLayout(moveColumn);
-    trees->addWidget(profile, 1);
-    trees->addLayout(column);
+    trees->addLayout(ProfileSide(dialog, *column, extras), 1);
     layout->addLayout(trees, 1);
 
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -88,6 +89,38 @@ ProfileDialogFrame::ProfileDialogFrame(QDialog& dialog, std::span<const ProfileB
         auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), &dialog);
         QObject::connect(shortcut, &QShortcut::activated, &Button(id), &QPushButton::click);
     }
+}
+
+QVBoxLayout* ProfileDialogFrame::ProfileSide(QDialog& dialog, QVBoxLayout& lineButtons, ProfileDialogExtras extras) {
+    auto* profileRow = new QHBoxLayout();
+    profileRow->addWidget(profile, 1);
+    profileRow->addLayout(&lineButtons);
+    auto* side = new QVBoxLayout();
+    if (extras.pairMoves.empty()) {
+        side->addLayout(profileRow, 1);
+        return side;
+    }
+    profile->setMinimumHeight(160);
+    side->addWidget(new QLabel(QStringLiteral("Actives"), &dialog));
+    side->addLayout(profileRow, 1);
+    auto* pairRow = new QHBoxLayout();
+    pairRow->addStretch();
+    for (const ProfileButtonSpec& spec : extras.pairMoves) {
+        m_buttons.emplace_back(spec.id, NewButton(dialog, spec));
+        pairRow->addWidget(m_buttons.back().second);
+    }
+    pairRow->addStretch();
+    side->addLayout(pairRow);
+    side->addWidget(new QLabel(QStringLiteral("Illustratives"), &dialog));
+    illustrative = NewTree(dialog, "1038");
+    illustrative->setMinimumHeight(160);
+    auto* illustrativeRow = new QHBoxLayout();
+    illustrativeRow->addWidget(illustrative, 1);
+    auto* illustrativeColumn = NewButtonColumn(dialog, extras.illustrativeLineButtons);
+    illustrativeColumn->addStretch();
+    illustrativeRow->addLayout(illustrativeColumn);
+    side->addLayout(illustrativeRow, 1);
+    return side;
 }
 
 QPushButton& ProfileDialogFrame::Button(int id) const {

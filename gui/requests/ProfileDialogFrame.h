@@ -21,12 +21,22 @@ struct ProfileButtonSpec {
     const char* tip;
 };
 
+// What a pair dialog has beside the questionnaire and profile trees: the moves between the active
+// and the illustrative tree, and the illustrative tree's own line buttons.
+struct ProfileDialogExtras {
+    std::span<const ProfileButtonSpec> pairMoves{};
+    std::span<const ProfileButtonSpec> illustrativeLineButtons{};
+};
+
 // What the profile dialogs share on screen: the name row ("Libellé:", the names, "&Nouveau",
 // "&Supprimer"), the questionnaire tree and the profile tree with the moves between them, a
-// column of line buttons beside the profile tree, and "&OK" and "&Annuler". Alt+Right, Alt+Left,
+// column of line buttons beside the profile tree, and "&OK" and "&Annuler". The pair dialogs add
+// the illustrative tree under the profile tree, which is then the active one ("Actives",
+// "Illustratives"), with the moves between the two and its own line buttons. Alt+Right, Alt+Left,
 // Alt+Up and Alt+Down click the buttons of the ids given. The widgets belong to the dialog.
 class ProfileDialogFrame {
 public:
+    using Extras = ProfileDialogExtras;
     struct Keys {
         int right;
         int left;
@@ -35,7 +45,7 @@ public:
     };
 
     ProfileDialogFrame(QDialog& dialog, std::span<const ProfileButtonSpec> moves,
-                       std::span<const ProfileButtonSpec> lineButtons, Keys keys);
+                       std::span<const ProfileButtonSpec> lineButtons, Keys keys, ProfileDialogExtras extras = {});
 
     // The ids of the buttons that move items between the trees and lines within the profile.
     struct MoveButtons {
@@ -71,10 +81,15 @@ public:
     QPushButton* supprimer;
     CMultiTree* questionnaire;
     CMultiTree* profile;
+    CMultiTree* illustrative = nullptr; // the pair dialogs' only
     // Below the line buttons, for what a dialog adds.
     QVBoxLayout* lineColumn;
     QPushButton* ok;
 
 private:
+    QVBoxLayout* NewButtonColumn(QDialog& dialog, std::span<const ProfileButtonSpec> specs);
+    // The profile tree with its line buttons and, for a pair dialog, the illustrative tree below.
+    QVBoxLayout* ProfileSide(QDialog& dialog, QVBoxLayout& lineButtons, ProfileDialogExtras extras);
+
     std::vector<std::pair<int, QPushButton*>> m_buttons;
 };

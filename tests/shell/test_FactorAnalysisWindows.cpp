@@ -3,8 +3,8 @@
 #include "app/StringTable.h"
 #include "app/VecteurDouble.h"
 #include "framework/MultiTree.h"
-#include "gui/requests/ProfilDlg.h"
-#include "gui/requests/ProfilModalitesDlg.h"
+#include "gui/requests/ProfilNumeriqueDlg.h"
+#include "gui/requests/ProfilsActifsIllustratifsDlg.h"
 #include "statistics/Mapping.h"
 #include "gui/statistics/GenererVariableDlg.h"
 #include "gui/statistics/MorvaneDirecteDoc.h"
@@ -139,21 +139,34 @@ protected:
         EXPECT_EQ(answers.Answered(), expected);
     }
 
-    // The profile dialog's step: the questions moved to the profile, then OK.
-    template <class Dialog> ModalAnswers::Step ChooseQuestions(std::vector<std::string> names) {
-        return [this, names](QDialog& shown) {
+    // The pair dialog's step: the active questions moved to the active side, the illustrative ones
+    // to the active side then down to the illustrative one, then OK.
+    template <class Dialog>
+    ModalAnswers::Step ChooseQuestions(std::vector<std::string> actives, std::vector<std::string> illustratives = {}) {
+        return [this, actives, illustratives](QDialog& shown) {
             auto* dialog = qobject_cast<Dialog*>(&shown);
             ASSERT_NE(dialog, nullptr);
-            for (const std::string& name : names) {
-                // The closed questions' tree shows their names, the numeric questions' their captions.
-                QList<QTreeWidgetItem*> found =
-                    dialog->QuestionnaireTree().findItems(QString::fromStdString(name), Qt::MatchExactly);
+            // The closed questions' trees show their names, the numeric questions' their captions.
+            const auto find = [this](CMultiTree& tree, const std::string& name) {
+                QList<QTreeWidgetItem*> found = tree.findItems(QString::fromStdString(name), Qt::MatchExactly);
                 if (found.isEmpty())
-                    found = dialog->QuestionnaireTree().findItems(
-                        QString::fromStdString(QuestionNamed(name).GetCaption()), Qt::MatchExactly);
+                    found = tree.findItems(QString::fromStdString(QuestionNamed(name).GetCaption()), Qt::MatchExactly);
+                return found;
+            };
+            const auto toActives = [&](const std::string& name) {
+                const QList<QTreeWidgetItem*> found = find(dialog->QuestionnaireTree(), name);
                 ASSERT_EQ(found.size(), 1) << name;
                 dialog->QuestionnaireTree().SelectItem(found.front());
-                QTest::mouseClick(&dialog->Bouton(Dialog::kVersProfil), Qt::LeftButton);
+                QTest::mouseClick(&dialog->Bouton(Dialog::kVersActives), Qt::LeftButton);
+            };
+            for (const std::string& name : actives)
+                toActives(name);
+            for (const std::string& name : illustratives) {
+                toActives(name);
+                const QList<QTreeWidgetItem*> found = find(dialog->ActiveTree(), name);
+                ASSERT_EQ(found.size(), 1) << name;
+                dialog->ActiveTree().SelectItem(found.front());
+                QTest::mouseClick(&dialog->Bouton(Dialog::kVersIllustratives), Qt::LeftButton);
             }
             dialog->accept();
         };
@@ -229,7 +242,7 @@ TEST_F(FactorAnalysisWindowsTest, PrincipalComponentsOfTheDemoAgreeWithTheStatis
     EXPECT_FALSE(view->GetBouton(CMorvaneFactorielleView::kGenerer).isEnabled());
 
     ClickWithAnswers(view->GetBouton(CMorvaneFactorielleView::kSelection),
-                     {ChooseQuestions<CProfilDlg>({"AGE", "FOYER", "REVENU"}), [](QDialog& shown) { shown.reject(); }});
+                     {ChooseQuestions<CProfilNumeriqueDlg>({"AGE", "FOYER", "REVENU"})});
     EXPECT_EQ(view->GetCompte(CMorvaneFactorielleView::kActives).text(), QStringLiteral("3"));
     ClickWithAnswers(view->GetBouton(CMorvaneFactorielleView::kRecalculer), {Axes(3)});
 
@@ -267,8 +280,8 @@ TEST_F(FactorAnalysisWindowsTest, MultipleCorrespondenceOfFiveClosedQuestionsWit
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetDocument()->GetTitle(), QStringLiteral("AFC Disjonctive"));
     ClickWithAnswers(view->GetBouton(CMorvaneFactorielleView::kSelection),
-                     {ChooseQuestions<CProfilModalitesDlg>({"SEXE", "TRANCHE", "REGION", "CSP", "SATISF"}),
-                      ChooseQuestions<CProfilModalitesDlg>({"MARQUES"})});
+                     {ChooseQuestions<CProfilsActifsIllustratifsDlg>({"SEXE", "TRANCHE", "REGION", "CSP", "SATISF"},
+                                                                     {"MARQUES"})});
     EXPECT_GT(view->GetCompte(CMorvaneFactorielleView::kIllustratives).text().toInt(), 0);
 
     // The first five interviews become illustrative.
@@ -314,8 +327,8 @@ TEST_F(FactorAnalysisWindowsTest, MultipleCorrespondenceAgreesWithTheStatisticsT
     auto* view = OnlyView<CMorvaneFactorielleView>(TemplateKind::kMorvaneFactorielle);
     ASSERT_NE(view, nullptr);
     ClickWithAnswers(view->GetBouton(CMorvaneFactorielleView::kSelection),
-                     {ChooseQuestions<CProfilModalitesDlg>({"SEXE", "TRANCHE", "REGION", "CSP", "SATISF"}),
-                      ChooseQuestions<CProfilModalitesDlg>({"MARQUES"})});
+                     {ChooseQuestions<CProfilsActifsIllustratifsDlg>({"SEXE", "TRANCHE", "REGION", "CSP", "SATISF"},
+                                                                     {"MARQUES"})});
     ClickWithAnswers(view->GetBouton(CMorvaneFactorielleView::kRecalculer), {Axes(3)});
     const FactorResults& results = view->GetResultats();
     ASSERT_TRUE(results.Existe());

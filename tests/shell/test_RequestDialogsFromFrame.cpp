@@ -134,7 +134,7 @@ TEST_F(RequestDialogsFromFrameTest, TheProgramOffersTheCommandsWhoseDialogsItHas
     EXPECT_TRUE(IsEnabled(kTableauMoyenne));
     EXPECT_TRUE(IsEnabled(32795));  // "Profils simples"
     EXPECT_TRUE(IsEnabled(32798));  // "Profils croisés"
-    EXPECT_FALSE(IsEnabled(32847)); // "Morvane/Typologie"
+    EXPECT_FALSE(IsEnabled(32814)); // "Ouverte/Dictionnaire": not for a closed question
     Select("AGE");
     EXPECT_TRUE(IsEnabled(kStatistiques));
 }

@@ -349,7 +349,7 @@ TEST(StructureOpening, FilesThatAreNotQuestionnairesAreRefusedWithTheirCause) {
         const char* cause;
     };
     const Case cases[] = {
-        {"notes.qes", "not a database"},
+        {"notes.qes", "le fichier n'est pas une base de données"},
         {"missing.qes", "n'existe pas"},
         {"empty.qes", "n'est pas un fichier de questionnaire"},
         {"other.qes", "n'est pas un fichier de questionnaire"},

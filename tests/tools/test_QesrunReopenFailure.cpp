@@ -60,7 +60,7 @@ TEST(QesrunReopenFailure, ARequestWhoseFileCannotBeOpenedAgainFails) {
         }
         EXPECT_EQ(run.exitCode, Command::kNoTable) << run.err;
         EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find("unable to open database file"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("le fichier ne peut pas être ouvert"), std::string::npos) << run.err;
         if (run.err.find("Impossible d'ouvrir le questionnaire") == std::string::npos) {
             failedMidRequest = true;
             EXPECT_NE(run.err.find("qesrun: not computed: "), std::string::npos) << run.err;

@@ -1,0 +1,178 @@
+#include "gui/requests/ProfilsActifsIllustratifsDlg.h"
+
+#include "app/ContexteEtude.h"
+#include "app/ModaliteEtendue.h"
+#include "app/QuestionEtendue.h"
+#include "app/StringTable.h"
+#include "app/UserInterface.h"
+#include "framework/MultiTree.h"
+#include "framework/WindowSize.h"
+#include "gui/requests/ModalityTreeMoves.h"
+#include "gui/requests/NamedProfiles.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+namespace {
+
+using D = CProfilsActifsIllustratifsDlg;
+
+// Index 0 of the modality array is never used by an item.
+constexpr int kBlankModalities = 1;
+constexpr int kNonReponse = -1;
+constexpr int kNonInterroge = -2;
+
+constexpr ProfileButtonSpec kMoveButtons[] = {
+    {D::kVersActives, ">", "Ajouter aux actives (Alt+Droite)"},
+    {D::kToutVersActives, ">>", "Ajouter toutes les questions aux actives"},
+    {D::kRetour, "<", "Retirer des actives (Alt+Gauche)"},
+    {D::kToutRetour, "<<", "Retirer toutes les actives"},
+};
+
+constexpr ProfileButtonSpec kActiveLines[] = {
+    {D::kMonterActive, "▲", "Monter la ligne (Alt+Haut)"},
+    {D::kDescendreActive, "▼", "Descendre la ligne (Alt+Bas)"},
+    {D::kSansManquantes, "NR", "Enlever les non-réponses et les non-interrogés"},
+};
+
+constexpr ProfileButtonSpec kPairMoves[] = {
+    {D::kVersIllustratives, "↓", "Passer en illustratives"},
+    {D::kToutVersIllustratives, "⇊", "Passer toutes les actives en illustratives"},
+    {D::kIllustrativeVersActives, "↑", "Passer en actives"},
+    {D::kToutIllustrativesVersActives, "⇈", "Passer toutes les illustratives en actives"},
+};
+
+constexpr ProfileButtonSpec kIllustrativeLines[] = {
+    {D::kMonterIllustrative, "▲", "Monter la ligne"},
+    {D::kDescendreIllustrative, "▼", "Descendre la ligne"},
+};
+
+} // namespace
+
+CProfilsActifsIllustratifsDlg::CProfilsActifsIllustratifsDlg(CContexteEtude& context, const CProfil& active,
+                                                             const CProfil& illustrative, QWidget* parent)
+    : QDialog(parent), m_context(context), m_active(active), m_illustrative(illustrative) {
+    setWindowTitle(QStringLiteral("Profils"));
+    setObjectName(QStringLiteral("CProfilsActifsIllustratifsDlg"));
+    ProfileDialogFrame::Extras extras;
+    extras.pairMoves = kPairMoves;
+    extras.illustrativeLineButtons = kIllustrativeLines;
+    m_frame = std::make_unique<ProfileDialogFrame>(
+        *this, kMoveButtons, kActiveLines, ProfileDialogFrame::Keys{kVersActives, kRetour, kMonterActive, kDescendreActive},
+        extras);
+    QTreeWidget& questionnaire = *m_frame->questionnaire;
+    QTreeWidget& actives = *m_frame->profile;
+    QTreeWidget& illustratives = *m_frame->illustrative;
+    m_trees = std::make_unique<ModalityTreeMoves>(m_context, questionnaire, true, kBlankModalities,
+                                                  [](const CQuestionEtendue&) { return true; });
+    m_trees->FillQuestionnaire(questionnaire, [](const CQuestionEtendue& question) { return question.level == 0; });
+
+    Connect(kVersActives, &D::MoveCurrent, questionnaire, actives);
+    Connect(kToutVersActives, &D::MoveAll, questionnaire, actives);
+    Connect(kRetour, &D::MoveCurrent, actives, questionnaire);
+    Connect(kToutRetour, &D::MoveAll, actives, questionnaire);
+    Connect(kVersIllustratives, &D::MoveCurrent, actives, illustratives);
+    Connect(kToutVersIllustratives, &D::MoveAll, actives, illustratives);
+    Connect(kIllustrativeVersActives, &D::MoveCurrent, illustratives, actives);
+    Connect(kToutIllustrativesVersActives, &D::MoveAll, illustratives, actives);
+    connect(&Bouton(kMonterActive), &QPushButton::clicked, this, [this, &actives] { MoveLine(actives, true); });
+    connect(&Bouton(kDescendreActive), &QPushButton::clicked, this, [this, &actives] { MoveLine(actives, false); });
+    connect(&Bouton(kMonterIllustrative), &QPushButton::clicked, this,
+            [this, &illustratives] { MoveLine(illustratives, true); });
+    connect(&Bouton(kDescendreIllustrative), &QPushButton::clicked, this,
+            [this, &illustratives] { MoveLine(illustratives, false); });
+    connect(&Bouton(kSansManquantes), &QPushButton::clicked, this, &D::SansManquantes);
+
+    NamedProfiles::Trees trees;
+    trees.build = [this](CProfil& built) { return BuildProfiles(built); };
+    trees.show = [this](const CProfil& shown) { ShowProfiles(shown); };
+    m_named = m_frame->NameProfiles(m_context, NamedProfiles::PairesModalites(m_context, m_illustrative), std::move(trees), *this);
+    m_named->Ouvrir(m_active);
+    WindowSize::FitContentsToScreen(*this);
+}
+
+CProfilsActifsIllustratifsDlg::~CProfilsActifsIllustratifsDlg() = default;
+
+void CProfilsActifsIllustratifsDlg::Connect(Button id,
+                                            void (CProfilsActifsIllustratifsDlg::*action)(QTreeWidget&, QTreeWidget&),
+                                            QTreeWidget& source, QTreeWidget& target) {
+    connect(&Bouton(id), &QPushButton::clicked, this,
+            [this, action, &source, &target] { (this->*action)(source, target); });
+}
+
+void CProfilsActifsIllustratifsDlg::MoveCurrent(QTreeWidget& source, QTreeWidget& target) {
+    QTreeWidgetItem* item = source.currentItem();
+    if (item == nullptr) {
+        QApplication::beep();
+        return;
+    }
+    if (QTreeWidgetItem* moved = m_trees->MoveItem(item, source, target))
+        target.setCurrentItem(moved);
+    m_named->Modifier();
+}
+
+void CProfilsActifsIllustratifsDlg::MoveAll(QTreeWidget& source, QTreeWidget& target) {
+    m_trees->MoveEverything(source, target);
+    m_named->Modifier();
+}
+
+void CProfilsActifsIllustratifsDlg::MoveLine(QTreeWidget& tree, bool up) {
+    if (QTreeWidgetItem* moved = m_trees->MoveLine(tree, up)) {
+        tree.setCurrentItem(moved);
+        m_named->Modifier();
+    }
+}
+
+// The first non-response and not-asked modality of every active line goes back.
+void CProfilsActifsIllustratifsDlg::SansManquantes() {
+    QTreeWidget& actives = *m_frame->profile;
+    for (const int code : {kNonReponse, kNonInterroge}) {
+        std::vector<int> lines;
+        for (int i = 0; i < actives.topLevelItemCount(); ++i)
+            lines.push_back(ModalityTreeMoves::DataOf(*actives.topLevelItem(i)));
+        for (int itemData : lines) {
+            QTreeWidgetItem* line = ModalityTreeMoves::RootWithData(actives, itemData);
+            for (int i = 0; line != nullptr && i < line->childCount(); ++i) {
+                const CModaliteEtendue* modality = m_trees->ModalityOf(*line->child(i));
+                if (modality != nullptr && modality->code == code) {
+                    m_trees->MoveModality(line->child(i), *m_frame->questionnaire);
+                    break;
+                }
+            }
+        }
+    }
+    m_named->Modifier();
+}
+
+bool CProfilsActifsIllustratifsDlg::BuildProfiles(CProfil& active) {
+    active.RemoveAll();
+    if (!m_trees->Build(*m_frame->profile, active, false)) {
+        m_context.GetUserInterface().ShowMessage(Message(StringTable::kSelectionnerUneModalite),
+                                                 UserInterface::Icon::Warning);
+        return false;
+    }
+    CProfil illustrative;
+    m_trees->Build(*m_frame->illustrative, illustrative, false);
+    m_illustrative = illustrative;
+    return true;
+}
+
+void CProfilsActifsIllustratifsDlg::ShowProfiles(const CProfil& active) {
+    QTreeWidget& questionnaire = *m_frame->questionnaire;
+    m_trees->MoveEverything(*m_frame->illustrative, *m_frame->profile);
+    m_trees->MoveEverything(*m_frame->profile, questionnaire);
+    const CProfil illustrative = m_illustrative;
+    m_trees->Show(active, *m_frame->profile, true, {});
+    m_trees->Show(illustrative, *m_frame->illustrative, true, {});
+}
+
+void CProfilsActifsIllustratifsDlg::GetProfils(CProfil& active, CProfil& illustrative) const {
+    active = m_active;
+    illustrative = m_illustrative;
+}
+
+void CProfilsActifsIllustratifsDlg::accept() {
+    if (!m_named->Terminer(m_active))
+        return;
+    QDialog::accept();
+}

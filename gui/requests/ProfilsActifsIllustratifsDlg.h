@@ -1,0 +1,79 @@
+#pragma once
+
+#include "framework/UtilArbre.h"
+#include "gui/requests/ProfileDialogFrame.h"
+#include "tabulation/Profil.h"
+
+#include <QDialog>
+#include <memory>
+
+class CContexteEtude;
+class CMultiTree;
+class ModalityTreeMoves;
+class NamedProfiles;
+class QComboBox;
+class QPushButton;
+class QTreeWidget;
+
+// "Profils": the active and the illustrative modalities of an analysis, a pair of profiles kept
+// under a name in the questionnaire. The closed questions of the interviews, and their
+// modalities, are moved from the questionnaire tree into the active tree, from there to the
+// illustrative tree, and back; the active side may not be left empty.
+//
+// An analysis window gives its two profiles and, after OK, takes them back with GetProfils.
+class CProfilsActifsIllustratifsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum { IDD = 217 };
+    enum Button {
+        kVersActives = 1007,
+        kToutVersActives = 1009,
+        kRetour = 1010,
+        kToutRetour = 1012,
+        kVersIllustratives = 1013,
+        kToutVersIllustratives = 1014,
+        kIllustrativeVersActives = 1016,
+        kToutIllustrativesVersActives = 1017,
+        kMonterActive = 1001,
+        kDescendreActive = 1002,
+        kMonterIllustrative = 1003,
+        kDescendreIllustrative = 1004,
+        kSansManquantes = 1138,
+    };
+
+    CProfilsActifsIllustratifsDlg(CContexteEtude& context, const CProfil& active, const CProfil& illustrative,
+                                  QWidget* parent = nullptr);
+    ~CProfilsActifsIllustratifsDlg() override;
+
+    // The two profiles chosen, after OK; the name and id go with the active one.
+    void GetProfils(CProfil& active, CProfil& illustrative) const;
+    void accept() override;
+
+    CMultiTree& QuestionnaireTree() const { return *m_frame->questionnaire; }
+    CMultiTree& ActiveTree() const { return *m_frame->profile; }
+    CMultiTree& IllustrativeTree() const { return *m_frame->illustrative; }
+    QComboBox& NameCombo() const { return *m_frame->names; }
+    QPushButton& Bouton(Button id) const { return m_frame->Button(id); }
+    QPushButton& NouveauButton() const { return *m_frame->nouveau; }
+    QPushButton& SupprimerButton() const { return *m_frame->supprimer; }
+    QPushButton& OkButton() const { return *m_frame->ok; }
+    NamedProfiles& Noms() const { return *m_named; }
+
+private:
+    void Connect(Button id, void (CProfilsActifsIllustratifsDlg::*action)(QTreeWidget&, QTreeWidget&),
+                 QTreeWidget& source, QTreeWidget& target);
+    void MoveCurrent(QTreeWidget& source, QTreeWidget& target);
+    void MoveAll(QTreeWidget& source, QTreeWidget& target);
+    void MoveLine(QTreeWidget& tree, bool up);
+    void SansManquantes();
+    bool BuildProfiles(CProfil& active);
+    void ShowProfiles(const CProfil& active);
+
+    CContexteEtude& m_context;
+    CProfil m_active;
+    CProfil m_illustrative; // the one shown with the active profile, then the one built with it
+    std::unique_ptr<ProfileDialogFrame> m_frame;
+    std::unique_ptr<ModalityTreeMoves> m_trees;
+    NamedProfiles* m_named = nullptr;
+};
