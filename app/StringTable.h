@@ -296,6 +296,10 @@ enum Id : int {
     kDictionnaireDe = 65403,
     kInventaireSegmentsDe = 65404,
     kNumeroInterview = 65405,
+    kConcordanceDe = 65406,
+    kBibliothequeMotsOutilsImpossible = 65407,
+    kSaisieMotOutil = 65408,
+    kEnleverMotsOutils = 65409,
     // The typology and the hierarchical classification.
     kIndividusDepartImpossibles = 63307,
     kTypologieSansConvergence = 65380,

@@ -1,6 +1,10 @@
 #include "shell/DocumentTemplates.h"
 
 #include "framework/MultiDocTemplate.h"
+#include "gui/openanswers/OuvConcordanceDoc.h"
+#include "gui/openanswers/OuvConcordanceView.h"
+#include "gui/openanswers/OuvDictionnaireDoc.h"
+#include "gui/openanswers/OuvDictionnaireView.h"
 #include "gui/presentation/GraphDoc.h"
 #include "gui/presentation/GraphView.h"
 #include "gui/presentation/MappingDoc.h"
@@ -48,7 +52,7 @@ constexpr Definition kDefinitions[] = {
     {K::kTableau,             kDocumentResource,  "Tableau",                                       &Make<CTableauDoc, CTableauView>},
     {K::kGraphique,           kDocumentResource,  "Graphique",                                     &Make<CGraphDoc, CGraphView>},
     {K::kDossier,             kPortfolioResource, "Dossier",                                       &MakePortfolio},
-    {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            nullptr},
+    {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            &Make<COuvDictionnaireDoc, COuvDictionnaireView>},
     {K::kOuvSegment,          kDocumentResource,  "Segments répétés",                              nullptr},
     {K::kOuvFormeSpecifique,  kDocumentResource,  "Spécificités (formes)",                         nullptr},
     {K::kOuvSpeSegment,       kDocumentResource,  "Spécificités (segments répétés)",               nullptr},
@@ -58,7 +62,7 @@ constexpr Definition kDefinitions[] = {
     {K::kTypologie,           kDocumentResource,  "Typologie",                                     nullptr},
     {K::kClassification,      kDocumentResource,  "Classification hiérarchique",                   nullptr},
     {K::kDendogramme,         kDocumentResource,  "Dendrogramme",                                  nullptr},
-    {K::kOuvConcordance,      kDocumentResource,  "Concordance",                                   nullptr},
+    {K::kOuvConcordance,      kDocumentResource,  "Concordance",                                   &Make<COuvConcordanceDoc, COuvConcordanceView>},
     {K::kMorvaneFactorielle,  kDocumentResource,  "Analyse factorielle",                           &Make<CMorvaneFactorielleDoc, CMorvaneFactorielleView>},
     {K::kQuestion,            kDocumentResource,  "Question",                                      &Make<CQuestionDoc, CQuestionView>},
     {K::kMorvaneDirecte,      kDocumentResource,  "Analyse d'un tableau",                          &Make<CMorvaneDirecteDoc, CMorvaneDirecteView>},

@@ -90,6 +90,11 @@ public:
     // The factor analysis of questions: principal components of numeric questions when the flag
     // is set, else multiple correspondence analysis of closed questions.
     CDocument* OuvrirMorvaneFactorielle(bool acp);
+    // The dictionary window of an open question.
+    CDocument* OuvrirOuvDictionnaire(CQuestionEtendue& question);
+    // The concordance window of an entry of an open question (kind 1, by the entry's id: a form
+    // or a lemma) or of one of its repeated segments (kind 0, by the segment's index).
+    CDocument* OuvrirOuvConcordance(CQuestionEtendue& question, std::int32_t entry, std::int16_t kind);
     // A perceptual map in its window; the map stays its owner's (the analysis window's element).
     CDocument* OuvrirMapping(CMapping& mapping) override;
     // A result table of an analysis in a window that leaves it to the analysis, marked as built

@@ -298,8 +298,8 @@ void CTableauView::OnUpdateExporter(CCmdUI& ui) {
     ui.Enable(true);
 }
 
-std::optional<std::string> CTableauView::DemanderFichierExport(int filterId) {
-    QFileDialog dialog(this, QStringLiteral("Enregistrer sous"));
+std::optional<std::string> CTableauView::DemanderFichierExport(QWidget* parent, int filterId) {
+    QFileDialog dialog(parent, QStringLiteral("Enregistrer sous"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(FiltreDialogue(filterId));
@@ -315,24 +315,24 @@ std::optional<std::string> CTableauView::DemanderFichierExport(int filterId) {
     if (QFileInfo::exists(path)) {
         std::unique_ptr<QtUserInterface> fallback;
         const Message question(StringTable::kRemplacerFichier, {path.toStdString()});
-        if (!Utilisateur(this, fallback).AskYesNo(question))
+        if (!Utilisateur(parent, fallback).AskYesNo(question))
             return std::nullopt;
     }
     return path.toStdString();
 }
 
 void CTableauView::OnExporterWord() {
-    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kFichiersRtf))
+    if (const std::optional<std::string> path = DemanderFichierExport(this, StringTable::kFichiersRtf))
         ExporterWord(*path);
 }
 
 void CTableauView::OnExporterExcel() {
-    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kClasseursExcel))
+    if (const std::optional<std::string> path = DemanderFichierExport(this, StringTable::kClasseursExcel))
         ExporterExcel(*path);
 }
 
 void CTableauView::OnExporterAscii() {
-    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kFichiersTextes))
+    if (const std::optional<std::string> path = DemanderFichierExport(this, StringTable::kFichiersTextes))
         ExporterAscii(*path);
 }
 
