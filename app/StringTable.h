@@ -307,6 +307,10 @@ enum Id : int {
     kFormesSpecifiques = 65424,
     kReponsesCaracteristiques = 65425,
     kRecalculSegments = 65426,
+    kConcordanceDe = 65406,
+    kBibliothequeMotsOutilsImpossible = 65407,
+    kSaisieMotOutil = 65408,
+    kEnleverMotsOutils = 65409,
     // The typology and the hierarchical classification.
     kIndividusDepartImpossibles = 63307,
     kTypologieSansConvergence = 65380,

@@ -127,6 +127,16 @@ public:
     static void ElaguerPrefixes(std::vector<std::unique_ptr<CSegment>>& created);
     void FusionnerSegments(std::vector<std::unique_ptr<CSegment>>& created);
 
+    // ---- Concordances (OuvCorpusConcordances.cpp) ----
+    enum GenreConcordance : int { kConcordanceSegment = 0, kConcordanceForme = 1 };
+    // Every place of the entry (kConcordanceForme: a form, or a lemma by its grouped forms) or of
+    // the segment (kConcordanceSegment, by segment index; the whole sequence, not running past
+    // the corpus), in corpus order: the entry's text, then for each place up to ten forms before
+    // it and after it (the segment's last form) within its answer, each form followed by one
+    // blank, and the interview number (answer index + 1). Nothing for an index out of range.
+    void Concordances(int kind, int index, std::string& text, std::vector<std::string>& left,
+                      std::vector<std::string>& right, std::vector<std::int32_t>& interviews) const;
+
     // ---- Lexical tables (OuvCorpusTables.cpp) ----
     // (E + 1) x (M + 1) counts of the entries by category, row-major; none when the codes cannot
     // be read. Lemmatised: the forms of each valid lemma move to its row.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Calcul.h"
 #include "app/ContexteEtude.h"
 #include "app/DataAccess.h"
 #include "app/Ligne.h"
@@ -118,5 +119,21 @@ std::unique_ptr<CTraitement> TableauxReponses::TraitementReponsesSelon(CQuestion
     request->SetQuestionAxe(&open, CTraitement::kLignes);
     request->SetQuestionAxe(&closed, CTraitement::kColonnes);
     request->title = open.GetCaption() + " x " + closed.GetCaption();
+    return request;
+}
+
+std::unique_ptr<CTraitement> TableauxReponses::TraitementDictionnaire(CQuestionEtendue& open, const std::string& title,
+                                                                     int minimumFrequency, bool withStopWords,
+                                                                     int sortKey) {
+    auto request = std::make_unique<CTraitement>();
+    request->type = CTraitement::kOuvertesDictionnaire;
+    request->SetTypeAxe(CTraitement::kLignes, CTraitement::kAxeOuverte);
+    request->SetTypeAxe(CTraitement::kColonnes, CTraitement::kAxeAucun);
+    request->SetQuestionAxe(&open, CTraitement::kLignes);
+    request->title = title;
+    std::vector<std::unique_ptr<CCalcul>> parameters;
+    for (const int value : {minimumFrequency, withStopWords ? 1 : 0, sortKey})
+        parameters.push_back(std::make_unique<CCalcul>(value, "", true));
+    request->SetCalculsLignes(parameters);
     return request;
 }

@@ -26,4 +26,9 @@ public:
     // by its caption; and type 18 by the closed question, titled "%s x %s".
     static std::unique_ptr<CTraitement> TraitementReponses(CQuestionEtendue& open);
     static std::unique_ptr<CTraitement> TraitementReponsesSelon(CQuestionEtendue& open, CQuestionEtendue& closed);
+    // The request of a dictionary kept in the portfolio (type 19): what the tabulation engine
+    // needs to rebuild it, the minimum frequency, the stop words shown or not and the sort key as
+    // the codes of three row calculations, in that order.
+    static std::unique_ptr<CTraitement> TraitementDictionnaire(CQuestionEtendue& open, const std::string& title,
+                                                               int minimumFrequency, bool withStopWords, int sortKey);
 };

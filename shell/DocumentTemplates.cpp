@@ -1,6 +1,10 @@
 #include "shell/DocumentTemplates.h"
 
 #include "framework/MultiDocTemplate.h"
+#include "gui/openanswers/OuvConcordanceDoc.h"
+#include "gui/openanswers/OuvConcordanceView.h"
+#include "gui/openanswers/OuvDictionnaireDoc.h"
+#include "gui/openanswers/OuvDictionnaireView.h"
 #include "gui/presentation/GraphDoc.h"
 #include "gui/presentation/GraphView.h"
 #include "gui/presentation/MappingDoc.h"
@@ -16,6 +20,7 @@
 #include "shell/UnavailableView.h"
 #include "gui/openanswers/OuvCaracteristiqueView.h"
 #include "gui/openanswers/OuvCorpusDoc.h"
+#include "gui/openanswers/OuvCorrespondanceView.h"
 #include "gui/openanswers/OuvFormeSpecifiqueView.h"
 #include "gui/openanswers/OuvSegmentView.h"
 #include "gui/openanswers/OuvSpeSegmentView.h"
@@ -61,17 +66,17 @@ constexpr Definition kDefinitions[] = {
     {K::kTableau,             kDocumentResource,  "Tableau",                                       &Make<CTableauDoc, CTableauView>},
     {K::kGraphique,           kDocumentResource,  "Graphique",                                     &Make<CGraphDoc, CGraphView>},
     {K::kDossier,             kPortfolioResource, "Dossier",                                       &MakePortfolio},
-    {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            nullptr},
+    {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            &Make<COuvDictionnaireDoc, COuvDictionnaireView>},
     {K::kOuvSegment,          kDocumentResource,  "Segments répétés",                              &Make<COuvCorpusDoc, COuvSegmentView>},
     {K::kOuvFormeSpecifique,  kDocumentResource,  "Spécificités (formes)",                         &Make<COuvCorpusDoc, COuvFormeSpecifiqueView>},
     {K::kOuvSpeSegment,       kDocumentResource,  "Spécificités (segments répétés)",               &Make<COuvCorpusDoc, COuvSpeSegmentView>},
     {K::kOuvCaracteristique,  kDocumentResource,  "Réponses caractéristiques",                     &Make<COuvCorpusDoc, COuvCaracteristiqueView>},
-    {K::kOuvCorrespondance,   kDocumentResource,  "Analyse des correspondances des réponses ouvertes", nullptr},
+    {K::kOuvCorrespondance,   kDocumentResource,  "AFC des réponses ouvertes",                     &Make<COuvCorpusDoc, COuvCorrespondanceView>},
     {K::kMapping,             kDocumentResource,  "Carte factorielle",                             &Make<CMappingDoc, CMappingView>},
     {K::kTypologie,           kDocumentResource,  "Typologie",                                     &Make<CMorvaneFactorielleDoc, CTypologieView>},
     {K::kClassification,      kDocumentResource,  "Classification hiérarchique",                   &Make<CMorvaneFactorielleDoc, CClassificationView>},
     {K::kDendogramme,         kDocumentResource,  "Dendrogramme",                                  &Make<CDendogrammeDoc, CDendogrammeView>},
-    {K::kOuvConcordance,      kDocumentResource,  "Concordance",                                   nullptr},
+    {K::kOuvConcordance,      kDocumentResource,  "Concordance",                                   &Make<COuvConcordanceDoc, COuvConcordanceView>},
     {K::kMorvaneFactorielle,  kDocumentResource,  "Analyse factorielle",                           &Make<CMorvaneFactorielleDoc, CMorvaneFactorielleView>},
     {K::kQuestion,            kDocumentResource,  "Question",                                      &Make<CQuestionDoc, CQuestionView>},
     {K::kMorvaneDirecte,      kDocumentResource,  "Analyse d'un tableau",                          &Make<CMorvaneDirecteDoc, CMorvaneDirecteView>},

@@ -7,6 +7,7 @@
 #include "gui/variables/CreerVariableDlg.h"
 #include "recodes/AppliquerChampEtude.h"
 #include "gui/recodes/ChampEtudeDlg.h"
+#include "gui/openanswers/BibliothequeMotsOutilsDlg.h"
 #include "shell/ExportsDonnees.h"
 #include "shell/InversionDlg.h"
 #include "gui/recodes/RedressementDlg.h"
@@ -20,6 +21,7 @@
 #include "gui/requests/SelNiveauDlg.h"
 #include "gui/requests/SelQuestionDlg.h"
 #include "gui/requests/SelectionnerDlg.h"
+#include "openanswers/TableauxReponses.h"
 #include "shell/MainFrame.h"
 #include "shell/MorvaneApp.h"
 #include "shell/OptionsDlg.h"
@@ -240,6 +242,10 @@ void OpenRepeatedSegments(CMainFrame& frame, CQuestionEtendue* question, CQuesti
     frame.GetApplication().OuvrirOuvSegment(*question);
 }
 
+void OpenOpenAnswerCorrespondence(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirOuvCorrespondance(*question);
+}
+
 void OpenSpecificForms(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
     frame.GetApplication().OuvrirOuvFormeSpecifique(*question);
 }
@@ -255,6 +261,33 @@ void OpenCharacteristicAnswers(CMainFrame& frame, CQuestionEtendue* question, CQ
 // "Morvane/A. C. P." and "Morvane/AFC Disjonctive": the window finds its questions itself.
 void OpenPrincipalComponents(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
     frame.GetApplication().OuvrirMorvaneFactorielle(true);
+}
+
+void OpenDictionary(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirOuvDictionnaire(*question);
+}
+
+// "Bibliothèque des mots outils": the words asked and the removals confirmed as every prompt is.
+void EditStopWords(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
+    CMorvaneApp& application = frame.GetApplication();
+    constexpr int kLongueurMotOutil = 50;
+    CBibliothequeMotsOutilsDlg dialog(
+        [&application](std::string& word) {
+            return application.SaisirTexte(StringTable::kSaisieMotOutil, word, kLongueurMotOutil);
+        },
+        [&application] { return application.GetUserInterface().AskYesNo(Message(StringTable::kEnleverMotsOutils)); },
+        &frame);
+    dialog.exec();
+}
+
+// "Visualiser les réponses": the answers of the open question, as a table of its own.
+void ShowOpenAnswers(CMainFrame& /*frame*/, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    CMainFrame::LancerTraitement(TableauxReponses::TraitementReponses(*question));
+}
+
+// "... selon une autre question": the answers under each modality of the chosen closed question.
+void ShowOpenAnswersBy(CMainFrame& /*frame*/, CQuestionEtendue* question, CQuestionEtendue* second) {
+    CMainFrame::LancerTraitement(TableauxReponses::TraitementReponsesSelon(*question, *second));
 }
 
 void OpenMultipleCorrespondence(CMainFrame& frame, CQuestionEtendue* /*question*/, CQuestionEtendue* /*second*/) {
@@ -346,16 +379,16 @@ const Command kCommands[] = {
     {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportStudyFieldInterviews},
     {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportQuestionSelection},
     // ---- Open answers ("Ouverte") and statistical studies ("Morvane"); their windows are still to come ----
-    {32814, "Ouverte/Dictionnaire",                                      R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32814, "Ouverte/Dictionnaire",                                      R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenDictionary},
     {32816, "Ouverte/Segments répétés",                                  R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenRepeatedSegments},
     {32818, "Ouverte/Spécificités/Formes (Mots)",                        R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenSpecificForms},
     {32880, "Ouverte/Spécificités/Segments répétés",                     R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenSpecificSegments},
     {32820, "Ouverte/Réponses caractéristiques",                         R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenCharacteristicAnswers},
-    {32826, "Ouverte/Morvane des Correspondances",                       R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32826, "Ouverte/Morvane des Correspondances",                       R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenOpenAnswerCorrespondence},
     {32881, "Ouverte/Typologie",                                         R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
-    {32856, "Ouverte/Visualiser les réponses",                           R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
-    {32857, "Ouverte/Visualiser les réponses selon une autre question",  R::kOpen,              false,  S::kOpenAnswersBy, kNoRequest,               nullptr},
-    {32858, "Ouverte/Bibliothèque des mots outils",                      R::kAlways,            false,  S::kNone,          kNoRequest,               nullptr},
+    {32856, "Ouverte/Visualiser les réponses",                           R::kOpen,              false,  S::kNone,          kNoRequest,               &ShowOpenAnswers},
+    {32857, "Ouverte/Visualiser les réponses selon une autre question",  R::kOpen,              false,  S::kOpenAnswersBy, kNoRequest,               &ShowOpenAnswersBy},
+    {32858, "Ouverte/Bibliothèque des mots outils",                      R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStopWords},
     {32847, "Morvane/Typologie",                                         R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenTypology},
     {32861, "Morvane/Typologie numérique",                               R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenNumericTypology},
     {32848, "Morvane/Classification hiérarchique",                       R::kAlways,            false,  S::kNone,          kNoRequest,               &OpenClassification},

@@ -15,6 +15,8 @@
 #include "framework/MultiDocTemplate.h"
 #include "framework/PageSetup.h"
 #include "framework/View.h"
+#include "gui/openanswers/OuvConcordanceDoc.h"
+#include "gui/openanswers/OuvFenetres.h"
 #include "gui/presentation/PresentationTableauDlg.h"
 #include "recodes/EnregistrerRecodages.h"
 #include "gui/requests/PageGeneraleDlg.h"
@@ -106,6 +108,8 @@ CMorvaneApp::~CMorvaneApp() {
     ExportsDossier::SetImageMapping(nullptr);
     CTableauDoc::SetEnvoiGraphique({});
     CGraphDoc::SetAjoutDossier(nullptr);
+    OuvFenetres::SetAjoutDossier(nullptr);
+    OuvFenetres::SetOuvertureConcordance(nullptr);
     if (ChartPictures::Installed() == m_chartPictures.get())
         ChartPictures::Install(nullptr);
     CTableauDoc::SetEnvoiAnalyse(nullptr);
@@ -148,6 +152,10 @@ bool CMorvaneApp::InitInstance(const QStringList& arguments) {
         return MappingPainter::ImagePng(mapping, CMappingView::kMarge, CMappingView::kEchelleImage);
     });
     CGraphDoc::SetAjoutDossier([this](const CTableauBase& table) { AjouterAuDossier(table); });
+    OuvFenetres::SetAjoutDossier([this](const CTableau& table) { AjouterAuDossier(table); });
+    OuvFenetres::SetOuvertureConcordance([this](CQuestionEtendue& question, std::int32_t entry, std::int16_t kind) {
+        OuvrirOuvConcordance(question, entry, kind);
+    });
     CTableauDoc::SetEnvoiGraphique({[this](std::unique_ptr<CTableau> table) { OuvrirTableau(std::move(table)); },
                                     [this](const CTraitement& request) { return ChoisirCalculLigne(request); }});
     m_chartPictures = std::make_unique<QtChartPictures>();
@@ -246,6 +254,10 @@ CDocument* CMorvaneApp::OuvrirMorvaneDirecte(std::uint16_t type, const CTableau*
     return GetTemplate(TemplateKind::kMorvaneDirecte).OpenDocumentFile(DocumentSource::FromObject(&request));
 }
 
+CDocument* CMorvaneApp::OuvrirOuvCorrespondance(CQuestionEtendue& question) {
+    return GetTemplate(TemplateKind::kOuvCorrespondance).OpenDocumentFile(DocumentSource::FromObject(&question));
+}
+
 CDocument* CMorvaneApp::OuvrirOuvSegment(CQuestionEtendue& question) {
     return GetTemplate(TemplateKind::kOuvSegment).OpenDocumentFile(DocumentSource::FromObject(&question));
 }
@@ -294,6 +306,15 @@ CDocument* CMorvaneApp::OuvrirClassification(bool numerique) {
 
 CDocument* CMorvaneApp::OuvrirDendogramme(CDendogramme& dendogramme) {
     return GetTemplate(TemplateKind::kDendogramme).OpenDocumentFile(DocumentSource::FromObject(&dendogramme));
+}
+
+CDocument* CMorvaneApp::OuvrirOuvDictionnaire(CQuestionEtendue& question) {
+    return GetTemplate(TemplateKind::kOuvDictionnaire).OpenDocumentFile(DocumentSource::FromObject(&question));
+}
+
+CDocument* CMorvaneApp::OuvrirOuvConcordance(CQuestionEtendue& question, std::int32_t entry, std::int16_t kind) {
+    const COuvConcordanceDoc::Demande request{&question, entry, kind};
+    return GetTemplate(TemplateKind::kOuvConcordance).OpenDocumentFile(DocumentSource::FromObject(&request));
 }
 
 // An analysis keeps its tables as a portfolio does.

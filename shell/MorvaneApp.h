@@ -88,6 +88,8 @@ public:
     // The windows that study an open question: its repeated segments, the specific forms and
     // segments of the categories of a closed question, their characteristic answers.
     CDocument* OuvrirOuvSegment(CQuestionEtendue& question);
+    // The correspondence analysis of the forms of the open question by the categories of another.
+    CDocument* OuvrirOuvCorrespondance(CQuestionEtendue& question);
     CDocument* OuvrirOuvFormeSpecifique(CQuestionEtendue& question);
     CDocument* OuvrirOuvSpeSegment(CQuestionEtendue& question);
     CDocument* OuvrirOuvCaracteristique(CQuestionEtendue& question);
@@ -108,6 +110,11 @@ public:
     CDocument* OuvrirClassification(bool numerique);
     // A classification's tree, which stays its window's.
     CDocument* OuvrirDendogramme(CDendogramme& dendogramme) override;
+    // The dictionary window of an open question.
+    CDocument* OuvrirOuvDictionnaire(CQuestionEtendue& question);
+    // The concordance window of an entry of an open question (kind 1, by the entry's id: a form
+    // or a lemma) or of one of its repeated segments (kind 0, by the segment's index).
+    CDocument* OuvrirOuvConcordance(CQuestionEtendue& question, std::int32_t entry, std::int16_t kind);
     // A perceptual map in its window; the map stays its owner's (the analysis window's element).
     CDocument* OuvrirMapping(CMapping& mapping) override;
     // A result table of an analysis in a window that leaves it to the analysis, marked as built

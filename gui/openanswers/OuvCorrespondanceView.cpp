@@ -5,7 +5,7 @@
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "framework/Document.h"
-#include "gui/openanswers/OuvCorpusSource.h"
+#include "gui/openanswers/OuvCorpusDoc.h"
 #include "gui/requests/SelQuestionDlg.h"
 #include "openanswers/DictionaryOrder.h"
 #include "openanswers/Forme.h"
@@ -105,8 +105,8 @@ COuvCorrespondanceView::COuvCorrespondanceView(QWidget* parent)
 }
 
 COuvCorpus* COuvCorrespondanceView::Corpus() const {
-    const auto* source = dynamic_cast<const OuvCorpusSource*>(GetDocument());
-    return source != nullptr ? source->GetCorpus() : nullptr;
+    const auto* document = dynamic_cast<const COuvCorpusDoc*>(GetDocument());
+    return document != nullptr ? document->GetCorpus() : nullptr;
 }
 
 QTreeWidget& COuvCorrespondanceView::GetListe(Controle id) const {

@@ -301,11 +301,19 @@ void CTableauView::OnUpdateExporter(CCmdUI& ui) {
     ui.Enable(true);
 }
 
-std::optional<std::string> CTableauView::DemanderFichierExport(int filterId) {
+namespace {
+
+QString TitleOf(const CDocument* document) {
+    return document != nullptr ? document->GetTitle() : QString();
+}
+
+} // namespace
+
+std::optional<std::string> CTableauView::DemanderFichierExport(QWidget* parent, int filterId, const QString& title) {
     CFileDialog dialog(CFileDialog::Mode::kSave, ExtensionDuFiltre(filterId),
-                       QString::fromStdString(StringTable::Text(filterId)), this);
-    if (const CDocument* document = GetDocument())
-        dialog.ProposerNom(document->GetTitle());
+                       QString::fromStdString(StringTable::Text(filterId)), parent);
+    if (!title.isEmpty())
+        dialog.ProposerNom(title);
     // The question is the program's own, in French, whatever the dialog's language.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.GetPathName().isEmpty())
@@ -317,24 +325,24 @@ std::optional<std::string> CTableauView::DemanderFichierExport(int filterId) {
     if (QFileInfo::exists(path)) {
         std::unique_ptr<QtUserInterface> fallback;
         const Message question(StringTable::kRemplacerFichier, {path.toStdString()});
-        if (!Utilisateur(this, fallback).AskYesNo(question))
+        if (!Utilisateur(parent, fallback).AskYesNo(question))
             return std::nullopt;
     }
     return path.toStdString();
 }
 
 void CTableauView::OnExporterWord() {
-    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kFichiersRtf))
+    if (const std::optional<std::string> path = DemanderFichierExport(this, StringTable::kFichiersRtf, TitleOf(GetDocument())))
         ExporterWord(*path);
 }
 
 void CTableauView::OnExporterExcel() {
-    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kClasseursExcel))
+    if (const std::optional<std::string> path = DemanderFichierExport(this, StringTable::kClasseursExcel, TitleOf(GetDocument())))
         ExporterExcel(*path);
 }
 
 void CTableauView::OnExporterAscii() {
-    if (const std::optional<std::string> path = DemanderFichierExport(StringTable::kFichiersTextes))
+    if (const std::optional<std::string> path = DemanderFichierExport(this, StringTable::kFichiersTextes, TitleOf(GetDocument())))
         ExporterAscii(*path);
 }
 

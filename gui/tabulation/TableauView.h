@@ -112,6 +112,13 @@ public:
     void OnExporterExcel();
     void OnExporterAscii();
 
+    // The file an export writes, asked with a save dialog of the filter (a string-table id of the
+    // "Name (*.ext)|*.ext|" form) over `parent`; none when the user cancels or declines to
+    // overwrite. The other windows that export tables ask the same way.
+    // The file an export goes to, asked in the save dialog (the title proposed as its name);
+    // none when the analyst cancels or will not replace an existing file.
+    static std::optional<std::string> DemanderFichierExport(QWidget* parent, int filterId, const QString& title = {});
+
 protected:
     bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
 
@@ -123,9 +130,6 @@ private:
     void OnUpdateTailleCellulesFixes(CCmdUI& ui);
     void OnUpdateTailleCellulesVariables(CCmdUI& ui);
     void OnUpdateExporter(CCmdUI& ui);
-    // The file an export writes, asked with a save dialog of the filter (a string-table id of the
-    // "Name (*.ext)|*.ext|" form); none when the user cancels or declines to overwrite.
-    std::optional<std::string> DemanderFichierExport(int filterId);
     // The exports themselves, once the file is chosen; false when nothing was written.
     using ExportFunction = bool (*)(const CTableauBase&, const std::string&, const std::string&, Message&);
     bool Exporter(const std::string& path, ExportFunction exporter);

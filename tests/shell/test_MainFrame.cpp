@@ -89,8 +89,11 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         {32890, "Tableaux évolués", "xxxxxx"},
         {32918, "Ouverte/Profils", "xxxxxx"},
         {32884, "Test d'indépendance", ".x..xx"},
-        // Whose window or dialog is still to come.
-        {32814, "Dictionnaire", "......"},
+        // The open-answer windows, on an open question.
+        {32814, "Dictionnaire", "...x.."},
+        {32826, "Correspondances des réponses ouvertes", "...x.."},
+        // Whose window is still to come.
+        {32881, "Typologie des réponses ouvertes", "......"},
         // The recode dialogs, on the questions each kind recodes; editing needs a recoded question.
         {32802, "Regrouper en sous-totaux", ".x..xx"},
         {32836, "Regrouper en intervalles", "..x..."},

@@ -171,8 +171,9 @@ TEST_F(MorvaneAppTest, TheTableOpenerGivesTheTableToItsWindow) {
 // A window the program does not have yet opens nothing and says which one it is.
 TEST_F(MorvaneAppTest, AWindowStillToComeSaysSo) {
     ASSERT_TRUE(Start(DemoPath()));
-    EXPECT_EQ(m_app->GetTemplate(TemplateKind::kOuvConcordance).OpenDocumentFile(DocumentSource::None()), nullptr);
-    EXPECT_EQ(m_ui->ShownTexts(), std::vector<std::string>{"Cette fenêtre n'est pas encore disponible : Concordance."});
+    EXPECT_EQ(m_app->GetTemplate(TemplateKind::kOuvTypologie).OpenDocumentFile(DocumentSource::None()), nullptr);
+    EXPECT_EQ(m_ui->ShownTexts(),
+              std::vector<std::string>{"Cette fenêtre n'est pas encore disponible : Typologie des réponses ouvertes."});
     EXPECT_EQ(WindowCount(), 1);
 }
 

@@ -9,7 +9,7 @@
 
 #include "app/StringTable.h"
 #include "framework/Document.h"
-#include "gui/openanswers/OuvCorpusSource.h"
+#include "gui/openanswers/OuvCorpusDoc.h"
 #include "gui/openanswers/OuvCorrespondanceView.h"
 #include "openanswers/OuvCorpus.h"
 #include "portfolio/ElementDossier.h"
@@ -63,19 +63,6 @@ std::string Description() {
     return text + "end\n";
 }
 
-// The document of the window: the question's engine, opened.
-class CorpusDocument : public CDocument, public OuvCorpusSource {
-public:
-    bool OnOpenDocument(const DocumentSource& source) override {
-        m_corpus.reset(source.GetObject<COuvCorpus>());
-        return true;
-    }
-    COuvCorpus* GetCorpus() const override { return m_corpus.get(); }
-
-private:
-    std::unique_ptr<COuvCorpus> m_corpus;
-};
-
 class OuvCorrespondanceTest : public StudyWindowTest {
 protected:
     void SetUp() override {
@@ -84,10 +71,8 @@ protected:
     }
 
     COuvCorrespondanceView& Open() {
-        CMultiDocTemplate& docTemplate = AddTemplate<CorpusDocument, COuvCorrespondanceView>();
-        auto corpus = std::make_unique<COuvCorpus>(m_context, Named("AVIS"));
-        EXPECT_TRUE(corpus->Ouvrir());
-        CDocument* document = docTemplate.OpenDocumentFile(DocumentSource::FromObject(corpus.release()));
+        CMultiDocTemplate& docTemplate = AddTemplate<COuvCorpusDoc, COuvCorrespondanceView>();
+        CDocument* document = docTemplate.OpenDocumentFile(DocumentSource::FromObject(&Named("AVIS")));
         EXPECT_NE(document, nullptr);
         QApplication::processEvents();
         return *dynamic_cast<COuvCorrespondanceView*>(document->GetViews().front());
