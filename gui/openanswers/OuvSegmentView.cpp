@@ -1,5 +1,7 @@
 #include "gui/openanswers/OuvSegmentView.h"
 
+#include "gui/openanswers/OuvFenetres.h"
+
 #include "app/Calcul.h"
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
@@ -30,9 +32,10 @@
 
 namespace {
 
-// The concordance window of a segment is the dictionary's companion, still to come in this
-// branch: until its opener is here the button asks nothing of it.
-void OuvrirConcordanceSegment(CQuestionEtendue& /*question*/, int /*segment*/) {}
+// The concordance window of a segment (kind 0, by the segment's index).
+void OuvrirConcordanceSegment(CQuestionEtendue& question, int segment) {
+    OuvFenetres::OuvrirConcordance(question, segment, 0);
+}
 
 COuvSegmentView::AjoutDossier& PortfolioAdder() {
     static COuvSegmentView::AjoutDossier add;

@@ -12,8 +12,20 @@
 #include "tabulation/ExecuteurTraitement.h"
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/screenshot/ModalAnswers.h"
+#include "gui/requests/SelectionProfilDlg.h"
+#include "gui/variables/CalCalculMultivariePage.h"
 #include "gui/variables/CalCroisementPage.h"
 #include "gui/variables/CalDictionnairePage.h"
+#include "gui/variables/CalDureesPage.h"
+#include "gui/variables/CalProfilPage.h"
+#include "gui/variables/CalRedressementPage.h"
+#include "gui/variables/CalSuperpositionPage.h"
+#include "gui/variables/LabelledItemTree.h"
+#include "recodes/EditionRedressement.h"
+#include "recodes/ObjectifRedressement.h"
+#include "app/Redressement.h"
+#include "app/VecteurPoids.h"
+#include "tabulation/MoteurTableau.h"
 #include "gui/variables/CalExpressionPage.h"
 #include "gui/variables/CalInfosGeneralesPage.h"
 #include "gui/variables/CalListeChampsPage.h"
@@ -26,6 +38,7 @@
 #include "app/Registre.h"
 #include "tools/qesbuild/DescriptionParser.h"
 #include "tools/qesbuild/QesWriter.h"
+#include "variables/SuperpositionSources.h"
 #include "variables/VariableCalculee.h"
 
 #include <QCheckBox>
@@ -196,9 +209,14 @@ protected:
         return *dialog;
     }
 
+    // Typed as the analyst types it; QTest types ASCII only, so a label with accents is set whole.
     static void TypeLabel(CCreerVariableDlg& dialog, const QString& label) {
         dialog.LibelleEdit().selectAll();
-        QTest::keyClicks(&dialog.LibelleEdit(), label);
+        const bool ascii = std::all_of(label.begin(), label.end(), [](QChar c) { return c.unicode() < 128; });
+        if (ascii)
+            QTest::keyClicks(&dialog.LibelleEdit(), label);
+        else
+            dialog.LibelleEdit().setText(label);
     }
 
     // The cells of the cross table "question x SEXE" that the program computes, by captions.
@@ -1051,3 +1069,191 @@ TEST_F(CreateVariableTest, AVariableByDictionaryCountsTheAnswersHoldingItsWordsA
 }
 
 } // namespace
+
+// ---- The kinds made from lists: superposition, profile, weighting, durations, classes ----------
+
+namespace {
+
+// The values of a query's first column, row by row.
+std::vector<double> Numbers(const std::string& path, const std::string& sql) {
+    sqlite3* connection = nullptr;
+    std::vector<double> values;
+    sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+        ADD_FAILURE() << sqlite3_errmsg(connection) << " in " << sql;
+    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW)
+        values.push_back(sqlite3_column_double(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(connection);
+    return values;
+}
+
+// "(field = code)" summed over the fields: how many of an interview's answers hold the code.
+std::string Holds(const std::vector<const char*>& fields, int code) {
+    std::string sum;
+    for (const char* field : fields)
+        sum += (sum.empty() ? "" : " + ") + std::string("(COALESCE(s.\"") + field + "\", -99) = " +
+               std::to_string(code) + ")";
+    return sum;
+}
+
+class ListVariableTest : public CreateVariableTest {
+protected:
+    // The dialog opened on a new variable with the kind chosen from its radio; answers its page.
+    template <class Page>
+    Page& Choose(CCreerVariableDlg& dialog, std::int16_t kind, const QString& label) {
+        TypeLabel(dialog, label);
+        for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index)
+            if (CCreerVariableDlg::TypeDuBouton(index) == kind)
+                dialog.Bouton(index).click();
+        auto* page = qobject_cast<Page*>(dialog.PanneauVisible());
+        EXPECT_NE(page, nullptr);
+        return *page;
+    }
+
+    // The page the dialog shows for the stored variable.
+    template <class Page>
+    Page* Reopened(CQuestionEtendue& variable) {
+        m_changed = std::make_unique<CCreerVariableDlg>(*m_app, &variable, &Frame());
+        return qobject_cast<Page*>(m_changed->PanneauVisible());
+    }
+
+    // "SELECT <expression> FROM the interviews' first table WHERE SEXE = code".
+    long long BySex(const std::string& expression, int sex) {
+        return Scalar(Path(), "SELECT " + expression + " FROM \"VEL Reponse1\" AS s WHERE s.\"1;1\" = " +
+                                  std::to_string(sex));
+    }
+
+    // The program's cells of "variable x SEXE" against SQL sums over the raw answers, a row a
+    // caption with the expression counting it.
+    void ExpectRows(const std::string& variable, const std::vector<std::pair<const char*, std::string>>& rows) {
+        const Counts program = ProgramCounts(variable);
+        for (const auto& [caption, expression] : rows)
+            for (const auto& [sex, sexCaption] : {std::pair{1, "Homme"}, std::pair{2, "Femme"}})
+                EXPECT_EQ(CountOf(program, caption, sexCaption), BySex("SUM(" + expression + ")", sex))
+                    << caption << " x " << sexCaption << "\n" << m_printed;
+    }
+
+    std::vector<double> StoredNumbers(const CQuestionEtendue& variable) {
+        return Numbers(Path(), "SELECT " + Field(variable) + " FROM \"VEL Reponse" +
+                                   std::to_string(variable.responseTable) + "\" AS v ORDER BY Cle1");
+    }
+
+    std::unique_ptr<CCreerVariableDlg> m_changed;
+};
+
+} // namespace
+
+TEST_F(ListVariableTest, AnEmptySuperpositionOrProfileIsRefusedAndNothingIsMade) {
+    const std::size_t before = static_cast<std::size_t>(m_app->DonnerNbreQuestions());
+    CCreerVariableDlg superposed(*m_app, &Frame());
+    Choose<CCalSuperpositionPage>(superposed, CVariableCalculee::kSuperposition, QStringLiteral("Vide"));
+    m_ui->shown.clear();
+    superposed.accept();
+    EXPECT_EQ(superposed.GetQuestion(), nullptr);
+    ASSERT_FALSE(m_ui->shown.empty());
+    EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kAucuneModaliteDefinie);
+    CCreerVariableDlg profiled(*m_app, &Frame());
+    Choose<CCalProfilPage>(profiled, CVariableCalculee::kProfil, QStringLiteral("Vide"));
+    profiled.accept();
+    EXPECT_EQ(profiled.GetQuestion(), nullptr);
+    EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kSelectionnerUneQuestion);
+    EXPECT_EQ(static_cast<std::size_t>(m_app->DonnerNbreQuestions()), before);
+}
+
+TEST_F(ListVariableTest, AWeightingNoLongerThereIsRefused) {
+    CCreerVariableDlg dialog(*m_app, &Frame());
+    auto& page = Choose<CCalRedressementPage>(dialog, CVariableCalculee::kRedressement, QStringLiteral("Poids"));
+    CQuestionCalculee stored;
+    stored.definition = "987654";
+    page.Charger(stored);
+    EXPECT_EQ(page.Redressement(), -1);
+    m_ui->shown.clear();
+    dialog.accept();
+    EXPECT_EQ(dialog.GetQuestion(), nullptr);
+    ASSERT_FALSE(m_ui->shown.empty());
+    EXPECT_EQ(m_ui->shown.back().message.id, StringTable::kSelectionnerRedressement);
+}
+
+TEST_F(ListVariableTest, TheClassesOfAClassificationAreRenamedAndReorderedAndCoordinatesRenamed) {
+    PartiesVariable classes;
+    classes.label = "Classes";
+    classes.kind = CVariableCalculee::kMultivarie;
+    classes.themes = "Petits|Grands|";
+    classes.definition = "1|2|";
+    CReponsesCalculees answers;
+    answers.nombreReponses = 1;
+    for (int i = 0; i < m_app->DonnerNbreInterviews(); ++i)
+        answers.codes.push_back(static_cast<std::int16_t>(i % 3 == 0 ? 0 : 1));
+    Message error;
+    CQuestionEtendue* built = CConstructionVariable::ConstruireAvecReponses(*m_app, classes, answers, error);
+    ASSERT_NE(built, nullptr) << StringTable::Format(error);
+    CCreerVariableDlg dialog(*m_app, built, &Frame());
+    auto* page = qobject_cast<CCalCalculMultivariePage*>(dialog.PanneauVisible());
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->Arbre().topLevelItemCount(), 2);
+    page->Arbre().setCurrentItem(page->Arbre().topLevelItem(1));
+    page->Arbre().Monter();
+    page->Arbre().topLevelItem(0)->setText(0, QStringLiteral("Les grands"));
+    dialog.accept();
+    ASSERT_EQ(dialog.GetQuestion(), built) << ::testing::PrintToString(m_ui->ShownTexts());
+    // Two interviews in three (those not at a multiple of 3) are in the second class.
+    const long long interviews = m_app->DonnerNbreInterviews();
+    const Counts program = ProgramCounts("Classes");
+    EXPECT_EQ(CountOf(program, "Les grands", "Homme") + CountOf(program, "Les grands", "Femme"),
+              interviews - (interviews + 2) / 3)
+        << m_printed;
+
+    PartiesVariable coordinates;
+    coordinates.label = "Axe 1";
+    coordinates.kind = CVariableCalculee::kNumeriqueMultivarie;
+    CReponsesCalculees values;
+    values.numerique = true;
+    values.nombreReponses = 1;
+    for (int i = 0; i < m_app->DonnerNbreInterviews(); ++i)
+        values.valeurs.push_back(0.25 * i);
+    CQuestionEtendue* axis = CConstructionVariable::ConstruireAvecReponses(*m_app, coordinates, values, error);
+    ASSERT_NE(axis, nullptr) << StringTable::Format(error);
+    CCreerVariableDlg renamed(*m_app, axis, &Frame());
+    EXPECT_EQ(renamed.PanneauVisible(), nullptr);
+    TypeLabel(renamed, QStringLiteral("Premier axe"));
+    renamed.accept();
+    ASSERT_EQ(renamed.GetQuestion(), axis) << ::testing::PrintToString(m_ui->ShownTexts());
+    EXPECT_EQ(axis->name, "Premier axe");
+    EXPECT_EQ(StoredNumbers(*axis), values.valeurs);
+}
+
+TEST_F(ListVariableTest, RecalculatingFollowsTheChangedSourcesOfTheListKinds) {
+    PartiesVariable superposed;
+    superposed.label = "SUPER";
+    superposed.kind = CVariableCalculee::kSuperposition;
+    SuperpositionSources sources;
+    sources.modalities = {{"Premier", 1}};
+    sources.questions = {&QuestionNamed("REGION"), &QuestionNamed("TRANCHE")};
+    superposed.themes = sources.Libelles();
+    superposed.definition = sources.Definition();
+    superposed.superposition = 1;
+    PartiesVariable durations;
+    durations.label = "DUREES";
+    durations.kind = CVariableCalculee::kDureesSaisie;
+    CProfil profile;
+    profile.Add(&QuestionNamed("SEXE"));
+    profile.Add(&QuestionNamed("AGE"));
+    durations.definition = profile.ToString(*m_app);
+    Message error;
+    CQuestionEtendue* stacked = CConstructionVariable::Construire(*m_app, nullptr, superposed, error);
+    ASSERT_NE(stacked, nullptr) << StringTable::Format(error);
+    CQuestionEtendue* timed = CConstructionVariable::Construire(*m_app, nullptr, durations, error);
+    ASSERT_NE(timed, nullptr) << StringTable::Format(error);
+
+    Execute(Path(), "UPDATE \"VEL Reponse1\" SET \"4;1\" = 1, \"1;0\" = COALESCE(\"1;0\", 0) + 7 "
+                    "WHERE Cle1 IN (SELECT Cle1 FROM \"VEL Reponse1\" ORDER BY Cle1 LIMIT 20)");
+    m_app->OublierDonneesQuestion(QuestionNamed("REGION"));
+    m_ui->shown.clear();
+    ASSERT_TRUE(Run(32903));
+    EXPECT_TRUE(m_ui->shown.empty()) << ::testing::PrintToString(m_ui->ShownTexts());
+    ExpectRows("SUPER", {{"Premier", Holds({"4;1", "3;1"}, 1)}});
+    EXPECT_EQ(StoredNumbers(*timed), Numbers(Path(), "SELECT COALESCE(\"1;0\", 0) + COALESCE(\"2;0\", 0) FROM "
+                                                     "\"VEL Reponse1\" ORDER BY Cle1"));
+}
