@@ -1,4 +1,4 @@
-#include "AnalysisWindowTestSupport.h"
+#include "StudyWindowTest.h"
 
 #include "gui/requests/ProfilNumeriqueDlg.h"
 #include "gui/requests/ProfilsActifsIllustratifsDlg.h"
@@ -6,8 +6,6 @@
 #include "gui/statistics/MorvaneFactorielleView.h"
 #include "statistics/Acm.h"
 #include "statistics/Acp.h"
-#include "tools/qesbuild/DescriptionParser.h"
-#include "tools/qesbuild/QesWriter.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -58,24 +56,11 @@ const double kMesures[6][3] = {{60, 170, 25}, {72, 180, 31}, {55, 160, 47},
 const std::uint8_t kDisjonctif[6][4] = {{1, 0, 1, 0}, {1, 0, 0, 1}, {0, 1, 1, 0},
                                         {0, 1, 0, 1}, {1, 0, 1, 0}, {0, 1, 0, 1}};
 
-class FactorSelectionTest : public AnalysisWindowTest {
+class FactorSelectionTest : public StudyWindowTest {
 protected:
     void SetUp() override {
-        AnalysisWindowTest::SetUp();
-        m_folder = std::filesystem::path(::testing::TempDir()) /
-                   ("selection_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        const std::string path = (m_folder / "mesures.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kSurvey, "mesures.txt", m_folder);
-        qesbuild::WriteFixture(fixture, path);
-        m_context.questionnairePath = path;
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-    }
-
-    void TearDown() override {
-        AnalysisWindowTest::TearDown();
-        std::filesystem::remove_all(m_folder);
+        StudyWindowTest::SetUp();
+        OpenSurvey(kSurvey);
     }
 
     CMorvaneFactorielleView& Open(std::uint16_t type) {
@@ -94,7 +79,6 @@ protected:
         EXPECT_EQ(answers.Answered(), expected);
     }
 
-    std::filesystem::path m_folder;
 };
 
 // Every question of the questionnaire tree goes to the actives; the missing answers are taken

@@ -1,4 +1,4 @@
-#include "AnalysisWindowTestSupport.h"
+#include "StudyWindowTest.h"
 
 #include "app/DataAccess.h"
 #include "app/MatriceCodes.h"
@@ -12,8 +12,6 @@
 #include "gui/statistics/TypologieView.h"
 #include "portfolio/ElementDossier.h"
 #include "statistics/Dendogramme.h"
-#include "tools/qesbuild/DescriptionParser.h"
-#include "tools/qesbuild/QesWriter.h"
 
 #include <QInputDialog>
 #include <QPushButton>
@@ -56,24 +54,11 @@ Cle1,1;1,2;1,3;1,4;1
 end
 )";
 
-class GroupAnalysisWindowsTest : public AnalysisWindowTest {
+class GroupAnalysisWindowsTest : public StudyWindowTest {
 protected:
     void SetUp() override {
-        AnalysisWindowTest::SetUp();
-        m_folder = std::filesystem::path(::testing::TempDir()) /
-                   ("groups_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        const std::string path = (m_folder / "groupes.qes").string();
-        qesbuild::FixtureDescription fixture = qesbuild::DescriptionParser::Parse(kSurvey, "groupes.txt", m_folder);
-        qesbuild::WriteFixture(fixture, path);
-        m_context.questionnairePath = path;
-        ASSERT_TRUE(m_context.OuvrirEtude()) << m_context.GetLastError();
-    }
-
-    void TearDown() override {
-        AnalysisWindowTest::TearDown();
-        std::filesystem::remove_all(m_folder);
+        StudyWindowTest::SetUp();
+        OpenSurvey(kSurvey);
     }
 
     template <class View> View& Open(std::uint16_t type) {
@@ -123,7 +108,6 @@ protected:
             EXPECT_NEAR(actual[i], expected[i], 1e-9) << "value " << i;
     }
 
-    std::filesystem::path m_folder;
 };
 
 // The group of each pair of interviews, as the run numbered them.
