@@ -11,6 +11,7 @@
 #include "openanswers/Forme.h"
 #include "openanswers/OuvCorpus.h"
 #include "statistics/Afc.h"
+#include "statistics/Mapping.h"
 #include "tabulation/TableauBase.h"
 
 #include <QGridLayout>
@@ -295,6 +296,14 @@ void COuvCorrespondanceView::AddResults() {
     AjouterTableau("Contribution des colonnes", ca.contributionsColonnes.data(), p, a, kGenreCategorie, kGenreAxe,
                    M::kMarquePourcentage, base);
     AjouterMappings(a, ca.coordonneesLignes.data(), n, ca.coordonneesColonnes.data(), p, false);
+    // The row points are the forms the analyst chose, not interviews: a map of them is read by
+    // their labels, which the maps of interviews leave hidden by default.
+    for (int i = 0; i < GetNombreElements(); ++i)
+        if (CMapping* mapping = GetMapping(i)) {
+            CPresentationMappingLigne forms = mapping->presentation.GetPointSet(CPresentationMapping::kRowPoints);
+            forms.SetEstLibelleVisible(true);
+            mapping->presentation.SetPointSet(CPresentationMapping::kRowPoints, forms);
+        }
 }
 
 // ---- Data source ----

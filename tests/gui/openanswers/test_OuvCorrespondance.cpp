@@ -13,6 +13,7 @@
 #include "gui/openanswers/OuvCorrespondanceView.h"
 #include "openanswers/OuvCorpus.h"
 #include "portfolio/ElementDossier.h"
+#include "statistics/Mapping.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -159,6 +160,9 @@ TEST_F(OuvCorrespondanceTest, TheFormsByGroupGiveTheEigenvaluesAndCoordinatesOfT
                                               "Coordonnées des colonnes", "Qualité des lignes",
                                               "Qualité des colonnes", "Contribution des lignes",
                                               "Contribution des colonnes", "Mapping Axe 1 x 2"}));
+    // The forms' points show their labels.
+    ASSERT_NE(view.GetMapping(8), nullptr);
+    EXPECT_TRUE(view.GetMapping(8)->presentation.GetPointSet(CPresentationMapping::kRowPoints).GetEstLibelleVisible());
     const CTableau* table = view.GetElement(0).GetTableau();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->GetLibelleLigne(0, 2), "sud");
