@@ -21,7 +21,7 @@
 #include "gui/openanswers/OuvCaracteristiqueView.h"
 #include "gui/openanswers/OuvCorpusDoc.h"
 #include "gui/openanswers/OuvCorrespondanceView.h"
-#include "gui/openanswers/OuvFormeSpecifiqueView.h"
+#include "gui/openanswers/OuvFormeSurRepresenteeView.h"
 #include "gui/openanswers/OuvSegmentView.h"
 #include "gui/openanswers/OuvSpeSegmentView.h"
 #include "gui/statistics/MorvaneDirecteDoc.h"
@@ -68,7 +68,7 @@ constexpr Definition kDefinitions[] = {
     {K::kDossier,             kPortfolioResource, "Dossier",                                       &MakePortfolio},
     {K::kOuvDictionnaire,     kDocumentResource,  "Dictionnaire des réponses ouvertes",            &Make<COuvDictionnaireDoc, COuvDictionnaireView>},
     {K::kOuvSegment,          kDocumentResource,  "Segments répétés",                              &Make<COuvCorpusDoc, COuvSegmentView>},
-    {K::kOuvFormeSpecifique,  kDocumentResource,  "Spécificités (formes)",                         &Make<COuvCorpusDoc, COuvFormeSpecifiqueView>},
+    {K::kOuvFormeSpecifique,  kDocumentResource,  "Spécificités (formes)",                         &Make<COuvCorpusDoc, COuvFormeSurRepresenteeView>},
     {K::kOuvSpeSegment,       kDocumentResource,  "Spécificités (segments répétés)",               &Make<COuvCorpusDoc, COuvSpeSegmentView>},
     {K::kOuvCaracteristique,  kDocumentResource,  "Réponses caractéristiques",                     &Make<COuvCorpusDoc, COuvCaracteristiqueView>},
     {K::kOuvCorrespondance,   kDocumentResource,  "AFC des réponses ouvertes",                     &Make<COuvCorpusDoc, COuvCorrespondanceView>},

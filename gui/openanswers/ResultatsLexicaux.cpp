@@ -7,7 +7,7 @@
 #include "app/ModaliteEtendue.h"
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
-#include "openanswers/FormeSpecifique.h"
+#include "openanswers/FormeSurRepresentee.h"
 #include "openanswers/OuvCorpus.h"
 #include "openanswers/ReponsesCaracteristiques.h"
 #include "tabulation/Tableau.h"
@@ -54,14 +54,14 @@ namespace {
 
 struct Selection {
     std::vector<int> counts;
-    std::vector<std::vector<FormeSpecifique>> selected;
+    std::vector<std::vector<FormeSurRepresentee>> selected;
 };
 
 Selection Select(const std::vector<double>& values, const std::vector<std::int32_t>& table, int M, int count,
                    int minimumFrequency) {
     Selection result;
     for (int j = 0; j < M; ++j) {
-        result.selected.push_back(SelectionnerSpecifiques(values, table, M, j, count, minimumFrequency));
+        result.selected.push_back(SelectionnerSurRepresentees(values, table, M, j, count, minimumFrequency));
         result.counts.push_back(static_cast<int>(result.selected.back().size()));
     }
     return result;
@@ -79,7 +79,7 @@ ResultatsLexicaux::Tableaux ResultatsLexicaux::Specifiques(COuvCorpus& corpus, C
     const std::size_t width = Index(M) + 1;
     for (int j = 0; j < M; ++j)
         for (int r = 0; r < chosen.counts[Index(j)]; ++r) {
-            const FormeSpecifique& entry = chosen.selected[Index(j)][Index(r)];
+            const FormeSurRepresentee& entry = chosen.selected[Index(j)][Index(r)];
             CTableau& table = *tables[Index(j)];
             const CLigne label(TexteEntree(corpus, segments, entry.index));
             table.SetLibelleLigne(0, r, &label);

@@ -10,7 +10,7 @@
 #include "app/ChampEtude.h"
 #include "app/MatriceCodes.h"
 #include "openanswers/ReponsesCaracteristiques.h"
-#include "openanswers/FormeSpecifique.h"
+#include "openanswers/FormeSurRepresentee.h"
 #include "tabulation/Tableau.h"
 
 namespace {
@@ -106,22 +106,22 @@ TEST_F(LexicalTablesTest, SegmentsByCategory) {
     EXPECT_EQ(z[2], 0.0);
 }
 
-TEST(SelectionnerSpecifiques, LargestValuesFirstTiesInRowOrder) {
+TEST(SelectionnerSurRepresentees, LargestValuesFirstTiesInRowOrder) {
     // One category; rows 0 .. 4 with margins 5, 5, 5, 5, 2.
     const std::vector<double> z = {2.0, 1.5, 1.5, 1.5, 3.0};
     const Table table = {0, 5, 0, 5, 0, 5, 0, 5, 0, 2, 0, 22};
-    const auto indexes = [](const std::vector<FormeSpecifique>& selected) {
+    const auto indexes = [](const std::vector<FormeSurRepresentee>& selected) {
         std::vector<int> rows;
-        for (const FormeSpecifique& s : selected)
+        for (const FormeSurRepresentee& s : selected)
             rows.push_back(s.index);
         return rows;
     };
-    EXPECT_EQ(indexes(SelectionnerSpecifiques(z, table, 1, 0, 3, 2)), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(indexes(SelectionnerSurRepresentees(z, table, 1, 0, 3, 2)), (std::vector<int>{0, 1, 2}));
     // The margin must be strictly above the minimum: row 4 (margin 2) enters with 1, not with 2.
-    EXPECT_EQ(indexes(SelectionnerSpecifiques(z, table, 1, 0, 3, 1)), (std::vector<int>{4, 0, 1}));
-    EXPECT_TRUE(SelectionnerSpecifiques(z, table, 1, 0, 0, 0).empty());
+    EXPECT_EQ(indexes(SelectionnerSurRepresentees(z, table, 1, 0, 3, 1)), (std::vector<int>{4, 0, 1}));
+    EXPECT_TRUE(SelectionnerSurRepresentees(z, table, 1, 0, 0, 0).empty());
     const std::vector<double> negative = {-1.0, 0.0, -2.0, 0.0, -3.0};
-    EXPECT_TRUE(SelectionnerSpecifiques(negative, table, 1, 0, 3, 0).empty());
+    EXPECT_TRUE(SelectionnerSurRepresentees(negative, table, 1, 0, 3, 0).empty());
 }
 
 TEST(Classer, EqualValuesShareARank) {

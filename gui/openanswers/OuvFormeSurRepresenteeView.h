@@ -3,7 +3,7 @@
 #include "gui/openanswers/OuvCategoriesView.h"
 
 // "Formes (Mots)": the forms over-represented in the answers of each category.
-class COuvFormeSpecifiqueView : public OuvCategoriesView {
+class COuvFormeSurRepresenteeView : public OuvCategoriesView {
 public:
-    explicit COuvFormeSpecifiqueView(QWidget* parent = nullptr);
+    explicit COuvFormeSurRepresenteeView(QWidget* parent = nullptr);
 };

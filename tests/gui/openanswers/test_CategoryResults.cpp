@@ -45,7 +45,7 @@ void ExpectRows(const CTableau& table, const std::vector<Row>& expected) {
     }
 }
 
-class SpecificResultsTest : public OpenAnswersTest {
+class CategoryResultsTest : public OpenAnswersTest {
 protected:
     void SetUp() override {
         OpenAnswersTest::SetUp();
@@ -57,7 +57,7 @@ protected:
 
 // The test value of x occurrences among the n tokens of a category, for a form of share p of
 // the corpus: (x - n p) / sqrt(n p (1 - p)).
-TEST_F(SpecificResultsTest, SpecificFormsOfEachCategory) {
+TEST_F(CategoryResultsTest, OverRepresentedFormsOfEachCategory) {
     const auto tables = ResultatsLexicaux::FormesSpecifiques(*corpus, Named("GROUPE"), false, 5, 2);
     ASSERT_TRUE(tables.has_value());
     ASSERT_EQ(tables->size(), 4u);
@@ -77,7 +77,7 @@ TEST_F(SpecificResultsTest, SpecificFormsOfEachCategory) {
     ExpectRows(*(*tables)[2], {});
 }
 
-TEST_F(SpecificResultsTest, TheMarginMustExceedTheMinimumAndTheCountLimits) {
+TEST_F(CategoryResultsTest, TheMarginMustExceedTheMinimumAndTheCountLimits) {
     // vert's margin 3 is not above 3.
     auto tables = ResultatsLexicaux::FormesSpecifiques(*corpus, Named("GROUPE"), false, 5, 3);
     ASSERT_TRUE(tables.has_value());
@@ -88,7 +88,7 @@ TEST_F(SpecificResultsTest, TheMarginMustExceedTheMinimumAndTheCountLimits) {
         EXPECT_EQ(table->RowCount(), 0);
 }
 
-TEST_F(SpecificResultsTest, SpecificSegments) {
+TEST_F(CategoryResultsTest, OverRepresentedSegments) {
     ASSERT_TRUE(corpus->ChargerSegments());
     const auto tables = ResultatsLexicaux::SegmentsSpecifiques(*corpus, Named("GROUPE"), 5, 1);
     ASSERT_TRUE(tables.has_value());

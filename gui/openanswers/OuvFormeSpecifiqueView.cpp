@@ -1,3 +1,0 @@
-#include "gui/openanswers/OuvFormeSpecifiqueView.h"
-
-COuvFormeSpecifiqueView::COuvFormeSpecifiqueView(QWidget* parent) : OuvCategoriesView(kFormes, parent) {}

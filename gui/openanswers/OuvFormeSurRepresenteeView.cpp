@@ -1,0 +1,3 @@
+#include "gui/openanswers/OuvFormeSurRepresenteeView.h"
+
+COuvFormeSurRepresenteeView::COuvFormeSurRepresenteeView(QWidget* parent) : OuvCategoriesView(kFormes, parent) {}
