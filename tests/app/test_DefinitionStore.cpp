@@ -8,6 +8,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <iterator>
+#include <fstream>
 #include <sqlite3.h>
 
 #include "ContextTestSupport.h"
@@ -768,6 +770,26 @@ TEST_F(StopWordsTest, EveryFailureIsSilentAndFalse) {
 
     CContexteEtude::RegisterContext(nullptr);
     EXPECT_FALSE(CDBQuestionnaire::AjouterMotVide("le"));
+}
+
+// A library damaged on disk (not a database, or cut short after its words were written) refuses
+// the save as a whole and is left as it was.
+TEST_F(StopWordsTest, ADamagedLibraryRefusesTheSaveAndStaysAsItWas) {
+    ASSERT_TRUE(CDBQuestionnaire::SauverMotsVides({"la", "le"}, {}));
+    const auto bytes = [this] {
+        std::ifstream file(context.libraryPath, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string whole = bytes();
+    const std::string damages[] = {"Ceci n'est pas une base.\n", whole.substr(0, whole.size() / 2)};
+    for (const std::string& damaged : damages) {
+        {
+            std::ofstream file(context.libraryPath, std::ios::binary | std::ios::trunc);
+            file << damaged;
+        }
+        EXPECT_FALSE(CDBQuestionnaire::SauverMotsVides({"un"}, {"la"}));
+        EXPECT_EQ(bytes(), damaged);
+    }
 }
 
 // ---- The survey's lists -----------------------------------------------------------------------
