@@ -26,6 +26,11 @@ void CChart2D::DessinerDans(QPainter& painter, const QRectF& rect) const
     ChartPainter::Paint(painter, bounds, m_model);
 }
 
+void CChart2D::DessinerCommeVu(QPainter& painter, const QRectF& rect) const
+{
+    ChartPainter::PaintAsSeen(painter, rect, QSizeF(size()), m_model);
+}
+
 QImage CChart2D::DonnerImage(const QSize& size) const
 {
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);

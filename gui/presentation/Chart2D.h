@@ -26,6 +26,8 @@ public:
 
     // Draws the chart into `rect` of the painter; an empty rectangle fills the painter's device.
     void DessinerDans(QPainter& painter, const QRectF& rect = {}) const;
+    // Draws the chart as this window lays it out, scaled to `rect` (printing).
+    void DessinerCommeVu(QPainter& painter, const QRectF& rect) const;
     // The chart drawn into a new image of that size (white where nothing is drawn).
     QImage DonnerImage(const QSize& size) const;
     // Puts the chart, at the window's size, on the clipboard as an image.

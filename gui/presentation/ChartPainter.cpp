@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -320,11 +321,20 @@ void ChartPainter::DrawRegion(QPainter& painter, const QRectF& rect, const Chart
 
 void ChartPainter::Paint(QPainter& painter, const QRectF& bounds, const ChartModel& chart)
 {
-    const double unit = ChartLayout::DeviceUnit(painter.device());
+    PaintAsSeen(painter, bounds, bounds.size() / ChartLayout::DeviceUnit(painter.device()), chart);
+}
+
+void ChartPainter::PaintAsSeen(QPainter& painter, const QRectF& bounds, const QSizeF& seenIn, const ChartModel& chart)
+{
+    if (seenIn.isEmpty() || bounds.isEmpty())
+        return;
+    // The fonts are measured on the device at their screen size, so one scale maps both the
+    // layout and its texts; the bounds keep the window's proportions, so either side gives it.
+    const double unit = std::min(bounds.width() / seenIn.width(), bounds.height() / seenIn.height());
     painter.save();
+    painter.translate(bounds.topLeft());
     painter.scale(unit, unit);
-    const QRectF inUnits(bounds.topLeft() / unit, bounds.size() / unit);
-    Paint(painter, ChartLayout::Compute(chart, inUnits, painter.device()), chart);
+    Paint(painter, ChartLayout::Compute(chart, QRectF(QPointF(0, 0), seenIn), painter.device()), chart);
     painter.restore();
 }
 

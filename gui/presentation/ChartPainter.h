@@ -17,6 +17,10 @@ struct ChartLayout;
 class ChartPainter {
 public:
     static void Paint(QPainter& painter, const QRectF& bounds, const ChartModel& chart);
+    // The chart laid out as in a window of `seenIn` screen pixels, then scaled to fill `bounds`: a
+    // printed chart keeps the proportions of its window and the labels the window shows whole,
+    // however small the page is in screen pixels.
+    static void PaintAsSeen(QPainter& painter, const QRectF& bounds, const QSizeF& seenIn, const ChartModel& chart);
     static void Paint(QPainter& painter, const ChartLayout& layout, const ChartModel& chart);
 
     static QColor ColorOf(std::uint32_t colorref);

@@ -102,7 +102,7 @@ QRectF CGraphView::RectangleImpression(const QSizeF& view, const QRectF& page)
 
 void CGraphView::OnPrint(QPainter& painter, const QRectF& page)
 {
-    m_chart->DessinerDans(painter, RectangleImpression(QSizeF(m_chart->size()), page));
+    m_chart->DessinerCommeVu(painter, RectangleImpression(QSizeF(m_chart->size()), page));
 }
 
 bool CGraphView::Imprimer(QPrinter& printer)

@@ -1,5 +1,8 @@
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
+#include <limits>
 #include <cmath>
 #include <set>
 #include <string>
@@ -68,6 +71,58 @@ bool Inside(const QRectF& bounds, const QRectF& rect)
     return finite && rect.left() >= bounds.left() - 1 && rect.right() <= bounds.right() + 1 &&
            rect.top() >= bounds.top() - 1 && rect.bottom() <= bounds.bottom() + 1;
 }
+
+// A page that keeps the texts drawn on it, at a printer's resolution: what a printed chart
+// says can be read back whole, not guessed from pixels.
+class TextPaintEngine : public QPaintEngine {
+public:
+    TextPaintEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice* /*device*/) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState& /*state*/) override {}
+    void drawPixmap(const QRectF& /*r*/, const QPixmap& /*pm*/, const QRectF& /*sr*/) override {}
+    void drawPath(const QPainterPath& /*path*/) override {}
+    void drawPolygon(const QPointF* /*points*/, int /*count*/, PolygonDrawMode /*mode*/) override {}
+    void drawRects(const QRectF* /*rects*/, int /*count*/) override {}
+    void drawLines(const QLineF* /*lines*/, int /*count*/) override {}
+    void drawEllipse(const QRectF& /*rect*/) override {}
+    void drawTextItem(const QPointF& /*p*/, const QTextItem& item) override { texts.push_back(item.text()); }
+    Type type() const override { return QPaintEngine::User; }
+
+    std::vector<QString> texts;
+};
+
+class TextPage : public QPaintDevice {
+public:
+    TextPage(QSize dots, int dpi) : m_dots(dots), m_dpi(dpi) {}
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    const std::vector<QString>& Texts() const { return m_engine.texts; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: return m_dots.width();
+        case PdmHeight: return m_dots.height();
+        case PdmWidthMM: return static_cast<int>(m_dots.width() * 25.4 / m_dpi);
+        case PdmHeightMM: return static_cast<int>(m_dots.height() * 25.4 / m_dpi);
+        case PdmNumColors: return std::numeric_limits<int>::max();
+        case PdmDepth: return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return m_dpi;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+
+private:
+    QSize m_dots;
+    int m_dpi;
+    mutable TextPaintEngine m_engine;
+};
 
 TEST_F(ChartRenderTest, TheSevenTypesOnTheSampleDataDrawDifferentNonBlankPictures)
 {
@@ -313,6 +368,43 @@ TEST_F(ChartRenderTest, APrintedChartKeepsItsLegendSquaresAndItsLabels)
         for (std::size_t at = 0; at < layout.categoryLabels.size(); ++at)
             EXPECT_EQ(layout.categoryLabels[at].text, onScreen.categoryLabels[at].text);
     }
+}
+
+// A window is wider in screen pixels than a portrait page's width (an A4 sheet is about 730 screen
+// pixels between margins): the printed chart is the window's layout scaled down, so the category
+// labels the window shows whole are printed whole, not cut to the page's own width.
+TEST_F(ChartRenderTest, APrintedChartShowsTheLabelsOfItsWindowWhole)
+{
+    ChartModel chart = Sample(0);
+    const std::vector<std::string> labels = {"Très satisfait", "Plutôt satisfait", "Ni satisfait ni insatisfait",
+                                             "Plutôt insatisfait", "Pas du tout satisfait", "Non réponse",
+                                             "Non interrogé"};
+    chart.CreerDonnees(1, labels.size());
+    chart.pointLabels = labels;
+    const QSizeF window(1190, 610);
+    constexpr int kDpi = 600;
+    const QSize page(4600, 6600);
+    const QRectF printed(0, 0, page.width(), page.width() * window.height() / window.width());
+
+    TextPage asSeen(page, kDpi);
+    {
+        QPainter painter(&asSeen);
+        ChartPainter::PaintAsSeen(painter, printed, window, chart);
+    }
+    for (const std::string& label : labels)
+        EXPECT_NE(std::find(asSeen.Texts().begin(), asSeen.Texts().end(), QString::fromStdString(label)),
+                  asSeen.Texts().end())
+            << label;
+
+    // The page's own width in screen pixels is too narrow for them: this is the cut that printing
+    // the chart at the page's size would give.
+    TextPage atPageSize(page, kDpi);
+    {
+        QPainter painter(&atPageSize);
+        ChartPainter::Paint(painter, printed, chart);
+    }
+    EXPECT_TRUE(std::any_of(atPageSize.Texts().begin(), atPageSize.Texts().end(),
+                            [](const QString& text) { return text.endsWith(QStringLiteral("…")); }));
 }
 
 TEST_F(ChartRenderTest, ALegendTooLongForTheChartEndsWithAnEllipsis)
