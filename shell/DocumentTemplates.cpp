@@ -24,6 +24,7 @@
 #include "gui/openanswers/OuvFormeSurRepresenteeView.h"
 #include "gui/openanswers/OuvSegmentView.h"
 #include "gui/openanswers/OuvSpeSegmentView.h"
+#include "gui/openanswers/OuvTypologieView.h"
 #include "gui/statistics/MorvaneDirecteDoc.h"
 #include "gui/statistics/MorvaneDirecteView.h"
 #include "gui/statistics/MorvaneFactorielleDoc.h"
@@ -80,7 +81,7 @@ constexpr Definition kDefinitions[] = {
     {K::kMorvaneFactorielle,  kDocumentResource,  "Analyse factorielle",                           &Make<CMorvaneFactorielleDoc, CMorvaneFactorielleView>},
     {K::kQuestion,            kDocumentResource,  "Question",                                      &Make<CQuestionDoc, CQuestionView>},
     {K::kMorvaneDirecte,      kDocumentResource,  "Analyse d'un tableau",                          &Make<CMorvaneDirecteDoc, CMorvaneDirecteView>},
-    {K::kOuvTypologie,        kDocumentResource,  "Typologie des réponses ouvertes",               nullptr},
+    {K::kOuvTypologie,        kDocumentResource,  "Typologie des réponses ouvertes",               &Make<COuvCorpusDoc, COuvTypologieView>},
     {K::kTstIndependance,     kDocumentResource,  "Test d'indépendance",                           &Make<CTstIndependanceDoc, CTstIndependanceView>},
     {K::kRlm,                 kDocumentResource,  "Régression linéaire multiple",                  &Make<CMorvaneFactorielleDoc, CRlmView>},
     {K::kTrisSignificatifs,   kDocumentResource,  "Tableaux croisés significatifs",                &Make<CMorvaneFactorielleDoc, CTrisSignificatifsView>},

@@ -246,6 +246,10 @@ void OpenOpenAnswerCorrespondence(CMainFrame& frame, CQuestionEtendue* question,
     frame.GetApplication().OuvrirOuvCorrespondance(*question);
 }
 
+void OpenOpenAnswerTypology(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
+    frame.GetApplication().OuvrirOuvTypologie(*question);
+}
+
 void OpenSpecificForms(CMainFrame& frame, CQuestionEtendue* question, CQuestionEtendue* /*second*/) {
     frame.GetApplication().OuvrirOuvFormeSpecifique(*question);
 }
@@ -378,14 +382,14 @@ const Command kCommands[] = {
     {32921, "Outils/Options générales...",                               R::kAlways,            false,  S::kNone,          kNoRequest,               &EditGeneralOptions},
     {32860, "Fichier/Exporter les interviews d'un champ d'étude...",     R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportStudyFieldInterviews},
     {32882, "Fichier/Exporter une sélection de questions",               R::kAlways,            false,  S::kNone,          kNoRequest,               &ExportQuestionSelection},
-    // ---- Open answers ("Ouverte") and statistical studies ("Morvane"); their windows are still to come ----
+    // ---- Open answers ("Ouverte") and statistical studies ("Morvane") ----
     {32814, "Ouverte/Dictionnaire",                                      R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenDictionary},
     {32816, "Ouverte/Segments répétés",                                  R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenRepeatedSegments},
     {32818, "Ouverte/Spécificités/Formes (Mots)",                        R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenSpecificForms},
     {32880, "Ouverte/Spécificités/Segments répétés",                     R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenSpecificSegments},
     {32820, "Ouverte/Réponses caractéristiques",                         R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenCharacteristicAnswers},
     {32826, "Ouverte/Morvane des Correspondances",                       R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenOpenAnswerCorrespondence},
-    {32881, "Ouverte/Typologie",                                         R::kOpen,              false,  S::kNone,          kNoRequest,               nullptr},
+    {32881, "Ouverte/Typologie",                                         R::kOpen,              false,  S::kNone,          kNoRequest,               &OpenOpenAnswerTypology},
     {32856, "Ouverte/Visualiser les réponses",                           R::kOpen,              false,  S::kNone,          kNoRequest,               &ShowOpenAnswers},
     {32857, "Ouverte/Visualiser les réponses selon une autre question",  R::kOpen,              false,  S::kOpenAnswersBy, kNoRequest,               &ShowOpenAnswersBy},
     {32858, "Ouverte/Bibliothèque des mots outils",                      R::kAlways,            false,  S::kNone,          kNoRequest,               &EditStopWords},

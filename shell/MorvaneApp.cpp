@@ -258,6 +258,10 @@ CDocument* CMorvaneApp::OuvrirOuvCorrespondance(CQuestionEtendue& question) {
     return GetTemplate(TemplateKind::kOuvCorrespondance).OpenDocumentFile(DocumentSource::FromObject(&question));
 }
 
+CDocument* CMorvaneApp::OuvrirOuvTypologie(CQuestionEtendue& question) {
+    return GetTemplate(TemplateKind::kOuvTypologie).OpenDocumentFile(DocumentSource::FromObject(&question));
+}
+
 CDocument* CMorvaneApp::OuvrirOuvSegment(CQuestionEtendue& question) {
     return GetTemplate(TemplateKind::kOuvSegment).OpenDocumentFile(DocumentSource::FromObject(&question));
 }

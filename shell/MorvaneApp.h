@@ -90,6 +90,8 @@ public:
     CDocument* OuvrirOuvSegment(CQuestionEtendue& question);
     // The correspondence analysis of the forms of the open question by the categories of another.
     CDocument* OuvrirOuvCorrespondance(CQuestionEtendue& question);
+    // The typology of the interviews by the forms of their answers to the open question.
+    CDocument* OuvrirOuvTypologie(CQuestionEtendue& question);
     CDocument* OuvrirOuvFormeSpecifique(CQuestionEtendue& question);
     CDocument* OuvrirOuvSpeSegment(CQuestionEtendue& question);
     CDocument* OuvrirOuvCaracteristique(CQuestionEtendue& question);

@@ -5,9 +5,9 @@
 #include "app/QuestionEtendue.h"
 #include "app/StringTable.h"
 #include "framework/Document.h"
+#include "gui/openanswers/EntryList.h"
 #include "gui/openanswers/OuvCorpusDoc.h"
 #include "gui/requests/SelQuestionDlg.h"
-#include "openanswers/DictionaryOrder.h"
 #include "openanswers/Forme.h"
 #include "openanswers/OuvCorpus.h"
 #include "statistics/Afc.h"
@@ -27,8 +27,6 @@
 
 namespace {
 
-constexpr int kEntryRole = Qt::UserRole;
-
 std::string AxisLabel(int index) {
     char text[32];
     std::snprintf(text, sizeof text, "Axe %d", index + 1);
@@ -44,15 +42,10 @@ int RealCategories(const CQuestionEtendue& question) {
     return count;
 }
 
-QTreeWidget* MakeList(QWidget* parent, int id) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QString::number(id));
-    list->setRootIsDecorated(false);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setHeaderLabels({QStringLiteral("Libellé"), QStringLiteral("Effectif")});
-    list->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    list->setColumnWidth(0, 150);
-    list->setColumnWidth(1, 50);
+constexpr int kTextWidth = 150;
+
+EntryList* MakeList(QWidget* parent, int id) {
+    auto* list = new EntryList(id, QStringLiteral("Libellé"), kTextWidth, parent);
     list->header()->setSectionsClickable(true);
     list->setMinimumHeight(160);
     return list;
@@ -73,6 +66,7 @@ COuvCorrespondanceView::COuvCorrespondanceView(QWidget* parent)
     m_pick->setObjectName(QString::number(kChoisirQuestion));
     m_lists[0] = MakeList(controls, kDisponibles);
     m_lists[1] = MakeList(controls, kChoisies);
+    m_lists[1]->Trier(kColonneTexte);
     m_toChosen = new QPushButton(QStringLiteral(">"), controls);
     m_toChosen->setObjectName(QString::number(kVersChoisies));
     m_toChosen->setToolTip(QStringLiteral("Ajouter les formes sélectionnées à l'analyse"));
@@ -110,8 +104,12 @@ COuvCorpus* COuvCorrespondanceView::Corpus() const {
     return document != nullptr ? document->GetCorpus() : nullptr;
 }
 
-QTreeWidget& COuvCorrespondanceView::GetListe(Controle id) const {
+EntryList& COuvCorrespondanceView::List(Controle id) const {
     return *m_lists[id == kChoisies ? 1 : 0];
+}
+
+QTreeWidget& COuvCorrespondanceView::GetListe(Controle id) const {
+    return List(id);
 }
 
 QPushButton& COuvCorrespondanceView::GetBouton(Controle id) const {
@@ -129,64 +127,28 @@ void COuvCorrespondanceView::OnInitialUpdate() {
     COuvCorpus* corpus = Corpus();
     if (corpus == nullptr)
         return;
+    for (EntryList* list : m_lists)
+        list->SetCorpus(corpus);
     for (int entry = 0; entry < corpus->GetNbreFormes(); ++entry)
         if (const CForme* form = corpus->DonnerForme(entry); form != nullptr && form->valid != 0)
-            AddEntry(*m_lists[0], entry);
-    Trier(kDisponibles, m_sortColumn[0]);
-}
-
-void COuvCorrespondanceView::AddEntry(QTreeWidget& list, int entry) {
-    const CForme* form = Corpus()->DonnerForme(entry);
-    auto* item = new QTreeWidgetItem(&list, {QString::fromStdString(form->text), QString::number(form->frequency)});
-    item->setData(0, kEntryRole, entry);
-    item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+            m_lists[0]->Ajouter(entry);
+    m_lists[0]->Trier(m_lists[0]->GetColonneTri());
 }
 
 void COuvCorrespondanceView::Trier(Controle id, int column) {
-    QTreeWidget& list = GetListe(id);
-    m_sortColumn[id == kChoisies ? 1 : 0] = column;
-    std::vector<QTreeWidgetItem*> items;
-    while (list.topLevelItemCount() > 0)
-        items.push_back(list.takeTopLevelItem(0));
-    const COuvCorpus* corpus = Corpus();
-    const auto text = [corpus](const QTreeWidgetItem* item) -> const std::string& {
-        return corpus->DonnerForme(item->data(0, kEntryRole).toInt())->text;
-    };
-    const auto frequency = [corpus](const QTreeWidgetItem* item) {
-        return corpus->DonnerForme(item->data(0, kEntryRole).toInt())->frequency;
-    };
-    std::stable_sort(items.begin(), items.end(), [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-        if (column == kColonneEffectif && frequency(a) != frequency(b))
-            return frequency(a) > frequency(b);
-        return DictionaryOrder::Avant(text(a), text(b));
-    });
-    for (QTreeWidgetItem* item : items)
-        list.addTopLevelItem(item);
+    List(id).Trier(column);
 }
 
 std::vector<int> COuvCorrespondanceView::Entrees(Controle id) const {
-    const QTreeWidget& list = GetListe(id);
-    std::vector<int> entries;
-    for (int i = 0; i < list.topLevelItemCount(); ++i)
-        entries.push_back(list.topLevelItem(i)->data(0, kEntryRole).toInt());
-    return entries;
-}
-
-// Each item leaves its list for the other, so no form is ever in both.
-void COuvCorrespondanceView::Move(QTreeWidget& from, Controle to) {
-    QTreeWidget& target = GetListe(to);
-    const QList<QTreeWidgetItem*> selected = from.selectedItems();
-    for (QTreeWidgetItem* item : selected)
-        target.addTopLevelItem(from.takeTopLevelItem(from.indexOfTopLevelItem(item)));
-    Trier(to, m_sortColumn[to == kChoisies ? 1 : 0]);
+    return List(id).Entrees();
 }
 
 void COuvCorrespondanceView::OnVersChoisies() {
-    Move(*m_lists[0], kChoisies);
+    m_lists[0]->Deplacer(*m_lists[1], false);
 }
 
 void COuvCorrespondanceView::OnVersDisponibles() {
-    Move(*m_lists[1], kDisponibles);
+    m_lists[1]->Deplacer(*m_lists[0], false);
 }
 
 void COuvCorrespondanceView::OnChoisirQuestion() {

@@ -8,6 +8,7 @@
 
 class COuvCorpus;
 class CQuestionEtendue;
+class EntryList;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -59,19 +60,17 @@ public:
 
 private:
     COuvCorpus* Corpus() const;
-    void AddEntry(QTreeWidget& list, int entry);
-    void Move(QTreeWidget& from, Controle to);
+    EntryList& List(Controle id) const;
     void ClearAll();
     bool RunEngine();
     void AddResults();
 
     QLabel* m_caption;
     QPushButton* m_pick;
-    QTreeWidget* m_lists[2]{};
+    EntryList* m_lists[2]{};
     QPushButton* m_toChosen;
     QPushButton* m_toAvailable;
     QPushButton* m_recalculate;
-    int m_sortColumn[2] = {kColonneEffectif, kColonneTexte};
 
     CQuestionEtendue* m_explained = nullptr; // borrowed
     std::vector<int> m_entries;               // the forms of the last run, in row order

@@ -3,6 +3,7 @@
 #include "app/ContexteEtude.h"
 #include "app/DataAccess.h"
 #include "app/StringTable.h"
+#include "framework/Document.h"
 #include "gui/requests/AnalysisProfileChoice.h"
 #include "gui/statistics/MorvaneFactorielleDoc.h"
 #include "gui/statistics/SelInterviewsDlg.h"
@@ -50,19 +51,30 @@ int QuestionCount(const CProfil& profile) {
     return count;
 }
 
+std::vector<GroupAnalysisView::Compteur> CountsOf(bool illustrativeInterviewsCount) {
+    std::vector<GroupAnalysisView::Compteur> counts{{GroupAnalysisView::kActives, "Actives :"},
+                                                    {GroupAnalysisView::kIllustratives, "Illustratives :"},
+                                                    {GroupAnalysisView::kInterviewsActives, "Interviews actives :"}};
+    if (illustrativeInterviewsCount)
+        counts.push_back({GroupAnalysisView::kInterviewsIllustratives, "Interviews illustratives :"});
+    return counts;
+}
+
 } // namespace
 
 GroupAnalysisView::GroupAnalysisView(bool illustrativeInterviewsCount, const std::vector<Bouton>& buttons,
+                                     QWidget* parent)
+    : GroupAnalysisView(CountsOf(illustrativeInterviewsCount), buttons, parent) {}
+
+GroupAnalysisView::GroupAnalysisView(const std::vector<Compteur>& counts, const std::vector<Bouton>& buttons,
                                      QWidget* parent)
     : AnalysisFormView(parent), m_grid(nullptr) {
     auto* controls = new QWidget(this);
     auto* grid = new QGridLayout(controls);
     m_grid = grid;
-    m_counts.push_back(AjouterCompteur(*grid, kActives, "Actives :", 0, 0));
-    m_counts.push_back(AjouterCompteur(*grid, kIllustratives, "Illustratives :", 0, 2));
-    m_counts.push_back(AjouterCompteur(*grid, kInterviewsActives, "Interviews actives :", 1, 0));
-    if (illustrativeInterviewsCount)
-        m_counts.push_back(AjouterCompteur(*grid, kInterviewsIllustratives, "Interviews illustratives :", 1, 2));
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        m_counts.push_back(AjouterCompteur(*grid, counts[i].id, counts[i].caption, static_cast<int>(i / 2),
+                                           static_cast<int>(i % 2) * 2));
     int column = 4;
     for (const Bouton& button : buttons) {
         auto* made = new QPushButton(QString::fromUtf8(button.text), controls);
@@ -90,8 +102,12 @@ bool GroupAnalysisView::EstNumerique() const {
     return document != nullptr && document->GetType() % 2 == 1;
 }
 
-QLabel& GroupAnalysisView::GetCompte(Controle id) const {
-    return *m_counts.at(static_cast<std::size_t>(id - kActives));
+QLabel& GroupAnalysisView::GetCompte(int id) const {
+    const QString name = QString::number(id);
+    for (QLabel* count : m_counts)
+        if (count->objectName() == name)
+            return *count;
+    return *m_counts.front();
 }
 
 QPushButton& GroupAnalysisView::GetBouton(int id) const {
@@ -103,7 +119,7 @@ QPushButton& GroupAnalysisView::GetBouton(int id) const {
 }
 
 void GroupAnalysisView::Initialiser(const char* title) {
-    if (CMorvaneFactorielleDoc* document = GetFactorielleDoc())
+    if (CDocument* document = GetDocument())
         document->SetTitle(QString::fromUtf8(title));
     m_activeInterviews.clear();
     m_illustrativeInterviews.clear();
@@ -154,6 +170,11 @@ bool GroupAnalysisView::Garder(bool built, const CDataAccess& access, Table& tab
         Signaler(Message(StringTable::kTropDeNonReponses));
         return false;
     }
+    Prendre(table, cells);
+    return true;
+}
+
+template <class Table, class Cells> void GroupAnalysisView::Prendre(Table& table, Cells& cells) {
     cells = std::move(table.cellules);
     m_rowInterviews = std::move(table.interviews);
     m_columnLabels = std::move(table.libellesColonnes);
@@ -161,7 +182,10 @@ bool GroupAnalysisView::Garder(bool built, const CDataAccess& access, Table& tab
     m_lignesIllustratives = table.lignesIllustratives;
     m_colonnesActives = table.colonnesActives;
     m_colonnesIllustratives = table.colonnesIllustratives;
-    return true;
+}
+
+void GroupAnalysisView::GarderModalites(TableauDisjonctif table) {
+    Prendre(table, m_disjunctive);
 }
 
 bool GroupAnalysisView::ConstruireTableau() {

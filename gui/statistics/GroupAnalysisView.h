@@ -13,6 +13,7 @@ class CMorvaneFactorielleDoc;
 class QGridLayout;
 class QLabel;
 class QPushButton;
+struct TableauDisjonctif;
 
 // What the typology and the hierarchical classification windows share: the questions chosen
 // (closed modalities, or numeric questions, as the document's analysis type says), the active
@@ -42,14 +43,20 @@ public:
         kGenreDescriptionNumerique = 6,
     };
 
-    void OnSelection();
+    // A count of the form: its control id and caption.
+    struct Compteur {
+        int id;
+        const char* caption;
+    };
+
+    virtual void OnSelection();
     void OnInterviews();
     virtual void OnOptions() = 0;
     virtual void OnRecalculer() = 0;
 
     // Numeric questions (analysis types 1 and 3) rather than closed modalities.
     bool EstNumerique() const;
-    QLabel& GetCompte(Controle id) const;
+    QLabel& GetCompte(int id) const;
     QPushButton& GetBouton(int id) const;
 
     CProfil& GetProfilActif() { return m_active; }
@@ -60,21 +67,22 @@ public:
     void SetRadio(int radio) { m_radio = radio; }
     // The interview of each row of the last data table.
     const std::vector<std::int32_t>& GetInterviewsLignes() const { return m_rowInterviews; }
-    void AfficherComptes();
+    virtual void AfficherComptes();
 
     CLigne DonnerLigne(std::int32_t genre, std::int32_t second, std::int32_t index) const override;
     std::string DonnerLibelleLigne(std::int32_t index) const override;
     std::string DonnerLibelleColonne(std::int32_t index) const override;
 
 protected:
-    // The form: the counts shown (the illustrative interviews' one or not), then the buttons,
-    // each connected to its action, in a row beside them.
+    // The form: the counts shown (the illustrative interviews' one or not; or those given, two
+    // to a row), then the buttons, each connected to its action, in a row beside them.
     struct Bouton {
         int id;
         const char* text;
         void (GroupAnalysisView::*action)();
     };
     GroupAnalysisView(bool illustrativeInterviewsCount, const std::vector<Bouton>& buttons, QWidget* parent);
+    GroupAnalysisView(const std::vector<Compteur>& counts, const std::vector<Bouton>& buttons, QWidget* parent);
 
     CContexteEtude* Context() const;
     // The form's grid, for the controls of one analysis (row 2 is free).
@@ -85,7 +93,9 @@ protected:
     int NombreInterviewsActives() const { return static_cast<int>(m_activeInterviews.size()); }
     // The data table of the chosen questions and interviews at level 0: false, told to the
     // analyst when there is something to tell, when it cannot be built or keeps no active row.
-    bool ConstruireTableau();
+    virtual bool ConstruireTableau();
+    // A 0/1 table the analysis built itself, kept as the data table of the run.
+    void GarderModalites(TableauDisjonctif table);
     void ViderTableau();
     // A "Groupe n" table per group: its rows (indexes among the first `rows` rows of the data
     // table) described against those rows, column by column; its base is the group's size.
@@ -103,6 +113,7 @@ protected:
 private:
     CMorvaneFactorielleDoc* GetFactorielleDoc() const;
     template <class Table, class Cells> bool Garder(bool built, const CDataAccess& access, Table& table, Cells& cells);
+    template <class Table, class Cells> void Prendre(Table& table, Cells& cells);
 
     QGridLayout* m_grid;
     std::vector<QLabel*> m_counts;

@@ -53,6 +53,16 @@ CTypologieView::CTypologieView(QWidget* parent)
                          {kGenerer, "&Générer...", nullptr}},
                         parent),
       m_groups(new QSpinBox(this)) {
+    AjouterNombreGroupes();
+}
+
+CTypologieView::CTypologieView(const std::vector<Compteur>& counts, const std::vector<Bouton>& buttons,
+                               QWidget* parent)
+    : GroupAnalysisView(counts, buttons, parent), m_groups(new QSpinBox(this)) {
+    AjouterNombreGroupes();
+}
+
+void CTypologieView::AjouterNombreGroupes() {
     m_groups->setObjectName(QString::number(kNombreGroupes));
     m_groups->setRange(kGroupesMinimum, kGroupesMaximum);
     m_groups->setValue(kGroupesDefaut);
@@ -94,10 +104,8 @@ void CTypologieView::OnRecalculer() {
     if (context == nullptr)
         return;
     const int k = m_groups->value();
-    if (ColonnesActivesChoisies() < 2) {
-        Signaler(Message(StringTable::kAuMoinsDeuxColonnesActives));
+    if (!ColonnesSuffisantes())
         return;
-    }
     WaitCursor wait(context->GetUserInterface());
     Vider();
     if (!ConstruireTableau() || !Executer(k)) {
@@ -106,6 +114,13 @@ void CTypologieView::OnRecalculer() {
     }
     AjouterResultats(k);
     m_calcule = true;
+}
+
+bool CTypologieView::ColonnesSuffisantes() {
+    if (ColonnesActivesChoisies() >= 2)
+        return true;
+    Signaler(Message(StringTable::kAuMoinsDeuxColonnesActives));
+    return false;
 }
 
 bool CTypologieView::Executer(int k) {

@@ -35,7 +35,15 @@ public:
     const std::vector<double>& GetParIndividu() const { return m_parIndividu; }
     const std::vector<double>& GetParGroupe() const { return m_parGroupe; }
 
+protected:
+    // A typology of other columns: its own counts and buttons (Recalculer and Générer among
+    // them), the number of groups below them.
+    CTypologieView(const std::vector<Compteur>& counts, const std::vector<Bouton>& buttons, QWidget* parent);
+    // Whether the columns chosen can be grouped; false after telling the analyst why.
+    virtual bool ColonnesSuffisantes();
+
 private:
+    void AjouterNombreGroupes();
     void Vider();
     bool Executer(int k);
     void AjouterResultats(int k);

@@ -6,12 +6,14 @@
 #include "framework/PageSetup.h"
 #include "app/StringTable.h"
 #include "tabulation/ExecuteurTraitement.h"
+#include "gui/openanswers/OuvTypologieView.h"
 #include "gui/requests/SelNiveauDlg.h"
 #include "gui/requests/SelQuestionDlg.h"
 #include "gui/tabulation/OptionsTableauxDlg.h"
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/screenshot/ModalAnswers.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMenu>
@@ -92,8 +94,7 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
         // The open-answer windows, on an open question.
         {32814, "Dictionnaire", "...x.."},
         {32826, "Correspondances des réponses ouvertes", "...x.."},
-        // Whose window is still to come.
-        {32881, "Typologie des réponses ouvertes", "......"},
+        {32881, "Typologie des réponses ouvertes", "...x.."},
         // The recode dialogs, on the questions each kind recodes; editing needs a recoded question.
         {32802, "Regrouper en sous-totaux", ".x..xx"},
         {32836, "Regrouper en intervalles", "..x..."},
@@ -122,6 +123,21 @@ TEST_F(MainFrameTest, TheSelectionEnablesTheCommandsThatSuitIt) {
             EXPECT_EQ(IsEnabled(c.id), c.enabled[s] == 'x');
         }
     }
+}
+
+// "Ouverte/Typologie" opens the typology of the open question chosen, no form chosen yet.
+TEST_F(MainFrameTest, TheOpenAnswerTypologyOpensOnTheChosenQuestion) {
+    Select("SERVICE");
+    ASSERT_TRUE(Run(32881));
+    const auto& documents = m_app->GetTemplate(TemplateKind::kOuvTypologie).GetDocuments();
+    ASSERT_EQ(documents.size(), 1u);
+    CDocument* document = documents.front();
+    EXPECT_EQ(document->GetTitle(), QStringLiteral("Typologie"));
+    auto* view = dynamic_cast<COuvTypologieView*>(document->GetViews().front());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetCompte(COuvTypologieView::kFormesActives).text(), QStringLiteral("0"));
+    EXPECT_EQ(WindowCount(), 2);
+    EXPECT_TRUE(m_ui->ShownTexts().empty());
 }
 
 // The table commands wait for their dialogs: without them only what runs by itself is offered,
