@@ -1,14 +1,19 @@
 // The dictionary of the demo's opinions of the service (SERVICE) and the concordance of one of its
-// forms, exported to Word as their windows export them ("Fichier/Exporter vers Word..."): every
-// row the window lists is in the document. With MORVANE_OPENANSWERS_RTF naming a folder, the
-// documents stay there beside the texts of their rows (NAME.rtf, NAME.rows: one text a line),
-// for an office suite to read back (make office-check).
+// forms, whose answers are long enough to fill the windows' columns: the concordance shows every
+// context whole, and both export to Word as their windows export them ("Fichier/Exporter vers
+// Word..."), every row the window lists in the document. With MORVANE_OPENANSWERS_RTF naming a
+// folder, the documents stay there beside the texts of their rows (NAME.rtf, NAME.rows: one text
+// a line), for an office suite to read back (make office-check).
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,7 +48,7 @@ using Texts = std::vector<std::string>;
 
 class TestApp : public CWinApp {};
 
-class OpenAnswerExportTest : public SettingsFixture {
+class DemoOpenAnswerWindowsTest : public SettingsFixture {
 protected:
     static constexpr int kInterviews = 300;
 
@@ -127,6 +132,25 @@ protected:
         return texts;
     }
 
+    // The dictionary of SERVICE, every form listed.
+    COuvDictionnaireView* OpenDictionary() {
+        CQuestionEtendue* service = context.TrouverQuestionParNom("SERVICE");
+        EXPECT_NE(service, nullptr);
+        CDocument* document =
+            service != nullptr ? dictionaries->OpenDocumentFile(DocumentSource::FromObject(service)) : nullptr;
+        return document != nullptr ? dynamic_cast<COuvDictionnaireView*>(document->GetViews().front()) : nullptr;
+    }
+
+    // The concordance of the form, opened from the dictionary's button.
+    COuvConcordanceView* OpenConcordance(COuvDictionnaireView& dictionary, const char* form) {
+        dictionary.Recherche().setText(QString::fromUtf8(form));
+        dictionary.OnRechercher();
+        EXPECT_EQ(dictionary.Liste().selectedItems().size(), 1);
+        dictionary.OnConcordance();
+        const std::vector<CDocument*> opened = concordances->GetDocuments();
+        return opened.empty() ? nullptr : dynamic_cast<COuvConcordanceView*>(opened.back()->GetViews().front());
+    }
+
     CContexteEtude context;
     RecordingUserInterface* ui = nullptr;
     std::unique_ptr<TestApp> app;
@@ -135,12 +159,8 @@ protected:
     std::filesystem::path folder;
 };
 
-TEST_F(OpenAnswerExportTest, TheDictionaryAndAConcordanceGoToWordRowByRow) {
-    CQuestionEtendue* service = context.TrouverQuestionParNom("SERVICE");
-    ASSERT_NE(service, nullptr);
-    CDocument* document = dictionaries->OpenDocumentFile(DocumentSource::FromObject(service));
-    ASSERT_NE(document, nullptr);
-    auto* dictionary = dynamic_cast<COuvDictionnaireView*>(document->GetViews().front());
+TEST_F(DemoOpenAnswerWindowsTest, TheDictionaryAndAConcordanceGoToWordRowByRow) {
+    COuvDictionnaireView* dictionary = OpenDictionary();
     ASSERT_NE(dictionary, nullptr);
     // Every form, the most frequent first.
     dictionary->TrierPar(COuvDictionnaireView::kFrequence);
@@ -150,13 +170,7 @@ TEST_F(OpenAnswerExportTest, TheDictionaryAndAConcordanceGoToWordRowByRow) {
     EXPECT_EQ(words.rfind("{\\rtf", 0), 0u);
     ExpectRows(words, "dictionnaire", forms);
 
-    // The concordance of «livraison», opened from the dictionary's button.
-    dictionary->Recherche().setText(QStringLiteral("livraison"));
-    dictionary->OnRechercher();
-    ASSERT_EQ(dictionary->Liste().selectedItems().size(), 1);
-    dictionary->OnConcordance();
-    ASSERT_EQ(concordances->GetDocuments().size(), 1u);
-    auto* concordance = dynamic_cast<COuvConcordanceView*>(concordances->GetDocuments().front()->GetViews().front());
+    COuvConcordanceView* concordance = OpenConcordance(*dictionary, "livraison");
     ASSERT_NE(concordance, nullptr);
     const int places = concordance->topLevelItemCount();
     ASSERT_GT(places, 5);
@@ -168,6 +182,42 @@ TEST_F(OpenAnswerExportTest, TheDictionaryAndAConcordanceGoToWordRowByRow) {
     const std::string lines = Export(*concordance, "concordance");
     EXPECT_EQ(lines.rfind("{\\rtf", 0), 0u);
     ExpectRows(lines, "concordance", contexts);
+}
+
+// Ten words of context on each side are wider than the columns' first widths (200 pixels): the
+// columns grow to them, so that no context is cut in the middle of a word, and the numbers of
+// interviews up to 300 stand whole too.
+TEST_F(DemoOpenAnswerWindowsTest, TheConcordanceShowsEveryContextWhole) {
+    COuvDictionnaireView* dictionary = OpenDictionary();
+    ASSERT_NE(dictionary, nullptr);
+    COuvConcordanceView* concordance = OpenConcordance(*dictionary, "livraison");
+    ASSERT_NE(concordance, nullptr);
+    concordance->resize(1200, 600);
+    const QFontMetrics metrics(concordance->font());
+    // What an item's text keeps of its column: the column less the style's margins on each side.
+    const int margins = 2 * (concordance->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, concordance) + 1);
+    int widest = 0;
+    for (const int column : {COuvConcordanceView::kInterview, COuvConcordanceView::kGauche,
+                             COuvConcordanceView::kEntree, COuvConcordanceView::kDroite}) {
+        SCOPED_TRACE(column);
+        int cut = 0;
+        for (int i = 0; i < concordance->topLevelItemCount(); ++i) {
+            const QString text = concordance->topLevelItem(i)->text(column);
+            const int width = metrics.horizontalAdvance(text);
+            if (column == COuvConcordanceView::kGauche)
+                widest = std::max(widest, width);
+            if (width + margins > concordance->columnWidth(column) && ++cut <= 3)
+                ADD_FAILURE() << "cut: «" << text.toStdString() << "» in " << concordance->columnWidth(column);
+        }
+        EXPECT_EQ(cut, 0);
+    }
+    EXPECT_GT(widest, 200) << "contexts wider than the first width";
+    // The dictionary's caption of its study field shows its mnemonic, not an "&".
+    for (const QLabel* label : dictionary->findChildren<QLabel*>()) {
+        if (label->text().contains(u'&')) {
+            EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        }
+    }
 }
 
 } // namespace
