@@ -135,6 +135,9 @@ std::vector<std::string> TextsWithin(const std::vector<DrawnText>& texts, QRect 
     return found;
 }
 
+bool Blue(QRgb pixel) {
+    return qRed(pixel) == 0 && qGreen(pixel) == 0 && qBlue(pixel) == 127;
+}
 bool DarkRed(QRgb pixel) {
     return qRed(pixel) > qGreen(pixel) + 40 && qRed(pixel) < 190 && qBlue(pixel) < 100;
 }
@@ -178,6 +181,9 @@ TEST_F(DendrogramWindowTest, TheDetailedModeDrawsBoxesNamingTheGroups) {
         const QRect lowerLeft(x - 24, y + 1, 23, 13);
         const QRect lowerRight(x + 1, y + 1, 23, 13);
         const QRect upperInside = upper.adjusted(2, 2, -2, -2);
+        // The lines from the node's centre to its children run under its box, not through its texts.
+        EXPECT_FALSE(Any(image, upperInside, &Blue));
+        EXPECT_FALSE(Any(image, lowerLeft.adjusted(1, 1, -1, -1), &Blue));
         if (node.group != nullptr) {
             EXPECT_EQ(TextsWithin(texts, upper), std::vector<std::string>{node.group});
             EXPECT_TRUE(Any(image, upperInside, &DarkRed)) << "the group's name in dark red";
