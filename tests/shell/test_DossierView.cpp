@@ -164,6 +164,17 @@ protected:
         Key(Qt::Key_Right, Qt::AltModifier);
     }
 
+    // Saves the portfolio beside the survey, closes it and opens the file again; answers the file.
+    std::string SaveAndReopen() {
+        const std::string saved = m_path.string() + ".dos";
+        EXPECT_TRUE(Portfolios().front()->OnSaveDocument(saved));
+        CloseAllPortfolios();
+        EXPECT_NE(m_app->OpenDocumentFile(saved), nullptr);
+        QApplication::processEvents();
+        EXPECT_EQ(Portfolios().size(), 1u);
+        return saved;
+    }
+
     void CloseAllPortfolios() {
         for (CDossierDoc* portfolio : Portfolios()) {
             portfolio->SetModifiedFlag(false);
@@ -491,11 +502,7 @@ TEST_F(DossierViewTest, ADendrogramSavedAndReopenedKeepsItsNode) {
     const std::vector<std::string> outline{"Sexe/0", "Chapitre 1/0", "Dendrogramme/1"};
     ASSERT_EQ(Outline(View()), outline);
 
-    const std::string saved = m_path.string() + ".dos";
-    ASSERT_TRUE(Portfolios().front()->OnSaveDocument(saved));
-    CloseAllPortfolios();
-    ASSERT_NE(m_app->OpenDocumentFile(saved), nullptr);
-    QApplication::processEvents();
+    const std::string saved = SaveAndReopen();
     ASSERT_EQ(Portfolios().size(), 1u);
     EXPECT_EQ(Outline(View()), outline);
     const CElementDossier* element = View().GetElement(Item("Dendrogramme"));
@@ -584,11 +591,7 @@ TEST_F(OpenAnswerDossierTest, ADictionaryAndASegmentTableFromTheirWindowsComeBac
                         "livraison rapide=" + std::to_string(2.0)),
               sentSegmentContents.end());
 
-    const std::string saved = m_path.string() + ".dos";
-    ASSERT_TRUE(Portfolios().front()->OnSaveDocument(saved));
-    CloseAllPortfolios();
-    ASSERT_NE(m_app->OpenDocumentFile(saved), nullptr);
-    QApplication::processEvents();
+    SaveAndReopen();
     ASSERT_EQ(Portfolios().size(), 1u);
     ASSERT_EQ(View().topLevelItemCount(), 2);
     const CTableau* readWords = View().GetElement(View().topLevelItem(0))->GetTableau();
