@@ -72,9 +72,13 @@ protected:
             const COuvConcordanceDoc::Demande request{&question, entry, kind};
             concordances->OpenDocumentFile(DocumentSource::FromObject(&request));
         });
+        // A folder of the test's own: ctest runs the tests of this suite at the same time.
         const char* kept = std::getenv("MORVANE_OPENANSWERS_RTF");
         folder = kept != nullptr ? std::filesystem::path(kept)
-                                 : std::filesystem::path(::testing::TempDir()) / "openanswer-exports";
+                                 : std::filesystem::path(::testing::TempDir()) /
+                                       ("openanswer-exports-" + std::string(::testing::UnitTest::GetInstance()
+                                                                                ->current_test_info()
+                                                                                ->name()));
         std::filesystem::create_directories(folder);
     }
 
