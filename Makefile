@@ -79,7 +79,8 @@ fuzz-long:
 
 # The exports opened by an office suite (not part of `make test`: LibreOffice is large): the
 # golden requests exported by qesrun to RTF and .xlsx, read back as text and values by LibreOffice
-# headless, and the cross table's RTF made a PDF and a PNG in build/office-check/.
+# headless, the dictionary and concordance windows' RTF read back whole (no word broken on their
+# pages), and the cross table's RTF made a PDF and a PNG in build/office-check/.
 OFFICE_PACKAGES := libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils
 
 office-check: build

@@ -8,6 +8,8 @@
 # (morvane_mapdriver's) and the page of a chart written into RTF as a picture become PDFs and their
 # first pages PNGs, left in build/office-check/ to be looked at; the map's picture must come out
 # square and whole (1200 x 1200 pixels, 158 mm wide), the chart's at its size and proportions.
+# The Word exports of the dictionary and concordance windows must hold every row and break no
+# word on their pages.
 # Usage: tools/office-check.sh [BIN]   (BIN: the folder of qesrun and qesbuild, build/bin)
 set -euo pipefail
 BIN=${1:-build/bin}
@@ -120,4 +122,33 @@ pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OUT/pdf/map.pdf" "$OUT/map"
 pdfimages -list "$OUT/pdf/map.pdf" | awk 'NR > 2 && $4 == 1200 && $5 == 1200 && $13 >= 190 && $13 <= 196 { found = 1 }
     END { exit !found }' || fail "the map's picture is not a square of 1200 pixels 158 mm wide in the PDF"
 echo "map: $OUT/map.png"
+# The open-answer windows' Word exports, written by their window test as the windows write them:
+# the dictionary of the demo's opinions of the service and the concordance of "livraison". Every
+# row's text must be in the document's text, and no word may be broken on the pages: every word
+# of the PDF's text must be a word of the document's text (a word cut at a line's end in a
+# narrow cell leaves pieces that are not). Their first pages are left as PNGs.
+OPEN="$OUT/ouvertes"
+MORVANE_OPENANSWERS_RTF="$OPEN" QT_QPA_PLATFORM=offscreen "$BIN/test_gui_openanswers" \
+    --gtest_filter='DemoOpenAnswerWindowsTest.TheDictionaryAndAConcordanceGoToWordRowByRow' >"$OUT/openanswers-test.log" 2>&1 ||
+    fail "the open-answer exports could not be written (see $OUT/openanswers-test.log)"
+(cd "$OPEN" && office --convert-to "txt:Text (encoded):UTF8" --outdir txt ./*.rtf && office --convert-to pdf --outdir pdf ./*.rtf)
+words() { LC_ALL=C.UTF-8 grep -oP '[\p{L}\p{N}]+' "$1" | LC_ALL=C.UTF-8 sort -u; }
+for name in dictionnaire concordance; do
+    rows="$OPEN/$name.rows"
+    text="$OPEN/txt/$name.txt"
+    [ -s "$rows" ] && [ -s "$text" ] || { fail "$name: no rows or no text of its RTF"; continue; }
+    missing=0
+    while IFS= read -r row; do
+        grep -qF -- "$row" "$text" || { missing=$((missing + 1)); [ "$missing" -le 5 ] && echo "  $name.rtf lacks: $row"; }
+    done <"$rows"
+    [ "$missing" -eq 0 ] || fail "$name.rtf: $missing of $(wc -l <"$rows") row texts missing"
+    pdftotext -layout "$OPEN/pdf/$name.pdf" "$OPEN/$name.pdf.txt"
+    words "$text" >"$OPEN/$name.words"
+    words "$OPEN/$name.pdf.txt" >"$OPEN/$name.pdf.words"
+    broken=$(LC_ALL=C.UTF-8 comm -13 "$OPEN/$name.words" "$OPEN/$name.pdf.words")
+    [ -z "$broken" ] || fail "$name: words broken on the pages: $(echo "$broken" | head -10 | tr '\n' ' ')"
+    pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$OPEN/pdf/$name.pdf" "$OUT/$name"
+    echo "$name: $(wc -l <"$rows") row texts in the RTF, $(wc -l <"$OPEN/$name.pdf.words") words whole on $(pdfinfo "$OPEN/pdf/$name.pdf" | awk '/^Pages/ { print $2 }') page(s); page: $OUT/$name.png"
+done
+
 [ "$FAILED" -eq 0 ] && echo "office-check: all exports read back" || { echo "office-check: FAILED"; exit 1; }

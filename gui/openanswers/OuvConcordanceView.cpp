@@ -42,6 +42,7 @@ COuvConcordanceView::COuvConcordanceView(QWidget* parent) : QTreeWidget(parent) 
     setHeaderLabels({QString(), QString(), QString(), QString()});
     header()->setSectionsClickable(true);
     header()->setStretchLastSection(true);
+    header()->setResizeContentsPrecision(-1);
     for (int c = 0; c < columnCount(); ++c)
         header()->resizeSection(c, kColumns[c].width);
     connect(header(), &QHeaderView::sectionClicked, this, [this](int column) { Trier(column); });
@@ -69,6 +70,10 @@ void COuvConcordanceView::OnInitialUpdate() {
         for (int c = 0; c < columnCount(); ++c)
             item->setTextAlignment(c, kColumns[c].alignment);
     }
+    // The widths are the least a column takes: a context of ten words, a long segment or a
+    // four-digit interview number is shown whole rather than cut in the middle of a word.
+    for (int c = 0; c < columnCount(); ++c)
+        header()->resizeSection(c, std::max(kColumns[c].width, sizeHintForColumn(c)));
 }
 
 void COuvConcordanceView::Trier(int column) {

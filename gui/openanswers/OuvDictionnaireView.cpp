@@ -67,7 +67,10 @@ COuvDictionnaireView::COuvDictionnaireView(QWidget* parent)
 
     auto* layout = new QGridLayout(this);
     auto* fieldRow = new QHBoxLayout;
-    fieldRow->addWidget(new QLabel(QStringLiteral("&Champ d'étude:"), this));
+    auto* fieldCaption = new QLabel(QStringLiteral("&Champ d'étude:"), this);
+    // Its mnemonic opens the study field's choice; without a buddy Qt would show the "&".
+    fieldCaption->setBuddy(fieldButton);
+    fieldRow->addWidget(fieldCaption);
     fieldRow->addWidget(m_field, 1);
     fieldRow->addWidget(fieldButton);
     layout->addLayout(fieldRow, 0, 0, 1, 2);

@@ -80,7 +80,9 @@ void CDendogrammeView::Dessiner(QPainter& painter) const {
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(7);
     painter.setFont(font);
-    painter.setBrush(Qt::NoBrush);
+    // Nodes are filled white, as a device context's default brush fills them, so that the lines
+    // leaving a node's centre do not run through its texts.
+    painter.setBrush(Qt::white);
     painter.setPen(QPen(kBleu, 1));
     for (const DendogrammeDessin::Trait& line : drawing.traits) {
         painter.drawLine(Vers(line.depart), Vers(line.coude));

@@ -20,7 +20,7 @@ CSelNbGroupesDlg::CSelNbGroupesDlg(const std::vector<double>& niveaux, int n, do
       m_groupes(std::min(kGroupesProposes, n - 1)), m_groupesDendogramme(std::min(kDendogrammePropose, n)),
       m_groups(new QSpinBox(this)), m_dendrogram(new QSpinBox(this)) {
     setObjectName(QString::number(IDD));
-    setWindowTitle(QStringLiteral("Sélection du nombre de groupe"));
+    setWindowTitle(QStringLiteral("Sélection du nombre de groupes"));
     m_groups->setObjectName(QString::number(kGroupes));
     m_groups->setRange(2, std::max(n - 1, 2));
     m_groups->setValue(m_groupes);
@@ -29,7 +29,7 @@ CSelNbGroupesDlg::CSelNbGroupesDlg(const std::vector<double>& niveaux, int n, do
     m_dendrogram->setValue(m_groupesDendogramme);
     auto* form = new QFormLayout;
     form->addRow(new QLabel(QStringLiteral("Nombre de groupes:"), this), m_groups);
-    form->addRow(new QLabel(QStringLiteral("Nombre de groupes dans le dendogramme:"), this), m_dendrogram);
+    form->addRow(new QLabel(QStringLiteral("Nombre de groupes dans le dendrogramme:"), this), m_dendrogram);
 
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("1028"));

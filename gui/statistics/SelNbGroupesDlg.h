@@ -7,7 +7,7 @@
 class CChart2D;
 class QSpinBox;
 
-// "Sélection du nombre de groupe": the number of groups of a classification's partition and the
+// "Sélection du nombre de groupes": the number of groups of a classification's partition and the
 // number of groups its dendrogram shows, chosen beside a bar chart of the levels at which the
 // last groups merge. The chart follows the dendrogram count half a second after the analyst
 // stops changing it, so that typing a number does not redraw it at each key.

@@ -15,6 +15,10 @@
 #include "gui/recodes/RedressementDlg.h"
 #include "shell/DossierDoc.h"
 #include "shell/DossierView.h"
+#include "gui/openanswers/OuvDictionnaireView.h"
+#include "gui/openanswers/OuvSegmentView.h"
+#include "portfolio/RecalculDossier.h"
+#include "statistics/Dendogramme.h"
 #include "PresentationDialogSteps.h"
 #include "gui/tabulation/TableLayout.h"
 #include "gui/tabulation/TableauView.h"
@@ -29,8 +33,11 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace {
 
@@ -71,7 +78,7 @@ protected:
                  ("dossier-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
                   ".qes");
         qesbuild::FixtureDescription fixture =
-            qesbuild::DescriptionParser::Parse(kSurvey, "dossier.txt", s_folder);
+            qesbuild::DescriptionParser::Parse(Description(), "dossier.txt", s_folder);
         qesbuild::WriteFixture(fixture, m_path.string());
         ASSERT_TRUE(Start(m_path.string()));
     }
@@ -80,6 +87,8 @@ protected:
         std::filesystem::remove(m_path);
         std::filesystem::remove(m_path.string() + ".dos");
     }
+
+    virtual const char* Description() const { return kSurvey; }
 
     // Sends the request's tables to the portfolio, as a request whose destination is "Dossier".
     void SendToPortfolio(const std::string& text) {
@@ -153,6 +162,17 @@ protected:
         SendToPortfolio("type tri-simple\nlignes REGION total\ncalculs 0\ntitre Région\n");
         Click("Région");
         Key(Qt::Key_Right, Qt::AltModifier);
+    }
+
+    // Saves the portfolio beside the survey, closes it and opens the file again; answers the file.
+    std::string SaveAndReopen() {
+        const std::string saved = m_path.string() + ".dos";
+        EXPECT_TRUE(Portfolios().front()->OnSaveDocument(saved));
+        CloseAllPortfolios();
+        EXPECT_NE(m_app->OpenDocumentFile(saved), nullptr);
+        QApplication::processEvents();
+        EXPECT_EQ(Portfolios().size(), 1u);
+        return saved;
     }
 
     void CloseAllPortfolios() {
@@ -453,6 +473,133 @@ TEST_F(DossierViewTest, ChangingThePresentationRestylesTheConcernedTablesWithout
     ASSERT_EQ(TableDocuments().size(), 1u);
     const std::vector<CPoliceAna>& fonts = window.ScreenLayout().Fonts();
     EXPECT_NE(std::find(fonts.begin(), fonts.end(), presentationOf("Sexe").GetCellule()), fonts.end());
+}
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A dendrogram in a portfolio keeps its node only (its tree is the classification's): saved and
+// reopened it comes back under its chapter with its name and type, without a tree and without a
+// word to the user, opens nothing when double-clicked, and saving it again writes the same file.
+TEST_F(DossierViewTest, ADendrogramSavedAndReopenedKeepsItsNode) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    Click("Sexe");
+    ASSERT_TRUE(Run(CDossierDoc::kInserer));
+    auto tree = std::make_unique<CDendogramme>();
+    tree->titre = "Dendrogramme";
+    tree->AjouterNoeudArbre(std::make_unique<CClassificationGroupe>());
+    std::vector<std::unique_ptr<CElementDossier>> elements;
+    elements.push_back(std::make_unique<CElementDossier>(std::move(tree)));
+    RecalculDossier report(*m_app);
+    // As a paste does it: computed (a dendrogram stays as it is), appended, then shown after the
+    // caret.
+    View().InsererElementArbre(Portfolios().front()->InsererElements(std::move(elements), report));
+    EXPECT_TRUE(report.AucunEchec());
+    Click("Dendrogramme");
+    Key(Qt::Key_Right, Qt::AltModifier);
+    const std::vector<std::string> outline{"Sexe/0", "Chapitre 1/0", "Dendrogramme/1"};
+    ASSERT_EQ(Outline(View()), outline);
+
+    const std::string saved = SaveAndReopen();
+    ASSERT_EQ(Portfolios().size(), 1u);
+    EXPECT_EQ(Outline(View()), outline);
+    const CElementDossier* element = View().GetElement(Item("Dendrogramme"));
+    ASSERT_NE(element, nullptr);
+    EXPECT_EQ(element->type, CElementDossier::kDendogramme);
+    EXPECT_EQ(element->GetDendogramme(), nullptr);
+    EXPECT_EQ(element->GetTableau(), nullptr);
+    EXPECT_EQ(Base("Sexe"), 6.0);
+    EXPECT_TRUE(m_ui->shown.empty()) << m_ui->ShownTexts().front();
+    const int windows = WindowCount();
+    emit View().itemDoubleClicked(Item("Dendrogramme"), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(WindowCount(), windows);
+
+    const std::string again = m_path.string() + ".2.dos";
+    ASSERT_TRUE(Portfolios().front()->OnSaveDocument(again));
+    EXPECT_EQ(FileBytes(again), FileBytes(saved));
+    std::filesystem::remove(again);
+}
+
+// The survey above with the opinions of four interviews.
+constexpr const char* kSurveyWithOpinions = R"(
+questionnaire "Dossier" language=fr
+language 1036 fr "Français"
+question 1 SEXE closed
+  modality 1 fr "Homme"
+  modality 2 fr "Femme"
+question 2 AVIS open
+  caption fr "Votre avis"
+records
+Cle1,1;1,2;1
+1,1,"Très bon produit, livraison rapide."
+2,1,"Bon produit mais livraison lente"
+3,2,""
+4,2,"livraison rapide, bon produit"
+end
+)";
+
+class OpenAnswerDossierTest : public DossierViewTest {
+protected:
+    const char* Description() const override { return kSurveyWithOpinions; }
+
+    // Rows (labels and values), title and base of the table, to compare a table with its copy.
+    static std::vector<std::string> Contents(const CTableau& table) {
+        std::vector<std::string> contents{table.title, std::to_string(table.base)};
+        for (std::int32_t r = 0; r < table.RowCount(); ++r)
+            contents.push_back(table.GetLibelleLigne(0, r) + "=" + std::to_string(table.GetValeur(r, 0)));
+        return contents;
+    }
+};
+
+// The dictionary and the segment inventory sent from their windows: the portfolio saved, closed
+// and reopened computes them again from their requests into the same tables, counted by hand.
+TEST_F(OpenAnswerDossierTest, ADictionaryAndASegmentTableFromTheirWindowsComeBackEqual) {
+    CQuestionEtendue& avis = QuestionNamed("AVIS");
+    CDocument* dictionary = m_app->OuvrirOuvDictionnaire(avis);
+    ASSERT_NE(dictionary, nullptr);
+    auto* words = dynamic_cast<COuvDictionnaireView*>(dictionary->GetViews().front());
+    ASSERT_NE(words, nullptr);
+    words->FrequenceMinimale().setValue(2);
+    words->TrierPar(COuvDictionnaireView::kFrequence);
+    ASSERT_TRUE(words->HandleOwnCommand(COuvDictionnaireView::kAjouterAuDossier, CmdMsg::kCommand, nullptr));
+    CDocument* segments = m_app->OuvrirOuvSegment(avis);
+    ASSERT_NE(segments, nullptr);
+    auto* inventory = dynamic_cast<COuvSegmentView*>(segments->GetViews().front());
+    ASSERT_NE(inventory, nullptr);
+    inventory->Trier(2);
+    inventory->OnAjouterAuDossier();
+    QApplication::processEvents();
+    ASSERT_EQ(Portfolios().size(), 1u);
+    ASSERT_EQ(View().topLevelItemCount(), 2);
+    const CTableau* sentWords = View().GetElement(View().topLevelItem(0))->GetTableau();
+    const CTableau* sentSegments = View().GetElement(View().topLevelItem(1))->GetTableau();
+    ASSERT_TRUE(sentWords != nullptr && sentSegments != nullptr);
+    // By hand: bon, livraison and produit 3 times each, rapide twice; «bon produit» 3 times,
+    // «livraison rapide» twice.
+    const std::vector<std::string> sentWordContents = Contents(*sentWords);
+    EXPECT_EQ(sentWords->title, "Dictionnaire de 'Votre avis'");
+    EXPECT_EQ(std::vector<std::string>(sentWordContents.begin() + 2, sentWordContents.end()),
+              (std::vector<std::string>{"bon=" + std::to_string(3.0), "livraison=" + std::to_string(3.0),
+                                        "produit=" + std::to_string(3.0), "rapide=" + std::to_string(2.0)}));
+    const std::vector<std::string> sentSegmentContents = Contents(*sentSegments);
+    EXPECT_NE(std::find(sentSegmentContents.begin(), sentSegmentContents.end(), "bon produit=" + std::to_string(3.0)),
+              sentSegmentContents.end());
+    EXPECT_NE(std::find(sentSegmentContents.begin(), sentSegmentContents.end(),
+                        "livraison rapide=" + std::to_string(2.0)),
+              sentSegmentContents.end());
+
+    SaveAndReopen();
+    ASSERT_EQ(Portfolios().size(), 1u);
+    ASSERT_EQ(View().topLevelItemCount(), 2);
+    const CTableau* readWords = View().GetElement(View().topLevelItem(0))->GetTableau();
+    const CTableau* readSegments = View().GetElement(View().topLevelItem(1))->GetTableau();
+    ASSERT_TRUE(readWords != nullptr && readSegments != nullptr);
+    EXPECT_EQ(Contents(*readWords), sentWordContents);
+    EXPECT_EQ(Contents(*readSegments), sentSegmentContents);
+    EXPECT_TRUE(m_ui->shown.empty()) << m_ui->ShownTexts().front();
 }
 
 } // namespace

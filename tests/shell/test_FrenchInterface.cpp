@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTranslator>
 #include <QStandardPaths>
@@ -101,6 +102,27 @@ TEST_F(MorvaneAppTest, TheProgramsQuestionsAreAskedInFrench) {
     // A word joiner holds the hyphen to the next word; nothing else changes.
     EXPECT_TRUE(text.contains(QStringLiteral("Voulez-\u2060vous"))) << text.toStdString();
     EXPECT_EQ(QString(text).remove(QChar(0x2060)).toStdString(), StringTable::Text(StringTable::kChangerNiveau));
+}
+
+// A long job (a classification) shows its progress with "Annuler"; once it is pressed, the job
+// is told to stop at its next step, and the dialog goes with the job.
+TEST_F(MorvaneAppTest, ALongJobsProgressOffersAnnuler) {
+    SpeakEnglish();
+    ASSERT_TRUE(Start());
+    QtUserInterface ui(&Frame());
+    ui.BeginProgress(Message(StringTable::kClassificationHierarchique), 10);
+    auto* progress = Frame().findChild<QProgressDialog*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->labelText(), QStringLiteral("Classification hiérarchique"));
+    const QList<QPushButton*> buttons = progress->findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(WithoutMnemonic(buttons.front()->text()), QStringLiteral("Annuler"));
+    EXPECT_TRUE(ui.ReportProgress(1));
+    buttons.front()->click();
+    EXPECT_FALSE(ui.ReportProgress(2));
+    ui.EndProgress();
+    EXPECT_EQ(Frame().findChild<QProgressDialog*>(), nullptr);
+    EXPECT_TRUE(ui.ReportProgress(3)) << "no job, nothing to stop";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +64,7 @@ protected:
 
     void TearDown() override {
         OuvFenetres::SetAjoutDossier(nullptr);
+        OuvFenetres::SetOuvertureConcordance(nullptr);
         app.reset();
         CContexteEtude::RegisterContext(nullptr);
         FixtureStudyTest::TearDown();
@@ -197,6 +199,32 @@ TEST_F(DictionaryWindowTest, ConcordanceOfAFormSortsItsColumns) {
     EXPECT_EQ(Listed(*view, 0), (Texts{"1", "1", "2"}));
     const std::unique_ptr<CTableau> table = view->TableauDeLaListe();
     EXPECT_EQ(table->RowCount(), 3);
+}
+
+// A concordance holds its own engine of the answers: closing the dictionary it was opened from
+// leaves it open with all its lines (what closes with the window it came from are the table,
+// chart, map and dendrogram windows of an analysis).
+TEST_F(DictionaryWindowTest, AConcordanceOutlivesItsDictionary) {
+    OuvFenetres::SetOuvertureConcordance([this](CQuestionEtendue& question, std::int32_t entry, std::int16_t kind) {
+        const COuvConcordanceDoc::Demande request{&question, entry, kind};
+        concordances->OpenDocumentFile(DocumentSource::FromObject(&request));
+    });
+    COuvDictionnaireView* view = OpenDictionary();
+    ASSERT_NE(view, nullptr);
+    Select(view->Liste(), {"chat"});
+    view->OnConcordance();
+    ASSERT_EQ(concordances->GetDocuments().size(), 1u);
+    view->GetDocument()->OnCloseDocument();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dictionaries->GetDocuments().empty());
+    ASSERT_EQ(concordances->GetDocuments().size(), 1u);
+    auto* lines = dynamic_cast<COuvConcordanceView*>(concordances->GetDocuments().front()->GetViews().front());
+    ASSERT_NE(lines, nullptr);
+    EXPECT_EQ(concordances->GetDocuments().front()->GetTitle().toStdString(), "Concordance de 'chat'");
+    lines->Trier(COuvConcordanceView::kDroite);
+    EXPECT_EQ(Listed(*lines, 3), (Texts{"blanc ", "noir dort ", "noir et chat blanc "}));
+    EXPECT_EQ(lines->TableauDeLaListe()->RowCount(), 3);
 }
 
 } // namespace

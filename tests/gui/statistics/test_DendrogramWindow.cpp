@@ -3,6 +3,7 @@
 #include "gui/statistics/DendogrammeDoc.h"
 #include "gui/statistics/DendogrammeView.h"
 #include "gui/statistics/OptionsClassificationDlg.h"
+#include "gui/tabulation/RecordingPaintDevice.h"
 #include "statistics/Dendogramme.h"
 
 #include <QCheckBox>
@@ -11,6 +12,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace statistics_ui_test {
 namespace {
@@ -101,6 +104,104 @@ TEST_F(DendrogramWindowTest, TheReducedModeDrawsSmallCircles) {
     EXPECT_TRUE(Black(image.pixel(8 + 4, 10))) << "the first leaf at (8, 10)";
     EXPECT_TRUE(Black(image.pixel(8 + 4, 50))) << "the last leaf at (8, 50)";
     EXPECT_FALSE(Any(image, QRect(60, 52, 80, 10), &Dark)) << "nothing below the last leaf";
+}
+
+// A text the window drew, where it lies on the drawing.
+struct DrawnText {
+    std::string text;
+    QRectF rect;
+};
+
+std::vector<DrawnText> Texts(const CDendogrammeView& view) {
+    const QImage model(view.GetTotalSize(), QImage::Format_RGB32);
+    RecordingPaintDevice device(model);
+    {
+        QPainter painter(&device);
+        view.Dessiner(painter);
+    }
+    std::vector<DrawnText> texts;
+    for (const RecordingPaintDevice::DrawnText& drawn : device.texts)
+        texts.push_back({drawn.text.toStdString(), drawn.rect});
+    return texts;
+}
+
+// The texts drawn within the area (one pixel of rounding allowed), in drawing order.
+std::vector<std::string> TextsWithin(const std::vector<DrawnText>& texts, QRect area) {
+    const QRectF within = QRectF(area).adjusted(-1, -1, 1, 1);
+    std::vector<std::string> found;
+    for (const DrawnText& drawn : texts)
+        if (within.contains(drawn.rect))
+            found.push_back(drawn.text);
+    return found;
+}
+
+bool Blue(QRgb pixel) {
+    return qRed(pixel) == 0 && qGreen(pixel) == 0 && qBlue(pixel) == 127;
+}
+bool DarkRed(QRgb pixel) {
+    return qRed(pixel) > qGreen(pixel) + 40 && qRed(pixel) < 190 && qBlue(pixel) < 100;
+}
+// Ink that is neither the blue of the lines nor the white of the page.
+bool Ink(QRgb pixel) {
+    return qGray(pixel) < 200 && qBlue(pixel) <= qRed(pixel) + 40;
+}
+
+// Detailed: x = 55 row + 28, y = trunc(34 position) + 34; a node is a box of 50 x 28 crossed at
+// its middle. By hand: root (248, 89), A (193, 51), B (138, 127), C (83, 153), leaves at x 28 and
+// y 34, 68, 102, 136, 170.
+TEST_F(DendrogramWindowTest, TheDetailedModeDrawsBoxesNamingTheGroups) {
+    CDendogrammeView& view = Open();
+    view.SetMode(CDendogramme::Mode::Detaille);
+    EXPECT_EQ(view.GetTotalSize(), QSize(55 * 5 + 50, (5 + 2) * 34));
+    const QImage image = Render(view);
+    const std::vector<DrawnText> texts = Texts(view);
+    const struct {
+        const char* name;
+        QPoint at;
+        const char* group; // the upper half's text, partition nodes only
+        const char* interviews;
+        const char* level;
+    } nodes[] = {
+        {"root", {248, 89}, nullptr, "6", "0.0"},   {"A", {193, 51}, "Groupe 1", "2", "40.0"},
+        {"B", {138, 127}, "Groupe 2", "4", "62.5"}, {"C", {83, 153}, nullptr, "3", "80.0"},
+        {"L1", {28, 34}, nullptr, "1", "100.0"},    {"L5", {28, 170}, nullptr, "2", "100.0"},
+    };
+    for (const auto& node : nodes) {
+        SCOPED_TRACE(node.name);
+        const int x = node.at.x();
+        const int y = node.at.y();
+        bool (*edge)(QRgb) = node.group != nullptr ? &Red : &Black;
+        // The box's four sides and the line across it, at their middles.
+        EXPECT_TRUE(Any(image, QRect(x - 1, y - 15, 3, 3), edge)) << "top";
+        EXPECT_TRUE(Any(image, QRect(x + 10, y + 13, 3, 3), edge)) << "bottom";
+        EXPECT_TRUE(Any(image, QRect(x - 26, y + 7, 3, 3), edge)) << "left";
+        EXPECT_TRUE(Any(image, QRect(x + 24, y + 7, 3, 3), edge)) << "right";
+        EXPECT_TRUE(Any(image, QRect(x + 10, y - 1, 3, 3), edge)) << "across";
+        const QRect upper(x - 25, y - 14, 50, 14);
+        const QRect lowerLeft(x - 24, y + 1, 23, 13);
+        const QRect lowerRight(x + 1, y + 1, 23, 13);
+        const QRect upperInside = upper.adjusted(2, 2, -2, -2);
+        // The lines from the node's centre to its children run under its box, not through its texts.
+        EXPECT_FALSE(Any(image, upperInside, &Blue));
+        EXPECT_FALSE(Any(image, lowerLeft.adjusted(1, 1, -1, -1), &Blue));
+        if (node.group != nullptr) {
+            EXPECT_EQ(TextsWithin(texts, upper), std::vector<std::string>{node.group});
+            EXPECT_TRUE(Any(image, upperInside, &DarkRed)) << "the group's name in dark red";
+        } else {
+            EXPECT_TRUE(TextsWithin(texts, upper).empty());
+            EXPECT_FALSE(Any(image, upperInside, &Ink)) << "an empty upper half";
+        }
+        EXPECT_EQ(TextsWithin(texts, lowerLeft), std::vector<std::string>{node.interviews});
+        EXPECT_EQ(TextsWithin(texts, lowerRight), std::vector<std::string>{node.level});
+    }
+    EXPECT_EQ(texts.size(), 2u + 9u * 2u) << "two group names, and two numbers for each of the nine nodes";
+    EXPECT_FALSE(Any(image, QRect(0, 186, 325, 52), &Dark)) << "nothing below the last leaf's box";
+
+    // Back to the reduced mode: the same tree at its small size.
+    view.SetMode(CDendogramme::Mode::Reduit);
+    EXPECT_EQ(view.GetTotalSize(), QSize(20 * 5 + 50, (5 + 2) * 10));
+    EXPECT_TRUE(Texts(view).empty());
+    EXPECT_TRUE(Red(Render(view).pixel(68 + 4, 15)));
 }
 
 TEST_F(DendrogramWindowTest, TheWindowClosesWithItsClassification) {

@@ -12,6 +12,7 @@
 #include "gui/statistics/TypologieView.h"
 #include "portfolio/ElementDossier.h"
 #include "statistics/Dendogramme.h"
+#include "support/FlatCountTable.h"
 
 #include <QInputDialog>
 #include <QPushButton>
@@ -184,22 +185,33 @@ TEST_F(GroupAnalysisWindowsTest, GenererWritesTheGroupsAsAClosedQuestion) {
     ASSERT_NE(made->GetQuestionCalculee(), nullptr);
     EXPECT_EQ(made->GetQuestionCalculee()->definition, "1|2|3|");
     EXPECT_EQ(made->GetQuestionCalculee()->themes, "Groupe 1|Groupe 2|Groupe 3|");
-    // Each interview answers its group's modality: crossed with itself, the question is
-    // diagonal with the group sizes (2, 2, 2).
+    // Each interview answers its group's modality.
     CDataAccess access(m_context, true);
     CMatriceCodes codes;
     ASSERT_TRUE(access.LireReponsesFermeesNiveau(*made, 0, codes));
     const std::vector<int> groups = GroupsOfPairs(view);
-    int cross[3][3] = {};
-    for (int interview = 0; interview < 6; ++interview) {
-        const int code = codes.GetAt(interview, 0);
-        EXPECT_EQ(code, groups[static_cast<std::size_t>(interview / 2)] - 1) << interview;
-        if (code >= 0 && code < 3)
-            ++cross[code][code];
+    for (int interview = 0; interview < 6; ++interview)
+        EXPECT_EQ(codes.GetAt(interview, 0), groups[static_cast<std::size_t>(interview / 2)] - 1) << interview;
+    // Crossed with itself by the tabulation engine, as "Tri croisé" would: diagonal with the
+    // group sizes (2, 2, 2), the six interviews in the Totals.
+    const std::unique_ptr<CTableau> cross = test_support::CrossTable(m_context, *made, *made);
+    ASSERT_NE(cross, nullptr) << (ShownTexts().empty() ? "" : ShownTexts().front());
+    ASSERT_GE(cross->RowCount(), 4);
+    ASSERT_EQ(cross->ColumnCount(), cross->RowCount());
+    const int total = cross->RowCount() - 1;
+    EXPECT_EQ(cross->GetLibelleLigne(0, total), cross->GetLibelleColonne(0, total));
+    for (int i = 0; i < total; ++i) {
+        const double size = i < 3 ? 2.0 : 0.0;
+        if (i < 3) {
+            EXPECT_EQ(cross->GetLibelleLigne(0, i), "Groupe " + std::to_string(i + 1));
+        }
+        for (int j = 0; j < total; ++j)
+            EXPECT_EQ(cross->GetValeur(i, j), i == j ? size : 0.0) << i << ", " << j;
+        EXPECT_EQ(cross->GetValeur(i, total), size) << i;
+        EXPECT_EQ(cross->GetValeur(total, i), size) << i;
     }
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            EXPECT_EQ(cross[i][j], i == j ? 2 : 0);
+    EXPECT_EQ(cross->GetValeur(total, total), 6.0);
+    EXPECT_EQ(cross->base, 6.0);
 }
 
 TEST_F(GroupAnalysisWindowsTest, AClassificationAsksWhereToCutAndDrawsTheTree) {
@@ -249,6 +261,33 @@ TEST_F(GroupAnalysisWindowsTest, CancellingTheCutLeavesTheTreeEmpty) {
     Click(view.GetBouton(CClassificationView::kRecalculer), {[](QDialog& shown) { shown.reject(); }});
     EXPECT_EQ(view.GetArbre().topLevelItemCount(), 0);
     EXPECT_TRUE(ShownTexts().empty());
+}
+
+// "Annuler" in the progress of a long classification stops it: no cut is asked, nothing is told,
+// and the previous run's results are gone with their windows rather than left beside half of a
+// new tree.
+TEST_F(GroupAnalysisWindowsTest, CancellingTheProgressLeavesTheWindowEmpty) {
+    auto& view = Open<CClassificationView>(3);
+    Choose(view, true);
+    Click(view.GetBouton(CClassificationView::kRecalculer), {[](QDialog& shown) { shown.accept(); }});
+    ASSERT_EQ(view.GetNombreElements(), 6) << "the dendrogram and five groups by default";
+    const std::size_t closedBefore = m_windows.closed.size();
+
+    m_ui->cancelAtStep = 3; // within the six rows of distances
+    Click(view.GetBouton(CClassificationView::kRecalculer), {});
+    EXPECT_EQ(m_ui->lastProgress, 3);
+    EXPECT_EQ(m_ui->progressTitles.size(), 2u);
+    EXPECT_EQ(view.GetNombreElements(), 0);
+    EXPECT_EQ(view.GetArbre().topLevelItemCount(), 0);
+    EXPECT_EQ(view.GetNbGroupes(), 0);
+    EXPECT_TRUE(ShownTexts().empty());
+    ASSERT_GT(m_windows.closed.size(), closedBefore);
+    EXPECT_EQ(m_windows.closed.back(), view.GetDocument());
+
+    // The next run, not cancelled, gives the whole tree again.
+    m_ui->cancelAtStep = 0;
+    Click(view.GetBouton(CClassificationView::kRecalculer), {[](QDialog& shown) { shown.accept(); }});
+    EXPECT_EQ(view.GetNombreElements(), 6);
 }
 
 } // namespace

@@ -249,6 +249,12 @@ TEST_F(SelectionDialogsTest, ModalitiesStartFromTheSelectionAndNeedOne) {
 // groups is level[n - g - 1], the bar of n groups the last level.
 TEST_F(SelectionDialogsTest, GroupsOfASmallClassification) {
     CSelNbGroupesDlg dialog({5.0, 12.0}, 4, 40.0);
+    // The texts as they read, their misspellings corrected ("groupe", "dendogramme").
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Sélection du nombre de groupes"));
+    QStringList captions;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        captions << label->text();
+    EXPECT_TRUE(captions.contains(QStringLiteral("Nombre de groupes dans le dendrogramme:"))) << captions.join(u'|').toStdString();
     EXPECT_EQ(dialog.GetSpinGroupes().minimum(), 2);
     EXPECT_EQ(dialog.GetSpinGroupes().maximum(), 3);
     EXPECT_EQ(dialog.GetSpinDendogramme().minimum(), 2);
