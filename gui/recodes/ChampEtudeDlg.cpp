@@ -40,7 +40,8 @@ constexpr int kOuterPairIndent = 16;
 // The lines a formula of 255 characters takes at the dialog's width.
 constexpr int kFormulaLines = 5;
 // The four slots' "Définir...", each reached by a letter of its own.
-constexpr std::array<const char*, 4> kDefinirSlots{"&Définir...", "Dé&finir...", "Déf&inir...", "Défini&r..."};
+constexpr std::array<const char*, 4> kDefinirSlots{"&Définir...", "Dé&finir...", "Déf&inir...",
+                                                   "Défini&r..."};
 
 std::string TextOf(const QLineEdit& edit) {
     return edit.text().toStdString();

@@ -143,7 +143,8 @@ std::set<std::string> SharedMnemonics(QDialog& dialog) {
         eachPage(tabs->count(), tabs->currentIndex(), [tabs](int page) { tabs->setCurrentIndex(page); });
     for (QStackedWidget* stack : dialog.findChildren<QStackedWidget*>())
         if (qobject_cast<QTabWidget*>(stack->parentWidget()) == nullptr)
-            eachPage(stack->count(), stack->currentIndex(), [stack](int page) { stack->setCurrentIndex(page); });
+            eachPage(stack->count(), stack->currentIndex(),
+                     [stack](int page) { stack->setCurrentIndex(page); });
     return shared;
 }
 
@@ -208,8 +209,7 @@ public:
 using Factory = std::function<std::unique_ptr<QDialog>(DialogMnemonicsOfTheProgramTest&)>;
 using T = CTraitement;
 
-template <class Dialog, class... Args>
-std::unique_ptr<QDialog> Make(Args&&... args) {
+template <class Dialog, class... Args> std::unique_ptr<QDialog> Make(Args&&... args) {
     return std::make_unique<Dialog>(std::forward<Args>(args)...);
 }
 
@@ -218,13 +218,22 @@ TEST_F(DialogMnemonicsOfTheProgramTest, NoTwoControlsOfADialogShareALetter) {
     const std::vector<std::pair<const char*, Factory>> dialogs = {
         // The request dialogs of "Tris" and "Ouverte/Profils".
         {"Tri simple", [](D& t) { return t.Request(T::kTriSimple, {"CSP"}); }},
-        {"Tri croisé", [](D& t) { return t.Request(T::kTriCroise, {"MARQUES", "REGION"}); }},
+        {"Tri croisé",
+         [](D& t) {
+             return t.Request(T::kTriCroise, {"MARQUES", "REGION"});
+         }},
         {"Statistiques", [](D& t) { return t.Request(T::kStatistiques, {"AGE"}); }},
-        {"Tableau de moyenne", [](D& t) { return t.Request(T::kTableauMoyenne, {"SATISF", "AGE"}); }},
+        {"Tableau de moyenne",
+         [](D& t) {
+             return t.Request(T::kTableauMoyenne, {"SATISF", "AGE"});
+         }},
         {"Tri avec regroupement", [](D& t) { return t.Request(T::kTriRegroupement, {"SATISF"}); }},
         {"Morvane de classement", [](D& t) { return t.Request(T::kTriClassement, {"CLASSEMENT"}); }},
         {"Traitement mixte", [](D& t) { return t.Request(T::kTraitementMixte, {"SATISF"}); }},
-        {"Tri croisé avec regroupement", [](D& t) { return t.Request(T::kTriCroiseRegroupement, {"SATISF", "SEXE"}); }},
+        {"Tri croisé avec regroupement",
+         [](D& t) {
+             return t.Request(T::kTriCroiseRegroupement, {"SATISF", "SEXE"});
+         }},
         {"Profil simple", [](D& t) { return t.Request(T::kProfilsSimples, {}); }},
         {"Statistiques rapides", [](D& t) { return t.Request(T::kProfilsStatistiques, {}); }},
         {"Profil croisé", [](D& t) { return t.Request(T::kProfilsCroises, {}); }},
@@ -238,23 +247,30 @@ TEST_F(DialogMnemonicsOfTheProgramTest, NoTwoControlsOfADialogShareALetter) {
         {"Opération", [](D& t) { return Make<COperationDlg>(t.Context(), CCalculEvolue()); }},
         {"Profil de modalités", [](D& t) { return Make<CProfilModalitesDlg>(t.Context(), 0, CProfil()); }},
         {"Profil de questions", [](D& t) { return Make<CProfilDlg>(t.Context(), 0, CProfil(), false); }},
-        {"Profil de questions ouvertes", [](D& t) { return Make<CProfilDlg>(t.Context(), 0, CProfil(), true); }},
-        {"Profil numérique", [](D& t) { return Make<CProfilNumeriqueDlg>(t.Context(), CProfil(), CProfil()); }},
+        {"Profil de questions ouvertes",
+         [](D& t) { return Make<CProfilDlg>(t.Context(), 0, CProfil(), true); }},
+        {"Profil numérique",
+         [](D& t) { return Make<CProfilNumeriqueDlg>(t.Context(), CProfil(), CProfil()); }},
         {"Profils actifs et illustratifs",
          [](D& t) { return Make<CProfilsActifsIllustratifsDlg>(t.Context(), CProfil(), CProfil()); }},
         {"Sélection de profil", [](D& t) { return Make<CSelectionProfilDlg>(t.Context(), CProfil()); }},
         {"Sélection d'une question", [](D&) { return Make<CSelQuestionDlg>(std::int16_t{0}); }},
         {"Sélection des calculs", [](D&) { return Make<CSelCalculDlg>(CSelCalculDlg::Calculs()); }},
-        {"Sélectionner", [](D&) { return Make<CSelectionnerDlg>(std::vector<CIdName>{{1, "Un"}, {2, "Deux"}}); }},
+        {"Sélectionner",
+         [](D&) {
+             return Make<CSelectionnerDlg>(std::vector<CIdName>{{1, "Un"}, {2, "Deux"}});
+         }},
         {"Niveau", [](D&) { return Make<CSelNiveauDlg>(0); }},
         {"Niveau de référence", [](D&) { return Make<CSelNiveauDlg>(0, 1); }},
         // Study fields, weightings and recodes.
         {"Champs d'étude", [](D& t) { return Make<CChampEtudeDlg>(t.Context(), -1); }},
         {"Condition", [](D& t) { return Make<CDefinitionConditionDlg>(t.Context(), CChampCondition()); }},
-        {"Redressement", [](D& t) { return Make<CRedressementDlg>(t.Context(), -1, SelecteursRedressement()); }},
+        {"Redressement",
+         [](D& t) { return Make<CRedressementDlg>(t.Context(), -1, SelecteursRedressement()); }},
         {"Regroupement", [](D& t) { return Make<CRegroupementDlg>(t.Context(), t.Q("REGION")); }},
         {"Regrouper des valeurs", [](D& t) { return Make<CRegrouperValeursDlg>(t.Context(), t.Q("AGE")); }},
-        {"Regrouper en intervalles", [](D& t) { return Make<CRegrouperIntervallesDlg>(t.Context(), t.Q("AGE")); }},
+        {"Regrouper en intervalles",
+         [](D& t) { return Make<CRegrouperIntervallesDlg>(t.Context(), t.Q("AGE")); }},
         {"Changer le niveau d'une question fermée",
          [](D& t) { return Make<CRecodeModaliteNiveauDlg>(t.Context(), t.Q("LIEN")); }},
         {"Changer le niveau d'une question numérique",
@@ -265,17 +281,26 @@ TEST_F(DialogMnemonicsOfTheProgramTest, NoTwoControlsOfADialogShareALetter) {
         // Tables, charts and maps.
         {"Options des tableaux", [](D&) { return Make<COptionsTableauxDlg>(); }},
         {"Aperçu d'un tableau", [](D& t) { return Make<CTableauPreviewView>(t.m_tableView); }},
-        {"Présentation d'un graphique", [](D&) { return Make<CPresentationGraphiqueDlg>(CPresentationGraphique()); }},
-        {"Présentation d'un mapping", [](D&) { return Make<CPresentationMappingDlg>(CPresentationMapping()); }},
+        {"Présentation d'un graphique",
+         [](D&) { return Make<CPresentationGraphiqueDlg>(CPresentationGraphique()); }},
+        {"Présentation d'un mapping",
+         [](D&) { return Make<CPresentationMappingDlg>(CPresentationMapping()); }},
         {"Brushing", [](D&) { return Make<CBrushingDlg>(CParamBrushing(), true, true, true, 2); }},
         {"Sizing", [](D&) { return Make<CSizingDlg>(CParamSizing(), true, true, true, 2); }},
         {"Aperçu d'un mapping", [](D& t) { return Make<CMappingPreviewView>(t.m_mappingView); }},
         // Analyses and tests.
         {"Options de la typologie", [](D&) { return Make<COptionsCalculDlg>(true, false, 1234, 1); }},
         {"Options d'une analyse", [](D&) { return Make<COptionsCalculDlg>(false, 2); }},
-        {"Options de la classification", [](D&) { return Make<COptionsClassificationDlg>(true, 1, true, 10, 1234); }},
-        {"Nombre de groupes", [](D&) { return Make<CSelNbGroupesDlg>(std::vector<double>{5.0, 12.0}, 4, 40.0); }},
-        {"Nombre d'axes", [](D&) { return Make<CSelNbAxesDlg>(std::vector<double>{2.0, 0.75, 0.25}); }},
+        {"Options de la classification",
+         [](D&) { return Make<COptionsClassificationDlg>(true, 1, true, 10, 1234); }},
+        {"Nombre de groupes",
+         [](D&) {
+             return Make<CSelNbGroupesDlg>(std::vector<double>{5.0, 12.0}, 4, 40.0);
+         }},
+        {"Nombre d'axes",
+         [](D&) {
+             return Make<CSelNbAxesDlg>(std::vector<double>{2.0, 0.75, 0.25});
+         }},
         {"Générer une variable", [](D& t) { return Make<CGenererVariableDlg>(t.Context(), 2); }},
         {"Seuils de significativité", [](D& t) { return Make<CSeuilsSignificativiteDlg>(t.Context()); }},
         {"Sélection des modalités",
@@ -288,19 +313,22 @@ TEST_F(DialogMnemonicsOfTheProgramTest, NoTwoControlsOfADialogShareALetter) {
          }},
         {"Bibliothèque des mots outils",
          [](D&) {
-             return Make<CBibliothequeMotsOutilsDlg>([](std::string&) { return false; }, [] { return false; });
+             return Make<CBibliothequeMotsOutilsDlg>([](std::string&) { return false; },
+                                                     [] { return false; });
          }},
         // The small dialogs of the main window.
         {"Options", [](D&) { return Make<COptionsDlg>(); }},
         {"Inversion de la base", [](D& t) { return Make<CInversionDlg>(t.Context()); }},
-        {"Saisie d'un nombre", [](D&) { return Make<CSaisieValeurDlg>(StringTable::kEntrerUnNom, 1.0, 10.0, 1); }},
+        {"Saisie d'un nombre",
+         [](D&) { return Make<CSaisieValeurDlg>(StringTable::kEntrerUnNom, 1.0, 10.0, 1); }},
         {"Saisie d'un texte",
          [](D&) { return Make<CSaisieValeurDlg>(StringTable::kEntrerUnNom, std::string("x"), 10); }},
         {"Liste de questions", [](D& t) { return Make<CListeQuestionsDlg>(t.Context()); }},
         {"A propos", [](D& t) { return Make<CAboutDlg>(t.m_app->GetInfoVersion()); }},
         {"Progression", [](D&) { return Make<CProgressionDlg>(); }},
         {"Langues", [](D& t) { return Make<CLanguesDlg>(t.m_app->languages, t.m_app->currentLanguage); }},
-        {"Fenêtres", [](D&) { return Make<MoreWindowsDialog>(std::vector<QPointer<QMdiSubWindow>>{}, nullptr); }},
+        {"Fenêtres",
+         [](D&) { return Make<MoreWindowsDialog>(std::vector<QPointer<QMdiSubWindow>>{}, nullptr); }},
     };
     std::set<std::string> requestDialogs;
     for (const auto& [name, factory] : dialogs) {
