@@ -40,7 +40,7 @@ CListeQuestionsDlg::CListeQuestionsDlg(CContexteEtude& context, QWidget* parent)
       m_chosen(NewList(QStringLiteral("Sélectionné"))), m_add(NewMoveButton(QStyle::SP_ArrowRight, this)),
       m_remove(NewMoveButton(QStyle::SP_ArrowLeft, this)), m_addAll(NewMoveButton(QStyle::SP_MediaSeekForward, this)),
       m_removeAll(NewMoveButton(QStyle::SP_MediaSeekBackward, this)),
-      m_addVersion(new QCheckBox(QStringLiteral("&Ajouter une question pour le numero de version"), this)),
+      m_addVersion(new QCheckBox(QStringLiteral("Ajouter une question pour le numero de &version"), this)),
       m_version(new QSpinBox(this)) {
     setWindowTitle(QStringLiteral("Liste de questions"));
     m_version->setRange(kVersionMinimum, kVersionMaximum);

@@ -20,10 +20,10 @@ struct Case {
 };
 
 constexpr Case kCases[] = {
-    {"&Cadre", &CPresentationMapping::GetEstCadre, &CPresentationMapping::SetEstCadre},
-    {"&Axes", &CPresentationMapping::GetEstAxe, &CPresentationMapping::SetEstAxe},
-    {"&Grille", &CPresentationMapping::GetEstGrille, &CPresentationMapping::SetEstGrille},
-    {"C&oordonnées", &CPresentationMapping::GetEstCoordonnee, &CPresentationMapping::SetEstCoordonnee},
+    {"Cad&re", &CPresentationMapping::GetEstCadre, &CPresentationMapping::SetEstCadre},
+    {"A&xes", &CPresentationMapping::GetEstAxe, &CPresentationMapping::SetEstAxe},
+    {"Gri&lle", &CPresentationMapping::GetEstGrille, &CPresentationMapping::SetEstGrille},
+    {"Coordo&nnées", &CPresentationMapping::GetEstCoordonnee, &CPresentationMapping::SetEstCoordonnee},
 };
 
 QWidget* Echantillon(QWidget* parent) {

@@ -31,7 +31,7 @@ constexpr std::array<FlagControl, 4> kFlagControls{{
     {P::kGras,      "&Gras",      &CPoliceAna::GetGras,      &CPoliceAna::SetGras},
     {P::kItalique,  "&Italique",  &CPoliceAna::GetItalique,  &CPoliceAna::SetItalique},
     {P::kSouligne,  "&Souligné",  &CPoliceAna::GetSouligne,  &CPoliceAna::SetSouligne},
-    {P::kOmbre,     "&Ombré",     &CPoliceAna::GetOmbre,     &CPoliceAna::SetOmbre},
+    {P::kOmbre,     "Om&bré",     &CPoliceAna::GetOmbre,     &CPoliceAna::SetOmbre},
 }};
 // clang-format on
 

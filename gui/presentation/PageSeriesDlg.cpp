@@ -82,10 +82,10 @@ CPageSeriesDlg::CPageSeriesDlg(CPresentationGraphique& presentation, QWidget* pa
     grid->addWidget(m_fill, 1, 1, 1, 2);
     grid->addWidget(Caption(QStringLiteral("&Symboles:"), m_point, this), 2, 0);
     grid->addWidget(m_point, 2, 1, 1, 2);
-    grid->addWidget(Caption(QStringLiteral("C&ouleur symbole:"), m_symbolColourButton, this), 3, 0);
+    grid->addWidget(Caption(QStringLiteral("Cou&leur symbole:"), m_symbolColourButton, this), 3, 0);
     grid->addWidget(m_symbolColour, 3, 1);
     grid->addWidget(m_symbolColourButton, 3, 2);
-    grid->addWidget(Caption(QStringLiteral("&Motif des lignes:"), m_line, this), 4, 0);
+    grid->addWidget(Caption(QStringLiteral("Mot&if des lignes:"), m_line, this), 4, 0);
     grid->addWidget(m_line, 4, 1, 1, 2);
     grid->setRowStretch(5, 1);
     auto* layout = new QHBoxLayout(this);

@@ -38,13 +38,13 @@ struct ListControl {
 const std::array<ListControl, 5>& ListControls()
 {
     static const std::array<ListControl, 5> lists{{
-        {D::kOrientation, "&Orientation:", {"Réponses en ligne", "Réponses en colonne"},
+        {D::kOrientation, "Orie&ntation:", {"Réponses en ligne", "Réponses en colonne"},
          &CPresentationTableau::GetOrientation, &CPresentationTableau::SetOrientation, true},
-        {D::kPage, "&Page:", {"Portrait", "Paysage"}, &CPresentationTableau::GetTypePage,
+        {D::kPage, "Pag&e:", {"Portrait", "Paysage"}, &CPresentationTableau::GetTypePage,
          &CPresentationTableau::SetTypePage, false},
-        {D::kEffectifs, "&Effectifs:", {"0", "1", "2", "3", "4"}, &CPresentationTableau::GetEffectif,
+        {D::kEffectifs, "E&ffectifs:", {"0", "1", "2", "3", "4"}, &CPresentationTableau::GetEffectif,
          &CPresentationTableau::SetEffectif, true},
-        {D::kPourcentages, "&Pourcentages:", {"0", "1", "2", "3", "4"}, &CPresentationTableau::GetPourcentage,
+        {D::kPourcentages, "Po&urcentages:", {"0", "1", "2", "3", "4"}, &CPresentationTableau::GetPourcentage,
          &CPresentationTableau::SetPourcentage, true},
         {D::kReels, "&Réels:", {"0", "1", "2", "3", "4"}, &CPresentationTableau::GetReel,
          &CPresentationTableau::SetReel, true},

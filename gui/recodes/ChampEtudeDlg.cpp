@@ -24,6 +24,7 @@
 #include <QSignalBlocker>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <array>
 
 namespace {
 
@@ -38,6 +39,9 @@ constexpr int kInnerPairIndent = 48;
 constexpr int kOuterPairIndent = 16;
 // The lines a formula of 255 characters takes at the dialog's width.
 constexpr int kFormulaLines = 5;
+// The four slots' "Définir...", each reached by a letter of its own.
+constexpr std::array<const char*, 4> kDefinirSlots{"&Définir...", "Dé&finir...", "Déf&inir...",
+                                                   "Défini&r..."};
 
 std::string TextOf(const QLineEdit& edit) {
     return edit.text().toStdString();
@@ -65,8 +69,8 @@ void Warn(CContexteEtude& context, const Message& message) {
 CChampEtudeDlg::CChampEtudeDlg(CContexteEtude& context, std::int32_t initialId, QWidget* parent)
     : StoredEntryDialog(context, kAllInterviews, parent), m_description(new QLineEdit(this)),
       m_formulaLabel(new QLabel(QStringLiteral("Formule :"), this)), m_formula(new QPlainTextEdit(this)),
-      m_default(new QCheckBox(QStringLiteral("&Définir par défaut"), this)),
-      m_new(new QPushButton(QStringLiteral("&Nouveau"), this)),
+      m_default(new QCheckBox(QStringLiteral("Définir &par défaut"), this)),
+      m_new(new QPushButton(QStringLiteral("No&uveau"), this)),
       m_delete(new QPushButton(QStringLiteral("&Supprimer"), this)),
       m_copyLoop(new QPushButton(QStringLiteral("Copier boucle"), this)) {
     setWindowTitle(QStringLiteral("Champ d'étude"));
@@ -105,6 +109,7 @@ CChampEtudeDlg::CChampEtudeDlg(CContexteEtude& context, std::int32_t initialId, 
     auto* grid = new QVBoxLayout(conditions);
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
         m_slots[slot] = new CEmplacementConditionDlg(m_context, m_conditions[slot], conditions);
+        m_slots[slot]->DefinirButton().setText(QString::fromUtf8(kDefinirSlots[slot]));
         connect(m_slots[slot], &CEmplacementConditionDlg::Modifie, this, &CChampEtudeDlg::OnModifie);
         grid->addWidget(m_slots[slot]);
         if (slot + 1 == m_slots.size())

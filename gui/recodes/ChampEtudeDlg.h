@@ -26,10 +26,10 @@ class QRadioButton;
 // the field shown is edited in a working copy: its name, description, four condition slots and
 // the three ET/OU connectors (between conditions 1 and 2, between the two pairs, between
 // conditions 3 and 4). A field given by a formula shows its formula, which the dialog keeps as it
-// is. Changes are saved on demand: leaving a changed field (another entry, "&Nouveau", OK) asks
+// is. Changes are saved on demand: leaving a changed field (another entry, "No&uveau", OK) asks
 // whether to save them.
 //
-// After OK the field shown is the one chosen (DonnerChampChoisi); with "&Définir par défaut" it
+// After OK the field shown is the one chosen (DonnerChampChoisi); with "Définir &par défaut" it
 // also becomes the study's default field.
 class CChampEtudeDlg : public StoredEntryDialog {
     Q_OBJECT

@@ -39,7 +39,7 @@ CDefinitionConditionDlg::CDefinitionConditionDlg(CContexteEtude& context, const 
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Annuler"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("A&nnuler"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CDefinitionConditionDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDefinitionConditionDlg::reject);
 

@@ -8,7 +8,7 @@ class QLineEdit;
 class QPushButton;
 
 // One of the four condition slots of "Champ d'étude": the condition's description, read-only,
-// and "&Définir...", which edits a copy of it in "Définition d'une condition" and takes the copy
+// and "Définir...", which edits a copy of it in "Définition d'une condition" and takes the copy
 // back on OK. The button follows the slot's enabled state.
 class CEmplacementConditionDlg : public QWidget {
     Q_OBJECT

@@ -89,7 +89,7 @@ CRedressementDlg::CRedressementDlg(CContexteEtude& context, std::int32_t initial
       m_addSplit(new QPushButton(QStringLiteral("Question é&clatée..."), this)),
       m_addQuestion(new QPushButton(QStringLiteral("&Question..."), this)),
       m_deleteItem(new QPushButton(QStringLiteral("&Retirer l'item"), this)),
-      m_new(new QPushButton(QStringLiteral("&Nouveau"), this)),
+      m_new(new QPushButton(QStringLiteral("No&uveau"), this)),
       m_delete(new QPushButton(QStringLiteral("&Supprimer"), this)),
       m_toLibrary(new QPushButton(QStringLiteral("&Vers la bibliothèque"), this)),
       m_fromLibrary(new QPushButton(QStringLiteral("De la &bibliothèque..."), this)) {

@@ -31,7 +31,7 @@ class QTreeWidgetItem;
 // initial-weight question and its tree of targets. A split question shows one item per modality,
 // under which the targets apply within that modality. The desired values of the item selected are
 // typed in eight value rows that scroll over its modalities. Changes are saved on demand: leaving a
-// changed scheme (another entry, "&Nouveau", OK) asks whether to save them, and a save is one
+// changed scheme (another entry, "No&uveau", OK) asks whether to save them, and a save is one
 // transaction of the questionnaire file.
 //
 // The questions and the library's schemes are chosen in the selection dialogs, given by the caller

@@ -19,9 +19,9 @@ struct CheckEntry {
     std::int32_t CTypeFusion::*option;
 };
 constexpr std::array<CheckEntry, CFusionDlg::kCheckCount> kChecks{{
-    {"&Afficher les légendes des traitements", &CTypeFusion::EstLibelleTraitement},
-    {"Un &tableau pour chaque question en &ligne", &CTypeFusion::EstTableauParLigne},
-    {"Un &tableau pour chaque question en &colonne", &CTypeFusion::EstTableauParColonne},
+    {"Afficher les lé&gendes des traitements", &CTypeFusion::EstLibelleTraitement},
+    {"Un &tableau pour chaque question en ligne", &CTypeFusion::EstTableauParLigne},
+    {"Un tableau pour chaque &question en colonne", &CTypeFusion::EstTableauParColonne},
     {"Un ligne d'espace entre les questions", &CTypeFusion::IsEmptyLinePerQuestion},
     {"Définir comme &paramètres par défaut", nullptr},
 }};
@@ -54,7 +54,7 @@ CFusionDlg::CFusionDlg(const CTypeFusion& mergeOptions, QWidget* parent)
       m_mergeKind(new QButtonGroup(this)) {
     setWindowTitle(QStringLiteral("Fusion"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(RadioBox(QStringLiteral("&Destination :"), kDestinations, *m_destination,
+    layout->addWidget(RadioBox(QStringLiteral("D&estination :"), kDestinations, *m_destination,
                                m_mergeOptions.EstVersDossier != 0 ? kDossier : kNouvelleFenetre, this));
     layout->addWidget(
         RadioBox(QStringLiteral("&Fusion :"), kMergeKinds, *m_mergeKind, m_mergeOptions.Type, this));

@@ -299,6 +299,41 @@ bool LineListWidget::HandleAltKey(int key) {
     return false;
 }
 
+QSize LineListWidget::ContentsSize() const {
+    const int rows = topLevelItemCount();
+    int width = 0;
+    for (int column = 0; column < columnCount(); ++column) {
+        const bool stretched = header()->stretchLastSection() && column == columnCount() - 1;
+        width += stretched ? header()->minimumSectionSize() : header()->sectionSize(column);
+    }
+    return {width, rows > 0 ? rows * sizeHintForRow(0) : 0};
+}
+
+// Qt sets each bar's range for the viewport left between the bars that show: a list that shows
+// both while it is laid out at a small size keeps both at its full size, although its rows and
+// columns fit with one bar or none (the Total line of a list of ten lines half hidden). The bar
+// that the contents do not need, beside the other one or alone, gets an empty range and the area
+// hides it.
+void LineListWidget::DropNeedlessScrollBars() {
+    const QSize room = maximumViewportSize();
+    const QSize contents = ContentsSize();
+    const int barWidth = verticalScrollBar()->sizeHint().width();
+    const int barHeight = horizontalScrollBar()->sizeHint().height();
+    const bool tall = contents.height() > room.height();
+    const bool wide = contents.width() > room.width();
+    const bool needsVertical = tall || (wide && contents.height() > room.height() - barHeight);
+    const bool needsHorizontal = wide || (tall && contents.width() > room.width() - barWidth);
+    if (!needsVertical && verticalScrollBar()->maximum() > 0)
+        verticalScrollBar()->setRange(0, 0);
+    if (!needsHorizontal && horizontalScrollBar()->maximum() > 0)
+        horizontalScrollBar()->setRange(0, 0);
+}
+
+void LineListWidget::updateGeometries() {
+    QTreeWidget::updateGeometries();
+    DropNeedlessScrollBars();
+}
+
 void LineListWidget::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (modifiers == Qt::AltModifier && HandleAltKey(event->key())) {

@@ -25,7 +25,8 @@ class UserInterface;
 // analyst makes to a line is reported by `changed`.
 //
 // The list asks its dialog for room for every row, up to kRowsShownWhole rows, and for every
-// column: a dialog opened at its layout's size shows its lines without scrolling.
+// column: a dialog opened at its layout's size shows its lines without scrolling. A bar shows only
+// when the rows or the columns need it, whatever bars showed while the dialog was being laid out.
 class LineListWidget : public QTreeWidget {
     Q_OBJECT
 
@@ -111,8 +112,14 @@ protected:
     void SortRows(const std::function<bool(int lineA, int lineB)>& before);
 
     void keyPressEvent(QKeyEvent* event) override;
+    // After Qt's own scroll ranges, empties the range of a bar the list does not need.
+    void updateGeometries() override;
 
 private:
+    // The room the rows and the columns take: the columns at their widths, a stretched last
+    // column at its least width.
+    QSize ContentsSize() const;
+    void DropNeedlessScrollBars();
     void ShowRow(QTreeWidgetItem& item);
     void OnItemChanged(QTreeWidgetItem* item, int column);
     int FirstSelectedRow() const;

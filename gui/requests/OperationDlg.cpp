@@ -94,9 +94,9 @@ COperationDlg::COperationDlg(CContexteEtude& context, const CCalculEvolue& calcu
     grid->addWidget(m_type, row++, 1, 1, 2);
     grid->addWidget(Caption("&Position:", m_position, this), row, 0);
     grid->addWidget(m_position, row++, 1, 1, 2);
-    grid->addWidget(Caption("&Opération:", m_operation, this), row, 0);
+    grid->addWidget(Caption("Opérat&ion:", m_operation, this), row, 0);
     grid->addWidget(m_operation, row++, 1, 1, 2);
-    grid->addWidget(Caption("&Ligne de test:", m_testLine, this), row, 0);
+    grid->addWidget(Caption("Li&gne de test:", m_testLine, this), row, 0);
     grid->addWidget(m_testLine, row++, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(1, 260);

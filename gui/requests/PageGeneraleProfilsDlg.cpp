@@ -168,7 +168,7 @@ QLayout* CPageGeneraleProfilsDlg::BuildOperations() {
         headers << QString::fromUtf8(column);
     m_list->setHeaderLabels(headers);
     m_list->installEventFilter(this);
-    m_add = Button("&Ajouter...", this);
+    m_add = Button("A&jouter...", this);
     m_edit = Button("&Modifier...", this);
     m_delete = Button("Supprimer", this);
     m_up = Button("Monter", this);

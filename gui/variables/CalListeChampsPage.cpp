@@ -79,7 +79,7 @@ std::string StoredCaption(const QString& text) {
 
 CCalListeChampsPage::CCalListeChampsPage(CContexteEtude& context, QWidget* parent)
     : CPanneauVariable(parent), m_context(context), m_available(new CMultiTree(this)),
-      m_tree(new QTreeWidget(this)), m_add(new QPushButton(QStringLiteral("&Ajouter >>"), this)),
+      m_tree(new QTreeWidget(this)), m_add(new QPushButton(QStringLiteral("A&jouter >>"), this)),
       m_group(new QPushButton(QStringLiteral("&Nouveau sous-total"), this)),
       m_out(new QPushButton(QStringLiteral("&Sortir"), this)),
       m_in(new QPushButton(QStringLiteral("&Entrer"), this)),

@@ -220,10 +220,10 @@ TEST_F(MappingWindowTest, GeneralPageWritesItsFlags) {
         bool (CPresentationMapping::*flag)() const;
     };
     const Case cases[] = {
-        {&page.GetCadre(), "&Cadre", &CPresentationMapping::GetEstCadre},
-        {&page.GetAxes(), "&Axes", &CPresentationMapping::GetEstAxe},
-        {&page.GetGrille(), "&Grille", &CPresentationMapping::GetEstGrille},
-        {&page.GetCoordonnees(), "C&oordonnées", &CPresentationMapping::GetEstCoordonnee},
+        {&page.GetCadre(), "Cad&re", &CPresentationMapping::GetEstCadre},
+        {&page.GetAxes(), "A&xes", &CPresentationMapping::GetEstAxe},
+        {&page.GetGrille(), "Gri&lle", &CPresentationMapping::GetEstGrille},
+        {&page.GetCoordonnees(), "Coordo&nnées", &CPresentationMapping::GetEstCoordonnee},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.box->text(), QString::fromUtf8(c.text));

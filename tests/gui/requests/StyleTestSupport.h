@@ -70,7 +70,7 @@ inline void ClickAnswered(QPushButton& button, const std::vector<ModalAnswers::S
     EXPECT_EQ(unexpected, 0);
 }
 
-// Adds the operations to the style page through "Opération", one "&Ajouter..." each.
+// Adds the operations to the style page through "Opération", one "A&jouter..." each.
 inline void AddOperations(CPageGeneraleProfilsDlg& page, const std::vector<OperationChoice>& choices) {
     for (const OperationChoice& choice : choices)
         ClickAnswered(page.AddButton(), {Answer(choice)});

@@ -66,6 +66,46 @@ TEST_F(DialogSizeTest, TheStatisticsDialogShowsItsWholeListAndButtons) {
     }
 }
 
+// The complaint: MARQUES's list of ten lines showed both scroll bars and half its Total line,
+// in its flat table's dialog as in a cross table's, while the list of calculations below had room
+// to spare. Each list shows all its rows, or scrolls up and down alone; the Total line shows whole.
+TEST_F(DialogSizeTest, TheDialogsOnMarquesShowItsTenLinesAndTheTotalWhole) {
+    struct Case {
+        const char* name;
+        std::int16_t type;
+        std::vector<std::string> questions;
+        int page; // the rows page on MARQUES
+    };
+    const std::vector<Case> cases = {
+        {"Tri simple", T::kTriSimple, {"MARQUES"}, 0},
+        {"Tri croisé MARQUES x REGION", T::kTriCroise, {"MARQUES", "REGION"}, 0},
+        {"Tri croisé REGION x MARQUES", T::kTriCroise, {"REGION", "MARQUES"}, 1},
+        {"Tri croisé MARQUES x CSP", T::kTriCroise, {"MARQUES", "CSP"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::unique_ptr<RequestDialog> dialog = Opened(c.type, c.questions);
+        ASSERT_NE(dialog, nullptr);
+        const CModaliteListCtrl& marques = dialog->GetPageLignes(c.page)->GetList();
+        // Eight brands, "Non interrogé", then the Total.
+        ASSERT_EQ(marques.topLevelItemCount(), 10);
+        const QTreeWidgetItem* total = marques.topLevelItem(9);
+        EXPECT_EQ(total->text(0), QStringLiteral("Total"));
+        EXPECT_TRUE(marques.viewport()->rect().contains(marques.visualItemRect(total)));
+        for (const LineListWidget* list : dialog->findChildren<LineListWidget*>()) {
+            SCOPED_TRACE(list->headerItem()->text(0).toStdString());
+            const bool upAndDown = list->verticalScrollBar()->isVisible();
+            const bool sideways = list->horizontalScrollBar()->isVisible();
+            EXPECT_FALSE(upAndDown && sideways);
+            const QTreeWidgetItem* last = list->topLevelItem(list->topLevelItemCount() - 1);
+            if (!upAndDown)
+                EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(last)));
+        }
+        EXPECT_EQ(NotWhole(*dialog), std::vector<std::string>{});
+        EXPECT_TRUE(WorkArea(*dialog).contains(dialog->frameGeometry()));
+    }
+}
+
 TEST_F(DialogSizeTest, EveryRequestDialogOpensWithItsListsAndButtonsWhole) {
     struct Case {
         const char* name;
