@@ -1274,6 +1274,9 @@ TEST_F(ListVariableTest, TheClassesOfAClassificationAreRenamedAndReorderedAndCoo
     ASSERT_EQ(page->Arbre().topLevelItemCount(), 2);
     page->Arbre().setCurrentItem(page->Arbre().topLevelItem(1));
     page->Arbre().Monter();
+    // Each class keeps the modalities' icon through the move.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_FALSE(page->Arbre().topLevelItem(i)->icon(0).isNull()) << i;
     page->Arbre().topLevelItem(0)->setText(0, QStringLiteral("Les grands"));
     dialog.accept();
     ASSERT_EQ(dialog.GetQuestion(), built) << ::testing::PrintToString(m_ui->ShownTexts());
