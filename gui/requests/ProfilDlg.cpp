@@ -9,19 +9,14 @@
 #include "framework/WindowSize.h"
 #include "gui/requests/NamedProfiles.h"
 #include "gui/requests/ProfileDialogFrame.h"
+#include "gui/requests/QuestionTreeMoves.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <algorithm>
 
 namespace {
 
-constexpr int kSeparator = -1;
-constexpr int kSeparatorIcon = 20;
-
-int DataOf(const QTreeWidgetItem& item) {
-    return item.data(0, Qt::UserRole).toInt();
-}
+constexpr int kSeparator = QuestionTreeMoves::kSeparator;
 
 constexpr ProfileButtonSpec kMoveButtons[] = {
     {CProfilDlg::kVersProfil, ">", "Ajouter la sélection au profil (Alt+Droite)"},
@@ -59,6 +54,7 @@ void CProfilDlg::BuildControls() {
                                                    ProfileDialogFrame::Keys{kVersProfil, kRetour, kMonter, kDescendre});
     m_questionnaire = m_frame->questionnaire;
     m_profileTree = m_frame->profile;
+    m_moves = std::make_unique<QuestionTreeMoves>(m_context, *m_questionnaire);
     for (CMultiTree* tree : {m_questionnaire, m_profileTree})
         tree->setRootIsDecorated(false);
 
@@ -79,30 +75,8 @@ void CProfilDlg::FillQuestionnaire() {
             continue;
         if (m_level >= 0 && !EstDansNiveau(*question, m_level, m_context))
             continue;
-        NewItem(*m_questionnaire, -1, i);
+        m_moves->NewItem(*m_questionnaire, -1, i);
     }
-}
-
-QTreeWidgetItem* CProfilDlg::NewItem(QTreeWidget& tree, int position, int itemData) const {
-    auto* item = new QTreeWidgetItem();
-    item->setData(0, Qt::UserRole, itemData);
-    if (itemData == kSeparator) {
-        item->setText(0, QStringLiteral("-"));
-        item->setIcon(0, m_icons.GetImage(kSeparatorIcon));
-    } else if (const CQuestionEtendue* question = m_context.DonnerQuestion(itemData)) {
-        item->setText(0, QString::fromStdString(question->GetCaption()));
-        item->setIcon(0, m_icons.GetImage(CUtilArbre::GetImageQuestion(*question)));
-    }
-    if (position < 0 || position > tree.topLevelItemCount())
-        tree.addTopLevelItem(item);
-    else
-        tree.insertTopLevelItem(position, item);
-    return item;
-}
-
-CQuestionEtendue* CProfilDlg::QuestionOf(const QTreeWidgetItem& item) const {
-    const int itemData = DataOf(item);
-    return itemData >= 0 ? m_context.DonnerQuestion(itemData) : nullptr;
 }
 
 bool CProfilDlg::IsInLevel(const CQuestionEtendue& question) const {
@@ -111,12 +85,11 @@ bool CProfilDlg::IsInLevel(const CQuestionEtendue& question) const {
 
 void CProfilDlg::MoveItem(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show,
                           std::vector<QTreeWidgetItem*>& visited) {
-    const int itemData = DataOf(*item);
-    if (itemData == kSeparator) {
+    if (QuestionTreeMoves::DataOf(*item) == kSeparator) {
         delete item;
         return;
     }
-    const CQuestionEtendue* question = QuestionOf(*item);
+    const CQuestionEtendue* question = m_moves->QuestionOf(*item);
     if (question == nullptr)
         return;
     if (!IsInLevel(*question)) {
@@ -124,7 +97,7 @@ void CProfilDlg::MoveItem(QTreeWidgetItem* item, CMultiTree& source, CMultiTree&
         std::vector<QTreeWidgetItem*> others;
         for (int i = 0; i < source.topLevelItemCount(); ++i) {
             QTreeWidgetItem* root = source.topLevelItem(i);
-            const CQuestionEtendue* other = QuestionOf(*root);
+            const CQuestionEtendue* other = m_moves->QuestionOf(*root);
             if (other != nullptr && other != question && other->code == question->code &&
                 other->recodeId == question->recodeId && IsInLevel(*other))
                 others.push_back(root);
@@ -135,16 +108,8 @@ void CProfilDlg::MoveItem(QTreeWidgetItem* item, CMultiTree& source, CMultiTree&
         }
         return;
     }
-    int position = -1;
-    if (&target == m_questionnaire) {
-        // Back in its questionnaire place.
-        position = target.topLevelItemCount();
-        for (int i = target.topLevelItemCount() - 1; i >= 0; --i)
-            if (DataOf(*target.topLevelItem(i)) >= itemData)
-                position = i;
-    }
-    QTreeWidgetItem* created = NewItem(target, position, itemData);
-    delete item;
+    // Back in its questionnaire place, or at the end of the profile.
+    QTreeWidgetItem* created = m_moves->Move(item, target, false);
     if (show)
         target.SetItemState(created, CMultiTree::kSelected | CMultiTree::kFocused,
                             CMultiTree::kSelected | CMultiTree::kFocused);
@@ -175,10 +140,10 @@ void CProfilDlg::MoveEverything(CMultiTree& source, CMultiTree& target) {
         if (std::find(visited.begin(), visited.end(), item) != visited.end() ||
             source.indexOfTopLevelItem(item) < 0)
             continue;
-        const CQuestionEtendue* question = QuestionOf(*item);
+        const CQuestionEtendue* question = m_moves->QuestionOf(*item);
         if (&source == m_profileTree && question != nullptr && !IsInLevel(*question)) {
             // A line the level no longer holds goes back as it is.
-            NewItem(target, -1, DataOf(*item));
+            m_moves->NewItem(target, -1, QuestionTreeMoves::DataOf(*item));
             delete item;
             continue;
         }
@@ -188,43 +153,22 @@ void CProfilDlg::MoveEverything(CMultiTree& source, CMultiTree& target) {
 }
 
 void CProfilDlg::MoveLine(bool up) {
-    QTreeWidgetItem* item = m_profileTree->currentItem();
-    if (item == nullptr) {
-        QApplication::beep();
-        return;
+    if (QTreeWidgetItem* moved = m_moves->MoveLine(*m_profileTree, up)) {
+        m_profileTree->SelectItem(moved);
+        Modified();
     }
-    const int index = m_profileTree->indexOfTopLevelItem(item);
-    const int to = up ? index - 1 : index + 1;
-    if (to < 0 || to >= m_profileTree->topLevelItemCount()) {
-        QApplication::beep();
-        return;
-    }
-    const int itemData = DataOf(*item);
-    delete item;
-    m_profileTree->SelectItem(NewItem(*m_profileTree, to, itemData));
-    Modified();
 }
 
 void CProfilDlg::InsertSeparator() {
     QTreeWidgetItem* current = m_profileTree->currentItem();
     const int position = current != nullptr ? m_profileTree->indexOfTopLevelItem(current) + 1 : -1;
-    m_profileTree->SelectItem(NewItem(*m_profileTree, position, kSeparator));
+    m_profileTree->SelectItem(m_moves->NewItem(*m_profileTree, position, kSeparator));
     Modified();
 }
 
 bool CProfilDlg::BuildProfile(CProfil& profile) {
     profile.RemoveAll();
-    bool anyQuestion = false;
-    for (int i = 0; i < m_profileTree->topLevelItemCount(); ++i) {
-        CQuestionEtendue* question = QuestionOf(*m_profileTree->topLevelItem(i));
-        if (question == nullptr) {
-            profile.AddSeparator();
-            continue;
-        }
-        profile.Add(question);
-        anyQuestion = true;
-    }
-    if (!anyQuestion) {
+    if (!m_moves->Build(*m_profileTree, profile, true)) {
         m_context.GetUserInterface().ShowMessage(Message(StringTable::kSelectionnerUneQuestion),
                                                  UserInterface::Icon::Warning);
         return false;
@@ -237,19 +181,12 @@ void CProfilDlg::ShowProfile(const CProfil& profile) {
     for (int i = 0; i < profile.GetCount(); ++i) {
         CQuestionEtendue* question = profile.GetQuestion(i);
         if (question == nullptr) {
-            NewItem(*m_profileTree, -1, kSeparator);
+            m_moves->NewItem(*m_profileTree, -1, kSeparator);
             continue;
         }
-        int index = -1;
-        if (!m_context.TrouverIndexQuestion(question, index))
-            continue;
-        for (int q = 0; q < m_questionnaire->topLevelItemCount(); ++q) {
-            QTreeWidgetItem* item = m_questionnaire->topLevelItem(q);
-            if (DataOf(*item) == index) {
-                std::vector<QTreeWidgetItem*> visited;
-                MoveItem(item, *m_questionnaire, *m_profileTree, false, visited);
-                break;
-            }
+        if (QTreeWidgetItem* item = m_moves->ItemOf(*m_questionnaire, question)) {
+            std::vector<QTreeWidgetItem*> visited;
+            MoveItem(item, *m_questionnaire, *m_profileTree, false, visited);
         }
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "framework/UtilArbre.h"
 #include "gui/requests/ProfileDialogFrame.h"
 #include "tabulation/Profil.h"
 
@@ -13,6 +12,7 @@ class CMultiTree;
 class CQuestionEtendue;
 class NamedProfiles;
 class QComboBox;
+class QuestionTreeMoves;
 class QPushButton;
 class QTreeWidgetItem;
 
@@ -59,8 +59,6 @@ public:
 private:
     void BuildControls();
     void FillQuestionnaire();
-    QTreeWidgetItem* NewItem(QTreeWidget& tree, int position, int data) const;
-    CQuestionEtendue* QuestionOf(const QTreeWidgetItem& item) const;
     bool IsInLevel(const CQuestionEtendue& question) const;
     void MoveItem(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show,
                   std::vector<QTreeWidgetItem*>& visited);
@@ -76,10 +74,10 @@ private:
     int m_level;
     bool m_ouvertes;
     CProfil m_profile;
-    CUtilArbre m_icons;
 
     CMultiTree* m_questionnaire = nullptr;
     CMultiTree* m_profileTree = nullptr;
     std::unique_ptr<ProfileDialogFrame> m_frame;
+    std::unique_ptr<QuestionTreeMoves> m_moves;
     NamedProfiles* m_named = nullptr;
 };

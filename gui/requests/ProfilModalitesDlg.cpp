@@ -9,6 +9,7 @@
 #include "framework/MultiTree.h"
 #include "framework/WindowSize.h"
 #include "gui/requests/NamedProfiles.h"
+#include "gui/requests/ModalityTreeMoves.h"
 #include "gui/requests/ProfileDialogFrame.h"
 #include "tabulation/MoteurTableau.h"
 
@@ -23,9 +24,9 @@
 
 namespace {
 
-constexpr int kSeparator = -1;
-constexpr int kLoadedRole = Qt::UserRole + 1;
-constexpr int kModalityIcon = 10;
+using Trees = ModalityTreeMoves;
+
+constexpr int kSeparator = Trees::kSeparator;
 constexpr int kSeparatorIcon = 20;
 // Indexes 0 and 1 of the modality array are never used by an item: -1 marks a separator.
 constexpr int kBlankModalities = 2;
@@ -33,11 +34,11 @@ constexpr int kNonReponse = -1;
 constexpr int kNonInterroge = -2;
 
 int DataOf(const QTreeWidgetItem& item) {
-    return item.data(0, Qt::UserRole).toInt();
+    return Trees::DataOf(item);
 }
 
 bool IsModalityItem(const QTreeWidgetItem& item) {
-    return item.parent() != nullptr;
+    return Trees::IsModalityItem(item);
 }
 
 // The buttons between the trees, from the top.
@@ -83,10 +84,8 @@ CProfilModalitesDlg::CProfilModalitesDlg(CContexteEtude& context, int level, con
     : QDialog(parent), m_context(context), m_level(level), m_profile(profile) {
     setWindowTitle(QStringLiteral("Profils"));
     setObjectName(QStringLiteral("CProfilModalitesDlg"));
-    for (int i = 0; i < kBlankModalities; ++i)
-        m_modalities.push_back(std::make_unique<CModaliteEtendue>(&m_context));
     BuildControls();
-    FillQuestionnaire();
+    m_trees->FillQuestionnaire(*m_questionnaire, [](const CQuestionEtendue&) { return true; });
     m_named = m_frame->NameProfiles(m_context, NamedProfiles::ProfilsModalites(m_context),
                                     {[this](CProfil& built) { return BuildProfile(built); },
                                      [this](const CProfil& shown) { ShowProfile(shown); }},
@@ -104,6 +103,8 @@ void CProfilModalitesDlg::BuildControls() {
                                                    ProfileDialogFrame::Keys{kVersProfil, kRetour, kMonter, kDescendre});
     m_questionnaire = m_frame->questionnaire;
     m_profileTree = m_frame->profile;
+    m_trees = std::make_unique<ModalityTreeMoves>(m_context, *m_questionnaire, false, kBlankModalities,
+                                                  [this](const CQuestionEtendue& question) { return IsInLevel(question); });
     m_frame->lineColumn->addSpacing(12);
     for (std::size_t option = 0; option < kToggles.size(); ++option) {
         auto* box = new QToolButton(this);
@@ -133,10 +134,6 @@ void CProfilModalitesDlg::BuildControls() {
                            [this](bool up) { MoveLine(up); }, [this] { InsertSeparator(); }});
     connect(&Bouton(kSansManquantes), &QPushButton::clicked, this, [this] { ModalitesManquantes(2, 2); });
 
-    connect(m_questionnaire, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (item->parent() == nullptr)
-            LoadModalities(*item);
-    });
     connect(m_profileTree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { ShowOptionsOf(current); });
     m_profileTree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -179,45 +176,6 @@ void CProfilModalitesDlg::OnProfileContextMenu(const QPoint& point) {
 
 // ---- Items ------------------------------------------------------------------------------------
 
-void CProfilModalitesDlg::FillQuestionnaire() {
-    for (int i = 0; i < m_context.DonnerNbreQuestions(); ++i) {
-        const CQuestionEtendue* question = m_context.DonnerQuestion(i);
-        if (question == nullptr || !question->EstFermee())
-            continue;
-        QTreeWidgetItem* item = NewQuestionItem(*m_questionnaire->invisibleRootItem(), -1, i);
-        item->setData(0, kLoadedRole, false);
-        item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    }
-}
-
-QTreeWidgetItem* CProfilModalitesDlg::NewQuestionItem(QTreeWidgetItem& holder, int position, int questionIndex) const {
-    auto* item = new QTreeWidgetItem();
-    item->setData(0, Qt::UserRole, questionIndex);
-    item->setData(0, kLoadedRole, true);
-    if (const CQuestionEtendue* question = m_context.DonnerQuestion(questionIndex)) {
-        item->setText(0, QString::fromStdString(question->name));
-        item->setToolTip(0, QString::fromStdString(question->GetCaption()));
-        item->setIcon(0, m_icons.GetImage(CUtilArbre::GetImageQuestion(*question)));
-    }
-    if (position < 0 || position > holder.childCount())
-        holder.addChild(item);
-    else
-        holder.insertChild(position, item);
-    return item;
-}
-
-QTreeWidgetItem* CProfilModalitesDlg::NewModalityItem(QTreeWidgetItem& holder, int position, int modalityIndex) const {
-    auto* item = new QTreeWidgetItem();
-    item->setData(0, Qt::UserRole, -modalityIndex);
-    item->setIcon(0, m_icons.GetImage(kModalityIcon));
-    if (position < 0 || position > holder.childCount())
-        holder.addChild(item);
-    else
-        holder.insertChild(position, item);
-    StyleModalityItem(*item);
-    return item;
-}
-
 QTreeWidgetItem* CProfilModalitesDlg::NewSeparatorItem(int position) const {
     auto* item = new QTreeWidgetItem();
     item->setData(0, Qt::UserRole, kSeparator);
@@ -231,149 +189,29 @@ QTreeWidgetItem* CProfilModalitesDlg::NewSeparatorItem(int position) const {
     return item;
 }
 
-// A modality is drawn in the options it carries: bold, italic, underlined; shadowed on grey.
-void CProfilModalitesDlg::StyleModalityItem(QTreeWidgetItem& item) const {
-    const CModaliteEtendue* modality = ModalityOf(item);
-    if (modality == nullptr)
-        return;
-    item.setText(0, QString::fromStdString(modality->GetShortCaption()));
-    QFont font = item.treeWidget() != nullptr ? item.treeWidget()->font() : QFont();
-    font.setBold(modality->displayOptions[0]);
-    font.setItalic(modality->displayOptions[1]);
-    font.setUnderline(modality->displayOptions[2]);
-    item.setFont(0, font);
-    item.setBackground(0, modality->displayOptions[3] ? QBrush(QColor(192, 192, 192)) : QBrush());
-}
-
-CQuestionEtendue* CProfilModalitesDlg::QuestionOf(const QTreeWidgetItem& item) const {
-    const QTreeWidgetItem& line = item.parent() != nullptr ? *item.parent() : item;
-    const int itemData = DataOf(line);
-    return itemData >= 0 ? m_context.DonnerQuestion(itemData) : nullptr;
-}
-
-CModaliteEtendue* CProfilModalitesDlg::ModalityOf(const QTreeWidgetItem& item) const {
-    if (!IsModalityItem(item))
-        return nullptr;
-    const int index = -DataOf(item);
-    return index >= kBlankModalities && index < static_cast<int>(m_modalities.size())
-               ? m_modalities[static_cast<std::size_t>(index)].get()
-               : nullptr;
-}
-
 bool CProfilModalitesDlg::IsInLevel(const CQuestionEtendue& question) const {
     return m_level < 0 ? question.level == 0 : EstDansNiveau(question, m_level, m_context);
 }
 
-void CProfilModalitesDlg::LoadModalities(QTreeWidgetItem& questionItem) {
-    if (questionItem.data(0, kLoadedRole).toBool())
-        return;
-    questionItem.setData(0, kLoadedRole, true);
-    questionItem.setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
-    CQuestionEtendue* question = QuestionOf(questionItem);
-    if (question == nullptr)
-        return;
-    std::vector<std::unique_ptr<CModaliteEtendue>> copies;
-    question->DonnerModalites(copies, false);
-    for (auto& copy : copies) {
-        const int index = static_cast<int>(m_modalities.size());
-        m_modalities.push_back(std::move(copy));
-        NewModalityItem(questionItem, -1, index);
-    }
-}
-
-QTreeWidgetItem* CProfilModalitesDlg::RootWithData(const QTreeWidget& tree, int itemData) const {
-    for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        if (DataOf(*tree.topLevelItem(i)) == itemData)
-            return tree.topLevelItem(i);
-    return nullptr;
-}
-
 // ---- Moves ------------------------------------------------------------------------------------
-
-QTreeWidgetItem& CProfilModalitesDlg::TargetQuestion(CMultiTree& target, int questionData) {
-    if (QTreeWidgetItem* existing = RootWithData(target, questionData))
-        return *existing;
-    int position = -1;
-    if (&target == m_questionnaire) {
-        // Back in its questionnaire place.
-        position = 0;
-        for (int i = 0; i < target.topLevelItemCount(); ++i)
-            if (DataOf(*target.topLevelItem(i)) < questionData)
-                position = i + 1;
-    }
-    QTreeWidgetItem* item = NewQuestionItem(*target.invisibleRootItem(), position, questionData);
-    if (&target == m_profileTree)
-        item->setExpanded(true);
-    return *item;
-}
-
-QTreeWidgetItem* CProfilModalitesDlg::PlaceModality(QTreeWidgetItem& targetQuestion, int modalityIndex, bool back) {
-    int position = -1;
-    if (back) {
-        // Back in the question's order.
-        position = 0;
-        for (int i = 0; i < targetQuestion.childCount(); ++i)
-            if (-DataOf(*targetQuestion.child(i)) <= modalityIndex)
-                position = i + 1;
-    }
-    QTreeWidgetItem* item = NewModalityItem(targetQuestion, position, modalityIndex);
-    if (!back)
-        targetQuestion.setExpanded(true);
-    return item;
-}
 
 void CProfilModalitesDlg::MoveQuestion(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show,
                                        std::vector<int>& moved) {
-    const int itemData = DataOf(*item);
-    if (itemData == kSeparator) {
-        delete item;
+    const std::size_t before = moved.size();
+    m_trees->MoveQuestion(item, source, target, moved);
+    if (!show)
         return;
-    }
-    const CQuestionEtendue* question = QuestionOf(*item);
-    if (question == nullptr)
-        return;
-    if (!IsInLevel(*question)) {
-        // The questions of the level with the same code and recode move in its place.
-        std::vector<int> others;
-        for (int i = 0; i < source.topLevelItemCount(); ++i) {
-            const QTreeWidgetItem& root = *source.topLevelItem(i);
-            const CQuestionEtendue* other = QuestionOf(root);
-            if (other != nullptr && other->code == question->code && other->recodeId == question->recodeId &&
-                IsInLevel(*other))
-                others.push_back(DataOf(root));
+    // Every line moved, the one asked for or the questions of the level in its place.
+    for (std::size_t i = before; i < moved.size(); ++i)
+        if (QTreeWidgetItem* line = Trees::RootWithData(target, moved[i])) {
+            target.SetItemState(line, CMultiTree::kSelected, CMultiTree::kSelected);
+            target.scrollToItem(line);
         }
-        for (int other : others)
-            if (std::find(moved.begin(), moved.end(), other) == moved.end())
-                if (QTreeWidgetItem* root = RootWithData(source, other))
-                    MoveQuestion(root, source, target, show, moved);
-        return;
-    }
-    if (&source == m_questionnaire)
-        LoadModalities(*item);
-    const bool back = &target == m_questionnaire;
-    QTreeWidgetItem& targetQuestion = TargetQuestion(target, itemData);
-    for (int i = 0; i < item->childCount(); ++i)
-        PlaceModality(targetQuestion, -DataOf(*item->child(i)), back);
-    moved.push_back(itemData);
-    delete item;
-    if (show) {
-        target.SetItemState(&targetQuestion, CMultiTree::kSelected, CMultiTree::kSelected);
-        target.scrollToItem(&targetQuestion);
-    }
 }
 
-void CProfilModalitesDlg::MoveModality(QTreeWidgetItem* item, CMultiTree& /*source*/, CMultiTree& target, bool show) {
-    QTreeWidgetItem* line = item->parent();
-    const CQuestionEtendue* question = QuestionOf(*item);
-    if (line == nullptr || question == nullptr || !IsInLevel(*question))
-        return;
-    const bool back = &target == m_questionnaire;
-    QTreeWidgetItem& targetQuestion = TargetQuestion(target, DataOf(*line));
-    QTreeWidgetItem* placed = PlaceModality(targetQuestion, -DataOf(*item), back);
-    delete item;
-    if (line->childCount() == 0)
-        delete line;
-    if (show) {
+void CProfilModalitesDlg::MoveModality(QTreeWidgetItem* item, CMultiTree& target, bool show) {
+    QTreeWidgetItem* placed = m_trees->MoveModality(item, target);
+    if (placed != nullptr && show) {
         target.SetItemState(placed, CMultiTree::kSelected, CMultiTree::kSelected);
         target.scrollToItem(placed);
     }
@@ -414,7 +252,7 @@ void CProfilModalitesDlg::MoveSelected(CMultiTree& source, CMultiTree& target) {
                 }
             continue;
         }
-        QTreeWidgetItem* line = RootWithData(source, t.line);
+        QTreeWidgetItem* line = Trees::RootWithData(source, t.line);
         if (line == nullptr)
             continue;
         if (t.modality == 0) {
@@ -424,7 +262,7 @@ void CProfilModalitesDlg::MoveSelected(CMultiTree& source, CMultiTree& target) {
         }
         for (int i = 0; i < line->childCount(); ++i)
             if (DataOf(*line->child(i)) == t.modality) {
-                MoveModality(line->child(i), source, target, true);
+                MoveModality(line->child(i), target, true);
                 break;
             }
     }
@@ -432,79 +270,15 @@ void CProfilModalitesDlg::MoveSelected(CMultiTree& source, CMultiTree& target) {
 }
 
 void CProfilModalitesDlg::MoveEverything(CMultiTree& source, CMultiTree& target) {
-    std::vector<int> lines;
-    for (int i = 0; i < source.topLevelItemCount(); ++i)
-        lines.push_back(DataOf(*source.topLevelItem(i)));
-    std::vector<int> moved;
-    if (&source == m_profileTree) {
-        // Every line back, separators deleted.
-        while (source.topLevelItemCount() > 0) {
-            QTreeWidgetItem* line = source.topLevelItem(0);
-            if (DataOf(*line) == kSeparator || QuestionOf(*line) == nullptr || !IsInLevel(*QuestionOf(*line))) {
-                // A line the level no longer holds goes back as it is.
-                if (DataOf(*line) != kSeparator) {
-                    QTreeWidgetItem& back = TargetQuestion(*m_questionnaire, DataOf(*line));
-                    for (int i = 0; i < line->childCount(); ++i)
-                        PlaceModality(back, -DataOf(*line->child(i)), true);
-                }
-                delete line;
-                continue;
-            }
-            MoveQuestion(line, source, target, false, moved);
-        }
-    } else {
-        for (int itemData : lines) {
-            QTreeWidgetItem* line = RootWithData(source, itemData);
-            const CQuestionEtendue* question = line != nullptr ? QuestionOf(*line) : nullptr;
-            if (question != nullptr && IsInLevel(*question))
-                MoveQuestion(line, source, target, false, moved);
-        }
-    }
+    m_trees->MoveEverything(source, target);
     Modified();
 }
 
 void CProfilModalitesDlg::MoveLine(bool up) {
-    QTreeWidgetItem* item = m_profileTree->currentItem();
-    if (item == nullptr) {
-        QApplication::beep();
-        return;
+    if (QTreeWidgetItem* moved = m_trees->MoveLine(*m_profileTree, up)) {
+        m_profileTree->SelectItem(moved);
+        Modified();
     }
-    QTreeWidgetItem& holder = item->parent() != nullptr ? *item->parent() : *m_profileTree->invisibleRootItem();
-    const int index = holder.indexOfChild(item);
-    const int to = up ? index - 1 : index + 1;
-    if (to < 0 || to >= holder.childCount()) {
-        QApplication::beep();
-        return;
-    }
-    QTreeWidgetItem* moved = nullptr;
-    if (IsModalityItem(*item)) {
-        const int itemData = DataOf(*item);
-        delete item;
-        moved = NewModalityItem(holder, to, -itemData);
-    } else {
-        std::vector<int> itemData;
-        std::vector<int> depths;
-        CUtilArbre::CollecterSousArbreSansTexte(*item, itemData, depths);
-        delete item;
-        QTreeWidgetItem* after = to > 0 ? holder.child(to - 1) : nullptr;
-        moved = CUtilArbre::InsererSousArbreSansTexte(*m_profileTree, nullptr, after, itemData, depths, 1,
-                                                      [this](QTreeWidgetItem& created) {
-                                                          if (created.parent() == nullptr && DataOf(created) == kSeparator) {
-                                                              created.setText(0, QStringLiteral("-"));
-                                                              created.setIcon(0, m_icons.GetImage(kSeparatorIcon));
-                                                          } else if (created.parent() == nullptr) {
-                                                              if (const CQuestionEtendue* q = QuestionOf(created)) {
-                                                                  created.setText(0, QString::fromStdString(q->name));
-                                                                  created.setIcon(0, m_icons.GetImage(CUtilArbre::GetImageQuestion(*q)));
-                                                              }
-                                                          } else {
-                                                              created.setIcon(0, m_icons.GetImage(kModalityIcon));
-                                                              StyleModalityItem(created);
-                                                          }
-                                                      });
-    }
-    m_profileTree->SelectItem(moved);
-    Modified();
 }
 
 void CProfilModalitesDlg::InsertSeparator() {
@@ -521,9 +295,9 @@ void CProfilModalitesDlg::InsertSeparator() {
 void CProfilModalitesDlg::OnOptionBox(int option) {
     const bool on = m_optionBoxes[static_cast<std::size_t>(option)]->isChecked();
     auto apply = [this, option, on](QTreeWidgetItem& modalityItem) {
-        if (CModaliteEtendue* modality = ModalityOf(modalityItem)) {
+        if (CModaliteEtendue* modality = m_trees->ModalityOf(modalityItem)) {
             modality->displayOptions[static_cast<std::size_t>(option)] = on;
-            StyleModalityItem(modalityItem);
+            m_trees->StyleModalityItem(modalityItem);
         }
     };
     for (QTreeWidgetItem* item = m_profileTree->GetFirstSelectedItem(); item != nullptr;
@@ -538,7 +312,7 @@ void CProfilModalitesDlg::OnOptionBox(int option) {
 }
 
 void CProfilModalitesDlg::ShowOptionsOf(QTreeWidgetItem* item) {
-    const CModaliteEtendue* modality = item != nullptr ? ModalityOf(*item) : nullptr;
+    const CModaliteEtendue* modality = item != nullptr ? m_trees->ModalityOf(*item) : nullptr;
     for (std::size_t option = 0; option < m_optionBoxes.size(); ++option)
         m_optionBoxes[option]->setChecked(modality != nullptr && modality->displayOptions[option]);
 }
@@ -570,12 +344,12 @@ void CProfilModalitesDlg::SortLine(QTreeWidgetItem& line,
     line.takeChildren();
     line.addChildren(children);
     for (QTreeWidgetItem* child : children)
-        StyleModalityItem(*child);
+        m_trees->StyleModalityItem(*child);
 }
 
 // The weighted count of each modality of the line's question, into the modalities' extra word.
 bool CProfilModalitesDlg::CountLine(QTreeWidgetItem& line) {
-    CQuestionEtendue* question = QuestionOf(line);
+    CQuestionEtendue* question = m_trees->QuestionOf(line);
     if (question == nullptr)
         return false;
     const int count = question->GetNbreModalite();
@@ -593,7 +367,7 @@ bool CProfilModalitesDlg::CountLine(QTreeWidgetItem& line) {
         return false;
     }
     for (int i = 0; i < line.childCount(); ++i) {
-        CModaliteEtendue* modality = ModalityOf(*line.child(i));
+        CModaliteEtendue* modality = m_trees->ModalityOf(*line.child(i));
         const int found = modality != nullptr ? question->TrouverModalite(modality->code) : -1;
         if (found >= 0 && static_cast<std::size_t>(found) < counts.size())
             modality->extraWord = static_cast<std::int32_t>(counts[static_cast<std::size_t>(found)]);
@@ -606,7 +380,7 @@ void CProfilModalitesDlg::TrierParFrequence() {
         if (!CountLine(*line))
             return;
         SortLine(*line, [this](const QTreeWidgetItem& a, const QTreeWidgetItem& b) {
-            return ModalityOf(a)->extraWord > ModalityOf(b)->extraWord;
+            return m_trees->ModalityOf(a)->extraWord > m_trees->ModalityOf(b)->extraWord;
         });
     }
     Modified();
@@ -632,11 +406,11 @@ void CProfilModalitesDlg::EnleverFrequencesNulles() {
             return;
         std::vector<QTreeWidgetItem*> empty;
         for (int i = 0; i < line->childCount(); ++i)
-            if (ModalityOf(*line->child(i))->extraWord == 0)
+            if (m_trees->ModalityOf(*line->child(i))->extraWord == 0)
                 empty.push_back(line->child(i));
         // The last modality moved back takes its line with it.
         for (QTreeWidgetItem* modality : empty)
-            MoveModality(modality, *m_profileTree, *m_questionnaire, false);
+            MoveModality(modality, *m_questionnaire, false);
     }
     Modified();
 }
@@ -651,19 +425,19 @@ void CProfilModalitesDlg::ModalitesManquantes(int nonResponse, int notAsked) {
             if (DataOf(*m_profileTree->topLevelItem(i)) != kSeparator)
                 lines.push_back(DataOf(*m_profileTree->topLevelItem(i)));
         for (int itemData : lines) {
-            QTreeWidgetItem* line = RootWithData(*m_profileTree, itemData);
+            QTreeWidgetItem* line = Trees::RootWithData(*m_profileTree, itemData);
             if (line == nullptr)
                 continue;
-            QTreeWidgetItem* from = mode == 2 ? line : RootWithData(*m_questionnaire, itemData);
+            QTreeWidgetItem* from = mode == 2 ? line : Trees::RootWithData(*m_questionnaire, itemData);
             if (from == nullptr)
                 continue;
             for (int i = 0; i < from->childCount(); ++i) {
-                const CModaliteEtendue* modality = ModalityOf(*from->child(i));
+                const CModaliteEtendue* modality = m_trees->ModalityOf(*from->child(i));
                 if (modality != nullptr && modality->code == code) {
                     if (mode == 2)
                         DropMissingModality(from->child(i));
                     else
-                        MoveModality(from->child(i), *m_questionnaire, *m_profileTree, true);
+                        MoveModality(from->child(i), *m_profileTree, true);
                     break;
                 }
             }
@@ -676,8 +450,8 @@ void CProfilModalitesDlg::ModalitesManquantes(int nonResponse, int notAsked) {
 // profile without bringing the question back there. One partly chosen takes it back.
 void CProfilModalitesDlg::DropMissingModality(QTreeWidgetItem* item) {
     QTreeWidgetItem* line = item->parent();
-    if (line == nullptr || RootWithData(*m_questionnaire, DataOf(*line)) != nullptr) {
-        MoveModality(item, *m_profileTree, *m_questionnaire, false);
+    if (line == nullptr || Trees::RootWithData(*m_questionnaire, DataOf(*line)) != nullptr) {
+        MoveModality(item, *m_questionnaire, false);
         return;
     }
     delete item;
@@ -689,22 +463,7 @@ void CProfilModalitesDlg::DropMissingModality(QTreeWidgetItem* item) {
 
 bool CProfilModalitesDlg::BuildProfile(CProfil& profile) {
     profile.RemoveAll();
-    bool anyQuestion = false;
-    for (int i = 0; i < m_profileTree->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem& line = *m_profileTree->topLevelItem(i);
-        CQuestionEtendue* question = QuestionOf(line);
-        if (DataOf(line) == kSeparator || question == nullptr) {
-            profile.AddSeparator();
-            continue;
-        }
-        std::vector<std::unique_ptr<CModaliteEtendue>> modalities;
-        for (int m = 0; m < line.childCount(); ++m)
-            if (const CModaliteEtendue* modality = ModalityOf(*line.child(m)))
-                modalities.push_back(std::make_unique<CModaliteEtendue>(*modality));
-        profile.Add(question, modalities);
-        anyQuestion = true;
-    }
-    if (!anyQuestion) {
+    if (!m_trees->Build(*m_profileTree, profile, true)) {
         m_context.GetUserInterface().ShowMessage(Message(StringTable::kSelectionnerUneModalite),
                                                  UserInterface::Icon::Warning);
         return false;
@@ -714,35 +473,7 @@ bool CProfilModalitesDlg::BuildProfile(CProfil& profile) {
 
 void CProfilModalitesDlg::ShowProfile(const CProfil& profile) {
     MoveEverything(*m_profileTree, *m_questionnaire);
-    for (int i = 0; i < profile.GetCount(); ++i) {
-        const CSousProfil* line = profile.GetSousProfil(i);
-        if (line == nullptr || line->IsSeparator()) {
-            NewSeparatorItem(-1);
-            continue;
-        }
-        int index = -1;
-        if (!m_context.TrouverIndexQuestion(line->GetQuestion(), index) || !IsInLevel(*line->GetQuestion()))
-            continue;
-        QTreeWidgetItem* questionItem = RootWithData(*m_questionnaire, index);
-        if (questionItem == nullptr)
-            continue;
-        LoadModalities(*questionItem);
-        for (const auto& wanted : line->Modalites()) {
-            for (int m = 0; m < questionItem->childCount(); ++m) {
-                CModaliteEtendue* modality = ModalityOf(*questionItem->child(m));
-                if (modality != nullptr && modality->code == wanted->code) {
-                    modality->CopierExtension(*wanted);
-                    const bool last = questionItem->childCount() == 1;
-                    MoveModality(questionItem->child(m), *m_questionnaire, *m_profileTree, false);
-                    if (last)
-                        questionItem = nullptr;
-                    break;
-                }
-            }
-            if (questionItem == nullptr)
-                break;
-        }
-    }
+    m_trees->Show(profile, *m_profileTree, false, [this] { NewSeparatorItem(-1); });
 }
 
 bool CProfilModalitesDlg::SameNumberOfModalities() {

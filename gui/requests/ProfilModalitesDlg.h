@@ -14,6 +14,7 @@
 class CContexteEtude;
 class CModaliteEtendue;
 class CMultiTree;
+class ModalityTreeMoves;
 class CQuestionEtendue;
 class NamedProfiles;
 class QComboBox;
@@ -29,8 +30,8 @@ class QTreeWidgetItem;
 // profile tree, and kept under a name in the questionnaire (NamedProfiles).
 //
 // Items carry an integer: a question its index in the survey, a modality minus its index in the
-// dialog's modality array (the copies of the modalities of every question loaded, question after
-// question), a separator -1.
+// array of copies of the modalities of every question loaded, question after question, which the
+// trees' moves (ModalityTreeMoves) keep, a separator -1.
 class CProfilModalitesDlg : public QDialog {
     Q_OBJECT
 
@@ -85,26 +86,15 @@ public:
 
 private:
     void BuildControls();
-    void FillQuestionnaire();
 
-    // Items.
-    QTreeWidgetItem* NewQuestionItem(QTreeWidgetItem& holder, int position, int questionIndex) const;
-    QTreeWidgetItem* NewModalityItem(QTreeWidgetItem& holder, int position, int modalityIndex) const;
     QTreeWidgetItem* NewSeparatorItem(int position) const;
-    void StyleModalityItem(QTreeWidgetItem& item) const;
-    CQuestionEtendue* QuestionOf(const QTreeWidgetItem& item) const;
-    CModaliteEtendue* ModalityOf(const QTreeWidgetItem& item) const;
     bool IsInLevel(const CQuestionEtendue& question) const;
-    void LoadModalities(QTreeWidgetItem& questionItem);
-    QTreeWidgetItem* RootWithData(const QTreeWidget& tree, int data) const;
 
-    // Moves.
+    // Moves, the items shown (selected and scrolled to) when asked.
     void MoveQuestion(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show,
                       std::vector<int>& moved);
-    void MoveModality(QTreeWidgetItem* item, CMultiTree& source, CMultiTree& target, bool show);
+    void MoveModality(QTreeWidgetItem* item, CMultiTree& target, bool show);
     void DropMissingModality(QTreeWidgetItem* item);
-    QTreeWidgetItem& TargetQuestion(CMultiTree& target, int questionData);
-    QTreeWidgetItem* PlaceModality(QTreeWidgetItem& targetQuestion, int modalityIndex, bool back);
     void MoveSelected(CMultiTree& source, CMultiTree& target);
     void MoveEverything(CMultiTree& source, CMultiTree& target);
     void MoveLine(bool up);
@@ -128,13 +118,13 @@ private:
     int m_level;
     bool m_sameNumber = false;
     CProfil m_profile;
-    std::vector<std::unique_ptr<CModaliteEtendue>> m_modalities;
     CUtilArbre m_icons;
     QTreeWidgetItem* m_menuItem = nullptr;
 
     CMultiTree* m_questionnaire = nullptr;
     CMultiTree* m_profileTree = nullptr;
     std::unique_ptr<ProfileDialogFrame> m_frame;
+    std::unique_ptr<ModalityTreeMoves> m_trees; // the items of both trees and the modalities they show
     std::array<QToolButton*, 4> m_optionBoxes{};
     QMenu* m_menu = nullptr;
     NamedProfiles* m_named = nullptr;

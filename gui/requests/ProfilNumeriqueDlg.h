@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/requests/ProfileDialogFrame.h"
+#include "gui/requests/PairProfileButtons.h"
 #include "gui/requests/QuestionTreeMoves.h"
 #include "tabulation/Profil.h"
 
@@ -19,25 +19,11 @@ class QPushButton;
 // tree, and back; the active side may not be left empty.
 //
 // An analysis window gives its two profiles and, after OK, takes them back with GetProfils.
-class CProfilNumeriqueDlg : public QDialog {
+class CProfilNumeriqueDlg : public QDialog, public PairProfileButtons {
     Q_OBJECT
 
 public:
     enum { IDD = 229 };
-    enum Button {
-        kVersActives = 1007,
-        kToutVersActives = 1009,
-        kRetour = 1010,
-        kToutRetour = 1012,
-        kVersIllustratives = 1013,
-        kToutVersIllustratives = 1014,
-        kIllustrativeVersActives = 1016,
-        kToutIllustrativesVersActives = 1017,
-        kMonterActive = 1001,
-        kDescendreActive = 1002,
-        kMonterIllustrative = 1003,
-        kDescendreIllustrative = 1004,
-    };
 
     CProfilNumeriqueDlg(CContexteEtude& context, const CProfil& active, const CProfil& illustrative,
                         QWidget* parent = nullptr);
@@ -58,8 +44,6 @@ public:
     NamedProfiles& Noms() const { return *m_named; }
 
 private:
-    void Connect(Button id, void (CProfilNumeriqueDlg::*action)(QTreeWidget&, QTreeWidget&) , QTreeWidget& source,
-                 QTreeWidget& target);
     void MoveCurrent(QTreeWidget& source, QTreeWidget& target);
     void MoveAll(QTreeWidget& source, QTreeWidget& target);
     void MoveLine(QTreeWidget& tree, bool up);

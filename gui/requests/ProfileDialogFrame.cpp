@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -86,6 +88,8 @@ ProfileDialogFrame::ProfileDialogFrame(QDialog& dialog, std::span<const ProfileB
     const std::pair<Qt::Key, int> shortcuts[] = {
         {Qt::Key_Right, keys.right}, {Qt::Key_Left, keys.left}, {Qt::Key_Up, keys.up}, {Qt::Key_Down, keys.down}};
     for (const auto& [key, id] : shortcuts) {
+        if (id == 0)
+            continue;
         auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), &dialog);
         QObject::connect(shortcut, &QShortcut::activated, &Button(id), &QPushButton::click);
     }
@@ -123,25 +127,40 @@ QVBoxLayout* ProfileDialogFrame::ProfileSide(QDialog& dialog, QVBoxLayout& lineB
     return side;
 }
 
-QPushButton& ProfileDialogFrame::Button(int id) const {
+QPushButton* ProfileDialogFrame::FindButton(int id) const {
     for (const auto& [buttonId, button] : m_buttons)
         if (buttonId == id)
-            return *button;
-    return *ok;
+            return button;
+    return nullptr;
+}
+
+QPushButton& ProfileDialogFrame::Button(int id) const {
+    if (QPushButton* button = FindButton(id))
+        return *button;
+    throw std::logic_error("the profile dialog has no button " + std::to_string(id));
 }
 
 void ProfileDialogFrame::ConnectMoves(const MoveButtons& ids, Moves moves) {
-    const auto wire = [this](int id, std::function<void()> action) {
+    // A button given without its move would throw only when clicked: refused here.
+    const auto wire = [this](int id, bool given, std::function<void()> action) {
+        if (id == 0)
+            return;
+        if (!given)
+            throw std::logic_error("the profile dialog's button " + std::to_string(id) + " has no move");
         QPushButton& button = Button(id);
         QObject::connect(&button, &QPushButton::clicked, &button, std::move(action));
     };
-    wire(ids.toProfile, [this, selected = moves.selected] { selected(*questionnaire, *profile); });
-    wire(ids.back, [this, selected = moves.selected] { selected(*profile, *questionnaire); });
-    wire(ids.allToProfile, [this, everything = moves.everything] { everything(*questionnaire, *profile); });
-    wire(ids.allBack, [this, everything = moves.everything] { everything(*profile, *questionnaire); });
-    wire(ids.up, [line = moves.line] { line(true); });
-    wire(ids.down, [line = moves.line] { line(false); });
-    wire(ids.separator, std::move(moves.separator));
+    const bool selected = static_cast<bool>(moves.selected);
+    const bool everything = static_cast<bool>(moves.everything);
+    const bool line = static_cast<bool>(moves.line);
+    const bool separator = static_cast<bool>(moves.separator);
+    wire(ids.toProfile, selected, [this, move = moves.selected] { move(*questionnaire, *profile); });
+    wire(ids.back, selected, [this, move = moves.selected] { move(*profile, *questionnaire); });
+    wire(ids.allToProfile, everything, [this, move = moves.everything] { move(*questionnaire, *profile); });
+    wire(ids.allBack, everything, [this, move = moves.everything] { move(*profile, *questionnaire); });
+    wire(ids.up, line, [move = moves.line] { move(true); });
+    wire(ids.down, line, [move = moves.line] { move(false); });
+    wire(ids.separator, separator, std::move(moves.separator));
 }
 
 NamedProfiles* ProfileDialogFrame::NameProfiles(CContexteEtude& context, NamedProfiles::Store store,

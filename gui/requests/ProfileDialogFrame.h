@@ -34,9 +34,14 @@ struct ProfileDialogExtras {
 // the illustrative tree under the profile tree, which is then the active one ("Actives",
 // "Illustratives"), with the moves between the two and its own line buttons. Alt+Right, Alt+Left,
 // Alt+Up and Alt+Down click the buttons of the ids given. The widgets belong to the dialog.
+//
+// Ids are those of the buttons the frame made; 0 stands for a button the dialog does not have.
+// Any other id is a fault of the dialog's code: Button and the wiring throw std::logic_error
+// rather than hand it another button.
 class ProfileDialogFrame {
 public:
     using Extras = ProfileDialogExtras;
+    // The buttons Alt+Right, Alt+Left, Alt+Up and Alt+Down click (0: the key does nothing).
     struct Keys {
         int right;
         int left;
@@ -47,7 +52,8 @@ public:
     ProfileDialogFrame(QDialog& dialog, std::span<const ProfileButtonSpec> moves,
                        std::span<const ProfileButtonSpec> lineButtons, Keys keys, ProfileDialogExtras extras = {});
 
-    // The ids of the buttons that move items between the trees and lines within the profile.
+    // The ids of the buttons that move items between the trees and lines within the profile (0:
+    // the dialog has no such button, and no move for it).
     struct MoveButtons {
         int toProfile;
         int allToProfile;
@@ -65,7 +71,9 @@ public:
         std::function<void()> separator;
     };
 
-    // The button of an id; OK for an id that is none of them.
+    // The button of an id, null for one the frame did not make.
+    QPushButton* FindButton(int id) const;
+    // The button of an id; std::logic_error for one the frame did not make.
     QPushButton& Button(int id) const;
 
     // Wires the move and line buttons to the dialog's moves, the profile tree being the target of

@@ -22,29 +22,8 @@ constexpr int kBlankModalities = 1;
 constexpr int kNonReponse = -1;
 constexpr int kNonInterroge = -2;
 
-constexpr ProfileButtonSpec kMoveButtons[] = {
-    {D::kVersActives, ">", "Ajouter aux actives (Alt+Droite)"},
-    {D::kToutVersActives, ">>", "Ajouter toutes les questions aux actives"},
-    {D::kRetour, "<", "Retirer des actives (Alt+Gauche)"},
-    {D::kToutRetour, "<<", "Retirer toutes les actives"},
-};
-
-constexpr ProfileButtonSpec kActiveLines[] = {
-    {D::kMonterActive, "▲", "Monter la ligne (Alt+Haut)"},
-    {D::kDescendreActive, "▼", "Descendre la ligne (Alt+Bas)"},
+constexpr ProfileButtonSpec kMissingAnswers[] = {
     {D::kSansManquantes, "NR", "Enlever les non-réponses et les non-interrogés"},
-};
-
-constexpr ProfileButtonSpec kPairMoves[] = {
-    {D::kVersIllustratives, "↓", "Passer en illustratives"},
-    {D::kToutVersIllustratives, "⇊", "Passer toutes les actives en illustratives"},
-    {D::kIllustrativeVersActives, "↑", "Passer en actives"},
-    {D::kToutIllustrativesVersActives, "⇈", "Passer toutes les illustratives en actives"},
-};
-
-constexpr ProfileButtonSpec kIllustrativeLines[] = {
-    {D::kMonterIllustrative, "▲", "Monter la ligne"},
-    {D::kDescendreIllustrative, "▼", "Descendre la ligne"},
 };
 
 } // namespace
@@ -54,33 +33,14 @@ CProfilsActifsIllustratifsDlg::CProfilsActifsIllustratifsDlg(CContexteEtude& con
     : QDialog(parent), m_context(context), m_active(active), m_illustrative(illustrative) {
     setWindowTitle(QStringLiteral("Profils"));
     setObjectName(QStringLiteral("CProfilsActifsIllustratifsDlg"));
-    ProfileDialogFrame::Extras extras;
-    extras.pairMoves = kPairMoves;
-    extras.illustrativeLineButtons = kIllustrativeLines;
-    m_frame = std::make_unique<ProfileDialogFrame>(
-        *this, kMoveButtons, kActiveLines, ProfileDialogFrame::Keys{kVersActives, kRetour, kMonterActive, kDescendreActive},
-        extras);
+    m_frame = NewFrame(*this, kMissingAnswers);
     QTreeWidget& questionnaire = *m_frame->questionnaire;
-    QTreeWidget& actives = *m_frame->profile;
-    QTreeWidget& illustratives = *m_frame->illustrative;
     m_trees = std::make_unique<ModalityTreeMoves>(m_context, questionnaire, true, kBlankModalities,
                                                   [](const CQuestionEtendue&) { return true; });
     m_trees->FillQuestionnaire(questionnaire, [](const CQuestionEtendue& question) { return question.level == 0; });
-
-    Connect(kVersActives, &D::MoveCurrent, questionnaire, actives);
-    Connect(kToutVersActives, &D::MoveAll, questionnaire, actives);
-    Connect(kRetour, &D::MoveCurrent, actives, questionnaire);
-    Connect(kToutRetour, &D::MoveAll, actives, questionnaire);
-    Connect(kVersIllustratives, &D::MoveCurrent, actives, illustratives);
-    Connect(kToutVersIllustratives, &D::MoveAll, actives, illustratives);
-    Connect(kIllustrativeVersActives, &D::MoveCurrent, illustratives, actives);
-    Connect(kToutIllustrativesVersActives, &D::MoveAll, illustratives, actives);
-    connect(&Bouton(kMonterActive), &QPushButton::clicked, this, [this, &actives] { MoveLine(actives, true); });
-    connect(&Bouton(kDescendreActive), &QPushButton::clicked, this, [this, &actives] { MoveLine(actives, false); });
-    connect(&Bouton(kMonterIllustrative), &QPushButton::clicked, this,
-            [this, &illustratives] { MoveLine(illustratives, true); });
-    connect(&Bouton(kDescendreIllustrative), &QPushButton::clicked, this,
-            [this, &illustratives] { MoveLine(illustratives, false); });
+    Connect(*m_frame, {[this](QTreeWidget& source, QTreeWidget& target) { MoveCurrent(source, target); },
+                       [this](QTreeWidget& source, QTreeWidget& target) { MoveAll(source, target); },
+                       [this](QTreeWidget& tree, bool up) { MoveLine(tree, up); }});
     connect(&Bouton(kSansManquantes), &QPushButton::clicked, this, &D::SansManquantes);
 
     NamedProfiles::Trees trees;
@@ -92,13 +52,6 @@ CProfilsActifsIllustratifsDlg::CProfilsActifsIllustratifsDlg(CContexteEtude& con
 }
 
 CProfilsActifsIllustratifsDlg::~CProfilsActifsIllustratifsDlg() = default;
-
-void CProfilsActifsIllustratifsDlg::Connect(Button id,
-                                            void (CProfilsActifsIllustratifsDlg::*action)(QTreeWidget&, QTreeWidget&),
-                                            QTreeWidget& source, QTreeWidget& target) {
-    connect(&Bouton(id), &QPushButton::clicked, this,
-            [this, action, &source, &target] { (this->*action)(source, target); });
-}
 
 void CProfilsActifsIllustratifsDlg::MoveCurrent(QTreeWidget& source, QTreeWidget& target) {
     QTreeWidgetItem* item = source.currentItem();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/UtilArbre.h"
-#include "gui/requests/ProfileDialogFrame.h"
+#include "gui/requests/PairProfileButtons.h"
 #include "tabulation/Profil.h"
 
 #include <QDialog>
@@ -21,26 +21,13 @@ class QTreeWidget;
 // illustrative tree, and back; the active side may not be left empty.
 //
 // An analysis window gives its two profiles and, after OK, takes them back with GetProfils.
-class CProfilsActifsIllustratifsDlg : public QDialog {
+class CProfilsActifsIllustratifsDlg : public QDialog, public PairProfileButtons {
     Q_OBJECT
 
 public:
     enum { IDD = 217 };
-    enum Button {
-        kVersActives = 1007,
-        kToutVersActives = 1009,
-        kRetour = 1010,
-        kToutRetour = 1012,
-        kVersIllustratives = 1013,
-        kToutVersIllustratives = 1014,
-        kIllustrativeVersActives = 1016,
-        kToutIllustrativesVersActives = 1017,
-        kMonterActive = 1001,
-        kDescendreActive = 1002,
-        kMonterIllustrative = 1003,
-        kDescendreIllustrative = 1004,
-        kSansManquantes = 1138,
-    };
+    // Beside the buttons of the pair: the missing answers taken out of the active lines.
+    static constexpr Button kSansManquantes = static_cast<Button>(1138);
 
     CProfilsActifsIllustratifsDlg(CContexteEtude& context, const CProfil& active, const CProfil& illustrative,
                                   QWidget* parent = nullptr);
@@ -61,8 +48,6 @@ public:
     NamedProfiles& Noms() const { return *m_named; }
 
 private:
-    void Connect(Button id, void (CProfilsActifsIllustratifsDlg::*action)(QTreeWidget&, QTreeWidget&),
-                 QTreeWidget& source, QTreeWidget& target);
     void MoveCurrent(QTreeWidget& source, QTreeWidget& target);
     void MoveAll(QTreeWidget& source, QTreeWidget& target);
     void MoveLine(QTreeWidget& tree, bool up);

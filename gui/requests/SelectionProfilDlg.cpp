@@ -7,6 +7,7 @@
 #include "framework/MultiTree.h"
 #include "framework/WindowSize.h"
 #include "gui/requests/ProfileDialogFrame.h"
+#include "gui/requests/QuestionTreeMoves.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -22,10 +23,6 @@ constexpr ProfileButtonSpec kMoveButtons[] = {
     {CSelectionProfilDlg::kToutRetour, "<<", "Retirer toutes les lignes du profil"},
 };
 
-int DataOf(const QTreeWidgetItem& item) {
-    return item.data(0, Qt::UserRole).toInt();
-}
-
 // The questions whose answers the interviews hold themselves: a profile of a computed variable
 // reads their entry durations, which loop questions, recodes and computed questions do not have.
 bool Offered(const CQuestionEtendue& question) {
@@ -38,22 +35,20 @@ bool Offered(const CQuestionEtendue& question) {
 CSelectionProfilDlg::CSelectionProfilDlg(CContexteEtude& context, const CProfil& profile, QWidget* parent)
     : QDialog(parent), m_context(context), m_profile(profile),
       m_frame(std::make_unique<ProfileDialogFrame>(*this, kMoveButtons, std::span<const ProfileButtonSpec>{},
-                                                   ProfileDialogFrame::Keys{kVersProfil, kRetour, 0, 0})) {
+                                                   ProfileDialogFrame::Keys{kVersProfil, kRetour, 0, 0})),
+      m_moves(std::make_unique<QuestionTreeMoves>(context, *m_frame->questionnaire, true)) {
     setWindowTitle(QStringLiteral("Profils"));
     setObjectName(QStringLiteral("CSelectionProfilDlg"));
     m_frame->ok->setText(QStringLiteral("OK"));
     for (CMultiTree* tree : {m_frame->questionnaire, m_frame->profile})
         tree->setRootIsDecorated(false);
     HideNames();
-    CMultiTree& questionnaire = *m_frame->questionnaire;
-    CMultiTree& chosen = *m_frame->profile;
-    const auto wire = [this](Button id, auto action) {
-        connect(&Bouton(id), &QPushButton::clicked, this, action);
-    };
-    wire(kVersProfil, [this, &questionnaire, &chosen] { MoveSelected(questionnaire, chosen); });
-    wire(kRetour, [this, &questionnaire, &chosen] { MoveSelected(chosen, questionnaire); });
-    wire(kToutVersProfil, [this, &questionnaire, &chosen] { MoveEverything(questionnaire, chosen); });
-    wire(kToutRetour, [this, &questionnaire, &chosen] { MoveEverything(chosen, questionnaire); });
+    // No line buttons: the profile keeps the questionnaire's order.
+    m_frame->ConnectMoves({kVersProfil, kToutVersProfil, kRetour, kToutRetour, 0, 0, 0},
+                          {[this](CMultiTree& source, CMultiTree& target) { MoveSelected(source, target); },
+                           [this](CMultiTree& source, CMultiTree& target) { m_moves->MoveAll(source, target); },
+                           {},
+                           {}});
     FillQuestionnaire();
     ShowProfile();
     WindowSize::FitContentsToScreen(*this);
@@ -88,41 +83,16 @@ void CSelectionProfilDlg::HideNames() {
 }
 
 void CSelectionProfilDlg::FillQuestionnaire() {
-    for (int i = 0; i < m_context.DonnerNbreQuestions(); ++i) {
-        const CQuestionEtendue* question = m_context.DonnerQuestion(i);
-        if (question == nullptr || !Offered(*question))
-            continue;
-        auto* item = new QTreeWidgetItem(m_frame->questionnaire);
-        item->setData(0, Qt::UserRole, i);
-        item->setText(0, QString::fromStdString(question->GetCaption()));
-        item->setIcon(0, m_icons.GetImage(CUtilArbre::GetImageQuestion(*question)));
-    }
+    for (int i = 0; i < m_context.DonnerNbreQuestions(); ++i)
+        if (const CQuestionEtendue* question = m_context.DonnerQuestion(i); question != nullptr && Offered(*question))
+            m_moves->NewItem(*m_frame->questionnaire, -1, i);
 }
 
 void CSelectionProfilDlg::ShowProfile() {
-    CMultiTree& questionnaire = *m_frame->questionnaire;
-    for (int line = 0; line < m_profile.GetCount(); ++line) {
-        const CQuestionEtendue* question = m_profile.IsSeparator(line) ? nullptr : m_profile.GetQuestion(line);
-        for (int i = 0; question != nullptr && i < questionnaire.topLevelItemCount(); ++i)
-            if (m_context.DonnerQuestion(DataOf(*questionnaire.topLevelItem(i))) == question) {
-                Move(questionnaire.topLevelItem(i), *m_frame->profile);
-                break;
-            }
-    }
-}
-
-// Both trees keep the questionnaire's order: the item goes before the first whose index is not
-// smaller.
-QTreeWidgetItem* CSelectionProfilDlg::Move(QTreeWidgetItem* item, CMultiTree& target) {
-    const int index = DataOf(*item);
-    int position = target.topLevelItemCount();
-    for (int i = target.topLevelItemCount() - 1; i >= 0; --i)
-        if (DataOf(*target.topLevelItem(i)) >= index)
-            position = i;
-    QTreeWidgetItem* source = item->treeWidget()->takeTopLevelItem(item->treeWidget()->indexOfTopLevelItem(item));
-    source->setSelected(false);
-    target.insertTopLevelItem(position, source);
-    return source;
+    for (int line = 0; line < m_profile.GetCount(); ++line)
+        if (QTreeWidgetItem* item = m_moves->ItemOf(*m_frame->questionnaire,
+                                                    m_profile.IsSeparator(line) ? nullptr : m_profile.GetQuestion(line)))
+            m_moves->Move(item, *m_frame->profile, false);
 }
 
 void CSelectionProfilDlg::MoveSelected(CMultiTree& source, CMultiTree& target) {
@@ -131,13 +101,8 @@ void CSelectionProfilDlg::MoveSelected(CMultiTree& source, CMultiTree& target) {
         taken.push_back(item);
     target.SelectAll(false);
     for (QTreeWidgetItem* item : taken)
-        target.SetItemState(Move(item, target), CMultiTree::kSelected | CMultiTree::kFocused,
+        target.SetItemState(m_moves->Move(item, target, false), CMultiTree::kSelected | CMultiTree::kFocused,
                             CMultiTree::kSelected | CMultiTree::kFocused);
-}
-
-void CSelectionProfilDlg::MoveEverything(CMultiTree& source, CMultiTree& target) {
-    while (source.topLevelItemCount() > 0)
-        Move(source.topLevelItem(0), target);
 }
 
 void CSelectionProfilDlg::accept() {
@@ -149,7 +114,6 @@ void CSelectionProfilDlg::accept() {
     }
     // RemoveAll keeps the profile's id and label.
     m_profile.RemoveAll();
-    for (int i = 0; i < chosen.topLevelItemCount(); ++i)
-        m_profile.Add(m_context.DonnerQuestion(DataOf(*chosen.topLevelItem(i))));
+    m_moves->Build(chosen, m_profile);
     QDialog::accept();
 }

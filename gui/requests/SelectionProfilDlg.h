@@ -1,6 +1,5 @@
 #pragma once
 
-#include "framework/UtilArbre.h"
 #include "tabulation/Profil.h"
 
 #include <QDialog>
@@ -9,6 +8,7 @@
 class CContexteEtude;
 class CMultiTree;
 class ProfileDialogFrame;
+class QuestionTreeMoves;
 class QPushButton;
 class QTreeWidgetItem;
 
@@ -43,12 +43,10 @@ private:
     void HideNames();
     void FillQuestionnaire();
     void ShowProfile();
-    QTreeWidgetItem* Move(QTreeWidgetItem* item, CMultiTree& target);
     void MoveSelected(CMultiTree& source, CMultiTree& target);
-    void MoveEverything(CMultiTree& source, CMultiTree& target);
 
     CContexteEtude& m_context;
     CProfil m_profile;
-    CUtilArbre m_icons;
     std::unique_ptr<ProfileDialogFrame> m_frame;
+    std::unique_ptr<QuestionTreeMoves> m_moves;
 };

@@ -3,6 +3,7 @@
 #include "app/ContexteEtude.h"
 #include "app/QuestionCalculee.h"
 #include "app/StringTable.h"
+#include "framework/UtilArbre.h"
 #include "gui/variables/LabelledItemTree.h"
 #include "variables/ConstructionVariable.h"
 #include "variables/DefinitionTexts.h"
@@ -10,10 +11,18 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+namespace {
+
+// Bitmap 174, the icon of the modalities in the question trees.
+constexpr int kClassIcon = 10;
+
+} // namespace
+
 CCalCalculMultivariePage::CCalCalculMultivariePage(CContexteEtude& context, QWidget* parent)
     : CPanneauVariable(parent), m_context(context), m_tree(new LabelledItemTree("|", this)) {
     m_tree->setObjectName(QStringLiteral("1074"));
     m_tree->setMinimumSize(300, 220);
+    m_tree->SetItemIcon(CUtilArbre().GetImage(kClassIcon));
     QVBoxLayout* buttons = m_tree->NewButtons(*this, "1008");
     buttons->addStretch(1);
     auto* layout = new QHBoxLayout(this);

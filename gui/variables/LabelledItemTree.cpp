@@ -19,6 +19,12 @@ LabelledItemTree::LabelledItemTree(std::string reserved, QWidget* parent)
     });
 }
 
+void LabelledItemTree::SetItemIcon(const QIcon& icon) {
+    m_icon = icon;
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        topLevelItem(i)->setIcon(0, m_icon);
+}
+
 void LabelledItemTree::SetItems(const std::vector<Item>& items) {
     clear();
     for (const Item& item : items)
@@ -30,7 +36,12 @@ void LabelledItemTree::Append(const Item& item) {
     auto* created = new QTreeWidgetItem(this);
     created->setText(0, QString::fromStdString(item.label));
     created->setData(0, Qt::UserRole, item.number);
-    created->setFlags(created->flags() | Qt::ItemIsEditable);
+    Restore(*created);
+}
+
+void LabelledItemTree::Restore(QTreeWidgetItem& item) const {
+    item.setFlags(item.flags() | Qt::ItemIsEditable);
+    item.setIcon(0, m_icon);
 }
 
 std::vector<LabelledItemTree::Item> LabelledItemTree::Items() const {
@@ -51,19 +62,18 @@ void LabelledItemTree::OnChanged(QTreeWidgetItem* item) {
     item->setText(0, m_before);
 }
 
-// The moved item is made anew: it is given back its editable label.
 void LabelledItemTree::Monter() {
     if (!CUtilArbre::MonterItem(*this, false))
         QApplication::beep();
     else if (QTreeWidgetItem* moved = currentItem())
-        moved->setFlags(moved->flags() | Qt::ItemIsEditable);
+        Restore(*moved);
 }
 
 void LabelledItemTree::Descendre() {
     if (!CUtilArbre::DescendreItem(*this, false))
         QApplication::beep();
     else if (QTreeWidgetItem* moved = currentItem())
-        moved->setFlags(moved->flags() | Qt::ItemIsEditable);
+        Restore(*moved);
 }
 
 void LabelledItemTree::Supprimer() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QTreeWidget>
 
 class QVBoxLayout;
@@ -24,6 +25,8 @@ public:
     // `reserved`: the characters a label may not hold.
     LabelledItemTree(std::string reserved, QWidget* parent = nullptr);
 
+    // The icon every item shows (none at first), kept through the moves.
+    void SetItemIcon(const QIcon& icon);
     void SetItems(const std::vector<Item>& items);
     std::vector<Item> Items() const;
     void Append(const Item& item);
@@ -44,6 +47,10 @@ protected:
 private:
     void OnChanged(QTreeWidgetItem* item);
 
+    // A moved item is made anew: it is given back its editable label and its icon.
+    void Restore(QTreeWidgetItem& item) const;
+
     std::string m_reserved;
+    QIcon m_icon;
     QString m_before; // the label as it was when its edit began
 };

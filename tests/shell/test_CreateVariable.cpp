@@ -3,6 +3,7 @@
 // its cross table with SEXE counts what SQL counts on the raw response tables.
 #include "MorvaneAppTestSupport.h"
 #include "app/ChampEtude.h"
+#include "app/IdName.h"
 #include "app/ModaliteEtendue.h"
 #include "app/StringTable.h"
 #include "recodes/StockageChampsEtude.h"
@@ -12,6 +13,7 @@
 #include "tabulation/ExecuteurTraitement.h"
 #include "tools/qesrun/TablePrinter.h"
 #include "tools/screenshot/ModalAnswers.h"
+#include "gui/requests/ProfilModalitesDlg.h"
 #include "gui/requests/SelectionProfilDlg.h"
 #include "gui/variables/CalCalculMultivariePage.h"
 #include "gui/variables/CalCroisementPage.h"
@@ -1100,6 +1102,12 @@ std::string Holds(const std::vector<const char*>& fields, int code) {
 
 class ListVariableTest : public CreateVariableTest {
 protected:
+    // The dialog reopened on a variable is a child of the main window: it goes first.
+    void TearDown() override {
+        m_changed.reset();
+        CreateVariableTest::TearDown();
+    }
+
     // The dialog opened on a new variable with the kind chosen from its radio; answers its page.
     template <class Page>
     Page& Choose(CCreerVariableDlg& dialog, std::int16_t kind, const QString& label) {
@@ -1140,8 +1148,79 @@ protected:
                                    std::to_string(variable.responseTable) + "\" AS v ORDER BY Cle1");
     }
 
+    // The questionnaire closed and opened again: what is counted next is read back from the file.
+    void Reopen() {
+        m_changed.reset();
+        ASSERT_NE(m_app->OuvrirQuestionnaire(Path()), nullptr) << ::testing::PrintToString(m_ui->ShownTexts());
+    }
+
+    // Every cell of the request's first table, by its row and column captions, unrounded.
+    std::map<std::pair<std::string, std::string>, double> Cells(const std::string& request) {
+        CExecuteurTraitement executor(*m_app);
+        executor.Executer(Request(request));
+        auto tables = executor.TakeTableaux();
+        std::map<std::pair<std::string, std::string>, double> cells;
+        EXPECT_FALSE(tables.empty()) << request;
+        if (tables.empty())
+            return cells;
+        const CTableau& table = *tables.front();
+        for (std::int32_t row = 0; row < table.RowCount(); ++row)
+            for (std::int32_t column = 0; column < table.ColumnCount(); ++column)
+                cells[{table.DonnerLibelleLigne(row), table.DonnerLibelleColonne(column)}] = table.GetValeur(row, column);
+        return cells;
+    }
+
+    // "Calage": the interviews raked to as many men as women and to a fifth in each age band, on
+    // a total of 1,000.
+    void StoreRaking() {
+        auto root = std::make_unique<CObjectifRedressement>();
+        auto sex = std::make_unique<CObjectifRedressement>(&QuestionNamed("SEXE"));
+        for (int k = 0; k < 2; ++k)
+            sex->SetObjectif(k, 50.0);
+        auto band = std::make_unique<CObjectifRedressement>(&QuestionNamed("TRANCHE"));
+        for (int k = 0; k < 5; ++k)
+            band->SetObjectif(k, 20.0);
+        root->AjouterObjectif(std::move(sex));
+        root->AjouterObjectif(std::move(band));
+        CRedressement scheme;
+        scheme.name = "Calage";
+        scheme.NTotal = kRakedTotal;
+        scheme.AttacherRacine(std::move(root));
+        std::string error;
+        ASSERT_TRUE(EnregistrerRedressement(scheme, *m_app, error)) << error;
+    }
+    static constexpr double kRakedTotal = 1000.0;
+
+    // "SELECT <expression> FROM the variable's table joined to the interviews' first table".
+    double Real(const CQuestionEtendue& variable, const std::string& expression, const std::string& where = "1") {
+        const std::vector<double> values =
+            Numbers(Path(), "SELECT " + expression + " FROM " + Joined(variable) + " WHERE " + where);
+        return values.size() == 1 ? values.front() : -1.0;
+    }
+
+    static QRadioButton& KindButton(CCreerVariableDlg& dialog, std::int16_t kind) {
+        for (int index = 0; index < CCreerVariableDlg::kNombreTypes; ++index)
+            if (CCreerVariableDlg::TypeDuBouton(index) == kind)
+                return dialog.Bouton(index);
+        ADD_FAILURE() << "no button for the kind " << kind;
+        return dialog.Bouton(0);
+    }
+
     std::unique_ptr<CCreerVariableDlg> m_changed;
 };
+
+// Items of a multi-selection tree chosen as Ctrl+clicks choose them, by their texts.
+void SelectByText(CMultiTree& tree, QTreeWidgetItem& holder, const std::vector<QString>& texts) {
+    tree.SelectAll(false);
+    for (const QString& text : texts) {
+        QTreeWidgetItem* found = nullptr;
+        for (int i = 0; i < holder.childCount(); ++i)
+            if (holder.child(i)->text(0) == text)
+                found = holder.child(i);
+        ASSERT_NE(found, nullptr) << text.toStdString();
+        tree.SetItemState(found, CMultiTree::kSelected, CMultiTree::kSelected);
+    }
+}
 
 } // namespace
 
@@ -1195,6 +1274,9 @@ TEST_F(ListVariableTest, TheClassesOfAClassificationAreRenamedAndReorderedAndCoo
     ASSERT_EQ(page->Arbre().topLevelItemCount(), 2);
     page->Arbre().setCurrentItem(page->Arbre().topLevelItem(1));
     page->Arbre().Monter();
+    // Each class keeps the modalities' icon through the move.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_FALSE(page->Arbre().topLevelItem(i)->icon(0).isNull()) << i;
     page->Arbre().topLevelItem(0)->setText(0, QStringLiteral("Les grands"));
     dialog.accept();
     ASSERT_EQ(dialog.GetQuestion(), built) << ::testing::PrintToString(m_ui->ShownTexts());
@@ -1241,19 +1323,250 @@ TEST_F(ListVariableTest, RecalculatingFollowsTheChangedSourcesOfTheListKinds) {
     profile.Add(&QuestionNamed("SEXE"));
     profile.Add(&QuestionNamed("AGE"));
     durations.definition = profile.ToString(*m_app);
+    // The Parisians and the youngest, by profile.
+    PartiesVariable profiled;
+    profiled.label = "JEUNES_PARIS";
+    profiled.kind = CVariableCalculee::kProfil;
+    CProfil chosen;
+    for (const char* name : {"REGION", "TRANCHE"}) {
+        std::vector<std::unique_ptr<CModaliteEtendue>> modalities;
+        QuestionNamed(name).DonnerModalites(modalities, true);
+        modalities.resize(1);
+        profiled.themes += modalities.front()->GetShortCaption() + "|";
+        chosen.Add(&QuestionNamed(name), modalities);
+    }
+    profiled.definition = chosen.ToString(*m_app);
+    StoreRaking();
+    PartiesVariable weighted;
+    weighted.label = "POIDS";
+    weighted.kind = CVariableCalculee::kRedressement;
+    std::vector<std::unique_ptr<CIdName>> weightings;
+    m_app->DonnerListeRedressements(weightings);
+    ASSERT_FALSE(weightings.empty());
+    weighted.definition = std::to_string(weightings.back()->id);
     Message error;
     CQuestionEtendue* stacked = CConstructionVariable::Construire(*m_app, nullptr, superposed, error);
     ASSERT_NE(stacked, nullptr) << StringTable::Format(error);
     CQuestionEtendue* timed = CConstructionVariable::Construire(*m_app, nullptr, durations, error);
     ASSERT_NE(timed, nullptr) << StringTable::Format(error);
+    ASSERT_NE(CConstructionVariable::Construire(*m_app, nullptr, profiled, error), nullptr) << StringTable::Format(error);
+    CQuestionEtendue* weights = CConstructionVariable::Construire(*m_app, nullptr, weighted, error);
+    ASSERT_NE(weights, nullptr) << StringTable::Format(error);
 
-    Execute(Path(), "UPDATE \"VEL Reponse1\" SET \"4;1\" = 1, \"1;0\" = COALESCE(\"1;0\", 0) + 7 "
+    Execute(Path(), "UPDATE \"VEL Reponse1\" SET \"4;1\" = 1, \"3;1\" = 1, \"1;0\" = COALESCE(\"1;0\", 0) + 7 "
                     "WHERE Cle1 IN (SELECT Cle1 FROM \"VEL Reponse1\" ORDER BY Cle1 LIMIT 20)");
-    m_app->OublierDonneesQuestion(QuestionNamed("REGION"));
+    for (const char* name : {"REGION", "TRANCHE"})
+        m_app->OublierDonneesQuestion(QuestionNamed(name));
     m_ui->shown.clear();
     ASSERT_TRUE(Run(32903));
     EXPECT_TRUE(m_ui->shown.empty()) << ::testing::PrintToString(m_ui->ShownTexts());
     ExpectRows("SUPER", {{"Premier", Holds({"4;1", "3;1"}, 1)}});
     EXPECT_EQ(StoredNumbers(*timed), Numbers(Path(), "SELECT COALESCE(\"1;0\", 0) + COALESCE(\"2;0\", 0) FROM "
                                                      "\"VEL Reponse1\" ORDER BY Cle1"));
+    ExpectRows("JEUNES_PARIS", {{"Île-de-France", Holds({"4;1"}, 1)}, {"18-24 ans", Holds({"3;1"}, 1)}});
+    // The weights reach the targets on the age bands as they now are.
+    for (int band = 1; band <= 5; ++band)
+        EXPECT_NEAR(Real(*weights, "SUM(" + Field(*weights) + ")", "s.\"3;1\" = " + std::to_string(band)), 200.0,
+                    1e-3);
+}
+
+// "En superposant des questions" on TRANCHE and REGION, five modalities each, kept to the numbers
+// 2 and 4: a table counts, by SEXE, the interviews that gave either (once each) or, cumulating,
+// every answer that gave it; an interview that gave 2 to both holds the first code once, or
+// twice. Counted after the questionnaire is opened again; the panel shows what was stored.
+TEST_F(ListVariableTest, SuperposedQuestionsCountAsTheirRawAnswersWithAndWithoutCumulating) {
+    struct Case {
+        const char* label;
+        bool cumulate;
+        const char* join; // how the two questions' answers of one interview add up
+    };
+    const Case cases[] = {{"SUPERPOSEE", false, " OR "}, {"CUMULEE", true, " + "}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Drive(kCreer, {[&](QDialog& shown) {
+                  CCreerVariableDlg& dialog = Dialog(shown);
+                  auto& page = Choose<CCalSuperpositionPage>(dialog, CVariableCalculee::kSuperposition,
+                                                             QString::fromUtf8(c.label));
+                  ClickAnswering(page.AjouterButton(), [](QDialog& picker) {
+                      auto* questions = qobject_cast<CSelQuestionDlg*>(&picker);
+                      ASSERT_NE(questions, nullptr);
+                      // A click on the first, a Ctrl+click on the second.
+                      questions->GetTree().SelectAll(false);
+                      for (const char* name : {"TRANCHE", "REGION"}) {
+                          const QList<QTreeWidgetItem*> found = questions->GetTree().findItems(
+                              QString::fromUtf8(name), Qt::MatchExactly | Qt::MatchRecursive);
+                          ASSERT_EQ(found.size(), 1) << name;
+                          questions->GetTree().SetItemState(found.front(), CMultiTree::kSelected,
+                                                            CMultiTree::kSelected);
+                      }
+                      questions->accept();
+                  });
+                  LabelledItemTree& modalities = page.Modalites();
+                  ASSERT_EQ(page.Questions().topLevelItemCount(), 2);
+                  for (int i = modalities.topLevelItemCount() - 1; i >= 0; --i) {
+                      const QString label = modalities.topLevelItem(i)->text(0);
+                      if (label == "25-34 ans" || label == "50-64 ans")
+                          continue;
+                      modalities.setCurrentItem(modalities.topLevelItem(i));
+                      QTest::keyClick(&modalities, Qt::Key_Delete);
+                  }
+                  ASSERT_EQ(modalities.topLevelItemCount(), 2);
+                  if (c.cumulate)
+                      page.CumulerBox().click();
+                  dialog.OkButton().click();
+              }});
+        ASSERT_TRUE(InTree(c.label));
+        Reopen();
+        const auto either = [&](int code) {
+            return "(" + Holds({"3;1"}, code) + ")" + c.join + "(" + Holds({"4;1"}, code) + ")";
+        };
+        ExpectRows(c.label, {{"25-34 ans", either(2)}, {"50-64 ans", either(4)}});
+        CQuestionEtendue& variable = QuestionNamed(c.label);
+        std::int32_t first = 0;
+        for (const auto& [code, caption] : CaptionsByCode(variable))
+            if (caption == "25-34 ans")
+                first = code;
+        const std::string twice = Field(variable) + " = " + std::to_string(first) + " AND v.\"" +
+                                  std::to_string(variable.code) + ";2\" = " + std::to_string(first);
+        const long long both = Scalar(Path(), "SELECT count(*) FROM \"VEL Reponse1\" AS s WHERE " +
+                                                  Holds({"3;1"}, 2) + " AND " + Holds({"4;1"}, 2));
+        ASSERT_GT(both, 0);
+        EXPECT_EQ(Scalar(Path(), "SELECT count(*) FROM " + Joined(variable) + " WHERE " + twice),
+                  c.cumulate ? both : 0);
+
+        auto* page = Reopened<CCalSuperpositionPage>(variable);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->Modalites().topLevelItemCount(), 2);
+        EXPECT_EQ(page->Questions().topLevelItemCount(), 2);
+        EXPECT_EQ(page->CumulerBox().isChecked(), c.cumulate);
+    }
+}
+
+// "Par profil" with SATISF kept to its two extremes and MARQUES to three brands: five modalities,
+// coded 0 to 4, an interview holding one code per modality of the profile it gave.
+TEST_F(ListVariableTest, AProfileOfTwoAndThreeModalitiesCountsTheInterviewsThatGaveEach) {
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              auto& page = Choose<CCalProfilPage>(dialog, CVariableCalculee::kProfil, QStringLiteral("EXTREMES"));
+              ClickAnswering(page.SelectionButton(), [](QDialog& chooser) {
+                  auto* profiles = qobject_cast<CProfilModalitesDlg*>(&chooser);
+                  ASSERT_NE(profiles, nullptr);
+                  CMultiTree& questionnaire = profiles->QuestionnaireTree();
+                  const std::pair<const char*, std::vector<QString>> chosen[] = {
+                      {"SATISF", {QStringLiteral("Très satisfait"), QStringLiteral("Pas du tout satisfait")}},
+                      {"MARQUES", {QStringLiteral("Alvéa"), QStringLiteral("Cassiel"), QStringLiteral("Hélion")}}};
+                  for (const auto& [name, modalities] : chosen) {
+                      const QList<QTreeWidgetItem*> found =
+                          questionnaire.findItems(QString::fromUtf8(name), Qt::MatchExactly);
+                      ASSERT_EQ(found.size(), 1) << name;
+                      found.front()->setExpanded(true);
+                      SelectByText(questionnaire, *found.front(), modalities);
+                      profiles->Bouton(CProfilModalitesDlg::kVersProfil).click();
+                  }
+                  profiles->OkButton().click();
+              });
+              ASSERT_EQ(page.Arbre().topLevelItemCount(), 2);
+              EXPECT_EQ(page.Arbre().topLevelItem(1)->childCount(), 3);
+              dialog.OkButton().click();
+          }});
+    ASSERT_TRUE(InTree("EXTREMES"));
+    Reopen();
+    const std::vector<const char*> brands = {"11;1", "11;2", "11;3", "11;4"};
+    ExpectRows("EXTREMES", {{"Très satisfait", Holds({"10;1"}, 1)},
+                            {"Pas du tout satisfait", Holds({"10;1"}, 5)},
+                            {"Alvéa", Holds(brands, 1)},
+                            {"Cassiel", Holds(brands, 3)},
+                            {"Hélion", Holds(brands, 8)}});
+    CQuestionEtendue& variable = QuestionNamed("EXTREMES");
+    EXPECT_EQ(CaptionsByCode(variable).size(), 5u);
+    auto* page = Reopened<CCalProfilPage>(variable);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetProfil().GetNbreModalitesTotal(), 5);
+}
+
+// "Par redressement" on a raking of SEXE and TRANCHE: the stored weights reach the scheme's
+// targets (500 men, 500 women, 200 in each age band, as the targets are written) and add up, cell
+// by cell, to the counts of the table weighted by the same scheme.
+TEST_F(ListVariableTest, TheWeightsOfAWeightingAreTheOnesOfTheTableItWeights) {
+    StoreRaking();
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              auto& page = Choose<CCalRedressementPage>(dialog, CVariableCalculee::kRedressement,
+                                                        QStringLiteral("POIDS_CALAGE"));
+              page.Redressements().setCurrentIndex(page.Redressements().findText(QStringLiteral("Calage")));
+              ASSERT_NE(page.Redressement(), -1);
+              dialog.OkButton().click();
+          }});
+    ASSERT_TRUE(InTree("POIDS_CALAGE"));
+    Reopen();
+    CQuestionEtendue& weights = QuestionNamed("POIDS_CALAGE");
+    const std::string weight = Field(weights);
+    // The raking keeps the total and stops once the chi-square of every target's margins, per
+    // modality, is below 1e-10: a margin of 200 is then within sqrt(5 x 1e-10 x 200), 3.2e-4.
+    constexpr double kTarget = 1e-3;
+    EXPECT_NEAR(Real(weights, "SUM(" + weight + ")"), kRakedTotal, 1e-9);
+    for (int sex = 1; sex <= 2; ++sex)
+        EXPECT_NEAR(Real(weights, "SUM(" + weight + ")", "s.\"1;1\" = " + std::to_string(sex)), 500.0, kTarget);
+    for (int band = 1; band <= 5; ++band)
+        EXPECT_NEAR(Real(weights, "SUM(" + weight + ")", "s.\"3;1\" = " + std::to_string(band)), 200.0, kTarget);
+
+    const auto cells = Cells("type tri-croise\nlignes REGION\ncolonnes SEXE\ncalculs 0\nredressement Calage\n");
+    const std::map<std::int32_t, std::string> regions = CaptionsByCode(QuestionNamed("REGION"));
+    int compared = 0;
+    for (const auto& [region, regionCaption] : regions)
+        for (const auto& [sex, sexCaption] : std::map<int, std::string>{{1, "Homme"}, {2, "Femme"}}) {
+            SCOPED_TRACE(regionCaption + " x " + sexCaption);
+            const auto found = cells.find({regionCaption, sexCaption});
+            ASSERT_NE(found, cells.end());
+            EXPECT_NEAR(found->second,
+                        Real(weights, "TOTAL(" + weight + ")",
+                             "s.\"4;1\" = " + std::to_string(region) + " AND s.\"1;1\" = " + std::to_string(sex)),
+                        1e-9);
+            ++compared;
+        }
+    EXPECT_EQ(compared, 10);
+    auto* page = Reopened<CCalRedressementPage>(weights);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->Redressements().currentText(), "Calage");
+}
+
+// "A partir des durées d'entrée" of AGE, REGION and SATISF, chosen in "Profils": each interview's
+// stored value is the sum of its three raw duration fields, and the table of sums by SEXE adds
+// them up.
+TEST_F(ListVariableTest, EntryDurationsAreTheSumsOfTheRawDurationFields) {
+    Drive(kCreer, {[&](QDialog& shown) {
+              CCreerVariableDlg& dialog = Dialog(shown);
+              auto& page = Choose<CCalDureesPage>(dialog, CVariableCalculee::kDureesSaisie, QStringLiteral("DUREES"));
+              ClickAnswering(page.SelectionButton(), [](QDialog& chooser) {
+                  auto* profile = qobject_cast<CSelectionProfilDlg*>(&chooser);
+                  ASSERT_NE(profile, nullptr);
+                  SelectByText(profile->QuestionnaireTree(), *profile->QuestionnaireTree().invisibleRootItem(),
+                               {QStringLiteral("Satisfaction globale"), QStringLiteral("Âge"), QStringLiteral("Région")});
+                  profile->Bouton(CSelectionProfilDlg::kVersProfil).click();
+                  profile->OkButton().click();
+              });
+              ASSERT_EQ(page.Arbre().topLevelItemCount(), 3);
+              dialog.OkButton().click();
+          }});
+    ASSERT_TRUE(InTree("DUREES"));
+    Reopen();
+    CQuestionEtendue& durations = QuestionNamed("DUREES");
+    const std::string raw = "COALESCE(\"2;0\", 0) + COALESCE(\"4;0\", 0) + COALESCE(\"10;0\", 0)";
+    const std::vector<double> expected = Numbers(Path(), "SELECT " + raw + " FROM \"VEL Reponse1\" ORDER BY Cle1");
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(m_app->DonnerNbreInterviews()));
+    EXPECT_GT(*std::min_element(expected.begin(), expected.end()), 0.0);
+    EXPECT_EQ(StoredNumbers(durations), expected);
+
+    const auto cells = Cells("type moyenne\nlignes SEXE\ncolonnes DUREES\ncalculs 4\n");
+    for (const auto& [sex, caption] : std::map<int, std::string>{{1, "Homme"}, {2, "Femme"}}) {
+        SCOPED_TRACE(caption);
+        double sum = -1.0;
+        for (const auto& [cell, value] : cells)
+            if (cell.first == caption)
+                sum = value;
+        EXPECT_EQ(sum, static_cast<double>(BySex("SUM(" + raw + ")", sex)));
+    }
+    auto* page = Reopened<CCalDureesPage>(durations);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetProfil().GetCount(), 3);
 }

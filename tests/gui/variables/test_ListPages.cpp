@@ -14,8 +14,10 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -146,6 +148,32 @@ TEST_F(ListPagesTest, TheProfileSelectionKeepsTheQuestionnaireOrderAndRefusesAnE
     EXPECT_EQ(chosen.GetQuestion(1), &Named("SEXE"));
     EXPECT_EQ(chosen.id, 12);
     EXPECT_EQ(chosen.label, "Signalétique");
+}
+
+// The keys of "Profils" move the selection between the trees. It has no line moves: Alt+Up and
+// Alt+Down do nothing, where they once clicked OK, and asking for their buttons is a fault.
+TEST_F(ListPagesTest, TheProfileSelectionKeysMoveTheSelectionAndNothingElse) {
+    CSelectionProfilDlg dialog(Context(), CProfil());
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    CMultiTree& questionnaire = dialog.QuestionnaireTree();
+    CMultiTree& profile = dialog.ProfileTree();
+    const int offered = questionnaire.topLevelItemCount();
+    ASSERT_GT(offered, 1);
+    questionnaire.topLevelItem(1)->setSelected(true);
+    QTest::keyClick(&questionnaire, Qt::Key_Right, Qt::AltModifier);
+    ASSERT_EQ(profile.topLevelItemCount(), 1);
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down}) {
+        QTest::keyClick(&profile, key, Qt::AltModifier);
+        EXPECT_TRUE(dialog.isVisible()) << key;
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << key;
+    }
+    EXPECT_TRUE(m_ui->shown.empty());
+    QTest::keyClick(&profile, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(profile.topLevelItemCount(), 0);
+    EXPECT_EQ(questionnaire.topLevelItemCount(), offered);
+    EXPECT_THROW(dialog.Bouton(static_cast<CSelectionProfilDlg::Button>(1001)), std::logic_error);
 }
 
 } // namespace
