@@ -22,7 +22,7 @@ constexpr std::array<CheckEntry, CFusionDlg::kCheckCount> kChecks{{
     {"Afficher les lé&gendes des traitements", &CTypeFusion::EstLibelleTraitement},
     {"Un &tableau pour chaque question en ligne", &CTypeFusion::EstTableauParLigne},
     {"Un tableau pour chaque &question en colonne", &CTypeFusion::EstTableauParColonne},
-    {"Un ligne d'espace entre les questions", &CTypeFusion::IsEmptyLinePerQuestion},
+    {"Une ligne d'espace entre les questions", &CTypeFusion::IsEmptyLinePerQuestion},
     {"Définir comme &paramètres par défaut", nullptr},
 }};
 
