@@ -3,10 +3,12 @@
 // the Delete key (the sub-items kept, deleted, or the walk stopped), copied into another portfolio
 // and pasted there (computed again), and the study field or weighting of every table changed,
 // which computes their bases again. On a small survey whose numbers are counted by hand.
+#include "DesktopOpenings.h"
 #include "MorvaneAppTestSupport.h"
 #include "app/ChampEtude.h"
 #include "app/Redressement.h"
 #include "app/StringTable.h"
+#include "export/XlsxReader.h"
 #include "framework/UtilArbre.h"
 #include "portfolio/ElementDossier.h"
 #include "recodes/ObjectifRedressement.h"
@@ -453,6 +455,45 @@ TEST_F(DossierViewTest, ChangingThePresentationRestylesTheConcernedTablesWithout
     ASSERT_EQ(TableDocuments().size(), 1u);
     const std::vector<CPoliceAna>& fonts = window.ScreenLayout().Fonts();
     EXPECT_NE(std::find(fonts.begin(), fonts.end(), presentationOf("Sexe").GetCellule()), fonts.end());
+}
+
+// The workbook of a portfolio holds its tables; its charts are left out, and the analyst is told
+// which ones, before the workbook opens. Without a chart nothing is said.
+TEST_F(DossierViewTest, TheWorkbookExportSaysWhichChartsItLeavesOut) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    ASSERT_EQ(Portfolios().size(), 1u);
+    CDossierDoc& portfolio = *Portfolios().front();
+    shell_test::DesktopOpenings desktop;
+    const std::filesystem::path path = s_folder / "dossier-graphiques.xlsx";
+    ASSERT_TRUE(portfolio.ExporterExcel(path.string()));
+    EXPECT_TRUE(m_ui->shown.empty());
+
+    std::unique_ptr<CTraitement> chart = Request("type tri-simple\nlignes REGION\ncalculs 0\ntitre Région\n");
+    chart->openAsChart = 1;
+    chart->SetVersDossier(true);
+    ASSERT_TRUE(CMainFrame::LancerTraitement(std::move(chart)));
+    QApplication::processEvents();
+    ASSERT_EQ(portfolio.GetNbreElements(), 2);
+    ASSERT_EQ(portfolio.GetElement(1)->type, CElementDossier::kGraphique);
+    ASSERT_TRUE(portfolio.ExporterExcel(path.string()));
+    ASSERT_EQ(m_ui->shown.size(), 1u);
+    EXPECT_EQ(m_ui->shown[0].icon, UserInterface::Icon::Information);
+    EXPECT_EQ(m_ui->ShownTexts().front(),
+              "Le classeur contient les tableaux du dossier, pas ses graphiques ; ceux-ci n'y sont pas :\nRégion");
+    EXPECT_EQ(desktop.opened.size(), 2);
+
+    // The table alone in the workbook: "Sexe" and its rows, no "Région" anywhere.
+    const xlsx_test::Workbook workbook(path.string());
+    ASSERT_EQ(workbook.SheetNames(), std::vector<std::string>{"Feuil1"});
+    EXPECT_EQ(workbook.At("Feuil1", "A1")->text, "Sexe");
+    for (int row = 1; row <= 30; ++row) {
+        for (const char* column : {"A", "B", "C"}) {
+            if (const std::optional<xlsx_test::Cell> cell = workbook.At("Feuil1", column + std::to_string(row))) {
+                EXPECT_EQ(cell->text.find("Région"), std::string::npos) << column << row;
+            }
+        }
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace
