@@ -9,7 +9,10 @@
 #include "app/Redressement.h"
 #include "app/StringTable.h"
 #include "export/XlsxReader.h"
+#include "framework/FrameworkCommands.h"
+#include "framework/MDIChildWnd.h"
 #include "framework/UtilArbre.h"
+#include "framework/WindowListMenu.h"
 #include "portfolio/ElementDossier.h"
 #include "recodes/ObjectifRedressement.h"
 #include "recodes/StockageChampsEtude.h"
@@ -27,6 +30,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -455,6 +459,47 @@ TEST_F(DossierViewTest, ChangingThePresentationRestylesTheConcernedTablesWithout
     ASSERT_EQ(TableDocuments().size(), 1u);
     const std::vector<CPoliceAna>& fonts = window.ScreenLayout().Fonts();
     EXPECT_NE(std::find(fonts.begin(), fonts.end(), presentationOf("Sexe").GetCellule()), fonts.end());
+}
+
+// "Enregistrer" of a new portfolio asks for its file; saved, the portfolio takes the file's name
+// everywhere it shows one: its window, the window list and the main window's title; "Enregistrer
+// sous..." names it again.
+TEST_F(DossierViewTest, SavedUnderANameThePortfolioShowsThatNameEverywhere) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    ASSERT_EQ(Portfolios().size(), 1u);
+    CDossierDoc& portfolio = *Portfolios().front();
+    CMDIChildWnd* window = View().GetParentFrame();
+    ASSERT_NE(window, nullptr);
+    Frame().GetMdiArea().setActiveSubWindow(window);
+    QApplication::processEvents();
+    EXPECT_EQ(portfolio.GetTitle().toStdString(), "Dossier1");
+    EXPECT_EQ(Frame().windowTitle().toStdString(), "Morvane - Dossier1");
+
+    const auto saveAs = [this](unsigned command, const std::filesystem::path& path) {
+        ModalAnswers answers({[&path](QDialog& shown) {
+            auto* dialog = qobject_cast<QFileDialog*>(&shown);
+            ASSERT_NE(dialog, nullptr);
+            dialog->selectFile(QString::fromStdString(path.string()));
+            QMetaObject::invokeMethod(dialog, "accept");
+        }});
+        EXPECT_TRUE(Run(command));
+        EXPECT_EQ(answers.Answered(), 1u);
+    };
+    const std::filesystem::path first = s_folder / "Ventes du printemps.dos";
+    const std::filesystem::path second = s_folder / "ventes-ete.dos";
+    for (const auto& [command, path] : {std::pair{unsigned{FrameworkCommands::kFileSave}, first},
+                                        std::pair{unsigned{FrameworkCommands::kFileSaveAs}, second}}) {
+        saveAs(command, path);
+        const std::string name = path.filename().string();
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
+        EXPECT_FALSE(portfolio.IsModified());
+        EXPECT_EQ(portfolio.GetPathName(), path.string());
+        EXPECT_EQ(portfolio.GetTitle().toStdString(), name);
+        EXPECT_EQ(window->windowTitle().toStdString(), name);
+        EXPECT_EQ(WindowListMenu::ListedTitle(*window).toStdString(), name);
+        EXPECT_EQ(Frame().windowTitle().toStdString(), "Morvane - " + name);
+        std::filesystem::remove(path);
+    }
 }
 
 // The workbook of a portfolio holds its tables; its charts are left out, and the analyst is told
