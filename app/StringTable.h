@@ -115,6 +115,7 @@ enum Id : int {
     kPartieClasseurIncomplete = 64961,
     kTableauTropGrandClasseur = 64401,
     kNomFeuilleClasseur = 64402,
+    kGraphiqueNonDessine = 64403,
     // The portfolio: its file, the clipboard, its tree and the tables it computes again.
     kDossierIllisible = 64800,
     kDossierVersionInconnue = 64801,
@@ -128,6 +129,7 @@ enum Id : int {
     kCopierPressePapiersImpossible = 64809,
     kLirePressePapiersImpossible = 64810,
     kEnregistrerModificationsDossier = 64811,
+    kDossierGraphiquesHorsClasseur = 64812,
     // Study fields: applying them, and their dialogs.
     kFormuleChampEtudeLecture = 64500,
     kChampEtudeInconnu = 64501,

@@ -6,14 +6,49 @@
 #include "app/StringTable.h"
 #include "export/ExportFile.h"
 #include "export/ExporterTableauExcel.h"
+#include "export/FichierRtf.h"
 #include "export/TableListExports.h"
 #include "export/XlsxSheet.h"
 #include "export/XlsxWorkbook.h"
+#include "presentation/PoliceAna.h"
 #include "tabulation/TableauBase.h"
+
+namespace {
+
+constexpr double kNormalStyleSize = 10.0;
+
+} // namespace
 
 bool ExporterTableauWord(const CTableauBase& table, const std::string& path, const std::string& questionnairePath,
                          Message& error) {
     return ExporterTableauxWord({&table}, path, questionnairePath, error);
+}
+
+bool ExporterGraphiqueWord(const CTableauBase& table, const std::string& path, const std::string& questionnairePath,
+                           Message& error) {
+    CFichierRtf rtf(path);
+    if (!rtf.Ouvrir(questionnairePath)) {
+        error = rtf.GetErreur();
+        return false;
+    }
+    CPoliceAna normal;
+    normal.SetNom("Times New Roman");
+    normal.SetTaille(kNormalStyleSize);
+    const std::string normalStyle = StringTable::Text(StringTable::kStyleNormal);
+    rtf.AjouterStyle(normalStyle, normal);
+    rtf.EcrireEntete(true);
+    rtf.EcrireParagraphe(normalStyle);
+    rtf.EcrireFinParagraphe();
+    // The writer going away before EcrireFin removes the partial file.
+    if (!rtf.EcrireGraphique(table)) {
+        error = Message(StringTable::kGraphiqueNonDessine, {table.title, path});
+        return false;
+    }
+    if (!rtf.EcrireFin()) {
+        error = rtf.GetErreur();
+        return false;
+    }
+    return true;
 }
 
 bool ExporterTableauClasseur(const CTableauBase& table, const std::string& path, const std::string& questionnairePath,

@@ -21,6 +21,13 @@ class CTableauBase;
 bool ExporterTableauWord(const CTableauBase& table, const std::string& path, const std::string& questionnairePath,
                          Message& error);
 
+// The table's chart as an RTF document: the chart as a picture of 158 x 105 mm drawn by the
+// installed ChartPictures, on a portrait page. Without a painter, or when the picture cannot be
+// drawn, nothing is written and the answer is false with the reason (a document without its
+// chart would pass for the export).
+bool ExporterGraphiqueWord(const CTableauBase& table, const std::string& path, const std::string& questionnairePath,
+                           Message& error);
+
 // A workbook (.xlsx) of one sheet, "Feuil1", holding the table from its first row.
 bool ExporterTableauClasseur(const CTableauBase& table, const std::string& path, const std::string& questionnairePath,
                              Message& error);

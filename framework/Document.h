@@ -22,6 +22,9 @@ public:
     const QString& GetTitle() const { return m_title; }
     // Also retitles the frames of the views.
     virtual void SetTitle(const QString& title);
+    // What the window list says before the title of the document's windows, so that a window is
+    // told from another of the same title (a table and its chart); empty for nothing.
+    virtual QString GetWindowListKind() const { return {}; }
     const std::string& GetPathName() const { return m_pathName; }
     // Records the path of the file the document was opened from or saved to; the title becomes the
     // file's name.

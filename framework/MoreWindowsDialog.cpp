@@ -1,5 +1,7 @@
 #include "framework/MoreWindowsDialog.h"
 
+#include "framework/WindowListMenu.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -24,7 +26,7 @@ MoreWindowsDialog::MoreWindowsDialog(const std::vector<QPointer<QMdiSubWindow>>&
     layout->addWidget(label);
     layout->addWidget(m_list);
     for (const QPointer<QMdiSubWindow>& window : m_windows) {
-        m_list->addItem(window != nullptr ? window->windowTitle() : QString());
+        m_list->addItem(window != nullptr ? WindowListMenu::ListedTitle(*window) : QString());
         if (window != nullptr && window == active)
             m_list->setCurrentRow(m_list->count() - 1);
     }

@@ -1,5 +1,7 @@
 #include "framework/WindowListMenu.h"
 
+#include "framework/Document.h"
+#include "framework/MDIChildWnd.h"
 #include "framework/MoreWindowsDialog.h"
 
 #include <QAction>
@@ -64,8 +66,17 @@ void WindowListMenu::Refresh() {
     }
 }
 
+QString WindowListMenu::ListedTitle(const QMdiSubWindow& window) {
+    const auto* frame = qobject_cast<const CMDIChildWnd*>(&window);
+    const CDocument* document = frame != nullptr ? frame->GetActiveDocument() : nullptr;
+    const QString kind = document != nullptr ? document->GetWindowListKind() : QString();
+    if (kind.isEmpty())
+        return window.windowTitle();
+    return kind + QStringLiteral(" : ") + window.windowTitle();
+}
+
 void WindowListMenu::AddWindowItem(QMdiSubWindow& window, int number, bool active) {
-    auto* item = new QAction(ItemText(window.windowTitle(), number), this);
+    auto* item = new QAction(ItemText(ListedTitle(window), number), this);
     item->setCheckable(true);
     item->setChecked(active);
     // The window may close while the menu is open.

@@ -35,6 +35,10 @@ public:
     // the order they were opened.
     std::vector<QMdiSubWindow*> ListedWindows() const;
 
+    // A window as the list names it: its title, after its document's kind when the document
+    // gives one ("Graphique : Ventes").
+    static QString ListedTitle(const QMdiSubWindow& window);
+
     // The window in front: restored when minimised, then active.
     static void ActivateWindow(QMdiSubWindow& window);
 

@@ -120,6 +120,16 @@ bool ExporterClasseur(const std::vector<const CElementDossier*>& elements, const
     return ExporterTableauxClasseur(tables, path, questionnairePath, error);
 }
 
+std::optional<Message> GraphiquesHorsClasseur(const std::vector<const CElementDossier*>& elements) {
+    std::string names;
+    for (const CElementDossier* element : elements)
+        if (element->type == CElementDossier::kGraphique)
+            names += "\n" + element->name;
+    if (names.empty())
+        return std::nullopt;
+    return Message(StringTable::kDossierGraphiquesHorsClasseur, {names});
+}
+
 std::string TexteAscii(const std::vector<const CElementDossier*>& elements) {
     const int linesAfterTitle = CRegistre::GetNombreLigneApresTitre();
     std::string out;

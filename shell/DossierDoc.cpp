@@ -265,10 +265,14 @@ bool CDossierDoc::ExporterWord(const std::string& path) {
     return Exporter(path, &ExportsDossier::ExporterWord);
 }
 
-// The workbook is a file: the desktop opens it in the user's spreadsheet program.
+// The workbook is a file: the desktop opens it in the user's spreadsheet program, once the analyst
+// has read which charts it leaves out (a spreadsheet program in front would hide the message).
 bool CDossierDoc::ExporterExcel(const std::string& path) {
     if (!Exporter(path, &ExportsDossier::ExporterClasseur))
         return false;
+    if (const std::optional<Message> leftOut = ExportsDossier::GraphiquesHorsClasseur(ElementsDeLArbre()))
+        if (CContexteEtude* context = Contexte())
+            context->GetUserInterface().ShowMessage(*leftOut, UserInterface::Icon::Information);
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
     return true;
 }

@@ -73,6 +73,7 @@ CMainFrame::~CMainFrame() {
     // The framework's frame closes the document windows after this part is gone: their going
     // must no longer reach the menus of this part.
     disconnect(&GetMdiArea(), nullptr, this, nullptr);
+    disconnect(m_activeTitle);
     GetMdiArea().viewport()->removeEventFilter(this);
 }
 
@@ -308,7 +309,10 @@ void CMainFrame::FollowActiveWindow() {
         m_showsDocumentMenus = documentsOpen;
         ShowMenus(documentsOpen ? m_documentMenus : m_noDocumentMenus);
     }
-    const CMDIChildWnd* active = MDIGetActive();
+    CMDIChildWnd* active = MDIGetActive();
+    disconnect(m_activeTitle);
+    if (active != nullptr)
+        m_activeTitle = connect(active, &QWidget::windowTitleChanged, this, [this] { FollowActiveWindow(); });
     const QString program = QString::fromUtf8(kProgramName);
     setWindowTitle(active != nullptr && !active->windowTitle().isEmpty()
                        ? program + QStringLiteral(" - ") + active->windowTitle()

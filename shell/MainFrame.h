@@ -107,4 +107,7 @@ private:
     MenuSet m_noDocumentMenus;
     MenuSet m_documentMenus;
     bool m_showsDocumentMenus = false;
+    // The active window's title changes (a portfolio saved under a new name) reach the main
+    // window's title through this connection, made again at each change of active window.
+    QMetaObject::Connection m_activeTitle;
 };

@@ -99,6 +99,7 @@ constexpr Item kDocumentMenus[] = {
     {"&Fichier", 0}, {"&Fichier", kRecentFiles[0]}, {"&Fichier", kRecentFiles[1]}, {"&Fichier", kRecentFiles[2]},
     {"&Fichier", kRecentFiles[3]}, {"&Fichier", 0}, {"&Fichier", F::kAppExit},
 
+    {"&Edition", F::kEditCopy}, {"&Edition", 0},
     {"&Edition", 32788}, {"&Edition", 32787}, {"&Edition", 32786}, {"&Edition", 32817}, {"&Edition", 32875},
     {"&Edition", 32876}, {"&Edition", 0}, {"&Edition", 32878}, {"&Edition", 32879}, {"&Edition", 0},
     {"&Edition/Regrouper", 32802}, {"&Edition/Regrouper", 32836}, {"&Edition/Regrouper", 32837},

@@ -50,6 +50,11 @@ void CGraphDoc::SetPathName(const std::string& /*path*/)
         SetTitle(DocumentTitle::FromText(m_table->title));
 }
 
+QString CGraphDoc::GetWindowListKind() const
+{
+    return QStringLiteral("Graphique");
+}
+
 void CGraphDoc::DeleteContents()
 {
     m_table = nullptr;

@@ -30,6 +30,8 @@ public:
     bool OnOpenDocument(const DocumentSource& source) override;
     void SetPathName(const std::string& path) override;
     void DeleteContents() override;
+    // "Graphique": the window list tells the chart from the window of its table, of the same title.
+    QString GetWindowListKind() const override;
 
     CTableau* GetTableau() const { return m_table; }
 

@@ -10,6 +10,7 @@
 
 #include "app/ContexteEtude.h"
 #include "app/StringTable.h"
+#include "export/TableExports.h"
 #include "framework/CmdUI.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/PageSetup.h"
@@ -17,6 +18,7 @@
 #include "gui/presentation/Chart2D.h"
 #include "gui/presentation/GraphDoc.h"
 #include "gui/presentation/TableauChartSource.h"
+#include "gui/tabulation/TableauView.h"
 #include "tabulation/Tableau.h"
 
 namespace {
@@ -30,10 +32,28 @@ void Signaler(QWidget* parent, const Message& message)
     QtUserInterface(parent).ShowMessage(message, UserInterface::Icon::Warning);
 }
 
+// The exports of the chart window: its picture to a word processor, the charted table, which
+// holds the chart's data, to a workbook and to text.
+struct ChartExport {
+    unsigned id;
+    int filterId;
+    CTableauView::ExportFunction exporter;
+    bool openWithDesktop;
+};
+
+constexpr ChartExport kExports[] = {
+    {CTableauView::kExporterWord, StringTable::kFichiersRtf, &ExporterGraphiqueWord, false},
+    {CTableauView::kExporterExcel, StringTable::kClasseursExcel, &ExporterTableauClasseur, true},
+    {CTableauView::kExporterAscii, StringTable::kFichiersTextes, &ExporterTableauAscii, false},
+};
+
 } // namespace
 
 const CommandEntry<CGraphView> CGraphView::kCommandMap[] = {
     {FrameworkCommands::kEditCopy, &CGraphView::OnEditCopy, &CGraphView::OnUpdateAlways},
+    {CTableauView::kExporterWord, &CGraphView::OnExporterWord, &CGraphView::OnUpdateAvecTableau},
+    {CTableauView::kExporterExcel, &CGraphView::OnExporterExcel, &CGraphView::OnUpdateAvecTableau},
+    {CTableauView::kExporterAscii, &CGraphView::OnExporterAscii, &CGraphView::OnUpdateAvecTableau},
     {FrameworkCommands::kFilePrint, &CGraphView::OnFilePrint, &CGraphView::OnUpdateAlways},
     {FrameworkCommands::kFilePrintPreview, &CGraphView::OnFilePrintPreview, &CGraphView::OnUpdateAlways},
 };
@@ -85,6 +105,43 @@ void CGraphView::OnUpdateAlways(CCmdUI& ui)
 void CGraphView::OnEditCopy()
 {
     m_chart->CopierDansPressePapiers();
+}
+
+void CGraphView::OnUpdateAvecTableau(CCmdUI& ui)
+{
+    const CGraphDoc* document = GetDocument();
+    ui.Enable(document != nullptr && document->GetTableau() != nullptr);
+}
+
+void CGraphView::OnExporterWord()
+{
+    Exporter(CTableauView::kExporterWord);
+}
+
+void CGraphView::OnExporterExcel()
+{
+    Exporter(CTableauView::kExporterExcel);
+}
+
+void CGraphView::OnExporterAscii()
+{
+    Exporter(CTableauView::kExporterAscii);
+}
+
+void CGraphView::Exporter(unsigned id)
+{
+    const CGraphDoc* document = GetDocument();
+    const CTableau* table = document != nullptr ? document->GetTableau() : nullptr;
+    if (table == nullptr)
+        return;
+    for (const ChartExport& kind : kExports) {
+        if (kind.id != id)
+            continue;
+        if (const std::optional<std::string> path =
+                CTableauView::DemanderFichierExport(this, kind.filterId, document->GetTitle()))
+            CTableauView::ExporterTableau(this, *table, *path, kind.exporter, kind.openWithDesktop);
+        return;
+    }
 }
 
 QRectF CGraphView::RectangleImpression(const QSizeF& view, const QRectF& page)

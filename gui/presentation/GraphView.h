@@ -11,8 +11,9 @@ class QPainter;
 class QPrinter;
 
 // The window of a chart: the chart widget filling the view, drawn from its document's table with
-// the table's chart presentation. It copies the chart to the clipboard as an image and prints it
-// on one page, as large as the page holds with the window's proportions, centred.
+// the table's chart presentation. It copies the chart to the clipboard as an image, prints it on
+// one page, as large as the page holds with the window's proportions, centred, and exports it as
+// the table window does: to RTF as a picture, to a workbook and to text as the charted table.
 class CGraphView : public QWidget, public CView {
     Q_OBJECT
 
@@ -30,6 +31,12 @@ public:
 
     // "Edition/Copier": the chart, at the window's size, on the clipboard.
     void OnEditCopy();
+    // "Fichier/Exporter vers Word...", "Exporter vers Excel...", "Exporter en Ascii...": each asks
+    // for its file as the table window does, then writes it.
+    void OnExporterWord();
+    void OnExporterExcel();
+    void OnExporterAscii();
+
     // Draws the chart on the printer's one page.
     bool Imprimer(QPrinter& printer);
     void OnPrint(QPainter& painter, const QRectF& page);
@@ -45,6 +52,8 @@ private:
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnUpdateAlways(CCmdUI& ui);
+    void OnUpdateAvecTableau(CCmdUI& ui);
+    void Exporter(unsigned id);
 
     static const CommandEntry<CGraphView> kCommandMap[];
 

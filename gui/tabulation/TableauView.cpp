@@ -348,31 +348,32 @@ void CTableauView::OnExporterAscii() {
 
 // The writers take the whole table, not the screen's laid-out texts: their fields are the
 // window's texts without the breaks its wrapping inserts. The open questionnaire is never a target.
-bool CTableauView::Exporter(const std::string& path, ExportFunction exporter) {
+bool CTableauView::ExporterTableau(QWidget* parent, const CTableauBase& table, const std::string& path,
+                                   ExportFunction exporter, bool openWithDesktop) {
     const CContexteEtude* context = GetContexte();
     const std::string questionnaire = context != nullptr ? context->questionnairePath : std::string();
     Message error;
-    if (exporter(GetTableau(), path, questionnaire, error))
-        return true;
-    Signaler(this, error);
-    return false;
+    if (!exporter(table, path, questionnaire, error)) {
+        Signaler(parent, error);
+        return false;
+    }
+    if (openWithDesktop)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return true;
 }
 
 bool CTableauView::ExporterWord(const std::string& path) {
-    return Exporter(path, &ExporterTableauWord);
+    return ExporterTableau(this, GetTableau(), path, &ExporterTableauWord);
 }
 
 // The workbook is a file: the desktop opens it in the user's spreadsheet program, as the program
 // used to hand its table to a running one.
 bool CTableauView::ExporterExcel(const std::string& path) {
-    if (!Exporter(path, &ExporterTableauClasseur))
-        return false;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-    return true;
+    return ExporterTableau(this, GetTableau(), path, &ExporterTableauClasseur, true);
 }
 
 bool CTableauView::ExporterAscii(const std::string& path) {
-    return Exporter(path, &ExporterTableauAscii);
+    return ExporterTableau(this, GetTableau(), path, &ExporterTableauAscii);
 }
 
 bool CTableauView::HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) {

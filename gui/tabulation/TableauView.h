@@ -119,6 +119,15 @@ public:
     // none when the analyst cancels or will not replace an existing file.
     static std::optional<std::string> DemanderFichierExport(QWidget* parent, int filterId, const QString& title = {});
 
+    // The writers of TableExports.h.
+    using ExportFunction = bool (*)(const CTableauBase&, const std::string&, const std::string&, Message&);
+    // Writes `table` to `path` with `exporter`, never over the open questionnaire; the writer's
+    // failure is shown over `parent`. With `openWithDesktop` the file is then handed to the desktop,
+    // which opens a workbook in the user's spreadsheet program. The chart window exports its table
+    // the same way.
+    static bool ExporterTableau(QWidget* parent, const CTableauBase& table, const std::string& path,
+                                ExportFunction exporter, bool openWithDesktop = false);
+
 protected:
     bool HandleOwnCommand(unsigned id, CmdMsg kind, CCmdUI* ui) override;
 
@@ -131,8 +140,6 @@ private:
     void OnUpdateTailleCellulesVariables(CCmdUI& ui);
     void OnUpdateExporter(CCmdUI& ui);
     // The exports themselves, once the file is chosen; false when nothing was written.
-    using ExportFunction = bool (*)(const CTableauBase&, const std::string&, const std::string&, Message&);
-    bool Exporter(const std::string& path, ExportFunction exporter);
     bool ExporterWord(const std::string& path);
     bool ExporterExcel(const std::string& path);
     bool ExporterAscii(const std::string& path);

@@ -5,6 +5,7 @@
 #include "XlsxReader.h"
 
 #include "app/StringTable.h"
+#include "export/ChartPictures.h"
 #include "export/ExportFile.h"
 #include "export/TableExports.h"
 
@@ -29,6 +30,7 @@ struct Kind {
 
 const Kind kKinds[] = {
     {"rtf", &ExporterTableauWord},
+    {"graphique.rtf", &ExporterGraphiqueWord},
     {"xlsx", &ExporterTableauClasseur},
     {"txt", &ExporterTableauAscii},
 };
@@ -58,8 +60,35 @@ private:
     void (*m_previousHandler)(int) = nullptr;
 };
 
+// The head of a PNG picture of 4 x 3 pixels (signature and header chunk), as a painter of charts
+// would hand it; the RTF writer reads its size from it and copies its bytes.
+const std::vector<std::uint8_t> kPicture = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H',
+                                            'D', 'R', 0, 0, 0, 4, 0, 0, 0, 3, 8, 6, 0, 0, 0, 0xAB, 0xCD, 0xEF, 0x01};
+
+// Draws every chart as kPicture and keeps the titles of the tables it was given.
+class FixedChartPictures : public ChartPictures {
+public:
+    std::vector<std::uint8_t> DessinerGraphique(const CTableauBase& table) override {
+        drawn.push_back(table.title);
+        return kPicture;
+    }
+    std::vector<std::string> drawn;
+};
+
 class TableExportsTest : public ExportFixture {
 protected:
+    // The chart export has a painter, as in the program, unless a test removes it.
+    void SetUp() override {
+        ExportFixture::SetUp();
+        ChartPictures::Install(&pictures);
+    }
+    void TearDown() override {
+        ChartPictures::Install(nullptr);
+        ExportFixture::TearDown();
+    }
+
+    FixedChartPictures pictures;
+
     // The target holds an earlier export; nothing else is in the folder.
     std::string EarlierExport(const std::string& name) {
         const std::string path = Path(name);
@@ -160,6 +189,34 @@ TEST_F(TableExportsTest, ASuccessfulExportReplacesTheFileKeepsItsPermissionsAndW
         std::filesystem::remove(link);
         std::filesystem::remove(target);
     }
+}
+
+// The chart window's RTF: the chart of the table as a picture of 158 x 105 mm (8957 x 5953 twips)
+// whose size in pixels is the picture's own, its bytes in hexadecimal, and no table.
+TEST_F(TableExportsTest, TheChartOfATableIsWrittenAsItsPictureAndNothingWithoutAPainter) {
+    const std::unique_ptr<CTableau> table = SmallTable();
+    Message error;
+    ASSERT_TRUE(ExporterGraphiqueWord(*table, Path("graphique.rtf"), "", error)) << StringTable::Format(error);
+    EXPECT_EQ(pictures.drawn, std::vector<std::string>{table->title});
+    const std::string rtf = ReadBytes(Path("graphique.rtf"));
+    EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(rtf.find("\\paperw11907\\paperh16840"), std::string::npos) << "portrait";
+    EXPECT_NE(rtf.find("\\picw4\\pich3\\picwgoal8957\\pichgoal5953\\pngblip\r\n\r\n"
+                       "89504e470d0a1a0a0000000d4948445200000004000000030806000000abcdef01\r\n}"),
+              std::string::npos);
+    EXPECT_EQ(rtf.find("\\trowd"), std::string::npos);
+    EXPECT_EQ(rtf.substr(rtf.size() - 3), "}\r\n");
+
+    // Without a painter (a program without windows), no document passes for the chart: the
+    // earlier file stays and nothing else is left.
+    ChartPictures::Install(nullptr);
+    const std::string target = EarlierExport("graphique.rtf");
+    EXPECT_FALSE(ExporterGraphiqueWord(*table, target, "", error));
+    EXPECT_EQ(error, Message(StringTable::kGraphiqueNonDessine, {table->title, target}));
+    EXPECT_EQ(StringTable::Format(error), "Le graphique 'Satisfaction – « globale »' n'a pas pu être dessiné : le "
+                                          "fichier '" + target + "' n'a pas été écrit.");
+    EXPECT_EQ(ReadBytes(target), "export précédent");
+    EXPECT_EQ(FolderContents(), std::vector<std::string>{"graphique.rtf"});
 }
 
 TEST_F(TableExportsTest, AnExportFileGoneBeforeItsCommitLeavesNothingAndAFailureStopsEveryLaterWrite) {

@@ -54,10 +54,13 @@ public:
     bool OnOpenDocument(const DocumentSource& source) override;
     void DeleteContents() override;
     bool SaveModified() override { return !refuseToClose; }
+    QString GetWindowListKind() const override { return listKind; }
 
     int received = 0;
     bool toggled = false;
     bool refuseToClose = false;
+    // What the window list says before the title; empty for nothing.
+    QString listKind;
     // Closed with this one, as a portfolio closes the windows built from it.
     CDocument* closesWithMe = nullptr;
 

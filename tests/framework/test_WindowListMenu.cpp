@@ -144,6 +144,27 @@ TEST_F(WindowListMenuTest, BeyondNineWindowsTheOthersAreChosenInADialog) {
     EXPECT_EQ(ShownItems(), expected);
 }
 
+// A document that names its kind (a chart beside the table of the same title) is listed with
+// it, in the menu and in the dialog of all the windows.
+TEST_F(WindowListMenuTest, AWindowIsListedAfterItsDocumentsKind) {
+    std::vector<TestDocument*> documents = OpenNumbered(10);
+    documents[1]->listKind = QStringLiteral("Graphique");
+    EXPECT_EQ(ShownItems().at(2), "&2 Graphique : 2.qes");
+    EXPECT_EQ(WindowListMenu::ListedTitle(FrameOf(*documents[0])), QStringLiteral("1.qes"));
+    QStringList offered;
+    ModalAnswers answers({[&offered](QDialog& shown) {
+        auto* dialog = qobject_cast<MoreWindowsDialog*>(&shown);
+        ASSERT_NE(dialog, nullptr);
+        for (int row = 0; row < dialog->GetList().count(); ++row)
+            offered << dialog->GetList().item(row)->text();
+        dialog->reject();
+    }});
+    Item(WindowListMenu::kMoreWindowsText)->trigger();
+    EXPECT_EQ(answers.Answered(), 1u);
+    EXPECT_EQ(offered.value(0), QStringLiteral("1.qes"));
+    EXPECT_EQ(offered.value(1), QStringLiteral("Graphique : 2.qes"));
+}
+
 TEST_F(WindowListMenuTest, CancellingTheDialogChangesNothing) {
     const std::vector<TestDocument*> documents = OpenNumbered(10);
     ModalAnswers answers({[](QDialog& shown) {

@@ -86,4 +86,46 @@ TEST_F(PortfolioExportsTest, TheWorkbookNamesOneSheetPerTableFromTheElementNames
     EXPECT_EQ(title->text, "ventes-2024");
 }
 
+// The workbook holds tables only: a chart element leaves no cell (its name included), and the
+// message the analyst reads afterwards names every chart left out, one a line.
+TEST_F(PortfolioExportsTest, ChartsAreLeftOutOfTheWorkbookAndNamedInTheMessage) {
+    EXPECT_FALSE(ExportsDossier::GraphiquesHorsClasseur(Pointers(elements)).has_value());
+    const std::string without = FilePath("sans-graphique.xlsx");
+    Message error;
+    ASSERT_TRUE(ExportsDossier::ExporterClasseur(Pointers(elements), without, context.questionnairePath, error));
+
+    for (const char* name : {"Sexe en graphique", "Région en graphique"}) {
+        std::unique_ptr<CElementDossier> chart = TableElement(portfolio_test::kFlatRequest);
+        ASSERT_NE(chart, nullptr);
+        chart->type = CElementDossier::kGraphique;
+        chart->name = name;
+        chart->depth = 1;
+        elements.insert(elements.begin() + 2, std::move(chart));
+    }
+    const std::string with = FilePath("avec-graphiques.xlsx");
+    ASSERT_TRUE(ExportsDossier::ExporterClasseur(Pointers(elements), with, context.questionnairePath, error));
+    const xlsx_test::Workbook before(without);
+    const xlsx_test::Workbook after(with);
+    ASSERT_EQ(after.SheetNames(), std::vector<std::string>{"Feuil1"});
+    EXPECT_EQ(after.CellCount("Feuil1"), before.CellCount("Feuil1"));
+    // Rows 1 to 200 of the first columns hold the same cells: no chart came in between the tables.
+    for (int row = 1; row <= 200; ++row)
+        for (const char* column : {"A", "B", "C"}) {
+            const std::string reference = column + std::to_string(row);
+            const std::optional<xlsx_test::Cell> was = before.At("Feuil1", reference);
+            const std::optional<xlsx_test::Cell> is = after.At("Feuil1", reference);
+            ASSERT_EQ(was.has_value(), is.has_value()) << reference;
+            if (is.has_value()) {
+                EXPECT_EQ(is->text, was->text) << reference;
+                EXPECT_EQ(is->number, was->number) << reference;
+            }
+        }
+
+    const std::optional<Message> told = ExportsDossier::GraphiquesHorsClasseur(Pointers(elements));
+    ASSERT_TRUE(told.has_value());
+    EXPECT_EQ(StringTable::Format(*told),
+              "Le classeur contient les tableaux du dossier, pas ses graphiques ; ceux-ci n'y sont pas :"
+              "\nRégion en graphique\nSexe en graphique");
+}
+
 } // namespace

@@ -3,11 +3,16 @@
 // the Delete key (the sub-items kept, deleted, or the walk stopped), copied into another portfolio
 // and pasted there (computed again), and the study field or weighting of every table changed,
 // which computes their bases again. On a small survey whose numbers are counted by hand.
+#include "DesktopOpenings.h"
 #include "MorvaneAppTestSupport.h"
 #include "app/ChampEtude.h"
 #include "app/Redressement.h"
 #include "app/StringTable.h"
+#include "export/XlsxReader.h"
+#include "framework/FrameworkCommands.h"
+#include "framework/MDIChildWnd.h"
 #include "framework/UtilArbre.h"
+#include "framework/WindowListMenu.h"
 #include "portfolio/ElementDossier.h"
 #include "recodes/ObjectifRedressement.h"
 #include "recodes/StockageChampsEtude.h"
@@ -29,6 +34,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -600,6 +606,86 @@ TEST_F(OpenAnswerDossierTest, ADictionaryAndASegmentTableFromTheirWindowsComeBac
     EXPECT_EQ(Contents(*readWords), sentWordContents);
     EXPECT_EQ(Contents(*readSegments), sentSegmentContents);
     EXPECT_TRUE(m_ui->shown.empty()) << m_ui->ShownTexts().front();
+}
+
+// "Enregistrer" of a new portfolio asks for its file; saved, the portfolio takes the file's name
+// everywhere it shows one: its window, the window list and the main window's title; "Enregistrer
+// sous..." names it again.
+TEST_F(DossierViewTest, SavedUnderANameThePortfolioShowsThatNameEverywhere) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    ASSERT_EQ(Portfolios().size(), 1u);
+    CDossierDoc& portfolio = *Portfolios().front();
+    CMDIChildWnd* window = View().GetParentFrame();
+    ASSERT_NE(window, nullptr);
+    Frame().GetMdiArea().setActiveSubWindow(window);
+    QApplication::processEvents();
+    EXPECT_EQ(portfolio.GetTitle().toStdString(), "Dossier1");
+    EXPECT_EQ(Frame().windowTitle().toStdString(), "Morvane - Dossier1");
+
+    const auto saveAs = [this](unsigned command, const std::filesystem::path& path) {
+        ModalAnswers answers({[&path](QDialog& shown) {
+            auto* dialog = qobject_cast<QFileDialog*>(&shown);
+            ASSERT_NE(dialog, nullptr);
+            dialog->selectFile(QString::fromStdString(path.string()));
+            QMetaObject::invokeMethod(dialog, "accept");
+        }});
+        EXPECT_TRUE(Run(command));
+        EXPECT_EQ(answers.Answered(), 1u);
+    };
+    const std::filesystem::path first = s_folder / "Ventes du printemps.dos";
+    const std::filesystem::path second = s_folder / "ventes-ete.dos";
+    for (const auto& [command, path] : {std::pair{unsigned{FrameworkCommands::kFileSave}, first},
+                                        std::pair{unsigned{FrameworkCommands::kFileSaveAs}, second}}) {
+        saveAs(command, path);
+        const std::string name = path.filename().string();
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
+        EXPECT_FALSE(portfolio.IsModified());
+        EXPECT_EQ(portfolio.GetPathName(), path.string());
+        EXPECT_EQ(portfolio.GetTitle().toStdString(), name);
+        EXPECT_EQ(window->windowTitle().toStdString(), name);
+        EXPECT_EQ(WindowListMenu::ListedTitle(*window).toStdString(), name);
+        EXPECT_EQ(Frame().windowTitle().toStdString(), "Morvane - " + name);
+        std::filesystem::remove(path);
+    }
+}
+
+// The workbook of a portfolio holds its tables; its charts are left out, and the analyst is told
+// which ones, before the workbook opens. Without a chart nothing is said.
+TEST_F(DossierViewTest, TheWorkbookExportSaysWhichChartsItLeavesOut) {
+    SendToPortfolio("type tri-simple\nlignes SEXE total\ncalculs 0\ntitre Sexe\n");
+    ASSERT_EQ(Portfolios().size(), 1u);
+    CDossierDoc& portfolio = *Portfolios().front();
+    shell_test::DesktopOpenings desktop;
+    const std::filesystem::path path = s_folder / "dossier-graphiques.xlsx";
+    ASSERT_TRUE(portfolio.ExporterExcel(path.string()));
+    EXPECT_TRUE(m_ui->shown.empty());
+
+    std::unique_ptr<CTraitement> chart = Request("type tri-simple\nlignes REGION\ncalculs 0\ntitre Région\n");
+    chart->openAsChart = 1;
+    chart->SetVersDossier(true);
+    ASSERT_TRUE(CMainFrame::LancerTraitement(std::move(chart)));
+    QApplication::processEvents();
+    ASSERT_EQ(portfolio.GetNbreElements(), 2);
+    ASSERT_EQ(portfolio.GetElement(1)->type, CElementDossier::kGraphique);
+    ASSERT_TRUE(portfolio.ExporterExcel(path.string()));
+    ASSERT_EQ(m_ui->shown.size(), 1u);
+    EXPECT_EQ(m_ui->shown[0].icon, UserInterface::Icon::Information);
+    EXPECT_EQ(m_ui->ShownTexts().front(),
+              "Le classeur contient les tableaux du dossier, pas ses graphiques ; ceux-ci n'y sont pas :\nRégion");
+    EXPECT_EQ(desktop.opened.size(), 2);
+
+    // The table alone in the workbook: "Sexe" and its rows, no "Région" anywhere.
+    const xlsx_test::Workbook workbook(path.string());
+    ASSERT_EQ(workbook.SheetNames(), std::vector<std::string>{"Feuil1"});
+    EXPECT_EQ(workbook.At("Feuil1", "A1")->text, "Sexe");
+    for (int row = 1; row <= 30; ++row) {
+        for (const char* column : {"A", "B", "C"}) {
+            if (const std::optional<xlsx_test::Cell> cell = workbook.At("Feuil1", column + std::to_string(row))) {
+                EXPECT_EQ(cell->text.find("Région"), std::string::npos) << column << row;
+            }
+        }
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The program's "Fenêtre" menu: the questionnaire tree and the tables listed after Cascade and
-// Mosaïque, and a cascade that leaves no table under the tree.
+// The program's "Fenêtre" menu: the questionnaire tree, the tables and the charts (named as charts)
+// listed after Cascade and Mosaïque, and a cascade that leaves no table under the tree.
 #include "MorvaneAppTestSupport.h"
 #include "framework/FrameworkCommands.h"
 #include "framework/MDIChildWnd.h"
@@ -60,6 +60,21 @@ TEST_F(WindowMenuTest, TheWindowMenuListsTheTreeAndTheTables) {
     OpenTables({"SEXE", "REGION", "CSP"});
     EXPECT_EQ(ShownItems(), (std::vector<std::string>{"Cascade", "Mosaïque", "-", "&1 " + TreeTitle(), "&2 Sexe",
                                                       "&3 Région", "*&4 CSP"}));
+}
+
+// A table and its chart have one title; the list says which window is the chart.
+TEST_F(WindowMenuTest, TheListTellsTheChartFromTheTableOfTheSameTitle) {
+    const char* text = "type tri-croise\nlignes REGION\ncolonnes SEXE\ncalculs 0\ntitre Région par sexe\n";
+    ASSERT_TRUE(CMainFrame::LancerTraitement(Request(text)));
+    std::unique_ptr<CTraitement> chart = Request(text);
+    chart->openAsChart = 1;
+    ASSERT_TRUE(CMainFrame::LancerTraitement(std::move(chart)));
+    QApplication::processEvents();
+    ASSERT_EQ(m_app->GetTemplate(TemplateKind::kGraphique).GetDocuments().size(), 1u);
+    EXPECT_EQ(m_app->GetTemplate(TemplateKind::kGraphique).GetDocuments().front()->GetTitle(),
+              QStringLiteral("Région par sexe"));
+    EXPECT_EQ(ShownItems(), (std::vector<std::string>{"Cascade", "Mosaïque", "-", "&1 " + TreeTitle(),
+                                                      "&2 Région par sexe", "*&3 Graphique : Région par sexe"}));
 }
 
 // The analyst brings the tree in front (he picks each question in it): the cascade still leaves
