@@ -1,5 +1,6 @@
 #include "app/Ligne.h"
 #include "support/SettingsFixture.h"
+#include "tabulation/Fusion.h"
 #include "tabulation/Tableau.h"
 #include "gui/tabulation/FakeFontMetrics.h"
 #include "gui/tabulation/PrintedTable.h"
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
@@ -73,6 +75,23 @@ CTableau PagedTable(std::int32_t rows, std::int32_t columns, std::int32_t group,
     return table;
 }
 
+// A hundred columns labelled "Colonne" under a heading of one word of 400 letters merged over the
+// first fifty, above three rows.
+CTableau LongHeadingTable() {
+    CTableau table = PagedTable(3, 100, 0, 0);
+    CTableau headed(2, 1, 3, 100, CTableauBase::kMarqueParColonne);
+    for (std::int32_t row = 0; row < 3; ++row)
+        headed.SetLibelleLigne(0, row, table.DisplayedRowLabel(0, row));
+    const CLigne heading(std::string(400, 'x'));
+    headed.SetLibelleColonne(0, 0, &heading);
+    for (std::int32_t column = 0; column < 100; ++column)
+        headed.SetLibelleColonne(1, column, table.DisplayedColumnLabel(0, column));
+    auto merges = std::make_unique<CFusion>(2, 1, 3, 100);
+    merges->SetFusion(0, 1, 49);
+    headed.SetFusionColonnes(std::move(merges));
+    return headed;
+}
+
 // What one printed page holds: its band's data columns and the data rows placed on it.
 struct PageContent {
     std::int32_t firstColumn;
@@ -84,8 +103,8 @@ struct PageContent {
 };
 
 std::ostream& operator<<(std::ostream& out, const PageContent& page) {
-    return out << "columns " << page.firstColumn << "-" << page.lastColumn << ", rows " << page.firstRow << "-"
-               << page.lastRow;
+    return out << "columns " << page.firstColumn << "-" << page.lastColumn << ", rows " << page.firstRow
+               << "-" << page.lastRow;
 }
 
 class PrintedTableTest : public SettingsFixture {
@@ -283,6 +302,13 @@ TEST_F(PrintedTableTest, RowsGoOntoPages) {
 // at 1050 and takes it to row 73 (the tall row 74 would end at 1970, past 1950); page 3 rows 74
 // to 110 (row 110 ends at 2950 exactly); page 4 the last nine.
 //
+// A hundred columns of "Colonne" (76 units with the margins) on pages 4000 wide: a band prints at
+// 0.7 or more up to 4000 / 0.7 = 5714 units, 40 + 152 + 76 n + 40, n = 72; the 28 columns left fit
+// the page. Under the heading of 4000 units over the first fifty columns, those need 81 units
+// each (4006 over fifty columns, by whole halves), and so do all the columns of a band that holds
+// the heading whole: 40 + 162 + 81 n + 40 <= 5714 gives 67 columns (a band of fewer than fifty
+// would need more room still for the heading cut with it); the 33 columns left fit the page.
+//
 // Drawn page by page as a printout draws them, each page shows the labels of its rows and no
 // other, the header rows on the first page of each band only.
 TEST_F(PrintedTableTest, ThePagesOfAPrintout) {
@@ -294,11 +320,29 @@ TEST_F(PrintedTableTest, ThePagesOfAPrintout) {
         std::vector<PageContent> pages;
     };
     const std::vector<Case> cases{
-        {"forty grouped columns", PagedTable(100, 40, 4, 0), 1000, 1400,
-         {{0, 11, 0, 72}, {0, 11, 73, 99}, {12, 23, 0, 72}, {12, 23, 73, 99},
-          {24, 35, 0, 72}, {24, 35, 73, 99}, {36, 39, 0, 62}, {36, 39, 63, 99}}},
-        {"rows of two heights", PagedTable(120, 3, 0, 5), 1000, 1000,
+        {"forty grouped columns",
+         PagedTable(100, 40, 4, 0),
+         1000,
+         1400,
+         {{0, 11, 0, 72},
+          {0, 11, 73, 99},
+          {12, 23, 0, 72},
+          {12, 23, 73, 99},
+          {24, 35, 0, 72},
+          {24, 35, 73, 99},
+          {36, 39, 0, 62},
+          {36, 39, 63, 99}}},
+        {"rows of two heights",
+         PagedTable(120, 3, 0, 5),
+         1000,
+         1000,
          {{0, 2, 0, 36}, {0, 2, 37, 73}, {0, 2, 74, 110}, {0, 2, 111, 119}}},
+        {"a hundred columns", PagedTable(3, 100, 0, 0), 4000, 1400, {{0, 71, 0, 2}, {72, 99, 0, 2}}},
+        {"a long heading over fifty columns",
+         LongHeadingTable(),
+         4000,
+         1400,
+         {{0, 66, 0, 2}, {67, 99, 0, 2}}},
     };
     static const QRegularExpression kRowLabel(QStringLiteral("^L(\\d+)"));
     for (const Case& c : cases) {
