@@ -343,11 +343,13 @@ TEST_F(TablePrintingTest, TheBoldFiguresOfATotalRowFitTheirColumns) {
         const RowSpan total = layout.Rows()[kRows];
         const int offset = printed.PageOffset(band.firstPage);
         std::vector<RecordingPaintDevice::DrawnText> row;
-        for (const RecordingPaintDevice::DrawnText& drawn : pages[static_cast<std::size_t>(band.firstPage - 1)].texts)
+        for (const RecordingPaintDevice::DrawnText& drawn :
+             pages[static_cast<std::size_t>(band.firstPage - 1)].texts)
             if (drawn.rect.center().y() >= (total.top - offset) * band.scale &&
                 drawn.rect.center().y() <= (total.bottom - offset) * band.scale)
                 row.push_back(drawn);
-        std::sort(row.begin(), row.end(), [](const auto& a, const auto& b) { return a.rect.left() < b.rect.left(); });
+        std::sort(row.begin(), row.end(),
+                  [](const auto& a, const auto& b) { return a.rect.left() < b.rect.left(); });
         ASSERT_EQ(row.size(), static_cast<std::size_t>(band.columnCount) + 1);
         EXPECT_EQ(row.front().text, QStringLiteral("Total"));
         for (std::int32_t column = 1; column <= band.columnCount; ++column) {
@@ -357,7 +359,8 @@ TEST_F(TablePrintingTest, TheBoldFiguresOfATotalRowFitTheirColumns) {
             EXPECT_EQ(drawn.text, figure);
             EXPECT_GE(drawn.rect.left(), edges.left * band.scale - 1);
             EXPECT_LE(drawn.rect.right(), edges.right * band.scale + 1);
-            EXPECT_GE(drawn.rect.left() - row[static_cast<std::size_t>(column - 1)].rect.right(), halfMillimetre);
+            EXPECT_GE(drawn.rect.left() - row[static_cast<std::size_t>(column - 1)].rect.right(),
+                      halfMillimetre);
         }
         columnsSeen += band.columnCount;
     }
@@ -464,8 +467,11 @@ TEST_F(TablePrintingTest, ThePreviewShowsThePrintedPages) {
     QApplication::processEvents();
     ASSERT_TRUE(preview->IsReady());
     EXPECT_EQ(preview->GetPageCount(), lastPage);
-    EXPECT_EQ(view.GetPrinterLayout(), nullptr);
+    // The printer layout lives while the preview shows its pages; only the pages shown are drawn.
+    EXPECT_NE(view.GetPrinterLayout(), nullptr);
     PreviewPages& pages = preview->GetPages();
+    EXPECT_GE(pages.GetRecordedPageCount(), 1);
+    EXPECT_LE(pages.GetRecordedPageCount(), 2);
 
     EXPECT_TRUE(preview->Executer(CTableauPreviewView::kUnePage));
     EXPECT_EQ(pages.GetPagesShown(), 1);
@@ -530,6 +536,7 @@ TEST_F(TablePrintingTest, ThePreviewShowsThePrintedPages) {
     EXPECT_TRUE(preview->Executer(CTableauPreviewView::kFermer));
     EXPECT_FALSE(preview->isVisible());
     EXPECT_EQ(preview->result(), QDialog::Rejected);
+    EXPECT_EQ(view.GetPrinterLayout(), nullptr);
 
     // The next preview of the session opens on two pages; the wide cross table prints legibly
     // only in bands of columns, a page each.
