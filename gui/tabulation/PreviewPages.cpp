@@ -26,15 +26,32 @@ PreviewPages::PreviewPages(QWidget* parent) : QAbstractScrollArea(parent) {
     UpdateScrollBars();
 }
 
-void PreviewPages::SetPages(std::vector<PrinterPicture> pages, const QSizeF& paper,
+void PreviewPages::SetPages(int count, PageRecorder record, const QSizeF& paper,
                             const QPointF& printableOrigin, int resolution) {
-    m_pages = std::move(pages);
+    m_record = std::move(record);
+    m_pages.clear();
+    m_pages.resize(static_cast<std::size_t>(std::max(count, 0)));
     m_paper = paper;
     m_printableOrigin = printableOrigin;
     m_resolution = resolution;
     m_zoom = Zoom::kWholeSheets;
     UpdateScrollBars();
     viewport()->update();
+}
+
+const PrinterPicture* PreviewPages::GetPage(int page) {
+    if (page < 1 || page > GetPageCount())
+        return nullptr;
+    std::unique_ptr<PrinterPicture>& recorded = m_pages[static_cast<std::size_t>(page - 1)];
+    if (recorded == nullptr && m_record)
+        recorded = m_record(page);
+    return recorded.get();
+}
+
+int PreviewPages::GetRecordedPageCount() const {
+    return static_cast<int>(
+        std::count_if(m_pages.begin(), m_pages.end(),
+                      [](const std::unique_ptr<PrinterPicture>& page) { return page != nullptr; }));
 }
 
 void PreviewPages::SetPagesShown(int count) {
@@ -171,6 +188,7 @@ void PreviewPages::paintEvent(QPaintEvent* /*event*/) {
         const QRectF sheet = SheetRect(index);
         if (sheet.isEmpty())
             continue;
+        const PrinterPicture* page = GetPage(GetFirstPageShown() + index);
         painter.fillRect(sheet.translated(kShadowOffset, kShadowOffset), kShadow);
         painter.fillRect(sheet, Qt::white);
         painter.setPen(QPen(Qt::black, 0));
@@ -180,7 +198,8 @@ void PreviewPages::paintEvent(QPaintEvent* /*event*/) {
         painter.translate(sheet.topLeft());
         painter.scale(scale, scale);
         painter.translate(m_printableOrigin);
-        painter.drawPicture(0, 0, m_pages[static_cast<std::size_t>(GetFirstPageShown() - 1 + index)]);
+        if (page != nullptr)
+            painter.drawPicture(0, 0, *page);
         painter.restore();
     }
 }

@@ -5,6 +5,8 @@
 #include <QAbstractScrollArea>
 #include <QPointF>
 #include <QSizeF>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QMouseEvent;
@@ -12,6 +14,9 @@ class QMouseEvent;
 // The printed pages as a print preview shows them: one or two sheets side by side, each as large
 // as the window allows, white on grey, with the printed drawing at its place on the sheet. The
 // vertical scroll bar (and the wheel, the arrows and the page keys) goes from page to page.
+//
+// Each page is drawn when it is first shown, and kept: a preview of a hundred pages opens on its
+// first as fast as on a page alone.
 //
 // A click on a sheet zooms in on the point clicked, as a print preview does: first to the sheet's
 // real size, then to twice that, and a third click shows the whole sheets again. Zoomed in, one
@@ -27,12 +32,19 @@ public:
 
     explicit PreviewPages(QWidget* parent = nullptr);
 
-    // The pages recorded on the printer; `paper` is the sheet's size and `printableOrigin` the
-    // top-left corner of its printable area, both in the printer's units, `resolution` its units
-    // per inch.
-    void SetPages(std::vector<PrinterPicture> pages, const QSizeF& paper, const QPointF& printableOrigin,
+    // Draws page `page` (from 1) on a recording of the printer; null when it cannot.
+    using PageRecorder = std::function<std::unique_ptr<PrinterPicture>(int page)>;
+
+    // `count` pages, each recorded by `record` when it is first shown; `paper` is the sheet's size
+    // and `printableOrigin` the top-left corner of its printable area, both in the printer's units,
+    // `resolution` its units per inch.
+    void SetPages(int count, PageRecorder record, const QSizeF& paper, const QPointF& printableOrigin,
                   int resolution);
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
+    // Page `page` (from 1), recorded first when it has not been; null when it cannot be.
+    const PrinterPicture* GetPage(int page);
+    // The pages recorded so far.
+    int GetRecordedPageCount() const;
 
     // 1 or 2 sheets at once; whole sheets again.
     void SetPagesShown(int count);
@@ -66,7 +78,9 @@ private:
     double SheetScale() const;
     int PlacesShown() const { return m_zoom == Zoom::kWholeSheets ? m_pagesShown : 1; }
 
-    std::vector<PrinterPicture> m_pages;
+    PageRecorder m_record;
+    // Null until the page is first shown.
+    std::vector<std::unique_ptr<PrinterPicture>> m_pages;
     QSizeF m_paper;
     QPointF m_printableOrigin;
     int m_resolution = 0;

@@ -22,6 +22,9 @@ class FontMetricsSource;
 // group of columns (the columns under one heading) where it can. A table that fits is one band,
 // laid out on the page as it is, at scale 1.
 //
+// The widths the bands need are read from the whole words of the table's records (WholeWordWidths)
+// before any band is laid out, so that each band is laid out once.
+//
 // Everything in a band is in that band's layout units; one layout unit prints as its scale in
 // device units.
 class PrintedTable {

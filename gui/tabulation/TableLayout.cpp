@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <map>
 #include <utility>
 
 TableLayout TableLayout::Compute(const CTableauBase& table, const FontMetricsSource& metrics,
@@ -15,8 +14,7 @@ TableLayout TableLayout::Compute(const CTableauBase& table, const FontMetricsSou
     TableLayout layout;
     layout.m_options = options;
     layout.PlaceTitle(table, metrics);
-    table.DonnerTablePolices(layout.m_fonts, layout.m_cells);
-    layout.TakeTexts(table);
+    layout.TakeCells(table);
     layout.PlaceColumns(table, metrics);
     layout.PlaceRows(layout.FillCells(table.DonnerNbLignesEnTete() + table.DonnerNbLignes(), metrics));
     return layout;
@@ -32,36 +30,45 @@ void TableLayout::PlaceTitle(const CTableauBase& table, const FontMetricsSource&
         metrics.MeasureWrapped(m_titleFont, m_titleText, m_options.titleRight - m_options.leftMargin).height;
 }
 
-void TableLayout::TakeTexts(const CTableauBase& table) {
-    for (CCellule& cell : m_cells)
-        if (cell.firstOfBlock)
-            cell.text = TableCellTexts::CellText(table, cell.row, cell.column);
+WholeWordWidths TableLayout::WordWidths(const CTableauBase& table, const FontMetricsSource& metrics) {
+    TableLayout layout;
+    layout.m_titleFont = table.DonnerPoliceCellule(0, 0);
+    layout.TakeCells(table);
+    return layout.MeasureWholeWords(metrics);
 }
 
-double TableLayout::WholeWordsUnit(std::int32_t headerColumns, const FontMetricsSource& metrics) const {
-    double unit = 0.0;
-    // The values of a table repeat ("0", "100.0 %"): each text is measured once per font.
-    std::map<std::pair<std::int32_t, std::string>, int> widestByText;
-    for (const CCellule& cell : m_cells) {
-        const auto [known, added] = widestByText.try_emplace({cell.fontIndex, cell.text}, 0);
-        if (added)
-            known->second = TextWrapping::WidestWholeWord(cell.text, FontOf(cell), metrics);
-        const int widest = known->second;
-        if (widest <= 0)
-            continue;
-        const std::int32_t span = std::max(cell.span, 1);
-        const std::int32_t headersCovered = std::clamp(headerColumns - cell.column, 0, span);
-        unit = std::max(unit, TableColumns::UnitForWidth(widest + 2 * m_options.cellMargin, headersCovered,
-                                                         span - headersCovered));
+void TableLayout::TakeCells(const CTableauBase& table) {
+    table.DonnerTablePolices(m_fonts, m_cells);
+    m_rowFirstCells.assign(1, 0);
+    for (std::size_t index = 0; index < m_cells.size(); ++index) {
+        CCellule& cell = m_cells[index];
+        // Row-major: a record of a later row closes the rows before it.
+        while (static_cast<std::int32_t>(m_rowFirstCells.size()) <= cell.row)
+            m_rowFirstCells.push_back(index);
+        if (cell.firstOfBlock)
+            cell.text = TableCellTexts::CellText(table, cell.row, cell.column);
     }
-    return unit;
+    const auto rowCount =
+        static_cast<std::size_t>(std::max(table.DonnerNbLignesEnTete() + table.DonnerNbLignes(), 0));
+    while (m_rowFirstCells.size() <= rowCount)
+        m_rowFirstCells.push_back(m_cells.size());
+}
+
+WholeWordWidths TableLayout::MeasureWholeWords(const FontMetricsSource& metrics) const {
+    WholeWordWidths widths(metrics);
+    for (const CCellule& cell : m_cells)
+        widths.Add(cell, FontOf(cell));
+    return widths;
 }
 
 void TableLayout::PlaceColumns(const CTableauBase& table, const FontMetricsSource& metrics) {
     const std::int32_t headerColumns = table.DonnerNbColonnesEnTete();
     const std::int32_t dataColumns = table.DonnerNbColonnes();
     const auto variable = [&] {
-        const double minimumUnit = m_options.keepWordsWhole ? WholeWordsUnit(headerColumns, metrics) : 0.0;
+        const double minimumUnit = m_options.keepWordsWhole
+                                       ? MeasureWholeWords(metrics).Unit(
+                                             headerColumns, headerColumns + dataColumns, m_options.cellMargin)
+                                       : 0.0;
         return TableColumns::Variable(m_options.availableWidth, headerColumns, dataColumns,
                                       m_options.leftMargin, m_options.cellMargin, minimumUnit);
     };
@@ -108,6 +115,13 @@ int TableLayout::PlaceOnPages(int pageHeight) {
     PageSplit split = PageSplitting::Split(heights, TableTop(), pageHeight);
     m_rows = std::move(split.rows);
     return split.pageBreaks;
+}
+
+std::size_t TableLayout::FirstCellFrom(int top) const {
+    const auto row = std::partition_point(m_rows.begin(), m_rows.end(),
+                                          [top](const RowSpan& span) { return span.bottom < top; });
+    const auto index = static_cast<std::size_t>(row - m_rows.begin());
+    return index < m_rowFirstCells.size() ? m_rowFirstCells[index] : m_cells.size();
 }
 
 int TableLayout::RowHeight(std::int32_t row) const {

@@ -4,6 +4,7 @@
 #include "tabulation/Cellule.h"
 #include "gui/tabulation/PageSplitting.h"
 #include "gui/tabulation/TableColumns.h"
+#include "gui/tabulation/WholeWordWidths.h"
 
 #include <cstdint>
 #include <string>
@@ -54,8 +55,9 @@ struct CellRect {
 // the height. Nothing is added above or below a text.
 //
 // When the columns share the width and the options ask to keep words whole, no column is made
-// narrower than the widest word or number of its cells needs, so that the word wrapping of the
-// drawing never has to break one; the table is then wider than the available width.
+// narrower than the widest word or number of its cells needs, measured with the cell's own font
+// (WholeWordWidths), so that the word wrapping of the drawing never has to break one; the table
+// is then wider than the available width.
 //
 // The title block either stands in the top-left cell or above the table, from (left margin, 20)
 // to the options' title edges; the table then starts that much lower.
@@ -72,6 +74,10 @@ public:
     static TableLayout Compute(const CTableauBase& table, const FontMetricsSource& metrics,
                                const TableLayoutOptions& options);
 
+    // The room the whole words of the table's records need, measured as a layout of the table
+    // measures them, without laying it out.
+    static WholeWordWidths WordWidths(const CTableauBase& table, const FontMetricsSource& metrics);
+
     const TableLayoutOptions& Options() const { return m_options; }
     // Header columns first, then data columns.
     const std::vector<ColumnEdges>& Columns() const { return m_columns; }
@@ -86,6 +92,10 @@ public:
     // The records, row-major, and the distinct fonts they point into.
     const std::vector<CCellule>& Cells() const { return m_cells; }
     const std::vector<CPoliceAna>& Fonts() const { return m_fonts; }
+    // The first record that can meet an area whose top is `top`: the first of the first row that
+    // does not end above it (the number of records when every row does). The rows only go down,
+    // so a drawing of one page or one screen need not look at the records above it.
+    std::size_t FirstCellFrom(int top) const;
     const CPoliceAna& FontOf(const CCellule& cell) const;
     // From the left of the record's first column's text to the right of its last column's text.
     ColumnEdges TextAreaOf(const CCellule& cell) const;
@@ -109,13 +119,11 @@ private:
     TableLayout() = default;
 
     void PlaceTitle(const CTableauBase& table, const FontMetricsSource& metrics);
-    // Gives each record that starts a block the text of its cell, unwrapped.
-    void TakeTexts(const CTableauBase& table);
-    // The smallest unit of the shared widths at which every record's words and numbers stand
-    // whole in its text area: each record's widest whole word (TextWrapping::WholeWords) plus the
-    // cell margins on both sides, over the header and data columns it covers (a header column
-    // being two units). 0 for a table without text.
-    double WholeWordsUnit(std::int32_t headerColumns, const FontMetricsSource& metrics) const;
+    // The records of the table's displayed grid and their fonts; each record that starts a block
+    // gets the text of its cell, unwrapped.
+    void TakeCells(const CTableauBase& table);
+    // The widest whole word of each record's text with its font.
+    WholeWordWidths MeasureWholeWords(const FontMetricsSource& metrics) const;
     void PlaceColumns(const CTableauBase& table, const FontMetricsSource& metrics);
     // Wraps each record's text to its columns and answers the height of every displayed row.
     std::vector<int> FillCells(std::int32_t rowCount, const FontMetricsSource& metrics);
@@ -127,6 +135,8 @@ private:
     std::vector<int> m_rowTops;
     std::vector<RowSpan> m_rows;
     std::vector<CCellule> m_cells;
+    // The index of the first record of each displayed row, then the number of records.
+    std::vector<std::size_t> m_rowFirstCells;
     std::vector<CPoliceAna> m_fonts;
     bool m_titleAbove = false;
     std::string m_titleText;

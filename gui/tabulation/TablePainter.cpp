@@ -90,7 +90,11 @@ void TablePainter::PaintCells(QPainter& painter, const QRect& area, int pageOffs
     drawingFonts.reserve(m_layout.Fonts().size());
     for (const CPoliceAna& font : m_layout.Fonts())
         drawingFonts.push_back(QtFonts::CreerFont(font, painter.device()));
-    for (const CCellule& cell : m_layout.Cells()) {
+    // The records above the area are not looked at: a printout's last page costs no more than its
+    // first.
+    const std::vector<CCellule>& cells = m_layout.Cells();
+    for (std::size_t index = m_layout.FirstCellFrom(area.top()); index < cells.size(); ++index) {
+        const CCellule& cell = cells[index];
         const CellRect rect = m_layout.RectOf(cell);
         const bool meets = rect.left <= area.right() && rect.right >= area.left() &&
                            rect.top <= area.bottom() && rect.bottom >= area.top();

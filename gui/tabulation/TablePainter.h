@@ -17,8 +17,9 @@ class TableLayout;
 // and the lines of its four edges drawn with the presentation's thin, normal or thick style.
 //
 // Layout coordinates are drawn as they are, less the page offset (0 on screen, the top of the
-// page in the tall band of pages of a printout). The walk stops at the first record that lies
-// wholly below the area, so a long table costs only its visible band.
+// page in the tall band of pages of a printout). The walk starts at the first row that reaches
+// into the area and stops at the first record that lies wholly below it, so a long table costs
+// only its visible band.
 class TablePainter {
 public:
     // RGB 192, 192, 192.

@@ -14,7 +14,6 @@
 #include <QSizePolicy>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <vector>
 
 namespace {
 
@@ -63,7 +62,8 @@ CTableauPreviewView::CTableauPreviewView(CTableauView& view, QWidget* parent)
     m_pages = new PreviewPages(this);
     layout->addWidget(m_pages, 1);
     CreateToolBar();
-    RecordPages();
+    StartPrinting();
+    connect(this, &QDialog::finished, this, [this] { EndPrinting(); });
     SetPagesShown(g_nombrePagesApercu);
     connect(m_pages, &PreviewPages::PagesShownChanged, this, [this] { UpdatePageLabel(); });
     UpdatePageLabel();
@@ -71,7 +71,9 @@ CTableauPreviewView::CTableauPreviewView(CTableauView& view, QWidget* parent)
         resize(screen->availableGeometry().size() * kScreenShare);
 }
 
-CTableauPreviewView::~CTableauPreviewView() = default;
+CTableauPreviewView::~CTableauPreviewView() {
+    EndPrinting();
+}
 
 void CTableauPreviewView::CreateToolBar() {
     for (const PreviewCommand& command : kCommands) {
@@ -112,29 +114,40 @@ void CTableauPreviewView::CreateToolBar() {
 }
 
 // The pages go through the view's three printing steps, drawn on recordings of the printer's
-// measures, as the printer itself would draw them.
-void CTableauPreviewView::RecordPages() {
+// measures, as the printer itself would draw them; a page is drawn when it is first shown, the
+// first at once, so that a preview that cannot draw it does not open.
+void CTableauPreviewView::StartPrinting() {
     const int lastPage = m_view.OnBeginPrinting(m_printer);
-    std::vector<PrinterPicture> pages;
-    pages.reserve(static_cast<std::size_t>(lastPage));
-    for (int page = 1; page <= lastPage; ++page) {
-        PrinterPicture picture(m_printer);
-        QPainter painter;
-        if (!painter.begin(&picture))
-            break;
-        m_view.OnPrint(painter, page);
-        painter.end();
-        pages.push_back(picture);
-    }
-    m_view.OnEndPrinting();
+    m_printing = true;
     const QRectF paper = m_printer.paperRect(QPrinter::DevicePixel);
     const QRectF printable = m_printer.pageRect(QPrinter::DevicePixel);
-    m_pages->SetPages(std::move(pages), paper.size(), printable.topLeft() - paper.topLeft(),
-                      m_printer.resolution());
+    m_pages->SetPages(
+        lastPage, [this](int page) { return RecordPage(page); }, paper.size(),
+        printable.topLeft() - paper.topLeft(), m_printer.resolution());
+    m_ready = m_pages->GetPage(1) != nullptr;
+}
+
+std::unique_ptr<PrinterPicture> CTableauPreviewView::RecordPage(int page) {
+    if (!m_printing)
+        return nullptr;
+    auto picture = std::make_unique<PrinterPicture>(m_printer);
+    QPainter painter;
+    if (!painter.begin(picture.get()))
+        return nullptr;
+    m_view.OnPrint(painter, page);
+    painter.end();
+    return picture;
+}
+
+void CTableauPreviewView::EndPrinting() {
+    if (!m_printing)
+        return;
+    m_printing = false;
+    m_view.OnEndPrinting();
 }
 
 bool CTableauPreviewView::IsReady() const {
-    return m_pages->GetPageCount() > 0;
+    return m_ready;
 }
 
 int CTableauPreviewView::GetPageCount() const {

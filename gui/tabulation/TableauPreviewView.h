@@ -3,9 +3,11 @@
 #include <QDialog>
 #include <QPrinter>
 #include <map>
+#include <memory>
 
 class CTableauView;
 class PreviewPages;
+class PrinterPicture;
 class QAction;
 class QLabel;
 class QToolBar;
@@ -15,8 +17,9 @@ class QToolBar;
 // is kept for the rest of the session), close, and the table's exports to Word and to Excel, run
 // by the previewed view and offered when the view offers them.
 //
-// The pages are those of the view's printing steps (OnBeginPrinting, OnPrint for each page,
-// OnEndPrinting), recorded with the default printer's measures, as "Imprimer..." prints them.
+// The pages are those of the view's printing steps, as "Imprimer..." prints them: OnBeginPrinting
+// when the preview opens, OnPrint for each page when it is first shown, recorded with the default
+// printer's measures, and OnEndPrinting when the preview closes.
 class CTableauPreviewView : public QDialog {
     Q_OBJECT
 
@@ -31,7 +34,7 @@ public:
     explicit CTableauPreviewView(CTableauView& view, QWidget* parent = nullptr);
     ~CTableauPreviewView() override;
 
-    // Whether there are pages to show.
+    // Whether there are pages to show: the first could be drawn.
     bool IsReady() const;
     int GetPageCount() const;
     PreviewPages& GetPages() const { return *m_pages; }
@@ -47,7 +50,10 @@ public:
 
 private:
     void CreateToolBar();
-    void RecordPages();
+    void StartPrinting();
+    std::unique_ptr<PrinterPicture> RecordPage(int page);
+    // The view's printer layout is freed; no page is drawn after.
+    void EndPrinting();
     void SetPagesShown(int count);
     void UpdateActions();
     void UpdatePageLabel();
@@ -58,5 +64,8 @@ private:
     PreviewPages* m_pages = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_pageLabel = nullptr;
+    // Between the view's OnBeginPrinting and OnEndPrinting.
+    bool m_printing = false;
+    bool m_ready = false;
     std::map<unsigned, QAction*> m_actions;
 };

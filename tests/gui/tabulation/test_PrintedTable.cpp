@@ -1,10 +1,19 @@
 #include "app/Ligne.h"
 #include "support/SettingsFixture.h"
+#include "tabulation/Fusion.h"
 #include "tabulation/Tableau.h"
 #include "gui/tabulation/FakeFontMetrics.h"
 #include "gui/tabulation/PrintedTable.h"
+#include "gui/tabulation/RecordingPaintDevice.h"
+#include "gui/tabulation/TablePainter.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +48,63 @@ CTableau WideTable(std::int32_t rows, std::int32_t columns) {
         table.SetLibelleColonne(0, column, &label);
     }
     return table;
+}
+
+// `rows` rows labelled "L0", "L1"... under one header column, `columns` data columns labelled
+// "Colonne" under a second header row, "Groupe" heading every `group`-th column (no heading row
+// when `group` is 0). A row whose index is `tallEvery` - 1 modulo `tallEvery` gets a label of two
+// lines: "Ln" and a word of 35 letters, too long together for a header column of 362 units.
+CTableau PagedTable(std::int32_t rows, std::int32_t columns, std::int32_t group, std::int32_t tallEvery) {
+    const std::int32_t headerRows = group > 0 ? 2 : 1;
+    CTableau table(headerRows, 1, rows, columns, CTableauBase::kMarqueParColonne);
+    for (std::int32_t row = 0; row < rows; ++row) {
+        std::string text = "L" + std::to_string(row);
+        if (tallEvery > 0 && row % tallEvery == tallEvery - 1)
+            text += " " + std::string(35, 'x');
+        const CLigne label(text);
+        table.SetLibelleLigne(0, row, &label);
+    }
+    for (std::int32_t column = 0; column < columns; ++column) {
+        if (group > 0 && column % group == 0) {
+            const CLigne heading("Groupe");
+            table.SetLibelleColonne(0, column, &heading);
+        }
+        const CLigne label("Colonne");
+        table.SetLibelleColonne(headerRows - 1, column, &label);
+    }
+    return table;
+}
+
+// A hundred columns labelled "Colonne" under a heading of one word of 400 letters merged over the
+// first fifty, above three rows.
+CTableau LongHeadingTable() {
+    CTableau table = PagedTable(3, 100, 0, 0);
+    CTableau headed(2, 1, 3, 100, CTableauBase::kMarqueParColonne);
+    for (std::int32_t row = 0; row < 3; ++row)
+        headed.SetLibelleLigne(0, row, table.DisplayedRowLabel(0, row));
+    const CLigne heading(std::string(400, 'x'));
+    headed.SetLibelleColonne(0, 0, &heading);
+    for (std::int32_t column = 0; column < 100; ++column)
+        headed.SetLibelleColonne(1, column, table.DisplayedColumnLabel(0, column));
+    auto merges = std::make_unique<CFusion>(2, 1, 3, 100);
+    merges->SetFusion(0, 1, 49);
+    headed.SetFusionColonnes(std::move(merges));
+    return headed;
+}
+
+// What one printed page holds: its band's data columns and the data rows placed on it.
+struct PageContent {
+    std::int32_t firstColumn;
+    std::int32_t lastColumn;
+    std::int32_t firstRow;
+    std::int32_t lastRow;
+
+    bool operator==(const PageContent&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const PageContent& page) {
+    return out << "columns " << page.firstColumn << "-" << page.lastColumn << ", rows " << page.firstRow
+               << "-" << page.lastRow;
 }
 
 class PrintedTableTest : public SettingsFixture {
@@ -219,6 +285,109 @@ TEST_F(PrintedTableTest, RowsGoOntoPages) {
         if (cell.row == 45) {
             EXPECT_EQ(layout.RectOf(cell).top, 1050);
         }
+}
+
+// The pages of two printouts, worked by hand from the page rules (rows never cut, 50 units kept
+// free at the top and bottom of a page, bands of columns no smaller than 0.7, ending with a group).
+//
+// Forty columns under headings of four, 100 rows 20 high, on pages 1000 x 1400: a band of
+// fifteen columns would cut the fourth group, so the bands hold 12, 12, 12 and 4 columns. A band
+// of 12 prints at 1000 / 1144 on pages 1601 high: its two header rows stand from 50 to 90 and
+// the data rows below until a bottom of 1551, 73 rows; the other 27 go to its second page. The
+// band of 4 fits the page at full size: 63 rows above 1350, then 37.
+//
+// One band of three columns, 120 rows of which every fifth is two lines (40) high, on pages
+// 1000 x 1000: under the header row (50 to 70), blocks of five rows take 120; page 1 holds
+// seven blocks and two rows (to 950, which still fits), rows 0 to 36. Page 2 starts with row 37
+// at 1050 and takes it to row 73 (the tall row 74 would end at 1970, past 1950); page 3 rows 74
+// to 110 (row 110 ends at 2950 exactly); page 4 the last nine.
+//
+// A hundred columns of "Colonne" (76 units with the margins) on pages 4000 wide: a band prints at
+// 0.7 or more up to 4000 / 0.7 = 5714 units, 40 + 152 + 76 n + 40, n = 72; the 28 columns left fit
+// the page. Under the heading of 4000 units over the first fifty columns, those need 81 units
+// each (4006 over fifty columns, by whole halves), and so do all the columns of a band that holds
+// the heading whole: 40 + 162 + 81 n + 40 <= 5714 gives 67 columns (a band of fewer than fifty
+// would need more room still for the heading cut with it); the 33 columns left fit the page.
+//
+// Drawn page by page as a printout draws them, each page shows the labels of its rows and no
+// other, the header rows on the first page of each band only.
+TEST_F(PrintedTableTest, ThePagesOfAPrintout) {
+    struct Case {
+        const char* name;
+        CTableau table;
+        int pageWidth;
+        int pageHeight;
+        std::vector<PageContent> pages;
+    };
+    const std::vector<Case> cases{
+        {"forty grouped columns",
+         PagedTable(100, 40, 4, 0),
+         1000,
+         1400,
+         {{0, 11, 0, 72},
+          {0, 11, 73, 99},
+          {12, 23, 0, 72},
+          {12, 23, 73, 99},
+          {24, 35, 0, 72},
+          {24, 35, 73, 99},
+          {36, 39, 0, 62},
+          {36, 39, 63, 99}}},
+        {"rows of two heights",
+         PagedTable(120, 3, 0, 5),
+         1000,
+         1000,
+         {{0, 2, 0, 36}, {0, 2, 37, 73}, {0, 2, 74, 110}, {0, 2, 111, 119}}},
+        {"a hundred columns", PagedTable(3, 100, 0, 0), 4000, 1400, {{0, 71, 0, 2}, {72, 99, 0, 2}}},
+        {"a long heading over fifty columns",
+         LongHeadingTable(),
+         4000,
+         1400,
+         {{0, 66, 0, 2}, {67, 99, 0, 2}}},
+    };
+    static const QRegularExpression kRowLabel(QStringLiteral("^L(\\d+)"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PrintedTable printed = Print(c.table, c.pageWidth, c.pageHeight);
+        ASSERT_EQ(printed.LastPage(), static_cast<int>(c.pages.size()));
+        const std::int32_t headerRows = c.table.DonnerNbLignesEnTete();
+        const QImage model(c.pageWidth, c.pageHeight, QImage::Format_RGB32);
+        for (int page = 1; page <= printed.LastPage(); ++page) {
+            SCOPED_TRACE("page " + std::to_string(page));
+            const PrintedTable::Band& band = printed.BandOfPage(page);
+            const int offset = printed.PageOffset(page);
+            std::set<std::int32_t> placed;
+            bool headerPlaced = false;
+            for (std::size_t row = 0; row < band.layout.Rows().size(); ++row) {
+                const RowSpan span = band.layout.Rows()[row];
+                if (span.top < offset || span.top >= offset + band.pageHeight)
+                    continue;
+                if (static_cast<std::int32_t>(row) < headerRows)
+                    headerPlaced = true;
+                else
+                    placed.insert(static_cast<std::int32_t>(row) - headerRows);
+            }
+            ASSERT_FALSE(placed.empty());
+            const PageContent expected = c.pages[static_cast<std::size_t>(page - 1)];
+            EXPECT_EQ((PageContent{band.firstColumn, band.firstColumn + band.columnCount - 1, *placed.begin(),
+                                   *placed.rbegin()}),
+                      expected);
+            EXPECT_EQ(static_cast<std::int32_t>(placed.size()), expected.lastRow - expected.firstRow + 1);
+            EXPECT_EQ(headerPlaced, page == band.firstPage);
+
+            RecordingPaintDevice device(model);
+            QPainter painter(&device);
+            TablePainter(band.layout, c.table.GetPresentation())
+                .PaintCells(painter, QRect(0, offset, band.pageWidth, band.pageHeight), offset);
+            painter.end();
+            std::set<std::int32_t> drawn;
+            for (const RecordingPaintDevice::DrawnText& text : device.texts) {
+                const QRegularExpressionMatch label = kRowLabel.match(text.text);
+                if (label.hasMatch())
+                    drawn.insert(label.captured(1).toInt());
+            }
+            EXPECT_EQ(drawn, placed);
+        }
+    }
 }
 
 } // namespace

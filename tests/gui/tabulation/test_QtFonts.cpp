@@ -1,10 +1,13 @@
 #include "presentation/PoliceAna.h"
+#include "gui/tabulation/QtFontMetricsSource.h"
 #include "gui/tabulation/QtFonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -56,6 +59,40 @@ TEST(QtFonts, FacesTheSystemHasAreKept) {
 TEST(QtFonts, LineEndsOfTheCoreBecomeOneBreak) {
     EXPECT_EQ(QtFonts::ToDisplayText("Base : 500\r\nToutes"), QStringLiteral("Base : 500\nToutes"));
     EXPECT_EQ(QtFonts::ToDisplayText("\xC3\xA9t\xC3\xA9"), QStringLiteral("été"));
+}
+
+// A source remembers its measures: asked again, in any order, for the same texts with other fonts
+// and widths, it answers each as a source that never measured anything before (a narrow box
+// wraps the words, a wide one does not; bold figures are wider).
+TEST(QtFonts, ARememberedMeasureIsThatOfItsFontTextAndWidth) {
+    QImage image(10, 10, QImage::Format_RGB32);
+    CPoliceAna regular;
+    // A face whose bold figures are wider than its regular ones.
+    regular.SetNom("DejaVu Sans");
+    CPoliceAna bold = regular;
+    bold.SetGras(true);
+    struct Measure {
+        const CPoliceAna* font;
+        std::string text;
+        int width;
+    };
+    const std::vector<Measure> measures{{&regular, "88888888 88888888", 40}, {&regular, "88888888 88888888", 1000},
+                                        {&bold, "88888888 88888888", 1000},  {&regular, "100.0 %", 1000},
+                                        {&bold, "88888888 88888888", 40},    {&regular, "88888888 88888888", 40}};
+    const QtFontMetricsSource remembering(&image);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Measure& measure : measures) {
+            SCOPED_TRACE(measure.text + " in " + std::to_string(measure.width));
+            const TextExtent fresh = QtFontMetricsSource(&image).MeasureWrapped(*measure.font, measure.text, measure.width);
+            const TextExtent remembered = remembering.MeasureWrapped(*measure.font, measure.text, measure.width);
+            EXPECT_EQ(remembered.width, fresh.width);
+            EXPECT_EQ(remembered.height, fresh.height);
+        }
+    }
+    EXPECT_GT(remembering.MeasureWrapped(regular, "88888888 88888888", 40).height,
+              remembering.MeasureWrapped(regular, "88888888 88888888", 1000).height);
+    EXPECT_GT(remembering.MeasureWrapped(bold, "88888888 88888888", 1000).width,
+              remembering.MeasureWrapped(regular, "88888888 88888888", 1000).width);
 }
 
 } // namespace

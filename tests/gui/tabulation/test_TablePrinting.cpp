@@ -13,6 +13,7 @@
 #include "tabulation/Tableau.h"
 #include "gui/tabulation/PreviewPages.h"
 #include "gui/tabulation/PrintedTable.h"
+#include "gui/tabulation/QtFonts.h"
 #include "gui/tabulation/RecordingPaintDevice.h"
 #include "gui/tabulation/TableCellTexts.h"
 #include "gui/tabulation/TableauPreviewView.h"
@@ -26,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
 #include <QPageLayout>
@@ -284,6 +286,88 @@ TEST_F(TablePrintingTest, TheFiguresOfABoldTotalRowStandApart) {
     view.OnEndPrinting();
 }
 
+// Ten columns whose widest figures are the bold ones of the Total row, in a face whose bold
+// figures are wider than its regular ones (DejaVu Sans: 0.696 em against 0.636): columns made
+// wide enough for "88888888" in the regular face would be too narrow for it in bold, and it would
+// be broken or run over its neighbours. Each figure of the printed Total row is printed whole, on
+// one line, inside its column's text area, half a millimetre at least from the text before it.
+TEST_F(TablePrintingTest, TheBoldFiguresOfATotalRowFitTheirColumns) {
+    constexpr std::int32_t kRows = 4;
+    constexpr std::int32_t kColumns = 10;
+    constexpr double kTotalFigure = 88888888;
+    CTableau table(1, 1, kRows, kColumns, CTableauBase::kMarqueParColonne);
+    CPresentationTableau presentation = table.GetPresentation();
+    CPoliceAna face = presentation.GetCellule();
+    face.SetNom("DejaVu Sans");
+    presentation.SetCellule(face);
+    presentation.SetLigne(face);
+    presentation.SetColonne(face);
+    table.SetPresentation(presentation);
+    for (std::int32_t row = 0; row < kRows; ++row) {
+        CLigne label(row + 1 < kRows ? "Ligne " + std::to_string(row + 1) : std::string("Total"));
+        if (row + 1 == kRows) {
+            label.code = CLigne::kTotalCode;
+            label.bold = 1;
+        }
+        table.SetLibelleLigne(0, row, &label);
+        for (std::int32_t column = 0; column < kColumns; ++column)
+            table.SetValeur(row, column, row + 1 < kRows ? 1.0 : kTotalFigure);
+    }
+    for (std::int32_t column = 0; column < kColumns; ++column) {
+        const CLigne label(std::string(1, static_cast<char>('A' + column)));
+        table.SetLibelleColonne(0, column, &label);
+    }
+
+    CTableauView view;
+    view.SetTableau(table);
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer);
+    view.OnBeginPrinting(printer);
+    const PrintedTable& printed = *view.GetPrinterLayout();
+    const QString figure = QStringLiteral("88888888");
+    {
+        // The case holds only where the bold figures are wider than the rounding of the columns'
+        // widths (a dot or two) could hide.
+        CPoliceAna bold = face;
+        bold.SetGras(true);
+        ASSERT_GT(QFontMetrics(QtFonts::CreerFont(bold, &printer), &printer).horizontalAdvance(figure),
+                  QFontMetrics(QtFonts::CreerFont(face, &printer), &printer).horizontalAdvance(figure) + 4);
+    }
+    const std::vector<PrintedPage> pages = DrawPages(view, printer);
+    const double halfMillimetre = printer.logicalDpiX() / 25.4 / 2;
+    std::int32_t columnsSeen = 0;
+    for (const PrintedTable::Band& band : printed.Bands()) {
+        SCOPED_TRACE("band from column " + std::to_string(band.firstColumn));
+        const TableLayout& layout = band.layout;
+        // The Total row is the last: the header row, then kRows data rows.
+        const RowSpan total = layout.Rows()[kRows];
+        const int offset = printed.PageOffset(band.firstPage);
+        std::vector<RecordingPaintDevice::DrawnText> row;
+        for (const RecordingPaintDevice::DrawnText& drawn :
+             pages[static_cast<std::size_t>(band.firstPage - 1)].texts)
+            if (drawn.rect.center().y() >= (total.top - offset) * band.scale &&
+                drawn.rect.center().y() <= (total.bottom - offset) * band.scale)
+                row.push_back(drawn);
+        std::sort(row.begin(), row.end(),
+                  [](const auto& a, const auto& b) { return a.rect.left() < b.rect.left(); });
+        ASSERT_EQ(row.size(), static_cast<std::size_t>(band.columnCount) + 1);
+        EXPECT_EQ(row.front().text, QStringLiteral("Total"));
+        for (std::int32_t column = 1; column <= band.columnCount; ++column) {
+            SCOPED_TRACE(column);
+            const RecordingPaintDevice::DrawnText& drawn = row[static_cast<std::size_t>(column)];
+            const ColumnEdges edges = layout.Columns()[static_cast<std::size_t>(column)];
+            EXPECT_EQ(drawn.text, figure);
+            EXPECT_GE(drawn.rect.left(), edges.left * band.scale - 1);
+            EXPECT_LE(drawn.rect.right(), edges.right * band.scale + 1);
+            EXPECT_GE(drawn.rect.left() - row[static_cast<std::size_t>(column - 1)].rect.right(),
+                      halfMillimetre);
+        }
+        columnsSeen += band.columnCount;
+    }
+    EXPECT_EQ(columnsSeen, kColumns);
+    view.OnEndPrinting();
+}
+
 // The rows are never cut: each stands on one page, between the margins of 50 (the first row of a
 // page 50 below its top, the first of the table below the title block), and the pages to print
 // are 1 to the page of the last row. The PDF file has as many pages. The wide cross table takes
@@ -383,8 +467,11 @@ TEST_F(TablePrintingTest, ThePreviewShowsThePrintedPages) {
     QApplication::processEvents();
     ASSERT_TRUE(preview->IsReady());
     EXPECT_EQ(preview->GetPageCount(), lastPage);
-    EXPECT_EQ(view.GetPrinterLayout(), nullptr);
+    // The printer layout lives while the preview shows its pages; only the pages shown are drawn.
+    EXPECT_NE(view.GetPrinterLayout(), nullptr);
     PreviewPages& pages = preview->GetPages();
+    EXPECT_GE(pages.GetRecordedPageCount(), 1);
+    EXPECT_LE(pages.GetRecordedPageCount(), 2);
 
     EXPECT_TRUE(preview->Executer(CTableauPreviewView::kUnePage));
     EXPECT_EQ(pages.GetPagesShown(), 1);
@@ -449,6 +536,7 @@ TEST_F(TablePrintingTest, ThePreviewShowsThePrintedPages) {
     EXPECT_TRUE(preview->Executer(CTableauPreviewView::kFermer));
     EXPECT_FALSE(preview->isVisible());
     EXPECT_EQ(preview->result(), QDialog::Rejected);
+    EXPECT_EQ(view.GetPrinterLayout(), nullptr);
 
     // The next preview of the session opens on two pages; the wide cross table prints legibly
     // only in bands of columns, a page each.
