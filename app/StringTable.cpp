@@ -162,7 +162,7 @@ const std::map<int, std::string>& Entries() {
         {kEntrerNombrePositif, "Vous devez entrer un nombre positif..."},
         {kNouveauRedressement, "Nouveau redressement"},
         {kImpossibleSupprimerItem, "Impossible de supprimer cet item..."},
-        {kQuestionCorrespondante, "Selectionner la question correspondant à '%s'"},
+        {kQuestionCorrespondante, "Sélectionner la question correspondant à '%s'"},
         {kRedressementNonConvergentLegende, "%s (le redressement ne converge pas)"},
         {kRedressementNeConvergePas,
          "Le redressement ne converge pas, probablement à cause des objectifs fixés pour la question '%s'..."},

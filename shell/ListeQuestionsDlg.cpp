@@ -36,7 +36,7 @@ QPushButton* NewMoveButton(QStyle::StandardPixmap icon, QWidget* parent) {
 } // namespace
 
 CListeQuestionsDlg::CListeQuestionsDlg(CContexteEtude& context, QWidget* parent)
-    : QDialog(parent), m_context(context), m_available(NewList(QStringLiteral("Non selectionné"))),
+    : QDialog(parent), m_context(context), m_available(NewList(QStringLiteral("Non sélectionné"))),
       m_chosen(NewList(QStringLiteral("Sélectionné"))), m_add(NewMoveButton(QStyle::SP_ArrowRight, this)),
       m_remove(NewMoveButton(QStyle::SP_ArrowLeft, this)), m_addAll(NewMoveButton(QStyle::SP_MediaSeekForward, this)),
       m_removeAll(NewMoveButton(QStyle::SP_MediaSeekBackward, this)),

@@ -35,7 +35,7 @@ class QTreeWidgetItem;
 // transaction of the questionnaire file.
 //
 // The questions and the library's schemes are chosen in the selection dialogs, given by the caller
-// (the dialogs of question selection and of "Selectionner").
+// (the dialogs of question selection and of "Sélectionner").
 class CRedressementDlg : public StoredEntryDialog {
     Q_OBJECT
 

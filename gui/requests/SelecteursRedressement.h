@@ -4,5 +4,5 @@
 
 // The selection dialogs "Redressement" chooses with: "Sélection d'une question" for its target and
 // initial-weight questions (and for a question of the library named otherwise in this survey),
-// "Selectionner" for a scheme of the library.
+// "Sélectionner" for a scheme of the library.
 CRedressementDlg::Selecteurs SelecteursRedressement();

@@ -38,7 +38,7 @@ private:
 
 CSelectionnerDlg::CSelectionnerDlg(std::vector<CIdName> items, QWidget* parent)
     : QDialog(parent), m_items(std::move(items)), m_list(new QListWidget(this)) {
-    setWindowTitle(QStringLiteral("Selectionner"));
+    setWindowTitle(QStringLiteral("Sélectionner"));
     m_list->setSortingEnabled(true);
     for (const CIdName& item : m_items)
         new NameItem(item, *m_list);

@@ -8,7 +8,7 @@
 
 class QListWidget;
 
-// "Selectionner": one named item out of a list (study fields, weightings, profiles, styles...),
+// "Sélectionner": one named item out of a list (study fields, weightings, profiles, styles...),
 // shown in alphabetical order whatever the order of the list.
 class CSelectionnerDlg : public QDialog {
     Q_OBJECT

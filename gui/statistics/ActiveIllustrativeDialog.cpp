@@ -45,7 +45,7 @@ ActiveIllustrativeDialog::ActiveIllustrativeDialog(const QString& caption, std::
     setWindowTitle(caption);
     auto* grid = new QGridLayout;
     const std::pair<Liste, const char*> lists[] = {
-        {kNonSelectionne, "Non selectionné"}, {kActif, "Actif"}, {kIllustratif, "Illustratif"}};
+        {kNonSelectionne, "Non sélectionné"}, {kActif, "Actif"}, {kIllustratif, "Illustratif"}};
     int column = 0;
     for (const auto& [id, title] : lists) {
         auto* list = new QTreeWidget(this);

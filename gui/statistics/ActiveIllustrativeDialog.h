@@ -11,7 +11,7 @@ class QPushButton;
 class QTreeWidget;
 
 // What the interview and line selection dialogs share: three lists of numbered items ("Non
-// selectionné", "Actif", "Illustratif"), each kept in ascending order of the items' numbers, and
+// sélectionné", "Actif", "Illustratif"), each kept in ascending order of the items' numbers, and
 // the buttons that move the selected items, all items, or (when the dialog offers it) the items
 // of a study field between the left and middle lists and between the middle and right lists.
 //

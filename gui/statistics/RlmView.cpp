@@ -36,7 +36,7 @@ CRlmView::CRlmView(QWidget* parent) : AnalysisFormView(parent) {
     grid->addWidget(m_targetText, 0, 1, 1, 3);
     m_targetButton = Button(kCible, "...", controls);
     grid->addWidget(m_targetButton, 0, 4);
-    m_explanatoryCount = AjouterCompteur(*grid, kCompteExplicatives, "Questions explicative  :", 1, 0);
+    m_explanatoryCount = AjouterCompteur(*grid, kCompteExplicatives, "Questions explicatives :", 1, 0);
     m_explanatoryButton = Button(kExplicatives, "...", controls);
     grid->addWidget(m_explanatoryButton, 1, 4);
     grid->addWidget(new QLabel(QStringLiteral("Interviews :"), controls), 2, 0);

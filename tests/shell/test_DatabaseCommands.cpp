@@ -261,7 +261,7 @@ TEST_F(DatabaseCommandsTest, TheQuestionListKeepsTheSurveysOrderAndNeedsAQuestio
                               ASSERT_NE(dialog, nullptr);
                               EXPECT_EQ(dialog->windowTitle(), "Liste de questions");
                               QTreeWidget& available = dialog->Disponibles();
-                              EXPECT_EQ(available.headerItem()->text(0), "Non selectionné");
+                              EXPECT_EQ(available.headerItem()->text(0), "Non sélectionné");
                               EXPECT_EQ(dialog->Choisies().headerItem()->text(0), "Sélectionné");
                               for (int row = 0; row < available.topLevelItemCount(); ++row)
                                   shownFirst.push_back(available.topLevelItem(row)->text(0).toStdString());

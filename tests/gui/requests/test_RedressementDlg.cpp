@@ -585,7 +585,7 @@ TEST_F(ValueRowsTest, AQuestionOfTheLibraryMissingHereIsAskedForByItsName) {
     QTest::mouseClick(&dialog.DeBibliothequeButton(), Qt::LeftButton);
     EXPECT_EQ(answers.Answered(), 2u);
     EXPECT_EQ(answers.Unexpected(), 0);
-    EXPECT_EQ(title, "Selectionner la question correspondant à 'SEXE'");
+    EXPECT_EQ(title, "Sélectionner la question correspondant à 'SEXE'");
     ASSERT_EQ(dialog.Arbre().topLevelItemCount(), 1);
     EXPECT_EQ(dialog.Arbre().topLevelItem(0)->text(0), "DOUZE");
     dialog.Arbre().setCurrentItem(dialog.Arbre().topLevelItem(0));

@@ -303,7 +303,7 @@ TEST_F(SelectionDialogsTest, TheListIsAlphabeticalAndOkGivesTheId) {
     CSelectionnerDlg dialog({{3, "zèbre"}, {7, "Élan"}, {5, "alpha"}, {9, "Bison"}});
     dialog.show();
     QListWidget& list = dialog.GetList();
-    EXPECT_EQ(dialog.windowTitle(), QString("Selectionner"));
+    EXPECT_EQ(dialog.windowTitle(), QString("Sélectionner"));
     EXPECT_EQ(Lines(list), (std::vector<std::string>{"alpha", "Bison", "Élan", "zèbre"}));
 
     list.clearSelection();
