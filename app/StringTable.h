@@ -129,7 +129,7 @@ enum Id : int {
     kCopierPressePapiersImpossible = 64809,
     kLirePressePapiersImpossible = 64810,
     kEnregistrerModificationsDossier = 64811,
-    kDossierGraphiquesHorsClasseur = 64812,
+    kDossierElementsHorsClasseur = 64812,
     // Study fields: applying them, and their dialogs.
     kFormuleChampEtudeLecture = 64500,
     kChampEtudeInconnu = 64501,

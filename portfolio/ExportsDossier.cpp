@@ -120,14 +120,14 @@ bool ExporterClasseur(const std::vector<const CElementDossier*>& elements, const
     return ExporterTableauxClasseur(tables, path, questionnairePath, error);
 }
 
-std::optional<Message> GraphiquesHorsClasseur(const std::vector<const CElementDossier*>& elements) {
+std::optional<Message> ElementsHorsClasseur(const std::vector<const CElementDossier*>& elements) {
     std::string names;
     for (const CElementDossier* element : elements)
-        if (element->type == CElementDossier::kGraphique)
+        if (element->type != CElementDossier::kChapitre && TableOf(*element) == nullptr)
             names += "\n" + element->name;
     if (names.empty())
         return std::nullopt;
-    return Message(StringTable::kDossierGraphiquesHorsClasseur, {names});
+    return Message(StringTable::kDossierElementsHorsClasseur, {names});
 }
 
 std::string TexteAscii(const std::vector<const CElementDossier*>& elements) {

@@ -33,9 +33,10 @@ bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std
 // their sheet when each table has a sheet of its own (the "Excel" settings).
 bool ExporterClasseur(const std::vector<const CElementDossier*>& elements, const std::string& path,
                       const std::string& questionnairePath, Message& error);
-// What the analyst is told after that export when the portfolio holds charts: the workbook leaves
-// them out, and they are named one a line. None without charts.
-std::optional<Message> GraphiquesHorsClasseur(const std::vector<const CElementDossier*>& elements);
+// What the analyst is told after that export when the portfolio holds more than tables (charts,
+// maps, dendrograms): the workbook leaves them out, and they are named one a line. None when
+// every element but the chapters went into it.
+std::optional<Message> ElementsHorsClasseur(const std::vector<const CElementDossier*>& elements);
 
 // One text file: every element's name on its line; below a table's name, its base line when it
 // shows one, "NombreLigneApresTitre" empty lines, then its rows between the markers of the

@@ -270,7 +270,7 @@ bool CDossierDoc::ExporterWord(const std::string& path) {
 bool CDossierDoc::ExporterExcel(const std::string& path) {
     if (!Exporter(path, &ExportsDossier::ExporterClasseur))
         return false;
-    if (const std::optional<Message> leftOut = ExportsDossier::GraphiquesHorsClasseur(ElementsDeLArbre()))
+    if (const std::optional<Message> leftOut = ExportsDossier::ElementsHorsClasseur(ElementsDeLArbre()))
         if (CContexteEtude* context = Contexte())
             context->GetUserInterface().ShowMessage(*leftOut, UserInterface::Icon::Information);
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));

@@ -86,18 +86,24 @@ TEST_F(PortfolioExportsTest, TheWorkbookNamesOneSheetPerTableFromTheElementNames
     EXPECT_EQ(title->text, "ventes-2024");
 }
 
-// The workbook holds tables only: a chart element leaves no cell (its name included), and the
-// message the analyst reads afterwards names every chart left out, one a line.
-TEST_F(PortfolioExportsTest, ChartsAreLeftOutOfTheWorkbookAndNamedInTheMessage) {
-    EXPECT_FALSE(ExportsDossier::GraphiquesHorsClasseur(Pointers(elements)).has_value());
+// The workbook holds tables only: a chart, map or dendrogram element leaves no cell (its name
+// included), and the message the analyst reads afterwards names every element left out, one a line.
+TEST_F(PortfolioExportsTest, WhatIsNotATableIsLeftOutOfTheWorkbookAndNamedInTheMessage) {
+    EXPECT_FALSE(ExportsDossier::ElementsHorsClasseur(Pointers(elements)).has_value());
     const std::string without = FilePath("sans-graphique.xlsx");
     Message error;
     ASSERT_TRUE(ExportsDossier::ExporterClasseur(Pointers(elements), without, context.questionnairePath, error));
 
-    for (const char* name : {"Sexe en graphique", "Région en graphique"}) {
+    const std::pair<CElementDossier::Type, const char*> others[] = {
+        {CElementDossier::kGraphique, "Sexe en graphique"},
+        {CElementDossier::kMapping, "Carte des régions"},
+        {CElementDossier::kDendogramme, "Arbre des groupes"},
+        {CElementDossier::kGraphique, "Région en graphique"},
+    };
+    for (const auto& [type, name] : others) {
         std::unique_ptr<CElementDossier> chart = TableElement(portfolio_test::kFlatRequest);
         ASSERT_NE(chart, nullptr);
-        chart->type = CElementDossier::kGraphique;
+        chart->type = type;
         chart->name = name;
         chart->depth = 1;
         elements.insert(elements.begin() + 2, std::move(chart));
@@ -121,11 +127,11 @@ TEST_F(PortfolioExportsTest, ChartsAreLeftOutOfTheWorkbookAndNamedInTheMessage) 
             }
         }
 
-    const std::optional<Message> told = ExportsDossier::GraphiquesHorsClasseur(Pointers(elements));
+    const std::optional<Message> told = ExportsDossier::ElementsHorsClasseur(Pointers(elements));
     ASSERT_TRUE(told.has_value());
     EXPECT_EQ(StringTable::Format(*told),
-              "Le classeur contient les tableaux du dossier, pas ses graphiques ; ceux-ci n'y sont pas :"
-              "\nRégion en graphique\nSexe en graphique");
+              "Le classeur ne contient que les tableaux du dossier ; ces éléments n'y sont pas :"
+              "\nRégion en graphique\nArbre des groupes\nCarte des régions\nSexe en graphique");
 }
 
 } // namespace

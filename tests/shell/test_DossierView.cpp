@@ -671,7 +671,7 @@ TEST_F(DossierViewTest, TheWorkbookExportSaysWhichChartsItLeavesOut) {
     ASSERT_EQ(m_ui->shown.size(), 1u);
     EXPECT_EQ(m_ui->shown[0].icon, UserInterface::Icon::Information);
     EXPECT_EQ(m_ui->ShownTexts().front(),
-              "Le classeur contient les tableaux du dossier, pas ses graphiques ; ceux-ci n'y sont pas :\nRégion");
+              "Le classeur ne contient que les tableaux du dossier ; ces éléments n'y sont pas :\nRégion");
     EXPECT_EQ(desktop.opened.size(), 2);
 
     // The table alone in the workbook: "Sexe" and its rows, no "Région" anywhere.
