@@ -176,8 +176,7 @@ bool GroupAnalysisView::Garder(bool built, const CDataAccess& access, Table& tab
 
 template <class Table, class Cells> void GroupAnalysisView::Prendre(Table& table, Cells& cells) {
     cells = std::move(table.cellules);
-    m_rowInterviews = std::move(table.interviews);
-    m_columnLabels = std::move(table.libellesColonnes);
+    m_rows.Prendre(table);
     m_lignesActives = table.lignesActives;
     m_lignesIllustratives = table.lignesIllustratives;
     m_colonnesActives = table.colonnesActives;
@@ -215,8 +214,7 @@ bool GroupAnalysisView::ConstruireTableau() {
 
 void GroupAnalysisView::ViderTableau() {
     ViderResultats();
-    m_columnLabels.clear();
-    m_rowInterviews.clear();
+    m_rows.Vider();
     m_numeric.clear();
     m_disjunctive.clear();
     m_lignesActives = m_lignesIllustratives = m_colonnesActives = m_colonnesIllustratives = 0;
@@ -259,16 +257,9 @@ CLigne GroupAnalysisView::DonnerLigne(std::int32_t genre, std::int32_t, std::int
 }
 
 std::string GroupAnalysisView::DonnerLibelleLigne(std::int32_t index) const {
-    CContexteEtude* context = Context();
-    if (context == nullptr || index < 0 || static_cast<std::size_t>(index) >= m_rowInterviews.size())
-        return {};
-    std::string label;
-    context->DonnerLibelleInterview(m_rowInterviews[static_cast<std::size_t>(index)], label);
-    return label;
+    return m_rows.LibelleLigne(Context(), index);
 }
 
 std::string GroupAnalysisView::DonnerLibelleColonne(std::int32_t index) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_columnLabels.size())
-        return {};
-    return m_columnLabels[static_cast<std::size_t>(index)];
+    return m_rows.LibelleColonne(index);
 }

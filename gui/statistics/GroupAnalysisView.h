@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/statistics/AnalysedRows.h"
 #include "gui/statistics/AnalysisFormView.h"
 #include "tabulation/Profil.h"
 
@@ -66,7 +67,7 @@ public:
     int GetRadio() const { return m_radio; }
     void SetRadio(int radio) { m_radio = radio; }
     // The interview of each row of the last data table.
-    const std::vector<std::int32_t>& GetInterviewsLignes() const { return m_rowInterviews; }
+    const std::vector<std::int32_t>& GetInterviewsLignes() const { return m_rows.Interviews(); }
     virtual void AfficherComptes();
 
     CLigne DonnerLigne(std::int32_t genre, std::int32_t second, std::int32_t index) const override;
@@ -123,8 +124,7 @@ private:
     std::vector<std::uint32_t> m_activeInterviews;
     std::vector<std::uint32_t> m_illustrativeInterviews;
     int m_radio = 0;
-    std::vector<std::string> m_columnLabels;
-    std::vector<std::int32_t> m_rowInterviews;
+    AnalysedRows m_rows;
     std::vector<double> m_numeric;
     std::vector<std::uint8_t> m_disjunctive;
 };

@@ -161,8 +161,7 @@ void CMorvaneFactorielleView::OnOptions() {
 void CMorvaneFactorielleView::ClearAll() {
     ViderResultats();
     m_results.Vider();
-    m_columnLabels.clear();
-    m_rowInterviews.clear();
+    m_rows.Vider();
     m_numeric.clear();
     m_disjunctive.clear();
     m_generate->setEnabled(false);
@@ -206,8 +205,7 @@ bool CMorvaneFactorielleView::RunEngine(bool built, const CDataAccess& access, T
         return false;
     }
     cells = std::move(table.cellules);
-    m_rowInterviews = std::move(table.interviews);
-    m_columnLabels = std::move(table.libellesColonnes);
+    m_rows.Prendre(table);
     Engine engine(table.lignesActives, table.lignesIllustratives, table.colonnesActives, table.colonnesIllustratives,
                   cells.data());
     if (!engine.Calculer()) {
@@ -313,8 +311,8 @@ std::vector<double> CMorvaneFactorielleView::ValeursParInterview(int result, int
         break;
     default: return values;
     }
-    for (int i = 0; i < rows && static_cast<std::size_t>(i) < m_rowInterviews.size(); ++i) {
-        const std::int32_t interview = m_rowInterviews[static_cast<std::size_t>(i)];
+    for (int i = 0; i < rows && static_cast<std::size_t>(i) < m_rows.Interviews().size(); ++i) {
+        const std::int32_t interview = m_rows.Interviews()[static_cast<std::size_t>(i)];
         if (interview >= 0 && static_cast<std::size_t>(interview) < values.size())
             values[static_cast<std::size_t>(interview)] =
                 (*table)[static_cast<std::size_t>(i) * static_cast<std::size_t>(axes) + static_cast<std::size_t>(axis)];
@@ -355,18 +353,11 @@ CLigne CMorvaneFactorielleView::DonnerLigne(std::int32_t genre, std::int32_t, st
 }
 
 std::string CMorvaneFactorielleView::DonnerLibelleLigne(std::int32_t index) const {
-    CContexteEtude* context = Context();
-    if (context == nullptr || index < 0 || static_cast<std::size_t>(index) >= m_rowInterviews.size())
-        return {};
-    std::string label;
-    context->DonnerLibelleInterview(m_rowInterviews[static_cast<std::size_t>(index)], label);
-    return label;
+    return m_rows.LibelleLigne(Context(), index);
 }
 
 std::string CMorvaneFactorielleView::DonnerLibelleColonne(std::int32_t index) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_columnLabels.size())
-        return {};
-    return m_columnLabels[static_cast<std::size_t>(index)];
+    return m_rows.LibelleColonne(index);
 }
 
 
@@ -376,7 +367,7 @@ std::string CMorvaneFactorielleView::DonnerLibelleColonne(std::int32_t index) co
 // one, when the question says so) and an empty answer give -5.
 std::vector<double> CMorvaneFactorielleView::DonnerModalite(CQuestionEtendue& question) const {
     CContexteEtude* context = Context();
-    if (context == nullptr || m_rowInterviews.empty())
+    if (context == nullptr || m_rows.Interviews().empty())
         return {};
     CDataAccess access(*context, true);
     CMatriceCodes codes;
@@ -385,8 +376,8 @@ std::vector<double> CMorvaneFactorielleView::DonnerModalite(CQuestionEtendue& qu
     const int modalities = question.GetNbreModalite();
     const int reserved = question.hasNoAnswer != 0 ? modalities - 1 : -1;
     std::vector<double> values;
-    values.reserve(m_rowInterviews.size());
-    for (const std::int32_t interview : m_rowInterviews) {
+    values.reserve(m_rows.Interviews().size());
+    for (const std::int32_t interview : m_rows.Interviews()) {
         const int code = interview < codes.GetNbLignes() && codes.GetNbColonnes() > 0 ? codes.GetAt(interview, 0) : -5;
         const bool named = code >= 0 && code < modalities && code != reserved;
         values.push_back(named ? static_cast<double>(code) : kReponseReservee);
@@ -396,15 +387,15 @@ std::vector<double> CMorvaneFactorielleView::DonnerModalite(CQuestionEtendue& qu
 
 std::vector<double> CMorvaneFactorielleView::DonnerValeur(CQuestionEtendue& question) const {
     CContexteEtude* context = Context();
-    if (context == nullptr || m_rowInterviews.empty())
+    if (context == nullptr || m_rows.Interviews().empty())
         return {};
     CDataAccess access(*context, true);
     CVecteurDouble read;
     if (!access.LireValeursNumeriquesNiveau(question, context->currentLevel, read))
         return {};
     std::vector<double> values;
-    values.reserve(m_rowInterviews.size());
-    for (const std::int32_t interview : m_rowInterviews)
+    values.reserve(m_rows.Interviews().size());
+    for (const std::int32_t interview : m_rows.Interviews())
         values.push_back(interview < read.GetSize() ? read.GetAt(interview) : CVecteurDouble::kNoAnswer);
     return values;
 }

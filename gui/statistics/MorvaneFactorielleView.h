@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/statistics/AnalysedRows.h"
 #include "gui/statistics/FactorFormView.h"
 #include "tabulation/Profil.h"
 
@@ -52,7 +53,7 @@ public:
     QLabel& GetCompte(Controle id) const;
     QPushButton& GetBouton(Controle id) const;
     // The interview (record) of each row of the last data table.
-    const std::vector<std::int32_t>& GetInterviewsLignes() const { return m_rowInterviews; }
+    const std::vector<std::int32_t>& GetInterviewsLignes() const { return m_rows.Interviews(); }
 
     // What the window analyses; the dialogs write here.
     CProfil& GetProfilActif() { return m_active; }
@@ -103,8 +104,7 @@ private:
     std::vector<std::uint32_t> m_illustrativeInterviews;
     int m_options = 0;
 
-    std::vector<std::string> m_columnLabels;
-    std::vector<std::int32_t> m_rowInterviews;
+    AnalysedRows m_rows;
     std::vector<double> m_numeric;
     std::vector<std::uint8_t> m_disjunctive;
 };
