@@ -2,8 +2,8 @@
 
 #include "app/ContexteEtude.h"
 #include "app/QuestionEtendue.h"
-#include "app/UserInterface.h"
 #include "framework/DocumentSource.h"
+#include "gui/openanswers/OuvFenetres.h"
 #include "openanswers/OuvCorpus.h"
 
 COuvCorpusDoc::COuvCorpusDoc() = default;
@@ -13,19 +13,27 @@ COuvCorpusDoc::~COuvCorpusDoc() = default;
 bool COuvCorpusDoc::OnOpenDocument(const DocumentSource& source) {
     CQuestionEtendue* question = source.GetObject<CQuestionEtendue>();
     CContexteEtude* context = GetContexte();
-    if (question == nullptr || context == nullptr)
+    if (question == nullptr || context == nullptr || !Accepte(*question))
+        return false;
+    std::unique_ptr<COuvCorpus> corpus = OuvFenetres::OuvrirCorpus(*context, *question);
+    if (corpus == nullptr)
         return false;
     DeleteContents();
-    auto corpus = std::make_unique<COuvCorpus>(*context, *question);
-    if (!corpus->Ouvrir()) {
-        context->GetUserInterface().ShowMessage(corpus->GetErreur(), UserInterface::Icon::Warning);
-        return false;
-    }
+    m_question = question;
     m_corpus = std::move(corpus);
-    SetTitle(QString::fromStdString(question->GetCaption()));
+    SetTitle(QString::fromStdString(Titre(*question)));
     return true;
 }
 
 void COuvCorpusDoc::DeleteContents() {
     m_corpus.reset();
+    m_question = nullptr;
+}
+
+bool COuvCorpusDoc::Accepte(const CQuestionEtendue& /*question*/) const {
+    return true;
+}
+
+std::string COuvCorpusDoc::Titre(const CQuestionEtendue& question) const {
+    return question.GetCaption();
 }
