@@ -5,17 +5,12 @@
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
 #include "framework/MultiTree.h"
-#include "framework/WindowSize.h"
 #include "gui/requests/NamedProfiles.h"
-
-#include <QPushButton>
 
 CProfilNumeriqueDlg::CProfilNumeriqueDlg(CContexteEtude& context, const CProfil& active,
                                          const CProfil& illustrative, QWidget* parent)
-    : QDialog(parent), m_context(context), m_active(active), m_illustrative(illustrative) {
-    setWindowTitle(QStringLiteral("Profils numériques"));
-    setObjectName(QStringLiteral("CProfilNumeriqueDlg"));
-    m_frame = NewFrame(*this);
+    : PairProfileDialog(context, active, illustrative, QStringLiteral("Profils numériques"),
+                        QStringLiteral("CProfilNumeriqueDlg"), {}, parent) {
     m_moves = std::make_unique<QuestionTreeMoves>(m_context, *m_frame->questionnaire);
     for (CMultiTree* tree : {m_frame->questionnaire, m_frame->profile, m_frame->illustrative})
         tree->setRootIsDecorated(false);
@@ -23,16 +18,7 @@ CProfilNumeriqueDlg::CProfilNumeriqueDlg(CContexteEtude& context, const CProfil&
         if (const CQuestionEtendue* question = m_context.DonnerQuestion(i);
             question != nullptr && question->EstNumerique() && question->level == 0)
             m_moves->NewItem(*m_frame->questionnaire, -1, i);
-    Connect(*m_frame, {[this](QTreeWidget& source, QTreeWidget& target) { MoveCurrent(source, target); },
-                       [this](QTreeWidget& source, QTreeWidget& target) { MoveAll(source, target); },
-                       [this](QTreeWidget& tree, bool up) { MoveLine(tree, up); }});
-
-    NamedProfiles::Trees trees;
-    trees.build = [this](CProfil& built) { return BuildProfiles(built); };
-    trees.show = [this](const CProfil& shown) { ShowProfiles(shown); };
-    m_named = m_frame->NameProfiles(m_context, NamedProfiles::PairesQuestions(m_context, m_illustrative), std::move(trees), *this);
-    m_named->Ouvrir(m_active);
-    WindowSize::FitContentsToScreen(*this);
+    Ouvrir(NamedProfiles::PairesQuestions(m_context, m_illustrative));
 }
 
 CProfilNumeriqueDlg::~CProfilNumeriqueDlg() = default;
@@ -75,15 +61,4 @@ void CProfilNumeriqueDlg::ShowProfiles(const CProfil& active) {
         for (int i = 0; i < profile->GetCount(); ++i)
             if (QTreeWidgetItem* item = m_moves->ItemOf(questionnaire, profile->GetQuestion(i)))
                 m_moves->Move(item, *tree, false);
-}
-
-void CProfilNumeriqueDlg::GetProfils(CProfil& active, CProfil& illustrative) const {
-    active = m_active;
-    illustrative = m_illustrative;
-}
-
-void CProfilNumeriqueDlg::accept() {
-    if (!m_named->Terminer(m_active))
-        return;
-    QDialog::accept();
 }

@@ -6,7 +6,6 @@
 #include "app/StringTable.h"
 #include "app/UserInterface.h"
 #include "framework/MultiTree.h"
-#include "framework/WindowSize.h"
 #include "gui/requests/ModalityTreeMoves.h"
 #include "gui/requests/NamedProfiles.h"
 
@@ -30,25 +29,15 @@ constexpr ProfileButtonSpec kMissingAnswers[] = {
 
 CProfilsActifsIllustratifsDlg::CProfilsActifsIllustratifsDlg(CContexteEtude& context, const CProfil& active,
                                                              const CProfil& illustrative, QWidget* parent)
-    : QDialog(parent), m_context(context), m_active(active), m_illustrative(illustrative) {
-    setWindowTitle(QStringLiteral("Profils"));
-    setObjectName(QStringLiteral("CProfilsActifsIllustratifsDlg"));
-    m_frame = NewFrame(*this, kMissingAnswers);
+    : PairProfileDialog(context, active, illustrative, QStringLiteral("Profils"),
+                        QStringLiteral("CProfilsActifsIllustratifsDlg"), kMissingAnswers, parent) {
     QTreeWidget& questionnaire = *m_frame->questionnaire;
     m_trees = std::make_unique<ModalityTreeMoves>(m_context, questionnaire, true, kBlankModalities,
                                                   [](const CQuestionEtendue&) { return true; });
-    m_trees->FillQuestionnaire(questionnaire, [](const CQuestionEtendue& question) { return question.level == 0; });
-    Connect(*m_frame, {[this](QTreeWidget& source, QTreeWidget& target) { MoveCurrent(source, target); },
-                       [this](QTreeWidget& source, QTreeWidget& target) { MoveAll(source, target); },
-                       [this](QTreeWidget& tree, bool up) { MoveLine(tree, up); }});
+    m_trees->FillQuestionnaire(questionnaire,
+                               [](const CQuestionEtendue& question) { return question.level == 0; });
     connect(&Bouton(kSansManquantes), &QPushButton::clicked, this, &D::SansManquantes);
-
-    NamedProfiles::Trees trees;
-    trees.build = [this](CProfil& built) { return BuildProfiles(built); };
-    trees.show = [this](const CProfil& shown) { ShowProfiles(shown); };
-    m_named = m_frame->NameProfiles(m_context, NamedProfiles::PairesModalites(m_context, m_illustrative), std::move(trees), *this);
-    m_named->Ouvrir(m_active);
-    WindowSize::FitContentsToScreen(*this);
+    Ouvrir(NamedProfiles::PairesModalites(m_context, m_illustrative));
 }
 
 CProfilsActifsIllustratifsDlg::~CProfilsActifsIllustratifsDlg() = default;
@@ -117,15 +106,4 @@ void CProfilsActifsIllustratifsDlg::ShowProfiles(const CProfil& active) {
     const CProfil illustrative = m_illustrative;
     m_trees->Show(active, *m_frame->profile, true, {});
     m_trees->Show(illustrative, *m_frame->illustrative, true, {});
-}
-
-void CProfilsActifsIllustratifsDlg::GetProfils(CProfil& active, CProfil& illustrative) const {
-    active = m_active;
-    illustrative = m_illustrative;
-}
-
-void CProfilsActifsIllustratifsDlg::accept() {
-    if (!m_named->Terminer(m_active))
-        return;
-    QDialog::accept();
 }

@@ -1,27 +1,17 @@
 #pragma once
 
 #include "framework/UtilArbre.h"
-#include "gui/requests/PairProfileButtons.h"
-#include "tabulation/Profil.h"
+#include "gui/requests/PairProfileDialog.h"
 
-#include <QDialog>
 #include <memory>
 
-class CContexteEtude;
-class CMultiTree;
 class ModalityTreeMoves;
-class NamedProfiles;
-class QComboBox;
-class QPushButton;
-class QTreeWidget;
 
 // "Profils": the active and the illustrative modalities of an analysis, a pair of profiles kept
 // under a name in the questionnaire. The closed questions of the interviews, and their
 // modalities, are moved from the questionnaire tree into the active tree, from there to the
-// illustrative tree, and back; the active side may not be left empty.
-//
-// An analysis window gives its two profiles and, after OK, takes them back with GetProfils.
-class CProfilsActifsIllustratifsDlg : public QDialog, public PairProfileButtons {
+// illustrative tree, and back.
+class CProfilsActifsIllustratifsDlg : public PairProfileDialog {
     Q_OBJECT
 
 public:
@@ -33,32 +23,13 @@ public:
                                   QWidget* parent = nullptr);
     ~CProfilsActifsIllustratifsDlg() override;
 
-    // The two profiles chosen, after OK; the name and id go with the active one.
-    void GetProfils(CProfil& active, CProfil& illustrative) const;
-    void accept() override;
-
-    CMultiTree& QuestionnaireTree() const { return *m_frame->questionnaire; }
-    CMultiTree& ActiveTree() const { return *m_frame->profile; }
-    CMultiTree& IllustrativeTree() const { return *m_frame->illustrative; }
-    QComboBox& NameCombo() const { return *m_frame->names; }
-    QPushButton& Bouton(Button id) const { return m_frame->Button(id); }
-    QPushButton& NouveauButton() const { return *m_frame->nouveau; }
-    QPushButton& SupprimerButton() const { return *m_frame->supprimer; }
-    QPushButton& OkButton() const { return *m_frame->ok; }
-    NamedProfiles& Noms() const { return *m_named; }
-
 private:
-    void MoveCurrent(QTreeWidget& source, QTreeWidget& target);
-    void MoveAll(QTreeWidget& source, QTreeWidget& target);
-    void MoveLine(QTreeWidget& tree, bool up);
+    void MoveCurrent(QTreeWidget& source, QTreeWidget& target) override;
+    void MoveAll(QTreeWidget& source, QTreeWidget& target) override;
+    void MoveLine(QTreeWidget& tree, bool up) override;
     void SansManquantes();
-    bool BuildProfiles(CProfil& active);
-    void ShowProfiles(const CProfil& active);
+    bool BuildProfiles(CProfil& active) override;
+    void ShowProfiles(const CProfil& active) override;
 
-    CContexteEtude& m_context;
-    CProfil m_active;
-    CProfil m_illustrative; // the one shown with the active profile, then the one built with it
-    std::unique_ptr<ProfileDialogFrame> m_frame;
     std::unique_ptr<ModalityTreeMoves> m_trees;
-    NamedProfiles* m_named = nullptr;
 };

@@ -1,6 +1,7 @@
-#include "gui/requests/PairProfileButtons.h"
+#include "gui/requests/PairProfileDialog.h"
 
 #include "framework/MultiTree.h"
+#include "framework/WindowSize.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -8,7 +9,7 @@
 
 namespace {
 
-using B = PairProfileButtons;
+using B = PairProfileDialog;
 
 constexpr ProfileButtonSpec kMoveButtons[] = {
     {B::kVersActives, ">", "Ajouter aux actives (Alt+Droite)"},
@@ -60,38 +61,61 @@ constexpr Wiring kWiring[] = {
 
 } // namespace
 
-std::unique_ptr<ProfileDialogFrame> PairProfileButtons::NewFrame(QDialog& dialog,
-                                                                 std::span<const ProfileButtonSpec> moreActiveLines) {
+PairProfileDialog::PairProfileDialog(CContexteEtude& context, const CProfil& active,
+                                     const CProfil& illustrative, const QString& title, const QString& name,
+                                     std::span<const ProfileButtonSpec> moreActiveLines, QWidget* parent)
+    : QDialog(parent), m_context(context), m_active(active), m_illustrative(illustrative) {
+    setWindowTitle(title);
+    setObjectName(name);
     std::vector<ProfileButtonSpec> activeLines(std::begin(kActiveLines), std::end(kActiveLines));
     activeLines.insert(activeLines.end(), moreActiveLines.begin(), moreActiveLines.end());
     ProfileDialogFrame::Extras extras;
     extras.pairMoves = kPairMoves;
     extras.illustrativeLineButtons = kIllustrativeLines;
-    return std::make_unique<ProfileDialogFrame>(
-        dialog, kMoveButtons, activeLines,
+    m_frame = std::make_unique<ProfileDialogFrame>(
+        *this, kMoveButtons, activeLines,
         ProfileDialogFrame::Keys{kVersActives, kRetour, kMonterActive, kDescendreActive}, extras);
 }
 
-void PairProfileButtons::Connect(ProfileDialogFrame& frame, const Moves& moves) {
-    QTreeWidget* trees[] = {frame.questionnaire, frame.profile, frame.illustrative};
+PairProfileDialog::~PairProfileDialog() = default;
+
+void PairProfileDialog::Ouvrir(NamedProfiles::Store store) {
+    QTreeWidget* trees[] = {m_frame->questionnaire, m_frame->profile, m_frame->illustrative};
     for (const Wiring& wiring : kWiring) {
         QTreeWidget& source = *trees[wiring.source];
         QTreeWidget& target = *trees[wiring.target];
-        QPushButton& button = frame.Button(wiring.id);
+        QPushButton& button = m_frame->Button(wiring.id);
         switch (wiring.kind) {
         case Wiring::kCurrent:
-            QObject::connect(&button, &QPushButton::clicked, &button,
-                             [&source, &target, move = moves.current] { move(source, target); });
+            connect(&button, &QPushButton::clicked, this,
+                    [this, &source, &target] { MoveCurrent(source, target); });
             break;
         case Wiring::kAll:
-            QObject::connect(&button, &QPushButton::clicked, &button,
-                             [&source, &target, move = moves.all] { move(source, target); });
+            connect(&button, &QPushButton::clicked, this,
+                    [this, &source, &target] { MoveAll(source, target); });
             break;
         case Wiring::kUp:
         case Wiring::kDown:
-            QObject::connect(&button, &QPushButton::clicked, &button,
-                             [&source, up = wiring.kind == Wiring::kUp, move = moves.line] { move(source, up); });
+            connect(&button, &QPushButton::clicked, this,
+                    [this, &source, up = wiring.kind == Wiring::kUp] { MoveLine(source, up); });
             break;
         }
     }
+    NamedProfiles::Trees shown;
+    shown.build = [this](CProfil& built) { return BuildProfiles(built); };
+    shown.show = [this](const CProfil& profile) { ShowProfiles(profile); };
+    m_named = m_frame->NameProfiles(m_context, std::move(store), std::move(shown), *this);
+    m_named->Ouvrir(m_active);
+    WindowSize::FitContentsToScreen(*this);
+}
+
+void PairProfileDialog::GetProfils(CProfil& active, CProfil& illustrative) const {
+    active = m_active;
+    illustrative = m_illustrative;
+}
+
+void PairProfileDialog::accept() {
+    if (!m_named->Terminer(m_active))
+        return;
+    QDialog::accept();
 }
