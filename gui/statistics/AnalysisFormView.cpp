@@ -1,6 +1,7 @@
 #include "gui/statistics/AnalysisFormView.h"
 
 #include "app/ContexteEtude.h"
+#include "app/DataAccess.h"
 #include "app/StringTable.h"
 #include "framework/Document.h"
 #include "portfolio/ElementDossier.h"
@@ -193,6 +194,19 @@ bool AnalysisFormView::ChoisirInterviews(std::vector<std::uint32_t>& actives, st
 void AnalysisFormView::Signaler(const Message& message) const {
     if (CContexteEtude* context = GetContexte())
         context->GetUserInterface().ShowMessage(message, UserInterface::Icon::Warning);
+}
+
+bool AnalysisFormView::TableauUtilisable(bool built, const CDataAccess& access, int activeRows) const {
+    if (!built) {
+        if (!access.GetErrorText().empty())
+            Signaler(Message::Text(access.GetErrorText()));
+        return false;
+    }
+    if (activeRows == 0) {
+        Signaler(Message(StringTable::kTropDeNonReponses));
+        return false;
+    }
+    return true;
 }
 
 QLabel* AnalysisFormView::AjouterCompteur(QGridLayout& grid, int id, const char* caption, int row, int column) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CDataAccess;
 class CDendogramme;
 class CElementDossier;
 class CEnquete;
@@ -63,6 +64,9 @@ protected:
     bool ChoisirNombreAxes(const std::vector<double>& valeursPropres, int& axes);
     // Tells the analyst.
     void Signaler(const Message& message) const;
+    // Whether a data table was built with active rows; if not, the analyst is told why (the
+    // reading's error, or too many missing answers).
+    bool TableauUtilisable(bool built, const CDataAccess& access, int activeRows) const;
     // Runs `read` (the building of an analysis's data table from several questions) on one
     // committed state of the questionnaire, so that another program writing the file meanwhile
     // cannot give it rows of two states; false, told to the analyst, when the file is in use or

@@ -161,15 +161,8 @@ void GroupAnalysisView::OnInterviews() {
 
 template <class Table, class Cells>
 bool GroupAnalysisView::Garder(bool built, const CDataAccess& access, Table& table, Cells& cells) {
-    if (!built) {
-        if (!access.GetErrorText().empty())
-            Signaler(Message::Text(access.GetErrorText()));
+    if (!TableauUtilisable(built, access, table.lignesActives))
         return false;
-    }
-    if (table.lignesActives == 0) {
-        Signaler(Message(StringTable::kTropDeNonReponses));
-        return false;
-    }
     Prendre(table, cells);
     return true;
 }

@@ -195,15 +195,8 @@ void CMorvaneFactorielleView::OnRecalculer() {
 template <class Engine, class Table, class Cells, class Results>
 bool CMorvaneFactorielleView::RunEngine(bool built, const CDataAccess& access, Table& table, Cells& cells,
                                         bool trivialAxis, Results& results) {
-    if (!built) {
-        if (!access.GetErrorText().empty())
-            Signaler(Message::Text(access.GetErrorText()));
+    if (!TableauUtilisable(built, access, table.lignesActives))
         return false;
-    }
-    if (table.lignesActives == 0) {
-        Signaler(Message(StringTable::kTropDeNonReponses));
-        return false;
-    }
     cells = std::move(table.cellules);
     m_rows.Prendre(table);
     Engine engine(table.lignesActives, table.lignesIllustratives, table.colonnesActives, table.colonnesIllustratives,
