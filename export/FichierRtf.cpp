@@ -111,6 +111,13 @@ std::string CFichierRtf::CharacterFormat(const CPoliceAna& font) {
     return code;
 }
 
+CPoliceAna CFichierRtf::PoliceDeStyle(double size) {
+    CPoliceAna font;
+    font.SetNom("Times New Roman");
+    font.SetTaille(size);
+    return font;
+}
+
 void CFichierRtf::AjouterStyle(const std::string& name, const CPoliceAna& font) {
     const auto number = static_cast<std::int32_t>(m_styles.size()) + kFirstStyleNumber;
     const auto known = std::find_if(m_styles.begin(), m_styles.end(), [&name](const Style& s) { return s.name == name; });

@@ -40,6 +40,12 @@ public:
     // ExportFile) and writes the document's first line. False with GetErreur set.
     bool Ouvrir(const std::string& questionnairePath = std::string());
 
+    // The sizes of the documents' title and normal paragraph styles, and their font: Times New
+    // Roman at that size.
+    static constexpr double kTailleTitre = 12.0;
+    static constexpr double kTailleNormal = 10.0;
+    static CPoliceAna PoliceDeStyle(double size);
+
     // Registers a paragraph style (its face and colour join the tables) under a name.
     void AjouterStyle(const std::string& name, const CPoliceAna& font);
     // The character formatting of a font ("\b\i\f0\fs20 \cf1 "); registers its face and colour,

@@ -5,20 +5,6 @@
 #include "presentation/PoliceAna.h"
 
 namespace MappingRtf {
-namespace {
-
-constexpr const char* kStyleFace = "Times New Roman";
-constexpr double kTitleSize = 12.0;
-constexpr double kNormalSize = 10.0;
-
-CPoliceAna StyleFont(double size) {
-    CPoliceAna font;
-    font.SetNom(kStyleFace);
-    font.SetTaille(size);
-    return font;
-}
-
-} // namespace
 
 bool ExporterMappingWord(const std::string& title, const std::vector<std::uint8_t>& png,
                          const std::string& path, const std::string& questionnairePath, Message& error) {
@@ -29,8 +15,8 @@ bool ExporterMappingWord(const std::string& title, const std::vector<std::uint8_
     }
     const std::string titleStyle = StringTable::Format(Message(StringTable::kStyleTitre, {"1"}));
     const std::string normalStyle = StringTable::Text(StringTable::kStyleNormal);
-    rtf.AjouterStyle(titleStyle, StyleFont(kTitleSize));
-    rtf.AjouterStyle(normalStyle, StyleFont(kNormalSize));
+    rtf.AjouterStyle(titleStyle, CFichierRtf::PoliceDeStyle(CFichierRtf::kTailleTitre));
+    rtf.AjouterStyle(normalStyle, CFichierRtf::PoliceDeStyle(CFichierRtf::kTailleNormal));
     rtf.EcrireEntete(true);
     rtf.EcrireParagraphe(titleStyle);
     rtf.EcrireTexte(title);

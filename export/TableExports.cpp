@@ -13,12 +13,6 @@
 #include "presentation/PoliceAna.h"
 #include "tabulation/TableauBase.h"
 
-namespace {
-
-constexpr double kNormalStyleSize = 10.0;
-
-} // namespace
-
 bool ExporterTableauWord(const CTableauBase& table, const std::string& path, const std::string& questionnairePath,
                          Message& error) {
     return ExporterTableauxWord({&table}, path, questionnairePath, error);
@@ -31,11 +25,8 @@ bool ExporterGraphiqueWord(const CTableauBase& table, const std::string& path, c
         error = rtf.GetErreur();
         return false;
     }
-    CPoliceAna normal;
-    normal.SetNom("Times New Roman");
-    normal.SetTaille(kNormalStyleSize);
     const std::string normalStyle = StringTable::Text(StringTable::kStyleNormal);
-    rtf.AjouterStyle(normalStyle, normal);
+    rtf.AjouterStyle(normalStyle, CFichierRtf::PoliceDeStyle(CFichierRtf::kTailleNormal));
     rtf.EcrireEntete(true);
     rtf.EcrireParagraphe(normalStyle);
     rtf.EcrireFinParagraphe();

@@ -19,17 +19,8 @@
 
 namespace {
 
-constexpr double kTitleStyleSize = 12.0;
-constexpr double kNormalStyleSize = 10.0;
 // The last row a sheet of tables one below the other is filled to before a new sheet starts.
 constexpr std::int32_t kRowsPerSheet = 32768;
-
-CPoliceAna StyleFont(double size) {
-    CPoliceAna font;
-    font.SetNom("Times New Roman");
-    font.SetTaille(size);
-    return font;
-}
 
 Message TooLarge(const CTableauBase& table) {
     return Message(StringTable::kTableauTropGrandClasseur, {table.title, std::to_string(XlsxWorkbook::kMaxRows),
@@ -67,8 +58,8 @@ bool ExporterTableauxWord(const std::vector<const CTableauBase*>& tables, const 
         error = rtf.GetErreur();
         return false;
     }
-    rtf.AjouterStyle(StringTable::Format(Message(StringTable::kStyleTitre, {"1"})), StyleFont(kTitleStyleSize));
-    rtf.AjouterStyle(StringTable::Text(StringTable::kStyleNormal), StyleFont(kNormalStyleSize));
+    rtf.AjouterStyle(StringTable::Format(Message(StringTable::kStyleTitre, {"1"})), CFichierRtf::PoliceDeStyle(CFichierRtf::kTailleTitre));
+    rtf.AjouterStyle(StringTable::Text(StringTable::kStyleNormal), CFichierRtf::PoliceDeStyle(CFichierRtf::kTailleNormal));
     bool portrait = true;
     std::vector<CPoliceAna> fonts;
     std::vector<CCellule> cells;

@@ -18,8 +18,6 @@ namespace ExportsDossier {
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-constexpr const char* kStyleFace = "Times New Roman";
-constexpr double kNormalSize = 10.0;
 // Heading n is 15 - n points, never smaller than 8.
 constexpr int kHeadingSizeBase = 15;
 constexpr int kSmallestHeadingSize = 8;
@@ -27,13 +25,6 @@ constexpr int kSmallestHeadingSize = 8;
 // The table a table element (not a chart) exports; null for any other element.
 const CTableau* TableOf(const CElementDossier& element) {
     return element.type == CElementDossier::kTableau ? element.GetTableau() : nullptr;
-}
-
-CPoliceAna StyleFont(double size) {
-    CPoliceAna font;
-    font.SetNom(kStyleFace);
-    font.SetTaille(size);
-    return font;
 }
 
 ImageMapping& InstalledImageMapping() {
@@ -63,8 +54,8 @@ bool ExporterWord(const std::vector<const CElementDossier*>& elements, const std
         deepest = std::max(deepest, element->depth);
     for (std::int32_t depth = 0; depth <= deepest; ++depth)
         rtf.AjouterStyle(HeadingStyle(depth),
-                         StyleFont(std::max(kHeadingSizeBase - (depth + 1), kSmallestHeadingSize)));
-    rtf.AjouterStyle(StringTable::Text(StringTable::kStyleNormal), StyleFont(kNormalSize));
+                         CFichierRtf::PoliceDeStyle(std::max(kHeadingSizeBase - (depth + 1), kSmallestHeadingSize)));
+    rtf.AjouterStyle(StringTable::Text(StringTable::kStyleNormal), CFichierRtf::PoliceDeStyle(CFichierRtf::kTailleNormal));
 
     bool portrait = true;
     std::vector<CPoliceAna> fonts;
