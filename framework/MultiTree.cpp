@@ -239,8 +239,12 @@ CMultiTree::Hit CMultiTree::HitTest(const QPoint& point, QTreeWidgetItem*& item)
 int CMultiTree::LabelWidth(const QTreeWidgetItem& item) const {
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     int width = 2 * margin + fontMetrics().horizontalAdvance(item.text(0));
-    if (!item.icon(0).isNull())
-        width += iconSize().width() + margin;
+    if (!item.icon(0).isNull()) {
+        // A tree whose icon size was never set draws its icons at the style's small size; its
+        // iconSize() is then (-1, -1), which would leave the end of the text unclickable.
+        const QSize set = iconSize();
+        width += (set.isValid() ? set.width() : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this)) + margin;
+    }
     return width;
 }
 

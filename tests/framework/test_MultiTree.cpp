@@ -1,9 +1,12 @@
 #include "framework/MultiTree.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QStringList>
+#include <QStyle>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -272,6 +275,21 @@ TEST_F(MultiTreeTest, AVetoKeepsTheItemAsItWas) {
         [](QTreeWidgetItem& item, bool selecting) { return !selecting && item.text(0) == "A"; });
     Run("click D");
     EXPECT_EQ(Selected(), "A D");
+}
+
+// A label with an icon (the trees of the profile dialogs) takes a click up to the end of its
+// text, as long as a text of the items: the icon pushes the text to the right by its own width.
+TEST_F(MultiTreeTest, AClickOnTheEndOfALabelWithAnIconSelectsItsItem) {
+    QPixmap square(16, 16);
+    square.fill(Qt::darkGreen);
+    QTreeWidgetItem* item = Add("Connaissance de la marque");
+    item->setIcon(0, QIcon(square));
+    const QRect rect = m_tree.visualItemRect(item);
+    const int iconWidth = m_tree.style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &m_tree);
+    const int textEnd = rect.left() + iconWidth + m_tree.fontMetrics().horizontalAdvance(item->text(0));
+    Click({textEnd - 2, rect.center().y()}, Qt::LeftButton, {});
+    EXPECT_EQ(Selected(), "Connaissance de la marque");
+    EXPECT_EQ(Caret(), "Connaissance de la marque");
 }
 
 TEST_F(MultiTreeTest, ClicksReachTheOwner) {
